@@ -1,0 +1,302 @@
+#include "activities/records.h"
+
+#include "archive/rewrite.h"
+#include "archive/text.h"
+
+#include <QFile>
+
+using archive::Record;
+using archive::RecordSink;
+using archive::RewriteOutcome;
+using archive::Step;
+
+namespace activities {
+
+const archive::RecordFormat &activityFormat()
+{
+    static const archive::RecordFormat f{12, {NumProt}};
+    return f;
+}
+
+const archive::RecordFormat &resourceFormat()
+{
+    static const archive::RecordFormat f{6, {RNumProt}};
+    return f;
+}
+
+QStringList activityFields(const ActivityInput &in)
+{
+    auto bare = [](const QString &s) { return text::blankSeparators(s); };
+    auto caps = [](const QString &s) { return text::clean(s, true); };
+    return {bare(in.numprot), bare(in.datari), bare(in.orari), bare(in.datain),
+            bare(in.orain), bare(in.datafi), bare(in.orafi), caps(in.tipoatt),
+            caps(in.loc), caps(in.ric), caps(in.note),
+            in.orafi.isEmpty() ? QStringLiteral("A") : QStringLiteral("C")};
+}
+
+QString stateWord(const QString &code)
+{
+    if (code == QLatin1String("A")) return QStringLiteral("Aperta");
+    if (code == QLatin1String("C")) return QStringLiteral("Chiusa");
+    if (code == QLatin1String("S")) return QStringLiteral("Annullata");
+    return {};
+}
+
+namespace {
+
+Result fromOutcome(const RewriteOutcome &o)
+{
+    Result r;
+    switch (o.status) {
+    case RewriteOutcome::Done: r.status = Result::Done; break;
+    case RewriteOutcome::Aborted: r.status = Result::Duplicate; break;
+    case RewriteOutcome::Failed: r.status = Result::Failed; break;
+    }
+    r.io = o.io;
+    return r;
+}
+
+QString resourceKeyPart(const QString &s) { return text::fit(s, 50); }
+
+// True when list line `l` goes before record `r` in an ordered insert for
+// activity n.
+bool goesBefore(qint16 n, const QString &l, const Record &r)
+{
+    const qint16 rn = r.number(RNumProt);
+    if (rn < n) return false;
+    if (rn > n) return true;
+    const QString lt = l.mid(0, 4);
+    const int ct = text::compareCode(lt, r.at(RTipo));
+    if (ct > 0) return false;
+    if (ct == 0) {
+        const int ca = text::compareCode(l.mid(14, 50), resourceKeyPart(r.at(RAssociazione)));
+        if (ca > 0) return false;
+        if (ca == 0 && text::compareCode(l.mid(64, 50), resourceKeyPart(r.at(RDescrizione))) > 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<Record> findActivity(const QString &attivitaPath, qint16 n)
+{
+    std::optional<Record> found;
+    archive::readRecords(attivitaPath, activityFormat(), [&](const Record &r) {
+        if (r.number(NumProt) != n) return true;
+        found = r;
+        return false;
+    });
+    return found;
+}
+
+Result insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n)
+{
+    bool inserted = false;
+    const auto set = folder.set(archive::Register::Attivita);
+    return fromOutcome(archive::rewrite(
+        set, activityFormat(),
+        [&](const Record &r, RecordSink &sink) {
+            const qint16 rn = r.number(NumProt);
+            if (rn == n) return Step::Abort;
+            if (rn > n && !inserted) {
+                sink.writeTyped(fields);
+                inserted = true;
+            }
+            return Step::Keep;
+        },
+        [&](RecordSink &sink) {
+            if (!inserted) sink.writeTyped(fields);
+        }));
+}
+
+Result removeActivity(const archive::WorkingFolder &folder, qint16 n)
+{
+    return fromOutcome(archive::rewrite(folder.set(archive::Register::Attivita), activityFormat(),
+                                        [&](const Record &r, RecordSink &) {
+                                            return r.number(NumProt) == n ? Step::Drop : Step::Keep;
+                                        }));
+}
+
+Result removeResources(const archive::WorkingFolder &folder, qint16 n)
+{
+    return fromOutcome(archive::rewrite(folder.set(archive::Register::Risorse), resourceFormat(),
+                                        [&](const Record &r, RecordSink &) {
+                                            return r.number(RNumProt) == n ? Step::Drop : Step::Keep;
+                                        }));
+}
+
+Result cancelActivity(const archive::WorkingFolder &folder, qint16 n)
+{
+    return fromOutcome(archive::rewrite(folder.set(archive::Register::Attivita), activityFormat(),
+                                        [&](const Record &r, RecordSink &sink) {
+                                            if (r.number(NumProt) != n) return Step::Keep;
+                                            Record changed = r;
+                                            changed.fields[Stato] = QStringLiteral("S");
+                                            sink.copy(changed);
+                                            return Step::Drop;
+                                        }));
+}
+
+QStringList resourceFields(const QString &nText, const QString &listLine)
+{
+    const QString l = text::fit(listLine, kResourceLineWidth);
+    return {nText, l.mid(0, 4), l.mid(6, 6), l.mid(14, 50), l.mid(64, 50), QStringLiteral("O")};
+}
+
+Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+                          const QString &listLine)
+{
+    const QString l = text::fit(listLine, kResourceLineWidth);
+    const QStringList fields = resourceFields(nText, l);
+    bool inserted = false;
+    return fromOutcome(archive::rewrite(
+        folder.set(archive::Register::Risorse), resourceFormat(),
+        [&](const Record &r, RecordSink &sink) {
+            if (!inserted && goesBefore(n, l, r)) {
+                sink.writeTyped(fields);
+                inserted = true;
+            }
+            return Step::Keep;
+        },
+        [&](RecordSink &sink) {
+            if (!inserted) sink.writeTyped(fields);
+        }));
+}
+
+Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+                           const QStringList &listLines)
+{
+    if (listLines.isEmpty()) return {};
+    const int k = listLines.size();
+
+    // The lines as they stand after their own pass (typed form) and after
+    // any later pass (copied form), with the record they read back as.
+    struct NewLine {
+        QString cut;
+        QByteArray typed;
+        Record read;
+    };
+    QVector<NewLine> news;
+    for (const QString &line : listLines) {
+        NewLine nl;
+        nl.cut = text::fit(line, kResourceLineWidth);
+        bool ok = false;
+        nl.typed = archive::typedForm(resourceFields(nText, nl.cut), &ok);
+        if (!ok) {
+            Result r;
+            r.status = Result::Failed;
+            r.io = archive::IoResult::fail(archive::IoResult::WriteFailed,
+                                           folder.path(archive::File::Risorse));
+            return r;
+        }
+        nl.read = archive::parseRecord(nl.typed, resourceFormat());
+        news << nl;
+    }
+
+    // Only the stretch from the first record numbered n or more up to the
+    // first record numbered more than n can take new lines; that stretch is
+    // held in memory and the passes are played on it.
+    struct Entry {
+        Record kept; // a line of the archive, damaged or not
+    };
+    std::vector<Entry> region;
+    bool inRegion = false, regionClosed = false;
+
+    auto playInserts = [&](RecordSink &sink) {
+        // Places every new line as its own pass would, then writes the stretch.
+        std::vector<int> order; // region indexes: >=0 existing, <0 -(fresh+1)
+        for (size_t i = 0; i < region.size(); ++i) order.push_back(static_cast<int>(i));
+        for (int j = 0; j < k; ++j) {
+            size_t at = order.size();
+            for (size_t p = 0; p < order.size(); ++p) {
+                const int o = order[p];
+                const Record &r = o >= 0 ? region[o].kept : news[-o - 1].read;
+                if (r.damaged) continue;
+                if (goesBefore(n, news[j].cut, r)) {
+                    at = p;
+                    break;
+                }
+            }
+            order.insert(order.begin() + static_cast<long>(at), -(j + 1));
+        }
+        for (int o : order) {
+            if (o >= 0) {
+                const Record &r = region[o].kept;
+                if (r.damaged) sink.writeRaw(r.raw);
+                else sink.copy(r);
+            } else {
+                const int j = -o - 1;
+                if (j == k - 1) sink.writeRaw(news[j].typed);
+                else sink.copy(news[j].read);
+            }
+        }
+        region.clear();
+    };
+
+    auto outcome = archive::rewrite(
+        folder.path(archive::File::Risorse), folder.path(archive::File::RisorseWrk), resourceFormat(),
+        [&](const Record &r, RecordSink &sink) {
+            if (regionClosed) return Step::Keep;
+            if (r.damaged) {
+                if (!inRegion) return Step::Keep;
+                Entry e;
+                e.kept = r;
+                region.push_back(e);
+                return Step::Drop;
+            }
+            const qint16 rn = r.number(RNumProt);
+            if (!inRegion && rn >= n) inRegion = true;
+            if (!inRegion) return Step::Keep;
+            Entry e;
+            e.kept = r;
+            region.push_back(e);
+            if (rn > n) {
+                playInserts(sink);
+                regionClosed = true;
+            }
+            return Step::Drop;
+        },
+        [&](RecordSink &sink) {
+            if (!regionClosed) playInserts(sink);
+        },
+        true);
+    return fromOutcome(outcome);
+}
+
+QString resourceListLine(const Record &r)
+{
+    QString qty = QString::number(text::parseNumber(r.at(RNumero)).value_or(0));
+    if (!text::parseNumber(r.at(RNumero))) qty = r.at(RNumero);
+    return text::fit(r.at(RTipo), 4) + QStringLiteral("  ") + text::alignRight(qty, 5)
+           + QStringLiteral("   ") + text::fit(r.at(RAssociazione), 50)
+           + text::fit(r.at(RDescrizione), 50);
+}
+
+QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
+{
+    QStringList out;
+    archive::readRecords(risorsePath, resourceFormat(), [&](const Record &r) {
+        if (r.number(RNumProt) == n) out << resourceListLine(r);
+        return true;
+    });
+    return out;
+}
+
+Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
+                        const GiveBack &giveBack)
+{
+    return fromOutcome(archive::rewrite(folder.set(archive::Register::Risorse), resourceFormat(),
+                                        [&](const Record &r, RecordSink &sink) {
+                                            if (r.number(RNumProt) != n
+                                                || r.at(RStato) == QLatin1String("L"))
+                                                return Step::Keep;
+                                            Record changed = r;
+                                            changed.fields[RStato] = QStringLiteral("L");
+                                            sink.copy(changed);
+                                            if (!alreadyClosed && giveBack) giveBack(r);
+                                            return Step::Drop;
+                                        }));
+}
+
+} // namespace activities

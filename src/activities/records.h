@@ -1,0 +1,96 @@
+#pragma once
+
+#include "archive/io.h"
+#include "archive/paths.h"
+#include "archive/record.h"
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// The activity archive (attivita.csv) and the activity-resource archive
+// (risorse.csv): record formats, ordering and record-level operations.
+namespace activities {
+
+const archive::RecordFormat &activityFormat(); // 12 fields, the first a number
+const archive::RecordFormat &resourceFormat(); // 6 fields, the first a number
+
+enum ActivityField {
+    NumProt, DataRi, OraRi, DataIn, OraIn, DataFi, OraFi, TipoAtt, Loc, Ric, Note, Stato
+};
+enum ResourceField { RNumProt, RTipo, RNumero, RAssociazione, RDescrizione, RStato };
+
+constexpr int kResourceLineWidth = 114;
+
+// What the activity window supplies for a record.
+struct ActivityInput {
+    QString numprot; // as typed
+    QString datari, orari, datain, orain, datafi, orafi;
+    QString tipoatt, loc, ric, note;
+};
+
+// The twelve fields of the record written from the window: the protocol
+// number as typed, dates and times as they stand, the four texts in capitals,
+// and the state derived from the end time ("A" when empty, "C" otherwise).
+// Commas, double quotes and line breaks become blanks in every text, so the
+// record always reads back whole.
+QStringList activityFields(const ActivityInput &in);
+
+// The state word shown in the activity window ("Aperta", "Chiusa",
+// "Annullata"); empty for any other code.
+QString stateWord(const QString &code);
+
+struct Result {
+    enum Status { Done, Duplicate, Failed };
+    Status status = Done;
+    archive::IoResult io;
+    bool done() const { return status == Done; }
+};
+
+// The first readable activity numbered `n`, if any.
+std::optional<archive::Record> findActivity(const QString &attivitaPath, qint16 n);
+
+// Inserts the record before the first activity with a greater number (at the
+// end when there is none). An existing number gives Duplicate and leaves the
+// archive as it was.
+Result insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n);
+
+// Removes every activity numbered `n`.
+Result removeActivity(const archive::WorkingFolder &folder, qint16 n);
+
+// Removes every resource line of activity `n`.
+Result removeResources(const archive::WorkingFolder &folder, qint16 n);
+
+// Sets the state of activity `n` to "S" (cancelled); nothing else changes.
+Result cancelActivity(const archive::WorkingFolder &folder, qint16 n);
+
+// The resource record cut from a 114-column list line for activity `nText`.
+QStringList resourceFields(const QString &nText, const QString &listLine);
+
+// Inserts one resource list line in its place among the lines of activity n
+// (by type, then association, then description, both padded to 50; before an
+// equal key).
+Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+                          const QString &listLine);
+
+// Inserts every line in one pass over the archive, giving exactly the bytes
+// that one insertResourceLine per line, in list order, gives.
+Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+                           const QStringList &listLines);
+
+// The list line rebuilt from a resource record (114 columns).
+QString resourceListLine(const archive::Record &r);
+
+// The list lines of activity `n`, in file order.
+QStringList resourceLinesOf(const QString &risorsePath, qint16 n);
+
+// Called for each resource given back at release, with the record as read.
+using GiveBack = std::function<void(const archive::Record &resource)>;
+
+// Marks every resource line of activity `n` that is not "L" as released
+// ("L"); unless `alreadyClosed`, each one is handed to `giveBack` so that its
+// register gets the resource back.
+Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
+                        const GiveBack &giveBack);
+
+} // namespace activities

@@ -1,0 +1,39 @@
+#include "app/emergenzaform.h"
+
+#include "app/settings.h"
+#include "app/ui.h"
+#include "app/windows.h"
+#include "archive/encoding.h"
+
+emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("emergenzaform"));
+    setWindowTitle(QStringLiteral("Emergenza"));
+    setFixedSize(487, 155);
+    ui::label(this, "Label1", QStringLiteral("Inserire il nome dell'emergenza"), 80, 24, 305, 25, true);
+    m_name = ui::field(this, "emergenzat", 40, 64, 401, 19,
+                       QStringLiteral("Inserire il nome che si vuole compaia sulle stampe."));
+    m_ok = ui::button(this, "cmdok", QStringLiteral("OK"), 352, 96, 57, 25);
+    connect(m_ok, &QPushButton::clicked, this, &emergenzaform::confirm);
+    connect(m_name, &QLineEdit::returnPressed, this, &emergenzaform::confirm);
+
+    m_name->setText(m_ctx.g.nomeemergenza);
+    onActivation(ctx, this, [this] { m_name->setText(m_ctx.g.nomeemergenza); });
+}
+
+void emergenzaform::confirm()
+{
+    const QString name = m_name->text();
+    const QString refusal = cp1252::refusal(name);
+    if (!refusal.isEmpty()) {
+        m_ctx.platform.prompts->info(refusal);
+        return;
+    }
+    m_ctx.g.nomeemergenza = name;
+    const auto res = settings::writeEmergency(m_ctx.path(archive::File::Emergenza), name);
+    if (!res.ok()) {
+        m_ctx.platform.prompts->info(res.message());
+        return;
+    }
+    hide();
+}

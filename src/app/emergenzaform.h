@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+
+// Where the office types the name of the emergency it is working on; the
+// lists and printouts carry it on their title line.
+class emergenzaform : public QWidget {
+    Q_OBJECT
+public:
+    explicit emergenzaform(Context &ctx);
+
+private:
+    void confirm();
+
+    Context &m_ctx;
+    QLineEdit *m_name;
+    QPushButton *m_ok;
+};

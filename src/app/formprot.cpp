@@ -1,0 +1,44 @@
+#include "app/formprot.h"
+
+#include "app/settings.h"
+#include "app/ui.h"
+#include "app/windows.h"
+#include "archive/text.h"
+
+Formprot::Formprot(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Formprot"));
+    setWindowTitle(QStringLiteral("Numero protocollo"));
+    setFixedSize(264, 203);
+    ui::label(this, "Label1", QStringLiteral("Numero protocollo"), 56, 40, 137, 33, true);
+    m_numprot = ui::field(this, "numprot", 88, 96, 73, 25);
+    auto *modifica = ui::button(this, "cmdmodifica", QStringLiteral("Modifica"), 32, 152, 73, 33);
+    auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), 152, 152, 81, 33);
+    connect(modifica, &QPushButton::clicked, this, &Formprot::store);
+    connect(esci, &QPushButton::clicked, this, &QWidget::hide);
+    onActivation(ctx, this, [this] { load(); });
+}
+
+void Formprot::load()
+{
+    // A missing, empty or unreadable counter file counts as 0.
+    m_ctx.g.ultimoprot = settings::readCounter(m_ctx.path(archive::File::NumeroProt)).value_or(0);
+    m_numprot->setText(QString::number(m_ctx.g.ultimoprot));
+}
+
+void Formprot::store()
+{
+    const auto value = text::parseRounded(m_numprot->text());
+    if (!value) {
+        m_ctx.platform.prompts->info(QStringLiteral(
+            "Numero protocollo errato: inserire un numero intero da -32768 a 32767."));
+        return;
+    }
+    const auto res = settings::writeCounter(m_ctx.path(archive::File::NumeroProt), *value);
+    if (!res.ok()) {
+        m_ctx.platform.prompts->info(res.message());
+        return;
+    }
+    m_ctx.g.ultimoprot = *value;
+    m_ctx.platform.prompts->info(QStringLiteral("Numero protocollo modificato."));
+}

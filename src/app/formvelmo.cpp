@@ -1,0 +1,236 @@
+#include "app/formvelmo.h"
+
+#include "activities/records.h"
+#include "app/emergenzaform.h"
+#include "app/formprot.h"
+#include "app/settings.h"
+#include "app/snapshot.h"
+#include "app/ui.h"
+#include "app/windows.h"
+#include "archive/rewrite.h"
+#include "archive/text.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+
+Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Formvelmo"));
+    setWindowTitle(QStringLiteral("Gestione Attività di Protezione Civile"));
+    m_quit = [] { QCoreApplication::quit(); };
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(792, 554);
+    setCentralWidget(client);
+
+    ui::label(client, "Label1", QStringLiteral("Attività richieste ma non ancora iniziate"), 24, 48,
+              281, 25, true);
+    m_richieste = ui::field(client, "richieste", 312, 48, 41, 19);
+    m_richieste->setReadOnly(true);
+    m_list1 = ui::make<QListWidget>(client, "List1", 24, 72, 737, 173);
+    ui::label(client, "Label2", QStringLiteral("Attività iniziate ma non ancora chiuse"), 24, 304,
+              281, 25, true);
+    m_iniziate = ui::field(client, "iniziate", 312, 304, 41, 19);
+    m_iniziate->setReadOnly(true);
+    m_list2 = ui::make<QListWidget>(client, "List2", 24, 328, 737, 173);
+    for (QListWidget *list : {m_list1, m_list2}) {
+        list->setUniformItemSizes(true);
+        connect(list, &QListWidget::itemClicked, this, &Formvelmo::lineClicked);
+        connect(list, &QListWidget::itemActivated, this, &Formvelmo::lineClicked);
+    }
+
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Load: the paths are fixed already (Context), the emergency name is
+    // read, the lists are filled.
+    m_ctx.g.nomeemergenza = settings::readEmergency(m_ctx.path(archive::File::Emergenza));
+    caricaliste();
+    onActivation(ctx, this, [this] { activated(); });
+}
+
+QMenu *Formvelmo::menu(QMenu *parent, const char *name, const QString &caption)
+{
+    QMenu *m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+    m->setObjectName(QString::fromLatin1(name));
+    m->menuAction()->setObjectName(QString::fromLatin1(name));
+    return m;
+}
+
+QAction *Formvelmo::entry(QMenu *parent, const char *name, const QString &caption,
+                          void (Formvelmo::*slot)())
+{
+    QAction *a = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+}
+
+void Formvelmo::buildMenus()
+{
+    QMenu *ass = menu(nullptr, "mnass", QStringLiteral("Associazioni"));
+    QMenu *assv = menu(ass, "mnassv", QStringLiteral("Visualizza"));
+    entry(assv, "mnassvel", QStringLiteral("Elenco Associazioni"), &Formvelmo::mnassvel);
+    QMenu *assa = menu(ass, "mnassa", QStringLiteral("Aggiorna"));
+    entry(assa, "mnassains", QStringLiteral("Inserimento"), &Formvelmo::mnassains);
+    entry(assa, "mnassamod", QStringLiteral("Modifica"), &Formvelmo::mnassamod);
+    entry(assa, "mnassaann", QStringLiteral("Annullamento"), &Formvelmo::mnassaann);
+
+    QMenu *aut = menu(nullptr, "mnaut", QStringLiteral("Automezzi"));
+    QMenu *autv = menu(aut, "mnautv", QStringLiteral("Visualizza"));
+    entry(autv, "mnautvelg", QStringLiteral("Elenco generale Automezzi"), &Formvelmo::mnautvelg);
+    entry(autv, "mnautvass", QStringLiteral("Elenco Automezzi di una Associazione"),
+          &Formvelmo::mnautvass);
+    entry(autv, "mnautvric", QStringLiteral("Ricerca Automezzi"), &Formvelmo::mnautvric);
+    QMenu *auta = menu(aut, "mnauta", QStringLiteral("Aggiorna"));
+    entry(auta, "mnautains", QStringLiteral("Inserimento"), &Formvelmo::mnautains);
+    entry(auta, "mnautamod", QStringLiteral("Modifica"), &Formvelmo::mnautamod);
+    entry(auta, "mnautaann", QStringLiteral("Annullamento"), &Formvelmo::mnautaann);
+
+    QMenu *atr = menu(nullptr, "mnatr", QStringLiteral("Attrezzature"));
+    QMenu *atrv = menu(atr, "mnatrv", QStringLiteral("Visualizza"));
+    entry(atrv, "mnatrvelg", QStringLiteral("Elenco generale Attrezzature"), &Formvelmo::mnatrvelg);
+    entry(atrv, "mnatrvass", QStringLiteral("Elenco Attrezzature di una Associazione"),
+          &Formvelmo::mnatrvass);
+    entry(atrv, "mnatrvric", QStringLiteral("Ricerca Attrezzature"), &Formvelmo::mnatrvric);
+    QMenu *atra = menu(atr, "mnatra", QStringLiteral("Aggiorna"));
+    entry(atra, "mnatrains", QStringLiteral("Inserimento"), &Formvelmo::mnatrains);
+    entry(atra, "mnatramod", QStringLiteral("Modifica"), &Formvelmo::mnatramod);
+    entry(atra, "mnatraann", QStringLiteral("Annullamento"), &Formvelmo::mnatraann);
+
+    QMenu *att = menu(nullptr, "mnatt", QStringLiteral("Attività"));
+    QMenu *attv = menu(att, "mnattv", QStringLiteral("Visualizza"));
+    entry(attv, "mnattvgen", QStringLiteral("Elenco cronologico delle Attività"),
+          &Formvelmo::mnattvgen);
+    entry(attv, "mnattvchi", QStringLiteral("Attività chiuse"), &Formvelmo::mnattvchi);
+    entry(attv, "mnattvann", QStringLiteral("Attività Annullate"), &Formvelmo::mnattvann);
+    QMenu *atta = menu(att, "mnatta", QStringLiteral("Aggiorna"));
+    entry(atta, "mnattains", QStringLiteral("Inizio Attività"), &Formvelmo::mnattains);
+    entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"), &Formvelmo::mnattamod);
+    entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"), &Formvelmo::mnattaann);
+
+    entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"), &Formvelmo::mnemergenza);
+
+    QMenu *salva = menu(nullptr, "mnsalva", QStringLiteral("Salva"));
+    entry(salva, "mnsalvaarc", QStringLiteral("Salva Archivi"), &Formvelmo::mnsalvaarc);
+
+    QMenu *rip = menu(nullptr, "mnrip", QStringLiteral("Ripristina"));
+    entry(rip, "mnriparc", QStringLiteral("Ripristina Archivi"), &Formvelmo::mnriparc);
+    entry(rip, "mnripazze", QStringLiteral("Azzeramento Archivi"), &Formvelmo::mnripazze);
+    entry(rip, "mnrippro", QStringLiteral("Modifica numero protocollo"), &Formvelmo::mnrippro);
+
+    entry(nullptr, "mnfine", QStringLiteral("Fine"), &Formvelmo::mnfine);
+    entry(nullptr, "mnhelp", QStringLiteral("?"), &Formvelmo::mnhelp);
+}
+
+QAction *Formvelmo::action(const QString &name) const
+{
+    for (QAction *a : findChildren<QAction *>())
+        if (a->objectName() == name) return a;
+    return nullptr;
+}
+
+void Formvelmo::activated()
+{
+    if (m_firstActivation == QLatin1String("0")) {
+        m_firstActivation = QStringLiteral("1");
+        present(m_ctx.windows->get<emergenzaform>());
+    }
+    caricaliste();
+}
+
+void Formvelmo::caricaliste()
+{
+    m_list1->clear();
+    m_list2->clear();
+    m_richieste->clear();
+    m_iniziate->clear();
+    QStringList waiting, started;
+    archive::readRecords(m_ctx.path(archive::File::Attivita), activities::activityFormat(),
+                         [&](const archive::Record &r) {
+                             if (r.at(activities::Stato) != QLatin1String("A")) return true;
+                             const QString line =
+                                 text::alignRight(QString::number(r.number(activities::NumProt)), 6)
+                                 + QLatin1Char(' ') + r.at(activities::DataRi) + QLatin1Char(' ')
+                                 + r.at(activities::OraRi) + QLatin1Char(' ')
+                                 + r.at(activities::Loc) + QLatin1Char(' ')
+                                 + r.at(activities::TipoAtt);
+                             (r.at(activities::OraIn).isEmpty() ? waiting : started) << line;
+                             return true;
+                         });
+    m_list1->addItems(waiting);
+    m_list2->addItems(started);
+    if (!waiting.isEmpty()) m_richieste->setText(QString::number(waiting.size()));
+    if (!started.isEmpty()) m_iniziate->setText(QString::number(started.size()));
+}
+
+void Formvelmo::lineClicked(QListWidgetItem *item)
+{
+    if (!item) return;
+    snapshot::takeRegisters(m_ctx);
+    QString prot = item->text().left(6);
+    while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
+    m_ctx.g.protsel = prot;
+    m_ctx.g.modoatt = QStringLiteral("M");
+    // The activity window opens here on the chosen activity.
+}
+
+void Formvelmo::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    end();
+}
+
+void Formvelmo::end()
+{
+    if (m_quit) m_quit();
+}
+
+// Menu entries. Each prepares its window (snapshot where needed, mode code,
+// title, captions) and shows it without blocking the others.
+
+void Formvelmo::mnassvel() {}
+void Formvelmo::mnassains() {}
+void Formvelmo::mnassamod() {}
+void Formvelmo::mnassaann() {}
+
+void Formvelmo::mnautvelg() {}
+void Formvelmo::mnautvass() {}
+void Formvelmo::mnautvric() {}
+void Formvelmo::mnautains() {}
+void Formvelmo::mnautamod() {}
+void Formvelmo::mnautaann() {}
+
+void Formvelmo::mnatrvelg() {}
+void Formvelmo::mnatrvass() {}
+void Formvelmo::mnatrvric() {}
+void Formvelmo::mnatrains() {}
+void Formvelmo::mnatramod() {}
+void Formvelmo::mnatraann() {}
+
+void Formvelmo::mnattvgen() {}
+void Formvelmo::mnattvchi() {}
+void Formvelmo::mnattvann() {}
+
+void Formvelmo::mnattains() { snapshot::takeRegisters(m_ctx); }
+
+void Formvelmo::mnattamod() { snapshot::takeRegisters(m_ctx); }
+
+void Formvelmo::mnattaann() { snapshot::takeRegisters(m_ctx); }
+
+void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
+
+void Formvelmo::mnsalvaarc() {}
+void Formvelmo::mnriparc() {}
+void Formvelmo::mnripazze() {}
+
+void Formvelmo::mnrippro() { present(m_ctx.windows->get<Formprot>()); }
+
+void Formvelmo::mnfine() { end(); }
+
+void Formvelmo::mnhelp() { m_ctx.platform.help->showKeywordIndex(QStringLiteral("velmora.hlp")); }

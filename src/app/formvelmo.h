@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+
+// The main window: the menu bar that opens every other window, and the two
+// lists of activities waiting to start and running.
+class Formvelmo : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Formvelmo(Context &ctx);
+
+    // Fills the two lists and their count boxes from the activity archive.
+    void caricaliste();
+
+    // The menu entry with the given object name.
+    QAction *action(const QString &name) const;
+
+    // What ending the program does (tests replace it).
+    void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    QMenu *menu(QMenu *parent, const char *name, const QString &caption);
+    QAction *entry(QMenu *parent, const char *name, const QString &caption,
+                   void (Formvelmo::*slot)());
+    void activated();
+    void lineClicked(QListWidgetItem *item);
+    void end();
+
+    // One handler per menu entry.
+    void mnassvel();
+    void mnassains();
+    void mnassamod();
+    void mnassaann();
+    void mnautvelg();
+    void mnautvass();
+    void mnautvric();
+    void mnautains();
+    void mnautamod();
+    void mnautaann();
+    void mnatrvelg();
+    void mnatrvass();
+    void mnatrvric();
+    void mnatrains();
+    void mnatramod();
+    void mnatraann();
+    void mnattvgen();
+    void mnattvchi();
+    void mnattvann();
+    void mnattains();
+    void mnattamod();
+    void mnattaann();
+    void mnemergenza();
+    void mnsalvaarc();
+    void mnriparc();
+    void mnripazze();
+    void mnrippro();
+    void mnfine();
+    void mnhelp();
+
+    Context &m_ctx;
+    QListWidget *m_list1;
+    QListWidget *m_list2;
+    QLineEdit *m_richieste;
+    QLineEdit *m_iniziate;
+    QString m_firstActivation = QStringLiteral("0");
+    std::function<void()> m_quit;
+};

@@ -1,0 +1,156 @@
+#include "archive/io.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace archive {
+
+QString IoResult::message() const
+{
+    const QString name = QFileInfo(path).fileName();
+    switch (status) {
+    case Ok: return {};
+    case SourceMissing: return QStringLiteral("Il file %1 non esiste.").arg(name);
+    case ReadFailed:
+        return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
+    case WriteFailed:
+        return QStringLiteral("Impossibile scrivere il file %1 (%2). "
+                              "L'archivio resta com'era.").arg(name, path);
+    }
+    return {};
+}
+
+LineReader::LineReader(QIODevice *device) : m_dev(device) {}
+
+bool LineReader::fill()
+{
+    if (m_eof) return false;
+    if (m_pos > 0) {
+        m_buf.remove(0, m_pos);
+        m_pos = 0;
+    }
+    const QByteArray chunk = m_dev->read(1 << 16);
+    if (chunk.isEmpty()) {
+        auto *file = qobject_cast<QFileDevice *>(m_dev);
+        if (file && file->error() != QFileDevice::NoError) m_failed = true;
+        m_eof = true;
+        return false;
+    }
+    m_buf.append(chunk);
+    return true;
+}
+
+bool LineReader::next(QByteArray &line)
+{
+    qsizetype scan = m_pos;
+    for (;;) {
+        const char *d = m_buf.constData();
+        const qsizetype n = m_buf.size();
+        for (qsizetype i = scan; i < n; ++i) {
+            const char c = d[i];
+            if (c != '\n' && c != '\r') continue;
+            if (c == '\r' && i + 1 == n) {
+                // CR at the end of the buffer: the next byte may be its LF.
+                const qsizetype rel = i - m_pos;
+                if (fill()) {
+                    d = m_buf.constData();
+                    line = QByteArray(d + m_pos, rel);
+                    qsizetype after = m_pos + rel + 1;
+                    if (after < m_buf.size() && m_buf[after] == '\n') ++after;
+                    m_pos = after;
+                    return true;
+                }
+                line = QByteArray(m_buf.constData() + m_pos, rel);
+                m_pos = m_buf.size();
+                return true;
+            }
+            line = QByteArray(d + m_pos, i - m_pos);
+            qsizetype after = i + 1;
+            if (c == '\r' && d[after] == '\n') ++after;
+            m_pos = after;
+            return true;
+        }
+        const qsizetype scanned = n - m_pos;
+        if (!fill()) {
+            if (m_pos < m_buf.size()) {
+                line = m_buf.mid(m_pos);
+                m_pos = m_buf.size();
+                return true;
+            }
+            return false;
+        }
+        scan = m_pos + scanned;
+    }
+}
+
+bool writableTarget(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isWritable();
+}
+
+IoResult copyLines(const QString &source, const QString &destination)
+{
+    QFile in(source);
+    if (!in.exists()) return IoResult::fail(IoResult::SourceMissing, source);
+    if (!in.open(QIODevice::ReadOnly)) return IoResult::fail(IoResult::ReadFailed, source);
+    if (!writableTarget(destination)) return IoResult::fail(IoResult::WriteFailed, destination);
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, destination);
+    LineReader reader(&in);
+    QByteArray line;
+    QByteArray block;
+    block.reserve(1 << 16);
+    while (reader.next(line)) {
+        block.append(line);
+        block.append("\r\n", 2);
+        if (block.size() >= (1 << 16)) {
+            if (out.write(block) != block.size()) {
+                out.cancelWriting();
+                return IoResult::fail(IoResult::WriteFailed, destination);
+            }
+            block.clear();
+        }
+    }
+    if (reader.failed()) {
+        out.cancelWriting();
+        return IoResult::fail(IoResult::ReadFailed, source);
+    }
+    if (!block.isEmpty() && out.write(block) != block.size()) {
+        out.cancelWriting();
+        return IoResult::fail(IoResult::WriteFailed, destination);
+    }
+    in.close();
+    if (!out.commit()) return IoResult::fail(IoResult::WriteFailed, destination);
+    return IoResult::success();
+}
+
+IoResult replaceFile(const QString &path, const QByteArray &content)
+{
+    if (!writableTarget(path)) return IoResult::fail(IoResult::WriteFailed, path);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, path);
+    if (out.write(content) != content.size()) {
+        out.cancelWriting();
+        return IoResult::fail(IoResult::WriteFailed, path);
+    }
+    if (!out.commit()) return IoResult::fail(IoResult::WriteFailed, path);
+    return IoResult::success();
+}
+
+QByteArray readFirstLine(const QString &path, bool *exists)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (exists) *exists = false;
+        return {};
+    }
+    if (exists) *exists = true;
+    LineReader reader(&f);
+    QByteArray line;
+    if (!reader.next(line)) return {};
+    return line;
+}
+
+} // namespace archive

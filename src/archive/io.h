@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+namespace archive {
+
+// How a file operation ended. Missing sources are not failures of their own:
+// every reader takes a missing archive as an empty one.
+struct IoResult {
+    enum Status { Ok, SourceMissing, ReadFailed, WriteFailed };
+    Status status = Ok;
+    QString path; // the file that failed
+
+    bool ok() const { return status == Ok; }
+    static IoResult success() { return {}; }
+    static IoResult fail(Status s, const QString &p) { return {s, p}; }
+
+    // A clear Italian message naming the file (empty when ok).
+    QString message() const;
+};
+
+// Reads a device line by line. A line ends at CR LF, at CR alone, at LF alone
+// or at the end of the data; the line end is not part of the line. A last
+// line without line end is still a line; nothing after the last line end is
+// not.
+class LineReader {
+public:
+    explicit LineReader(QIODevice *device);
+    bool next(QByteArray &line);
+    bool failed() const { return m_failed; }
+
+private:
+    bool fill();
+    QIODevice *m_dev;
+    QByteArray m_buf;
+    qsizetype m_pos = 0;
+    bool m_eof = false;
+    bool m_failed = false;
+};
+
+// Copies `source` into `destination` line by line, every line followed by
+// CR LF. The source is opened before the destination is touched, and the
+// destination is replaced whole (temporary file, then rename), so an
+// interruption leaves the old destination or the new one. A missing source
+// leaves the destination as it is and reports SourceMissing.
+IoResult copyLines(const QString &source, const QString &destination);
+
+// Replaces `path` with `content` whole (temporary file, then rename).
+IoResult replaceFile(const QString &path, const QByteArray &content);
+
+// Reads the whole first line of `path` (empty when the file is missing or
+// empty). `exists` tells whether the file could be read.
+QByteArray readFirstLine(const QString &path, bool *exists = nullptr);
+
+// An existing file that the user may not write (read-only) must not be
+// replaced behind his back by a rename.
+bool writableTarget(const QString &path);
+
+} // namespace archive

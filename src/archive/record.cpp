@@ -1,0 +1,67 @@
+#include "archive/record.h"
+
+#include "archive/encoding.h"
+#include "archive/text.h"
+
+namespace archive {
+namespace {
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QString stripped(const QString &s, int b, int e)
+{
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return s.mid(b, e - b);
+}
+
+} // namespace
+
+Record parseRecord(const QByteArray &line, const RecordFormat &format)
+{
+    Record r;
+    r.raw = line;
+    const QString s = cp1252::decodeLine(line, &r.utf8);
+    int start = 0;
+    for (int i = 0; i <= s.size(); ++i) {
+        if (i == s.size() || s[i] == QLatin1Char(',')) {
+            r.fields << stripped(s, start, i);
+            start = i + 1;
+        }
+    }
+    if (r.fields.size() > format.count) r.damaged = true;
+    while (r.fields.size() < format.count) r.fields << QString();
+    r.values.fill(0, format.count);
+    // An empty line is no record: rewrites keep it as an empty line.
+    if (line.isEmpty()) r.damaged = true;
+    for (int idx : format.numbers) {
+        const auto v = text::parseNumber(r.fields.value(idx));
+        if (!v) {
+            r.damaged = true;
+            continue;
+        }
+        r.values[idx] = *v;
+    }
+    return r;
+}
+
+QByteArray copyForm(const Record &r, const RecordFormat &format)
+{
+    if (r.damaged) return r.raw;
+    QString line;
+    for (int i = 0; i < format.count; ++i) {
+        if (i) line += QLatin1Char(',');
+        line += format.isNumber(i) ? text::numberForm(r.values.at(i)) : r.fields.at(i);
+    }
+    bool ok = false;
+    QByteArray out = cp1252::encode(line, &ok);
+    if (!ok) out = line.toUtf8();
+    return out;
+}
+
+QByteArray typedForm(const QStringList &fields, bool *ok)
+{
+    return cp1252::encode(fields.join(QLatin1Char(',')), ok);
+}
+
+} // namespace archive

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "archive/io.h"
+#include "archive/paths.h"
+#include "archive/record.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <functional>
+#include <memory>
+
+namespace archive {
+
+// Where the records of a rewrite go: the work file and, when the rewrite
+// ends well, the archive (replaced whole, so an interruption leaves the old
+// archive or the new one).
+class RecordSink {
+public:
+    // A record written from a window, every field as given.
+    void writeTyped(const QStringList &fields);
+    // A record copied from the archive (numbers in number form); a damaged
+    // line goes out verbatim.
+    void copy(const Record &r);
+    void writeRaw(const QByteArray &line);
+
+    bool failed() const { return m_failed; }
+    bool encodingFailed() const { return m_encodingFailed; }
+
+    // Set up by rewrite() only.
+    explicit RecordSink(const RecordFormat &format) : m_format(format) {}
+    void attach(QFile *work, QSaveFile *archive)
+    {
+        m_work = work;
+        m_archive = archive;
+    }
+    void flush(bool final);
+
+private:
+
+    const RecordFormat &m_format;
+    QFile *m_work = nullptr;
+    QSaveFile *m_archive = nullptr;
+    QByteArray m_block;
+    bool m_failed = false;
+    bool m_encodingFailed = false;
+};
+
+// What a rewrite does with one readable record of the archive.
+enum class Step {
+    Keep,  // copy it (after whatever the callback wrote first)
+    Drop,  // leave it out (the callback may have written a changed version)
+    Abort, // stop: the archive stays as it was, the work file half written
+};
+
+struct RewriteOutcome {
+    enum Status { Done, Aborted, Failed };
+    Status status = Done;
+    IoResult io; // which file failed, for Failed
+
+    bool done() const { return status == Done; }
+};
+
+using EachRecord = std::function<Step(const Record &, RecordSink &)>;
+using AtEnd = std::function<void(RecordSink &)>;
+
+// Rewrites an archive through its work file: reads `archive` record by record
+// (a missing archive reads as empty), hands every readable record to `each`,
+// copies damaged lines verbatim, calls `atEnd`, then puts the work file's
+// content in place of the archive. The work file stays on disk.
+// With `seeDamaged`, damaged lines are handed to `each` too (Keep writes them
+// verbatim), for rewrites that must keep their place among the others.
+RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
+                       const RecordFormat &format, const EachRecord &each,
+                       const AtEnd &atEnd = {}, bool seeDamaged = false);
+
+inline RewriteOutcome rewrite(const ArchiveSet &set, const RecordFormat &format,
+                              const EachRecord &each, const AtEnd &atEnd = {})
+{
+    return rewrite(set.archive, set.work, format, each, atEnd);
+}
+
+// Reads an archive record by record (a missing archive reads as empty);
+// damaged lines are skipped. `each` returns false to stop early.
+// Returns false only when the file exists and cannot be read.
+bool readRecords(const QString &path, const RecordFormat &format,
+                 const std::function<bool(const Record &)> &each);
+
+// Streams the records of an archive one at a time, for walks that go beside
+// another file. Damaged lines are skipped.
+class RecordStream {
+public:
+    RecordStream(const QString &path, const RecordFormat &format);
+    ~RecordStream();
+    bool next(Record &r);
+
+private:
+    QFile m_file;
+    RecordFormat m_format;
+    std::unique_ptr<LineReader> m_reader;
+};
+
+} // namespace archive

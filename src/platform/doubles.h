@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+// Test doubles of the platform layer: scripted answers, recorded calls.
+
+class FakePrompts : public Prompts {
+public:
+    struct Shown {
+        enum Kind { Info, Question, OpenFile, SaveFile };
+        Kind kind;
+        QString text;   // message, question or dialog title
+        QString folder; // dialogs only
+        QString filter; // dialogs only
+    };
+
+    void info(const QString &text) override;
+    bool question(const QString &text) override;
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &folder, const QString &filter) override;
+
+    QQueue<bool> answers;     // answers to the next questions (Yes = true)
+    QQueue<QString> files;    // answers to the next file dialogs ("" = cancel)
+    QList<Shown> shown;       // everything shown, in order
+    int unexpected = 0;       // questions or dialogs asked with no scripted answer
+    BusyCursor *busy = nullptr; // when set, records whether it was busy at each prompt
+    QList<bool> busyAtPrompt;
+
+    QStringList texts() const;       // every text shown, in order
+    QStringList messages() const;    // the info texts only
+    QStringList questions() const;   // the question texts only
+    void clear();
+};
+
+class FakeClock : public Clock {
+public:
+    QDateTime now() const override { return time; }
+    QDateTime time = QDateTime(QDate(2025, 3, 3), QTime(9, 5));
+};
+
+class FakeBusyCursor : public BusyCursor {
+public:
+    void push() override { ++depth; ++pushes; }
+    void pop() override { --depth; }
+    int depth = 0;
+    int pushes = 0;
+};
+
+class RecordingPrinter : public LinePrinter {
+public:
+    struct Job {
+        QString font;
+        int points = 0;
+        Orientation orientation = Orientation::Portrait;
+        QStringList lines;
+        bool ended = false;
+    };
+    bool begin(const QString &font, int points, Orientation orientation) override;
+    void line(const QString &text) override;
+    bool end() override;
+
+    QList<Job> jobs;
+    bool refuse = false; // begin() answers false, as with no printer
+};
+
+class RecordingHelp : public HelpViewer {
+public:
+    void showKeywordIndex(const QString &helpFile) override { calls << helpFile; }
+    QStringList calls;
+};
+
+// All doubles together.
+class FakePlatform {
+public:
+    FakePlatform() { prompts.busy = &busy; }
+    Platform platform() { return {&prompts, &clock, &busy, &printer, &help}; }
+
+    FakePrompts prompts;
+    FakeClock clock;
+    FakeBusyCursor busy;
+    RecordingPrinter printer;
+    RecordingHelp help;
+};

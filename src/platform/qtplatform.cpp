@@ -1,0 +1,171 @@
+#include "platform/qtplatform.h"
+
+#include "printing/printout.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace {
+
+// A message must never be shown under the busy pointer: take every busy
+// pointer off while it is open and put them back afterwards.
+class CursorPause {
+public:
+    CursorPause()
+    {
+        while (QApplication::overrideCursor()) {
+            QApplication::restoreOverrideCursor();
+            ++m_count;
+        }
+    }
+    ~CursorPause()
+    {
+        for (int i = 0; i < m_count; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+
+private:
+    int m_count = 0;
+};
+
+QWidget *dialogParent() { return QApplication::activeWindow(); }
+
+} // namespace
+
+void QtPrompts::info(const QString &text)
+{
+    CursorPause pause;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("velmora"), text, QMessageBox::Ok,
+                    dialogParent());
+    box.exec();
+}
+
+bool QtPrompts::question(const QString &text)
+{
+    CursorPause pause;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("velmora"), text,
+                    QMessageBox::Yes | QMessageBox::No, dialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtPrompts::openFile(const QString &title, const QString &folder, const QString &filter)
+{
+    CursorPause pause;
+    return QFileDialog::getOpenFileName(dialogParent(), title, folder, filter);
+}
+
+QString QtPrompts::saveFile(const QString &title, const QString &folder, const QString &filter)
+{
+    CursorPause pause;
+    return QFileDialog::getSaveFileName(dialogParent(), title, folder, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+void QtBusyCursor::push() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtBusyCursor::pop() { QApplication::restoreOverrideCursor(); }
+
+bool QtLinePrinter::begin(const QString &font, int points, Orientation orientation)
+{
+    m_font = font;
+    m_points = points;
+    m_orientation = orientation;
+    m_lines.clear();
+    m_pdf = m_forcedPdf;
+    if (m_pdf.isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
+        if (!m_prompts.question(QStringLiteral(
+                "Nessuna stampante installata. Salvo la stampa in un file PDF?")))
+            return false;
+        m_pdf = m_prompts.saveFile(QStringLiteral("Salva stampa"), QDir::currentPath(),
+                                   QStringLiteral("File PDF (*.pdf)"));
+        if (m_pdf.isEmpty()) return false;
+        if (QFileInfo(m_pdf).suffix().isEmpty()) m_pdf += QStringLiteral(".pdf");
+    }
+    m_open = true;
+    return true;
+}
+
+void QtLinePrinter::line(const QString &text)
+{
+    if (m_open) m_lines << text;
+}
+
+bool QtLinePrinter::end()
+{
+    if (!m_open) return false;
+    m_open = false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!m_pdf.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_pdf);
+    }
+    printer.setDocName(QStringLiteral("velmora"));
+    printer.setPageOrientation(m_orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                      : QPageLayout::Portrait);
+    const bool ok = printing::paintLines(printer, printing::fixedFont(m_font, m_points), m_lines);
+    m_lines.clear();
+    if (!ok) m_prompts.info(QStringLiteral("Stampa non riuscita."));
+    else if (!m_pdf.isEmpty() && m_forcedPdf.isEmpty())
+        m_prompts.info(QStringLiteral("Stampa salvata nel file %1.").arg(m_pdf));
+    return ok;
+}
+
+QtHelpViewer::~QtHelpViewer() { delete m_browser; }
+
+QStringList QtHelpViewer::searchFolders()
+{
+    const QString app = QCoreApplication::applicationDirPath();
+    return {app, QDir(app).filePath(QStringLiteral("../share/velmora")),
+            QStringLiteral(VELMORA_HELP_DIR), QDir::currentPath()};
+}
+
+QString QtHelpViewer::locate(const QString &helpFile)
+{
+    for (const QString &dir : searchFolders()) {
+        const QString candidate = QDir(dir).filePath(helpFile);
+        if (QFileInfo::exists(candidate)) return QFileInfo(candidate).absoluteFilePath();
+    }
+    return {};
+}
+
+void QtHelpViewer::showKeywordIndex(const QString &helpFile)
+{
+    const QString path = locate(helpFile);
+    if (path.isEmpty()) {
+        m_prompts.info(QStringLiteral("Guida non disponibile: il file \"%1\" non è stato trovato.")
+                           .arg(helpFile));
+        return;
+    }
+    if (!m_browser) {
+        m_browser = new QTextBrowser;
+        m_browser->setObjectName(QStringLiteral("Formhelp"));
+        m_browser->setWindowTitle(QStringLiteral("velmora - Guida"));
+        m_browser->setOpenExternalLinks(false);
+        m_browser->resize(720, 560);
+    }
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setFragment(QStringLiteral("indice"));
+    m_browser->setSource(url, QTextDocument::HtmlResource);
+    m_browser->show();
+    m_browser->raise();
+    m_browser->activateWindow();
+}
+
+QtPlatform::QtPlatform()
+    : m_printer(std::make_unique<QtLinePrinter>(m_prompts)),
+      m_help(std::make_unique<QtHelpViewer>(m_prompts))
+{
+}
+
+Platform QtPlatform::platform()
+{
+    return {&m_prompts, &m_clock, &m_busy, m_printer.get(), m_help.get()};
+}

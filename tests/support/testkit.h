@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/context.h"
+#include "app/windows.h"
+#include "archive/paths.h"
+#include "platform/doubles.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <memory>
+
+// A working folder of its own for each test, with the platform doubles and
+// a registry of windows, as the program has them.
+class TestOffice {
+public:
+    TestOffice();
+    ~TestOffice();
+
+    QString dir() const { return m_dir.path(); }
+    QString path(archive::File f) const { return ctx.folder.path(f); }
+    QString path(const QString &name) const;
+
+    // Writes a file in Windows-1252 exactly as given (use "\r\n" for line ends).
+    void write(archive::File f, const QByteArray &bytes) const;
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(archive::File f) const;
+    QByteArray read(const QString &name) const;
+    bool exists(archive::File f) const;
+
+    // Makes `w` the active window as the user would by coming to it from
+    // another window of the program (runs its activation work).
+    void activate(QWidget *w);
+
+    FakePlatform fake;
+    Context ctx;
+    std::unique_ptr<Windows> windows;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Joins lines with CR LF after each: crlf({"a", "b"}) == "a\r\nb\r\n".
+QByteArray crlf(const QList<QByteArray> &lines);
+
+// Latin-1/Windows-1252 bytes of a UTF-8 literal (for accented letters).
+QByteArray w1252(const char *utf8);
