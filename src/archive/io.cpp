@@ -87,7 +87,12 @@ bool LineReader::next(QByteArray &line)
 bool writableTarget(const QString &path)
 {
     const QFileInfo info(path);
-    return !info.exists() || info.isWritable();
+    if (!info.exists()) return true;
+    // A file marked read-only stays untouched even for a user who could
+    // override the mark (root): replacing it by a rename would ignore it.
+    const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup
+                           | QFileDevice::WriteOther;
+    return info.isWritable() && (info.permissions() & writeBits);
 }
 
 IoResult copyLines(const QString &source, const QString &destination)

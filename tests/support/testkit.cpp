@@ -50,7 +50,7 @@ void TestOffice::activate(QWidget *w)
     present(w);
     // Wait until some window of the program took the activation (the window
     // itself, or one it opened at once from its activation work).
-    if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 2000)) {
+    if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300)) {
         // Some platforms do not activate hidden test windows; deliver the
         // activation the way the window system would.
         QEvent e(QEvent::WindowActivate);
