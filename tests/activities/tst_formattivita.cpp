@@ -99,6 +99,7 @@ struct Office : TestOffice {
 
     Formattivita *openInsert()
     {
+        activate(main); // the menu is the main window's
         main->action("mnattains")->trigger();
         return shown<Formattivita>();
     }
@@ -122,6 +123,7 @@ struct Office : TestOffice {
     // Opens activity `prot` for cancellation, as the activity list does.
     Formattivita *openCancel(const QString &prot)
     {
+        activate(main);
         main->action("mnattaann")->trigger();
         auto *l = shown<Formattlist>();
         QListWidget *lines = list(l);
@@ -293,8 +295,12 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     // The registered registers become the rollback point.
     for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature})
         QCOMPARE(o.read(archive::fileName(f).replace(".csv", ".sav")), o.read(f));
-    // The window keeps its fields; a message box closing is no activation.
+    // The window keeps its fields, also when the window system activates it
+    // again as a message box closes.
+    QEvent again(QEvent::WindowActivate);
+    QApplication::sendEvent(w, &again);
     QCOMPARE(edit(w, "numprot")->text(), QString("42"));
+    QCOMPARE(edit(w, "tipoatt")->text(), QString::fromUtf8("incendio, bosco \"alto\""));
     QCOMPARE(list(w)->count(), 4);
 
     // Back in the main window, the new activity waits to start... no: it
