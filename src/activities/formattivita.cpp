@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QResizeEvent>
+#include <QStyle>
+#include <algorithm>
 
 using archive::File;
 using archive::Register;
@@ -24,7 +26,15 @@ constexpr int kBottomTop = 7680;
 const QString kAuto = QStringLiteral("Data e ora automatica.");
 const QString kAutoTime = QStringLiteral("Ora automatica.");
 
-QFont listFont() { return printing::courier(8); }
+// 7.5 points give the 6-pixel columns the list was drawn for, so a whole
+// 114-column line fits its width.
+QFont listFont() { return printing::courier(7.5); }
+
+// Room for a text in a field of the window's font, never less than designed.
+int fitting(const QWidget *w, const QString &sample, int designed)
+{
+    return std::max(designed, w->fontMetrics().horizontalAdvance(sample) + 12);
+}
 
 } // namespace
 
@@ -34,12 +44,16 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     setWindowTitle(QStringLiteral("Attività"));
     setMinimumSize(tw(kClientWidth), tw(kClientHeight));
     resize(tw(kClientWidth), tw(kClientHeight));
+    QFont windowFont = font();
+    windowFont.setPointSizeF(8);
+    setFont(windowFont);
 
     auto label = [this](const char *name, const QString &text, int x, int y, int w) {
         return ui::label(this, name, text, tw(x), tw(y), tw(w), tw(255));
     };
-    auto field = [this](const char *name, int x, int y, int w, const QString &tip, int h = 375) {
-        return ui::field(this, name, tw(x), tw(y), tw(w), tw(h), tip);
+    auto field = [this](const char *name, int x, int y, int w, const QString &tip, int h = 375,
+                        const QString &sample = QString()) {
+        return ui::field(this, name, tw(x), tw(y), fitting(this, sample, tw(w)), tw(h), tip);
     };
     auto small = [this](const char *name, int x, int y, const QString &tip) {
         auto *b = ui::button(this, name, QString(), tw(x), tw(y), tw(255), tw(255), tip);
@@ -47,7 +61,7 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         return b;
     };
 
-    label("Label1", QStringLiteral("N. Protocollo"), 480, 480, 1095);
+    label("Label1", QStringLiteral("N. Protocollo"), 480, 480, 1335);
     m_numprot = field("numprot", 480, 720, 735, QStringLiteral("Numero progressivo dell'attività."));
 
     // The three rows of dates and times: request, start, end.
@@ -75,10 +89,10 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         const Row &r = rows[i];
         QPushButton *dateButton = small(r.dateButton, 1920, r.top + 30, kAuto);
         label(r.dateLabel, r.dateText, 2280, r.top + 30, 1860);
-        dates[i] = field(r.date, 4200, r.top, 975, r.dateTip, 315);
+        dates[i] = field(r.date, 4200, r.top, 975, r.dateTip, 315, QStringLiteral("00/00/0000"));
         QPushButton *timeButton = small(r.timeButton, 7320, r.top + 30, kAutoTime);
         label(r.timeLabel, r.timeText, 7680, r.top + 30, 1740);
-        times[i] = field(r.time, 9480, r.top, 495, r.timeTip, 315);
+        times[i] = field(r.time, 9480, r.top, 495, r.timeTip, 315, QStringLiteral("00.00"));
         QLineEdit *date = dates[i], *time = times[i];
         connect(dateButton, &QPushButton::clicked, this, [this, date, time] { fillDateTime(date, time); });
         connect(timeButton, &QPushButton::clicked, this, [this, time] { fillTime(time); });
@@ -118,7 +132,9 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_list->setFont(listFont());
     m_list->setUniformItemSizes(true);
     const QFontMetrics fm(listFont());
-    int x = tw(kListLeft) + m_list->frameWidth();
+    // The headers stand over the columns of the item texts.
+    int x = tw(kListLeft) + m_list->frameWidth()
+            + m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
     const char *headerNames[] = {"Label14", "Label15", "Label16", "Label17"};
     const QString headers[] = {
         QStringLiteral("|Tipo|"),
@@ -135,8 +151,13 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         x += w;
     }
 
-    auto *stacc = ui::button(this, "cmdstacc", QStringLiteral("Stampa foglio accompagnamento"),
-                             tw(3480), tw(kBottomTop), tw(1935), tw(495));
+    // The long caption needs more than its designed width: the button grows
+    // to the left, keeping its gap to the registration button.
+    const QString staccText = QStringLiteral("Stampa foglio accompagnamento");
+    const int staccWidth = fitting(this, staccText, tw(1575));
+    auto *stacc = ui::button(this, "cmdstacc", staccText,
+                             std::min(tw(3480), tw(5400) - staccWidth), tw(kBottomTop), staccWidth,
+                             tw(495));
     m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), tw(5520),
                             tw(kBottomTop), tw(1335), tw(495));
     auto *stampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), tw(7080),
