@@ -1,5 +1,7 @@
 #include "testkit.h"
 
+#include "resourcetext.h"
+
 #include "activities/formattivita.h"
 #include "activities/formattlist.h"
 #include "app/formvelmo.h"
@@ -55,25 +57,6 @@ QStringList items(QListWidget *l)
     return out;
 }
 
-QString listLine(const QString &tipo, int qty, const QString &assoc, const QString &descr)
-{
-    return tipo + "  " + QString::number(qty).rightJustified(5) + "   " + assoc.leftJustified(50)
-           + descr.leftJustified(50);
-}
-
-QByteArray stored(const QByteArray &n, const QByteArray &tipo, int qty, const QByteArray &assoc,
-                  const QByteArray &descr, const QByteArray &state)
-{
-    return n + "," + tipo + "," + QByteArray::number(qty).rightJustified(5) + " ,"
-           + assoc.leftJustified(50) + "," + descr.leftJustified(50) + "," + state;
-}
-
-QByteArray copied(const QByteArray &n, const QByteArray &tipo, int qty, const QByteArray &assoc,
-                  const QByteArray &descr, const QByteArray &state)
-{
-    return " " + n + " ," + tipo + "," + QByteArray::number(qty) + "," + assoc + ","
-           + descr.trimmed() + "," + state;
-}
 
 // The office with its main window shown, as after start.
 struct Office : TestOffice {

@@ -1,36 +1,12 @@
 #include "testkit.h"
 
+#include "resourcetext.h"
+
 #include "activities/records.h"
 
 #include <QTest>
 
 using archive::File;
-
-namespace {
-
-QString listLine(const QString &tipo, int qty, const QString &assoc, const QString &descr)
-{
-    return tipo + "  " + QString::number(qty).rightJustified(5) + "   " + assoc.leftJustified(50)
-           + descr.leftJustified(50);
-}
-
-QByteArray stored(const QByteArray &n, const QByteArray &tipo, int qty, const QByteArray &assoc,
-                  const QByteArray &descr, const QByteArray &state)
-{
-    return n + "," + tipo + "," + QByteArray::number(qty).rightJustified(5) + " ,"
-           + assoc.leftJustified(50) + "," + descr.leftJustified(50) + "," + state;
-}
-
-// A line as a rewrite copies it: the number in number form, the texts as
-// read (without the blanks around them).
-QByteArray copied(const QByteArray &n, const QByteArray &tipo, int qty, const QByteArray &assoc,
-                  const QByteArray &descr, const QByteArray &state)
-{
-    return " " + n + " ," + tipo + "," + QByteArray::number(qty) + "," + assoc + ","
-           + descr.trimmed() + "," + state;
-}
-
-} // namespace
 
 class TestResourceLines : public QObject {
     Q_OBJECT
