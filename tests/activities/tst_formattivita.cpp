@@ -1,5 +1,4 @@
-#include "testkit.h"
-
+#include "mainoffice.h"
 #include "resourcetext.h"
 
 #include "activities/formattivita.h"
@@ -50,42 +49,16 @@ void type(QWidget *w, const char *name, const QString &text)
 
 void click(QWidget *w, const char *name) { QTest::mouseClick(button(w, name), Qt::LeftButton); }
 
-QStringList items(QListWidget *l)
-{
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
 
-
-// The office with its main window shown, as after start.
-struct Office : TestOffice {
+struct Office : MainOffice {
     Office()
     {
-        main = windows->get<Formvelmo>();
-        activate(main);
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,10"}));
         write(File::Automezzi, crlf({"ALFA,JEEP,L"}));
         write(File::Attrezzature, crlf({"ALFA,TENDA,3,L"}));
     }
 
-    // Waits for the window the program just showed to be activated.
-    template <class W> W *shown()
-    {
-        W *w = windows->get<W>();
-        // A window still active for the window system after it was hidden
-        // gets no new activation event from it.
-        if (QApplication::activeWindow() == w && ctx.lastActive != w) activate(w);
-        if (!QTest::qWaitFor([&] { return ctx.lastActive == w; }, 200)) activate(w);
-        return w;
-    }
-
-    Formattivita *openInsert()
-    {
-        activate(main); // the menu is the main window's
-        main->action("mnattains")->trigger();
-        return shown<Formattivita>();
-    }
+    Formattivita *openInsert() { return fromMenu<Formattivita>("mnattains"); }
 
     // A click on the line of activity `prot` in one of the main window's lists.
     Formattivita *openFromMain(const QString &prot)
@@ -106,9 +79,7 @@ struct Office : TestOffice {
     // Opens activity `prot` for cancellation, as the activity list does.
     Formattivita *openCancel(const QString &prot)
     {
-        activate(main);
-        main->action("mnattaann")->trigger();
-        auto *l = shown<Formattlist>();
+        auto *l = fromMenu<Formattlist>("mnattaann");
         QListWidget *lines = list(l);
         for (int i = 0; i < lines->count(); ++i) {
             if (lines->item(i)->text().left(6).trimmed() != prot) continue;
@@ -127,8 +98,6 @@ struct Office : TestOffice {
         type(w, "loc", "roma");
         type(w, "ric", "rossi");
     }
-
-    Formvelmo *main;
 };
 
 const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A";

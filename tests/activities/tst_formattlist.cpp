@@ -1,4 +1,4 @@
-#include "testkit.h"
+#include "mainoffice.h"
 
 #include "activities/formattivita.h"
 #include "activities/formattlist.h"
@@ -18,18 +18,9 @@ using archive::File;
 
 namespace {
 
-QStringList items(QListWidget *l)
-{
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
-
-struct Office : TestOffice {
+struct Office : MainOffice {
     Office()
     {
-        main = windows->get<Formvelmo>();
-        activate(main);
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         write(File::Attivita, crlf({
             "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
@@ -40,15 +31,7 @@ struct Office : TestOffice {
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,10"}));
     }
 
-    Formattlist *open(const char *entry)
-    {
-        activate(main); // the menu is the main window's
-        main->action(entry)->trigger();
-        auto *w = windows->get<Formattlist>();
-        if (QApplication::activeWindow() == w && ctx.lastActive != w) activate(w);
-        if (!QTest::qWaitFor([&] { return ctx.lastActive == w; }, 200)) activate(w);
-        return w;
-    }
+    Formattlist *open(const char *entry) { return fromMenu<Formattlist>(entry); }
 
     void choose(Formattlist *w, int row)
     {
@@ -62,8 +45,6 @@ struct Office : TestOffice {
     {
         QTest::mouseClick(w->findChild<QPushButton *>(name), Qt::LeftButton);
     }
-
-    Formvelmo *main;
 };
 
 const QString kShort7 = "     7 01/03/2025 08.00 ROMA INCENDIO";
