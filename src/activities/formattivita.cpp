@@ -324,7 +324,6 @@ void Formattivita::registra()
     reg.protsel = m_ctx.g.protsel;
     reg.alreadyClosed = m_ctx.g.attchiusa == QLatin1String("1");
     reg.resources = resources();
-    reg.counter = m_ctx.g.ultimoprot;
     reg.counterFull = m_counterFull;
 
     BusyGuard busy(*m_ctx.platform.busy);

@@ -25,7 +25,6 @@ struct Registration {
     QString protsel;           // the activity loaded (modes "M" and "A")
     bool alreadyClosed = false; // the activity was closed or cancelled when loaded
     QList<ResourceEntry> resources; // the resource list, from its first line
-    qint16 counter = 0;        // the protocol counter in memory
     bool counterFull = false;  // the counter stands at 32767: no number was proposed
 };
 
