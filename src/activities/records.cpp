@@ -138,17 +138,17 @@ Result cancelActivity(const archive::WorkingFolder &folder, qint16 n)
                                         }));
 }
 
-QStringList resourceFields(const QString &nText, const QString &listLine)
+QStringList resourceFields(const QString &nText, const QString &listLine, const QString &state)
 {
     const QString l = text::fit(listLine, kResourceLineWidth);
-    return {nText, l.mid(0, 4), l.mid(6, 6), l.mid(14, 50), l.mid(64, 50), QStringLiteral("O")};
+    return {nText, l.mid(0, 4), l.mid(6, 6), l.mid(14, 50), l.mid(64, 50), state};
 }
 
 Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                          const QString &listLine)
+                          const QString &listLine, const QString &state)
 {
     const QString l = text::fit(listLine, kResourceLineWidth);
-    const QStringList fields = resourceFields(nText, l);
+    const QStringList fields = resourceFields(nText, l, state);
     bool inserted = false;
     return fromOutcome(archive::rewrite(
         folder.set(archive::Register::Risorse), resourceFormat(),
@@ -165,7 +165,7 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
 }
 
 Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines)
+                           const QStringList &listLines, const QStringList &states)
 {
     if (listLines.isEmpty()) return {};
     const int k = listLines.size();
@@ -178,11 +178,12 @@ Result insertResourceLines(const archive::WorkingFolder &folder, const QString &
         Record read;
     };
     QVector<NewLine> news;
-    for (const QString &line : listLines) {
+    for (int i = 0; i < k; ++i) {
         NewLine nl;
-        nl.cut = text::fit(line, kResourceLineWidth);
+        nl.cut = text::fit(listLines.at(i), kResourceLineWidth);
         bool ok = false;
-        nl.typed = archive::typedForm(resourceFields(nText, nl.cut), &ok);
+        const QString state = i < states.size() ? states.at(i) : QStringLiteral("O");
+        nl.typed = archive::typedForm(resourceFields(nText, nl.cut, state), &ok);
         if (!ok) {
             Result r;
             r.status = Result::Failed;

@@ -64,19 +64,22 @@ Result removeResources(const archive::WorkingFolder &folder, qint16 n);
 // Sets the state of activity `n` to "S" (cancelled); nothing else changes.
 Result cancelActivity(const archive::WorkingFolder &folder, qint16 n);
 
-// The resource record cut from a 114-column list line for activity `nText`.
-QStringList resourceFields(const QString &nText, const QString &listLine);
+// The resource record cut from a 114-column list line for activity `nText`,
+// with its state ("O" engaged, "L" released).
+QStringList resourceFields(const QString &nText, const QString &listLine,
+                           const QString &state = QStringLiteral("O"));
 
 // Inserts one resource list line in its place among the lines of activity n
 // (by type, then association, then description, both padded to 50; before an
 // equal key).
 Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                          const QString &listLine);
+                          const QString &listLine, const QString &state = QStringLiteral("O"));
 
 // Inserts every line in one pass over the archive, giving exactly the bytes
-// that one insertResourceLine per line, in list order, gives.
+// that one insertResourceLine per line, in list order, gives. `states` holds
+// the state of each line; lines without one are engaged ("O").
 Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines);
+                           const QStringList &listLines, const QStringList &states = {});
 
 // The list line rebuilt from a resource record (114 columns).
 QString resourceListLine(const archive::Record &r);

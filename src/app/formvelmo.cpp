@@ -1,5 +1,7 @@
 #include "app/formvelmo.h"
 
+#include "activities/formattivita.h"
+#include "activities/formattlist.h"
 #include "activities/records.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
@@ -177,7 +179,9 @@ void Formvelmo::lineClicked(QListWidgetItem *item)
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
     m_ctx.g.modoatt = QStringLiteral("M");
-    // The activity window opens here on the chosen activity.
+    auto *activity = m_ctx.windows->get<Formattivita>();
+    activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
+    present(activity);
 }
 
 void Formvelmo::closeEvent(QCloseEvent *event)
@@ -213,15 +217,49 @@ void Formvelmo::mnatrains() {}
 void Formvelmo::mnatramod() {}
 void Formvelmo::mnatraann() {}
 
-void Formvelmo::mnattvgen() {}
-void Formvelmo::mnattvchi() {}
-void Formvelmo::mnattvann() {}
+void Formvelmo::mnattvgen()
+{
+    m_ctx.g.modoattlist = QStringLiteral("G");
+    present(m_ctx.windows->get<Formattlist>());
+}
 
-void Formvelmo::mnattains() { snapshot::takeRegisters(m_ctx); }
+void Formvelmo::mnattvchi()
+{
+    m_ctx.g.modoattlist = QStringLiteral("V");
+    present(m_ctx.windows->get<Formattlist>());
+}
 
-void Formvelmo::mnattamod() { snapshot::takeRegisters(m_ctx); }
+void Formvelmo::mnattvann()
+{
+    m_ctx.g.modoattlist = QStringLiteral("Z");
+    present(m_ctx.windows->get<Formattlist>());
+}
 
-void Formvelmo::mnattaann() { snapshot::takeRegisters(m_ctx); }
+void Formvelmo::mnattains()
+{
+    snapshot::takeRegisters(m_ctx);
+    auto *activity = m_ctx.windows->get<Formattivita>();
+    activity->prepare(QStringLiteral("Attività - Inserimento"), QStringLiteral("Registra"), true);
+    m_ctx.g.modoatt = QStringLiteral("I");
+    present(activity);
+}
+
+void Formvelmo::mnattamod()
+{
+    snapshot::takeRegisters(m_ctx);
+    m_ctx.g.modoattlist = QStringLiteral("M");
+    present(m_ctx.windows->get<Formattlist>());
+}
+
+void Formvelmo::mnattaann()
+{
+    snapshot::takeRegisters(m_ctx);
+    m_ctx.windows->get<Formattivita>()->prepare(QStringLiteral("Attività - Annullamento"),
+                                                QStringLiteral("Annulla"), true);
+    m_ctx.g.modoatt = QStringLiteral("A");
+    m_ctx.g.modoattlist = QStringLiteral("A");
+    present(m_ctx.windows->get<Formattlist>());
+}
 
 void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
 

@@ -1,0 +1,354 @@
+#include "activities/formattivita.h"
+
+#include "app/settings.h"
+#include "app/snapshot.h"
+#include "app/ui.h"
+#include "app/windows.h"
+#include "printing/printout.h"
+
+#include <QFontMetrics>
+#include <QListWidget>
+#include <QResizeEvent>
+#include <QStyle>
+#include <algorithm>
+
+using archive::File;
+using archive::Register;
+using ui::tw;
+
+namespace {
+
+constexpr int kClientWidth = 11880;
+constexpr int kClientHeight = 8595;
+constexpr int kListLeft = 1440, kListTop = 4560, kListWidth = 10215, kListHeight = 2790;
+constexpr int kBottomTop = 7680;
+
+const QString kAuto = QStringLiteral("Data e ora automatica.");
+const QString kAutoTime = QStringLiteral("Ora automatica.");
+
+// 7.5 points give the 6-pixel columns the list was drawn for, so a whole
+// 114-column line fits its width.
+QFont listFont() { return printing::courier(7.5); }
+
+// Room for a text in a field of the window's font, never less than designed.
+int fitting(const QWidget *w, const QString &sample, int designed)
+{
+    return std::max(designed, w->fontMetrics().horizontalAdvance(sample) + 12);
+}
+
+} // namespace
+
+Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Formattivita"));
+    setWindowTitle(QStringLiteral("Attività"));
+    setMinimumSize(tw(kClientWidth), tw(kClientHeight));
+    resize(tw(kClientWidth), tw(kClientHeight));
+    QFont windowFont = font();
+    windowFont.setPointSizeF(8);
+    setFont(windowFont);
+
+    auto label = [this](const char *name, const QString &text, int x, int y, int w) {
+        return ui::label(this, name, text, tw(x), tw(y), tw(w), tw(255));
+    };
+    auto field = [this](const char *name, int x, int y, int w, const QString &tip, int h = 375,
+                        const QString &sample = QString()) {
+        return ui::field(this, name, tw(x), tw(y), fitting(this, sample, tw(w)), tw(h), tip);
+    };
+    auto small = [this](const char *name, int x, int y, const QString &tip) {
+        auto *b = ui::button(this, name, QString(), tw(x), tw(y), tw(255), tw(255), tip);
+        b->setText(QStringLiteral("…"));
+        return b;
+    };
+
+    label("Label1", QStringLiteral("N. Protocollo"), 480, 480, 1335);
+    m_numprot = field("numprot", 480, 720, 735, QStringLiteral("Numero progressivo dell'attività."));
+
+    // The three rows of dates and times: request, start, end.
+    struct Row {
+        const char *dateLabel, *timeLabel, *date, *time, *dateButton, *timeButton;
+        QString dateText, timeText, dateTip, timeTip;
+        int top;
+    };
+    const Row rows[] = {
+        {"Label2", "Label3", "datari", "orari", "cmddatari", "cmdorari",
+         QStringLiteral("Data richiesta"), QStringLiteral("Ora richiesta"),
+         QStringLiteral("Data di arrivo della richiesta di attività nel formato gg/mm/aaaa."),
+         QStringLiteral("Ora di arrivo della richiesta di attività nel formato hh.mm."), 720},
+        {"Label4", "Label5", "datain", "orain", "cmddatain", "cmdorain",
+         QStringLiteral("Data inizio"), QStringLiteral("Ora inizio"),
+         QStringLiteral("Data di inizio dell' attività nel formato gg/mm/aaaa."),
+         QStringLiteral("Ora di inizio dell' attività nel formato hh.mm."), 1080},
+        {"Label6", "Label7", "datafi", "orafi", "cmddatafi", "cmdorafi",
+         QStringLiteral("Data fine"), QStringLiteral("Ora fine"),
+         QStringLiteral("Data di fine dell' attività nel formato gg/mm/aaaa."),
+         QStringLiteral("Ora di fine dell' attività nel formato hh.mm."), 1440},
+    };
+    QLineEdit *dates[3], *times[3];
+    for (int i = 0; i < 3; ++i) {
+        const Row &r = rows[i];
+        QPushButton *dateButton = small(r.dateButton, 1920, r.top + 30, kAuto);
+        label(r.dateLabel, r.dateText, 2280, r.top + 30, 1860);
+        dates[i] = field(r.date, 4200, r.top, 975, r.dateTip, 315, QStringLiteral("00/00/0000"));
+        QPushButton *timeButton = small(r.timeButton, 7320, r.top + 30, kAutoTime);
+        label(r.timeLabel, r.timeText, 7680, r.top + 30, 1740);
+        times[i] = field(r.time, 9480, r.top, 495, r.timeTip, 315, QStringLiteral("00.00"));
+        QLineEdit *date = dates[i], *time = times[i];
+        connect(dateButton, &QPushButton::clicked, this, [this, date, time] { fillDateTime(date, time); });
+        connect(timeButton, &QPushButton::clicked, this, [this, time] { fillTime(time); });
+    }
+    m_datari = dates[0], m_orari = times[0];
+    m_datain = dates[1], m_orain = times[1];
+    m_datafi = dates[2], m_orafi = times[2];
+
+    label("Label8", QStringLiteral("Stato"), 360, 1440, 1095);
+    m_stato = field("stato", 360, 1680, 1095, QString(), 315);
+    m_stato->setReadOnly(true);
+
+    label("Label9", QStringLiteral("Tipo attività"), 2280, 1980, 1860);
+    m_tipoatt = field("tipoatt", 4200, 1920, 5775, QStringLiteral("Descrizione dell'attività."));
+    label("Label10", QStringLiteral("Località"), 2280, 2460, 1860);
+    m_loc = field("loc", 4200, 2400, 5775, QStringLiteral("Località in cui si svolge l'attività."));
+    label("Label11", QStringLiteral("Richiesta da"), 2280, 2940, 1860);
+    m_ric = field("ric", 4200, 2880, 5775,
+                  QStringLiteral("Persona da cui è arrivata la richiesta dell'attività."));
+    label("Label12", QStringLiteral("Note"), 2280, 3420, 1860);
+    m_note = field("note", 4200, 3360, 5775, QStringLiteral("Eventuali note relative all'attività"),
+                   615);
+
+    // Resources: the three buttons, the list and its column headers.
+    ui::button(this, "cmdattr", QStringLiteral("Attrezzature"), tw(120), tw(kListTop), tw(1095),
+               tw(495),
+               QStringLiteral("Premere per inserire le attrezzature che verranno utilizzate "
+                              "durante lo svolgimento dell'attività."));
+    ui::button(this, "cmdauto", QStringLiteral("Automezzi"), tw(120), tw(5760), tw(1095), tw(495),
+               QStringLiteral("Premere per inserire gli automezzi che partecipano all'attività."));
+    ui::button(this, "cmdvol", QStringLiteral("Volontari"), tw(120), tw(6960), tw(1095), tw(495),
+               QStringLiteral("Premere per inserire i volontari che partecipano all'attività."));
+
+    ui::label(this, "Label13", QStringLiteral("RISORSE"), tw(120), tw(4260), tw(1095), tw(255));
+    m_list = ui::make<QListWidget>(this, "List1", tw(kListLeft), tw(kListTop), tw(kListWidth),
+                                   tw(kListHeight));
+    m_list->setFont(listFont());
+    m_list->setUniformItemSizes(true);
+    const QFontMetrics fm(listFont());
+    // The headers stand over the columns of the item texts.
+    int x = tw(kListLeft) + m_list->frameWidth()
+            + m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1;
+    const char *headerNames[] = {"Label14", "Label15", "Label16", "Label17"};
+    const QString headers[] = {
+        QStringLiteral("|Tipo|"),
+        QStringLiteral("Numero |"),
+        QStringLiteral("Associazione") + QString(35, QLatin1Char(' ')) + QLatin1Char('|'),
+        QStringLiteral(" Descrizione") + QString(27, QLatin1Char(' ')) + QLatin1Char('|'),
+    };
+    for (int i = 0; i < 4; ++i) {
+        const int w = fm.horizontalAdvance(headers[i]);
+        QLabel *h = ui::label(this, headerNames[i], headers[i], x, tw(kListTop) - fm.height() - 2, w,
+                              fm.height());
+        h->setFont(listFont());
+        m_headers << h;
+        x += w;
+    }
+
+    // The long caption needs more than its designed width: the button grows
+    // to the left, keeping its gap to the registration button.
+    const QString staccText = QStringLiteral("Stampa foglio accompagnamento");
+    const int staccWidth = fitting(this, staccText, tw(1575));
+    auto *stacc = ui::button(this, "cmdstacc", staccText,
+                             std::min(tw(3480), tw(5400) - staccWidth), tw(kBottomTop), staccWidth,
+                             tw(495));
+    m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), tw(5520),
+                            tw(kBottomTop), tw(1335), tw(495));
+    auto *stampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), tw(7080),
+                              tw(kBottomTop), tw(1335), tw(495));
+    auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), tw(8760), tw(kBottomTop),
+                            tw(1335), tw(495));
+    m_bottom = {stacc, m_registra, stampa, esci};
+
+    connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
+    connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
+    onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formattivita::prepare(const QString &title, const QString &caption, bool showButton)
+{
+    setWindowTitle(title);
+    m_registra->setText(caption);
+    if (showButton) m_registra->setVisible(true);
+}
+
+void Formattivita::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The resource list takes what the window grows by; the bottom row
+    // keeps its distance from the lower edge.
+    const int grownW = width() - tw(kClientWidth);
+    const int grownH = height() - tw(kClientHeight);
+    m_list->resize(tw(kListWidth) + grownW, tw(kListHeight) + grownH);
+    for (QPushButton *b : m_bottom) b->move(b->x(), tw(kBottomTop) + grownH);
+}
+
+void Formattivita::activated()
+{
+    const QString &mode = m_ctx.g.modoatt;
+    if (mode == QLatin1String("I")) {
+        loadNew();
+    } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
+        loadChosen();
+    } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
+               || mode == QLatin1String("RA")) {
+        m_ctx.g.modoatt = m_ctx.g.modoattprec;
+    }
+}
+
+void Formattivita::clearFields()
+{
+    for (QLineEdit *e : {m_stato, m_datari, m_datain, m_datafi, m_orari, m_orain, m_orafi,
+                         m_tipoatt, m_loc, m_ric, m_note})
+        e->clear();
+    m_list->clear();
+}
+
+void Formattivita::loadNew()
+{
+    m_ctx.g.attchiusa = QStringLiteral("0");
+    m_ctx.g.ultimoprot =
+        settings::readCounter(m_ctx.path(File::NumeroProt)).value_or(0);
+    // At 32767 there is no next number: the field stays empty and the user
+    // is told so if he registers without choosing a free one.
+    m_counterFull = m_ctx.g.ultimoprot == 32767;
+    m_numprot->setText(m_counterFull ? QString() : QString::number(m_ctx.g.ultimoprot + 1));
+    clearFields();
+}
+
+void Formattivita::loadChosen()
+{
+    m_counterFull = false;
+    const auto loaded = activities::loadActivity(m_ctx.folder, m_ctx.g.protsel);
+    if (!loaded) {
+        // Nothing to show: an empty window that registers nothing and,
+        // as for a closed activity, touches no register.
+        m_ctx.g.attchiusa = QStringLiteral("1");
+        m_numprot->clear();
+        clearFields();
+        snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
+        m_ctx.platform.prompts->info(activities::notFoundMessage(m_ctx.g.protsel));
+        return;
+    }
+    const archive::Record &r = loaded->record;
+    const QString &state = r.at(activities::Stato);
+    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S")
+                            ? QStringLiteral("1")
+                            : QStringLiteral("0");
+    m_numprot->setText(QString::number(r.number(activities::NumProt)));
+    m_stato->setText(activities::stateWord(state));
+    m_datari->setText(r.at(activities::DataRi));
+    m_orari->setText(r.at(activities::OraRi));
+    m_datain->setText(r.at(activities::DataIn));
+    m_orain->setText(r.at(activities::OraIn));
+    m_datafi->setText(r.at(activities::DataFi));
+    m_orafi->setText(r.at(activities::OraFi));
+    m_tipoatt->setText(r.at(activities::TipoAtt));
+    m_loc->setText(r.at(activities::Loc));
+    m_ric->setText(r.at(activities::Ric));
+    m_note->setText(r.at(activities::Note));
+    setResources(loaded->resources);
+    snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
+}
+
+void Formattivita::setResources(const QList<activities::ResourceEntry> &entries)
+{
+    m_list->clear();
+    for (const activities::ResourceEntry &e : entries) {
+        auto *item = new QListWidgetItem(e.line, m_list);
+        item->setData(kStateRole, e.state);
+    }
+}
+
+QList<activities::ResourceEntry> Formattivita::resources() const
+{
+    QList<activities::ResourceEntry> out;
+    for (int i = 0; i < m_list->count(); ++i) {
+        const QListWidgetItem *item = m_list->item(i);
+        activities::ResourceEntry e;
+        e.line = item->text();
+        const QString state = item->data(kStateRole).toString();
+        if (!state.isEmpty()) e.state = state;
+        out << e;
+    }
+    return out;
+}
+
+void Formattivita::addResourceLine(const QString &line)
+{
+    auto *item = new QListWidgetItem(line, m_list);
+    item->setData(kStateRole, m_ctx.g.attchiusa == QLatin1String("1") ? QStringLiteral("L")
+                                                                        : QStringLiteral("O"));
+}
+
+void Formattivita::fillDateTime(QLineEdit *date, QLineEdit *time)
+{
+    const QDateTime now = m_ctx.platform.clock->now();
+    date->setText(now.toString(QStringLiteral("dd/MM/yyyy")));
+    time->setText(now.toString(QStringLiteral("hh.mm")));
+}
+
+void Formattivita::fillTime(QLineEdit *time)
+{
+    time->setText(m_ctx.platform.clock->now().toString(QStringLiteral("hh.mm")));
+}
+
+activities::ActivityInput Formattivita::input() const
+{
+    activities::ActivityInput in;
+    in.numprot = m_numprot->text();
+    in.datari = m_datari->text();
+    in.orari = m_orari->text();
+    in.datain = m_datain->text();
+    in.orain = m_orain->text();
+    in.datafi = m_datafi->text();
+    in.orafi = m_orafi->text();
+    in.tipoatt = m_tipoatt->text();
+    in.loc = m_loc->text();
+    in.ric = m_ric->text();
+    in.note = m_note->text();
+    return in;
+}
+
+void Formattivita::registra()
+{
+    activities::Registration reg;
+    reg.mode = m_ctx.g.modoatt;
+    reg.input = input();
+    reg.protsel = m_ctx.g.protsel;
+    reg.alreadyClosed = m_ctx.g.attchiusa == QLatin1String("1");
+    reg.resources = resources();
+    reg.counterFull = m_counterFull;
+
+    BusyGuard busy(*m_ctx.platform.busy);
+    const activities::RegistrationOutcome out =
+        activities::registerActivity(m_ctx.folder, reg, m_giveBack);
+    busy.release();
+
+    if (out.counter) m_ctx.g.ultimoprot = *out.counter;
+    m_ctx.g.modoatt = out.mode;
+    m_ctx.g.protsel = out.protsel;
+    // The lines now carry the states the archive holds for them.
+    for (int i = 0; i < out.resources.size() && i < m_list->count(); ++i)
+        m_list->item(i)->setData(kStateRole, out.resources.at(i).state);
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
+}
+
+void Formattivita::esci()
+{
+    if (m_ctx.g.modoatt == QLatin1String("A")) {
+        snapshot::restore(m_ctx, {Register::Attivita, Register::Risorse});
+    } else if (m_ctx.g.risorsecambiate == QLatin1String("1")) {
+        m_ctx.g.risorsecambiate = QStringLiteral("0");
+        snapshot::restore(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
+    } else {
+        snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
+    }
+    hide();
+}

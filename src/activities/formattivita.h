@@ -1,0 +1,63 @@
+#pragma once
+
+#include "activities/records.h"
+#include "activities/registration.h"
+#include "app/context.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The activity window: one activity's fields and resource lines, with its
+// registration (insert, modify or close, cancel) and the way out.
+class Formattivita : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formattivita(Context &ctx);
+
+    // What the caller sets before showing the window: the title and the
+    // caption of the registration button (made visible when asked).
+    void prepare(const QString &title, const QString &caption, bool showButton);
+
+    // The resource list and its lines with their states ("O" taken from
+    // the registers, "L" not).
+    QListWidget *resourceList() const { return m_list; }
+    QList<activities::ResourceEntry> resources() const;
+    // Adds a line at the end; its resource counts as taken from its register
+    // unless the loaded activity was already closed.
+    void addResourceLine(const QString &line);
+
+    // What gives a released resource back to its register.
+    void setGiveBack(activities::GiveBack giveBack) { m_giveBack = std::move(giveBack); }
+
+    static constexpr int kStateRole = Qt::UserRole + 1;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void activated();
+    void loadNew();
+    void loadChosen();
+    void clearFields();
+    void fillDateTime(QLineEdit *date, QLineEdit *time);
+    void fillTime(QLineEdit *time);
+    void registra();
+    void esci();
+    void setResources(const QList<activities::ResourceEntry> &entries);
+    activities::ActivityInput input() const;
+
+    Context &m_ctx;
+    QLineEdit *m_numprot, *m_stato;
+    QLineEdit *m_datari, *m_orari, *m_datain, *m_orain, *m_datafi, *m_orafi;
+    QLineEdit *m_tipoatt, *m_loc, *m_ric, *m_note;
+    QListWidget *m_list;
+    QList<QLabel *> m_headers;
+    QPushButton *m_registra;
+    QList<QPushButton *> m_bottom;
+    bool m_counterFull = false;
+    activities::GiveBack m_giveBack = [](const archive::Record &) {};
+};

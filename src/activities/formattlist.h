@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/context.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+
+// The activity list: the chronological list with resources, the closed and
+// the cancelled activities, and the pick lists for modifying or cancelling
+// an activity; searched by type and printed.
+class Formattlist : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formattlist(Context &ctx);
+
+private:
+    void activated();
+    void cerca();
+    void chosen(QListWidgetItem *item);
+    void stampa();
+    void setLines(const QStringList &lines);
+
+    Context &m_ctx;
+    QLineEdit *m_cerca;
+    QListWidget *m_list;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "activities/records.h"
+#include "archive/paths.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Registration of the activity shown in the activity window: insert, modify
+// (close, re-open) and cancel, with the protocol counter, the resource lines
+// and the snapshots that make the registered state the new rollback point.
+namespace activities {
+
+// One line of the window's resource list with the state it is written with:
+// "O" while its resource is taken from its register, "L" when it is not.
+struct ResourceEntry {
+    QString line;
+    QString state = QStringLiteral("O");
+};
+
+struct Registration {
+    QString mode;              // "I", "M" or "A" (anything else does nothing)
+    ActivityInput input;       // the window's fields as they stand
+    QString protsel;           // the activity loaded (modes "M" and "A")
+    bool alreadyClosed = false; // the activity was closed or cancelled when loaded
+    QList<ResourceEntry> resources; // the resource list, from its first line
+    bool counterFull = false;  // the counter stands at 32767: no number was proposed
+};
+
+struct RegistrationOutcome {
+    enum Kind { Nothing, Refused, Inserted, Modified, Cancelled, Failed };
+    Kind kind = Nothing;
+    QStringList messages;      // what to show, in order, once the pointer is back
+    QString mode;              // the mode the window is in afterwards
+    QString protsel;           // the activity the window holds afterwards
+    std::optional<qint16> counter; // the new value of the counter in memory
+    QList<ResourceEntry> resources; // the resource lines with their states afterwards
+};
+
+// The first message that refuses the fields before anything is written, or
+// nothing when they can be registered: required fields, the protocol number,
+// texts that Windows-1252 cannot hold.
+std::optional<QString> refusal(const Registration &reg);
+
+// Registers the activity. Resources of a closing or a cancellation are handed
+// to `giveBack` (unless the activity was already closed when loaded).
+RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const Registration &reg,
+                                     const GiveBack &giveBack);
+
+// An activity as the window loads it: its record and its resource lines in
+// file order, each with its stored state.
+struct LoadedActivity {
+    archive::Record record;
+    QList<ResourceEntry> resources;
+};
+
+// The activity numbered `protsel`; nothing when the text names none.
+std::optional<LoadedActivity> loadActivity(const archive::WorkingFolder &folder,
+                                           const QString &protsel);
+
+// The message for an activity that could not be found.
+QString notFoundMessage(const QString &protsel);
+
+} // namespace activities
