@@ -13,6 +13,7 @@ QComboBox *editableList(QWidget *parent, const char *name, int x, int y, int w, 
     auto *c = ui::make<QComboBox>(parent, name, x, y, w, h);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    c->setCompleter(nullptr); // what is typed stays as typed
     c->setMaxVisibleItems(12);
     if (!tooltip.isEmpty()) c->setToolTip(tooltip);
     return c;
