@@ -75,7 +75,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdassesci", QStringLiteral("Esci"), kFieldX + 128, 320, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formass::cerca);
-    connect(m_denom, &QComboBox::activated, this, &Formass::nameChosen);
+    connect(m_denom, &regui::ChoiceList::chosen, this, &Formass::nameChosen);
     connect(m_registra, &QPushButton::clicked, this, &Formass::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });

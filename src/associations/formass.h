@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-class QComboBox;
+namespace regui { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
@@ -38,7 +38,7 @@ private:
 
     Context &m_ctx;
     QString m_selectedLine;
-    QComboBox *m_denom;
+    regui::ChoiceList *m_denom;
     QLineEdit *m_indir, *m_comune, *m_prov, *m_tel, *m_fax, *m_email, *m_campo, *m_numvol;
     QPushButton *m_registra;
 };

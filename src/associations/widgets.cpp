@@ -2,15 +2,37 @@
 
 #include "app/ui.h"
 
-#include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace regui {
 
-QComboBox *editableList(QWidget *parent, const char *name, int x, int y, int w, int h,
-                        const QString &tooltip)
+ChoiceList::ChoiceList(QWidget *parent) : QComboBox(parent)
 {
-    auto *c = ui::make<QComboBox>(parent, name, x, y, w, h);
+    connect(this, &QComboBox::activated, this, [this] {
+        if (!m_typing) emit chosen();
+    });
+}
+
+void ChoiceList::focusOutEvent(QFocusEvent *e)
+{
+    m_typing = true;
+    QComboBox::focusOutEvent(e);
+    m_typing = false;
+}
+
+void ChoiceList::keyPressEvent(QKeyEvent *e)
+{
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    m_typing = enter;
+    QComboBox::keyPressEvent(e);
+    m_typing = false;
+}
+
+ChoiceList *editableList(QWidget *parent, const char *name, int x, int y, int w, int h,
+                         const QString &tooltip)
+{
+    auto *c = ui::make<ChoiceList>(parent, name, x, y, w, h);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setCompleter(nullptr); // what is typed stays as typed

@@ -43,8 +43,8 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formattr::cerca);
-    connect(m_ass, &QComboBox::activated, this, &Formattr::associationChosen);
-    connect(m_des, &QComboBox::activated, this, &Formattr::descriptionChosen);
+    connect(m_ass, &regui::ChoiceList::chosen, this, &Formattr::associationChosen);
+    connect(m_des, &regui::ChoiceList::chosen, this, &Formattr::descriptionChosen);
     connect(registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });

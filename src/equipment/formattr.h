@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-class QComboBox;
+namespace regui { class ChoiceList; }
 class QLineEdit;
 
 // The equipment registry window: insert ("I"), modify ("M") and delete ("A").
@@ -27,6 +27,6 @@ private:
 
     Context &m_ctx;
     QString m_selectedAss, m_selectedDes;
-    QComboBox *m_ass, *m_des, *m_stato;
+    regui::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_qta;
 };

@@ -67,8 +67,8 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formauto::cerca);
-    connect(m_ass, &QComboBox::activated, this, &Formauto::associationChosen);
-    connect(m_des, &QComboBox::activated, this, &Formauto::descriptionChosen);
+    connect(m_ass, &regui::ChoiceList::chosen, this, &Formauto::associationChosen);
+    connect(m_des, &regui::ChoiceList::chosen, this, &Formauto::descriptionChosen);
     Clock *clock = ctx.platform.clock;
     connect(dataar, &QPushButton::clicked, this, [this, clock] {
         m_dataar->setText(today(clock->now()));

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-class QComboBox;
+namespace regui { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
@@ -31,6 +31,6 @@ private:
 
     Context &m_ctx;
     vehicles::Key m_chiaveauto;
-    QComboBox *m_ass, *m_des, *m_stato;
+    regui::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
 };
