@@ -11,7 +11,7 @@
 using archive::File;
 
 namespace {
-constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 176, kTop = 24, kStep = 32, kRowH = 23;
+constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 200, kTop = 24, kStep = 32, kRowH = 23;
 constexpr int rowY(int row) { return kTop + row * kStep; }
 } // namespace
 
@@ -19,12 +19,12 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Formattr"));
     setWindowTitle(QStringLiteral("Attrezzature - Inserimento"));
-    setFixedSize(560, 232);
+    setFixedSize(584, 232);
 
     const char *labels[] = {"Denominazione ass.", "Descrizione", "Stato (A/B/L/R)", "Quantità"};
     for (int i = 0; i < 4; ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
-        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 108,
+        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 132,
                   17);
     }
     const QString pick = QStringLiteral("Scegliere l'associazione o digitare alcuni caratteri di "

@@ -11,7 +11,7 @@
 using archive::File;
 
 namespace {
-constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 176, kTop = 24, kStep = 32, kRowH = 23;
+constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 200, kTop = 24, kStep = 32, kRowH = 23;
 constexpr int rowY(int row) { return kTop + row * kStep; }
 
 const char *const kPick = "Scegliere l'associazione o digitare alcuni caratteri di ricerca e "
@@ -26,14 +26,14 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Formauto"));
     setWindowTitle(QStringLiteral("Automezzi - Inserimento"));
-    setFixedSize(560, 384);
+    setFixedSize(584, 384);
 
     const char *labels[] = {"Denominazione ass.", "Descrizione",   "Campo",
                             "Data arrivo",        "Ora di arrivo", "Data partenza",
                             "Ora partenza",       "Specializzazione", "Stato (A/B/L/R)"};
     for (int i = 0; i < 9; ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
-        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 108,
+        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 132,
                   17);
     }
     const QString pick = QString::fromUtf8(kPick);
