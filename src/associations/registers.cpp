@@ -58,3 +58,78 @@ QString refusalOf(const QStringList &texts)
 }
 
 } // namespace registers
+
+namespace registers {
+
+using archive::Record;
+using archive::RecordSink;
+using archive::Step;
+
+QStringList descriptionsOf(const QString &path, const archive::RecordFormat &format,
+                           const QString &associazione)
+{
+    QStringList out;
+    archive::readRecords(path, format, [&](const Record &r) {
+        if (r.at(0) == associazione) out << r.at(1);
+        return true;
+    });
+    return out;
+}
+
+bool anyOf(const QString &path, const archive::RecordFormat &format, const QString &associazione)
+{
+    bool any = false;
+    archive::readRecords(path, format, [&](const Record &r) {
+        any = r.at(0) == associazione;
+        return !any;
+    });
+    return any;
+}
+
+Outcome renameAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                          const QString &from, const QString &to)
+{
+    return fromRewrite(archive::rewrite(set, format, [&](const Record &r, RecordSink &sink) {
+        if (r.at(0) != from) return Step::Keep;
+        Record renamed = r;
+        renamed.fields[0] = to;
+        sink.copy(renamed);
+        return Step::Drop;
+    }));
+}
+
+Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                            const QString &associazione)
+{
+    return fromRewrite(archive::rewrite(set, format, [&](const Record &r, RecordSink &) {
+        return r.at(0) == associazione ? Step::Drop : Step::Keep;
+    }));
+}
+
+Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                     const QStringList &fields, const std::function<bool(const Record &)> &skip)
+{
+    bool inserted = false;
+    return fromRewrite(archive::rewrite(
+        set, format,
+        [&](const Record &r, RecordSink &sink) {
+            if (skip && skip(r)) return Step::Drop;
+            const int ca = text::compareCode(fields.at(0), r.at(0));
+            if (ca > 0) return Step::Keep;
+            if (ca == 0) {
+                const int cd = text::compareCode(fields.at(1), r.at(1));
+                if (cd > 0) return Step::Keep;
+                if (cd == 0) return Step::Abort;
+            }
+            if (!inserted) {
+                inserted = true;
+                sink.writeTyped(fields);
+            }
+            return Step::Keep;
+        },
+        [&](RecordSink &sink) {
+            if (!inserted) sink.writeTyped(fields);
+        }));
+}
+
+} // namespace registers

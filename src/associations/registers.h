@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What the three registers (associations, vehicles, equipment) share: the
 // outcome of an operation on an archive, the state entries offered by the
@@ -65,5 +66,35 @@ QString keyText(const QString &typed);
 
 // The first text that Windows-1252 cannot hold gives its refusal message.
 QString refusalOf(const QStringList &texts);
+
+} // namespace registers
+
+// Record operations shared by the archives whose records start with the
+// association name and a description (vehicles, equipment).
+namespace registers {
+
+// The descriptions (field 2) of the records of `associazione` (field 1,
+// exact text), in file order.
+QStringList descriptionsOf(const QString &path, const archive::RecordFormat &format,
+                           const QString &associazione);
+
+// Whether some record belongs to `associazione`.
+bool anyOf(const QString &path, const archive::RecordFormat &format, const QString &associazione);
+
+// Field 1 of every record of `from` becomes `to`; the rest is copied.
+Outcome renameAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                          const QString &from, const QString &to);
+
+// Removes every record of `associazione`.
+Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                            const QString &associazione);
+
+// Ordered insertion by (association, description): `fields` goes just
+// before the first record with a greater pair; a record with the same pair
+// gives Duplicate and leaves the archive as it was. Records for which `skip`
+// answers true are left out (neither copied nor compared).
+Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                     const QStringList &fields,
+                     const std::function<bool(const archive::Record &)> &skip = {});
 
 } // namespace registers

@@ -25,34 +25,6 @@ namespace {
 
 Key keyOf(const Record &r) { return {r.at(Associazione), r.at(Descrizione)}; }
 
-// Ordered insertion of `fields`, leaving out the record `skip` (if given).
-Outcome insertSkipping(const archive::WorkingFolder &folder, const QStringList &fields,
-                       const std::optional<Key> &skip)
-{
-    const Key k{fields.at(Associazione), fields.at(Descrizione)};
-    bool inserted = false;
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Attrezzature), format(),
-        [&](const Record &r, RecordSink &sink) {
-            if (skip && keyOf(r) == *skip) return Step::Drop;
-            const int ca = text::compareCode(k.associazione, r.at(Associazione));
-            if (ca > 0) return Step::Keep;
-            if (ca == 0) {
-                const int cd = text::compareCode(k.descrizione, r.at(Descrizione));
-                if (cd > 0) return Step::Keep;
-                if (cd == 0) return Step::Abort;
-            }
-            if (!inserted) {
-                inserted = true;
-                sink.writeTyped(fields);
-            }
-            return Step::Keep;
-        },
-        [&](RecordSink &sink) {
-            if (!inserted) sink.writeTyped(fields);
-        }));
-}
-
 Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &associazione50,
                        const QString &descrizione50, int delta, bool givingBack, bool *matched)
 {
@@ -95,12 +67,7 @@ QList<Item> readAll(const QString &path)
 
 QStringList descriptionsOf(const QString &path, const QString &associazione)
 {
-    QStringList out;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        if (r.at(Associazione) == associazione) out << r.at(Descrizione);
-        return true;
-    });
-    return out;
+    return registers::descriptionsOf(path, format(), associazione);
 }
 
 std::optional<Item> find(const QString &path, const Key &key)
@@ -116,12 +83,7 @@ std::optional<Item> find(const QString &path, const Key &key)
 
 bool anyOf(const QString &path, const QString &associazione)
 {
-    bool any = false;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        any = r.at(Associazione) == associazione;
-        return !any;
-    });
-    return any;
+    return registers::anyOf(path, format(), associazione);
 }
 
 QStringList recordFields(const Input &in)
@@ -145,12 +107,13 @@ QString check(const Input &in)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    return insertSkipping(folder, fields, std::nullopt);
+    return registers::insertByPair(folder.set(archive::Register::Attrezzature), format(), fields);
 }
 
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
 {
-    return insertSkipping(folder, fields, key);
+    return registers::insertByPair(folder.set(archive::Register::Attrezzature), format(), fields,
+                                   [&](const Record &r) { return keyOf(r) == key; });
 }
 
 Outcome remove(const archive::WorkingFolder &folder, const Key &key)
@@ -165,23 +128,14 @@ Outcome remove(const archive::WorkingFolder &folder, const Key &key)
 Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
                           const QString &to)
 {
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Attrezzature), format(),
-        [&](const Record &r, RecordSink &sink) {
-            if (r.at(Associazione) != from) return Step::Keep;
-            Record renamed = r;
-            renamed.fields[Associazione] = to;
-            sink.copy(renamed);
-            return Step::Drop;
-        }));
+    return registers::renameAssociation(folder.set(archive::Register::Attrezzature), format(),
+                                        from, to);
 }
 
 Outcome removeOfAssociation(const archive::WorkingFolder &folder, const QString &associazione)
 {
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Attrezzature), format(), [&](const Record &r, RecordSink &) {
-            return r.at(Associazione) == associazione ? Step::Drop : Step::Keep;
-        }));
+    return registers::removeOfAssociation(folder.set(archive::Register::Attrezzature), format(),
+                                          associazione);
 }
 
 Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,

@@ -70,12 +70,7 @@ QList<Vehicle> readAll(const QString &path)
 
 QStringList descriptionsOf(const QString &path, const QString &associazione)
 {
-    QStringList out;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        if (r.at(Associazione) == associazione) out << r.at(Descrizione);
-        return true;
-    });
-    return out;
+    return registers::descriptionsOf(path, format(), associazione);
 }
 
 std::optional<Vehicle> find(const QString &path, const Key &key)
@@ -91,12 +86,7 @@ std::optional<Vehicle> find(const QString &path, const Key &key)
 
 bool anyOf(const QString &path, const QString &associazione)
 {
-    bool any = false;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        any = r.at(Associazione) == associazione;
-        return !any;
-    });
-    return any;
+    return registers::anyOf(path, format(), associazione);
 }
 
 bool controllodata(const Times &t, Which which)
@@ -141,27 +131,7 @@ QString check(const Input &in)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    const Key k = keyOf(fields);
-    bool inserted = false;
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(),
-        [&](const Record &r, RecordSink &sink) {
-            const int ca = text::compareCode(k.associazione, r.at(Associazione));
-            if (ca > 0) return Step::Keep;
-            if (ca == 0) {
-                const int cd = text::compareCode(k.descrizione, r.at(Descrizione));
-                if (cd > 0) return Step::Keep;
-                if (cd == 0) return Step::Abort;
-            }
-            if (!inserted) {
-                inserted = true;
-                sink.writeTyped(fields);
-            }
-            return Step::Keep;
-        },
-        [&](RecordSink &sink) {
-            if (!inserted) sink.writeTyped(fields);
-        }));
+    return registers::insertByPair(folder.set(archive::Register::Automezzi), format(), fields);
 }
 
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
@@ -196,22 +166,14 @@ Outcome remove(const archive::WorkingFolder &folder, const Key &key)
 Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
                           const QString &to)
 {
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &sink) {
-            if (r.at(Associazione) != from) return Step::Keep;
-            Record renamed = r;
-            renamed.fields[Associazione] = to;
-            sink.copy(renamed);
-            return Step::Drop;
-        }));
+    return registers::renameAssociation(folder.set(archive::Register::Automezzi), format(), from,
+                                        to);
 }
 
 Outcome removeOfAssociation(const archive::WorkingFolder &folder, const QString &associazione)
 {
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &) {
-            return r.at(Associazione) == associazione ? Step::Drop : Step::Keep;
-        }));
+    return registers::removeOfAssociation(folder.set(archive::Register::Automezzi), format(),
+                                          associazione);
 }
 
 Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,
