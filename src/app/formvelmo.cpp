@@ -11,6 +11,9 @@
 #include "app/windows.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
+#include "associations/formass.h"
+#include "equipment/formattr.h"
+#include "vehicles/formauto.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -199,23 +202,86 @@ void Formvelmo::end()
 // title, captions) and shows it without blocking the others.
 
 void Formvelmo::mnassvel() {}
-void Formvelmo::mnassains() {}
-void Formvelmo::mnassamod() {}
-void Formvelmo::mnassaann() {}
+namespace {
+
+// Prepares a registry window for one mode: the mode code, the title and the
+// caption of its main button, made visible; then shows it.
+template <class W>
+void openRegistry(Context &ctx, QString &mode, const char *code, const QString &title,
+                  const char *button, const QString &caption)
+{
+    W *w = ctx.windows->get<W>();
+    mode = QString::fromLatin1(code);
+    w->setWindowTitle(title);
+    auto *b = w->template findChild<QPushButton *>(QString::fromLatin1(button));
+    b->setText(caption);
+    b->setVisible(true);
+    present(w);
+}
+
+} // namespace
+
+void Formvelmo::mnassains()
+{
+    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "I", QStringLiteral("Associazioni - Inserimento"),
+                          "cmdassregistra", QStringLiteral("Registra"));
+}
+
+void Formvelmo::mnassamod()
+{
+    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "M", QStringLiteral("Associazioni - Modifica"),
+                          "cmdassregistra", QStringLiteral("Modifica"));
+}
+
+void Formvelmo::mnassaann()
+{
+    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "A",
+                          QStringLiteral("Associazioni - Cancellazione"), "cmdassregistra",
+                          QStringLiteral("Elimina"));
+}
 
 void Formvelmo::mnautvelg() {}
 void Formvelmo::mnautvass() {}
 void Formvelmo::mnautvric() {}
-void Formvelmo::mnautains() {}
-void Formvelmo::mnautamod() {}
-void Formvelmo::mnautaann() {}
+void Formvelmo::mnautains()
+{
+    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "I", QStringLiteral("Automezzi - Inserimento"),
+                           "cmdregistra", QStringLiteral("Registra"));
+}
+
+void Formvelmo::mnautamod()
+{
+    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "M", QStringLiteral("Automezzi - Modifica"),
+                           "cmdregistra", QStringLiteral("Modifica"));
+}
+
+void Formvelmo::mnautaann()
+{
+    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "A", QStringLiteral("Automezzi - Elimina"),
+                           "cmdregistra", QStringLiteral("Elimina"));
+}
 
 void Formvelmo::mnatrvelg() {}
 void Formvelmo::mnatrvass() {}
 void Formvelmo::mnatrvric() {}
-void Formvelmo::mnatrains() {}
-void Formvelmo::mnatramod() {}
-void Formvelmo::mnatraann() {}
+void Formvelmo::mnatrains()
+{
+    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "I",
+                           QStringLiteral("Attrezzature - Inserimento"), "cmdregistra",
+                           QStringLiteral("Registra"));
+}
+
+void Formvelmo::mnatramod()
+{
+    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "M", QStringLiteral("Attrezzature - Modifica"),
+                           "cmdregistra", QStringLiteral("Modifica"));
+}
+
+void Formvelmo::mnatraann()
+{
+    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "A", QStringLiteral("Attrezzature - Elimina"),
+                           "cmdregistra", QStringLiteral("Elimina"));
+}
 
 void Formvelmo::mnattvgen()
 {

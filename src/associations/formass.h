@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/context.h"
+#include "associations/records.h"
+
+#include <QWidget>
+
+namespace regui { class ChoiceList; }
+class QLineEdit;
+class QPushButton;
+
+// The association registry window: insert ("I"), modify ("M"), delete ("A")
+// and, opened from the association list, view ("L").
+class Formass : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formass(Context &ctx);
+
+    // The line of the association list chosen for viewing; the view mode
+    // shows the association whose name matches its first 50 characters.
+    void setSelectedLine(const QString &line) { m_selectedLine = line; }
+    const QString &selectedLine() const { return m_selectedLine; }
+
+private:
+    void activated();
+    void cerca();
+    void nameChosen();
+    void registra();
+    void insertRecord(const QStringList &fields);
+    void modifyRecord(const QStringList &fields);
+    void deleteRecord(const QString &nameField);
+
+    associations::Input input() const;
+    void showInput(const associations::Input &in);
+    void load(const associations::Association &a);
+    void clearFields();
+    void tell(const QString &message);
+
+    Context &m_ctx;
+    QString m_selectedLine;
+    regui::ChoiceList *m_denom;
+    QLineEdit *m_indir, *m_comune, *m_prov, *m_tel, *m_fax, *m_email, *m_campo, *m_numvol;
+    QPushButton *m_registra;
+};

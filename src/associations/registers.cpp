@@ -1,0 +1,135 @@
+#include "associations/registers.h"
+
+#include "archive/encoding.h"
+#include "archive/text.h"
+
+namespace registers {
+
+Outcome fromRewrite(const archive::RewriteOutcome &o)
+{
+    Outcome r;
+    switch (o.status) {
+    case archive::RewriteOutcome::Done: r.status = Outcome::Done; break;
+    case archive::RewriteOutcome::Aborted: r.status = Outcome::Duplicate; break;
+    case archive::RewriteOutcome::Failed: r.status = Outcome::Failed; break;
+    }
+    r.io = o.io;
+    return r;
+}
+
+bool sameColumn(const QString &stored, const QString &fromLine)
+{
+    return text::fit(stored, kColumn) == text::fit(fromLine, kColumn);
+}
+
+const QStringList &stateEntries()
+{
+    static const QStringList entries{QStringLiteral("A = Attivo"), QStringLiteral("B = Bloccato"),
+                                     QStringLiteral("L = Libero"), QStringLiteral("R = Riposo")};
+    return entries;
+}
+
+QString stateLetter(const QString &typed) { return text::capitals(typed.left(1)); }
+
+bool isStateLetter(const QString &letter)
+{
+    return letter.size() == 1 && QStringLiteral("ABLR").contains(letter[0]);
+}
+
+QString recordText(const QString &typed) { return text::clean(typed, true); }
+
+QString keyText(const QString &typed)
+{
+    QString s = recordText(typed);
+    int b = 0, e = s.size();
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (b < e && blank(s[b])) ++b;
+    while (e > b && blank(s[e - 1])) --e;
+    return s.mid(b, e - b);
+}
+
+QString refusalOf(const QStringList &texts)
+{
+    for (const QString &t : texts) {
+        const QString m = cp1252::refusal(t);
+        if (!m.isEmpty()) return m;
+    }
+    return {};
+}
+
+} // namespace registers
+
+namespace registers {
+
+using archive::Record;
+using archive::RecordSink;
+using archive::Step;
+
+QStringList descriptionsOf(const QString &path, const archive::RecordFormat &format,
+                           const QString &associazione)
+{
+    QStringList out;
+    archive::readRecords(path, format, [&](const Record &r) {
+        if (r.at(0) == associazione) out << r.at(1);
+        return true;
+    });
+    return out;
+}
+
+bool anyOf(const QString &path, const archive::RecordFormat &format, const QString &associazione)
+{
+    bool any = false;
+    archive::readRecords(path, format, [&](const Record &r) {
+        any = r.at(0) == associazione;
+        return !any;
+    });
+    return any;
+}
+
+Outcome renameAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                          const QString &from, const QString &to)
+{
+    return fromRewrite(archive::rewrite(set, format, [&](const Record &r, RecordSink &sink) {
+        if (r.at(0) != from) return Step::Keep;
+        Record renamed = r;
+        renamed.fields[0] = to;
+        sink.copy(renamed);
+        return Step::Drop;
+    }));
+}
+
+Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                            const QString &associazione)
+{
+    return fromRewrite(archive::rewrite(set, format, [&](const Record &r, RecordSink &) {
+        return r.at(0) == associazione ? Step::Drop : Step::Keep;
+    }));
+}
+
+Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                     const QStringList &fields, const std::function<bool(const Record &)> &skip)
+{
+    bool inserted = false;
+    return fromRewrite(archive::rewrite(
+        set, format,
+        [&](const Record &r, RecordSink &sink) {
+            if (skip && skip(r)) return Step::Drop;
+            const int ca = text::compareCode(fields.at(0), r.at(0));
+            if (ca > 0) return Step::Keep;
+            if (ca == 0) {
+                const int cd = text::compareCode(fields.at(1), r.at(1));
+                if (cd > 0) return Step::Keep;
+                if (cd == 0) return Step::Abort;
+            }
+            if (!inserted) {
+                inserted = true;
+                sink.writeTyped(fields);
+            }
+            return Step::Keep;
+        },
+        [&](RecordSink &sink) {
+            if (!inserted) sink.writeTyped(fields);
+        }));
+}
+
+} // namespace registers

@@ -1,0 +1,125 @@
+#include "equipment/formattr.h"
+
+#include "app/ui.h"
+#include "app/windows.h"
+#include "associations/records.h"
+#include "associations/widgets.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using archive::File;
+
+namespace {
+constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 200, kTop = 24, kStep = 32, kRowH = 23;
+constexpr int rowY(int row) { return kTop + row * kStep; }
+} // namespace
+
+Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Formattr"));
+    setWindowTitle(QStringLiteral("Attrezzature - Inserimento"));
+    setFixedSize(584, 232);
+
+    const char *labels[] = {"Denominazione ass.", "Descrizione", "Stato (A/B/L/R)", "Quantità"};
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray name = "Label" + QByteArray::number(i + 1);
+        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 132,
+                  17);
+    }
+    const QString pick = QStringLiteral("Scegliere l'associazione o digitare alcuni caratteri di "
+                                        "ricerca e cliccare 'CERCA', quindi scegliere "
+                                        "l'associazione.");
+    m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
+    m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
+    m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(2), 121, kRowH);
+    m_qta = ui::field(this, "qta", kFieldX, rowY(3), 57, kRowH);
+
+    auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
+                             kRowH);
+    ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
+    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97,
+                                33);
+    auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
+
+    connect(cerca, &QPushButton::clicked, this, &Formattr::cerca);
+    connect(m_ass, &regui::ChoiceList::chosen, this, &Formattr::associationChosen);
+    connect(m_des, &regui::ChoiceList::chosen, this, &Formattr::descriptionChosen);
+    connect(registra, &QPushButton::clicked, this, &Formattr::registra);
+    connect(esci, &QPushButton::clicked, this, &QWidget::hide);
+    onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formattr::activated()
+{
+    regui::refill(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
+    regui::empty(m_des);
+    regui::refill(m_stato, registers::stateEntries());
+    m_qta->clear();
+}
+
+// Narrows the association list to the names holding the typed characters.
+void Formattr::cerca()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    const QString search = m_ass->currentText();
+    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
+}
+
+void Formattr::fillDescriptions()
+{
+    regui::refill(m_des,
+                  equipment::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
+    m_selectedAss = m_ass->currentText();
+}
+
+void Formattr::associationChosen()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    fillDescriptions();
+}
+
+void Formattr::descriptionChosen()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    const auto item = equipment::find(m_ctx.path(File::Attrezzature),
+                                      {m_ass->currentText(), m_des->currentText()});
+    if (!item) return;
+    m_stato->setEditText(item->stato);
+    m_qta->setText(QString::number(item->quantita));
+    m_selectedDes = m_des->currentText();
+}
+
+void Formattr::registra()
+{
+    Prompts &prompts = *m_ctx.platform.prompts;
+    // The description goes into the field in capitals once both names are there.
+    if (!m_ass->currentText().isEmpty() && !m_des->currentText().isEmpty())
+        m_des->setEditText(registers::keyText(m_des->currentText()));
+    const equipment::Input in{m_ass->currentText(), m_des->currentText(), m_stato->currentText(),
+                              m_qta->text()};
+    const QString wrong = equipment::check(in);
+    if (!wrong.isEmpty()) {
+        prompts.info(wrong);
+        return;
+    }
+    const QStringList fields = equipment::recordFields(in);
+    const QString &mode = m_ctx.g.modoattr;
+    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+
+    BusyGuard busy(*m_ctx.platform.busy);
+    const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
+                                 : remove ? equipment::remove(m_ctx.folder, selectedKey())
+                                          : equipment::insert(m_ctx.folder, fields);
+    if (!o.done()) {
+        busy.release();
+        prompts.info(regui::failureMessage(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
+                                           QStringLiteral("Attrezzatura non trovata.")));
+        return;
+    }
+    fillDescriptions();
+    busy.release();
+    prompts.info(modify   ? QStringLiteral("Attrezzatura modificata correttamente.")
+                 : remove ? QStringLiteral("Attrezzatura eliminata correttamente.")
+                          : QStringLiteral("Attrezzatura registrata correttamente."));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/context.h"
+#include "equipment/records.h"
+
+#include <QWidget>
+
+namespace regui { class ChoiceList; }
+class QLineEdit;
+
+// The equipment registry window: insert ("I"), modify ("M") and delete ("A").
+class Formattr : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formattr(Context &ctx);
+
+    // The record last chosen from the lists; modify and delete act on it.
+    equipment::Key selectedKey() const { return {m_selectedAss, m_selectedDes}; }
+
+private:
+    void activated();
+    void cerca();
+    void associationChosen();
+    void descriptionChosen();
+    void registra();
+    void fillDescriptions();
+
+    Context &m_ctx;
+    QString m_selectedAss, m_selectedDes;
+    regui::ChoiceList *m_ass, *m_des, *m_stato;
+    QLineEdit *m_qta;
+};

@@ -1,0 +1,182 @@
+#include "vehicles/formauto.h"
+
+#include "app/ui.h"
+#include "app/windows.h"
+#include "associations/records.h"
+#include "associations/widgets.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+using archive::File;
+
+namespace {
+constexpr int kButtonX = 8, kLabelX = 64, kFieldX = 200, kTop = 24, kStep = 32, kRowH = 23;
+constexpr int rowY(int row) { return kTop + row * kStep; }
+
+const char *const kPick = "Scegliere l'associazione o digitare alcuni caratteri di ricerca e "
+                          "cliccare 'CERCA', quindi scegliere l'associazione.";
+const char *const kCampoTip = "Digitare il campo di stazionamento del volontario.";
+
+QString today(const QDateTime &t) { return t.toString(QStringLiteral("dd/MM/yyyy")); }
+QString now(const QDateTime &t) { return t.toString(QStringLiteral("hh.mm")); }
+} // namespace
+
+Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("Formauto"));
+    setWindowTitle(QStringLiteral("Automezzi - Inserimento"));
+    setFixedSize(584, 384);
+
+    const char *labels[] = {"Denominazione ass.", "Descrizione",   "Campo",
+                            "Data arrivo",        "Ora di arrivo", "Data partenza",
+                            "Ora partenza",       "Specializzazione", "Stato (A/B/L/R)"};
+    for (int i = 0; i < 9; ++i) {
+        const QByteArray name = "Label" + QByteArray::number(i + 1);
+        ui::label(this, name.constData(), QString::fromUtf8(labels[i]), kLabelX, rowY(i) + 3, 132,
+                  17);
+    }
+    const QString pick = QString::fromUtf8(kPick);
+    m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
+    m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
+    m_campo = ui::field(this, "campo", kFieldX, rowY(2), 360, kRowH, QString::fromUtf8(kCampoTip));
+    m_dataar = ui::field(this, "dataar", kFieldX, rowY(3), 89, kRowH,
+                         QStringLiteral("Data di arrivo al campo in formato gg/mm/aaaa o premere il "
+                                        "pulsante di Help per la data corrente."));
+    m_oraar = ui::field(this, "oraar", kFieldX, rowY(4), 57, kRowH,
+                        QStringLiteral("Ora di arrivo al campo in formato oo.mm o premere il "
+                                       "pulsante di Help per l'ora corrente."));
+    m_datapa = ui::field(this, "datapa", kFieldX, rowY(5), 89, kRowH,
+                         QStringLiteral("Data di partenza dal campo in formato gg/mm/aaaa o premere "
+                                        "il pulsante di Help per la data corrente."));
+    m_orapa = ui::field(this, "orapa", kFieldX, rowY(6), 57, kRowH,
+                        QStringLiteral("Ora di partenza dal campo in formato oo.mm o premere il "
+                                       "pulsante di Help per l'ora corrente."));
+    m_note = ui::field(this, "note", kFieldX, rowY(7), 360, kRowH, QString::fromUtf8(kCampoTip));
+    m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(8), 121, kRowH);
+
+    auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
+                             kRowH);
+    ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
+    auto *dataar = ui::button(this, "cmddataar", QStringLiteral("H"), kButtonX, rowY(3), 25, kRowH);
+    auto *oraar = ui::button(this, "cmdoraar", QStringLiteral("H"), kButtonX, rowY(4), 25, kRowH);
+    auto *datapa = ui::button(this, "cmddatapa", QStringLiteral("H"), kButtonX, rowY(5), 25, kRowH);
+    auto *orapa = ui::button(this, "cmdorapa", QStringLiteral("H"), kButtonX, rowY(6), 25, kRowH);
+    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97,
+                                33);
+    auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
+
+    connect(cerca, &QPushButton::clicked, this, &Formauto::cerca);
+    connect(m_ass, &regui::ChoiceList::chosen, this, &Formauto::associationChosen);
+    connect(m_des, &regui::ChoiceList::chosen, this, &Formauto::descriptionChosen);
+    Clock *clock = ctx.platform.clock;
+    connect(dataar, &QPushButton::clicked, this, [this, clock] {
+        m_dataar->setText(today(clock->now()));
+        m_oraar->setText(now(clock->now()));
+    });
+    connect(datapa, &QPushButton::clicked, this, [this, clock] {
+        m_datapa->setText(today(clock->now()));
+        m_orapa->setText(now(clock->now()));
+    });
+    connect(oraar, &QPushButton::clicked, this, [this, clock] { m_oraar->setText(now(clock->now())); });
+    connect(orapa, &QPushButton::clicked, this, [this, clock] { m_orapa->setText(now(clock->now())); });
+    connect(registra, &QPushButton::clicked, this, &Formauto::registra);
+    connect(esci, &QPushButton::clicked, this, &QWidget::hide);
+    onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formauto::activated()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
+    regui::empty(m_des);
+    for (QLineEdit *e : {m_campo, m_dataar, m_oraar, m_datapa, m_orapa, m_note}) e->clear();
+    regui::refill(m_stato, registers::stateEntries());
+}
+
+void Formauto::cerca()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    const QString search = m_ass->currentText();
+    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
+}
+
+void Formauto::fillDescriptions()
+{
+    regui::refill(m_des, vehicles::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
+}
+
+void Formauto::associationChosen()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    fillDescriptions();
+}
+
+void Formauto::descriptionChosen()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    const vehicles::Key key{m_ass->currentText(), m_des->currentText()};
+    const auto v = vehicles::find(m_ctx.path(File::Automezzi), key);
+    if (!v) return;
+    m_campo->setText(v->campo);
+    m_dataar->setText(v->dataarrivo);
+    m_oraar->setText(v->oraarrivo);
+    m_datapa->setText(v->datapartenza);
+    m_orapa->setText(v->orapartenza);
+    m_note->setText(v->specializzazione);
+    m_stato->setEditText(v->stato);
+    m_chiaveauto = key;
+}
+
+vehicles::Input Formauto::input() const
+{
+    return {m_ass->currentText(), m_des->currentText(), m_campo->text(), m_dataar->text(),
+            m_oraar->text(),      m_datapa->text(),     m_orapa->text(), m_note->text(),
+            m_stato->currentText()};
+}
+
+void Formauto::afterChange(bool keepArrival)
+{
+    fillDescriptions();
+    m_campo->clear();
+    m_datapa->clear();
+    m_orapa->clear();
+    m_note->clear();
+    if (!keepArrival) {
+        m_dataar->clear();
+        m_oraar->clear();
+        m_stato->setEditText(QString());
+    }
+    m_des->setFocus();
+}
+
+void Formauto::registra()
+{
+    Prompts &prompts = *m_ctx.platform.prompts;
+    const vehicles::Input in = input();
+    const QString wrong = vehicles::check(in);
+    if (!wrong.isEmpty()) {
+        prompts.info(wrong);
+        return;
+    }
+    const QStringList fields = vehicles::recordFields(in);
+    const QString &mode = m_ctx.g.modoauto;
+    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+
+    BusyGuard busy(*m_ctx.platform.busy);
+    const registers::Outcome o =
+        modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
+        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
+                 : vehicles::insert(m_ctx.folder, fields);
+    if (!o.done()) {
+        busy.release();
+        prompts.info(regui::failureMessage(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
+                                           QStringLiteral("Automezzo non trovato.")));
+        return;
+    }
+    afterChange(!modify && !remove);
+    busy.release();
+    prompts.info(modify   ? QStringLiteral("Automezzo modificato correttamente.")
+                 : remove ? QStringLiteral("Automezzo eliminato correttamente.")
+                          : QStringLiteral("Automezzo registrato correttamente."));
+}

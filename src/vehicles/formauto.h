@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/context.h"
+#include "vehicles/records.h"
+
+#include <QWidget>
+
+namespace regui { class ChoiceList; }
+class QLineEdit;
+class QPushButton;
+
+// The vehicle registry window: insert ("I"), modify ("M") and delete ("A").
+class Formauto : public QWidget {
+    Q_OBJECT
+public:
+    explicit Formauto(Context &ctx);
+
+    // The vehicle last loaded by choosing a description; modify and delete
+    // act on it.
+    const vehicles::Key &chiaveauto() const { return m_chiaveauto; }
+
+private:
+    void activated();
+    void cerca();
+    void associationChosen();
+    void descriptionChosen();
+    void registra();
+    void fillDescriptions();
+    void afterChange(bool keepArrival);
+    vehicles::Input input() const;
+
+    Context &m_ctx;
+    vehicles::Key m_chiaveauto;
+    regui::ChoiceList *m_ass, *m_des, *m_stato;
+    QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "archive/paths.h"
+#include "archive/record.h"
+#include "associations/registers.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The vehicle archive (automezzi.csv): nine text fields per record, kept in
+// ascending order of association and, within one association, description.
+namespace vehicles {
+
+enum Field {
+    Associazione, Descrizione, Campo, DataArrivo, OraArrivo, DataPartenza, OraPartenza,
+    Specializzazione, Stato
+};
+
+const archive::RecordFormat &format(); // 9 texts
+
+struct Vehicle {
+    QString associazione, descrizione, campo, dataarrivo, oraarrivo, datapartenza, orapartenza,
+        specializzazione, stato;
+    static Vehicle from(const archive::Record &r);
+};
+
+// Identity of a vehicle: association and description.
+struct Key {
+    QString associazione, descrizione;
+    bool operator==(const Key &o) const
+    {
+        return associazione == o.associazione && descrizione == o.descrizione;
+    }
+    bool operator!=(const Key &o) const { return !(*this == o); }
+};
+
+// Readable records, in file order (a missing archive reads as empty).
+QList<Vehicle> readAll(const QString &path);
+
+// The descriptions of the vehicles of `associazione` (exact text), in file order.
+QStringList descriptionsOf(const QString &path, const QString &associazione);
+
+// The first vehicle with this key.
+std::optional<Vehicle> find(const QString &path, const Key &key);
+
+// Whether some vehicle belongs to `associazione`.
+bool anyOf(const QString &path, const QString &associazione);
+
+// The date and time fields of the window, as typed.
+struct Times {
+    QString dataar, oraar, datapa, orapa;
+};
+enum class Which { Arrivo, Partenza };
+
+// Whether the arrival or departure date is wrong. The form is checked on the
+// text ("DD/MM/YYYY", by character code, not by calendar); an empty departure
+// date is right, one before the arrival date is wrong.
+bool controllodata(const Times &t, Which which);
+
+// Whether the arrival or departure time is wrong ("hh.mm", by character
+// code). An empty departure time is right; on the arrival day a departure
+// time before the arrival time is wrong.
+bool controllora(const Times &t, Which which);
+
+// What the window holds when the user registers.
+struct Input {
+    QString associazione, descrizione, campo, dataar, oraar, datapa, orapa, note, stato;
+};
+
+// The nine record values: texts cleaned (capitals, separators blanked),
+// dates and times as typed with separators blanked, the state letter.
+QStringList recordFields(const Input &in);
+
+// The message of the first check that fails, empty when the input can be
+// registered.
+QString check(const Input &in);
+
+// Ordered insertion; an existing key gives Duplicate.
+registers::Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields);
+
+// Replaces the vehicle `key` in place. No such vehicle gives NotFound; a new
+// key that another vehicle already has gives Duplicate. Either leaves the
+// archive as it was.
+registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
+                          const QStringList &fields);
+
+// Removes the vehicle `key`; NotFound when there is none.
+registers::Outcome remove(const archive::WorkingFolder &folder, const Key &key);
+
+// The vehicles of association `from` pass to `to`.
+registers::Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
+                                     const QString &to);
+
+// Removes every vehicle of `associazione`.
+registers::Outcome removeOfAssociation(const archive::WorkingFolder &folder,
+                                       const QString &associazione);
+
+// Sets the state of the first vehicle whose association and description
+// match the list columns given (padded to 50). No match changes nothing and
+// is no failure (the vehicle was renamed or deleted meanwhile): `matched`
+// tells.
+registers::Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,
+                            const QString &descrizione50, const QString &stato,
+                            bool *matched = nullptr);
+
+} // namespace vehicles
