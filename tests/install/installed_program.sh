@@ -15,6 +15,14 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "ERRORE: $*" >&2; exit 1; }
+# Watches the program $pid for three seconds: it must not end by itself.
+stays_up() {
+  for _ in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null || { cat "$1" >&2; fail "$2 si è chiuso da solo"; }
+}
 
 prefix="$tmp/prefisso"
 "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1 \
@@ -51,11 +59,7 @@ work="$tmp/lavoro"
 mkdir "$work"
 (cd "$work" && exec env QT_QPA_PLATFORM=offscreen "$prefix/bin/velmora" >"$tmp/out.log" 2>&1) &
 pid=$!
-for _ in $(seq 30); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null || { cat "$tmp/out.log" >&2; fail "il programma installato si è chiuso da solo"; }
+stays_up "$tmp/out.log" "il programma installato"
 kill "$pid"
 wait "$pid"
 status=$?
@@ -68,11 +72,7 @@ pid=""
 cartella="$tmp/casa/velmora"
 (env HOME="$tmp/casa" QT_QPA_PLATFORM=offscreen "$prefix/bin/velmora-ufficio" >"$tmp/ufficio.log" 2>&1) &
 pid=$!
-for _ in $(seq 30); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null || { cat "$tmp/ufficio.log" >&2; fail "velmora-ufficio si è chiuso da solo"; }
+stays_up "$tmp/ufficio.log" "velmora-ufficio"
 [ -d "$cartella" ] || fail "velmora-ufficio non ha creato $cartella"
 kill "$pid"; wait "$pid" 2>/dev/null; pid=""
 echo "installazione in $prefix verificata"
