@@ -1,6 +1,6 @@
 // Draws the program's icon as a PNG, at build time, with the geometry of
 // packaging/velmora.svg (a 256 by 256 design): a night-blue tile, an orange
-// triangle with a white border, the white V of velmora and three dots.
+// triangle with a white border, the night-blue V of velmora and three dots.
 //
 //   drawicon <output.png> [size]
 
@@ -41,10 +41,12 @@ int main(int argc, char *argv[])
     p.setBrush(QColor(0xf5, 0xa6, 0x23));
     p.drawPolygon(triangle);
 
+    const QColor night(0x1f, 0x3a, 0x6e);
     p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
+    p.setBrush(night);
     p.drawPolygon(QPolygonF(
         {{86, 96}, {110, 96}, {128, 150}, {146, 96}, {170, 96}, {140, 182}, {116, 182}}));
+    p.setBrush(Qt::white);
     for (int x : {64, 128, 192}) p.drawEllipse(QPointF(x, 226), 9, 9);
     p.end();
 
