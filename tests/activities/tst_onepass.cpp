@@ -9,6 +9,8 @@
 
 #include "activities/records.h"
 #include "archive/rewrite.h"
+#include "associations/registers.h"
+#include "equipment/records.h"
 
 #include <QTest>
 
@@ -69,6 +71,7 @@ class TestOnePass : public QObject {
 private slots:
     void keyedRewriteGivesThePlainRewriteBytes();
     void copyFormIsRecognisedExactly();
+    void textKeyedRewriteGivesThePlainRewriteBytes();
     void replacingAnActivityEqualsRemoveThenInsert();
     void replacingResourceLinesEqualsRemoveThenInsert();
 };
@@ -128,6 +131,44 @@ void TestOnePass::copyFormIsRecognisedExactly()
                              " 1 ,ATTR,1,\tA,B,O", " 1 ,ATTR,1,A,B", " 1 ,ATTR,1,A,B,O,X",
                              " 1 ,ATTR,1,\xc0,B,O", "", " + ,ATTR,1,A,B,O", " 1  ,ATTR,1,A,B,O"})
         QVERIFY2(!archive::inCopyForm(line, f), line);
+}
+
+void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
+{
+    // An equipment archive: names that start alike, a name longer than 50
+    // columns, blanks around items, accented letters, a damaged line.
+    const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
+    const QByteArray equipment = crlf({
+        "ROSSI,TENDA,L, 3 ",
+        "ROSSI BIS,TENDA,L, 4 ",
+        " ROSSI ,TENDA,L, 5 ",
+        "ROSSIANO,TENDA,L, 6 ",
+        long60 + ",POMPA,L, 7 ",
+        "CITT\xc0,POMPA,L, 8 ",
+        "ROSSI,POMPA,L,nove",
+        "VERDI,TENDA,L,10",
+        ",VUOTA,L, 11 ",
+    });
+    const QStringList keys{"ROSSI", "ROSSI BIS", "ROSSI" + QString(45, ' '), QString::fromLatin1(long60.left(50)),
+                           QString::fromLatin1("CITT\xc0"), "VERDI", "", QString::fromUtf8("\xc5\x81ODZ"), "NESSUNO"};
+    for (const QString &key : keys) {
+        TestOffice plain, filtered;
+        plain.write(File::Attrezzature, equipment);
+        filtered.write(File::Attrezzature, equipment);
+        auto each = [key](const Record &r, RecordSink &sink) {
+            if (!registers::sameColumn(r.at(0), key)) return Step::Keep;
+            Record changed = r;
+            changed.values[3] = static_cast<qint16>(r.number(3) - 1);
+            sink.copy(changed);
+            return Step::Drop;
+        };
+        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
+        QVERIFY(archive::rewrite(set(plain), equipment::format(), each).done());
+        QVERIFY(archive::rewriteFiltered(set(filtered), equipment::format(), archive::startingWith(key),
+                                         each)
+                    .done());
+        QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
+    }
 }
 
 void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
