@@ -235,6 +235,25 @@ bool readRecords(const QString &path, const RecordFormat &format,
     return !reader.failed();
 }
 
+bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
+                      const std::function<bool(const Record &)> &each)
+{
+    QFile in(path);
+    if (!in.exists()) return true;
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    LineReader reader(&in);
+    QByteArray line;
+    const bool keyed = format.isNumber(0);
+    while (reader.next(line)) {
+        qint16 key = 0;
+        if (keyed && inCopyForm(line, format, &key) && !concerns(key)) continue;
+        const Record r = parseRecord(line, format);
+        if (r.damaged) continue;
+        if (!each(r)) break;
+    }
+    return !reader.failed();
+}
+
 RecordStream::RecordStream(const QString &path, const RecordFormat &format)
     : m_file(path), m_format(format)
 {

@@ -131,6 +131,11 @@ bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *firs
 bool readRecords(const QString &path, const RecordFormat &format,
                  const std::function<bool(const Record &)> &each);
 
+// The same read for archives whose first field is a whole number: lines in
+// copy form whose number `concerns` turns down are passed over unread.
+bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
+                      const std::function<bool(const Record &)> &each);
+
 // Streams the records of an archive one at a time, for walks that go beside
 // another file. Damaged lines are skipped.
 class RecordStream {

@@ -73,6 +73,7 @@ private slots:
     void copyFormIsRecognisedExactly();
     void textKeyedRewriteGivesThePlainRewriteBytes();
     void replacingAnActivityEqualsRemoveThenInsert();
+    void keyedReadsFindWhatAFullReadFinds();
     void replacingResourceLinesEqualsRemoveThenInsert();
 };
 
@@ -191,6 +192,30 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
     QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
              activities::Result::Duplicate);
     QCOMPARE(taken.read(File::Attivita), mixedActivities());
+}
+
+void TestOnePass::keyedReadsFindWhatAFullReadFinds()
+{
+    TestOffice o;
+    o.write(File::Attivita, mixedActivities());
+    o.write(File::Risorse, mixedResources());
+    for (qint16 n : {qint16(-5), qint16(3), qint16(4), qint16(5), qint16(6), qint16(7), qint16(9)}) {
+        QStringList full;
+        std::optional<QByteArray> first;
+        archive::readRecords(o.path(File::Risorse), activities::resourceFormat(), [&](const Record &r) {
+            if (r.number(activities::RNumProt) == n) full << activities::resourceListLine(r);
+            return true;
+        });
+        archive::readRecords(o.path(File::Attivita), activities::activityFormat(), [&](const Record &r) {
+            if (r.number(activities::NumProt) != n) return true;
+            first = r.raw;
+            return false;
+        });
+        QCOMPARE(activities::resourceLinesOf(o.path(File::Risorse), n), full);
+        const auto found = activities::findActivity(o.path(File::Attivita), n);
+        QCOMPARE(found.has_value(), first.has_value());
+        if (found) QCOMPARE(found->raw, *first);
+    }
 }
 
 void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
