@@ -60,7 +60,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QAbstractItemView>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
@@ -141,16 +142,17 @@ public:
         settle();
     }
 
-    // The user clicks line `row` of a list.
+    // The user clicks line `row` of a list, whatever kind of list it is.
     void line(QWidget *window, const char *list, int row)
     {
-        auto *l = window ? window->findChild<QListWidget *>(QString::fromLatin1(list)) : nullptr;
-        if (!l || row >= l->count()) {
+        auto *view = window ? window->findChild<QAbstractItemView *>(QString::fromLatin1(list)) : nullptr;
+        const QModelIndex index = view && view->model() ? view->model()->index(row, 0) : QModelIndex();
+        if (!index.isValid()) {
             err << "  lista assente o troppo corta: " << list << '\n';
             return;
         }
-        l->setCurrentRow(row);
-        emit l->itemClicked(l->item(row));
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
         settle();
     }
 
