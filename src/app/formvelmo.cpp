@@ -5,6 +5,7 @@
 #include "activities/records.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
+#include "app/maintenance.h"
 #include "app/settings.h"
 #include "app/snapshot.h"
 #include "app/ui.h"
@@ -325,9 +326,21 @@ void Formvelmo::mnattaann()
 
 void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
 
-void Formvelmo::mnsalvaarc() {}
-void Formvelmo::mnriparc() {}
-void Formvelmo::mnripazze() {}
+void Formvelmo::mnsalvaarc() { maintenance::save(m_ctx); }
+
+// After a restore or a reset the lists show the archives as they are now,
+// not the counts of the archives that were replaced.
+void Formvelmo::mnriparc()
+{
+    maintenance::restore(m_ctx);
+    caricaliste();
+}
+
+void Formvelmo::mnripazze()
+{
+    maintenance::reset(m_ctx);
+    caricaliste();
+}
 
 void Formvelmo::mnrippro() { present(m_ctx.windows->get<Formprot>()); }
 
