@@ -6,10 +6,10 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PKGS := cmake make g++ qt6-base-dev libgl-dev
-TEST_PKGS  := $(BUILD_PKGS) poppler-utils fonts-liberation fontconfig
-RUN_PKGS   := $(BUILD_PKGS) fonts-liberation fontconfig
+TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig
+RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
 PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file
-SHOT_PKGS  := $(BUILD_PKGS) xvfb xauth fonts-liberation fontconfig
+SHOT_PKGS  := $(BUILD_PKGS) qt6-translations-l10n xvfb xauth fonts-liberation fontconfig
 
 define ensure_packages
 	@missing=""; for p in $(1); do \
