@@ -64,6 +64,7 @@ private slots:
     void pickingVolunteersForAnActivity();
     void printsWhatTheListShows();
     void printoutThroughPdf();
+    void exampleArchiveListsWhole();
 };
 
 void TestFormlist::linesColumnsAndTotal()
@@ -270,6 +271,17 @@ void TestFormlist::printoutThroughPdf()
     QVERIFY2(qAbs(got.points - 12) < 0.5, qPrintable(QString::number(got.points)));
     QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
+}
+
+void TestFormlist::exampleArchiveListsWhole()
+{
+    // Every line of the example archive of `make run` reads as a record.
+    const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/associazioni.csv");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const int stored = f.readAll().count('\n');
+    QVERIFY(stored > 0);
+    QCOMPARE(associations::listLines(path, "SISMA", std::nullopt, true).records, stored);
 }
 
 QTEST_MAIN(TestFormlist)

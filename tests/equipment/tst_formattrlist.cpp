@@ -75,6 +75,7 @@ private slots:
     void pickingEquipmentForAnActivity();
     void printsWhatTheListShows();
     void printoutThroughPdf();
+    void exampleArchiveListsWhole();
 };
 
 void TestFormattrlist::generalListColumns()
@@ -270,6 +271,17 @@ void TestFormattrlist::printoutThroughPdf()
     QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
     QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
+}
+
+void TestFormattrlist::exampleArchiveListsWhole()
+{
+    // Every line of the example archive of `make run` reads as a record.
+    const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/attrezzature.csv");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const int stored = f.readAll().count('\n');
+    QVERIFY(stored > 0);
+    QCOMPARE(equipment::listLines(path, "SISMA", registers::PairFilter::All).records, stored);
 }
 
 QTEST_MAIN(TestFormattrlist)

@@ -73,6 +73,7 @@ private slots:
     void pickingAVehicleForAnActivity();
     void printsWhatTheListShows();
     void printoutThroughPdf();
+    void exampleArchiveListsWhole();
 };
 
 void TestFormautolist::generalListColumns()
@@ -292,6 +293,17 @@ void TestFormautolist::printoutThroughPdf()
     QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
     QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
+}
+
+void TestFormautolist::exampleArchiveListsWhole()
+{
+    // Every line of the example archive of `make run` reads as a record.
+    const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/automezzi.csv");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const int stored = f.readAll().count('\n');
+    QVERIFY(stored > 0);
+    QCOMPARE(vehicles::listLines(path, "SISMA", registers::PairFilter::All).records, stored);
 }
 
 QTEST_MAIN(TestFormautolist)
