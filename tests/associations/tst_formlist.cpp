@@ -1,11 +1,10 @@
 #include "../activities/mainoffice.h"
-#include "pdftext.h"
+#include "listwindows.h"
 
 #include "app/picking.h"
 #include "associations/formass.h"
 #include "associations/formlist.h"
 #include "associations/listlines.h"
-#include "platform/qtplatform.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,17 +33,6 @@ struct Office : MainOffice {
 
     Formlist *fromMain() { return fromMenu<Formlist>("mnassvel"); }
 
-    static QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>("List1"); }
-    static void click(QWidget *w, const char *name)
-    {
-        QTest::mouseClick(w->findChild<QPushButton *>(name), Qt::LeftButton);
-    }
-    static void choose(QWidget *w, int row)
-    {
-        QListWidget *l = list(w);
-        l->scrollToItem(l->item(row));
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-    }
 };
 
 QString line(const QString &name, const QString &count) { return name.leftJustified(50) + ' ' + count; }
@@ -74,14 +62,14 @@ void TestFormlist::linesColumnsAndTotal()
     QCOMPARE(o.ctx.g.modoasslist, QString("IA"));
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QString("Elenco Associazioni"));
-    QCOMPARE(Office::list(w)->toolTip(),
+    QCOMPARE(listwin::list(w)->toolTip(),
              QString("Cliccare l'associazione per visualizzare i suoi dati."));
     QCOMPARE(w->findChild<QLineEdit *>("cerca")->toolTip(),
              QString("Inserire alcuni caratteri presenti nella denominazione dell'associazione."));
-    QVERIFY(Office::list(w)->font().family().contains("Courier"));
-    QCOMPARE(Office::list(w)->font().pointSizeF(), 9.75);
+    QVERIFY(listwin::list(w)->font().family().contains("Courier"));
+    QCOMPARE(listwin::list(w)->font().pointSizeF(), 9.75);
 
-    const QStringList all = items(Office::list(w));
+    const QStringList all = items(listwin::list(w));
     QCOMPARE(all, QStringList({kHeading, kFive, line("", "5"), line("ALFA", "10"),
                                line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"),
                                line(kLong.left(50), "32767"), line("MICRO", "0"), " ",
@@ -96,10 +84,10 @@ void TestFormlist::linesColumnsAndTotal()
     // Every activation rebuilds the list; an empty archive keeps the frame.
     o.write(File::Associazioni, "");
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
     QFile::remove(o.path(File::Associazioni));
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
     QVERIFY(!o.exists(File::Associazioni));
     QVERIFY(o.fake.prompts.shown.isEmpty());
     QCOMPARE(o.fake.busy.depth, 0);
@@ -109,7 +97,7 @@ void TestFormlist::linesColumnsAndTotal()
     QCOMPARE(associations::listLines(o.path(File::Associazioni), "SISMA", std::nullopt, false).lines,
              QStringList({kHeading, kFive, line("ALFA", "10")}));
 
-    Office::click(w, "cmdlistesci");
+    listwin::click(w, "cmdlistesci");
     QVERIFY(!w->isVisible());
 }
 
@@ -119,8 +107,8 @@ void TestFormlist::searchInSmallLetters()
     auto *w = o.fromMain();
     auto *cerca = w->findChild<QLineEdit *>("cerca");
     QTest::keyClicks(cerca, "cro");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, kFive, line("CROCE BLU", "7"),
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, line("CROCE BLU", "7"),
                                                   line("CROCE ROSSA", "-3"), line("MICRO", "0"), " ",
                                                   total("4")}));
     QCOMPARE(cerca->text(), QString("cro"));
@@ -128,28 +116,28 @@ void TestFormlist::searchInSmallLetters()
 
     // An empty text finds every name that is not empty.
     cerca->clear();
-    Office::click(w, "cmdcerca");
-    QCOMPARE(Office::list(w)->count(), 2 + 5 + 2);
-    QCOMPARE(items(Office::list(w)).last(), total("32781"));
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(listwin::list(w)->count(), 2 + 5 + 2);
+    QCOMPARE(items(listwin::list(w)).last(), total("32781"));
 
     // Found nowhere: the frame with a total of 0.
     QTest::keyClicks(cerca, "xyz");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, " ", total("0")}));
 
     // Picking volunteers: no total lines, neither listed nor searched.
     o.activate(o.main); // the activity window's button is pressed elsewhere
     picking::openPickList(o.ctx, picking::Kind::Association);
     o.shown<Formlist>();
-    QCOMPARE(items(Office::list(w)).size(), 2 + 6);
-    QVERIFY(!items(Office::list(w)).last().startsWith("TOTALE"));
+    QCOMPARE(items(listwin::list(w)).size(), 2 + 6);
+    QVERIFY(!items(listwin::list(w)).last().startsWith("TOTALE"));
     cerca->setText("Rossa");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, kFive, line("CROCE ROSSA", "-3")}));
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, line("CROCE ROSSA", "-3")}));
     // A search result stays until the next activation.
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(Office::list(w)->count(), 2 + 6);
+    QCOMPARE(listwin::list(w)->count(), 2 + 6);
 }
 
 void TestFormlist::choosingALineViewsTheAssociation()
@@ -157,7 +145,7 @@ void TestFormlist::choosingALineViewsTheAssociation()
     Office o;
     auto *w = o.fromMain();
     o.ctx.g.modoass = "M";
-    Office::choose(w, 3);
+    listwin::choose(w, 3);
     auto *ass = o.shown<Formass>();
     QVERIFY(ass->isVisible());
     QCOMPARE(o.ctx.g.modoass, QString("L"));
@@ -170,7 +158,7 @@ void TestFormlist::choosingALineViewsTheAssociation()
 
     // A name cut at 50 columns still finds its association.
     o.activate(w);
-    Office::choose(w, 6);
+    listwin::choose(w, 6);
     o.shown<Formass>();
     QCOMPARE(o.ctx.g.nomecaricato, kLong.left(50));
     QCOMPARE(ass->findChild<QComboBox *>("cmbassdenom")->currentText(), kLong);
@@ -178,7 +166,7 @@ void TestFormlist::choosingALineViewsTheAssociation()
 
     // The heading opens the window too, with nothing of its own to load.
     o.activate(w);
-    Office::choose(w, 0);
+    listwin::choose(w, 0);
     o.shown<Formass>();
     QCOMPARE(o.ctx.g.nomecaricato, kHeading);
     QCOMPARE(ass->findChild<QLineEdit *>("assindir")->text(), QString("VIA Z"));
@@ -201,16 +189,16 @@ void TestFormlist::pickingVolunteersForAnActivity()
     QCOMPARE(o.ctx.g.modoatt, QString("RA"));
     QCOMPARE(o.ctx.g.modoattprec, QString("I"));
     QVERIFY(w->isVisible());
-    QCOMPARE(Office::list(w)->toolTip(),
+    QCOMPARE(listwin::list(w)->toolTip(),
              QString("Cliccare l'associazione per scegliere il numero di volontari."));
-    QCOMPARE(Office::list(w)->count(), 2 + 6);
+    QCOMPARE(listwin::list(w)->count(), 2 + 6);
 
     // The heading and the line of blanks are no association.
-    Office::choose(w, 0);
-    Office::choose(w, 1);
+    listwin::choose(w, 0);
+    listwin::choose(w, 1);
     QVERIFY(offered.isEmpty());
     o.ctx.g.nomecaricato = "PRIMA";
-    Office::choose(w, 4);
+    listwin::choose(w, 4);
     QCOMPARE(offered.size(), 1);
     QCOMPARE(offered.at(0).first, picking::Kind::Association);
     QCOMPARE(offered.at(0).second, line("CROCE BLU", "7"));
@@ -219,8 +207,8 @@ void TestFormlist::pickingVolunteersForAnActivity()
 
     // The last line of a search result is an association too.
     w->findChild<QLineEdit *>("cerca")->setText("micro");
-    Office::click(w, "cmdcerca");
-    Office::choose(w, 2);
+    listwin::click(w, "cmdcerca");
+    listwin::choose(w, 2);
     QCOMPARE(offered.size(), 2);
     QCOMPARE(offered.at(1).second, line("MICRO", "0"));
 
@@ -228,7 +216,7 @@ void TestFormlist::pickingVolunteersForAnActivity()
     o.ctx.g.modoasslist = "X";
     o.activate(o.main);
     o.activate(w);
-    Office::choose(w, 3);
+    listwin::choose(w, 3);
     QCOMPARE(offered.size(), 2);
     QVERIFY(!o.windows->existing<Formass>());
 }
@@ -237,20 +225,20 @@ void TestFormlist::printsWhatTheListShows()
 {
     Office o;
     auto *w = o.fromMain();
-    Office::click(w, "cmdstampa");
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const auto &job = o.fake.printer.jobs.first();
     QCOMPARE(job.font, QString("courier new"));
     QCOMPARE(job.points, 12);
     QCOMPARE(job.orientation, Orientation::Portrait);
     QVERIFY(job.ended);
-    QCOMPARE(job.lines, items(Office::list(w)));
+    QCOMPARE(job.lines, items(listwin::list(w)));
     QCOMPARE(job.lines.last(), total("32786"));
     QCOMPARE(o.fake.busy.depth, 0);
 
     w->findChild<QLineEdit *>("cerca")->setText("ALFA");
-    Office::click(w, "cmdcerca");
-    Office::click(w, "cmdstampa");
+    listwin::click(w, "cmdcerca");
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.at(1).lines,
              QStringList({kHeading, kFive, line("ALFA", "10"), " ", total("10")}));
 }
@@ -258,18 +246,12 @@ void TestFormlist::printsWhatTheListShows()
 void TestFormlist::printoutThroughPdf()
 {
     Office o;
-    QtLinePrinter printer(o.fake.prompts);
-    const QString pdf = o.path("associazioni.pdf");
-    printer.setPdfOutput(pdf);
-    o.ctx.platform.printer = &printer;
     auto *w = o.fromMain();
-    Office::click(w, "cmdstampa");
-
-    const PdfText got = readPdf(pdf);
+    const PdfText got = listwin::printToPdf(o, w, "associazioni.pdf");
     QVERIFY(got.ok);
     QVERIFY(!got.landscape);
     QVERIFY2(qAbs(got.points - 12) < 0.5, qPrintable(QString::number(got.points)));
-    QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
+    QCOMPARE(simplified(got.lines), simplified(items(listwin::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
 }
 
@@ -277,9 +259,7 @@ void TestFormlist::exampleArchiveListsWhole()
 {
     // Every line of the example archive of `make run` reads as a record.
     const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/associazioni.csv");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const int stored = f.readAll().count('\n');
+    const int stored = listwin::exampleLines("associazioni.csv");
     QVERIFY(stored > 0);
     QCOMPARE(associations::listLines(path, "SISMA", std::nullopt, true).records, stored);
 }

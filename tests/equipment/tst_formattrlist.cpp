@@ -1,11 +1,10 @@
 #include "../activities/mainoffice.h"
-#include "pdftext.h"
+#include "listwindows.h"
 #include "widgets.h"
 
 #include "app/picking.h"
 #include "equipment/formattrlist.h"
 #include "equipment/listlines.h"
-#include "platform/qtplatform.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -34,20 +33,6 @@ struct Office : MainOffice {
     }
 
     Formattrlist *open(const char *entry) { return fromMenu<Formattrlist>(entry); }
-
-    static QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>("List1"); }
-    static QComboBox *cmbcerca(QWidget *w) { return w->findChild<QComboBox *>("cmbcerca"); }
-    static QPushButton *cmdcerca(QWidget *w) { return w->findChild<QPushButton *>("cmdcerca"); }
-    static void click(QWidget *w, const char *name)
-    {
-        QTest::mouseClick(w->findChild<QPushButton *>(name), Qt::LeftButton);
-    }
-    static void choose(QWidget *w, int row)
-    {
-        QListWidget *l = list(w);
-        l->scrollToItem(l->item(row));
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-    }
 };
 
 QString line(const QString &assoc, const QString &descr, const QString &state, const QString &qta)
@@ -85,13 +70,13 @@ void TestFormattrlist::generalListColumns()
     QCOMPARE(o.ctx.g.modoattrlist, QString("G"));
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QString("Attrezzature - Elenco generale"));
-    QVERIFY(Office::list(w)->toolTip().isEmpty());
-    QVERIFY(!Office::cmdcerca(w)->isVisible());
-    QVERIFY(!Office::cmbcerca(w)->isVisible());
-    QVERIFY(Office::list(w)->font().family().contains("Courier"));
-    QCOMPARE(Office::list(w)->font().pointSizeF(), 8.25);
+    QVERIFY(listwin::list(w)->toolTip().isEmpty());
+    QVERIFY(!listwin::cmdcerca(w)->isVisible());
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QVERIFY(listwin::list(w)->font().family().contains("Courier"));
+    QCOMPARE(listwin::list(w)->font().pointSizeF(), 8.25);
 
-    const QStringList all = items(Office::list(w));
+    const QStringList all = items(listwin::list(w));
     QCOMPARE(all, kAll);
     // State in column 101, two blanks, the quantity's digits from column 104.
     QCOMPARE(all.at(3).mid(100), QString("A  12"));
@@ -104,15 +89,15 @@ void TestFormattrlist::generalListColumns()
     o.write(File::Attrezzature, crlf({"ALFA,TENDA,,3", "ALFA,TELO,LX,5"}));
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(items(Office::list(w)),
+    QCOMPARE(items(listwin::list(w)),
              QStringList({kHeading, "", line("ALFA", "TENDA", " ", "3"), line("ALFA", "TELO", "L", "5")}));
     // An empty or missing archive leaves the heading and one empty line.
     o.write(File::Attrezzature, "");
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
     QFile::remove(o.path(File::Attrezzature));
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
     QVERIFY(!o.exists(File::Attrezzature));
 
     // In mode G neither the button nor a line does anything.
@@ -120,14 +105,14 @@ void TestFormattrlist::generalListColumns()
     o.activate(w);
     bool offered = false;
     w->setOfferHandler([&](picking::Kind, const QString &) { offered = true; });
-    Office::cmdcerca(w)->click();
-    Office::choose(w, 2);
+    listwin::cmdcerca(w)->click();
+    listwin::choose(w, 2);
     QVERIFY(!offered);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kGen}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kGen}));
     QVERIFY(o.fake.prompts.shown.isEmpty());
     QCOMPARE(o.fake.busy.depth, 0);
 
-    Office::click(w, "cmdlistesci");
+    listwin::click(w, "cmdlistesci");
     QVERIFY(!w->isVisible());
 }
 
@@ -137,32 +122,32 @@ void TestFormattrlist::equipmentOfOneAssociation()
     auto *w = o.open("mnatrvass");
     QCOMPARE(o.ctx.g.modoattrlist, QString("A"));
     QCOMPARE(w->windowTitle(), QString("Attrezzature - di una associazione"));
-    QVERIFY(Office::cmdcerca(w)->isVisible());
-    QVERIFY(Office::cmbcerca(w)->isVisible());
-    QCOMPARE(Office::cmdcerca(w)->text(), QString("Cerca associazione"));
-    QCOMPARE(Office::list(w)->count(), 0);
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"", "ALFA", "BETA", "FALCO", kLong}));
+    QVERIFY(listwin::cmdcerca(w)->isVisible());
+    QVERIFY(listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca associazione"));
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"", "ALFA", "BETA", "FALCO", kLong}));
 
-    typeInto(Office::cmbcerca(w), "fa");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"ALFA", "FALCO"}));
-    QCOMPARE(Office::list(w)->count(), 0);
+    typeInto(listwin::cmbcerca(w), "fa");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"ALFA", "FALCO"}));
+    QCOMPARE(listwin::list(w)->count(), 0);
 
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "ALFA"));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kGen, kTenda}));
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "FALCO"));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "ALFA"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kGen, kTenda}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "FALCO"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
 
     // An empty text matches every association.
-    typeInto(Office::cmbcerca(w), "");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"", "ALFA", "BETA", "FALCO", kLong}));
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "BETA"));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kEmpty, kPompa, kPala}));
+    typeInto(listwin::cmbcerca(w), "");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"", "ALFA", "BETA", "FALCO", kLong}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "BETA"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kEmpty, kPompa, kPala}));
 
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(Office::list(w)->count(), 0);
+    QCOMPARE(listwin::list(w)->count(), 0);
 
     QCOMPARE(equipment::listLines(o.path(File::Attrezzature), "SISMA",
                                   registers::PairFilter::OfAssociation, kLong)
@@ -176,28 +161,28 @@ void TestFormattrlist::searchByDescription()
     auto *w = o.open("mnatrvric");
     QCOMPARE(o.ctx.g.modoattrlist, QString("R"));
     QCOMPARE(w->windowTitle(), QString("Attrezzature - Ricerca attrezzatura"));
-    QCOMPARE(Office::cmdcerca(w)->text(), QString("Cerca attrezzatura"));
-    QCOMPARE(Office::list(w)->count(), 0);
-    QCOMPARE(Office::cmbcerca(w)->count(), 0);
+    QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca attrezzatura"));
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(listwin::cmbcerca(w)->count(), 0);
 
-    typeInto(Office::cmbcerca(w), "pa");
-    Office::click(w, "cmdcerca");
+    typeInto(listwin::cmbcerca(w), "pa");
+    listwin::click(w, "cmdcerca");
     // In capitals: "pala" in small letters is not found.
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kPompa}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kPompa}));
 
-    typeInto(Office::cmbcerca(w), "ruspa");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    typeInto(listwin::cmbcerca(w), "ruspa");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
 
     // An empty text lists every item, the one without description too.
-    typeInto(Office::cmbcerca(w), "");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), kAll);
+    typeInto(listwin::cmbcerca(w), "");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), kAll);
 
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(Office::list(w)->count(), 0);
-    QVERIFY(Office::cmbcerca(w)->currentText().isEmpty());
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QVERIFY(listwin::cmbcerca(w)->currentText().isEmpty());
 }
 
 void TestFormattrlist::pickingEquipmentForAnActivity()
@@ -216,16 +201,16 @@ void TestFormattrlist::pickingEquipmentForAnActivity()
     QCOMPARE(o.ctx.g.modoatt, QString("RT"));
     QCOMPARE(o.ctx.g.modoattprec, QString("I"));
     QCOMPARE(w->windowTitle(), QString("Attrezzature - Elenco generale"));
-    QVERIFY(Office::list(w)->toolTip().isEmpty());
-    QVERIFY(!Office::cmdcerca(w)->isVisible());
-    QVERIFY(!Office::cmbcerca(w)->isVisible());
-    QCOMPARE(items(Office::list(w)), kAll);
+    QVERIFY(listwin::list(w)->toolTip().isEmpty());
+    QVERIFY(!listwin::cmdcerca(w)->isVisible());
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(items(listwin::list(w)), kAll);
 
-    Office::choose(w, 0);
-    Office::choose(w, 1);
+    listwin::choose(w, 0);
+    listwin::choose(w, 1);
     QVERIFY(offered.isEmpty());
-    Office::choose(w, 3);
-    Office::choose(w, 6);
+    listwin::choose(w, 3);
+    listwin::choose(w, 6);
     QCOMPARE(offered.size(), 2);
     QCOMPARE(offered.at(0).first, picking::Kind::Equipment);
     QCOMPARE(offered.at(0).second, kTenda);
@@ -239,7 +224,7 @@ void TestFormattrlist::printsWhatTheListShows()
 {
     Office o;
     auto *w = o.open("mnatrvelg");
-    Office::click(w, "cmdstampa");
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const auto &job = o.fake.printer.jobs.first();
     QCOMPARE(job.font, QString("courier new"));
@@ -250,26 +235,20 @@ void TestFormattrlist::printsWhatTheListShows()
     QCOMPARE(o.fake.busy.depth, 0);
 
     w = o.open("mnatrvass");
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "ALFA"));
-    Office::click(w, "cmdstampa");
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "ALFA"));
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.at(1).lines, QStringList({kHeading, "", kGen, kTenda}));
 }
 
 void TestFormattrlist::printoutThroughPdf()
 {
     Office o;
-    QtLinePrinter printer(o.fake.prompts);
-    const QString pdf = o.path("attrezzature.pdf");
-    printer.setPdfOutput(pdf);
-    o.ctx.platform.printer = &printer;
     auto *w = o.open("mnatrvelg");
-    Office::click(w, "cmdstampa");
-
-    const PdfText got = readPdf(pdf);
+    const PdfText got = listwin::printToPdf(o, w, "attrezzature.pdf");
     QVERIFY(got.ok);
     QVERIFY(got.landscape);
     QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
-    QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
+    QCOMPARE(simplified(got.lines), simplified(items(listwin::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
 }
 
@@ -277,9 +256,7 @@ void TestFormattrlist::exampleArchiveListsWhole()
 {
     // Every line of the example archive of `make run` reads as a record.
     const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/attrezzature.csv");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const int stored = f.readAll().count('\n');
+    const int stored = listwin::exampleLines("attrezzature.csv");
     QVERIFY(stored > 0);
     QCOMPARE(equipment::listLines(path, "SISMA", registers::PairFilter::All).records, stored);
 }

@@ -1,9 +1,8 @@
 #include "../activities/mainoffice.h"
-#include "pdftext.h"
+#include "listwindows.h"
 #include "widgets.h"
 
 #include "app/picking.h"
-#include "platform/qtplatform.h"
 #include "vehicles/formautolist.h"
 #include "vehicles/listlines.h"
 
@@ -33,20 +32,6 @@ struct Office : MainOffice {
     }
 
     Formautolist *open(const char *entry) { return fromMenu<Formautolist>(entry); }
-
-    static QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>("List1"); }
-    static QComboBox *cmbcerca(QWidget *w) { return w->findChild<QComboBox *>("cmbcerca"); }
-    static QPushButton *cmdcerca(QWidget *w) { return w->findChild<QPushButton *>("cmdcerca"); }
-    static void click(QWidget *w, const char *name)
-    {
-        QTest::mouseClick(w->findChild<QPushButton *>(name), Qt::LeftButton);
-    }
-    static void choose(QWidget *w, int row)
-    {
-        QListWidget *l = list(w);
-        l->scrollToItem(l->item(row));
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-    }
 };
 
 QString line(const QString &assoc, const QString &descr, const QString &state)
@@ -83,13 +68,13 @@ void TestFormautolist::generalListColumns()
     QCOMPARE(o.ctx.g.modoautolist, QString("G"));
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QString("Automezzi - Elenco generale"));
-    QVERIFY(Office::list(w)->toolTip().isEmpty());
-    QVERIFY(!Office::cmdcerca(w)->isVisible());
-    QVERIFY(!Office::cmbcerca(w)->isVisible());
-    QVERIFY(Office::list(w)->font().family().contains("Courier"));
-    QCOMPARE(Office::list(w)->font().pointSizeF(), 8.25);
+    QVERIFY(listwin::list(w)->toolTip().isEmpty());
+    QVERIFY(!listwin::cmdcerca(w)->isVisible());
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QVERIFY(listwin::list(w)->font().family().contains("Courier"));
+    QCOMPARE(listwin::list(w)->font().pointSizeF(), 8.25);
 
-    const QStringList all = items(Office::list(w));
+    const QStringList all = items(listwin::list(w));
     QCOMPARE(all, QStringList({kHeading, "", kAmb, kJeep, kEmpty, kCambusa, kOld, kUno}));
     for (int i = 2; i < all.size(); ++i) QCOMPARE(all.at(i).size(), 101);
     QCOMPARE(all.at(7).left(50), kLong.left(50));
@@ -100,14 +85,14 @@ void TestFormautolist::generalListColumns()
     o.write(File::Automezzi, crlf({"ALFA,JEEP,,01/01/2026,10.00,,,,A"}));
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", line("ALFA", "JEEP", "A")}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", line("ALFA", "JEEP", "A")}));
     // An empty or missing archive leaves the heading and one empty line.
     o.write(File::Automezzi, "");
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
     QFile::remove(o.path(File::Automezzi));
     o.activate(w);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
     QVERIFY(!o.exists(File::Automezzi));
 
     // In mode G neither the button nor a line does anything.
@@ -115,14 +100,14 @@ void TestFormautolist::generalListColumns()
     o.activate(w);
     bool offered = false;
     w->setOfferHandler([&](picking::Kind, const QString &) { offered = true; });
-    Office::cmdcerca(w)->click();
-    Office::choose(w, 2);
+    listwin::cmdcerca(w)->click();
+    listwin::choose(w, 2);
     QVERIFY(!offered);
-    QCOMPARE(Office::list(w)->count(), 3);
+    QCOMPARE(listwin::list(w)->count(), 3);
     QVERIFY(o.fake.prompts.shown.isEmpty());
     QCOMPARE(o.fake.busy.depth, 0);
 
-    Office::click(w, "cmdlistesci");
+    listwin::click(w, "cmdlistesci");
     QVERIFY(!w->isVisible());
 }
 
@@ -133,45 +118,45 @@ void TestFormautolist::vehiclesOfOneAssociation()
     w = o.open("mnautvass");
     QCOMPARE(o.ctx.g.modoautolist, QString("A"));
     QCOMPARE(w->windowTitle(), QString("Automezzi - di una associazione"));
-    QVERIFY(Office::cmdcerca(w)->isVisible());
-    QVERIFY(Office::cmbcerca(w)->isVisible());
-    QCOMPARE(Office::cmdcerca(w)->text(), QString("Cerca associazione"));
-    QCOMPARE(Office::list(w)->count(), 0);
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"ALFA", "BETA", "FALCO", kLong}));
-    QVERIFY(Office::cmbcerca(w)->currentText().isEmpty());
+    QVERIFY(listwin::cmdcerca(w)->isVisible());
+    QVERIFY(listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca associazione"));
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"ALFA", "BETA", "FALCO", kLong}));
+    QVERIFY(listwin::cmbcerca(w)->currentText().isEmpty());
 
     // The search narrows the choice, in small letters too; the list stays.
-    typeInto(Office::cmbcerca(w), "fa");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"ALFA", "FALCO"}));
-    QVERIFY(Office::cmbcerca(w)->currentText().isEmpty());
-    QCOMPARE(Office::list(w)->count(), 0);
+    typeInto(listwin::cmbcerca(w), "fa");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"ALFA", "FALCO"}));
+    QVERIFY(listwin::cmbcerca(w)->currentText().isEmpty());
+    QCOMPARE(listwin::list(w)->count(), 0);
 
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "ALFA"));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kAmb, kJeep}));
-    QVERIFY(chooseEntry(Office::cmbcerca(w), "FALCO"));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "ALFA"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kAmb, kJeep}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), "FALCO"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
 
     // The chosen name is the text now: searching keeps only it.
-    Office::click(w, "cmdcerca");
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"FALCO"}));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
-    typeInto(Office::cmbcerca(w), "");
-    Office::click(w, "cmdcerca"); // an empty text: every association again
-    QCOMPARE(entries(Office::cmbcerca(w)), QStringList({"ALFA", "BETA", "FALCO", kLong}));
-    QVERIFY(chooseEntry(Office::cmbcerca(w), kLong));
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kUno}));
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"FALCO"}));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
+    typeInto(listwin::cmbcerca(w), "");
+    listwin::click(w, "cmdcerca"); // an empty text: every association again
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"ALFA", "BETA", "FALCO", kLong}));
+    QVERIFY(chooseEntry(listwin::cmbcerca(w), kLong));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kUno}));
 
     // Typing a name and pressing Enter is no choice.
-    typeInto(Office::cmbcerca(w), "BETA");
-    QTest::keyClick(Office::cmbcerca(w), Qt::Key_Return);
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kUno}));
+    typeInto(listwin::cmbcerca(w), "BETA");
+    QTest::keyClick(listwin::cmbcerca(w), Qt::Key_Return);
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kUno}));
 
     // Activation empties the list again.
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(Office::list(w)->count(), 0);
-    QCOMPARE(Office::cmbcerca(w)->count(), 4);
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(listwin::cmbcerca(w)->count(), 4);
 
     QCOMPARE(vehicles::listLines(o.path(File::Automezzi), "SISMA", registers::PairFilter::OfAssociation,
                                  "BETA")
@@ -185,36 +170,36 @@ void TestFormautolist::searchByDescription()
     auto *w = o.open("mnautvric");
     QCOMPARE(o.ctx.g.modoautolist, QString("R"));
     QCOMPARE(w->windowTitle(), QString("Automezzi - Ricerca automezzo"));
-    QCOMPARE(Office::cmdcerca(w)->text(), QString("Cerca automezzo"));
-    QVERIFY(Office::cmbcerca(w)->isVisible());
-    QCOMPARE(Office::list(w)->count(), 0);
-    QCOMPARE(Office::cmbcerca(w)->count(), 0);
+    QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca automezzo"));
+    QVERIFY(listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(listwin::cmbcerca(w)->count(), 0);
 
-    typeInto(Office::cmbcerca(w), "amb");
-    Office::click(w, "cmdcerca");
+    typeInto(listwin::cmbcerca(w), "amb");
+    listwin::click(w, "cmdcerca");
     // In capitals and by character code: the small-letter description is not found.
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kAmb, kCambusa}));
-    QCOMPARE(Office::cmbcerca(w)->currentText(), QString("amb"));
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kAmb, kCambusa}));
+    QCOMPARE(listwin::cmbcerca(w)->currentText(), QString("amb"));
 
-    typeInto(Office::cmbcerca(w), "camion");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, ""}));
+    typeInto(listwin::cmbcerca(w), "camion");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, ""}));
 
     // An empty text lists the vehicles that have a description.
-    typeInto(Office::cmbcerca(w), "");
-    Office::click(w, "cmdcerca");
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kAmb, kJeep, kCambusa, kOld, kUno}));
+    typeInto(listwin::cmbcerca(w), "");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kAmb, kJeep, kCambusa, kOld, kUno}));
 
     // The next activation empties list and search.
     o.activate(o.main);
     o.activate(w);
-    QCOMPARE(Office::list(w)->count(), 0);
-    QVERIFY(Office::cmbcerca(w)->currentText().isEmpty());
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QVERIFY(listwin::cmbcerca(w)->currentText().isEmpty());
 
     // The menu shows the general list again without the search controls.
     w = o.open("mnautvelg");
-    QVERIFY(!Office::cmbcerca(w)->isVisible());
-    QCOMPARE(Office::list(w)->count(), 8);
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(listwin::list(w)->count(), 8);
 }
 
 void TestFormautolist::pickingAVehicleForAnActivity()
@@ -223,7 +208,7 @@ void TestFormautolist::pickingAVehicleForAnActivity()
     auto *w = o.open("mnautvric");
     QList<QPair<picking::Kind, QString>> offered;
     w->setOfferHandler([&](picking::Kind k, const QString &l) { offered.append({k, l}); });
-    Office::list(w)->setToolTip("altro");
+    listwin::list(w)->setToolTip("altro");
 
     o.activate(o.main); // the activity window's button is pressed elsewhere
     o.ctx.g.modoatt = "RU";
@@ -235,17 +220,17 @@ void TestFormautolist::pickingAVehicleForAnActivity()
     QCOMPARE(o.ctx.g.modoattprec, QString("M"));
     QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QString("Automezzi - Elenco generale"));
-    QVERIFY(Office::list(w)->toolTip().isEmpty());
-    QVERIFY(!Office::cmdcerca(w)->isVisible());
-    QVERIFY(!Office::cmbcerca(w)->isVisible());
-    QCOMPARE(items(Office::list(w)), QStringList({kHeading, "", kAmb, kJeep, kEmpty, kCambusa, kOld, kUno}));
+    QVERIFY(listwin::list(w)->toolTip().isEmpty());
+    QVERIFY(!listwin::cmdcerca(w)->isVisible());
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, "", kAmb, kJeep, kEmpty, kCambusa, kOld, kUno}));
 
     // The heading and the empty line are no vehicle.
-    Office::choose(w, 0);
-    Office::choose(w, 1);
+    listwin::choose(w, 0);
+    listwin::choose(w, 1);
     QVERIFY(offered.isEmpty());
-    Office::choose(w, 3);
-    Office::choose(w, 7);
+    listwin::choose(w, 3);
+    listwin::choose(w, 7);
     QCOMPARE(offered.size(), 2);
     QCOMPARE(offered.at(0).first, picking::Kind::Vehicle);
     QCOMPARE(offered.at(0).second, kJeep);
@@ -257,7 +242,7 @@ void TestFormautolist::printsWhatTheListShows()
 {
     Office o;
     auto *w = o.open("mnautvelg");
-    Office::click(w, "cmdstampa");
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const auto &job = o.fake.printer.jobs.first();
     QCOMPARE(job.font, QString("courier new"));
@@ -269,29 +254,23 @@ void TestFormautolist::printsWhatTheListShows()
 
     // A search result prints as shown; an emptied list prints nothing.
     w = o.open("mnautvric");
-    Office::click(w, "cmdstampa");
+    listwin::click(w, "cmdstampa");
     QVERIFY(o.fake.printer.jobs.at(1).lines.isEmpty());
-    typeInto(Office::cmbcerca(w), "jeep");
-    Office::click(w, "cmdcerca");
-    Office::click(w, "cmdstampa");
+    typeInto(listwin::cmbcerca(w), "jeep");
+    listwin::click(w, "cmdcerca");
+    listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.at(2).lines, QStringList({kHeading, "", kJeep}));
 }
 
 void TestFormautolist::printoutThroughPdf()
 {
     Office o;
-    QtLinePrinter printer(o.fake.prompts);
-    const QString pdf = o.path("automezzi.pdf");
-    printer.setPdfOutput(pdf);
-    o.ctx.platform.printer = &printer;
     auto *w = o.open("mnautvelg");
-    Office::click(w, "cmdstampa");
-
-    const PdfText got = readPdf(pdf);
+    const PdfText got = listwin::printToPdf(o, w, "automezzi.pdf");
     QVERIFY(got.ok);
     QVERIFY(got.landscape);
     QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
-    QCOMPARE(simplified(got.lines), simplified(items(Office::list(w))));
+    QCOMPARE(simplified(got.lines), simplified(items(listwin::list(w))));
     QVERIFY(o.fake.prompts.shown.isEmpty());
 }
 
@@ -299,9 +278,7 @@ void TestFormautolist::exampleArchiveListsWhole()
 {
     // Every line of the example archive of `make run` reads as a record.
     const QString path = QStringLiteral(VELMORA_HELP_DIR "/../data/example/automezzi.csv");
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const int stored = f.readAll().count('\n');
+    const int stored = listwin::exampleLines("automezzi.csv");
     QVERIFY(stored > 0);
     QCOMPARE(vehicles::listLines(path, "SISMA", registers::PairFilter::All).records, stored);
 }
