@@ -15,7 +15,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
+#include "app/linelist.h"
 #include <QTemporaryDir>
 #include <algorithm>
 #include <type_traits>

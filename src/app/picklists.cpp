@@ -6,7 +6,7 @@
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 
-#include <QListWidget>
+#include "app/linelist.h"
 
 // The register lists in their picking modes. Their activation fills them
 // with every record; the activity window has stored its own modes already.

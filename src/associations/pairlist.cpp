@@ -1,9 +1,9 @@
 #include "associations/pairlist.h"
 
+#include "app/linelist.h"
 #include "associations/records.h"
 #include "associations/widgets.h"
 
-#include <QListWidget>
 #include <QPushButton>
 
 using archive::File;

@@ -1,10 +1,10 @@
 #include "associations/registerlist.h"
 
+#include "app/linelist.h"
 #include "app/windows.h"
 #include "printing/printout.h"
 
 #include <QGridLayout>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace regui {
@@ -25,18 +25,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 RegisterList::RegisterList(Context &ctx, const Look &look)
     : QWidget(nullptr), m_ctx(ctx), m_look(look)
 {
-    m_list = new QListWidget(this);
+    m_list = new LineList(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setFont(printing::courier(look.listPoints));
-    // Tens of thousands of lines stay quick to fill and to scroll.
-    m_list->setUniformItemSizes(true);
     m_cmdcerca = button(this, "cmdcerca", QStringLiteral("Cerca"));
 
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
-        if (!item) return;
-        const int row = m_list->row(item);
-        chosen(row, item->text(), m_shown.isRecord(row));
-    });
+    connect(m_list, &LineList::lineChosen, this,
+            [this](int row) { chosen(row, m_list->text(row), m_shown.isRecord(row)); });
     connect(m_cmdcerca, &QPushButton::clicked, this, [this] { cerca(); });
     onActivation(ctx, this, [this] { activated(); });
 }
@@ -68,18 +63,11 @@ void RegisterList::arrange(QWidget *searchField, int width, int height)
     resize(width, height);
 }
 
-QStringList RegisterList::lines() const
-{
-    QStringList out;
-    out.reserve(m_list->count());
-    for (int i = 0; i < m_list->count(); ++i) out << m_list->item(i)->text();
-    return out;
-}
+const QStringList &RegisterList::lines() const { return m_list->lines(); }
 
 void RegisterList::showLines(const registers::ListLines &lines)
 {
-    m_list->clear();
-    m_list->addItems(lines.lines);
+    m_list->setLines(lines.lines);
     m_shown.records = lines.records;
 }
 

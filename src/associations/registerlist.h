@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-class QListWidget;
+class LineList;
 class QPushButton;
 
 namespace regui {
@@ -29,8 +29,8 @@ public:
 
     RegisterList(Context &ctx, const Look &look);
 
-    QListWidget *list() const { return m_list; }
-    QStringList lines() const;
+    LineList *list() const { return m_list; }
+    const QStringList &lines() const;
 
     // Replaces what a record line chosen in a picking mode is handed to
     // (the resource window; tests look at the line instead).
@@ -52,7 +52,7 @@ protected:
     void offer(const QString &line);
 
     Context &m_ctx;
-    QListWidget *m_list;
+    LineList *m_list;
     QPushButton *m_cmdcerca;
 
 private:

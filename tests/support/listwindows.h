@@ -3,11 +3,12 @@
 #include "pdftext.h"
 #include "testkit.h"
 
+#include "app/linelist.h"
 #include "platform/qtplatform.h"
+#include "widgets.h"
 
 #include <QComboBox>
 #include <QFile>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -15,7 +16,7 @@
 // as the user does.
 namespace listwin {
 
-inline QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>("List1"); }
+inline LineList *list(QWidget *w) { return w->findChild<LineList *>("List1"); }
 inline QComboBox *cmbcerca(QWidget *w) { return w->findChild<QComboBox *>("cmbcerca"); }
 inline QPushButton *cmdcerca(QWidget *w) { return w->findChild<QPushButton *>("cmdcerca"); }
 
@@ -25,12 +26,7 @@ inline void click(QWidget *w, const char *button)
 }
 
 // Clicks the line at `row` of List1.
-inline void choose(QWidget *w, int row)
-{
-    QListWidget *l = list(w);
-    l->scrollToItem(l->item(row));
-    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
-}
+inline void choose(QWidget *w, int row) { clickLine(list(w), row); }
 
 // Presses "Stampa" with the real printer writing a PDF file, and reads the
 // file back.
