@@ -24,6 +24,9 @@
 #include <QCoreApplication>
 #include <QLayout>
 #include "app/linelist.h"
+
+#include <QLabel>
+#include <utility>
 #include <QMenuBar>
 
 Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
@@ -37,14 +40,23 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     client->setFixedSize(792, 554);
     setCentralWidget(client);
 
-    ui::label(client, "Label1", QStringLiteral("Attività richieste ma non ancora iniziate"), 24, 48,
-              281, 25, true);
+    QLabel *label1 = ui::label(client, "Label1",
+                               QStringLiteral("Attività richieste ma non ancora iniziate"), 24, 48,
+                               281, 25, true);
     m_richieste = ui::field(client, "richieste", 312, 48, 41, 19);
     m_richieste->setReadOnly(true);
     m_list1 = ui::make<LineList>(client, "List1", 24, 72, 737, 173);
-    ui::label(client, "Label2", QStringLiteral("Attività iniziate ma non ancora chiuse"), 24, 304,
-              281, 25, true);
+    QLabel *label2 = ui::label(client, "Label2", QStringLiteral("Attività iniziate ma non ancora chiuse"),
+                               24, 304, 281, 25, true);
     m_iniziate = ui::field(client, "iniziate", 312, 304, 41, 19);
+    // Where the screen font is wider than the label, the label grows and its
+    // count box moves along, so the caption is never cut.
+    for (auto [label, count] : {std::pair<QLabel *, QLineEdit *>{label1, m_richieste}, {label2, m_iniziate}}) {
+        const int needed = label->sizeHint().width();
+        if (needed <= label->width()) continue;
+        label->resize(needed, label->height());
+        count->move(label->x() + needed + 7, count->y());
+    }
     m_iniziate->setReadOnly(true);
     m_list2 = ui::make<LineList>(client, "List2", 24, 328, 737, 173);
     for (LineList *list : {m_list1, m_list2})

@@ -1,5 +1,6 @@
 #include "app/linelist.h"
 
+#include <QKeyEvent>
 #include <QStringListModel>
 
 LineList::LineList(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this))
@@ -8,11 +9,19 @@ LineList::LineList(QWidget *parent) : QListView(parent), m_model(new QStringList
     setUniformItemSizes(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    auto chosen = [this](const QModelIndex &index) {
+    connect(this, &QListView::clicked, this, [this](const QModelIndex &index) {
         if (index.isValid()) emit lineChosen(index.row());
-    };
-    connect(this, &QListView::clicked, this, chosen);
-    connect(this, &QListView::activated, this, chosen);
+    });
+}
+
+void LineList::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+        emit lineChosen(currentIndex().row());
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 void LineList::setLines(const QStringList &lines)

@@ -22,8 +22,12 @@ public:
     int currentRow() const;
 
 signals:
-    // A line chosen with the left button or the Enter key.
+    // A line chosen with the left button or the Enter key (once per choice,
+    // whatever the style does with single clicks).
     void lineChosen(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QStringListModel *m_model;
