@@ -1,0 +1,57 @@
+#include "resources/flow.h"
+
+#include "activities/formattivita.h"
+#include "app/windows.h"
+
+namespace resources {
+
+namespace {
+
+bool pickingMode(const QString &m)
+{
+    return m == QLatin1String("RT") || m == QLatin1String("RU") || m == QLatin1String("RA");
+}
+
+} // namespace
+
+QString activityMode(const Globals &g) { return pickingMode(g.modoatt) ? g.modoattprec : g.modoatt; }
+
+Formattivita *receivingActivity(Context &ctx)
+{
+    Formattivita *w = ctx.windows->existing<Formattivita>();
+    if (!w || !w->isVisible()) return nullptr;
+    const QString mode = activityMode(ctx.g);
+    if (mode != QLatin1String("I") && mode != QLatin1String("M")) return nullptr;
+    return w;
+}
+
+QString noActivityMessage()
+{
+    return QStringLiteral("Nessuna attività aperta a cui aggiungere la risorsa: aprire l'attività "
+                          "e premere di nuovo \"Attrezzature\", \"Automezzi\" o \"Volontari\".");
+}
+
+void startPicking(Context &ctx, picking::Kind kind)
+{
+    if (!receivingActivity(ctx)) return;
+    // A second button before coming back to the activity window keeps the
+    // mode to return to.
+    if (!pickingMode(ctx.g.modoatt)) ctx.g.modoattprec = ctx.g.modoatt;
+    switch (kind) {
+    case picking::Kind::Equipment:
+        ctx.g.modoattrlist = QStringLiteral("GA");
+        ctx.g.modoatt = QStringLiteral("RT");
+        break;
+    case picking::Kind::Vehicle:
+        ctx.g.modoautolist = QStringLiteral("GA");
+        ctx.g.modoatt = QStringLiteral("RU");
+        break;
+    case picking::Kind::Association:
+        ctx.g.modoasslist = QStringLiteral("RA");
+        ctx.g.modoatt = QStringLiteral("RA");
+        break;
+    }
+    picking::openPickList(ctx, kind);
+}
+
+} // namespace resources
