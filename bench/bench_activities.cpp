@@ -46,10 +46,12 @@ void writeArchives(const archive::WorkingFolder &folder)
     }
 }
 
-template <class F> double best(F &&f, int runs = 5)
+// The median of five runs of `f`, each after `prepare` (not timed).
+template <class F, class P = void (*)()> double best(F &&f, P &&prepare = [] {})
 {
     std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
+    for (int i = 0; i < 5; ++i) {
+        prepare();
         QElapsedTimer t;
         t.start();
         f();
@@ -115,18 +117,10 @@ int main(int argc, char **argv)
                         + QStringLiteral("   ")
                         + (QStringLiteral("ASSOCIAZIONE ") + QString::number(r % 7)).leftJustified(50)
                         + (QStringLiteral("MEZZO ") + QString::number(20 - r)).leftJustified(50);
-    auto timedFromBase = [&](auto &&work) {
-        std::vector<double> ms;
-        for (int i = 0; i < 5; ++i) {
-            if (!QFile::remove(ris) || !QFile::copy(base, ris)) qFatal("cannot restore");
-            QElapsedTimer t;
-            t.start();
-            work();
-            ms.push_back(t.nsecsElapsed() / 1e6);
-        }
-        std::sort(ms.begin(), ms.end());
-        return ms[ms.size() / 2];
+    auto restore = [&] {
+        if (!QFile::remove(ris) || !QFile::copy(base, ris)) qFatal("cannot restore");
     };
+    auto timedFromBase = [&](auto &&work) { return best(work, restore); };
     const double copy = best([&] {
         if (!archive::copyLines(base, dir.filePath(QStringLiteral("risorse.copy"))).ok())
             qFatal("cannot copy");

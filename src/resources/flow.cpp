@@ -25,30 +25,39 @@ Formattivita *receivingActivity(Context &ctx)
     return w;
 }
 
-QString noActivityMessage()
+Formattivita *receivingActivityOrTell(Context &ctx)
 {
-    return QStringLiteral("Nessuna attività aperta a cui aggiungere la risorsa: aprire l'attività "
-                          "e premere di nuovo \"Attrezzature\", \"Automezzi\" o \"Volontari\".");
+    Formattivita *w = receivingActivity(ctx);
+    if (!w)
+        ctx.platform.prompts->info(QStringLiteral(
+            "Nessuna attività aperta a cui aggiungere la risorsa: aprire l'attività e premere di "
+            "nuovo \"Attrezzature\", \"Automezzi\" o \"Volontari\"."));
+    return w;
+}
+
+void enterPicking(Globals &g, const QString &mode)
+{
+    // A second pick before coming back to the activity window keeps the
+    // mode to return to.
+    if (!pickingMode(g.modoatt)) g.modoattprec = g.modoatt;
+    g.modoatt = mode;
 }
 
 void startPicking(Context &ctx, picking::Kind kind)
 {
     if (!receivingActivity(ctx)) return;
-    // A second button before coming back to the activity window keeps the
-    // mode to return to.
-    if (!pickingMode(ctx.g.modoatt)) ctx.g.modoattprec = ctx.g.modoatt;
     switch (kind) {
     case picking::Kind::Equipment:
         ctx.g.modoattrlist = QStringLiteral("GA");
-        ctx.g.modoatt = QStringLiteral("RT");
+        enterPicking(ctx.g, QStringLiteral("RT"));
         break;
     case picking::Kind::Vehicle:
         ctx.g.modoautolist = QStringLiteral("GA");
-        ctx.g.modoatt = QStringLiteral("RU");
+        enterPicking(ctx.g, QStringLiteral("RU"));
         break;
     case picking::Kind::Association:
         ctx.g.modoasslist = QStringLiteral("RA");
-        ctx.g.modoatt = QStringLiteral("RA");
+        enterPicking(ctx.g, QStringLiteral("RA"));
         break;
     }
     picking::openPickList(ctx, kind);

@@ -17,7 +17,12 @@ QString activityMode(const Globals &g);
 // (insert or modify); nullptr otherwise: a resource picked then has nowhere
 // to go.
 Formattivita *receivingActivity(Context &ctx);
-QString noActivityMessage();
+// The same, telling the user when there is none.
+Formattivita *receivingActivityOrTell(Context &ctx);
+
+// The activity window passes to picking mode `mode` ("RT", "RU", "RA"),
+// keeping the mode it will return to (already kept when it was picking).
+void enterPicking(Globals &g, const QString &mode);
 
 // The activity window's "Attrezzature", "Automezzi" and "Volontari": the
 // list of the kind opens in its picking mode. Nothing in cancellation mode.

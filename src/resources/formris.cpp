@@ -47,9 +47,8 @@ void Formris::offer(const QString &line, const QString &qta, bool names)
 
 void Formris::aggiungi()
 {
-    Formattivita *activity = resources::receivingActivity(m_ctx);
+    Formattivita *activity = resources::receivingActivityOrTell(m_ctx);
     if (!activity) {
-        m_ctx.platform.prompts->info(resources::noActivityMessage());
         hide();
         return;
     }

@@ -46,9 +46,8 @@ void Formsto::activated()
 
 void Formsto::inserisci()
 {
-    Formattivita *activity = resources::receivingActivity(m_ctx);
+    Formattivita *activity = resources::receivingActivityOrTell(m_ctx);
     if (!activity) {
-        m_ctx.platform.prompts->info(resources::noActivityMessage());
         hide();
         return;
     }

@@ -11,17 +11,8 @@
 void picking::offerResource(Context &ctx, Kind kind, const QString &line)
 {
     if (line.trimmed().isEmpty()) return;
-    if (!resources::receivingActivity(ctx)) {
-        ctx.platform.prompts->info(resources::noActivityMessage());
-        return;
-    }
+    if (!resources::receivingActivityOrTell(ctx)) return;
     Globals &g = ctx.g;
-    auto pickingAs = [&g](const char *mode) {
-        if (g.modoatt != QLatin1String("RT") && g.modoatt != QLatin1String("RU")
-            && g.modoatt != QLatin1String("RA"))
-            g.modoattprec = g.modoatt;
-        g.modoatt = QString::fromLatin1(mode);
-    };
     g.rigarisorsa = line;
     QString qta;
     bool names = false;
@@ -31,12 +22,12 @@ void picking::offerResource(Context &ctx, Kind kind, const QString &line)
         qta = line.mid(103, 6);
         break;
     case Kind::Vehicle:
-        pickingAs("RU");
+        resources::enterPicking(g, QStringLiteral("RU"));
         g.tiporisorsa = resources::kVehicle;
         qta = QStringLiteral("1");
         break;
     case Kind::Association:
-        pickingAs("RA");
+        resources::enterPicking(g, QStringLiteral("RA"));
         g.tiporisorsa = resources::kAssociation;
         qta = line.mid(51, 6);
         names = true;
