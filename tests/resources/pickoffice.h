@@ -1,8 +1,10 @@
 #pragma once
 
 #include "../activities/mainoffice.h"
+#include "widgets.h"
 
 #include "activities/formattivita.h"
+#include "app/linelist.h"
 #include "app/picking.h"
 #include "resources/formris.h"
 #include "resources/formsto.h"
@@ -123,11 +125,10 @@ struct PickOffice : MainOffice {
     {
         activate(main);
         for (const char *name : {"List1", "List2"}) {
-            auto *l = main->findChild<QListWidget *>(name);
+            auto *l = main->findChild<LineList *>(name);
             for (int i = 0; i < l->count(); ++i) {
-                if (l->item(i)->text().left(6).trimmed() != prot) continue;
-                QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                                  l->visualItemRect(l->item(i)).center());
+                if (l->text(i).left(6).trimmed() != prot) continue;
+                clickLine(l, i);
                 return shown<Formattivita>();
             }
         }

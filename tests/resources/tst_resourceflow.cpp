@@ -267,13 +267,12 @@ void TestResourceFlow::cancellationModeIgnoresTheResourceControls()
     o.write(File::Risorse, crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O")}));
     o.write(File::Automezzi, crlf({withState(kJeep, 'A'), kAmbulanza}));
     auto *l = o.fromMenu<Formattlist>("mnattaann");
-    QListWidget *lines = child<QListWidget>(l, "List1");
+    LineList *lines = child<LineList>(l, "List1");
     int row = -1;
     for (int i = 0; i < lines->count(); ++i)
-        if (lines->item(i)->text().left(6).trimmed() == "5") row = i;
+        if (lines->text(i).left(6).trimmed() == "5") row = i;
     QVERIFY(row >= 0);
-    QTest::mouseClick(lines->viewport(), Qt::LeftButton, {},
-                      lines->visualItemRect(lines->item(row)).center());
+    clickLine(lines, row);
     Formattivita *w = o.shown<Formattivita>();
     QCOMPARE(o.ctx.g.modoatt, QString("A"));
     QCOMPARE(o.resourceList()->count(), 1);
