@@ -3,6 +3,7 @@
 #include "activities/formattivita.h"
 #include "app/ui.h"
 #include "app/windows.h"
+#include "archive/encoding.h"
 #include "printing/printout.h"
 #include "resources/flow.h"
 #include "resources/operations.h"
@@ -51,12 +52,19 @@ void Formsto::inserisci()
         hide();
         return;
     }
-    // The first item is the empty one: never a volunteer.
+    // The first item is the empty one: never a volunteer. A name that the
+    // resource archive could not hold is told and left out.
+    QStringList refused;
     for (int i = 1; i < m_list->count(); ++i) {
         const QListWidgetItem *item = m_list->item(i);
-        if (item->checkState() == Qt::Checked)
-            activity->addResourceLine(
-                resources::namedVolunteerLine(m_ctx.g.rigarisorsa, item->text()));
+        if (item->checkState() != Qt::Checked) continue;
+        const QString why = cp1252::refusal(item->text());
+        if (!why.isEmpty()) {
+            refused << why;
+            continue;
+        }
+        activity->addResourceLine(resources::namedVolunteerLine(m_ctx.g.rigarisorsa, item->text()));
     }
     hide();
+    for (const QString &m : refused) m_ctx.platform.prompts->info(m);
 }

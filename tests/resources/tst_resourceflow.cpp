@@ -428,6 +428,22 @@ void TestResourceFlow::namesWindowAddsTickedVolunteersOnly()
     press(o.ris(), "cmdaggiungi");
     QCOMPARE(o.resourceList()->count(), 3);
 
+    // A name from a volunteer archive prepared elsewhere (UTF-8) with a
+    // letter Windows-1252 cannot hold is told and left out.
+    o.write(File::Volontari, "ALFA,\xc5\x81UKASZ,NOWAK\r\nALFA,LUCA,BIANCHI\r\n");
+    press(o.ris(), "cmdnomi");
+    o.activate(sto);
+    QCOMPARE(items(names), QStringList({"", QString::fromUtf8("\xc5\x81UKASZ NOWAK"), "LUCA BIANCHI"}));
+    names->item(1)->setCheckState(Qt::Checked);
+    names->item(2)->setCheckState(Qt::Checked);
+    o.fake.prompts.clear();
+    press(sto, "cmdinserimento");
+    QCOMPARE(o.fake.prompts.messages().size(), 1);
+    QCOMPARE(o.resourceList()->count(), 4);
+    QCOMPARE(o.resourceList()->item(3)->text(), "VOL>      0   " + alfa + " LUCA BIANCHI");
+    delete o.resourceList()->item(3);
+    o.write(File::Volontari, crlf({longName.toLatin1() + ",PIA,NERI"}));
+
     // The association of the long name, cut to 50 by the list.
     o.pick("cmdvol", Kind::Association, associationListLine(longName, 3));
     QCOMPARE(child<QLineEdit>(o.ris(), "qta")->text(), QString("3"));
