@@ -1,11 +1,10 @@
 #include "pickoffice.h"
 
 #include "activities/sheet.h"
+#include "pdftext.h"
 #include "platform/qtplatform.h"
 
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 
 using archive::File;
 using picking::Kind;
@@ -127,20 +126,11 @@ void TestSheet::sheetThroughPdf()
     press(w, "cmdstacc");
     QVERIFY(QFile::exists(pdf));
 
-    QProcess info;
-    info.start("pdfinfo", {pdf});
-    QVERIFY(info.waitForFinished());
-    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
-    const auto m = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(meta);
-    QVERIFY(m.hasMatch());
-    QVERIFY(m.captured(1).toDouble() < m.captured(2).toDouble()); // portrait
-
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished());
-    QStringList got = QString::fromUtf8(text.readAllStandardOutput()).split('\n');
-    for (QString &l : got) l.remove(QChar('\f'));
-    while (!got.isEmpty() && got.last().trimmed().isEmpty()) got.removeLast();
+    const PdfText read = readPdf(pdf);
+    QVERIFY(read.ok);
+    QVERIFY(!read.landscape);
+    QVERIFY(qAbs(read.points - 10) < 0.5);
+    const QStringList got = read.lines;
     const QStringList want =
         sheetOf("7", "portare coperte e acqua", items(o.resourceList()));
     // pdftotext keeps the words and their order, not every run of blanks.
