@@ -1,5 +1,9 @@
 #include "activities/formattivita.h"
 
+#include "activities/sheet.h"
+#include "resources/flow.h"
+#include "resources/operations.h"
+
 #include "app/settings.h"
 #include "app/snapshot.h"
 #include "app/ui.h"
@@ -8,6 +12,7 @@
 
 #include <QFontMetrics>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QStyle>
 #include <algorithm>
@@ -117,13 +122,13 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                    615);
 
     // Resources: the three buttons, the list and its column headers.
-    ui::button(this, "cmdattr", QStringLiteral("Attrezzature"), tw(120), tw(kListTop), tw(1095),
+    auto *attr = ui::button(this, "cmdattr", QStringLiteral("Attrezzature"), tw(120), tw(kListTop), tw(1095),
                tw(495),
                QStringLiteral("Premere per inserire le attrezzature che verranno utilizzate "
                               "durante lo svolgimento dell'attività."));
-    ui::button(this, "cmdauto", QStringLiteral("Automezzi"), tw(120), tw(5760), tw(1095), tw(495),
+    auto *autom = ui::button(this, "cmdauto", QStringLiteral("Automezzi"), tw(120), tw(5760), tw(1095), tw(495),
                QStringLiteral("Premere per inserire gli automezzi che partecipano all'attività."));
-    ui::button(this, "cmdvol", QStringLiteral("Volontari"), tw(120), tw(6960), tw(1095), tw(495),
+    auto *vol = ui::button(this, "cmdvol", QStringLiteral("Volontari"), tw(120), tw(6960), tw(1095), tw(495),
                QStringLiteral("Premere per inserire i volontari che partecipano all'attività."));
 
     ui::label(this, "Label13", QStringLiteral("RISORSE"), tw(120), tw(4260), tw(1095), tw(255));
@@ -131,6 +136,7 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                                    tw(kListHeight));
     m_list->setFont(listFont());
     m_list->setUniformItemSizes(true);
+    m_list->viewport()->installEventFilter(this);
     const QFontMetrics fm(listFont());
     // The headers stand over the columns of the item texts.
     int x = tw(kListLeft) + m_list->frameWidth()
@@ -166,7 +172,20 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                             tw(1335), tw(495));
     m_bottom = {stacc, m_registra, stampa, esci};
 
+    connect(attr, &QPushButton::clicked, this,
+            [this] { resources::startPicking(m_ctx, picking::Kind::Equipment); });
+    connect(autom, &QPushButton::clicked, this,
+            [this] { resources::startPicking(m_ctx, picking::Kind::Vehicle); });
+    connect(vol, &QPushButton::clicked, this,
+            [this] { resources::startPicking(m_ctx, picking::Kind::Association); });
+    connect(stacc, &QPushButton::clicked, this, &Formattivita::stampaFoglio);
     connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
+    // Released resources go back to their registers; what could not be
+    // given back is told once the registration is over.
+    m_giveBack = [this](const archive::Record &resource) {
+        const resources::Outcome o = resources::giveBackRecord(m_ctx.folder, resource);
+        if (!o.ok) m_giveBackMessages << o.message;
+    };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
 }
@@ -193,8 +212,10 @@ void Formattivita::activated()
 {
     const QString &mode = m_ctx.g.modoatt;
     if (mode == QLatin1String("I")) {
+        giveBackFresh();
         loadNew();
     } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
+        giveBackFresh();
         loadChosen();
     } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
                || mode == QLatin1String("RA")) {
@@ -283,8 +304,92 @@ QList<activities::ResourceEntry> Formattivita::resources() const
 void Formattivita::addResourceLine(const QString &line)
 {
     auto *item = new QListWidgetItem(line, m_list);
-    item->setData(kStateRole, m_ctx.g.attchiusa == QLatin1String("1") ? QStringLiteral("L")
-                                                                        : QStringLiteral("O"));
+    const bool taken = m_ctx.g.attchiusa != QLatin1String("1");
+    item->setData(kStateRole, taken ? QStringLiteral("O") : QStringLiteral("L"));
+    item->setData(kFreshRole, taken);
+}
+
+bool Formattivita::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::RightButton) {
+            // The line concerned is the one already selected: the right
+            // press does not move the selection.
+            listPressed(press->button());
+            return true;
+        }
+        listPressed(press->button());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Formattivita::listPressed(Qt::MouseButton button)
+{
+    // Any button but the right one only selects.
+    if (button != Qt::RightButton) return;
+    if (resources::activityMode(m_ctx.g) == QLatin1String("A")) return;
+    const QList<QListWidgetItem *> selected = m_list->selectedItems();
+    if (selected.isEmpty()) return;
+    QListWidgetItem *item = selected.first();
+    if (!m_ctx.platform.prompts->question(QStringLiteral("Elimino la riga selezionata?"))) return;
+
+    BusyGuard busy(*m_ctx.platform.busy);
+    const QString line = item->text();
+    if (m_ctx.g.attchiusa != QLatin1String("1")) {
+        if (!resources::knownType(line.left(4))) return; // not a resource line: it stays
+        // A line released already holds nothing to give back.
+        if (item->data(kStateRole).toString() != QLatin1String("L")) {
+            const resources::Outcome o = resources::giveBackLine(m_ctx.folder, line);
+            if (!o.ok) {
+                busy.release();
+                m_ctx.platform.prompts->info(o.message);
+                return;
+            }
+        }
+    }
+    delete item;
+    m_ctx.g.risorsecambiate = QStringLiteral("1");
+}
+
+void Formattivita::giveBackFresh()
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    QStringList failures;
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem *item = m_list->item(i);
+        if (!item->data(kFreshRole).toBool()) continue;
+        const resources::Outcome o = resources::giveBackLine(m_ctx.folder, item->text());
+        if (!o.ok) failures << o.message;
+        item->setData(kFreshRole, false);
+    }
+    busy.release();
+    for (const QString &m : failures) m_ctx.platform.prompts->info(m);
+}
+
+void Formattivita::showGiveBackMessages()
+{
+    const QStringList messages = m_giveBackMessages;
+    m_giveBackMessages.clear();
+    for (const QString &m : messages) m_ctx.platform.prompts->info(m);
+}
+
+void Formattivita::stampaFoglio()
+{
+    sheet::Fields f;
+    f.numprot = m_numprot->text();
+    f.datari = m_datari->text();
+    f.orari = m_orari->text();
+    f.datain = m_datain->text();
+    f.orain = m_orain->text();
+    f.datafi = m_datafi->text();
+    f.orafi = m_orafi->text();
+    f.loc = m_loc->text();
+    f.ric = m_ric->text();
+    f.tipoatt = m_tipoatt->text();
+    f.note = m_note->text();
+    for (int i = 0; i < m_list->count(); ++i) f.resources << m_list->item(i)->text();
+    printing::print(m_ctx.platform, sheet::printout(f));
 }
 
 void Formattivita::fillDateTime(QLineEdit *date, QLineEdit *time)
@@ -327,9 +432,16 @@ void Formattivita::registra()
     reg.counterFull = m_counterFull;
 
     BusyGuard busy(*m_ctx.platform.busy);
+    m_giveBackMessages.clear();
     const activities::RegistrationOutcome out =
         activities::registerActivity(m_ctx.folder, reg, m_giveBack);
     busy.release();
+    showGiveBackMessages();
+    // Registered: the lines are no longer only in the window.
+    if (out.kind == activities::RegistrationOutcome::Inserted
+        || out.kind == activities::RegistrationOutcome::Modified
+        || out.kind == activities::RegistrationOutcome::Cancelled)
+        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, false);
 
     if (out.counter) m_ctx.g.ultimoprot = *out.counter;
     m_ctx.g.modoatt = out.mode;
@@ -347,7 +459,12 @@ void Formattivita::esci()
     } else if (m_ctx.g.risorsecambiate == QLatin1String("1")) {
         m_ctx.g.risorsecambiate = QStringLiteral("0");
         snapshot::restore(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
+        // The rollback took back what the fresh lines had taken.
+        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, false);
     } else {
+        // What was taken for lines never registered goes back first, so that
+        // it does not stay taken in the new rollback point.
+        giveBackFresh();
         snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
     }
     hide();

@@ -27,16 +27,22 @@ public:
     QListWidget *resourceList() const { return m_list; }
     QList<activities::ResourceEntry> resources() const;
     // Adds a line at the end; its resource counts as taken from its register
-    // unless the loaded activity was already closed.
+    // unless the loaded activity was already closed. Until the next
+    // registration the line is "fresh": leaving the window without
+    // registering gives its resource back.
     void addResourceLine(const QString &line);
 
     // What gives a released resource back to its register.
     void setGiveBack(activities::GiveBack giveBack) { m_giveBack = std::move(giveBack); }
 
     static constexpr int kStateRole = Qt::UserRole + 1;
+    // True for a line whose resource was taken from its register since the
+    // last registration (or loading) and is not registered yet.
+    static constexpr int kFreshRole = Qt::UserRole + 2;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void activated();
@@ -47,6 +53,13 @@ private:
     void fillTime(QLineEdit *time);
     void registra();
     void esci();
+    void stampaFoglio();
+    // A press of a mouse button on the resource list.
+    void listPressed(Qt::MouseButton button);
+    // Gives back the resources of the fresh lines (the activity is left or
+    // reloaded without registering them).
+    void giveBackFresh();
+    void showGiveBackMessages();
     void setResources(const QList<activities::ResourceEntry> &entries);
     activities::ActivityInput input() const;
 
@@ -59,5 +72,6 @@ private:
     QPushButton *m_registra;
     QList<QPushButton *> m_bottom;
     bool m_counterFull = false;
-    activities::GiveBack m_giveBack = [](const archive::Record &) {};
+    activities::GiveBack m_giveBack;
+    QStringList m_giveBackMessages; // what the give-backs at release had to say
 };

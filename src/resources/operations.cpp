@@ -1,0 +1,163 @@
+#include "resources/operations.h"
+
+#include "activities/records.h"
+#include "archive/rewrite.h"
+#include "archive/text.h"
+#include "associations/records.h"
+#include "equipment/records.h"
+#include "vehicles/records.h"
+
+using archive::File;
+using Changed = registers::Outcome;
+
+namespace resources {
+
+namespace {
+
+constexpr int kColumn = registers::kColumn;
+
+const QString kTypeAttr = QStringLiteral("ATTR");
+const QString kTypeAuto = QStringLiteral("AUTO");
+const QString kTypeVol = QStringLiteral("VOL.");
+const QString kTypeNamed = QStringLiteral("VOL>");
+
+QString head(const QString &tipo, const QString &qty)
+{
+    return tipo + QStringLiteral("  ") + qty + QStringLiteral("   ");
+}
+
+resources::Outcome told(const Changed &o, const QString &outOfRange)
+{
+    switch (o.status) {
+    case Changed::Done:
+    case Changed::NotFound: return {};
+    case Changed::OutOfRange: return resources::Outcome::refused(outOfRange);
+    case Changed::Duplicate:
+    case Changed::Failed: break;
+    }
+    return resources::Outcome::refused(o.io.message());
+}
+
+QString equipmentRange(bool engaging)
+{
+    return engaging ? QStringLiteral("La quantità dell'attrezzatura uscirebbe dai limiti da -32768 "
+                                     "a 32767: la risorsa non è stata aggiunta.")
+                    : QStringLiteral("La quantità dell'attrezzatura uscirebbe dai limiti da -32768 "
+                                     "a 32767: la risorsa non è stata restituita.");
+}
+
+QString volunteersRange(bool engaging)
+{
+    return engaging ? QStringLiteral("Il numero dei volontari dell'associazione uscirebbe dai "
+                                     "limiti da -32768 a 32767: la risorsa non è stata aggiunta.")
+                    : QStringLiteral("Il numero dei volontari dell'associazione uscirebbe dai "
+                                     "limiti da -32768 a 32767: la risorsa non è stata restituita.");
+}
+
+// The give-back of one resource by its type, quantity text, association
+// and description (the two texts as stored or cut from the line).
+resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo,
+                            const QString &numero, const QString &association,
+                            const QString &description)
+{
+    if (tipo == kTypeAttr) {
+        const auto pieces = text::parseNumber(numero);
+        if (!pieces) return {};
+        return told(equipment::giveBack(folder, association, description, *pieces),
+                    equipmentRange(false));
+    }
+    if (tipo == kTypeAuto)
+        return told(vehicles::setState(folder, association, description, QStringLiteral("L")), {});
+    if (tipo == kTypeVol) {
+        const auto count = text::parseNumber(numero);
+        if (!count) return {};
+        return told(associations::adjustVolunteers(folder, association, *count),
+                    volunteersRange(false));
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<qint16> quantity(const QString &typed)
+{
+    const auto q = text::parseRounded(typed);
+    if (!q || *q < -9999) return std::nullopt;
+    return q;
+}
+
+QString quantityRefusal()
+{
+    return QStringLiteral("Quantità errata: inserire un numero intero da -9999 a 32767.");
+}
+
+QString quantityColumn(qint16 q) { return text::alignRight(QString::number(q), 5); }
+
+QString equipmentLine(const QString &listLine, qint16 q)
+{
+    return head(kTypeAttr, quantityColumn(q)) + listLine;
+}
+
+QString vehicleLine(const QString &listLine)
+{
+    return head(kTypeAuto, quantityColumn(1)) + listLine;
+}
+
+QString volunteersLine(const QString &listLine, qint16 q)
+{
+    return head(kTypeVol, quantityColumn(q)) + listLine.left(kColumn);
+}
+
+QString namedVolunteerLine(const QString &listLine, const QString &name)
+{
+    return head(kTypeNamed, quantityColumn(0)) + text::fit(listLine.left(kColumn), kColumn)
+           + QLatin1Char(' ') + name;
+}
+
+QStringList volunteerNames(const QString &volontariPath, const QString &association50)
+{
+    QStringList names;
+    archive::readRecords(volontariPath, associations::volunteerFormat(),
+                         [&](const archive::Record &r) {
+                             if (registers::sameColumn(r.at(0), association50))
+                                 names << r.at(1) + QLatin1Char(' ') + r.at(2);
+                             return true;
+                         });
+    return names;
+}
+
+resources::Outcome engage(const archive::WorkingFolder &folder, const QString &tiporisorsa,
+                          const QString &rigarisorsa, qint16 q)
+{
+    const QString association = rigarisorsa.mid(0, kColumn);
+    const QString description = rigarisorsa.mid(kColumn, kColumn);
+    if (tiporisorsa == kEquipment)
+        return told(equipment::engage(folder, association, description, q), equipmentRange(true));
+    if (tiporisorsa == kVehicle)
+        return told(vehicles::setState(folder, association, description, QStringLiteral("A")), {});
+    if (tiporisorsa == kAssociation)
+        return told(associations::adjustVolunteers(folder, association, -int(q)),
+                    volunteersRange(true));
+    return {};
+}
+
+bool knownType(const QString &tipo)
+{
+    return tipo == kTypeAttr || tipo == kTypeAuto || tipo == kTypeVol || tipo == kTypeNamed;
+}
+
+resources::Outcome giveBackLine(const archive::WorkingFolder &folder, const QString &line)
+{
+    const QString l = text::fit(line, activities::kResourceLineWidth);
+    return giveBack(folder, l.mid(0, 4), l.mid(6, 6), l.mid(14, kColumn), l.mid(64, kColumn));
+}
+
+resources::Outcome giveBackRecord(const archive::WorkingFolder &folder,
+                                  const archive::Record &resource)
+{
+    using namespace activities;
+    return giveBack(folder, resource.at(RTipo), resource.at(RNumero), resource.at(RAssociazione),
+                    resource.at(RDescrizione));
+}
+
+} // namespace resources
