@@ -28,6 +28,10 @@ struct FieldRow {
     // What the window says for any bad text in this field, when its own
     // check refuses it before the encoding does (dates, times, states).
     QString ownCheck = {};
+    // The message of a registration that went well with a value in this
+    // field, where it differs from the window's (an end time closes the
+    // activity at once).
+    QString doneInstead = {};
 };
 
 struct WindowRow {
@@ -81,7 +85,8 @@ inline const std::vector<WindowRow> &registerWindows()
          {{"numprot", true, 0,
            QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")},
           {"datari", false, 1}, {"orari", false, 2}, {"datain", false, 3}, {"orain", false, 4},
-          {"datafi", false, 5}, {"orafi", false, 6}, {"tipoatt", false, 7}, {"loc", false, 8},
+          {"datafi", false, 5},
+          {"orafi", false, 6, QString(), QString::fromUtf8("Attività modificata correttamente.")}, {"tipoatt", false, 7}, {"loc", false, 8},
           {"ric", false, 9}, {"note", false, 10}},
          {{"numprot", "8"}, {"datari", "03/03/2025"}, {"orari", "09.05"},
           {"tipoatt", "RICERCA"}, {"loc", "BOSCO"}, {"ric", "SINDACO"}},
