@@ -94,8 +94,8 @@ Result insertActivity(const archive::WorkingFolder &folder, const QStringList &f
 {
     bool inserted = false;
     const auto set = folder.set(archive::Register::Attivita);
-    return fromOutcome(archive::rewrite(
-        set, activityFormat(),
+    return fromOutcome(archive::rewriteKeyed(
+        set, activityFormat(), [&](qint16 k) { return !inserted && k >= n; },
         [&](const Record &r, RecordSink &sink) {
             const qint16 rn = r.number(NumProt);
             if (rn == n) return Step::Abort;
@@ -112,23 +112,26 @@ Result insertActivity(const archive::WorkingFolder &folder, const QStringList &f
 
 Result removeActivity(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewrite(folder.set(archive::Register::Attivita), activityFormat(),
-                                        [&](const Record &r, RecordSink &) {
-                                            return r.number(NumProt) == n ? Step::Drop : Step::Keep;
-                                        }));
+    return fromOutcome(archive::rewriteKeyed(
+        folder.set(archive::Register::Attivita), activityFormat(), [&](qint16 k) { return k == n; },
+        [&](const Record &r, RecordSink &) {
+            return r.number(NumProt) == n ? Step::Drop : Step::Keep;
+        }));
 }
 
 Result removeResources(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewrite(folder.set(archive::Register::Risorse), resourceFormat(),
-                                        [&](const Record &r, RecordSink &) {
-                                            return r.number(RNumProt) == n ? Step::Drop : Step::Keep;
-                                        }));
+    return fromOutcome(archive::rewriteKeyed(
+        folder.set(archive::Register::Risorse), resourceFormat(), [&](qint16 k) { return k == n; },
+        [&](const Record &r, RecordSink &) {
+            return r.number(RNumProt) == n ? Step::Drop : Step::Keep;
+        }));
 }
 
 Result cancelActivity(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewrite(folder.set(archive::Register::Attivita), activityFormat(),
+    return fromOutcome(archive::rewriteKeyed(folder.set(archive::Register::Attivita), activityFormat(),
+                                        [&](qint16 k) { return k == n; },
                                         [&](const Record &r, RecordSink &sink) {
                                             if (r.number(NumProt) != n) return Step::Keep;
                                             Record changed = r;
@@ -150,8 +153,9 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
     const QString l = text::fit(listLine, kResourceLineWidth);
     const QStringList fields = resourceFields(nText, l, state);
     bool inserted = false;
-    return fromOutcome(archive::rewrite(
+    return fromOutcome(archive::rewriteKeyed(
         folder.set(archive::Register::Risorse), resourceFormat(),
+        [&](qint16 k) { return !inserted && k >= n; },
         [&](const Record &r, RecordSink &sink) {
             if (!inserted && goesBefore(n, l, r)) {
                 sink.writeTyped(fields);
@@ -164,10 +168,33 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
         }));
 }
 
-Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines, const QStringList &states)
+Result replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
+                       qint16 replacing)
 {
-    if (listLines.isEmpty()) return {};
+    bool inserted = false;
+    return fromOutcome(archive::rewriteKeyed(
+        folder.set(archive::Register::Attivita), activityFormat(),
+        [&](qint16 k) { return k == replacing || (!inserted && k >= n); },
+        [&](const Record &r, RecordSink &sink) {
+            const qint16 rn = r.number(NumProt);
+            if (rn == replacing) return Step::Drop;
+            if (rn == n) return Step::Abort;
+            if (rn > n && !inserted) {
+                sink.writeTyped(fields);
+                inserted = true;
+            }
+            return Step::Keep;
+        },
+        [&](RecordSink &sink) {
+            if (!inserted) sink.writeTyped(fields);
+        }));
+}
+
+Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+                           const QStringList &listLines, const QStringList &states,
+                           std::optional<qint16> replacing)
+{
+    if (listLines.isEmpty()) return replacing ? removeResources(folder, *replacing) : Result{};
     const int k = listLines.size();
 
     // The lines as they stand after their own pass (typed form) and after
@@ -235,9 +262,11 @@ Result insertResourceLines(const archive::WorkingFolder &folder, const QString &
         region.clear();
     };
 
-    auto outcome = archive::rewrite(
+    auto outcome = archive::rewriteKeyed(
         folder.path(archive::File::Risorse), folder.path(archive::File::RisorseWrk), resourceFormat(),
+        [&](qint16 k) { return (replacing && k == *replacing) || (!regionClosed && k >= n); },
         [&](const Record &r, RecordSink &sink) {
+            if (replacing && !r.damaged && r.number(RNumProt) == *replacing) return Step::Drop;
             if (regionClosed) return Step::Keep;
             if (r.damaged) {
                 if (!inRegion) return Step::Keep;
@@ -287,7 +316,8 @@ QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
 Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
                         const GiveBack &giveBack)
 {
-    return fromOutcome(archive::rewrite(folder.set(archive::Register::Risorse), resourceFormat(),
+    return fromOutcome(archive::rewriteKeyed(folder.set(archive::Register::Risorse), resourceFormat(),
+                                        [&](qint16 k) { return k == n; },
                                         [&](const Record &r, RecordSink &sink) {
                                             if (r.number(RNumProt) != n
                                                 || r.at(RStato) == QLatin1String("L"))

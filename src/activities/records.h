@@ -78,8 +78,17 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
 // Inserts every line in one pass over the archive, giving exactly the bytes
 // that one insertResourceLine per line, in list order, gives. `states` holds
 // the state of each line; lines without one are engaged ("O").
+// With `replacing`, the lines of that activity are removed in the same pass:
+// the bytes are those of removeResources(replacing) followed by the insert.
 Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines, const QStringList &states = {});
+                           const QStringList &listLines, const QStringList &states = {},
+                           std::optional<qint16> replacing = std::nullopt);
+
+// Removes activity `replacing` and inserts the record of activity `n` in one
+// pass, giving the bytes of removeActivity followed by insertActivity; the
+// archive is untouched when it fails.
+Result replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
+                       qint16 replacing);
 
 // The list line rebuilt from a resource record (114 columns).
 QString resourceListLine(const archive::Record &r);

@@ -81,14 +81,15 @@ QList<ResourceEntry> listed(const QList<ResourceEntry> &all)
     return out;
 }
 
-bool insertLines(Run &run, const QString &nText, qint16 n, const QList<ResourceEntry> &lines)
+bool insertLines(Run &run, const QString &nText, qint16 n, const QList<ResourceEntry> &lines,
+                 std::optional<qint16> replacing = std::nullopt)
 {
     QStringList texts, states;
     for (const ResourceEntry &e : lines) {
         texts << e.line;
         states << e.state;
     }
-    return run.check(insertResourceLines(run.folder, nText, n, texts, states));
+    return run.check(insertResourceLines(run.folder, nText, n, texts, states, replacing));
 }
 
 void released(QList<ResourceEntry> &lines)
@@ -107,12 +108,12 @@ void modify(Run &run, const Registration &reg, qint16 n)
         run.refuse(kDuplicate);
         return;
     }
-    if (!run.check(removeActivity(run.folder, *loaded))) return;
-    if (!run.check(removeResources(run.folder, *loaded))) return;
+    // The record and the resource lines are each replaced in one pass, so a
+    // failure leaves the activity as it was rather than half removed.
     const QStringList fields = activityFields(reg.input);
-    if (!run.check(insertActivity(run.folder, fields, n))) return;
+    if (!run.check(replaceActivity(run.folder, fields, n, *loaded))) return;
     QList<ResourceEntry> lines = listed(reg.resources);
-    if (!insertLines(run, reg.input.numprot, n, lines)) return;
+    if (!insertLines(run, reg.input.numprot, n, lines, *loaded)) return;
     if (fields.at(Stato) == QLatin1String("C")) {
         if (!run.check(releaseResources(run.folder, n, reg.alreadyClosed, run.giveBack))) return;
         released(lines);

@@ -22,10 +22,16 @@ Record parseRecord(const QByteArray &line, const RecordFormat &format)
     Record r;
     r.raw = line;
     const QString s = cp1252::decodeLine(line, &r.utf8);
+    r.fields.reserve(format.count);
+    // Every item stands bare (texts) or in number form (numbers) while this
+    // holds; numbers are checked once their values are known.
+    bool bare = true;
     int start = 0;
     for (int i = 0; i <= s.size(); ++i) {
         if (i == s.size() || s[i] == QLatin1Char(',')) {
+            const int index = r.fields.size();
             r.fields << stripped(s, start, i);
+            if (bare && !format.isNumber(index) && r.fields.last().size() != i - start) bare = false;
             start = i + 1;
         }
     }
@@ -41,6 +47,19 @@ Record parseRecord(const QByteArray &line, const RecordFormat &format)
             continue;
         }
         r.values[idx] = *v;
+    }
+    if (bare && !r.damaged && !r.utf8) {
+        // Numbers: the item between its commas must read " 12 " or "-5 ".
+        int item = 0, b = 0;
+        for (int i = 0; i <= s.size() && bare; ++i) {
+            if (i == s.size() || s[i] == QLatin1Char(',')) {
+                if (format.isNumber(item))
+                    bare = QStringView(s).mid(b, i - b) == text::numberForm(r.values.at(item));
+                ++item;
+                b = i + 1;
+            }
+        }
+        r.copyFormRaw = bare;
     }
     return r;
 }

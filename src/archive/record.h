@@ -25,6 +25,9 @@ struct Record {
     QVector<qint16> values; // value of each field (0 for texts)
     bool damaged = false;
     bool utf8 = false;  // the line was read as UTF-8
+    // The line as read already stands in copy form (bare texts, numbers in
+    // number form, Windows-1252): copying it unchanged gives `raw` again.
+    bool copyFormRaw = false;
 
     const QString &at(int i) const { return fields.at(i); }
     qint16 number(int i) const { return values.at(i); }
@@ -36,6 +39,13 @@ Record parseRecord(const QByteArray &line, const RecordFormat &format);
 // form. A record read as UTF-8 keeps that encoding when Windows-1252 cannot
 // hold it.
 QByteArray copyForm(const Record &r, const RecordFormat &format);
+
+// The copy form of a record exactly as it was read (not changed since):
+// the raw line itself when it already stands in copy form.
+inline QByteArray unchangedCopyForm(const Record &r, const RecordFormat &format)
+{
+    return r.copyFormRaw ? r.raw : copyForm(r, format);
+}
 
 // A record written from a window: every field exactly as given (numbers in
 // typed form). `ok` is false when a character cannot be encoded.

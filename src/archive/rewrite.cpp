@@ -39,9 +39,65 @@ void RecordSink::writeTyped(const QStringList &fields)
 
 void RecordSink::copy(const Record &r) { writeRaw(copyForm(r, m_format)); }
 
-RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
-                       const RecordFormat &format, const EachRecord &each, const AtEnd &atEnd,
-                       bool seeDamaged)
+void RecordSink::copyUnchanged(const Record &r) { writeRaw(unchangedCopyForm(r, m_format)); }
+
+namespace {
+
+bool blankByte(char c) { return c == ' ' || c == '\t'; }
+
+// " 12 ", "-5 ", " 0 ": the number form of a 16-bit value, nothing else.
+bool numberFormItem(const char *b, const char *e, qint16 *value)
+{
+    if (e - b < 3 || e[-1] != ' ') return false;
+    const bool negative = *b == '-';
+    if (!negative && *b != ' ') return false;
+    const char *d = b + 1, *end = e - 1;
+    if (d == end || end - d > 5) return false;
+    if (*d == '0' && (end - d > 1 || negative)) return false;
+    long v = 0;
+    for (const char *p = d; p < end; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        v = v * 10 + (*p - '0');
+    }
+    if (negative) v = -v;
+    if (v < -32768 || v > 32767) return false;
+    if (value) *value = static_cast<qint16>(v);
+    return true;
+}
+
+} // namespace
+
+bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *first)
+{
+    const char *p = line.constData();
+    const char *end = p + line.size();
+    int item = 0;
+    const char *b = p;
+    for (const char *q = p;; ++q) {
+        if (q == end || *q == ',') {
+            if (item >= format.count) return false;
+            if (format.isNumber(item)) {
+                qint16 v = 0;
+                if (!numberFormItem(b, q, &v)) return false;
+                if (item == 0 && first) *first = v;
+            } else if (q > b && (blankByte(*b) || blankByte(q[-1]))) {
+                return false;
+            }
+            ++item;
+            if (q == end) break;
+            b = q + 1;
+        } else if (static_cast<unsigned char>(*q) >= 0x80) {
+            return false;
+        }
+    }
+    return item == format.count;
+}
+
+namespace {
+
+RewriteOutcome run(const QString &archivePath, const QString &workPath, const RecordFormat &format,
+                   const KeyFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
+                   bool seeDamaged)
 {
     RewriteOutcome outcome;
     QFile in(archivePath);
@@ -78,6 +134,11 @@ RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
         LineReader reader(&in);
         QByteArray line;
         while (!sink.failed() && reader.next(line)) {
+            qint16 key = 0;
+            if (concerns && inCopyForm(line, format, &key) && !(*concerns)(key)) {
+                sink.writeRaw(line);
+                continue;
+            }
             const Record r = parseRecord(line, format);
             if (r.damaged && !seeDamaged) {
                 sink.writeRaw(r.raw);
@@ -88,7 +149,7 @@ RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
                 aborted = true;
                 break;
             }
-            if (step == Step::Keep) sink.copy(r);
+            if (step == Step::Keep) sink.copyUnchanged(r);
         }
         readFailed = reader.failed();
     }
@@ -125,6 +186,23 @@ RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
         return outcome;
     }
     return outcome;
+}
+
+} // namespace
+
+RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
+                       const RecordFormat &format, const EachRecord &each, const AtEnd &atEnd,
+                       bool seeDamaged)
+{
+    return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
+}
+
+RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
+                            const RecordFormat &format, const KeyFilter &concerns,
+                            const EachRecord &each, const AtEnd &atEnd, bool seeDamaged)
+{
+    if (!format.isNumber(0)) return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
+    return run(archivePath, workPath, format, &concerns, each, atEnd, seeDamaged);
 }
 
 bool readRecords(const QString &path, const RecordFormat &format,

@@ -21,6 +21,8 @@ public:
     // A record copied from the archive (numbers in number form); a damaged
     // line goes out verbatim.
     void copy(const Record &r);
+    // A record copied exactly as it was read.
+    void copyUnchanged(const Record &r);
     void writeRaw(const QByteArray &line);
 
     bool failed() const { return m_failed; }
@@ -81,6 +83,30 @@ inline RewriteOutcome rewrite(const ArchiveSet &set, const RecordFormat &format,
 {
     return rewrite(set.archive, set.work, format, each, atEnd);
 }
+
+// The same rewrite for archives whose first field is a whole number (the
+// activity and resource archives), when only some numbers concern it: a
+// line already in copy form whose number fails `concerns` is copied as it
+// stands without being read field by field. The promise: for such records
+// `each` would return Keep and do nothing else. Every other line goes
+// through `each` as in rewrite().
+using KeyFilter = std::function<bool(qint16 number)>;
+RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
+                            const RecordFormat &format, const KeyFilter &concerns,
+                            const EachRecord &each, const AtEnd &atEnd = {},
+                            bool seeDamaged = false);
+
+inline RewriteOutcome rewriteKeyed(const ArchiveSet &set, const RecordFormat &format,
+                                   const KeyFilter &concerns, const EachRecord &each,
+                                   const AtEnd &atEnd = {})
+{
+    return rewriteKeyed(set.archive, set.work, format, concerns, each, atEnd);
+}
+
+// True when `line` stands in copy form: plain ASCII, exactly the record's
+// items, texts without surrounding blanks, numbers in number form. `first`
+// gets the value of the first item when that is a number.
+bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *first = nullptr);
 
 // Reads an archive record by record (a missing archive reads as empty);
 // damaged lines are skipped. `each` returns false to stop early.

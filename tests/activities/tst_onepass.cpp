@@ -1,0 +1,179 @@
+// The passes that save time on large archives: a keyed rewrite that copies
+// the lines it has no business with as they stand, and the replacement of an
+// activity and of its resource lines in one pass each. Both must give
+// exactly the bytes of the plain rewrites they stand for.
+
+#include "testkit.h"
+
+#include "resourcetext.h"
+
+#include "activities/records.h"
+#include "archive/rewrite.h"
+
+#include <QTest>
+
+using archive::File;
+using archive::Record;
+using archive::RecordSink;
+using archive::Step;
+
+namespace {
+
+// Lines of every shape: copy form, typed form, blanks around items, a UTF-8
+// line, accented Windows-1252, damaged lines, an empty line, too few items.
+QByteArray mixedResources()
+{
+    return crlf({
+        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
+        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O",
+        " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O",
+        "garbage line, not a record",
+        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        "5,ATTR,1,BIANCHI,TENDA,O",
+        "",
+        copied("5", "VOL.", 3, "VERDI", "", "O"),
+        " 5 ,VOL>,0,VERDI",
+        "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
+        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"),
+        "99999,ATTR,1,FUORI,RANGE,O",
+        copied("7", "ATTR", 1, "AAA", "BBB", "O"),
+        " 012 ,ATTR,1,ZERI,DAVANTI,O",
+        "-0 ,ATTR,1,MENO,ZERO,O",
+        copied("-5", "ATTR", 1, "NEG", "ATIVO", "O"),
+    });
+}
+
+QByteArray mixedActivities()
+{
+    return crlf({
+        " -5 ,01/01/2025,10.00,,,,,A,B,C,,A",
+        " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
+        "4,01/01/2025,10.00,,,,,TYPED,B,C,,A",
+        "rotta",
+        " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
+        " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A",
+        " 8 ,01/01/2025,10.00,,,,,A,B,C,,A",
+    });
+}
+
+QStringList activity(const QString &n)
+{
+    return {n, "02/02/2025", "11.00", "", "", "", "", "NUOVA", "LUOGO", "CHI", "", "A"};
+}
+
+} // namespace
+
+class TestOnePass : public QObject {
+    Q_OBJECT
+private slots:
+    void keyedRewriteGivesThePlainRewriteBytes();
+    void copyFormIsRecognisedExactly();
+    void replacingAnActivityEqualsRemoveThenInsert();
+    void replacingResourceLinesEqualsRemoveThenInsert();
+};
+
+void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
+{
+    // Dropping, changing and inserting around several keys, through both
+    // rewrites; the keyed one only sees what its filter names.
+    for (qint16 n : {qint16(-5), qint16(3), qint16(5), qint16(6), qint16(9)}) {
+        TestOffice plain, keyed;
+        plain.write(File::Risorse, mixedResources());
+        keyed.write(File::Risorse, mixedResources());
+        auto each = [n](bool *inserted) {
+            return [n, inserted](const Record &r, RecordSink &sink) {
+                const qint16 k = r.number(activities::RNumProt);
+                if (k == n) {
+                    Record changed = r;
+                    changed.fields[activities::RStato] = QStringLiteral("L");
+                    sink.copy(changed);
+                    return Step::Drop;
+                }
+                if (k > n && !*inserted) {
+                    sink.writeTyped({QString::number(n), "NEW.", "1", "X", "Y", "O"});
+                    *inserted = true;
+                }
+                return Step::Keep;
+            };
+        };
+        bool a = false, b = false;
+        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Risorse); };
+        QVERIFY(archive::rewrite(set(plain), activities::resourceFormat(), each(&a)).done());
+        int seen = 0;
+        auto counted = [&, inner = each(&b)](const Record &r, RecordSink &sink) {
+            ++seen;
+            return inner(r, sink);
+        };
+        QVERIFY(archive::rewriteKeyed(set(keyed), activities::resourceFormat(),
+                                      [&](qint16 k) { return k == n || (!b && k > n); }, counted)
+                    .done());
+        QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
+        QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
+        QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
+    }
+}
+
+void TestOnePass::copyFormIsRecognisedExactly()
+{
+    const auto &f = activities::resourceFormat();
+    qint16 key = 0;
+    QVERIFY(archive::inCopyForm(" 12 ,ATTR,1,A,B,O", f, &key));
+    QCOMPARE(key, qint16(12));
+    QVERIFY(archive::inCopyForm("-32768 ,ATTR,1,A,,O", f, &key));
+    QCOMPARE(key, qint16(-32768));
+    QVERIFY(archive::inCopyForm(" 0 ,ATTR,1,A,B C,O", f));
+    for (const char *line : {"12,ATTR,1,A,B,O", " 12,ATTR,1,A,B,O", " 012 ,ATTR,1,A,B,O",
+                             "-0 ,ATTR,1,A,B,O", " 32768 ,ATTR,1,A,B,O", " 1 ,ATTR,1,A ,B,O",
+                             " 1 ,ATTR,1,\tA,B,O", " 1 ,ATTR,1,A,B", " 1 ,ATTR,1,A,B,O,X",
+                             " 1 ,ATTR,1,\xc0,B,O", "", " + ,ATTR,1,A,B,O", " 1  ,ATTR,1,A,B,O"})
+        QVERIFY2(!archive::inCopyForm(line, f), line);
+}
+
+void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
+{
+    // Same number, a new number further on, one further back, one at the end.
+    const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}};
+    for (const auto &c : cases) {
+        TestOffice seq, one;
+        seq.write(File::Attivita, mixedActivities());
+        one.write(File::Attivita, mixedActivities());
+        const QStringList fields = activity(QString::number(c.second));
+        QVERIFY(activities::removeActivity(seq.ctx.folder, c.first).done());
+        QVERIFY(activities::insertActivity(seq.ctx.folder, fields, c.second).done());
+        QVERIFY(activities::replaceActivity(one.ctx.folder, fields, c.second, c.first).done());
+        QCOMPARE(one.read(File::Attivita), seq.read(File::Attivita));
+    }
+    // Onto a number that another activity holds: nothing changes.
+    TestOffice taken;
+    taken.write(File::Attivita, mixedActivities());
+    QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
+             activities::Result::Duplicate);
+    QCOMPARE(taken.read(File::Attivita), mixedActivities());
+}
+
+void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
+{
+    const QStringList lines{listLine("VOL.", 2, "VERDI", ""), listLine("ATTR", 3, "BIANCHI", "POMPA"),
+                            listLine("AUTO", 1, "ALFA", "FURGONE")};
+    const QStringList states{"O", "L", "O"};
+    const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}};
+    for (const auto &c : cases) {
+        for (const QStringList &newLines : {lines, QStringList()}) {
+            TestOffice seq, one;
+            seq.write(File::Risorse, mixedResources());
+            one.write(File::Risorse, mixedResources());
+            const QString nText = QString::number(c.second);
+            QVERIFY(activities::removeResources(seq.ctx.folder, c.first).done());
+            QVERIFY(activities::insertResourceLines(seq.ctx.folder, nText, c.second, newLines, states)
+                        .done());
+            QVERIFY(activities::insertResourceLines(one.ctx.folder, nText, c.second, newLines, states,
+                                                    c.first)
+                        .done());
+            QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
+        }
+    }
+}
+
+QTEST_MAIN(TestOnePass)
+#include "tst_onepass.moc"
