@@ -6,14 +6,18 @@
 #include "associations/registers.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-void check(bool ok)
+// A broken promise stops the run at once, saying which one.
+void fail(int line)
 {
-    if (!ok) std::abort();
+    std::fprintf(stderr, "%s:%d: check failed\n", __FILE__, line);
+    std::abort();
 }
+#define check(ok) ((ok) ? (void)0 : fail(__LINE__))
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
