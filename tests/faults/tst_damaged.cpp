@@ -129,6 +129,15 @@ const std::vector<ShowRow> &showingWindows()
         {"Formattr I", [](MainOffice &o) { return withAssociation(o.fromMenu<Formattr>("mnatrains")); }},
         {"Formattr A", [](MainOffice &o) { return withAssociation(o.fromMenu<Formattr>("mnatraann")); }},
         fromMenu<Formattivita>("Formattivita I", "mnattains"),
+        {"Formattivita M",
+         [](MainOffice &o) -> QWidget * {
+             // As the activity list does when the user picks activity 7.
+             auto *w = o.windows->get<Formattivita>();
+             o.ctx.g.protsel = QStringLiteral("7");
+             o.ctx.g.modoatt = QStringLiteral("M");
+             o.activate(w);
+             return w;
+         }},
         fromMenu<Formattlist>("Formattlist G", "mnattvgen"),
         fromMenu<Formattlist>("Formattlist V", "mnattvchi"),
         fromMenu<Formattlist>("Formattlist Z", "mnattvann"),
@@ -188,7 +197,8 @@ void TestDamaged::everyWindowListsWhatItCanRead()
     const QStringList readableOnly = showAll(clean, showingWindows());
     QCOMPARE(withDamage, readableOnly);
     // And they do list what is readable.
-    for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA"})
+    for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",
+                             "ATTR      2   ALFA"})
         QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
     for (const char *text : {"BETA", "GAMMA", "DELTA", "EPSILON", "CAMION", "PALA", "PICCONE", "SETTE"})
         QVERIFY2(withDamage.filter(QLatin1String(text)).isEmpty(), text);
@@ -293,7 +303,7 @@ void TestDamaged::fiftyMegabytes()
     o.write(File::Attivita, file);
     const std::vector<ShowRow> rows = {showingWindows()[0], showingWindows()[1],
                                        showingWindows()[4], showingWindows()[6],
-                                       showingWindows()[8], showingWindows()[9]};
+                                       showingWindows()[8], showingWindows()[10]};
     const QStringList all = showAll(o, rows);
     QVERIFY(all.contains(QStringLiteral("ALFA")));
     QVERIFY(all.contains(QStringLiteral("ZETA")));
