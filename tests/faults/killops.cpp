@@ -71,13 +71,16 @@ void seed(const archive::WorkingFolder &folder)
             equ << QStringLiteral("%1,ATTREZZO %2,L, 50 ").arg(n).arg(k);
             if (i % 2) backup << veh.last();
         }
-        vol << QStringLiteral("ROSSI %1,%2,MARIO,,,,,,,").arg(i).arg(n);
-        vol << QStringLiteral("BIANCHI %1,%2,LUCA,,,,,,,").arg(i).arg(n);
+        vol << QStringLiteral("%1,ROSSI %2,MARIO,,,,,,,").arg(n).arg(i);
+        vol << QStringLiteral("%1,BIANCHI %2,LUCA,,,,,,,").arg(n).arg(i);
         const int prot = i + 1;
         att << QStringLiteral(" %1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO %1,SALA OPERATIVA,,A").arg(prot);
         for (int k = 0; k < 4; ++k)
             ris << QStringLiteral(" %1 ,ATTR,     2,%2,ATTREZZO %3,O").arg(prot).arg(n).arg(k);
     }
+    // Volunteers wait for the associations the cycles add, so that each
+    // rename carries some into the new name.
+    for (int c = 0; c < 1000; ++c) vol << QStringLiteral("%1,VERDI %2,ANNA,,,,,,,").arg(cycleName(c)).arg(c);
     archive::replaceFile(folder.path(archive::File::Associazioni), lines(ass));
     archive::replaceFile(folder.path(archive::File::Automezzi), lines(veh));
     archive::replaceFile(folder.path(archive::File::Attrezzature), lines(equ));

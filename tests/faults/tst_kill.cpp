@@ -112,6 +112,8 @@ void TestKill::referenceRunEndsEveryStepWell()
         const State now = stateOf(folder);
         QVERIFY2(now != before || killops::kindOf(step) == killops::Snapshot,
                  killops::kindName(killops::kindOf(step)));
+        if (killops::kindOf(step) == killops::RenameAssociation)
+            QVERIFY(now.value(File::Volontari) != before.value(File::Volontari));
         before = now;
     }
 }
