@@ -7,7 +7,10 @@
 
 #include "activities/formattlist.h"
 #include "app/formvelmo.h"
+#include "archive/io.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTest>
@@ -19,6 +22,7 @@ class TestDamaged : public QObject {
 private slots:
     void everyWindowListsWhatItCanRead();
     void binaryEmptyAndMissingFilesOpenEveryWindow();
+    void folderInPlaceOfAnArchive();
     void rewritesKeepUnreadableLinesVerbatim();
     void fiftyMegabytes();
 };
@@ -234,6 +238,30 @@ void TestDamaged::binaryEmptyAndMissingFilesOpenEveryWindow()
             if (name.endsWith(QLatin1String(".sav"))) after.remove(name);
         QCOMPARE(after, before);
     }
+}
+
+void TestDamaged::folderInPlaceOfAnArchive()
+{
+    // A folder where an archive should stand cannot be read: every window
+    // opens with nothing from it, and a registration says which file.
+    MainOffice o;
+    seedOffice(o);
+    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                   File::Risorse}) {
+        QFile::remove(o.path(f));
+        QVERIFY(QDir(o.dir()).mkdir(archive::fileName(f)));
+    }
+    showAll(o, showingWindows());
+    const WindowRow &formass = registerWindows().front();
+    QWidget *w = formass.open(o);
+    fillGood(w, formass);
+    o.fake.prompts.clear();
+    clickButton(w, formass.button);
+    QCOMPARE(o.fake.prompts.messages(),
+             QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed,
+                                                 o.path(File::Associazioni))
+                             .message()});
+    QVERIFY(QFileInfo(o.path(File::Associazioni)).isDir());
 }
 
 void TestDamaged::rewritesKeepUnreadableLinesVerbatim()
