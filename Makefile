@@ -45,7 +45,7 @@ deps-fuzz:
 	$(call ensure_packages,$(FUZZ_PKGS))
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 build: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
