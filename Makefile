@@ -6,9 +6,11 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PKGS := cmake make g++ qt6-base-dev libgl-dev
-TEST_PKGS  := $(BUILD_PKGS) poppler-utils fonts-liberation fontconfig
+TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig
 FUZZ_PKGS  := $(BUILD_PKGS) clang libclang-rt-dev
-RUN_PKGS   := $(BUILD_PKGS) fonts-liberation fontconfig
+RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
+PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file
+SHOT_PKGS  := $(BUILD_PKGS) qt6-translations-l10n xvfb xauth fonts-liberation fontconfig
 
 define ensure_packages
 	@missing=""; for p in $(1); do \
@@ -28,7 +30,8 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all build run test test-core bench fuzz deps-build deps-test deps-run deps-fuzz clean
+.PHONY: all build run test test-core bench fuzz package install screenshots deps-build deps-test \
+	deps-run deps-fuzz deps-package deps-screenshots clean
 
 all: build
 
@@ -43,6 +46,12 @@ deps-run:
 
 deps-fuzz:
 	$(call ensure_packages,$(FUZZ_PKGS))
+
+deps-package:
+	$(call ensure_packages,$(PACKAGE_PKGS))
+
+deps-screenshots:
+	$(call ensure_packages,$(SHOT_PKGS))
 
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
@@ -84,6 +93,24 @@ fuzz: deps-fuzz
 bench: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b" || true; done
+
+# The Debian package velmora_<version>_<arch>.deb, copied into the checkout:
+# install it with `sudo apt install ./velmora_*.deb`.
+package: deps-package build
+	rm -f $(BUILD)/velmora_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/velmora_*.deb .
+	@ls -l velmora_*.deb
+
+# Installs into PREFIX (default /usr/local): program, desktop entry, icons, guide.
+PREFIX ?= /usr/local
+install: build
+	$(SUDO) cmake --install $(BUILD) --prefix $(PREFIX)
+
+# Pictures of every window in docs/, drawn on the example archives under Xvfb.
+screenshots: deps-screenshots $(BUILD)/CMakeCache.txt
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target screenshots-docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
+#include "app/linelist.h"
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -94,7 +94,7 @@ int main(int argc, char **argv)
 
     auto *list = windows.get<Formattlist>();
     ctx.g.modoattlist = QStringLiteral("G");
-    auto *widget = list->findChild<QListWidget *>(QStringLiteral("List1"));
+    auto *widget = list->findChild<LineList *>(QStringLiteral("List1"));
     const double fill = best([&] {
         ctx.lastActive = nullptr;
         QEvent e(QEvent::WindowActivate);

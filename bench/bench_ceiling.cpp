@@ -21,7 +21,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include "app/linelist.h"
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -159,7 +159,7 @@ int main(int argc, char **argv)
         auto *list = windows.get<Formattlist>();
         ctx.g.modoattlist = QStringLiteral("G");
         const double t = median([&] { activate(ctx, list); }, kRuns);
-        if (list->findChild<QListWidget *>(QStringLiteral("List1"))->count() < ceiling::kActivities)
+        if (list->findChild<LineList *>(QStringLiteral("List1"))->count() < ceiling::kActivities)
             qFatal("the chronological list is short");
         rows.push_back({"elenco cronologico delle attività", t,
                         median([&] { plainRead(ctx, {File::Attivita, File::Risorse}); }, kRuns)});

@@ -7,7 +7,7 @@
 #include "printing/printout.h"
 
 #include <QGridLayout>
-#include <QListWidget>
+#include "app/linelist.h"
 
 using archive::File;
 
@@ -37,10 +37,9 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     cmdcerca->setObjectName(QStringLiteral("cmdcerca"));
     cmdcerca->setAutoDefault(false);
 
-    m_list = new QListWidget(this);
+    m_list = new LineList(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setFont(printing::courier(9.75));
-    m_list->setUniformItemSizes(true);
 
     auto *cmdstampa = new QPushButton(QStringLiteral("Stampa"), this);
     cmdstampa->setObjectName(QStringLiteral("cmdstampa"));
@@ -63,8 +62,7 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     resize(1000, 640);
 
     connect(cmdcerca, &QPushButton::clicked, this, &Formattlist::cerca);
-    connect(m_list, &QListWidget::itemClicked, this, &Formattlist::chosen);
-    connect(m_list, &QListWidget::itemActivated, this, &Formattlist::chosen);
+    connect(m_list, &LineList::lineChosen, this, [this](int row) { chosen(m_list->text(row)); });
     connect(cmdstampa, &QPushButton::clicked, this, &Formattlist::stampa);
     connect(cmdlistesci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
@@ -72,8 +70,7 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
 void Formattlist::setLines(const QStringList &lines)
 {
-    m_list->clear();
-    m_list->addItems(lines);
+    m_list->setLines(lines);
 }
 
 void Formattlist::activated()
@@ -104,15 +101,14 @@ void Formattlist::cerca()
     setLines(activities::searchByType(m_ctx.path(File::Attivita), m_cerca->text()));
 }
 
-void Formattlist::chosen(QListWidgetItem *item)
+void Formattlist::chosen(const QString &line)
 {
-    if (!item) return;
     const QString &mode = m_ctx.g.modoattlist;
     const bool cancelling = mode == QLatin1String("A");
     if (!cancelling && mode != QLatin1String("M") && mode != QLatin1String("V")
         && mode != QLatin1String("Z"))
         return;
-    m_ctx.g.protsel = activities::protocolOf(item->text());
+    m_ctx.g.protsel = activities::protocolOf(line);
     m_ctx.g.modoatt = cancelling ? QStringLiteral("A") : QStringLiteral("M");
     auto *activity = m_ctx.windows->get<Formattivita>();
     if (cancelling)
@@ -127,6 +123,6 @@ void Formattlist::stampa()
     printing::Printout p;
     p.points = 10;
     p.orientation = Orientation::Landscape;
-    for (int i = 0; i < m_list->count(); ++i) p.lines << m_list->item(i)->text();
+    p.lines = m_list->lines();
     printing::print(m_ctx.platform, p);
 }

@@ -5,8 +5,7 @@
 #include <QWidget>
 
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class LineList;
 
 // The activity list: the chronological list with resources, the closed and
 // the cancelled activities, and the pick lists for modifying or cancelling
@@ -19,11 +18,11 @@ public:
 private:
     void activated();
     void cerca();
-    void chosen(QListWidgetItem *item);
+    void chosen(const QString &line);
     void stampa();
     void setLines(const QStringList &lines);
 
     Context &m_ctx;
     QLineEdit *m_cerca;
-    QListWidget *m_list;
+    LineList *m_list;
 };

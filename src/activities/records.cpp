@@ -82,7 +82,8 @@ bool goesBefore(qint16 n, const QString &l, const Record &r)
 std::optional<Record> findActivity(const QString &attivitaPath, qint16 n)
 {
     std::optional<Record> found;
-    archive::readRecords(attivitaPath, activityFormat(), [&](const Record &r) {
+    archive::readRecordsKeyed(attivitaPath, activityFormat(), [n](qint16 k) { return k == n; },
+                              [&](const Record &r) {
         if (r.number(NumProt) != n) return true;
         found = r;
         return false;
@@ -306,7 +307,8 @@ QString resourceListLine(const Record &r)
 QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
 {
     QStringList out;
-    archive::readRecords(risorsePath, resourceFormat(), [&](const Record &r) {
+    archive::readRecordsKeyed(risorsePath, resourceFormat(), [n](qint16 k) { return k == n; },
+                              [&](const Record &r) {
         if (r.number(RNumProt) == n) out << resourceListLine(r);
         return true;
     });

@@ -241,7 +241,8 @@ std::optional<LoadedActivity> loadActivity(const archive::WorkingFolder &folder,
     if (!record) return std::nullopt;
     LoadedActivity loaded;
     loaded.record = *record;
-    archive::readRecords(folder.path(File::Risorse), resourceFormat(), [&](const Record &r) {
+    archive::readRecordsKeyed(folder.path(File::Risorse), resourceFormat(),
+                              [&](qint16 k) { return k == *n; }, [&](const Record &r) {
         if (r.number(RNumProt) != *n) return true;
         ResourceEntry e;
         e.line = resourceListLine(r);

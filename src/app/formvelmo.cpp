@@ -5,6 +5,7 @@
 #include "activities/records.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
+#include "app/maintenance.h"
 #include "app/settings.h"
 #include "app/snapshot.h"
 #include "app/ui.h"
@@ -19,7 +20,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
-#include <QListWidget>
+#include "app/linelist.h"
 #include <QMenuBar>
 
 Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
@@ -37,17 +38,14 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
               281, 25, true);
     m_richieste = ui::field(client, "richieste", 312, 48, 41, 19);
     m_richieste->setReadOnly(true);
-    m_list1 = ui::make<QListWidget>(client, "List1", 24, 72, 737, 173);
+    m_list1 = ui::make<LineList>(client, "List1", 24, 72, 737, 173);
     ui::label(client, "Label2", QStringLiteral("Attività iniziate ma non ancora chiuse"), 24, 304,
               281, 25, true);
     m_iniziate = ui::field(client, "iniziate", 312, 304, 41, 19);
     m_iniziate->setReadOnly(true);
-    m_list2 = ui::make<QListWidget>(client, "List2", 24, 328, 737, 173);
-    for (QListWidget *list : {m_list1, m_list2}) {
-        list->setUniformItemSizes(true);
-        connect(list, &QListWidget::itemClicked, this, &Formvelmo::lineClicked);
-        connect(list, &QListWidget::itemActivated, this, &Formvelmo::lineClicked);
-    }
+    m_list2 = ui::make<LineList>(client, "List2", 24, 328, 737, 173);
+    for (LineList *list : {m_list1, m_list2})
+        connect(list, &LineList::lineChosen, this, [this, list](int row) { lineClicked(list->text(row)); });
 
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -168,17 +166,16 @@ void Formvelmo::caricaliste()
                              (r.at(activities::OraIn).isEmpty() ? waiting : started) << line;
                              return true;
                          });
-    m_list1->addItems(waiting);
-    m_list2->addItems(started);
+    m_list1->setLines(waiting);
+    m_list2->setLines(started);
     if (!waiting.isEmpty()) m_richieste->setText(QString::number(waiting.size()));
     if (!started.isEmpty()) m_iniziate->setText(QString::number(started.size()));
 }
 
-void Formvelmo::lineClicked(QListWidgetItem *item)
+void Formvelmo::lineClicked(const QString &line)
 {
-    if (!item) return;
     snapshot::takeRegisters(m_ctx);
-    QString prot = item->text().left(6);
+    QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
     m_ctx.g.modoatt = QStringLiteral("M");
@@ -329,9 +326,21 @@ void Formvelmo::mnattaann()
 
 void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
 
-void Formvelmo::mnsalvaarc() {}
-void Formvelmo::mnriparc() {}
-void Formvelmo::mnripazze() {}
+void Formvelmo::mnsalvaarc() { maintenance::save(m_ctx); }
+
+// After a restore or a reset the lists show the archives as they are now,
+// not the counts of the archives that were replaced.
+void Formvelmo::mnriparc()
+{
+    maintenance::restore(m_ctx);
+    caricaliste();
+}
+
+void Formvelmo::mnripazze()
+{
+    maintenance::reset(m_ctx);
+    caricaliste();
+}
 
 void Formvelmo::mnrippro() { present(m_ctx.windows->get<Formprot>()); }
 

@@ -7,8 +7,7 @@
 
 class QAction;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class LineList;
 class QMenu;
 
 // The main window: the menu bar that opens every other window, and the two
@@ -36,7 +35,7 @@ private:
     QAction *entry(QMenu *parent, const char *name, const QString &caption,
                    void (Formvelmo::*slot)());
     void activated();
-    void lineClicked(QListWidgetItem *item);
+    void lineClicked(const QString &line);
     void end();
 
     // One handler per menu entry.
@@ -71,8 +70,8 @@ private:
     void mnhelp();
 
     Context &m_ctx;
-    QListWidget *m_list1;
-    QListWidget *m_list2;
+    LineList *m_list1;
+    LineList *m_list2;
     QLineEdit *m_richieste;
     QLineEdit *m_iniziate;
     QString m_firstActivation = QStringLiteral("0");

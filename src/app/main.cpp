@@ -5,12 +5,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The icon of the desktop entry; an installed program also finds it
+    // beside itself when the icon theme does not know it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
+    QIcon icon = QIcon::fromTheme(QStringLiteral("velmora"));
+    if (icon.isNull())
+        icon = QIcon(QDir(QCoreApplication::applicationDirPath())
+                         .filePath(QStringLiteral("../share/icons/hicolor/256x256/apps/velmora.png")));
+    QApplication::setWindowIcon(icon);
 
     QtPlatform platform;
     Context ctx;

@@ -1,5 +1,8 @@
 #include "archive/rewrite.h"
 
+#include "archive/encoding.h"
+#include "archive/text.h"
+
 namespace archive {
 
 namespace {
@@ -96,7 +99,7 @@ bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *firs
 namespace {
 
 RewriteOutcome run(const QString &archivePath, const QString &workPath, const RecordFormat &format,
-                   const KeyFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
+                   const LineFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
                    bool seeDamaged)
 {
     RewriteOutcome outcome;
@@ -135,7 +138,7 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         QByteArray line;
         while (!sink.failed() && reader.next(line)) {
             qint16 key = 0;
-            if (concerns && inCopyForm(line, format, &key) && !(*concerns)(key)) {
+            if (concerns && inCopyForm(line, format, &key) && !(*concerns)(line, key)) {
                 sink.writeRaw(line);
                 continue;
             }
@@ -197,12 +200,32 @@ RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
     return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
 }
 
+RewriteOutcome rewriteFiltered(const QString &archivePath, const QString &workPath,
+                               const RecordFormat &format, const LineFilter &concerns,
+                               const EachRecord &each, const AtEnd &atEnd, bool seeDamaged)
+{
+    return run(archivePath, workPath, format, &concerns, each, atEnd, seeDamaged);
+}
+
 RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
                             const RecordFormat &format, const KeyFilter &concerns,
                             const EachRecord &each, const AtEnd &atEnd, bool seeDamaged)
 {
     if (!format.isNumber(0)) return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
-    return run(archivePath, workPath, format, &concerns, each, atEnd, seeDamaged);
+    const LineFilter byNumber = [&](const QByteArray &, qint16 first) { return concerns(first); };
+    return run(archivePath, workPath, format, &byNumber, each, atEnd, seeDamaged);
+}
+
+LineFilter startingWith(const QString &key50)
+{
+    QString key = text::fit(key50, 50);
+    while (key.endsWith(QLatin1Char(' '))) key.chop(1);
+    bool ok = false;
+    const QByteArray prefix = cp1252::encode(key, &ok);
+    if (!ok) return [](const QByteArray &, qint16) { return true; };
+    // A line in copy form is plain ASCII: its first item is the stored text
+    // itself, and it can only match when it starts with the key.
+    return [prefix](const QByteArray &line, qint16) { return line.startsWith(prefix); };
 }
 
 bool readRecords(const QString &path, const RecordFormat &format,
@@ -214,6 +237,25 @@ bool readRecords(const QString &path, const RecordFormat &format,
     LineReader reader(&in);
     QByteArray line;
     while (reader.next(line)) {
+        const Record r = parseRecord(line, format);
+        if (r.damaged) continue;
+        if (!each(r)) break;
+    }
+    return !reader.failed();
+}
+
+bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
+                      const std::function<bool(const Record &)> &each)
+{
+    QFile in(path);
+    if (!in.exists()) return true;
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    LineReader reader(&in);
+    QByteArray line;
+    const bool keyed = format.isNumber(0);
+    while (reader.next(line)) {
+        qint16 key = 0;
+        if (keyed && inCopyForm(line, format, &key) && !concerns(key)) continue;
         const Record r = parseRecord(line, format);
         if (r.damaged) continue;
         if (!each(r)) break;

@@ -84,12 +84,27 @@ inline RewriteOutcome rewrite(const ArchiveSet &set, const RecordFormat &format,
     return rewrite(set.archive, set.work, format, each, atEnd);
 }
 
-// The same rewrite for archives whose first field is a whole number (the
-// activity and resource archives), when only some numbers concern it: a
-// line already in copy form whose number fails `concerns` is copied as it
-// stands without being read field by field. The promise: for such records
-// `each` would return Keep and do nothing else. Every other line goes
-// through `each` as in rewrite().
+// The same rewrite, when only some records concern it: a line already in
+// copy form that `concerns` turns down is copied as it stands without being
+// read field by field. The promise: for such records `each` would return
+// Keep and do nothing else. Every other line goes through `each` as in
+// rewrite(). `first` is the value of the line's first item when that is a
+// number (0 otherwise).
+using LineFilter = std::function<bool(const QByteArray &line, qint16 first)>;
+RewriteOutcome rewriteFiltered(const QString &archivePath, const QString &workPath,
+                               const RecordFormat &format, const LineFilter &concerns,
+                               const EachRecord &each, const AtEnd &atEnd = {},
+                               bool seeDamaged = false);
+
+inline RewriteOutcome rewriteFiltered(const ArchiveSet &set, const RecordFormat &format,
+                                      const LineFilter &concerns, const EachRecord &each,
+                                      const AtEnd &atEnd = {})
+{
+    return rewriteFiltered(set.archive, set.work, format, concerns, each, atEnd);
+}
+
+// For archives whose first field is a whole number (the activity and
+// resource archives): the filter looks at that number only.
 using KeyFilter = std::function<bool(qint16 number)>;
 RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
                             const RecordFormat &format, const KeyFilter &concerns,
@@ -103,6 +118,11 @@ inline RewriteOutcome rewriteKeyed(const ArchiveSet &set, const RecordFormat &fo
     return rewriteKeyed(set.archive, set.work, format, concerns, each, atEnd);
 }
 
+// A filter for records keyed by their first text item compared on 50
+// columns (registers::sameColumn): it turns down the lines that cannot
+// start with `key50`. A key that Windows-1252 cannot hold concerns every line.
+LineFilter startingWith(const QString &key50);
+
 // True when `line` stands in copy form: plain ASCII, exactly the record's
 // items, texts without surrounding blanks, numbers in number form. `first`
 // gets the value of the first item when that is a number.
@@ -113,6 +133,11 @@ bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *firs
 // Returns false only when the file exists and cannot be read.
 bool readRecords(const QString &path, const RecordFormat &format,
                  const std::function<bool(const Record &)> &each);
+
+// The same read for archives whose first field is a whole number: lines in
+// copy form whose number `concerns` turns down are passed over unread.
+bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
+                      const std::function<bool(const Record &)> &each);
 
 // Streams the records of an archive one at a time, for walks that go beside
 // another file. Damaged lines are skipped.

@@ -242,8 +242,8 @@ Outcome adjustVolunteers(const archive::WorkingFolder &folder, const QString &te
                          bool *matched)
 {
     bool done = false, outOfRange = false;
-    const Outcome o = registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Associazioni), format(),
+    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
+        folder.set(archive::Register::Associazioni), format(), archive::startingWith(text50),
         [&](const Record &r, RecordSink &sink) {
             if (done || !registers::sameColumn(r.at(Denominazione), text50)) return Step::Keep;
             done = true;

@@ -29,8 +29,8 @@ Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &asso
                        const QString &descrizione50, int delta, bool givingBack, bool *matched)
 {
     bool done = false, outOfRange = false;
-    const Outcome o = registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Attrezzature), format(),
+    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
+        folder.set(archive::Register::Attrezzature), format(), archive::startingWith(associazione50),
         [&](const Record &r, RecordSink &sink) {
             if (done || !registers::sameColumn(r.at(Associazione), associazione50)
                 || !registers::sameColumn(r.at(Descrizione), descrizione50))

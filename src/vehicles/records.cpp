@@ -180,8 +180,9 @@ Outcome setState(const archive::WorkingFolder &folder, const QString &associazio
                  const QString &descrizione50, const QString &stato, bool *matched)
 {
     bool done = false;
-    const Outcome o = registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &sink) {
+    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
+        folder.set(archive::Register::Automezzi), format(), archive::startingWith(associazione50),
+        [&](const Record &r, RecordSink &sink) {
             if (done || !registers::sameColumn(r.at(Associazione), associazione50)
                 || !registers::sameColumn(r.at(Descrizione), descrizione50))
                 return Step::Keep;

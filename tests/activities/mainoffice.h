@@ -7,15 +7,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
+
+#include "app/linelist.h"
+#include "widgets.h"
 #include <QTest>
 
 // The texts of a list's lines, in order.
-inline QStringList items(QListWidget *l)
-{
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
+inline QStringList items(const QAbstractItemView *l) { return lineTexts(l); }
 
 // The office with its main window shown, as after start, for tests that go
 // through the main window's menu.

@@ -32,10 +32,9 @@ QPushButton *button(QWidget *w, const char *name)
     return b;
 }
 
-QListWidget *list(QWidget *w, const char *name = "List1")
-{
-    return w->findChild<QListWidget *>(QString::fromLatin1(name));
-}
+// The resource list of the activity window, or a list of another window.
+QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>(QStringLiteral("List1")); }
+LineList *list(QWidget *w, const char *name) { return w->findChild<LineList *>(QString::fromLatin1(name)); }
 
 void type(QWidget *w, const char *name, const QString &text)
 {
@@ -65,11 +64,10 @@ struct Office : MainOffice {
     {
         activate(main);
         for (const char *name : {"List1", "List2"}) {
-            QListWidget *l = list(main, name);
+            LineList *l = list(main, name);
             for (int i = 0; i < l->count(); ++i) {
-                if (l->item(i)->text().left(6).trimmed() != prot) continue;
-                const QRect r = l->visualItemRect(l->item(i));
-                QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+                if (l->text(i).left(6).trimmed() != prot) continue;
+                clickLine(l, i);
                 return shown<Formattivita>();
             }
         }
@@ -80,11 +78,10 @@ struct Office : MainOffice {
     Formattivita *openCancel(const QString &prot)
     {
         auto *l = fromMenu<Formattlist>("mnattaann");
-        QListWidget *lines = list(l);
+        LineList *lines = list(l, "List1");
         for (int i = 0; i < lines->count(); ++i) {
-            if (lines->item(i)->text().left(6).trimmed() != prot) continue;
-            QTest::mouseClick(lines->viewport(), Qt::LeftButton, {},
-                              lines->visualItemRect(lines->item(i)).center());
+            if (lines->text(i).left(6).trimmed() != prot) continue;
+            clickLine(lines, i);
             return shown<Formattivita>();
         }
         qFatal("activity not in the list");

@@ -35,11 +35,10 @@ struct Office : MainOffice {
 
     void choose(Formattlist *w, int row)
     {
-        QListWidget *l = list(w);
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+        clickLine(list(w), row);
     }
 
-    static QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>("List1"); }
+    static LineList *list(QWidget *w) { return w->findChild<LineList *>("List1"); }
     static QLineEdit *cerca(QWidget *w) { return w->findChild<QLineEdit *>("cerca"); }
     static void click(QWidget *w, const char *name)
     {

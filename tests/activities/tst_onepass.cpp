@@ -9,6 +9,8 @@
 
 #include "activities/records.h"
 #include "archive/rewrite.h"
+#include "associations/registers.h"
+#include "equipment/records.h"
 
 #include <QTest>
 
@@ -69,7 +71,9 @@ class TestOnePass : public QObject {
 private slots:
     void keyedRewriteGivesThePlainRewriteBytes();
     void copyFormIsRecognisedExactly();
+    void textKeyedRewriteGivesThePlainRewriteBytes();
     void replacingAnActivityEqualsRemoveThenInsert();
+    void keyedReadsFindWhatAFullReadFinds();
     void replacingResourceLinesEqualsRemoveThenInsert();
 };
 
@@ -130,6 +134,44 @@ void TestOnePass::copyFormIsRecognisedExactly()
         QVERIFY2(!archive::inCopyForm(line, f), line);
 }
 
+void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
+{
+    // An equipment archive: names that start alike, a name longer than 50
+    // columns, blanks around items, accented letters, a damaged line.
+    const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
+    const QByteArray equipment = crlf({
+        "ROSSI,TENDA,L, 3 ",
+        "ROSSI BIS,TENDA,L, 4 ",
+        " ROSSI ,TENDA,L, 5 ",
+        "ROSSIANO,TENDA,L, 6 ",
+        long60 + ",POMPA,L, 7 ",
+        "CITT\xc0,POMPA,L, 8 ",
+        "ROSSI,POMPA,L,nove",
+        "VERDI,TENDA,L,10",
+        ",VUOTA,L, 11 ",
+    });
+    const QStringList keys{"ROSSI", "ROSSI BIS", "ROSSI" + QString(45, ' '), QString::fromLatin1(long60.left(50)),
+                           QString::fromLatin1("CITT\xc0"), "VERDI", "", QString::fromUtf8("\xc5\x81ODZ"), "NESSUNO"};
+    for (const QString &key : keys) {
+        TestOffice plain, filtered;
+        plain.write(File::Attrezzature, equipment);
+        filtered.write(File::Attrezzature, equipment);
+        auto each = [key](const Record &r, RecordSink &sink) {
+            if (!registers::sameColumn(r.at(0), key)) return Step::Keep;
+            Record changed = r;
+            changed.values[3] = static_cast<qint16>(r.number(3) - 1);
+            sink.copy(changed);
+            return Step::Drop;
+        };
+        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
+        QVERIFY(archive::rewrite(set(plain), equipment::format(), each).done());
+        QVERIFY(archive::rewriteFiltered(set(filtered), equipment::format(), archive::startingWith(key),
+                                         each)
+                    .done());
+        QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
+    }
+}
+
 void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
 {
     // Same number, a new number further on, one further back, one at the end.
@@ -150,6 +192,30 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
     QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
              activities::Result::Duplicate);
     QCOMPARE(taken.read(File::Attivita), mixedActivities());
+}
+
+void TestOnePass::keyedReadsFindWhatAFullReadFinds()
+{
+    TestOffice o;
+    o.write(File::Attivita, mixedActivities());
+    o.write(File::Risorse, mixedResources());
+    for (qint16 n : {qint16(-5), qint16(3), qint16(4), qint16(5), qint16(6), qint16(7), qint16(9)}) {
+        QStringList full;
+        std::optional<QByteArray> first;
+        archive::readRecords(o.path(File::Risorse), activities::resourceFormat(), [&](const Record &r) {
+            if (r.number(activities::RNumProt) == n) full << activities::resourceListLine(r);
+            return true;
+        });
+        archive::readRecords(o.path(File::Attivita), activities::activityFormat(), [&](const Record &r) {
+            if (r.number(activities::NumProt) != n) return true;
+            first = r.raw;
+            return false;
+        });
+        QCOMPARE(activities::resourceLinesOf(o.path(File::Risorse), n), full);
+        const auto found = activities::findActivity(o.path(File::Attivita), n);
+        QCOMPARE(found.has_value(), first.has_value());
+        if (found) QCOMPARE(found->raw, *first);
+    }
 }
 
 void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()

@@ -6,7 +6,7 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
+#include "app/linelist.h"
 #include <QTest>
 
 using archive::File;
@@ -28,11 +28,11 @@ void TestMainWindow::listsSplitOpenActivitiesByStartTime()
     }));
     auto *w = office.windows->get<Formvelmo>();
     office.activate(w);
-    auto *list1 = w->findChild<QListWidget *>("List1");
-    auto *list2 = w->findChild<QListWidget *>("List2");
+    auto *list1 = w->findChild<LineList *>("List1");
+    auto *list2 = w->findChild<LineList *>("List2");
     QCOMPARE(list1->count(), 2);
-    QCOMPARE(list1->item(0)->text(), QString("    12 05/03/2002 14.30 ROMA INCENDIO"));
-    QCOMPARE(list1->item(1)->text(), QString("-32768 01/01/2000 00.00 X PROVA"));
+    QCOMPARE(list1->text(0), QString("    12 05/03/2002 14.30 ROMA INCENDIO"));
+    QCOMPARE(list1->text(1), QString("-32768 01/01/2000 00.00 X PROVA"));
     QCOMPARE(list2->count(), 1);
     QCOMPARE(w->findChild<QLineEdit *>("richieste")->text(), QString("2"));
     QCOMPARE(w->findChild<QLineEdit *>("iniziate")->text(), QString("1"));

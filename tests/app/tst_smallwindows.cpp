@@ -8,7 +8,8 @@
 
 #include <QAction>
 #include <QLineEdit>
-#include <QListWidget>
+#include "app/linelist.h"
+#include "widgets.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -129,18 +130,16 @@ void TestSmallWindows::listClickTakesSnapshotAndProtocol()
     o.write(File::Automezzi, "AUT\r\n");
     auto *main = o.windows->get<Formvelmo>();
     o.activate(main);
-    auto *list1 = main->findChild<QListWidget *>("List1");
-    auto *list2 = main->findChild<QListWidget *>("List2");
-    const QRect r1 = list1->visualItemRect(list1->item(0));
-    QTest::mouseClick(list1->viewport(), Qt::LeftButton, {}, r1.center());
+    auto *list1 = main->findChild<LineList *>("List1");
+    auto *list2 = main->findChild<LineList *>("List2");
+    clickLine(list1, 0);
     QCOMPARE(o.ctx.g.protsel, QString("7"));
     QCOMPARE(o.ctx.g.modoatt, QString("M"));
     QCOMPARE(o.read(File::AssociazioniSav), QByteArray("ASS,1\r\n"));
     QCOMPARE(o.read(File::AttrezzatureSav), QByteArray("ATT\r\n"));
     QCOMPARE(o.read(File::AutomezziSav), QByteArray("AUT\r\n"));
     o.activate(main);
-    const QRect r2 = list2->visualItemRect(list2->item(0));
-    QTest::mouseClick(list2->viewport(), Qt::LeftButton, {}, r2.center());
+    clickLine(list2, 0);
     QCOMPARE(o.ctx.g.protsel, QString("-32768"));
 }
 
@@ -175,14 +174,14 @@ void TestSmallWindows::missingFilesDoNotHurt()
     TestOffice o; // an empty working folder
     auto *main = o.windows->get<Formvelmo>();
     o.activate(main);
-    QCOMPARE(main->findChild<QListWidget *>("List1")->count(), 0);
+    QCOMPARE(main->findChild<LineList *>("List1")->count(), 0);
     QCOMPARE(main->findChild<QLineEdit *>("richieste")->text(), QString());
     QCOMPARE(main->findChild<QLineEdit *>("iniziate")->text(), QString());
     QCOMPARE(o.ctx.g.nomeemergenza, QString());
     // A binary, damaged archive lists what it can.
     o.write(File::Attivita, QByteArray("\x00\x01\xff,,\r\n", 7) + "3,a,b,,,,,T,L,R,,A\r\n");
     main->caricaliste();
-    QCOMPARE(main->findChild<QListWidget *>("List1")->count(), 1);
+    QCOMPARE(main->findChild<LineList *>("List1")->count(), 1);
 }
 
 QTEST_MAIN(TestSmallWindows)

@@ -21,6 +21,24 @@ inline bool chooseEntry(QComboBox *list, const QString &entry)
     return list->currentText() == entry;
 }
 
+// The texts of a list's lines, in order (any list view: a list widget or a
+// line list).
+inline QStringList lineTexts(const QAbstractItemView *list)
+{
+    QStringList out;
+    const QAbstractItemModel *m = list->model();
+    for (int i = 0; i < m->rowCount(); ++i) out << m->index(i, 0).data().toString();
+    return out;
+}
+
+// Clicks line `row` of a list as the user does.
+inline void clickLine(QAbstractItemView *list, int row, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), button, {}, list->visualRect(index).center());
+}
+
 // Replaces the text of a field by typing.
 inline void typeInto(QLineEdit *field, const QString &text)
 {

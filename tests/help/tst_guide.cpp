@@ -1,0 +1,167 @@
+#include "testkit.h"
+
+#include "app/formvelmo.h"
+#include "platform/qtplatform.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSet>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+// The guide velmora.hlp as the help window shows it: its links lead to
+// sections that exist, and it speaks of every menu entry, every window and
+// every button the user meets.
+class TestGuide : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void everyLinkLeadsToItsSection();
+    void coversEveryMenuEntryWindowAndButton();
+    void helpWindowOpensAtTheIndexAndFollowsLinks();
+
+private:
+    static QString guidePath() { return QStringLiteral(VELMORA_HELP_DIR "/velmora.hlp"); }
+    static QString normal(const QString &s) { return s.simplified(); }
+    QString m_html;
+    QString m_text;                // the guide's text as shown, blanks simplified
+    QSet<QString> m_anchors;       // anchor names of the shown document
+};
+
+void TestGuide::initTestCase()
+{
+    QFile file(guidePath());
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(guidePath()));
+    m_html = QString::fromUtf8(file.readAll());
+    QTextDocument doc;
+    doc.setHtml(m_html);
+    m_text = normal(doc.toPlainText());
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        // An anchor in front of a heading belongs to the heading's block.
+        for (const QString &name : b.charFormat().anchorNames()) m_anchors << name;
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            for (const QString &name : it.fragment().charFormat().anchorNames()) m_anchors << name;
+    }
+}
+
+void TestGuide::everyLinkLeadsToItsSection()
+{
+    QVERIFY(m_anchors.contains(QStringLiteral("indice")));
+    // Every link is to a section of the guide, and that section exists.
+    const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+    QSet<QString> targets;
+    for (auto it = href.globalMatch(m_html); it.hasNext();) {
+        const QString link = it.next().captured(1);
+        QVERIFY2(link.startsWith('#'), qPrintable("collegamento esterno: " + link));
+        QVERIFY2(m_anchors.contains(link.mid(1)), qPrintable("sezione mancante: " + link));
+        targets << link.mid(1);
+    }
+    // Every section is reached from the index, and the index lists keywords
+    // before the sections.
+    const int index = m_html.indexOf(QStringLiteral("name=\"indice\""));
+    const int firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
+    QVERIFY(index >= 0 && firstSection > index);
+    const QString indexHtml = m_html.mid(index, firstSection - index);
+    for (const QString &anchor : std::as_const(m_anchors)) {
+        if (anchor == QLatin1String("indice")) continue;
+        QVERIFY2(indexHtml.contains("href=\"#" + anchor + "\""),
+                 qPrintable("sezione assente dall'indice: " + anchor));
+    }
+    QVERIFY(m_text.contains(QStringLiteral("Parole chiave")));
+    // No section name is used twice.
+    QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
+}
+
+void TestGuide::coversEveryMenuEntryWindowAndButton()
+{
+    TestOffice office;
+    auto *main = office.windows->get<Formvelmo>();
+    main->setQuitHandler([] {});
+    office.activate(main);
+
+    QStringList missing;
+    auto need = [&](const QString &what, const QString &text) {
+        const QString t = normal(text);
+        if (!t.isEmpty() && !m_text.contains(t)) missing << what + ": \"" + t + "\"";
+    };
+    auto visibleWindows = [&] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || qobject_cast<QMessageBox *>(w)) continue;
+            need(QStringLiteral("finestra"), w->windowTitle());
+            for (auto *b : w->findChildren<QAbstractButton *>())
+                if (b->isVisibleTo(w)) need(w->objectName() + " pulsante", b->text());
+        }
+    };
+
+    // Every menu entry has its caption in the guide, and every window it
+    // opens its title and its buttons.
+    const QSet<QString> sequences = {"mnsalvaarc", "mnriparc", "mnripazze", "mnfine", "mnhelp"};
+    for (QAction *a : main->findChildren<QAction *>()) {
+        const QString name = a->objectName();
+        if (!name.startsWith(QLatin1String("mn"))) continue;
+        need(name, a->text());
+        if (a->menu() || sequences.contains(name)) continue;
+        a->trigger();
+        visibleWindows();
+    }
+    QVERIFY(office.fake.prompts.unexpected == 0);
+
+    // Windows reached only from the activity window, and texts the user
+    // meets in message boxes.
+    for (const char *text : {"Risorse per una attività", "Volontari -  Inserimento nominativi volontari",
+                             "Spuntare i volontari da inserire.", "Aggiungi", "Annulla", "Nomi",
+                             "Inserisci", "Elimino la riga selezionata?",
+                             "Nessuna stampante installata. Salvo la stampa in un file PDF?",
+                             "L'azzeramento svuoterà gli archivi attuali. Continuo?",
+                             "Azzeramento archivi richiesti effettuato.", "Salvo l'archivio associazioni?",
+                             "Ripristino l'archivio associazioni?", "Numero protocollo modificato.",
+                             "Attività inserita correttamente.", "Attività modificata correttamente.",
+                             "Attività annullata correttamente.", "Numero protocollo già esistente.",
+                             "Gestione Attività di Protezione Civile"})
+        need(QStringLiteral("testo"), QString::fromUtf8(text));
+    missing.removeDuplicates();
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
+}
+
+void TestGuide::helpWindowOpensAtTheIndexAndFollowsLinks()
+{
+    // The help window finds the guide by its bare name.
+    QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), QFileInfo(guidePath()).absoluteFilePath());
+    QtPrompts prompts;
+    QtHelpViewer viewer(prompts);
+    viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
+    QTextBrowser *browser = viewer.window();
+    QVERIFY(browser);
+    QVERIFY(browser->isVisible());
+    QCOMPARE(browser->objectName(), QStringLiteral("Formhelp"));
+    QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
+    QCOMPARE(browser->source().toLocalFile(), QFileInfo(guidePath()).absoluteFilePath());
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Parole chiave")));
+
+    // A keyword of the index leads down to its section, "Indice" back up.
+    QScrollBar *bar = browser->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    const int atIndex = bar->value();
+    browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#fine"))));
+    QCOMPARE(browser->source().fragment(), QStringLiteral("fine"));
+    QVERIFY(bar->value() > atIndex);
+    browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#indice"))));
+    QVERIFY(bar->value() < bar->maximum());
+    QVERIFY(bar->value() <= atIndex + 1);
+
+    // Asked again, the same window comes back at the index.
+    viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
+    QCOMPARE(viewer.window(), browser);
+    QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
+}
+
+QTEST_MAIN(TestGuide)
+#include "tst_guide.moc"

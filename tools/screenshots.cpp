@@ -1,0 +1,312 @@
+// Pictures of every window of velmora for the README and the guide.
+//
+//   screenshots <example archives folder> <output folder>
+//
+// Copies the example archives into a temporary working folder, starts the
+// program's windows there as the user would open them (menu entries, clicks
+// on list lines, buttons) and saves each window as <name>.png with
+// QWidget::grab(). Run it under a real X server (`make screenshots` uses
+// Xvfb) so that windows are drawn with the platform's own style and fonts.
+//
+// Every window has one line in the table at the bottom of this file. Message
+// boxes and file dialogs are never shown: questions are answered No and
+// messages are written to the standard error.
+
+#include "activities/formattivita.h"
+#include "activities/formattlist.h"
+#include "app/context.h"
+#include "app/emergenzaform.h"
+#include "app/formprot.h"
+#include "app/formvelmo.h"
+#include "app/windows.h"
+#include "associations/formass.h"
+#include "equipment/formattr.h"
+#include "platform/doubles.h"
+#include "platform/qtplatform.h"
+#include "vehicles/formauto.h"
+
+// Windows that may not be part of every checkout yet.
+#if __has_include("associations/formlist.h")
+#include "associations/formlist.h"
+#define HAVE_FORMLIST 1
+#endif
+#if __has_include("vehicles/formautolist.h")
+#include "vehicles/formautolist.h"
+#define HAVE_FORMAUTOLIST 1
+#endif
+#if __has_include("equipment/formattrlist.h")
+#include "equipment/formattrlist.h"
+#define HAVE_FORMATTRLIST 1
+#endif
+#if __has_include("resources/formris.h")
+#include "resources/formris.h"
+#define HAVE_FORMRIS 1
+#elif __has_include("activities/formris.h")
+#include "activities/formris.h"
+#define HAVE_FORMRIS 1
+#endif
+#if __has_include("resources/formsto.h")
+#include "resources/formsto.h"
+#define HAVE_FORMSTO 1
+#elif __has_include("activities/formsto.h")
+#include "activities/formsto.h"
+#define HAVE_FORMSTO 1
+#endif
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QAbstractItemView>
+#include <QTest>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <functional>
+#include <vector>
+
+namespace {
+
+QTextStream err(stderr);
+
+// Questions are answered No, dialogs cancelled; nothing blocks the run.
+class SilentPrompts : public Prompts {
+public:
+    void info(const QString &text) override { err << "  messaggio: " << text << '\n'; }
+    bool question(const QString &text) override
+    {
+        err << "  domanda (risposta No): " << text << '\n';
+        return false;
+    }
+    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+// The running program, and what the table's lines do with it.
+class Session {
+public:
+    Session(Context &ctx, Formvelmo *main) : ctx(ctx), main(main) {}
+
+    Context &ctx;
+    Formvelmo *main;
+
+    // Lets the windows draw and run their activation work.
+    void settle(int ms = 300)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            QThread::msleep(10);
+        }
+    }
+
+    // The user chooses a menu entry of the main window.
+    void menu(const char *name)
+    {
+        QAction *a = main->action(QString::fromLatin1(name));
+        if (!a) {
+            err << "  voce di menu assente: " << name << '\n';
+            return;
+        }
+        a->trigger();
+        settle();
+    }
+
+    // The user clicks a button of a window.
+    void click(QWidget *window, const char *button)
+    {
+        auto *b = window ? window->findChild<QAbstractButton *>(QString::fromLatin1(button)) : nullptr;
+        if (!b) {
+            err << "  pulsante assente: " << button << '\n';
+            return;
+        }
+        b->click();
+        settle();
+    }
+
+    // The user chooses entry `index` of a drop-down list.
+    void choose(QWidget *window, const char *combo, int index)
+    {
+        auto *c = window ? window->findChild<QComboBox *>(QString::fromLatin1(combo)) : nullptr;
+        if (!c || index >= c->count()) {
+            err << "  elenco assente o vuoto: " << combo << '\n';
+            return;
+        }
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+        emit c->textActivated(c->itemText(index));
+        settle();
+    }
+
+    // The user clicks line `row` of a list, whatever kind of list it is.
+    void line(QWidget *window, const char *list, int row)
+    {
+        auto *view = window ? window->findChild<QAbstractItemView *>(QString::fromLatin1(list)) : nullptr;
+        const QModelIndex index = view && view->model() ? view->model()->index(row, 0) : QModelIndex();
+        if (!index.isValid()) {
+            err << "  lista assente o troppo corta: " << list << '\n';
+            return;
+        }
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        settle();
+    }
+
+    template <class W> W *window() { return ctx.windows->existing<W>(); }
+
+    QWidget *topLevel(const char *name)
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String(name) && w->isVisible()) return w;
+        return nullptr;
+    }
+
+    // Hides every window but the main one, so that the next picture starts
+    // from the main window as the user would.
+    void backToMain()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w != main && w->isVisible()) w->hide();
+        present(main);
+        settle();
+    }
+};
+
+struct Shot {
+    const char *file;                      // docs/<file>.png
+    std::function<QWidget *(Session &)> open; // opens the window, returns it
+};
+
+// One line per window, in the order a user meets them.
+const std::vector<Shot> &shots()
+{
+    static const std::vector<Shot> table = {
+        {"formvelmo", [](Session &s) { return s.main; }},
+        {"emergenzaform", [](Session &s) { s.menu("mnemergenza"); return s.window<emergenzaform>(); }},
+        {"formass", [](Session &s) {
+             s.menu("mnassamod");
+             s.choose(s.window<Formass>(), "cmbassdenom", 0);
+             return s.window<Formass>(); }},
+        {"formauto", [](Session &s) {
+             s.menu("mnautamod");
+             s.choose(s.window<Formauto>(), "cmbass", 0);
+             s.choose(s.window<Formauto>(), "cmbdes", 0);
+             return s.window<Formauto>(); }},
+        {"formattr", [](Session &s) {
+             s.menu("mnatramod");
+             s.choose(s.window<Formattr>(), "cmbass", 1);
+             s.choose(s.window<Formattr>(), "cmbdes", 0);
+             return s.window<Formattr>(); }},
+        {"formattivita", [](Session &s) {
+             s.line(s.main, "List2", 0);
+             return s.window<Formattivita>(); }},
+        {"formattlist", [](Session &s) { s.menu("mnattvgen"); return s.window<Formattlist>(); }},
+#ifdef HAVE_FORMLIST
+        {"formlist", [](Session &s) { s.menu("mnassvel"); return s.window<Formlist>(); }},
+#endif
+#ifdef HAVE_FORMAUTOLIST
+        {"formautolist", [](Session &s) { s.menu("mnautvelg"); return s.window<Formautolist>(); }},
+#endif
+#ifdef HAVE_FORMATTRLIST
+        {"formattrlist", [](Session &s) { s.menu("mnatrvelg"); return s.window<Formattrlist>(); }},
+#endif
+#if defined(HAVE_FORMRIS) && defined(HAVE_FORMLIST)
+        {"formris", [](Session &s) {
+             s.line(s.main, "List2", 0);
+             s.click(s.window<Formattivita>(), "cmdvol");
+             s.line(s.window<Formlist>(), "List1", 2);
+             return s.window<Formris>(); }},
+#endif
+#if defined(HAVE_FORMSTO) && defined(HAVE_FORMRIS) && defined(HAVE_FORMLIST)
+        {"formsto", [](Session &s) {
+             s.line(s.main, "List2", 0);
+             s.click(s.window<Formattivita>(), "cmdvol");
+             s.line(s.window<Formlist>(), "List1", 2);
+             s.click(s.window<Formris>(), "cmdnomi");
+             return s.window<Formsto>(); }},
+#endif
+        {"formprot", [](Session &s) { s.menu("mnrippro"); return s.window<Formprot>(); }},
+        {"guida", [](Session &s) { s.menu("mnhelp"); return s.topLevel("Formhelp"); }},
+    };
+    return table;
+}
+
+bool copyExamples(const QString &from, const QString &to)
+{
+    const QDir source(from);
+    const QStringList names = source.entryList(QDir::Files);
+    if (names.isEmpty()) return false;
+    for (const QString &name : names)
+        if (!QFile::copy(source.filePath(name), QDir(to).filePath(name))) return false;
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        err << "uso: screenshots <cartella archivi di esempio> <cartella immagini>\n";
+        return 2;
+    }
+    const QString examples = QFileInfo(args[1]).absoluteFilePath();
+    const QString output = QFileInfo(args[2]).absoluteFilePath();
+    QTemporaryDir folder;
+    if (!folder.isValid() || !copyExamples(examples, folder.path())) {
+        err << "archivi di esempio non copiati da " << examples << '\n';
+        return 1;
+    }
+    if (!QDir().mkpath(output)) {
+        err << "cartella " << output << " non creata\n";
+        return 1;
+    }
+    QDir::setCurrent(folder.path());
+
+    SilentPrompts prompts;
+    QtClock clock;
+    QtBusyCursor busy;
+    QtLinePrinter printer(prompts);
+    printer.setPdfOutput(QDir(folder.path()).filePath(QStringLiteral("stampa.pdf")));
+    QtHelpViewer help(prompts);
+
+    Context ctx;
+    ctx.folder = archive::WorkingFolder(folder.path());
+    ctx.platform = {&prompts, &clock, &busy, &printer, &help};
+    Windows windows(ctx);
+    Formvelmo *main = windows.get<Formvelmo>();
+    main->setQuitHandler([] {});
+    present(main);
+
+    Session session(ctx, main);
+    session.settle(800);
+
+    int missing = 0;
+    for (const Shot &shot : shots()) {
+        err << shot.file << '\n';
+        QWidget *w = shot.open(session);
+        if (!w || !w->isVisible()) {
+            err << "  finestra non aperta\n";
+            ++missing;
+            session.backToMain();
+            continue;
+        }
+        w->raise();
+        w->activateWindow();
+        session.settle();
+        const QString file = QDir(output).filePath(QString::fromLatin1(shot.file) + ".png");
+        if (!w->grab().save(file, "PNG")) {
+            err << "  immagine non salvata: " << file << '\n';
+            ++missing;
+        }
+        session.backToMain();
+    }
+    return missing == 0 ? 0 : 1;
+}
