@@ -252,6 +252,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    installItalianTexts();
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         err << "uso: screenshots <cartella archivi di esempio> <cartella immagini>\n";

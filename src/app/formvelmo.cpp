@@ -13,8 +13,11 @@
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "associations/formass.h"
+#include "associations/formlist.h"
 #include "equipment/formattr.h"
+#include "equipment/formattrlist.h"
 #include "vehicles/formauto.h"
+#include "vehicles/formautolist.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -198,7 +201,14 @@ void Formvelmo::end()
 // Menu entries. Each prepares its window (snapshot where needed, mode code,
 // title, captions) and shows it without blocking the others.
 
-void Formvelmo::mnassvel() {}
+void Formvelmo::mnassvel()
+{
+    m_ctx.g.modoasslist = QStringLiteral("IA");
+    auto *w = m_ctx.windows->get<Formlist>();
+    w->list()->setToolTip(QStringLiteral("Cliccare l'associazione per visualizzare i suoi dati."));
+    present(w);
+}
+
 namespace {
 
 // Prepares a registry window for one mode: the mode code, the title and the
@@ -213,6 +223,18 @@ void openRegistry(Context &ctx, QString &mode, const char *code, const QString &
     auto *b = w->template findChild<QPushButton *>(QString::fromLatin1(button));
     b->setText(caption);
     b->setVisible(true);
+    present(w);
+}
+
+// Prepares a vehicle or equipment list for one mode (an empty caption hides
+// the search controls) and shows it.
+template <class W>
+void openList(Context &ctx, QString &mode, const char *code, const QString &title,
+              const QString &searchCaption)
+{
+    mode = QString::fromLatin1(code);
+    W *w = ctx.windows->get<W>();
+    w->prepare(title, searchCaption);
     present(w);
 }
 
@@ -237,9 +259,26 @@ void Formvelmo::mnassaann()
                           QStringLiteral("Elimina"));
 }
 
-void Formvelmo::mnautvelg() {}
-void Formvelmo::mnautvass() {}
-void Formvelmo::mnautvric() {}
+void Formvelmo::mnautvelg()
+{
+    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "G",
+                           QStringLiteral("Automezzi - Elenco generale"), QString());
+}
+
+void Formvelmo::mnautvass()
+{
+    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "A",
+                           QStringLiteral("Automezzi - di una associazione"),
+                           QStringLiteral("Cerca associazione"));
+}
+
+void Formvelmo::mnautvric()
+{
+    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "R",
+                           QStringLiteral("Automezzi - Ricerca automezzo"),
+                           QStringLiteral("Cerca automezzo"));
+}
+
 void Formvelmo::mnautains()
 {
     openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "I", QStringLiteral("Automezzi - Inserimento"),
@@ -258,9 +297,26 @@ void Formvelmo::mnautaann()
                            "cmdregistra", QStringLiteral("Elimina"));
 }
 
-void Formvelmo::mnatrvelg() {}
-void Formvelmo::mnatrvass() {}
-void Formvelmo::mnatrvric() {}
+void Formvelmo::mnatrvelg()
+{
+    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "G",
+                           QStringLiteral("Attrezzature - Elenco generale"), QString());
+}
+
+void Formvelmo::mnatrvass()
+{
+    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "A",
+                           QStringLiteral("Attrezzature - di una associazione"),
+                           QStringLiteral("Cerca associazione"));
+}
+
+void Formvelmo::mnatrvric()
+{
+    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "R",
+                           QStringLiteral("Attrezzature - Ricerca attrezzatura"),
+                           QStringLiteral("Cerca attrezzatura"));
+}
+
 void Formvelmo::mnatrains()
 {
     openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "I",

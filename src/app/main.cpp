@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    installItalianTexts();
     // The icon of the desktop entry; an installed program also finds it
     // beside itself when the icon theme does not know it.
     QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));

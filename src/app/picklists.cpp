@@ -1,6 +1,39 @@
 #include "app/picking.h"
 
 #include "app/context.h"
+#include "app/windows.h"
+#include "associations/formlist.h"
+#include "equipment/formattrlist.h"
+#include "vehicles/formautolist.h"
 
-// Filled in by the register lists.
-void picking::openPickList(Context &, Kind) {}
+#include "app/linelist.h"
+
+// The register lists in their picking modes. Their activation fills them
+// with every record; the activity window has stored its own modes already.
+void picking::openPickList(Context &ctx, Kind kind)
+{
+    switch (kind) {
+    case Kind::Equipment: {
+        ctx.g.modoattrlist = QStringLiteral("GA");
+        auto *w = ctx.windows->get<Formattrlist>();
+        w->prepare(QStringLiteral("Attrezzature - Elenco generale"), QString());
+        present(w);
+        break;
+    }
+    case Kind::Vehicle: {
+        ctx.g.modoautolist = QStringLiteral("GA");
+        auto *w = ctx.windows->get<Formautolist>();
+        w->prepare(QStringLiteral("Automezzi - Elenco generale"), QString());
+        present(w);
+        break;
+    }
+    case Kind::Association: {
+        ctx.g.modoasslist = QStringLiteral("RA");
+        auto *w = ctx.windows->get<Formlist>();
+        w->list()->setToolTip(
+            QStringLiteral("Cliccare l'associazione per scegliere il numero di volontari."));
+        present(w);
+        break;
+    }
+    }
+}

@@ -1,5 +1,9 @@
 #include "platform/qtplatform.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include "printing/printout.h"
 
 #include <QApplication>
@@ -116,6 +120,21 @@ bool QtLinePrinter::end()
     else if (!m_pdf.isEmpty() && m_forcedPdf.isEmpty())
         m_prompts.info(QStringLiteral("Stampa salvata nel file %1.").arg(m_pdf));
     return ok;
+}
+
+bool installItalianTexts()
+{
+    static QTranslator *translator = nullptr;
+    if (translator) return true;
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (!t->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t;
+        return false;
+    }
+    QCoreApplication::installTranslator(t);
+    translator = t;
+    return true;
 }
 
 QtHelpViewer::~QtHelpViewer() { delete m_browser; }

@@ -8,6 +8,11 @@
 
 #include <QTextBrowser>
 
+// Loads the Italian texts of the toolkit's own buttons and dialogs ("Sì",
+// "Annulla", "Salva"...). False when the translations are not installed: the
+// program then runs with the toolkit's English captions.
+bool installItalianTexts();
+
 class QtPrompts : public Prompts {
 public:
     void info(const QString &text) override;

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QAbstractItemView>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTest>
@@ -155,9 +156,15 @@ const std::vector<ShowRow> &showingWindows()
 QStringList shown(QWidget *w)
 {
     QStringList out;
-    for (auto *l : w->findChildren<QListWidget *>()) {
+    // Lists of any kind (the popups of the drop-down lists come below).
+    for (auto *l : w->findChildren<QAbstractItemView *>()) {
+        bool inCombo = false;
+        for (QObject *p = l->parent(); p && p != w; p = p->parent())
+            inCombo = inCombo || qobject_cast<QComboBox *>(p);
+        if (inCombo || !l->model()) continue;
         out << QStringLiteral("[%1]").arg(l->objectName());
-        for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
+        for (int i = 0; i < l->model()->rowCount(); ++i)
+            out << l->model()->index(i, 0).data().toString();
     }
     for (auto *c : w->findChildren<QComboBox *>()) {
         out << QStringLiteral("[%1]").arg(c->objectName()) << entries(c) << c->currentText();

@@ -1,0 +1,60 @@
+#include "associations/formlist.h"
+
+#include "app/windows.h"
+#include "archive/text.h"
+#include "associations/formass.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using archive::File;
+
+Formlist::Formlist(Context &ctx)
+    : RegisterList(ctx, {picking::Kind::Association, 9.75, 12, Orientation::Portrait})
+{
+    setObjectName(QStringLiteral("Formlist"));
+    setWindowTitle(QStringLiteral("Elenco Associazioni"));
+    m_cerca = new QLineEdit(this);
+    m_cerca->setObjectName(QStringLiteral("cerca"));
+    m_cerca->setToolTip(
+        QStringLiteral("Inserire alcuni caratteri presenti nella denominazione dell'associazione."));
+    arrange(m_cerca, 640, 560);
+}
+
+void Formlist::fill(const std::optional<QString> &search)
+{
+    BusyGuard busy(*m_ctx.platform.busy);
+    clearList();
+    setWindowTitle(QStringLiteral("Elenco Associazioni"));
+    const bool total = m_ctx.g.modoasslist == QLatin1String("IA");
+    showLines(associations::listLines(m_ctx.path(File::Associazioni), m_ctx.g.nomeemergenza, search,
+                                      total));
+}
+
+void Formlist::activated() { fill(std::nullopt); }
+
+void Formlist::cerca() { fill(m_cerca->text()); }
+
+void Formlist::chosen(int, const QString &line, bool record)
+{
+    const QString &mode = m_ctx.g.modoasslist;
+    if (mode == QLatin1String("IA")) {
+        // Viewing: any line opens the association window, which shows the
+        // association whose name fills the first 50 columns (if any).
+        QString name = line.left(registers::kColumn);
+        while (name.endsWith(QLatin1Char(' '))) name.chop(1);
+        m_ctx.g.nomecaricato = name;
+        m_ctx.g.modoass = QStringLiteral("L");
+        auto *ass = m_ctx.windows->get<Formass>();
+        ass->setWindowTitle(QStringLiteral("Associazioni "));
+        ass->findChild<QPushButton *>(QStringLiteral("cmdassregistra"))->setVisible(false);
+        ass->setSelectedLine(line);
+        present(ass);
+    } else if (mode == QLatin1String("RA")) {
+        // Only an association can give volunteers: the heading and the
+        // line of blanks are no choice.
+        if (!record) return;
+        m_ctx.g.nomecaricato = line;
+        offer(line);
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "associations/registerlist.h"
+
+class QLineEdit;
+
+// The association list: every association with its volunteers and, opened
+// from the menu ("IA"), their total; searched by name and printed. A chosen
+// line opens the association for viewing ("IA") or hands it to the resource
+// window, which takes volunteers from it ("RA").
+class Formlist : public regui::RegisterList {
+    Q_OBJECT
+public:
+    explicit Formlist(Context &ctx);
+
+private:
+    void activated() override;
+    void cerca() override;
+    void chosen(int row, const QString &line, bool record) override;
+    void fill(const std::optional<QString> &search);
+
+    QLineEdit *m_cerca;
+};

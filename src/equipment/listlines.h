@@ -1,0 +1,16 @@
+#pragma once
+
+#include "associations/listlines.h"
+
+// The lines of the equipment list: association and description in 50
+// columns each, the state letter in column 101, two blanks and the quantity
+// from column 104.
+namespace equipment {
+
+QString listHeading(const QString &emergencyName);
+QString listLine(const archive::Record &item);
+
+registers::ListLines listLines(const QString &path, const QString &emergencyName,
+                               registers::PairFilter filter, const QString &text = {});
+
+} // namespace equipment

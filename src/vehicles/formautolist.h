@@ -1,0 +1,11 @@
+#pragma once
+
+#include "associations/pairlist.h"
+
+// The vehicle lists: general, of one association, search by description,
+// and the general list from which an activity picks a vehicle ("GA").
+class Formautolist : public regui::PairList {
+    Q_OBJECT
+public:
+    explicit Formautolist(Context &ctx);
+};
