@@ -7,6 +7,7 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PKGS := cmake make g++ qt6-base-dev libgl-dev
 TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig
+FUZZ_PKGS  := $(BUILD_PKGS) clang libclang-rt-dev
 RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
 PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file
 SHOT_PKGS  := $(BUILD_PKGS) qt6-translations-l10n xvfb xauth fonts-liberation fontconfig
@@ -22,8 +23,15 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: all build run test bench package install screenshots deps-build deps-test deps-run \
-	deps-package deps-screenshots clean
+# The core (archive library and records) is also built apart, with the
+# sanitizers, and with clang for fuzzing; ccache is used when there is one.
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
+.PHONY: all build run test test-core bench fuzz package install screenshots deps-build deps-test \
+	deps-run deps-fuzz deps-package deps-screenshots clean
 
 all: build
 
@@ -36,6 +44,9 @@ deps-test:
 deps-run:
 	$(call ensure_packages,$(RUN_PKGS))
 
+deps-fuzz:
+	$(call ensure_packages,$(FUZZ_PKGS))
+
 deps-package:
 	$(call ensure_packages,$(PACKAGE_PKGS))
 
@@ -43,7 +54,7 @@ deps-screenshots:
 	$(call ensure_packages,$(SHOT_PKGS))
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 
 build: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -56,6 +67,28 @@ run: deps-run build
 
 test: deps-test build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-core
+
+# The core tests and the replay of the saved fuzzing corpus, built with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+test-core: deps-test
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_CORE_ONLY=ON \
+	  -DVELMORA_SANITIZE=ON $(LAUNCHER) > /dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, starting from the saved corpus
+# (new inputs stay in $(FUZZ_BUILD)/work-*, a crash in $(FUZZ_BUILD)/crash-*).
+fuzz: deps-fuzz
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVELMORA_CORE_ONLY=ON -DVELMORA_FUZZ=ON $(LAUNCHER) > /dev/null
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for t in records listlines; do \
+	  mkdir -p $(FUZZ_BUILD)/work-$$t && cp -n tests/fuzz/corpus/$$t/* $(FUZZ_BUILD)/work-$$t/ 2>/dev/null; \
+	  echo "== fuzz_$$t per $(FUZZ_SECONDS) s"; \
+	  (cd $(FUZZ_BUILD) && ./fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 \
+	    -artifact_prefix=./crash-$$t- -print_final_stats=1 work-$$t) || exit 1; \
+	done
 
 bench: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
@@ -80,4 +113,4 @@ screenshots: deps-screenshots $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target screenshots-docs
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

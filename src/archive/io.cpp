@@ -86,12 +86,15 @@ bool LineReader::next(QByteArray &line)
 
 bool writableTarget(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) return true;
-    // A file marked read-only stays untouched even for a user who could
-    // override the mark (root): replacing it by a rename would ignore it.
+    // A file or folder marked read-only stays untouched even for a user who
+    // could override the mark (root): replacing a file by a rename, or
+    // creating one, would ignore it.
     const auto writeBits = QFileDevice::WriteOwner | QFileDevice::WriteGroup
                            | QFileDevice::WriteOther;
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable() || !(folder.permissions() & writeBits)) return false;
+    if (!info.exists()) return true;
     return info.isWritable() && (info.permissions() & writeBits);
 }
 

@@ -12,8 +12,13 @@ constexpr int kBlock = 1 << 16;
 void RecordSink::flush(bool final)
 {
     if (m_failed || (!final && m_block.size() < kBlock) || m_block.isEmpty()) return;
-    if (m_work->write(m_block) != m_block.size()) m_failed = true;
-    if (m_archive->write(m_block) != m_block.size()) m_failed = true;
+    if (m_work->write(m_block) != m_block.size()) {
+        m_failed = true;
+        m_failedFile = m_work->fileName();
+    } else if (m_archive->write(m_block) != m_block.size()) {
+        m_failed = true;
+        m_failedFile = m_archive->fileName();
+    }
     m_block.clear();
 }
 
@@ -154,6 +159,8 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
     if (!aborted && !sink.failed() && !readFailed && atEnd) atEnd(sink);
     sink.flush(true);
     in.close();
+    // Closing clears the device's error: look before.
+    const bool workFailed = !work.flush() || work.error() != QFileDevice::NoError;
     work.close();
 
     if (aborted) {
@@ -167,11 +174,13 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         outcome.io = IoResult::fail(IoResult::ReadFailed, archivePath);
         return outcome;
     }
-    if (sink.failed() || sink.encodingFailed() || work.error() != QFileDevice::NoError) {
+    if (sink.failed() || sink.encodingFailed() || workFailed) {
         out.cancelWriting();
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::WriteFailed,
-                                    work.error() != QFileDevice::NoError ? workPath : archivePath);
+        const QString failed = !sink.failedFile().isEmpty() ? sink.failedFile()
+                               : workFailed                 ? workPath
+                                                            : archivePath;
+        outcome.io = IoResult::fail(IoResult::WriteFailed, failed);
         return outcome;
     }
     if (!out.commit()) {

@@ -27,6 +27,8 @@ public:
 
     bool failed() const { return m_failed; }
     bool encodingFailed() const { return m_encodingFailed; }
+    // The file a write failed on (empty while none did).
+    const QString &failedFile() const { return m_failedFile; }
 
     // Set up by rewrite() only.
     explicit RecordSink(const RecordFormat &format) : m_format(format) {}
@@ -45,6 +47,7 @@ private:
     QByteArray m_block;
     bool m_failed = false;
     bool m_encodingFailed = false;
+    QString m_failedFile;
 };
 
 // What a rewrite does with one readable record of the archive.

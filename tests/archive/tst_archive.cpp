@@ -7,8 +7,12 @@
 #include "archive/text.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace archive;
 
@@ -45,6 +49,8 @@ private slots:
     void rewriteAbortLeavesArchive();
     void rewriteOfMissingArchive();
     void readOnlyArchiveIsRefused();
+    void readOnlyFolderIsRefused();
+    void fullDiskNamesTheFileAndKeepsTheArchive();
 };
 
 void TestArchive::lineEnds()
@@ -263,6 +269,56 @@ void TestArchive::readOnlyArchiveIsRefused()
                              });
     QCOMPARE(bad.status, RewriteOutcome::Failed);
     QCOMPARE(o.read(File::Risorse), QByteArray("1,A,B\r\n"));
+}
+
+void TestArchive::readOnlyFolderIsRefused()
+{
+    // Even a user who may write anywhere (root) creates nothing in a
+    // folder marked read-only.
+    TestOffice o;
+    o.write(File::Attivita, "1,A,B\r\n");
+    const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QFile::setPermissions(o.dir(), QFile::ReadOwner | QFile::ExeOwner);
+    const auto out = rewrite(o.path(File::Attivita), o.path(File::AttivitaWrk), kFmt,
+                             [](const Record &, RecordSink &) { return Step::Keep; });
+    const IoResult copied = copyLines(o.path(File::Attivita), o.path(File::AttivitaSav));
+    const IoResult replaced = replaceFile(o.path(File::NumeroProt), "1\r\n");
+    QFile::setPermissions(o.dir(), all);
+    QCOMPARE(out.status, RewriteOutcome::Failed);
+    QCOMPARE(out.io.path, o.path(File::Attivita));
+    QCOMPARE(copied.status, IoResult::WriteFailed);
+    QCOMPARE(copied.path, o.path(File::AttivitaSav));
+    QCOMPARE(replaced.path, o.path(File::NumeroProt));
+    QCOMPARE(QDir(o.dir()).entryList(QDir::Files), QStringList{"attivita.csv"});
+    QCOMPARE(o.read(File::Attivita), QByteArray("1,A,B\r\n"));
+}
+
+void TestArchive::fullDiskNamesTheFileAndKeepsTheArchive()
+{
+    // Files may not grow beyond 16 KiB for a moment: writes beyond fail
+    // (EFBIG) as on a full disk. The rewrite names the work file, where the
+    // first write failed, and leaves the archive whole.
+    TestOffice o;
+    QByteArray big;
+    for (int i = 0; big.size() < 40000; ++i) big += QByteArray::number(i) + ",TESTO,ALTRO\r\n";
+    o.write(File::Attivita, big);
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16 << 10;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto out = rewrite(o.path(File::Attivita), o.path(File::AttivitaWrk), kFmt,
+                             [](const Record &, RecordSink &) { return Step::Keep; });
+    const IoResult copied = copyLines(o.path(File::Attivita), o.path(File::AttivitaSav));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(out.status, RewriteOutcome::Failed);
+    QCOMPARE(out.io.path, o.path(File::AttivitaWrk));
+    QVERIFY(out.io.message().contains("attivita.wrk"));
+    QCOMPARE(copied.path, o.path(File::AttivitaSav));
+    QCOMPARE(o.read(File::Attivita), big);
+    QVERIFY(!o.exists(File::AttivitaSav));
 }
 
 QTEST_GUILESS_MAIN(TestArchive)

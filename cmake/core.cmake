@@ -1,0 +1,62 @@
+# The core alone: the archive library, the records of the registers and
+# their tests, with the fuzz targets. Used for the sanitizer build that
+# `make test` runs and for the fuzzing build of `make fuzz`; small, so both
+# stay quick.
+
+option(VELMORA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(VELMORA_FUZZ "Build the libFuzzer targets (clang)" OFF)
+
+if(VELMORA_FUZZ)
+  # Everything instrumented for coverage; the engine linked into the targets.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+elseif(VELMORA_SANITIZE)
+  set(SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${SANITIZE_FLAGS})
+  add_link_options(${SANITIZE_FLAGS})
+endif()
+
+set(S ${CMAKE_SOURCE_DIR}/src)
+file(GLOB CORE_SOURCES CONFIGURE_DEPENDS ${S}/archive/*.cpp ${S}/archive/*.h)
+list(APPEND CORE_SOURCES
+  ${S}/associations/records.cpp ${S}/associations/registers.cpp
+  ${S}/vehicles/records.cpp ${S}/equipment/records.cpp ${S}/activities/records.cpp
+  ${S}/app/windows.cpp ${S}/app/windows.h ${S}/platform/doubles.cpp ${S}/platform/doubles.h
+  ${S}/platform/platform.h)
+add_library(velmora_core STATIC ${CORE_SOURCES})
+target_include_directories(velmora_core PUBLIC ${S})
+target_link_libraries(velmora_core PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets)
+
+set(T ${CMAKE_SOURCE_DIR}/tests)
+enable_testing()
+
+if(NOT VELMORA_FUZZ)
+  file(GLOB CORE_SUPPORT CONFIGURE_DEPENDS ${T}/support/*.cpp ${T}/support/*.h)
+  add_library(velmora_coresupport STATIC ${CORE_SUPPORT})
+  target_include_directories(velmora_coresupport PUBLIC ${T}/support)
+  target_link_libraries(velmora_coresupport PUBLIC velmora_core Qt6::Test)
+
+  set(CORE_TESTS archive/tst_archive activities/tst_records activities/tst_resourcelines
+    associations/tst_association_records vehicles/tst_vehicle_records
+    equipment/tst_equipment_records)
+  foreach(t ${CORE_TESTS})
+    get_filename_component(name ${t} NAME)
+    add_executable(${name} ${T}/${t}.cpp)
+    target_link_libraries(${name} PRIVATE velmora_coresupport)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  endforeach()
+
+  # The saved fuzzing corpus, replayed through the same entry points.
+  foreach(target records listlines)
+    add_executable(replay_${target} ${T}/fuzz/fuzz_${target}.cpp ${T}/fuzz/replay.cpp)
+    target_link_libraries(replay_${target} PRIVATE velmora_core)
+    add_test(NAME replay_${target} COMMAND replay_${target} ${T}/fuzz/corpus/${target})
+  endforeach()
+else()
+  foreach(target records listlines)
+    add_executable(fuzz_${target} ${T}/fuzz/fuzz_${target}.cpp)
+    target_link_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(fuzz_${target} PRIVATE velmora_core)
+  endforeach()
+endif()
