@@ -10,6 +10,7 @@
 #include "app/windows.h"
 #include "printing/printout.h"
 
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -212,10 +213,10 @@ void Formattivita::activated()
 {
     const QString &mode = m_ctx.g.modoatt;
     if (mode == QLatin1String("I")) {
-        giveBackFresh();
+        discardUnregistered();
         loadNew();
     } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
-        giveBackFresh();
+        discardUnregistered();
         loadChosen();
     } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
                || mode == QLatin1String("RA")) {
@@ -452,20 +453,36 @@ void Formattivita::registra()
     for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
 }
 
-void Formattivita::esci()
+void Formattivita::discardUnregistered()
 {
-    if (m_ctx.g.modoatt == QLatin1String("A")) {
-        snapshot::restore(m_ctx, {Register::Attivita, Register::Risorse});
-    } else if (m_ctx.g.risorsecambiate == QLatin1String("1")) {
+    if (m_ctx.g.risorsecambiate == QLatin1String("1")) {
         m_ctx.g.risorsecambiate = QStringLiteral("0");
         snapshot::restore(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
         // The rollback took back what the fresh lines had taken.
         for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, false);
     } else {
-        // What was taken for lines never registered goes back first, so that
-        // it does not stay taken in the new rollback point.
         giveBackFresh();
-        snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
+    }
+}
+
+void Formattivita::esci()
+{
+    if (m_ctx.g.modoatt == QLatin1String("A")) {
+        snapshot::restore(m_ctx, {Register::Attivita, Register::Risorse});
+    } else {
+        const bool rollback = m_ctx.g.risorsecambiate == QLatin1String("1");
+        // Without a rollback, what was taken for lines never registered goes
+        // back first, so that it does not stay taken in the new rollback point.
+        discardUnregistered();
+        if (!rollback)
+            snapshot::take(m_ctx,
+                           {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
     }
     hide();
+}
+
+void Formattivita::closeEvent(QCloseEvent *event)
+{
+    if (isVisible()) esci();
+    event->accept();
 }

@@ -32,6 +32,13 @@ public:
     // registering gives its resource back.
     void addResourceLine(const QString &line);
 
+    // Leaves the activity shown without registering it: what the window took
+    // from the registers or gave back since the last registration goes back
+    // to where it was (a rollback when a line was deleted, otherwise the
+    // fresh lines give back what they took). Run before the window loads
+    // another activity and before anyone takes a new rollback point.
+    void discardUnregistered();
+
     // What gives a released resource back to its register.
     void setGiveBack(activities::GiveBack giveBack) { m_giveBack = std::move(giveBack); }
 
@@ -42,6 +49,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Closing the window from its title bar leaves it as "Esci" does.
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -189,7 +189,7 @@ void Formvelmo::caricaliste()
 
 void Formvelmo::lineClicked(const QString &line)
 {
-    snapshot::takeRegisters(m_ctx);
+    newRollbackPoint();
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
@@ -207,7 +207,19 @@ void Formvelmo::closeEvent(QCloseEvent *event)
 
 void Formvelmo::end()
 {
+    // Nothing stays taken from the registers for an activity never registered.
+    if (auto *activity = m_ctx.windows->existing<Formattivita>())
+        activity->discardUnregistered();
     if (m_quit) m_quit();
+}
+
+void Formvelmo::newRollbackPoint()
+{
+    // The activity window first gives up what it holds unregistered, so that
+    // the new rollback point never keeps a resource taken for nothing.
+    if (auto *activity = m_ctx.windows->existing<Formattivita>())
+        activity->discardUnregistered();
+    snapshot::takeRegisters(m_ctx);
 }
 
 // Menu entries. Each prepares its window (snapshot where needed, mode code,
@@ -368,7 +380,7 @@ void Formvelmo::mnattvann()
 
 void Formvelmo::mnattains()
 {
-    snapshot::takeRegisters(m_ctx);
+    newRollbackPoint();
     auto *activity = m_ctx.windows->get<Formattivita>();
     activity->prepare(QStringLiteral("Attività - Inserimento"), QStringLiteral("Registra"), true);
     m_ctx.g.modoatt = QStringLiteral("I");
@@ -377,14 +389,14 @@ void Formvelmo::mnattains()
 
 void Formvelmo::mnattamod()
 {
-    snapshot::takeRegisters(m_ctx);
+    newRollbackPoint();
     m_ctx.g.modoattlist = QStringLiteral("M");
     present(m_ctx.windows->get<Formattlist>());
 }
 
 void Formvelmo::mnattaann()
 {
-    snapshot::takeRegisters(m_ctx);
+    newRollbackPoint();
     m_ctx.windows->get<Formattivita>()->prepare(QStringLiteral("Attività - Annullamento"),
                                                 QStringLiteral("Annulla"), true);
     m_ctx.g.modoatt = QStringLiteral("A");

@@ -37,6 +37,9 @@ private:
     void activated();
     void lineClicked(const QString &line);
     void end();
+    // Snapshots of the association, equipment and vehicle archives before the
+    // activity window is opened.
+    void newRollbackPoint();
 
     // One handler per menu entry.
     void mnassvel();

@@ -35,6 +35,8 @@ private slots:
     void listPressesOtherThanARightOneOnASelectedLine();
     void pickingModesAndWhereAPickCanGo();
     void equipmentStateFollowsItsQuantity();
+    void nothingStaysTakenForAnActivityLeftUnregistered();
+    void aNewActivityIsWhatTheWindowCancelsOrKeeps();
 };
 
 void TestResourceFlow::engageRegisterDeleteCloseThroughTheWindows()
@@ -559,6 +561,92 @@ void TestResourceFlow::equipmentStateFollowsItsQuantity()
     QCOMPARE(o.fake.prompts.messages(), QStringList());
     QCOMPARE(o.read(File::Attrezzature),
              crlf({"ALFA,POMPA,L, 3 ", "ALFA,TENDA,L, 3 ", "BETA,GENERATORE,L, 2 "}));
+}
+
+void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
+{
+    PickOffice o;
+    Formattivita *w = o.openInsert();
+    o.fillRequest();
+    o.add("cmdattr", Kind::Equipment, kTendaLine, "3");
+    o.activate(w);
+    press(w, "cmdregistra");
+    press(w, "cmdesci");
+    const QByteArray risorse = o.read(File::Risorse);
+    const QByteArray taken = crlf({"ALFA,POMPA,L, 5 ", "ALFA,TENDA,A, 0 ", "BETA,GENERATORE,L, 2 "});
+    QCOMPARE(o.read(File::Attrezzature), taken);
+
+    // A new activity left open while the user clicks another one in the main
+    // window: the vehicle goes back before the new rollback point is taken.
+    o.openInsert();
+    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    QCOMPARE(o.read(File::Automezzi), crlf({withState(kJeep, 'A'), kAmbulanza}));
+    w = o.openFromMain("7");
+    QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanza}));
+    QCOMPARE(o.read(File::AutomezziSav), crlf({kJeep, kAmbulanza}));
+
+    // A deleted line comes back when the activity is opened again without
+    // registering, and so does what its deletion gave back: the pieces are
+    // not counted twice.
+    o.deleteRow(0);
+    QCOMPARE(o.read(File::Attrezzature),
+             crlf({"ALFA,POMPA,L, 5 ", "ALFA,TENDA,L, 3 ", "BETA,GENERATORE,L, 2 "}));
+    w = o.openFromMain("7");
+    QCOMPARE(o.resourceList()->count(), 1);
+    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QCOMPARE(o.read(File::Attrezzature), taken);
+    QCOMPARE(o.read(File::AttrezzatureSav), taken);
+    QCOMPARE(o.read(File::Risorse), risorse);
+    typeText(w, "orafi", "18.00");
+    press(w, "cmdregistra");
+    QCOMPARE(o.read(File::Attrezzature),
+             crlf({"ALFA,POMPA,L, 5 ", "ALFA,TENDA,L, 3 ", "BETA,GENERATORE,L, 2 "}));
+    press(w, "cmdesci");
+
+    // Closed from its title bar, the window leaves as "Esci" does.
+    w = o.openInsert();
+    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.activate(w);
+    w->close();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanza}));
+    QCOMPARE(o.read(File::AutomezziSav), crlf({kJeep, kAmbulanza}));
+
+    // "Fine" with a vehicle taken for an activity never registered.
+    o.openInsert();
+    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.activate(o.main);
+    o.fake.prompts.clear();
+    o.main->action("mnfine")->trigger();
+    QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanza}));
+    QVERIFY(o.fake.prompts.questions().isEmpty());
+}
+
+void TestResourceFlow::aNewActivityIsWhatTheWindowCancelsOrKeeps()
+{
+    PickOffice o;
+    o.write(File::Attivita, crlf({"3,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A"}));
+    Formattivita *w = o.openInsert();
+    o.fillRequest();
+    press(w, "cmdregistra");
+    const QByteArray both = crlf({" 3 ,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A",
+                                  "7,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"});
+    QCOMPARE(o.read(File::Attivita), both);
+    QCOMPARE(o.read(File::AttivitaSav), both);
+
+    // "Annullamento Attività" while the new activity is still shown: leaving
+    // keeps it, and "Annulla" cancels the activity the window shows.
+    o.fromMenu<Formattlist>("mnattaann");
+    o.activate(w);
+    QCOMPARE(child<QLineEdit>(w, "numprot")->text(), QString("7"));
+    press(w, "cmdesci");
+    QCOMPARE(o.read(File::Attivita), both);
+    o.fromMenu<Formattlist>("mnattaann");
+    o.activate(w);
+    press(w, "cmdregistra");
+    QCOMPARE(o.read(File::Attivita),
+             crlf({" 3 ,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A",
+                   " 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,S"}));
 }
 
 QTEST_MAIN(TestResourceFlow)
