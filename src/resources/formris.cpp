@@ -31,6 +31,10 @@ Formris::Formris(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *annulla = ui::button(this, "cmdannulla", QStringLiteral("Annulla"), tw(9240), tw(1920),
                                tw(1815), tw(495));
 
+    // No work of its own on activation, but the list the user comes back to
+    // afterwards is activated anew and shows what the pick changed.
+    onActivation(ctx, this, [] {});
+
     connect(aggiungi, &QPushButton::clicked, this, &Formris::aggiungi);
     connect(annulla, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_nomi, &QPushButton::clicked, this, &Formris::nomi);

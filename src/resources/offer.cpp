@@ -18,6 +18,9 @@ void picking::offerResource(Context &ctx, Kind kind, const QString &line)
     bool names = false;
     switch (kind) {
     case Kind::Equipment:
+        // Like the other two lists: coming back to the activity window from
+        // this pick must not reload it and lose what it holds.
+        resources::enterPicking(g, QStringLiteral("RT"));
         g.tiporisorsa = resources::kEquipment;
         qta = line.mid(103, 6);
         break;

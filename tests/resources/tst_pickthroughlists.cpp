@@ -24,6 +24,7 @@ class TestPickThroughLists : public QObject {
     Q_OBJECT
 private slots:
     void pickFromTheRealListsRegisterAndLeave();
+    void aListComeBackToAfterAPickShowsWhatItTook();
 };
 
 void TestPickThroughLists::pickFromTheRealListsRegisterAndLeave()
@@ -118,6 +119,41 @@ void TestPickThroughLists::pickFromTheRealListsRegisterAndLeave()
              crlf({"ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,A", kAmbulanza}));
     QCOMPARE(o.read(File::Attrezzature),
              crlf({"ALFA,POMPA,L, 5 ", "ALFA,TENDA,L, 1 ", "BETA,GENERATORE,L, 2 "}));
+}
+
+void TestPickThroughLists::aListComeBackToAfterAPickShowsWhatItTook()
+{
+    PickOffice o;
+    Formattivita *w = o.openInsert();
+    o.fillRequest();
+    press(w, "cmdattr");
+    auto *equipment = o.shown<Formattrlist>();
+    LineList *eqList = child<LineList>(equipment, "List1");
+    const int tenda = rowStarting(eqList, QString("ALFA").leftJustified(50) + "TENDA");
+    const int pompa = rowStarting(eqList, QString("ALFA").leftJustified(50) + "POMPA");
+    clickLine(eqList, tenda);
+    // The window system activates the resource window, then, once it is
+    // gone, the list again: the list is filled anew.
+    QVERIFY(QTest::qWaitFor([&] { return o.ris()->isActiveWindow(); }, 1000));
+    typeText(o.ris(), "qta", "2");
+    press(o.ris(), "cmdaggiungi");
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(equipment, &activation);
+    QCOMPARE(eqList->text(tenda), equipmentListLine("ALFA", "TENDA", "L", 1));
+
+    // Back in the activity window, then a second pick from the list still
+    // open: coming back once more keeps everything the window holds.
+    o.activate(w);
+    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    clickLine(eqList, pompa);
+    QCOMPARE(o.ctx.g.modoatt, QString("RT"));
+    press(o.ris(), "cmdaggiungi");
+    o.activate(w);
+    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(child<QLineEdit>(w, "tipoatt")->text(), QString("incendio"));
+    QCOMPARE(o.resourceList()->count(), 2);
+    QCOMPARE(o.read(File::Attrezzature),
+             crlf({"ALFA,POMPA,A, 0 ", "ALFA,TENDA,L, 1 ", "BETA,GENERATORE,L, 2 "}));
 }
 
 QTEST_MAIN(TestPickThroughLists)
