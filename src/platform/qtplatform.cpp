@@ -60,17 +60,35 @@ bool QtPrompts::question(const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtPrompts::openFile(const QString &title, const QString &folder, const QString &filter)
+namespace {
+
+// The file dialogs of the backups: every file is listed (also one whose name
+// has no dot, which "*.*" alone would hide), any name may be typed, and an
+// existing backup is replaced without a further question.
+QString fileDialog(QFileDialog::AcceptMode mode, const QString &title, const QString &folder,
+                   const QString &filter)
 {
     CursorPause pause;
-    return QFileDialog::getOpenFileName(dialogParent(), title, folder, filter);
+    const QString shown = filter == QLatin1String("*.*") ? QStringLiteral("*.* (*)") : filter;
+    QFileDialog dialog(dialogParent(), title, folder, shown);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString QtPrompts::openFile(const QString &title, const QString &folder, const QString &filter)
+{
+    return fileDialog(QFileDialog::AcceptOpen, title, folder, filter);
 }
 
 QString QtPrompts::saveFile(const QString &title, const QString &folder, const QString &filter)
 {
-    CursorPause pause;
-    return QFileDialog::getSaveFileName(dialogParent(), title, folder, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return fileDialog(QFileDialog::AcceptSave, title, folder, filter);
 }
 
 void QtBusyCursor::push() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -212,10 +212,15 @@ void TestMaintenance::savedSetRestoresByteForByte()
     for (const auto &d : o.dialogs()) {
         QCOMPARE(d.kind, Kind::OpenFile);
         QCOMPARE(d.filter, QString("*.*"));
+        QCOMPARE(QDir(d.folder).canonicalPath(), QDir(o.dir()).canonicalPath());
         titles << d.text;
     }
     QCOMPARE(titles, kTitles);
-    QCOMPARE(o.fake.prompts.messages().last(), QString("Archivio Numero protocollo ripristinato."));
+    QCOMPARE(o.fake.prompts.messages(),
+             QStringList({"Archivio Associazioni ripristinato.", "Archivio Attrezzature ripristinato.",
+                          "Archivio Automezzi ripristinato.", QString::fromUtf8("Archivio Attività ripristinato."),
+                          QString::fromUtf8("Archivio Risorse di Attività ripristinato."),
+                          "Archivio Numero protocollo ripristinato."}));
     for (File f : kSaved) QCOMPARE(o.read(f), before[f]);
     // Volunteers are emptied by the reset and not part of a saved set.
     QCOMPARE(o.read(File::Volontari), QByteArray());
@@ -255,6 +260,7 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
         QCOMPARE(o.fake.prompts.messages().size(), 1);
         QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
         QCOMPARE(o.fake.prompts.questions().size(), 2);
+        QCOMPARE(o.fake.busy.depth, 0);
     }
     {
         // Cancelling ends the sequence silently.
@@ -265,6 +271,21 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
         o.choose("mnriparc");
         QCOMPARE(o.snapshot(), before);
         QVERIFY(o.fake.prompts.messages().isEmpty());
+    }
+    {
+        // Cancelled at the second archive: the first stays restored, the
+        // second as it was, and nothing more is asked.
+        Office o;
+        o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
+        const QByteArray attr = o.read(File::Attrezzature);
+        o.answer({true, true});
+        o.fake.prompts.files << o.backup("ass.bak") << "";
+        o.choose("mnriparc");
+        QCOMPARE(o.read(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
+        QCOMPARE(o.read(File::Attrezzature), attr);
+        QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
+        QCOMPARE(o.fake.busy.depth, 0);
     }
 }
 
@@ -326,6 +347,9 @@ void TestMaintenance::resetNamesAFileItCannotEmptyAndGoesOn()
     QCOMPARE(o.read(File::Automezzi), vehicles);
     for (File f : {File::Associazioni, File::Volontari, File::Attrezzature, File::Attivita, File::Risorse})
         QCOMPARE(o.read(f), QByteArray());
+    // The snapshots are never part of a reset.
+    QCOMPARE(o.read(File::AssociazioniSav), crlf({"SAV"}));
+    QCOMPARE(o.read(File::RisorseSav), crlf({"SAV RISORSE"}));
     QCOMPARE(o.read(File::NumeroProt), QByteArray(" 0 \r\n"));
     const QStringList m = o.fake.prompts.messages();
     QCOMPARE(m.size(), 2);
