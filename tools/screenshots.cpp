@@ -25,33 +25,11 @@
 #include "platform/qtplatform.h"
 #include "vehicles/formauto.h"
 
-// Windows that may not be part of every checkout yet.
-#if __has_include("associations/formlist.h")
 #include "associations/formlist.h"
-#define HAVE_FORMLIST 1
-#endif
-#if __has_include("vehicles/formautolist.h")
-#include "vehicles/formautolist.h"
-#define HAVE_FORMAUTOLIST 1
-#endif
-#if __has_include("equipment/formattrlist.h")
 #include "equipment/formattrlist.h"
-#define HAVE_FORMATTRLIST 1
-#endif
-#if __has_include("resources/formris.h")
 #include "resources/formris.h"
-#define HAVE_FORMRIS 1
-#elif __has_include("activities/formris.h")
-#include "activities/formris.h"
-#define HAVE_FORMRIS 1
-#endif
-#if __has_include("resources/formsto.h")
 #include "resources/formsto.h"
-#define HAVE_FORMSTO 1
-#elif __has_include("activities/formsto.h")
-#include "activities/formsto.h"
-#define HAVE_FORMSTO 1
-#endif
+#include "vehicles/formautolist.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -205,30 +183,20 @@ const std::vector<Shot> &shots()
              s.line(s.main, "List2", 0);
              return s.window<Formattivita>(); }},
         {"formattlist", [](Session &s) { s.menu("mnattvgen"); return s.window<Formattlist>(); }},
-#ifdef HAVE_FORMLIST
         {"formlist", [](Session &s) { s.menu("mnassvel"); return s.window<Formlist>(); }},
-#endif
-#ifdef HAVE_FORMAUTOLIST
         {"formautolist", [](Session &s) { s.menu("mnautvelg"); return s.window<Formautolist>(); }},
-#endif
-#ifdef HAVE_FORMATTRLIST
         {"formattrlist", [](Session &s) { s.menu("mnatrvelg"); return s.window<Formattrlist>(); }},
-#endif
-#if defined(HAVE_FORMRIS) && defined(HAVE_FORMLIST)
         {"formris", [](Session &s) {
              s.line(s.main, "List2", 0);
              s.click(s.window<Formattivita>(), "cmdvol");
              s.line(s.window<Formlist>(), "List1", 2);
              return s.window<Formris>(); }},
-#endif
-#if defined(HAVE_FORMSTO) && defined(HAVE_FORMRIS) && defined(HAVE_FORMLIST)
         {"formsto", [](Session &s) {
              s.line(s.main, "List2", 0);
              s.click(s.window<Formattivita>(), "cmdvol");
              s.line(s.window<Formlist>(), "List1", 2);
              s.click(s.window<Formris>(), "cmdnomi");
              return s.window<Formsto>(); }},
-#endif
         {"formprot", [](Session &s) { s.menu("mnrippro"); return s.window<Formprot>(); }},
         {"guida", [](Session &s) { s.menu("mnhelp"); return s.topLevel("Formhelp"); }},
     };

@@ -14,6 +14,7 @@ using archive::File;
 namespace {
 
 const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
+const QString kLongDescr = QString("UNO ") + QString(56, 'X');
 
 struct Office : MainOffice {
     Office()
@@ -28,7 +29,7 @@ struct Office : MainOffice {
             "BETA,MOTOPOMPA,R,-2",
             "BETA,pala,L,32767",
             "BETA,ROTTA,L,tante",          // damaged: never listed
-            kLong.toLatin1() + ",UNO,L,0",
+            kLong.toLatin1() + "," + kLongDescr.toLatin1() + ",L,0",
         }));
     }
 
@@ -46,7 +47,7 @@ const QString kTenda = line("ALFA", "TENDA PNEUMATICA", "A", "12");
 const QString kEmpty = line("BETA", "", "L", "1");
 const QString kPompa = line("BETA", "MOTOPOMPA", "R", "-2");
 const QString kPala = line("BETA", "pala", "L", "32767");
-const QString kUno = line(kLong, "UNO", "L", "0");
+const QString kUno = line(kLong, kLongDescr, "L", "0");
 const QStringList kAll = {kHeading, "", kGen, kTenda, kEmpty, kPompa, kPala, kUno};
 
 } // namespace
@@ -83,7 +84,8 @@ void TestFormattrlist::generalListColumns()
     QCOMPARE(all.at(5).mid(100), QString("R  -2"));
     QCOMPARE(all.at(6).mid(103), QString("32767"));
     QCOMPARE(all.at(7).left(50), kLong.left(50));
-    QCOMPARE(all.at(7).mid(50, 50), QString("UNO") + QString(47, ' '));
+    QCOMPARE(all.at(7).mid(50, 50), kLongDescr.left(50));
+    QCOMPARE(all.at(7).mid(100), QString("L  0"));
 
     // A state that is not one letter keeps the quantity in column 104.
     o.write(File::Attrezzature, crlf({"ALFA,TENDA,,3", "ALFA,TELO,LX,5"}));

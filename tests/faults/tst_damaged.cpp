@@ -6,8 +6,13 @@
 #include "desks.h"
 
 #include "activities/formattlist.h"
+#include "app/emergenzaform.h"
+#include "app/formprot.h"
 #include "app/formvelmo.h"
+#include "app/picking.h"
 #include "associations/formlist.h"
+#include "resources/formris.h"
+#include "resources/formsto.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 #include "archive/io.h"
@@ -82,6 +87,11 @@ QMap<File, Archive> damagedArchives()
           {" X ,ATTR,2,ALFA,TENDA,O", false},
           {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false},
           {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
+        {File::Volontari,
+         {{"ALFA,MARIO,ROSSI,,,,,,,", true},
+          {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
+          {"ALFA," + kBinary, true}, // texts only: binary bytes are a name
+          {"ALFA,ANNA,VERDI", true}}},
     };
 }
 
@@ -158,6 +168,20 @@ const std::vector<ShowRow> &showingWindows()
         fromMenu<Formattlist>("Formattlist Z", "mnattvann"),
         fromMenu<Formattlist>("Formattlist M", "mnattamod"),
         fromMenu<Formattlist>("Formattlist A", "mnattaann"),
+        fromMenu<Formprot>("Formprot", "mnrippro"),
+        fromMenu<emergenzaform>("emergenzaform", "mnemergenza"),
+        {"Formsto",
+         [](MainOffice &o) -> QWidget * {
+             // The names of ALFA's volunteers, for a new activity.
+             auto *activity = o.fromMenu<Formattivita>("mnattains");
+             clickButton(activity, "cmdvol");
+             picking::offerResource(o.ctx, picking::Kind::Association,
+                                    QStringLiteral("ALFA").leftJustified(50) + " 10");
+             clickButton(o.windows->get<Formris>(), "cmdnomi");
+             auto *names = o.windows->get<Formsto>();
+             o.activate(names);
+             return names;
+         }},
     };
     return rows;
 }
@@ -219,9 +243,10 @@ void TestDamaged::everyWindowListsWhatItCanRead()
     QCOMPARE(withDamage, readableOnly);
     // And they do list what is readable.
     for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",
-                             "ATTR      2   ALFA"})
+                             "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
         QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
-    for (const char *text : {"BETA", "GAMMA", "DELTA", "EPSILON", "CAMION", "PALA", "PICCONE", "SETTE"})
+    for (const char *text : {"BETA", "GAMMA", "DELTA", "EPSILON", "CAMION", "PALA", "PICCONE", "SETTE",
+                             "LUCA"})
         QVERIFY2(withDamage.filter(QLatin1String(text)).isEmpty(), text);
 }
 

@@ -14,12 +14,15 @@ using archive::File;
 namespace {
 
 const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
+const QString kLongDescr = QString("UNO ") + QString(56, 'X');
 
 struct Office : MainOffice {
     Office()
     {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
-        write(File::Associazioni, crlf({"ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1", "FALCO,,,,,,,,1,1",
+        // An association without a name is offered on activation, but a
+        // search never finds it.
+        write(File::Associazioni, crlf({",,,,,,,,1,1", "ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1", "FALCO,,,,,,,,1,1",
                                         kLong.toLatin1() + ",,,,,,,,1,1"}));
         write(File::Automezzi, crlf({
             "ALFA,AMBULANZA 1,CAMPO 2,05/12/2026,14.30,,,SANITARIA,A",
@@ -27,7 +30,7 @@ struct Office : MainOffice {
             "BETA,,,01/01/2026,10.00,,,,R",
             "BETA,CAMBUSA MOBILE,,01/01/2026,10.00,,,,B",
             "BETA,ambulanza vecchia,,01/01/2026,10.00,,,,L",
-            kLong.toLatin1() + ",UNO,,01/01/2026,10.00,,,,L",
+            kLong.toLatin1() + "," + kLongDescr.toLatin1() + ",,01/01/2026,10.00,,,,L",
         }));
     }
 
@@ -45,7 +48,7 @@ const QString kJeep = line("ALFA", "JEEP", "L");
 const QString kEmpty = line("BETA", "", "R");
 const QString kCambusa = line("BETA", "CAMBUSA MOBILE", "B");
 const QString kOld = line("BETA", "ambulanza vecchia", "L");
-const QString kUno = line(kLong, "UNO", "L");
+const QString kUno = line(kLong, kLongDescr, "L");
 
 } // namespace
 
@@ -78,7 +81,8 @@ void TestFormautolist::generalListColumns()
     QCOMPARE(all, QStringList({kHeading, "", kAmb, kJeep, kEmpty, kCambusa, kOld, kUno}));
     for (int i = 2; i < all.size(); ++i) QCOMPARE(all.at(i).size(), 101);
     QCOMPARE(all.at(7).left(50), kLong.left(50));
-    QCOMPARE(all.at(7).mid(50, 50), QString("UNO") + QString(47, ' '));
+    QCOMPARE(all.at(7).mid(50, 50), kLongDescr.left(50));
+    QCOMPARE(all.at(7).at(100), QChar('L'));
     QCOMPARE(all.at(5).at(100), QChar('B'));
 
     // Activation rebuilds the list: a state changed meanwhile shows.
@@ -122,7 +126,7 @@ void TestFormautolist::vehiclesOfOneAssociation()
     QVERIFY(listwin::cmbcerca(w)->isVisible());
     QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca associazione"));
     QCOMPARE(listwin::list(w)->count(), 0);
-    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"ALFA", "BETA", "FALCO", kLong}));
+    QCOMPARE(entries(listwin::cmbcerca(w)), QStringList({"", "ALFA", "BETA", "FALCO", kLong}));
     QVERIFY(listwin::cmbcerca(w)->currentText().isEmpty());
 
     // The search narrows the choice, in small letters too; the list stays.
@@ -156,7 +160,7 @@ void TestFormautolist::vehiclesOfOneAssociation()
     o.activate(o.main);
     o.activate(w);
     QCOMPARE(listwin::list(w)->count(), 0);
-    QCOMPARE(listwin::cmbcerca(w)->count(), 4);
+    QCOMPARE(listwin::cmbcerca(w)->count(), 5);
 
     QCOMPARE(vehicles::listLines(o.path(File::Automezzi), "SISMA", registers::PairFilter::OfAssociation,
                                  "BETA")
