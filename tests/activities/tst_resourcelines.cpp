@@ -96,6 +96,9 @@ void TestResourceLines::linesCarryTheirState()
                 .done());
     QCOMPARE(office.read(File::Risorse), crlf({copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
                                                stored("7", "AUTO", 1, "ROSSI", "JEEP", "O")}));
+    // Both read back as the window lists them, whatever their form.
+    QCOMPARE(activities::resourceLinesOf(office.path(File::Risorse), 7),
+             QStringList({listLine("ATTR", 3, "ROSSI", "TENDA"), listLine("AUTO", 1, "ROSSI", "JEEP")}));
 }
 
 QTEST_MAIN(TestResourceLines)
