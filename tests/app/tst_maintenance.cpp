@@ -18,25 +18,24 @@ using Kind = FakePrompts::Shown::Kind;
 
 namespace {
 
-const QStringList kSaveQuestions{
-    "Salvo l'archivio associazioni?",       "Salvo l'archivio Attrezzature?",
-    "Salvo l'archivio Automezzi?",          QString::fromUtf8("Salvo l'archivio Attività?"),
-    QString::fromUtf8("Salvo l'archivio Risorse di Attività?"), "Salvo l'archivio Numero protocollo?"};
-
-const QStringList kRestoreQuestions{
-    "Ripristino l'archivio associazioni?", "Ripristino l'archivio Attrezzature?",
-    "Ripristino l'archivio Automezzi?",    QString::fromUtf8("Ripristino l'archivio Attività?"),
-    QString::fromUtf8("Ripristino l'archivio Risorse di Attività?"),
-    "Ripristino l'archivio Numero protocollo?"};
-
+// The six archives of a saved set, as the questions and messages name them.
+const QStringList kNames{"associazioni", "Attrezzature", "Automezzi", QString::fromUtf8("Attività"),
+                         QString::fromUtf8("Risorse di Attività"), "Numero protocollo"};
+QStringList each(const char *pattern, bool capital = false)
+{
+    QStringList out;
+    for (QString n : kNames) out << QString::fromUtf8(pattern).arg(capital ? n.replace(0, 1, n[0].toUpper()) : n);
+    return out;
+}
+const QStringList kSaveQuestions = each("Salvo l'archivio %1?");
+const QStringList kRestoreQuestions = each("Ripristino l'archivio %1?");
 const QStringList kTitles{"Archivio Associazioni", "Archivio Attrezzature", "Archivio Automezzi",
                           QString::fromUtf8("Archivio Attività"), QString::fromUtf8("Archivio Risorse di attività"),
                           "Archivio Numero Protocollo"};
-
 const File kSaved[] = {File::Associazioni, File::Attrezzature, File::Automezzi,
                        File::Attivita,     File::Risorse,      File::NumeroProt};
-
-const char *kDone = "Azzeramento archivi richiesti effettuato.";
+const QString kResetFirst = QString::fromUtf8("L'azzeramento svuoterà gli archivi attuali. Continuo?");
+const QString kDone = "Azzeramento archivi richiesti effettuato.";
 
 struct Office : TestOffice {
     Office()
@@ -53,27 +52,25 @@ struct Office : TestOffice {
         write(File::RisorseSav, crlf({"SAV RISORSE"}));
         main = windows->get<Formvelmo>();
         activate(main);
-        fake.prompts.clear();
         QVERIFY(QDir(dir()).mkpath("copie"));
     }
-    void choose(const char *entry)
+    // Chooses a menu entry with the answers to its questions and file
+    // dialogs; the pointer is back and nothing went unanswered.
+    void run(const char *entry, QList<bool> yes, const QStringList &files = {})
     {
-        QAction *a = main->findChild<QAction *>(QString::fromLatin1(entry));
-        QVERIFY(a);
-        a->trigger();
-    }
-    void answer(std::initializer_list<bool> yes)
-    {
+        fake.prompts.clear();
         for (bool y : yes) fake.prompts.answers.enqueue(y);
+        for (const QString &f : files) fake.prompts.files.enqueue(f.isEmpty() ? f : backup(f));
+        main->findChild<QAction *>(QString::fromLatin1(entry))->trigger();
+        QCOMPARE(fake.prompts.unexpected, 0);
+        QCOMPARE(fake.busy.depth, 0);
+        QVERIFY(!fake.prompts.busyAtPrompt.contains(true));
     }
     QString backup(const QString &name) const { return path("copie/" + name); }
     QMap<File, QByteArray> snapshot() const
     {
         QMap<File, QByteArray> out;
-        for (int i = 0; i < archive::kFileCount; ++i) {
-            const File f = static_cast<File>(i);
-            out[f] = read(f);
-        }
+        for (int i = 0; i < archive::kFileCount; ++i) out[File(i)] = read(File(i));
         return out;
     }
     QList<FakePrompts::Shown> dialogs() const
@@ -83,6 +80,7 @@ struct Office : TestOffice {
             if (s.kind == Kind::OpenFile || s.kind == Kind::SaveFile) out << s;
         return out;
     }
+    int listed(const char *list) const { return main->findChild<LineList *>(list)->count(); }
     Formvelmo *main = nullptr;
 };
 
@@ -96,23 +94,20 @@ void makeReadOnly(const QString &path)
 class TestMaintenance : public QObject {
     Q_OBJECT
 private slots:
-    void saveAsksSixQuestionsAndCopiesWhatIsChosen();
-    void saveEndsAtACancelledDialogOrAFailure();
+    void saveCopiesWhatIsChosenAndEndsAtACancelOrFailure();
     void savedSetRestoresByteForByte();
     void restoreNeverHarmsAnArchiveItCannotReplace();
     void resetEmptiesWhatIsAnsweredYes();
     void resetNamesAFileItCannotEmptyAndGoesOn();
 };
 
-void TestMaintenance::saveAsksSixQuestionsAndCopiesWhatIsChosen()
+void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
 {
     {
         Office o;
         const auto before = o.snapshot();
-        o.answer({false, false, false, false, false, false});
-        o.choose("mnsalvaarc");
+        o.run("mnsalvaarc", {false, false, false, false, false, false});
         QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
-        QCOMPARE(o.fake.prompts.unexpected, 0);
         QCOMPARE(o.snapshot(), before);
     }
     {
@@ -121,51 +116,36 @@ void TestMaintenance::saveAsksSixQuestionsAndCopiesWhatIsChosen()
         Office o;
         o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
         o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
-        o.answer({false, false, true, false, false, false});
-        o.fake.prompts.files.enqueue(o.backup("mezzi.bak"));
-        o.choose("mnsalvaarc");
+        o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
         QCOMPARE(o.read("copie/mezzi.bak"),
                  crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
         QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Automezzi salvato."}));
+        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
         const auto d = o.dialogs();
         QCOMPARE(d.size(), 1);
         QCOMPARE(d[0].kind, Kind::SaveFile);
         QCOMPARE(d[0].text, QString("Archivio Automezzi"));
         QCOMPARE(QDir(d[0].folder).canonicalPath(), QDir(o.dir()).canonicalPath());
         QCOMPARE(d[0].filter, QString("*.*"));
-        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
-        QVERIFY(!o.fake.prompts.busyAtPrompt.contains(true));
-        QCOMPARE(o.fake.prompts.unexpected, 0);
-        QCOMPARE(o.fake.busy.depth, 0);
     }
-}
-
-void TestMaintenance::saveEndsAtACancelledDialogOrAFailure()
-{
     {
         // The second dialog cancelled: the third question is never asked.
         Office o;
-        o.answer({true, true});
-        o.fake.prompts.files << o.backup("ass.bak") << "";
-        o.choose("mnsalvaarc");
+        o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
         QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
         QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni salvato."}));
         QCOMPARE(o.read("copie/ass.bak"), o.read(File::Associazioni));
-        QCOMPARE(o.fake.prompts.unexpected, 0);
     }
     {
         // A missing archive: nothing is created under the chosen name, the
         // user is told, the sequence ends.
         Office o;
         QFile::remove(o.path(File::Attrezzature));
-        o.answer({false, true});
-        o.fake.prompts.files << o.backup("attr.bak");
-        o.choose("mnsalvaarc");
+        o.run("mnsalvaarc", {false, true}, {"attr.bak"});
         QVERIFY(!QFile::exists(o.backup("attr.bak")));
         QCOMPARE(o.fake.prompts.messages(),
                  QStringList({"Salvataggio non riuscito. Il file attrezzature.csv non esiste."}));
         QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
-        QCOMPARE(o.fake.busy.depth, 0);
     }
     {
         // A backup file that cannot be replaced keeps its content; no
@@ -173,9 +153,7 @@ void TestMaintenance::saveEndsAtACancelledDialogOrAFailure()
         Office o;
         o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
         makeReadOnly(o.backup("ro.bak"));
-        o.answer({true});
-        o.fake.prompts.files << o.backup("ro.bak");
-        o.choose("mnsalvaarc");
+        o.run("mnsalvaarc", {true}, {"ro.bak"});
         QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
         QCOMPARE(o.fake.prompts.messages().size(), 1);
         QVERIFY(o.fake.prompts.messages()[0].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
@@ -187,26 +165,14 @@ void TestMaintenance::savedSetRestoresByteForByte()
 {
     Office o;
     const auto before = o.snapshot();
-    o.answer({true, true, true, true, true, true});
-    for (int i = 0; i < 6; ++i) o.fake.prompts.files << o.backup(QString("copia%1").arg(i));
-    o.choose("mnsalvaarc");
-    QCOMPARE(o.fake.prompts.messages(),
-             QStringList({"Archivio Associazioni salvato.", "Archivio Attrezzature salvato.",
-                          "Archivio Automezzi salvato.", QString::fromUtf8("Archivio Attività salvato."),
-                          QString::fromUtf8("Archivio Risorse di Attività salvato."),
-                          "Archivio Numero protocollo salvato."}));
+    const QStringList copies{"copia0", "copia1", "copia2", "copia3", "copia4", "copia5"};
+    o.run("mnsalvaarc", {true, true, true, true, true, true}, copies);
+    QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 salvato.", true));
 
     // Everything emptied, then the saved set put back.
-    o.fake.prompts.clear();
-    o.answer({true, true, true, true, true, true, true, true});
-    o.choose("mnripazze");
-    QCOMPARE(o.main->findChild<LineList *>("List1")->count(), 0);
-    QCOMPARE(o.main->findChild<LineList *>("List2")->count(), 0);
-
-    o.fake.prompts.clear();
-    o.answer({true, true, true, true, true, true});
-    for (int i = 0; i < 6; ++i) o.fake.prompts.files << o.backup(QString("copia%1").arg(i));
-    o.choose("mnriparc");
+    o.run("mnripazze", {true, true, true, true, true, true, true, true});
+    QCOMPARE(o.listed("List1") + o.listed("List2"), 0);
+    o.run("mnriparc", {true, true, true, true, true, true}, copies);
     QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions);
     QStringList titles;
     for (const auto &d : o.dialogs()) {
@@ -216,19 +182,15 @@ void TestMaintenance::savedSetRestoresByteForByte()
         titles << d.text;
     }
     QCOMPARE(titles, kTitles);
-    QCOMPARE(o.fake.prompts.messages(),
-             QStringList({"Archivio Associazioni ripristinato.", "Archivio Attrezzature ripristinato.",
-                          "Archivio Automezzi ripristinato.", QString::fromUtf8("Archivio Attività ripristinato."),
-                          QString::fromUtf8("Archivio Risorse di Attività ripristinato."),
-                          "Archivio Numero protocollo ripristinato."}));
+    QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 ripristinato.", true));
     for (File f : kSaved) QCOMPARE(o.read(f), before[f]);
     // Volunteers are emptied by the reset and not part of a saved set.
     QCOMPARE(o.read(File::Volontari), QByteArray());
     QCOMPARE(o.read(File::AssociazioniSav), before[File::AssociazioniSav]);
     QCOMPARE(o.read(File::RisorseSav), before[File::RisorseSav]);
     // The main window counts what the restored archive holds.
-    QCOMPARE(o.main->findChild<LineList *>("List1")->count(), 1);
-    QCOMPARE(o.main->findChild<LineList *>("List2")->count(), 1);
+    QCOMPARE(o.listed("List1"), 1);
+    QCOMPARE(o.listed("List2"), 1);
 }
 
 void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
@@ -237,55 +199,36 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
         // The chosen file does not exist: the archive stays whole.
         Office o;
         const auto before = o.snapshot();
-        o.answer({true});
-        o.fake.prompts.files << o.backup("manca.bak");
-        o.choose("mnriparc");
+        o.run("mnriparc", {true}, {"manca.bak"});
         QCOMPARE(o.snapshot(), before);
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
         QCOMPARE(o.fake.prompts.questions().size(), 1);
-        QCOMPARE(o.fake.busy.depth, 0);
     }
     {
-        // A read-only archive is named and kept; cancelling the next dialog
-        // would not be reached.
+        // A read-only archive is named and kept; the sequence ends there.
         Office o;
         o.write("copie/attr.bak", crlf({"BETA,POMPA,L, 1 "}));
         makeReadOnly(o.path(File::Attrezzature));
         const QByteArray attr = o.read(File::Attrezzature);
-        o.answer({false, true});
-        o.fake.prompts.files << o.backup("attr.bak");
-        o.choose("mnriparc");
+        o.run("mnriparc", {false, true}, {"attr.bak"});
         QCOMPARE(o.read(File::Attrezzature), attr);
         QCOMPARE(o.fake.prompts.messages().size(), 1);
         QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
         QCOMPARE(o.fake.prompts.questions().size(), 2);
-        QCOMPARE(o.fake.busy.depth, 0);
-    }
-    {
-        // Cancelling ends the sequence silently.
-        Office o;
-        const auto before = o.snapshot();
-        o.answer({true});
-        o.fake.prompts.files << "";
-        o.choose("mnriparc");
-        QCOMPARE(o.snapshot(), before);
-        QVERIFY(o.fake.prompts.messages().isEmpty());
     }
     {
         // Cancelled at the second archive: the first stays restored, the
-        // second as it was, and nothing more is asked.
+        // second as it was, nothing more is asked and nothing more said.
         Office o;
         o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
-        const QByteArray attr = o.read(File::Attrezzature);
-        o.answer({true, true});
-        o.fake.prompts.files << o.backup("ass.bak") << "";
-        o.choose("mnriparc");
-        QCOMPARE(o.read(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
-        QCOMPARE(o.read(File::Attrezzature), attr);
+        const auto before = o.snapshot();
+        o.run("mnriparc", {true, true}, {"ass.bak", ""});
+        auto now = o.snapshot();
+        QCOMPARE(now.take(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
+        now[File::Associazioni] = before[File::Associazioni];
+        QCOMPARE(now, before);
         QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
         QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
-        QCOMPARE(o.fake.busy.depth, 0);
     }
 }
 
@@ -294,23 +237,15 @@ void TestMaintenance::resetEmptiesWhatIsAnsweredYes()
     {
         Office o;
         const auto before = o.snapshot();
-        o.answer({false});
-        o.choose("mnripazze");
-        QCOMPARE(o.fake.prompts.texts(),
-                 QStringList({QString::fromUtf8("L'azzeramento svuoterà gli archivi attuali. Continuo?")}));
+        o.run("mnripazze", {false});
+        QCOMPARE(o.fake.prompts.texts(), QStringList({kResetFirst}));
         QCOMPARE(o.snapshot(), before);
-    }
-    {
-        Office o;
-        const auto before = o.snapshot();
-        o.answer({true, false, false, false, false, false, false, false});
-        o.choose("mnripazze");
+        o.run("mnripazze", {true, false, false, false, false, false, false, false});
         QCOMPARE(o.fake.prompts.questions(),
-                 QStringList({QString::fromUtf8("L'azzeramento svuoterà gli archivi attuali. Continuo?"),
-                              "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
+                 QStringList({kResetFirst, "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
                               "Azzero l'archivio Automezzi?", "Azzero l'archivio Attrezzature?",
-                              "Azzero l'archivio numero protocollo?",
-                              QString::fromUtf8("Azzero l'archivio Attività?"), "Azzero l'archivio Risorse?"}));
+                              "Azzero l'archivio numero protocollo?", QString::fromUtf8("Azzero l'archivio Attività?"),
+                              "Azzero l'archivio Risorse?"}));
         QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
         QCOMPARE(o.snapshot(), before);
     }
@@ -319,8 +254,7 @@ void TestMaintenance::resetEmptiesWhatIsAnsweredYes()
         Office o;
         const auto before = o.snapshot();
         o.ctx.g.ultimoprot = 2;
-        o.answer({true, true, false, false, false, true, false, false});
-        o.choose("mnripazze");
+        o.run("mnripazze", {true, true, false, false, false, true, false, false});
         QCOMPARE(o.read(File::Associazioni), QByteArray());
         QVERIFY(QFile::exists(o.path(File::Associazioni)));
         QCOMPARE(o.read(File::NumeroProt), QByteArray(" 0 \r\n"));
@@ -330,7 +264,7 @@ void TestMaintenance::resetEmptiesWhatIsAnsweredYes()
             QCOMPARE(o.read(f), before[f]);
         QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
 
-        o.choose("mnattains");
+        o.main->action("mnattains")->trigger();
         auto *activity = o.windows->get<Formattivita>();
         o.activate(activity);
         QCOMPARE(activity->findChild<QLineEdit *>("numprot")->text(), QString("1"));
@@ -342,8 +276,7 @@ void TestMaintenance::resetNamesAFileItCannotEmptyAndGoesOn()
     Office o;
     makeReadOnly(o.path(File::Automezzi));
     const QByteArray vehicles = o.read(File::Automezzi);
-    o.answer({true, true, true, true, true, true, true, true});
-    o.choose("mnripazze");
+    o.run("mnripazze", {true, true, true, true, true, true, true, true});
     QCOMPARE(o.read(File::Automezzi), vehicles);
     for (File f : {File::Associazioni, File::Volontari, File::Attrezzature, File::Attivita, File::Risorse})
         QCOMPARE(o.read(f), QByteArray());
@@ -354,7 +287,7 @@ void TestMaintenance::resetNamesAFileItCannotEmptyAndGoesOn()
     const QStringList m = o.fake.prompts.messages();
     QCOMPARE(m.size(), 2);
     QVERIFY(m[0].startsWith("Azzeramento non riuscito. Impossibile scrivere il file automezzi.csv"));
-    QCOMPARE(m[1], QString(kDone));
+    QCOMPARE(m[1], kDone);
     // The question after the failing file was still asked.
     QCOMPARE(o.fake.prompts.questions().size(), 8);
 }
