@@ -46,10 +46,15 @@ inline void press(QWidget *w, const char *name)
 
 inline void typeText(QWidget *w, const char *name, const QString &text)
 {
-    auto *e = child<QLineEdit>(w, name);
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    for (const QChar c : text) QTest::keyClick(e, c.toLatin1());
+    typeInto(child<QLineEdit>(w, name), text);
+}
+
+// Clicks the line of `l` whose text starts with `start`; false when none does.
+inline bool clickLineStarting(LineList *l, const QString &start)
+{
+    for (int i = 0; i < l->count(); ++i)
+        if (l->text(i).startsWith(start)) return clickLine(l, i), true;
+    return false;
 }
 
 // The registers of the office: two associations, one vehicle each, three
@@ -100,6 +105,16 @@ struct PickOffice : MainOffice {
         picking::offerResource(ctx, kind, line);
     }
 
+    // The same through the real list window L: a click on its line `line`.
+    template <class L> L *pickInList(const char *button, const QString &line)
+    {
+        if (ctx.lastActive != activity()) activate(activity());
+        press(activity(), button);
+        L *l = shown<L>();
+        if (!clickLineStarting(child<LineList>(l, "List1"), line)) qFatal("line not in the list");
+        return l;
+    }
+
     // Picks and adds with the quantity typed (the proposed one when empty).
     void add(const char *button, picking::Kind kind, const QString &line, const QString &qty = {})
     {
@@ -124,14 +139,8 @@ struct PickOffice : MainOffice {
     Formattivita *openFromMain(const QString &prot)
     {
         activate(main);
-        for (const char *name : {"List1", "List2"}) {
-            auto *l = main->findChild<LineList *>(name);
-            for (int i = 0; i < l->count(); ++i) {
-                if (l->text(i).left(6).trimmed() != prot) continue;
-                clickLine(l, i);
-                return shown<Formattivita>();
-            }
-        }
+        for (const char *name : {"List1", "List2"})
+            if (clickLineStarting(child<LineList>(main, name), prot.rightJustified(6) + " ")) return shown<Formattivita>();
         qFatal("activity not in the main lists");
     }
 };
