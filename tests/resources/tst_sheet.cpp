@@ -55,7 +55,7 @@ void TestSheet::printsWhatTheWindowShows()
     child<QListWidget>(o.sto(), "List1")->item(1)->setCheckState(Qt::Checked);
     press(o.sto(), "cmdinserimento");
     o.activate(w);
-    const QByteArray before[] = {o.read(File::Automezzi), o.read(File::Associazioni)};
+    const QByteArray before = o.read(File::Automezzi) + o.read(File::Associazioni);
     press(w, "cmdstacc");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const RecordingPrinter::Job &job = o.fake.printer.jobs.first();
@@ -63,16 +63,14 @@ void TestSheet::printsWhatTheWindowShows()
     QCOMPARE(job.points, 10);
     QCOMPARE(job.orientation, Orientation::Portrait);
     QVERIFY(job.ended);
-    QCOMPARE(job.lines, sheetOf("7", "", items(o.resourceList())));
-    QCOMPARE(job.lines.at(16), "   AUTO      1   " + vehicleListLine("ALFA", "JEEP", "L"));
-    QCOMPARE(job.lines.at(18),
-             "   VOL>      0   " + QString("ALFA").leftJustified(50) + " MARIO ROSSI");
+    const QString alfa = QString("ALFA").leftJustified(50);
+    QCOMPARE(job.lines, sheetOf("7", "", {"AUTO      1   " + vehicleListLine("ALFA", "JEEP", "L"),
+                                          "VOL.      2   " + alfa, "VOL>      0   " + alfa + " MARIO ROSSI"}));
     QCOMPARE(o.fake.busy.depth, 0);
     QVERIFY(o.fake.busy.pushes > 0);
     QVERIFY(o.fake.prompts.shown.isEmpty());
     // It reads and writes no archive.
-    QCOMPARE(o.read(File::Automezzi), before[0]);
-    QCOMPARE(o.read(File::Associazioni), before[1]);
+    QCOMPARE(o.read(File::Automezzi) + o.read(File::Associazioni), before);
     QVERIFY(!o.exists(File::Attivita));
 
     // Dates of different lengths print as they stand; the fields as typed.
@@ -83,18 +81,13 @@ void TestSheet::printsWhatTheWindowShows()
     press(w, "cmdstacc");
     QCOMPARE(o.fake.printer.jobs.at(1).lines,
              sheetOf("12", "", {}, {"05/03/2025", "14.30", "5/3/2025", "15.00", "", ""}));
-    QCOMPARE(o.fake.printer.jobs.at(1).lines.size(), 16);
 }
 
 void TestSheet::notesAreCutAtFiftyAndAHundred()
 {
     sheet::Fields f;
-    f.numprot = "3";
-    f.loc = "roma";
-    f.ric = "rossi";
-    f.tipoatt = "incendio";
-    f.datari = "05/03/2025";
-    f.orari = "14.30";
+    f.numprot = "3", f.loc = "roma", f.ric = "rossi", f.tipoatt = "incendio";
+    f.datari = "05/03/2025", f.orari = "14.30";
     QString note;
     for (int i = 0; i < 130; ++i) note += QChar('a' + i % 26);
     for (int len : {0, 50, 51, 100, 130}) {
@@ -102,12 +95,8 @@ void TestSheet::notesAreCutAtFiftyAndAHundred()
         const QStringList lines = sheet::lines(f);
         QCOMPARE(lines, sheetOf("3", f.note, {}));
         QCOMPARE(lines.size(), len > 50 ? 17 : 16);
-        if (len == 51) QCOMPARE(lines.at(12), QString("                  : y"));
-        if (len == 130) QCOMPARE(lines.at(12), "                  : " + note.mid(50, 50));
     }
-    const printing::Printout p = sheet::printout(f);
-    QCOMPARE(p.points, 10);
-    QCOMPARE(p.orientation, Orientation::Portrait);
+    QCOMPARE(sheet::lines(f).at(12), "                  : " + note.mid(50, 50));
 }
 
 void TestSheet::sheetThroughPdf()
@@ -131,8 +120,7 @@ void TestSheet::sheetThroughPdf()
     QVERIFY(!read.landscape);
     QVERIFY(qAbs(read.points - 10) < 0.5);
     const QStringList got = read.lines;
-    const QStringList want =
-        sheetOf("7", "portare coperte e acqua", items(o.resourceList()));
+    const QStringList want = sheetOf("7", "portare coperte e acqua", items(o.resourceList()));
     // pdftotext keeps the words and their order, not every run of blanks.
     QCOMPARE(got.size(), want.size());
     // A resource line is wider than a portrait page at 10 points: the page
