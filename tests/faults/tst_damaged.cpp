@@ -8,19 +8,16 @@
 #include "activities/formattlist.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
-#include "app/formvelmo.h"
 #include "app/picking.h"
+#include "archive/io.h"
 #include "associations/formlist.h"
+#include "equipment/formattrlist.h"
 #include "resources/formris.h"
 #include "resources/formsto.h"
-#include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
-#include "archive/io.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QAbstractItemView>
-#include <QListWidget>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -30,8 +27,7 @@ class TestDamaged : public QObject {
     Q_OBJECT
 private slots:
     void everyWindowListsWhatItCanRead();
-    void binaryEmptyAndMissingFilesOpenEveryWindow();
-    void folderInPlaceOfAnArchive();
+    void binaryEmptyMissingAndFolderArchivesOpenEveryWindow();
     void rewritesKeepUnreadableLinesVerbatim();
     void fiftyMegabytes();
 };
@@ -46,12 +42,13 @@ struct Line {
 using Archive = QList<Line>;
 
 const QByteArray kBinary("\x00\x01\xff\xfe\x80\x9d\x7f", 7);
+const QByteArray kAlfa = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", kZeta = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
 
 QMap<File, Archive> damagedArchives()
 {
     return {
         {File::Associazioni,
-         {{"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", true},
+         {{kAlfa, true},
           {"BETA,VIA DUE", false},                          // items missing
           {"GAMMA,A,B,C,D,E,F,G, 1 , 1 ,ALTRO", false},     // one item more
           {"DELTA,,,,,,,,DIECI, 1 ", false},                // not a number
@@ -59,7 +56,7 @@ QMap<File, Archive> damagedArchives()
           {"ETA,,,,,,,, 2.5 , 1 ", false},                  // a decimal
           {kBinary + ",,,,,,,," + kBinary + ",1", false},   // binary
           {"", false},                                      // an empty line
-          {"ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ", true}}},
+          {kZeta, true}}},
         {File::Automezzi,
          {{"ALFA,JEEP,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L", true},
           {"ALFA,CAMION,A,B,C,D,E,F,L,ALTRO", false},
@@ -67,14 +64,9 @@ QMap<File, Archive> damagedArchives()
           {kBinary + ",,,,,,,,,," + kBinary, false},
           {"ZETA,GRU,CAMPO,01/03/2025,08.00,,,SOLLEVAMENTO,A", true}}},
         {File::Attrezzature,
-         {{"ALFA,TENDA,L, 20 ", true},
-          {"ALFA,BRANDA", false},
-          {"ALFA,PALA,L,MOLTE", false},
-          {"ALFA,PICCONE,L, 70000 ", false},
-          {"ALFA,PICCOZZA,L, -32769 ", false},
-          {"ALFA,SECCHIO,L, 2 ,ALTRO", false},
-          {kBinary, false},
-          {"ALFA,TORCIA,L, 5 ", true}}},
+         {{"ALFA,TENDA,L, 20 ", true}, {"ALFA,BRANDA", false}, {"ALFA,PALA,L,MOLTE", false},
+          {"ALFA,PICCONE,L, 70000 ", false}, {"ALFA,PICCOZZA,L, -32769 ", false},
+          {"ALFA,SECCHIO,L, 2 ,ALTRO", false}, {kBinary, false}, {"ALFA,TORCIA,L, 5 ", true}}},
         {File::Attivita,
          {{" 7 ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", true},
           {" SETTE ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", false},
@@ -83,70 +75,52 @@ QMap<File, Archive> damagedArchives()
           {kBinary, false},
           {" 9 ,01/03/2025,09.00,02/03/2025,10.00,,,RICERCA,BOSCO,PREFETTO,,A", true}}},
         {File::Risorse,
-         {{" 7 ,ATTR,2,ALFA,TENDA,O", true},
-          {" X ,ATTR,2,ALFA,TENDA,O", false},
-          {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false},
-          {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
+         {{" 7 ,ATTR,2,ALFA,TENDA,O", true}, {" X ,ATTR,2,ALFA,TENDA,O", false},
+          {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false}, {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
         {File::Volontari,
-         {{"ALFA,MARIO,ROSSI,,,,,,,", true},
-          {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
+         {{"ALFA,MARIO,ROSSI,,,,,,,", true}, {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
           {"ALFA," + kBinary, true}, // texts only: binary bytes are a name
           {"ALFA,ANNA,VERDI", true}}},
     };
 }
 
-QByteArray joined(const Archive &a, bool readableOnly)
-{
-    QByteArray out;
-    for (const Line &l : a)
-        if (!readableOnly || l.readable) out += l.bytes + "\r\n";
-    return out;
-}
-
 void writeAll(TestOffice &o, const QMap<File, Archive> &archives, bool readableOnly)
 {
-    for (auto it = archives.begin(); it != archives.end(); ++it)
-        o.write(it.key(), joined(it.value(), readableOnly));
+    for (auto it = archives.begin(); it != archives.end(); ++it) {
+        QList<QByteArray> lines;
+        for (const Line &l : it.value())
+            if (!readableOnly || l.readable) lines << l.bytes;
+        o.write(it.key(), crlf(lines));
+    }
     o.write(File::NumeroProt, "9\r\n");
     o.write(File::Emergenza, "PROVA\r\n");
 }
 
 // The windows that show what the archives hold, each opened as the user
-// opens it; a window that lands later is one more row.
+// opens it, the association chosen where the window offers it; a window
+// that lands later is one more row.
 struct ShowRow {
     const char *name;
     std::function<QWidget *(MainOffice &)> open;
 };
 
-template <class W> ShowRow fromMenu(const char *name, const char *entry)
+template <class W> ShowRow menu(const char *name, const char *entry)
 {
-    return {name, [entry](MainOffice &o) -> QWidget * { return o.fromMenu<W>(entry); }};
-}
-
-// After opening, the association is chosen where the window offers it.
-QWidget *withAssociation(QWidget *w)
-{
-    if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass")))
-        chooseEntry(ass, QStringLiteral("ALFA"));
-    return w;
+    return {name, [entry](MainOffice &o) -> QWidget * {
+                QWidget *w = o.fromMenu<W>(entry);
+                if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass"))) chooseEntry(ass, "ALFA");
+                return w;
+            }};
 }
 
 const std::vector<ShowRow> &showingWindows()
 {
     static const std::vector<ShowRow> rows = {
-        {"Formvelmo",
-         [](MainOffice &o) -> QWidget * {
-             o.activate(o.main);
-             return o.main;
-         }},
-        fromMenu<Formass>("Formass I", "mnassains"),
-        fromMenu<Formass>("Formass M", "mnassamod"),
-        fromMenu<Formass>("Formass A", "mnassaann"),
-        {"Formauto I", [](MainOffice &o) { return withAssociation(o.fromMenu<Formauto>("mnautains")); }},
-        {"Formauto M", [](MainOffice &o) { return withAssociation(o.fromMenu<Formauto>("mnautamod")); }},
-        {"Formattr I", [](MainOffice &o) { return withAssociation(o.fromMenu<Formattr>("mnatrains")); }},
-        {"Formattr A", [](MainOffice &o) { return withAssociation(o.fromMenu<Formattr>("mnatraann")); }},
-        fromMenu<Formattivita>("Formattivita I", "mnattains"),
+        {"Formvelmo", [](MainOffice &o) -> QWidget * { return o.activate(o.main), o.main; }},
+        menu<Formass>("Formass I", "mnassains"), menu<Formass>("Formass M", "mnassamod"),
+        menu<Formass>("Formass A", "mnassaann"), menu<Formauto>("Formauto I", "mnautains"),
+        menu<Formauto>("Formauto M", "mnautamod"), menu<Formattr>("Formattr I", "mnatrains"),
+        menu<Formattr>("Formattr A", "mnatraann"), menu<Formattivita>("Formattivita I", "mnattains"),
         {"Formattivita M",
          [](MainOffice &o) -> QWidget * {
              // As the activity list does when the user picks activity 7.
@@ -156,27 +130,18 @@ const std::vector<ShowRow> &showingWindows()
              o.activate(w);
              return w;
          }},
-        fromMenu<Formlist>("Formlist", "mnassvel"),
-        fromMenu<Formautolist>("Formautolist G", "mnautvelg"),
-        {"Formautolist A", [](MainOffice &o) { return withAssociation(o.fromMenu<Formautolist>("mnautvass")); }},
-        fromMenu<Formautolist>("Formautolist R", "mnautvric"),
-        fromMenu<Formattrlist>("Formattrlist G", "mnatrvelg"),
-        {"Formattrlist A", [](MainOffice &o) { return withAssociation(o.fromMenu<Formattrlist>("mnatrvass")); }},
-        fromMenu<Formattrlist>("Formattrlist R", "mnatrvric"),
-        fromMenu<Formattlist>("Formattlist G", "mnattvgen"),
-        fromMenu<Formattlist>("Formattlist V", "mnattvchi"),
-        fromMenu<Formattlist>("Formattlist Z", "mnattvann"),
-        fromMenu<Formattlist>("Formattlist M", "mnattamod"),
-        fromMenu<Formattlist>("Formattlist A", "mnattaann"),
-        fromMenu<Formprot>("Formprot", "mnrippro"),
-        fromMenu<emergenzaform>("emergenzaform", "mnemergenza"),
+        menu<Formlist>("Formlist", "mnassvel"), menu<Formautolist>("Formautolist G", "mnautvelg"),
+        menu<Formautolist>("Formautolist A", "mnautvass"), menu<Formautolist>("Formautolist R", "mnautvric"),
+        menu<Formattrlist>("Formattrlist G", "mnatrvelg"), menu<Formattrlist>("Formattrlist A", "mnatrvass"),
+        menu<Formattrlist>("Formattrlist R", "mnatrvric"), menu<Formattlist>("Formattlist G", "mnattvgen"),
+        menu<Formattlist>("Formattlist V", "mnattvchi"), menu<Formattlist>("Formattlist Z", "mnattvann"),
+        menu<Formattlist>("Formattlist M", "mnattamod"), menu<Formattlist>("Formattlist A", "mnattaann"),
+        menu<Formprot>("Formprot", "mnrippro"), menu<emergenzaform>("emergenzaform", "mnemergenza"),
         {"Formsto",
          [](MainOffice &o) -> QWidget * {
              // The names of ALFA's volunteers, for a new activity.
-             auto *activity = o.fromMenu<Formattivita>("mnattains");
-             clickButton(activity, "cmdvol");
-             picking::offerResource(o.ctx, picking::Kind::Association,
-                                    QStringLiteral("ALFA").leftJustified(50) + " 10");
+             clickButton(o.fromMenu<Formattivita>("mnattains"), "cmdvol");
+             picking::offerResource(o.ctx, picking::Kind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
              clickButton(o.windows->get<Formris>(), "cmdnomi");
              auto *names = o.windows->get<Formsto>();
              o.activate(names);
@@ -193,42 +158,42 @@ QStringList shown(QWidget *w)
     // Lists of any kind (the popups of the drop-down lists come below).
     for (auto *l : w->findChildren<QAbstractItemView *>()) {
         bool inCombo = false;
-        for (QObject *p = l->parent(); p && p != w; p = p->parent())
-            inCombo = inCombo || qobject_cast<QComboBox *>(p);
-        if (inCombo || !l->model()) continue;
-        out << QStringLiteral("[%1]").arg(l->objectName());
-        for (int i = 0; i < l->model()->rowCount(); ++i)
-            out << l->model()->index(i, 0).data().toString();
+        for (QObject *p = l->parent(); p && p != w; p = p->parent()) inCombo = inCombo || qobject_cast<QComboBox *>(p);
+        if (!inCombo && l->model()) out << QStringLiteral("[%1]").arg(l->objectName()) << lineTexts(l);
     }
-    for (auto *c : w->findChildren<QComboBox *>()) {
+    for (auto *c : w->findChildren<QComboBox *>())
         out << QStringLiteral("[%1]").arg(c->objectName()) << entries(c) << c->currentText();
-    }
     for (auto *e : w->findChildren<QLineEdit *>())
-        if (!qobject_cast<QComboBox *>(e->parentWidget()))
-            out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
+        if (!qobject_cast<QComboBox *>(e->parentWidget())) out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
     return out;
 }
 
-QStringList showAll(MainOffice &o, const std::vector<ShowRow> &rows)
+QStringList showAll(MainOffice &o, const std::vector<ShowRow> &rows = showingWindows())
 {
     QStringList out;
-    for (const ShowRow &row : rows) {
-        out << QStringLiteral("== %1").arg(row.name);
-        out << shown(row.open(o));
-    }
+    for (const ShowRow &row : rows) out << QStringLiteral("== %1").arg(row.name) << shown(row.open(o));
     return out;
 }
 
-// Binary bytes without line ends: of `size` bytes, in lines of up to 4000.
+// Random bytes without line ends (nor commas, unless asked).
 QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas)
 {
     QByteArray out(size, Qt::Uninitialized);
     for (qsizetype i = 0; i < size; ++i) {
         char c = char(random.bounded(256));
-        if (c == '\r' || c == '\n' || (!commas && c == ',')) c = '#';
-        out[i] = c;
+        out[i] = c == '\r' || c == '\n' || (!commas && c == ',') ? '#' : c;
     }
     return out;
+}
+
+// Registers a new association through its window; nothing is said when it goes well.
+void registerAssociation(MainOffice &o)
+{
+    const WindowRow &formass = registerWindows().front();
+    QWidget *w = formass.open(o);
+    fillGood(w, formass);
+    o.fake.prompts.clear();
+    clickButton(w, formass.button);
 }
 
 } // namespace
@@ -238,26 +203,24 @@ void TestDamaged::everyWindowListsWhatItCanRead()
     MainOffice damaged, clean;
     writeAll(damaged, damagedArchives(), false);
     writeAll(clean, damagedArchives(), true);
-    const QStringList withDamage = showAll(damaged, showingWindows());
-    const QStringList readableOnly = showAll(clean, showingWindows());
+    const QStringList withDamage = showAll(damaged), readableOnly = showAll(clean);
     QCOMPARE(withDamage, readableOnly);
     // And they do list what is readable.
     for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",
                              "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
         QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
-    for (const char *text : {"BETA", "GAMMA", "DELTA", "EPSILON", "CAMION", "PALA", "PICCONE", "SETTE",
-                             "LUCA"})
+    for (const char *text : {"BETA", "GAMMA", "DELTA", "EPSILON", "CAMION", "PALA", "PICCONE", "SETTE", "LUCA"})
         QVERIFY2(withDamage.filter(QLatin1String(text)).isEmpty(), text);
 }
 
-void TestDamaged::binaryEmptyAndMissingFilesOpenEveryWindow()
+void TestDamaged::binaryEmptyMissingAndFolderArchivesOpenEveryWindow()
 {
     const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                        File::Risorse, File::Volontari, File::NumeroProt, File::Emergenza};
+                        File::Risorse,      File::Volontari, File::NumeroProt,   File::Emergenza};
     // Missing files and empty files show the same: nothing.
     MainOffice missing, empty;
     for (File f : all) empty.write(f, QByteArray());
-    QCOMPARE(showAll(empty, showingWindows()), showAll(missing, showingWindows()));
+    QCOMPARE(showAll(empty), showAll(missing));
 
     // Binary files, with and without line ends and commas: every window
     // opens; nothing is written by opening.
@@ -266,82 +229,60 @@ void TestDamaged::binaryEmptyAndMissingFilesOpenEveryWindow()
         MainOffice o;
         for (File f : all) {
             QByteArray bytes = noise(random, 20000, round != 1);
-            for (int k = 0; k < 40 && round != 2; ++k) {
-                const char *ends[] = {"\r\n", "\n", "\r"};
-                bytes.insert(random.bounded(bytes.size()), ends[k % 3]);
-            }
+            for (int k = 0; k < 40 && round != 2; ++k)
+                bytes.insert(random.bounded(bytes.size()), QList<const char *>{"\r\n", "\n", "\r"}[k % 3]);
             o.write(f, bytes);
         }
         const auto before = folderState(o);
-        showAll(o, showingWindows());
+        showAll(o);
         auto after = folderState(o);
         // Opening the activity window and lists takes snapshots: only .sav files may appear.
-        for (const QString &name : after.keys())
-            if (name.endsWith(QLatin1String(".sav"))) after.remove(name);
+        after.removeIf([](auto it) { return it.key().endsWith(QLatin1String(".sav")); });
         QCOMPARE(after, before);
     }
-}
 
-void TestDamaged::folderInPlaceOfAnArchive()
-{
     // A folder where an archive should stand cannot be read: every window
     // opens with nothing from it, and a registration says which file.
     MainOffice o;
     seedOffice(o);
-    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                   File::Risorse}) {
+    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita, File::Risorse}) {
         QFile::remove(o.path(f));
         QVERIFY(QDir(o.dir()).mkdir(archive::fileName(f)));
     }
-    showAll(o, showingWindows());
-    const WindowRow &formass = registerWindows().front();
-    QWidget *w = formass.open(o);
-    fillGood(w, formass);
-    o.fake.prompts.clear();
-    clickButton(w, formass.button);
+    showAll(o);
+    registerAssociation(o);
     QCOMPARE(o.fake.prompts.messages(),
-             QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed,
-                                                 o.path(File::Associazioni))
-                             .message()});
+             QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed, o.path(File::Associazioni)).message()});
     QVERIFY(QFileInfo(o.path(File::Associazioni)).isDir());
 }
 
 void TestDamaged::rewritesKeepUnreadableLinesVerbatim()
 {
+    // Where each window's new record lands among the lines of its damaged
+    // archive; every other line, readable or not, goes out as it stood.
+    const struct {
+        File archive;
+        int at;
+        QByteArray added;
+    } cases[] = {{File::Associazioni, 8, "NUOVA,,,,,,,,5,5"},
+                 {File::Automezzi, 4, "ALFA,NUOVO MEZZO,,01/03/2025,08.00,,,,L"},
+                 {File::Attrezzature, 0, "ALFA,NUOVO ATTREZZO,L,3"},
+                 {File::Attivita, 5, "8,03/03/2025,09.05,,,,,RICERCA,BOSCO,SINDACO,,A"}};
     const auto archives = damagedArchives();
-    for (const WindowRow &row : registerWindows()) {
+    QCOMPARE(std::size(cases), registerWindows().size());
+    for (const auto &c : cases) {
+        const WindowRow &row = *std::find_if(registerWindows().begin(), registerWindows().end(),
+                                             [&](const WindowRow &r) { return r.archive == c.archive; });
         MainOffice o;
         writeAll(o, archives, false);
-        const Archive &a = archives.value(row.archive);
         QWidget *w = row.open(o);
         fillGood(w, row);
         o.fake.prompts.clear();
         clickButton(w, row.button);
-        QCOMPARE(o.fake.prompts.messages(),
-                 row.done.isEmpty() ? QStringList{} : QStringList{row.done});
-        // What the rewrite gives: the new record in its place, every other
-        // line as it was.
+        QCOMPARE(o.fake.prompts.messages(), row.done.isEmpty() ? QStringList{} : QStringList{row.done});
         QList<QByteArray> expected;
-        switch (row.archive) {
-        case File::Associazioni:
-            expected = {a[0].bytes, a[1].bytes, a[2].bytes, a[3].bytes, a[4].bytes, a[5].bytes,
-                        a[6].bytes, a[7].bytes, "NUOVA,,,,,,,,5,5", a[8].bytes};
-            break;
-        case File::Automezzi:
-            // A readable line the rewrite does not change goes out as it stands.
-            expected = {a[0].bytes, a[1].bytes, a[2].bytes, a[3].bytes,
-                        "ALFA,NUOVO MEZZO,,01/03/2025,08.00,,,,L", a[4].bytes};
-            break;
-        case File::Attrezzature:
-            expected = {"ALFA,NUOVO ATTREZZO,L,3", a[0].bytes, a[1].bytes, a[2].bytes, a[3].bytes,
-                        a[4].bytes, a[5].bytes, a[6].bytes, a[7].bytes};
-            break;
-        case File::Attivita:
-            expected = {a[0].bytes, a[1].bytes, a[2].bytes, a[3].bytes, a[4].bytes,
-                        "8,03/03/2025,09.05,,,,,RICERCA,BOSCO,SINDACO,,A", a[5].bytes};
-            break;
-        default: QFAIL("no expected bytes");
-        }
+        for (const Line &l : archives.value(c.archive)) expected << l.bytes;
+        expected.insert(c.at, c.added);
         QCOMPARE(o.read(row.archive), crlf(expected));
     }
 }
@@ -350,32 +291,28 @@ void TestDamaged::fiftyMegabytes()
 {
     // 50 MB of unreadable lines (binary, up to 4000 bytes each, every kind
     // of line end) between two readable records, made here in the test's
-    // temporary folder.
+    // temporary folder; no line end after the last line.
     QRandomGenerator random(505050);
-    QList<QByteArray> lines;
-    QByteArray file;
+    QList<QByteArray> lines{kAlfa};
+    QByteArray file = kAlfa + "\r\n";
     file.reserve(52 << 20);
-    const QByteArray first = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ";
-    const QByteArray last = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
-    lines << first;
-    file += first + "\r\n";
     const char *ends[] = {"\r\n", "\n", "\r"};
     while (file.size() < (50 << 20)) {
-        const QByteArray l = noise(random, 1 + random.bounded(4000), false);
-        lines << l;
-        file += l + ends[random.bounded(3)];
+        lines << noise(random, 1 + random.bounded(4000), false);
+        file += lines.last() + ends[random.bounded(3)];
     }
-    lines << last;
-    file += last; // no line end after the last line
+    lines << kZeta;
+    file += kZeta;
 
     MainOffice o;
     o.write(File::Associazioni, file);
     o.write(File::Attivita, file);
+    file.clear();
     // One opening of each window that reads these two archives.
     std::vector<ShowRow> rows;
     for (const ShowRow &r : showingWindows())
-        for (const char *name : {"Formvelmo", "Formass I", "Formauto I", "Formattr I",
-                                 "Formattivita I", "Formlist", "Formattlist G"})
+        for (const char *name : {"Formvelmo", "Formass I", "Formauto I", "Formattr I", "Formattivita I", "Formlist",
+                                 "Formattlist G"})
             if (QLatin1String(r.name) == QLatin1String(name)) rows.push_back(r);
     QCOMPARE(int(rows.size()), 7);
     const QStringList all = showAll(o, rows);
@@ -383,17 +320,11 @@ void TestDamaged::fiftyMegabytes()
     QVERIFY(all.contains(QStringLiteral("ZETA")));
     // Registering an association rewrites the 50 MB: every line kept, in
     // its place, with CR LF after it.
-    const WindowRow &formass = registerWindows().front();
-    QWidget *w = formass.open(o);
-    fillGood(w, formass);
-    o.fake.prompts.clear();
-    clickButton(w, formass.button);
+    registerAssociation(o);
     QCOMPARE(o.fake.prompts.messages(), QStringList{});
     lines.insert(lines.size() - 1, "NUOVA,,,,,,,,5,5");
-    const QByteArray expected = crlf(lines);
+    const QByteArray expected = crlf(lines), got = o.read(File::Associazioni);
     lines.clear();
-    file.clear();
-    const QByteArray got = o.read(File::Associazioni);
     QCOMPARE(got.size(), expected.size());
     QVERIFY(got == expected);
 }
