@@ -15,18 +15,15 @@
 
 // The lines the register lists show for a record, as they hand them over
 // when the user picks a resource.
-inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state,
-                                 int qty)
+inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state, int qty)
 {
     return assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state + "  "
            + QString::number(qty);
 }
-
 inline QString vehicleListLine(const QString &assoc, const QString &descr, const QString &state)
 {
     return assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
 }
-
 inline QString associationListLine(const QString &name, int volunteers)
 {
     return name.leftJustified(50, ' ', true) + " " + QString::number(volunteers);
@@ -59,20 +56,16 @@ inline bool clickLineStarting(LineList *l, const QString &start)
 
 // The registers of the office: two associations, one vehicle each, three
 // pieces of equipment, and the volunteers of ALFA and BETA.
-const QByteArray kAssocAlfa = "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12";
-const QByteArray kAssocBeta = "BETA,VIA PO 2,PISA,PI,050123,,,CAMPO2,5,5";
 const QByteArray kJeep = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L";
 const QByteArray kAmbulanza = "BETA,AMBULANZA,CAMPO2,01/03/2025,08.00,,,SANITARIO,L";
-const QByteArray kTenda = "ALFA,TENDA,L,3";
-const QByteArray kPompa = "ALFA,POMPA,L,5";
-const QByteArray kGeneratore = "BETA,GENERATORE,L,2";
 
 struct PickOffice : MainOffice {
     PickOffice()
     {
-        write(archive::File::Associazioni, crlf({kAssocAlfa, kAssocBeta}));
+        write(archive::File::Associazioni, crlf({"ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12",
+                                                 "BETA,VIA PO 2,PISA,PI,050123,,,CAMPO2,5,5"}));
         write(archive::File::Automezzi, crlf({kJeep, kAmbulanza}));
-        write(archive::File::Attrezzature, crlf({kPompa, kTenda, kGeneratore}));
+        write(archive::File::Attrezzature, crlf({"ALFA,POMPA,L,5", "ALFA,TENDA,L,3", "BETA,GENERATORE,L,2"}));
         write(archive::File::Volontari,
               crlf({"ALFA,MARIO,ROSSI,,,,,,,", "BETA,ANNA,VERDI,,,,,,,", "ALFA,LUCA,BIANCHI,,,,,,,"}));
         write(archive::File::NumeroProt, "6\r\n");
