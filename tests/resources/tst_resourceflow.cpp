@@ -330,11 +330,10 @@ void TestResourceFlow::closedActivityTakesAndGivesNothing()
     o.write(File::Attivita,
             crlf({"5,01/03/2025,10.00,01/03/2025,11.00,01/03/2025,12.00,FRANA,PISA,BIANCHI,,C"}));
     o.write(File::Risorse, crlf({stored("5", "ATTR", 2, "ALFA", "POMPA", "L")}));
-    Formattivita *w = o.activity();
-    o.ctx.g.modoatt = "M";
-    o.ctx.g.protsel = "5";
-    w->prepare(QString::fromUtf8("Attività - Modifica"), "Modifica", true);
-    o.activate(w);
+    // Chosen from the list of "Fine/Modifica Attività".
+    QVERIFY(clickLineStarting(child<LineList>(o.fromMenu<Formattlist>("mnattamod"), "List1"), "     5 "));
+    Formattivita *w = o.shown<Formattivita>();
+    QCOMPARE(o.ctx.g.modoatt, QString("M"));
     QCOMPARE(o.ctx.g.attchiusa, QString("1"));
     const QByteArray registers = o.read(File::Attrezzature) + o.read(File::Automezzi);
     o.add("cmdauto", Kind::Vehicle, kJeepLine);
