@@ -21,8 +21,8 @@ using archive::File;
 class TestKill : public QObject {
     Q_OBJECT
 private slots:
-    void killedAnywhereLeavesEveryFileOldOrNew();
     void referenceRunEndsEveryStepWell();
+    void killedAnywhereLeavesEveryFileOldOrNew();
 };
 
 namespace {
@@ -41,8 +41,7 @@ using State = QMap<File, QByteArray>;
 QByteArray slurp(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return QByteArray("<assente>");
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<assente>");
 }
 
 State stateOf(const archive::WorkingFolder &folder)
@@ -77,25 +76,20 @@ public:
     {
         if (n == m_done - 1) return m_previous;
         Q_ASSERT(n >= m_done);
-        while (m_done < n) advance();
+        for (; m_done < n; ++m_done) {
+            if (!killops::run(m_folder, m_done)) qFatal("reference step failed");
+            m_previous = m_current;
+            m_current = stateOf(m_folder);
+        }
         return m_current;
     }
 
 private:
-    void advance()
-    {
-        if (!killops::run(m_folder, m_done)) qFatal("reference step failed");
-        ++m_done;
-        m_previous = m_current;
-        m_current = stateOf(m_folder);
-    }
     QTemporaryDir m_dir;
     archive::WorkingFolder m_folder;
     int m_done = 0;
     State m_current, m_previous;
 };
-
-QString describe(File f) { return archive::fileName(f); }
 
 } // namespace
 
@@ -108,12 +102,11 @@ void TestKill::referenceRunEndsEveryStepWell()
     killops::seed(folder);
     State before = stateOf(folder);
     for (int step = 0; step < 2 * killops::KindCount; ++step) {
-        QVERIFY2(killops::run(folder, step), killops::kindName(killops::kindOf(step)));
+        const int kind = killops::kindOf(step);
+        QVERIFY2(killops::run(folder, step), killops::kindName(kind));
         const State now = stateOf(folder);
-        QVERIFY2(now != before || killops::kindOf(step) == killops::Snapshot,
-                 killops::kindName(killops::kindOf(step)));
-        if (killops::kindOf(step) == killops::RenameAssociation)
-            QVERIFY(now.value(File::Volontari) != before.value(File::Volontari));
+        QVERIFY2(now != before || kind == killops::Snapshot, killops::kindName(kind));
+        if (kind == killops::RenameAssociation) QVERIFY(now.value(File::Volontari) != before.value(File::Volontari));
         before = now;
     }
 }
@@ -128,25 +121,18 @@ void TestKill::killedAnywhereLeavesEveryFileOldOrNew()
 
     QRandomGenerator random(20250303);
     QVector<int> killsPerKind(killops::KindCount, 0);
-    int kills = 0, step = 0;
+    int step = 0, mixed = 0, leftovers = 0; // mixed: kills that found some files old and others new
     constexpr int kKills = 240;
-    int mixed = 0; // kills that found some files old and others new
-    int leftovers = 0; // temporary files of interrupted replacements
-    while (kills < kKills) {
+    for (int kills = 0; kills < kKills; ++kills) {
         // Each round starts the helper at a step of the next kind in turn,
         // from the whole state before it, so every kind is interrupted
         // however quick it is.
-        const int kind = kills % killops::KindCount;
-        while (killops::kindOf(step) != kind) ++step;
+        while (killops::kindOf(step) != kills % killops::KindCount) ++step;
         put(folder, ref.after(step));
-        QVERIFY(archive::replaceFile(killops::stepFile(folder),
-                                     QByteArray::number(step) + "\r\n").ok());
+        QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n").ok());
 
         QProcess worker;
-        worker.setProgram(QStringLiteral(KILLWORKER_PATH));
-        worker.setArguments({folder.dir()});
-        worker.setProcessChannelMode(QProcess::SeparateChannels);
-        worker.start();
+        worker.start(QStringLiteral(KILLWORKER_PATH), {folder.dir()});
         QVERIFY(worker.waitForStarted(5000));
         QVERIFY(worker.waitForReadyRead(5000));
         QCOMPARE(worker.readAllStandardOutput(), QByteArray("pronto\n"));
@@ -161,45 +147,30 @@ void TestKill::killedAnywhereLeavesEveryFileOldOrNew()
 
         const int done = archive::readFirstLine(killops::stepFile(folder)).trimmed().toInt();
         QVERIFY(done >= step);
-        const State before = ref.after(done);
-        const State afterStep = ref.after(done + 1);
-        const State found = stateOf(folder);
+        const State before = ref.after(done), afterStep = ref.after(done + 1), found = stateOf(folder);
+        const QString during = QStringLiteral("during step %1 (%2)").arg(done).arg(killops::kindName(killops::kindOf(done)));
         int olds = 0, news = 0;
         for (File f : kChecked) {
             const QByteArray &bytes = found.value(f);
             if (before.value(f) == afterStep.value(f)) continue;
-            if (bytes == before.value(f)) ++olds;
-            if (bytes == afterStep.value(f)) ++news;
-            if (bytes == before.value(f) || bytes == afterStep.value(f)) continue;
-            QFAIL(qPrintable(QStringLiteral("%1 neither old nor new after a kill during step %2 (%3): "
-                                            "%4 bytes, expected %5 or %6")
-                                 .arg(describe(f))
-                                 .arg(done)
-                                 .arg(QString::fromUtf8(killops::kindName(killops::kindOf(done))))
-                                 .arg(bytes.size())
-                                 .arg(before.value(f).size())
-                                 .arg(afterStep.value(f).size())));
+            olds += bytes == before.value(f);
+            news += bytes == afterStep.value(f);
+            QVERIFY2(bytes == before.value(f) || bytes == afterStep.value(f),
+                     qPrintable(archive::fileName(f) + " neither old nor new after a kill " + during));
         }
-        if (olds && news) ++mixed;
+        mixed += olds && news;
         ++killsPerKind[killops::kindOf(done)];
-        ++kills;
         step = done;
         // Files the interrupted replacement left behind are never taken for
         // archives; clear them so the folder stays small.
-        const QStringList left = QDir(folder.dir()).entryList(QDir::Files);
-        for (const QString &name : left) {
-            if (name.count(QLatin1Char('.')) > 1) {
-                QFile::remove(QDir(folder.dir()).filePath(name));
-                ++leftovers;
-            }
-        }
+        for (const QString &name : QDir(folder.dir()).entryList(QDir::Files))
+            if (name.count(QLatin1Char('.')) > 1) leftovers += QFile::remove(QDir(folder.dir()).filePath(name));
     }
     QString spread;
     for (int k = 0; k < killops::KindCount; ++k)
-        spread += QStringLiteral("%1: %2; ").arg(QString::fromUtf8(killops::kindName(k))).arg(killsPerKind[k]);
+        spread += QStringLiteral("%1: %2; ").arg(killops::kindName(k)).arg(killsPerKind[k]);
     qInfo("%d interruzioni fino al passo %d, %d a metà di un'operazione su più file, %d file "
-          "temporanei rimasti; %s",
-          kills, step, mixed, leftovers, qPrintable(spread));
+          "temporanei rimasti; %s", kKills, step, mixed, leftovers, qPrintable(spread));
     for (int k = 0; k < killops::KindCount; ++k) QVERIFY2(killsPerKind[k] >= 1, qPrintable(spread));
 }
 
