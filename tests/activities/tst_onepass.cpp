@@ -220,6 +220,8 @@ void TestOnePass::keyedReadsFindWhatAFullReadFinds()
 
 void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
 {
+    // One pass that drops the old group and writes the new one, against a
+    // removal followed by one pass per line.
     const QStringList lines{listLine("VOL.", 2, "VERDI", ""), listLine("ATTR", 3, "BIANCHI", "POMPA"),
                             listLine("AUTO", 1, "ALFA", "FURGONE")};
     const QStringList states{"O", "L", "O"};
@@ -231,8 +233,9 @@ void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
             one.write(File::Risorse, mixedResources());
             const QString nText = QString::number(c.second);
             QVERIFY(activities::removeResources(seq.ctx.folder, c.first).done());
-            QVERIFY(activities::insertResourceLines(seq.ctx.folder, nText, c.second, newLines, states)
-                        .done());
+            for (int i = 0; i < newLines.size(); ++i)
+                QVERIFY(activities::insertResourceLine(seq.ctx.folder, nText, c.second, newLines[i], states[i])
+                            .done());
             QVERIFY(activities::insertResourceLines(one.ctx.folder, nText, c.second, newLines, states,
                                                     c.first)
                         .done());
