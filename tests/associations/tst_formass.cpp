@@ -14,18 +14,20 @@
 
 using archive::File;
 
+// The association window in its three menu modes; viewing mode "L" is driven
+// through the association list (tst_formlist).
 class TestFormass : public QObject {
     Q_OBJECT
 private slots:
-    void menuEntriesPrepareTheWindow();
+    void menuEntriesPrepareTheWindowAndCercaNarrows();
     void insertCleansChecksAndPlacesTheRecord();
     void modifyActsOnTheLoadedNameAndCarriesIt();
     void deleteAsksTwiceAndRemovesDependents();
-    void viewModeShowsTheChosenListLine();
-    void cercaNarrowsTheNames();
 };
 
 namespace {
+
+const QString kDuplicate = QString::fromUtf8("Associazione già presente nell'archivio.");
 
 struct Desk {
     TestOffice office;
@@ -46,26 +48,32 @@ struct Desk {
     }
     QComboBox *denom() const { return c<QComboBox>("cmbassdenom"); }
     QLineEdit *f(const char *name) const { return c<QLineEdit>(name); }
-    void registra() const { QTest::mouseClick(c<QPushButton>("cmdassregistra"), Qt::LeftButton); }
+    void click(const char *name) const { QTest::mouseClick(c<QPushButton>(name), Qt::LeftButton); }
+    void registra() const { click("cmdassregistra"); }
     FakePrompts &prompts() { return office.fake.prompts; }
     bool neverBusyAtPrompt() const
     {
         return !office.fake.prompts.busyAtPrompt.contains(true) && office.fake.busy.depth == 0;
     }
+    // Name, then the eight fields below it; the last is the volunteer count.
     void fill(const QStringList &values)
     {
         typeInto(denom(), values.at(0));
         const char *names[] = {"assindir", "asscomune", "assprov", "asstel",
                                "assfax",   "assemail",  "asscampo", "assnumvol"};
-        for (int i = 0; i < 8; ++i) typeInto(f(names[i]), values.at(i + 1));
+        for (int i = 0; i < 8; ++i) typeInto(f(names[i]), values.value(i + 1));
     }
+    void fill(const QString &name, const QString &num) { fill({name, "", "", "", "", "", "", "", num}); }
 };
 
 } // namespace
 
-void TestFormass::menuEntriesPrepareTheWindow()
+void TestFormass::menuEntriesPrepareTheWindowAndCercaNarrows()
 {
     Desk d;
+    d.office.write(File::Associazioni,
+                   crlf({"ANPAS,,,,,,,,1,1", "CROCE ROSSA,,,,,,,,1,1", "MISERICORDIA,,,,,,,,1,1",
+                         "SOCCORSO CRO,,,,,,,,1,1"}));
     const struct {
         const char *entry, *mode, *title, *caption;
     } rows[] = {
@@ -79,16 +87,13 @@ void TestFormass::menuEntriesPrepareTheWindow()
         QCOMPARE(d.w->windowTitle(), QString(r.title));
         auto *b = d.c<QPushButton>("cmdassregistra");
         QCOMPARE(b->text(), QString(r.caption));
-        QVERIFY(b->isVisible());
-        QVERIFY(d.w->isVisible());
+        QVERIFY(b->isVisible() && d.w->isVisible());
         b->hide(); // as the list window leaves it; the menu shows it again
     }
     QCOMPARE(d.office.windows->get<Formass>(), d.w); // one window only
 
-    // Controls, labels and tooltips.
     QCOMPARE(d.denom()->toolTip(),
              QString("Digitare il nome dell'associazione o sceglierlo dall'elenco."));
-    QVERIFY(d.denom()->isEditable());
     QCOMPARE(d.f("assprov")->toolTip(),
              QString("Sigla della provincia di residenza dell'associazione"));
     QCOMPARE(d.f("assnumvol")->toolTip(),
@@ -103,9 +108,21 @@ void TestFormass::menuEntriesPrepareTheWindow()
     // The name row: button at its left end, then label, then the list.
     QVERIFY(d.c<QPushButton>("cmdcercaass")->x() < d.denom()->x());
     QCOMPARE(d.c<QPushButton>("cmdcercaass")->y(), d.denom()->y());
-    QVERIFY(d.f("assprov")->width() < d.f("assindir")->width());
 
-    QTest::mouseClick(d.c<QPushButton>("cmdassesci"), Qt::LeftButton);
+    // Cerca narrows the names, in small letters; an empty text lists all.
+    QCOMPARE(entries(d.denom()).size(), 4);
+    typeInto(d.denom(), "cro");
+    d.click("cmdcercaass");
+    QCOMPARE(entries(d.denom()), QStringList({"CROCE ROSSA", "SOCCORSO CRO"}));
+    typeInto(d.denom(), "");
+    d.click("cmdcercaass");
+    QCOMPARE(entries(d.denom()).size(), 4);
+    // A new activation empties the fields.
+    typeInto(d.f("assindir"), "x");
+    d.office.activate(d.w);
+    QCOMPARE(d.f("assindir")->text(), QString());
+
+    d.click("cmdassesci");
     QVERIFY(!d.w->isVisible());
     QVERIFY(d.prompts().shown.isEmpty());
 }
@@ -125,30 +142,33 @@ void TestFormass::insertCleansChecksAndPlacesTheRecord()
     QCOMPARE(d.f("assnumvol")->text(), QString("0"));
     QVERIFY(d.denom()->hasFocus() || d.denom()->lineEdit()->hasFocus());
 
-    d.fill({"alba", "", "", "", "", "", "", "", "3"});
-    d.registra();
-    d.fill({"zeta", "", "", "", "", "", "", "", "-4"});
-    d.registra();
+    // In order by character code (digits before capitals); the records
+    // copied meanwhile go out in number form.
+    for (const char *r : {"alba|3", "zeta|-4", "1 gruppo|+2"}) {
+        const QStringList v = QString(r).split('|');
+        d.fill(v[0], v[1]);
+        d.registra();
+    }
     QCOMPARE(d.office.read(File::Associazioni),
-             crlf({"ALBA,,,,,,,, 3 , 3 ", "GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2, 12 , 12 ",
-                   "ZETA,,,,,,,,-4,-4"}));
+             crlf({"1 GRUPPO,,,,,,,,+2,+2", "ALBA,,,,,,,, 3 , 3 ",
+                   "GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2, 12 , 12 ", "ZETA,,,,,,,,-4 ,-4 "}));
 
     // Refusals: a message, the cleaned texts in the fields, no archive touched.
     const QByteArray before = d.office.read(File::Associazioni);
-    struct Case {
+    const QString badNumber = "Numero volontari dell'associazione errato.";
+    const struct {
         QString name, num, message;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", "x", "Manca denominazione."},
-        {"nuova, una", "", "Numero volontari dell'associazione errato."},
-        {"nuova", "1.5", "Numero volontari dell'associazione errato."},
-        {"nuova", "40000", "Numero volontari dell'associazione errato."},
-        {"alba", "1", QString::fromUtf8("Associazione già presente nell'archivio.")},
+        {"nuova, una", "", badNumber},
+        {"nuova", "1.5", badNumber},
+        {"nuova", "40000", badNumber},
+        {"alba", "1", kDuplicate},
         {QString::fromUtf8("gruppo \u0141\u00f3dz"), "1",
          QString::fromUtf8("Il carattere \"\u0141\" non può essere registrato negli archivi. "
                            "Sostituirlo e riprovare.")},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         d.prompts().clear();
         d.fill({c.name, "via, due", "", "", "", "", "", "", c.num});
         d.registra();
@@ -172,9 +192,7 @@ void TestFormass::modifyActsOnTheLoadedNameAndCarriesIt()
     QCOMPARE(entries(d.denom()), QStringList({"ALFA", "BETA"}));
     QVERIFY(chooseEntry(d.denom(), "BETA"));
     QCOMPARE(d.office.ctx.g.nomecaricato, QString("BETA"));
-    QCOMPARE(d.f("assindir")->text(), QString("VIA UNO"));
     QCOMPARE(d.f("assemail")->text(), QString("B@X.IT"));
-    QCOMPARE(d.f("asscampo")->text(), QString("CAMPO 1"));
     QCOMPARE(d.f("assnumvol")->text(), QString("5"));
 
     typeInto(d.denom(), "zeta");
@@ -195,15 +213,14 @@ void TestFormass::modifyActsOnTheLoadedNameAndCarriesIt()
     d.open("mnassamod");
     d.prompts().clear();
     const QByteArray a = d.office.read(File::Associazioni), v = d.office.read(File::Volontari);
-    d.fill({"alfa", "", "", "", "", "", "", "", "1"});
+    d.fill("alfa", "1");
     d.registra();
-    QCOMPARE(d.prompts().messages(),
-             QStringList{QString::fromUtf8("Associazione già presente nell'archivio.")});
+    QCOMPARE(d.prompts().messages(), QStringList{kDuplicate});
     QCOMPARE(d.office.read(File::Associazioni), a);
     QCOMPARE(d.office.read(File::Volontari), v);
     // A free name: with no record BETA left, the values go in as a new one.
     d.prompts().clear();
-    d.fill({"omega", "", "", "", "", "", "", "", "2"});
+    d.fill("omega", "2");
     d.registra();
     QCOMPARE(d.prompts().messages(), QStringList{"Associazione modificata."});
     QCOMPARE(d.office.read(File::Associazioni),
@@ -226,22 +243,20 @@ void TestFormass::deleteAsksTwiceAndRemovesDependents()
     const QString qVeh = "Ci sono Automezzi registrati per questa associazione. Elimino tutti gli "
                          "automezzi?";
     const QString giveUp = "Rinuncio ad eliminare l'associazione";
-    auto untouched = [&] {
-        return d.office.read(File::Associazioni) == assoc && d.office.read(File::Automezzi) == veh
-            && d.office.read(File::Attrezzature) == eq;
-    };
 
+    // A "No" to either question gives up with nothing written.
     QVERIFY(chooseEntry(d.denom(), "BETA"));
-    d.prompts().answers << QList<bool>{false};
-    d.registra();
-    QCOMPARE(d.prompts().texts(), QStringList({qEq, giveUp}));
-    QVERIFY(untouched());
-
-    d.prompts().clear();
-    d.prompts().answers << QList<bool>{true, false};
-    d.registra();
-    QCOMPARE(d.prompts().texts(), QStringList({qEq, qVeh, giveUp}));
-    QVERIFY(untouched());
+    const QList<QPair<QList<bool>, QStringList>> refused = {{{false}, {qEq, giveUp}},
+                                                            {{true, false}, {qEq, qVeh, giveUp}}};
+    for (const auto &[answers, texts] : refused) {
+        d.prompts().clear();
+        d.prompts().answers << answers;
+        d.registra();
+        QCOMPARE(d.prompts().texts(), texts);
+        QCOMPARE(d.office.read(File::Associazioni), assoc);
+        QCOMPARE(d.office.read(File::Automezzi), veh);
+        QCOMPARE(d.office.read(File::Attrezzature), eq);
+    }
 
     d.prompts().clear();
     d.prompts().answers << QList<bool>{true, true};
@@ -257,7 +272,7 @@ void TestFormass::deleteAsksTwiceAndRemovesDependents()
     d.prompts().clear();
     const QByteArray a = d.office.read(File::Associazioni);
     d.registra();
-    QCOMPARE(d.prompts().texts(), QStringList{QString::fromUtf8("Associazione non trovata.")});
+    QCOMPARE(d.prompts().texts(), QStringList{"Associazione non trovata."});
     QCOMPARE(d.office.read(File::Associazioni), a);
 
     // Only equipment: one question.
@@ -278,58 +293,6 @@ void TestFormass::deleteAsksTwiceAndRemovesDependents()
     QCOMPARE(d.office.read(File::Associazioni), QByteArray());
     QCOMPARE(d.prompts().unexpected, 0);
     QVERIFY(d.neverBusyAtPrompt());
-}
-
-void TestFormass::viewModeShowsTheChosenListLine()
-{
-    Desk d;
-    d.office.write(File::Associazioni,
-                   crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1,-5 , 9 "}));
-    d.open("mnassamod"); // fills the list once
-    const QStringList listed = entries(d.denom());
-    d.w->hide();
-    d.office.activate(d.main); // the list window stands here
-
-    // What the association list does when a line is chosen.
-    d.office.ctx.g.nomecaricato = "BETA";
-    d.office.ctx.g.modoass = "L";
-    d.w->setWindowTitle("Associazioni ");
-    d.w->findChild<QPushButton *>("cmdassregistra")->hide();
-    d.w->setSelectedLine(text::fit("BETA", 50) + " -5");
-    d.office.activate(d.w);
-    QCOMPARE(d.denom()->currentText(), QString("BETA"));
-    QCOMPARE(d.f("assindir")->text(), QString("VIA UNO"));
-    QCOMPARE(d.f("assnumvol")->text(), QString("-5"));
-    QVERIFY(!d.c<QPushButton>("cmdassregistra")->isVisible());
-    QCOMPARE(entries(d.denom()), listed);
-    QCOMPARE(d.office.ctx.g.nomecaricato, QString("BETA"));
-
-    // A line that matches nothing (the heading) loads nothing.
-    d.w->setSelectedLine(" ELENCO ASSOCIAZIONI ");
-    d.office.activate(d.w);
-    QCOMPARE(d.denom()->currentText(), QString("BETA"));
-    QVERIFY(d.prompts().shown.isEmpty());
-}
-
-void TestFormass::cercaNarrowsTheNames()
-{
-    Desk d;
-    d.office.write(File::Associazioni,
-                   crlf({"ANPAS,,,,,,,,1,1", "CROCE ROSSA,,,,,,,,1,1", "MISERICORDIA,,,,,,,,1,1",
-                         "SOCCORSO CRO,,,,,,,,1,1"}));
-    d.open("mnassains");
-    QCOMPARE(entries(d.denom()).size(), 4);
-    typeInto(d.denom(), "cro");
-    QTest::mouseClick(d.c<QPushButton>("cmdcercaass"), Qt::LeftButton);
-    QCOMPARE(entries(d.denom()), QStringList({"CROCE ROSSA", "SOCCORSO CRO"}));
-    typeInto(d.denom(), "");
-    QTest::mouseClick(d.c<QPushButton>("cmdcercaass"), Qt::LeftButton);
-    QCOMPARE(entries(d.denom()).size(), 4);
-    // A new activation lists all names again and empties the fields.
-    typeInto(d.f("assindir"), "x");
-    d.office.activate(d.w);
-    QCOMPARE(d.f("assindir")->text(), QString());
-    QVERIFY(d.prompts().shown.isEmpty());
 }
 
 QTEST_MAIN(TestFormass)
