@@ -1,0 +1,328 @@
+// The vehicle list (Formautolist) and the equipment list (Formattrlist): one
+// window class in two registers. Every test walks through both, with a table
+// of what differs between them: menu entries and titles, the columns of a
+// line, what an empty search finds.
+#include "../activities/mainoffice.h"
+#include "listwindows.h"
+#include "widgets.h"
+
+#include "app/picking.h"
+#include "equipment/formattrlist.h"
+#include "vehicles/formautolist.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <vector>
+
+using archive::File;
+
+namespace {
+
+const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
+const QString kLongDescr = QString("UNO ") + QString(56, 'X');
+
+struct Office : MainOffice {
+    Office()
+    {
+        ctx.g.nomeemergenza = QStringLiteral("SISMA");
+        const QByteArray l = kLong.toLatin1(), ld = kLongDescr.toLatin1();
+        // An association without a name is offered on activation, but only
+        // the equipment list's search finds it.
+        write(File::Associazioni, crlf({",,,,,,,,1,1", "ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1",
+                                        "FALCO,,,,,,,,1,1", l + ",,,,,,,,1,1"}));
+        write(File::Automezzi, crlf({
+            "ALFA,AMBULANZA 1,CAMPO 2,05/12/2026,14.30,,,SANITARIA,A",
+            "ALFA,JEEP,,01/01/2026,10.00,02/01/2026,11.00,,L",
+            "BETA,,,01/01/2026,10.00,,,,R",
+            "BETA,CAMBUSA MOBILE,,01/01/2026,10.00,,,,B",
+            "BETA,ambulanza vecchia,,01/01/2026,10.00,,,,L",
+            l + "," + ld + ",,01/01/2026,10.00,,,,L",
+        }));
+        write(File::Attrezzature, crlf({
+            "ALFA,GENERATORE,L,4",          // typed form
+            "ALFA,TENDA PNEUMATICA,A, 12 ", // number form
+            "BETA,,L,1",
+            "BETA,MOTOPOMPA,R,-2",
+            "BETA,pala,L,32767",
+            "BETA,ROTTA,L,tante",           // damaged: never listed
+            l + "," + ld + ",L,0",
+        }));
+    }
+};
+
+// Association and description padded or cut to 50 columns, the state in
+// column 101; equipment adds two blanks and the quantity from column 104,
+// where the resource window takes it from.
+QString line(const QString &assoc, const QString &descr, const QString &state,
+             const QString &qta = QString())
+{
+    const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
+    return qta.isNull() ? out : out + "  " + qta;
+}
+
+struct Reg {
+    const char *name;
+    File archive;
+    QString Globals::*mode;
+    picking::Kind kind;
+    const char *general, *ofAssociation, *search; // menu entries
+    QString title, searchTitle, searchCaption, heading;
+    bool emptySearchFindsEmptyName;
+    // The lines of the Office's records, in order: ALFA 0-1, BETA 2-4 (2
+    // without a description), the long names 5.
+    QStringList records;
+    QList<QPair<QString, QList<int>>> searches; // by description: the records found
+    QByteArray rewritten;                       // for an activation after a change
+    QStringList rewrittenLines;
+    regui::PairList *(*open)(Office &, const char *entry); // no entry: as the program shows it
+
+    QStringList framed(const QStringList &lines) const { return QStringList{heading, ""} + lines; }
+};
+
+const std::vector<Reg> &lists()
+{
+    static const std::vector<Reg> all = {
+        {"automezzi", File::Automezzi, &Globals::modoautolist, picking::Kind::Vehicle,
+         "mnautvelg", "mnautvass", "mnautvric", "Automezzi", "Ricerca automezzo",
+         "Cerca automezzo", "               ELENCO AUTOMEZZI SISMA", false,
+         {line("ALFA", "AMBULANZA 1", "A"), line("ALFA", "JEEP", "L"), line("BETA", "", "R"),
+          line("BETA", "CAMBUSA MOBILE", "B"), line("BETA", "ambulanza vecchia", "L"),
+          line(kLong, kLongDescr, "L")},
+         // An empty text lists the vehicles that have a description.
+         {{"", {0, 1, 3, 4, 5}}, {"camion", {}}, {"amb", {0, 3}}},
+         crlf({"ALFA,JEEP,,01/01/2026,10.00,,,,A", "ALFA,TELO,,,,,,,"}),
+         {line("ALFA", "JEEP", "A"), line("ALFA", "TELO", " ")},
+         [](Office &o, const char *e) -> regui::PairList * {
+             return e ? o.fromMenu<Formautolist>(e) : o.shown<Formautolist>();
+         }},
+        {"attrezzature", File::Attrezzature, &Globals::modoattrlist, picking::Kind::Equipment,
+         "mnatrvelg", "mnatrvass", "mnatrvric", "Attrezzature", "Ricerca attrezzatura",
+         "Cerca attrezzatura", "               ELENCO ATTREZZATURE SISMA", true,
+         {line("ALFA", "GENERATORE", "L", "4"), line("ALFA", "TENDA PNEUMATICA", "A", "12"),
+          line("BETA", "", "L", "1"), line("BETA", "MOTOPOMPA", "R", "-2"),
+          line("BETA", "pala", "L", "32767"), line(kLong, kLongDescr, "L", "0")},
+         // An empty text lists every item, the one without description too.
+         {{"", {0, 1, 2, 3, 4, 5}}, {"ruspa", {}}, {"pa", {3}}},
+         // A state that is not one letter keeps the quantity in column 104.
+         crlf({"ALFA,TENDA,,3", "ALFA,TELO,LX,5"}),
+         {line("ALFA", "TENDA", " ", "3"), line("ALFA", "TELO", "L", "5")},
+         [](Office &o, const char *e) -> regui::PairList * {
+             return e ? o.fromMenu<Formattrlist>(e) : o.shown<Formattrlist>();
+         }},
+    };
+    return all;
+}
+
+QStringList shown(QWidget *w) { return items(listwin::list(w)); }
+
+// Names the register in the log when a check of its round fails.
+struct Round {
+    const Reg &r;
+    ~Round()
+    {
+        if (QTest::currentTestFailed()) qWarning("in the list of %s", r.name);
+    }
+};
+
+} // namespace
+
+class TestPairLists : public QObject {
+    Q_OBJECT
+private slots:
+    void generalListColumns();
+    void recordsOfOneAssociation();
+    void searchByDescriptionAndPrint();
+    void pickingForAnActivity();
+    void printoutsThroughPdf();
+};
+
+void TestPairLists::generalListColumns()
+{
+    for (const Reg &r : lists()) {
+        Round round{r};
+        Office o;
+        auto *w = r.open(o, r.general);
+        QCOMPARE(o.ctx.g.*r.mode, QString("G"));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
+        QVERIFY(listwin::list(w)->toolTip().isEmpty());
+        QVERIFY(!listwin::cmdcerca(w)->isVisible() && !listwin::cmbcerca(w)->isVisible());
+        QVERIFY(listwin::list(w)->font().family().contains("Courier"));
+        QCOMPARE(listwin::list(w)->font().pointSizeF(), 8.25);
+        QCOMPARE(shown(w), r.framed(r.records));
+
+        // Activation rebuilds the list: a change made meanwhile shows.
+        o.write(r.archive, r.rewritten);
+        o.activate(o.main);
+        o.activate(w);
+        QCOMPARE(shown(w), r.framed(r.rewrittenLines));
+        // In mode G neither the button nor a line does anything.
+        bool offered = false;
+        w->setOfferHandler([&](picking::Kind, const QString &) { offered = true; });
+        listwin::cmdcerca(w)->click();
+        listwin::choose(w, 2);
+        QVERIFY(!offered);
+        QCOMPARE(shown(w), r.framed(r.rewrittenLines));
+        // An empty or missing archive leaves the heading and one empty line.
+        o.write(r.archive, "");
+        o.activate(w);
+        QCOMPARE(shown(w), r.framed({}));
+        QFile::remove(o.path(r.archive));
+        o.activate(w);
+        QCOMPARE(shown(w), r.framed({}));
+        QVERIFY(!o.exists(r.archive));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+        QCOMPARE(o.fake.busy.depth, 0);
+
+        listwin::click(w, "cmdlistesci");
+        QVERIFY(!w->isVisible());
+    }
+}
+
+void TestPairLists::recordsOfOneAssociation()
+{
+    const QStringList names = {"ALFA", "BETA", "FALCO", kLong};
+    for (const Reg &r : lists()) {
+        Round round{r};
+        Office o;
+        r.open(o, r.general);
+        auto *w = r.open(o, r.ofAssociation); // the search controls come back
+        auto *cmb = listwin::cmbcerca(w);
+        QCOMPARE(o.ctx.g.*r.mode, QString("A"));
+        QCOMPARE(w->windowTitle(), r.title + " - di una associazione");
+        QVERIFY(listwin::cmdcerca(w)->isVisible() && cmb->isVisible());
+        QCOMPARE(listwin::cmdcerca(w)->text(), QString("Cerca associazione"));
+        QCOMPARE(listwin::list(w)->count(), 0);
+        QCOMPARE(entries(cmb), QStringList{""} + names);
+        QVERIFY(cmb->currentText().isEmpty());
+
+        // The search narrows the choice, in small letters too; the list stays.
+        typeInto(cmb, "fa");
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(entries(cmb), QStringList({"ALFA", "FALCO"}));
+        QVERIFY(cmb->currentText().isEmpty());
+        QCOMPARE(listwin::list(w)->count(), 0);
+
+        QVERIFY(chooseEntry(cmb, "ALFA"));
+        QCOMPARE(shown(w), r.framed(r.records.mid(0, 2)));
+        QVERIFY(chooseEntry(cmb, "FALCO"));
+        QCOMPARE(shown(w), r.framed({}));
+        // The chosen name is the text now: searching keeps only it.
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(entries(cmb), QStringList({"FALCO"}));
+        typeInto(cmb, "");
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(entries(cmb), (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
+        QVERIFY(chooseEntry(cmb, "BETA"));
+        QCOMPARE(shown(w), r.framed(r.records.mid(2, 3)));
+        QVERIFY(chooseEntry(cmb, kLong));
+        QCOMPARE(shown(w), r.framed(r.records.mid(5)));
+
+        // Typing a name and pressing Enter is no choice.
+        typeInto(cmb, "BETA");
+        QTest::keyClick(cmb, Qt::Key_Return);
+        QCOMPARE(shown(w), r.framed(r.records.mid(5)));
+
+        // Activation empties the list again.
+        o.activate(o.main);
+        o.activate(w);
+        QCOMPARE(listwin::list(w)->count(), 0);
+        QCOMPARE(cmb->count(), 5);
+    }
+}
+
+void TestPairLists::searchByDescriptionAndPrint()
+{
+    for (const Reg &r : lists()) {
+        Round round{r};
+        Office o;
+        auto *w = r.open(o, r.search);
+        auto *cmb = listwin::cmbcerca(w);
+        QCOMPARE(o.ctx.g.*r.mode, QString("R"));
+        QCOMPARE(w->windowTitle(), r.title + " - " + r.searchTitle);
+        QCOMPARE(listwin::cmdcerca(w)->text(), r.searchCaption);
+        QVERIFY(cmb->isVisible());
+        QCOMPARE(listwin::list(w)->count(), 0);
+        QCOMPARE(cmb->count(), 0);
+        // An emptied list prints nothing.
+        listwin::click(w, "cmdstampa");
+        QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
+
+        // In capitals and by character code: a description in small letters
+        // is not found.
+        for (const auto &[typed, found] : r.searches) {
+            typeInto(cmb, typed);
+            listwin::click(w, "cmdcerca");
+            QStringList lines;
+            for (int i : found) lines << r.records.at(i);
+            QCOMPARE(shown(w), r.framed(lines));
+            QCOMPARE(cmb->currentText(), typed);
+        }
+
+        // A search result prints as shown.
+        listwin::click(w, "cmdstampa");
+        const auto &job = o.fake.printer.jobs.at(1);
+        QCOMPARE(job.font, QString("courier new"));
+        QCOMPARE(job.points, 8);
+        QCOMPARE(job.orientation, Orientation::Landscape);
+        QVERIFY(job.ended);
+        QCOMPARE(job.lines, shown(w));
+        QCOMPARE(o.fake.busy.depth, 0);
+
+        // The next activation empties list and search.
+        o.activate(o.main);
+        o.activate(w);
+        QCOMPARE(listwin::list(w)->count(), 0);
+        QVERIFY(cmb->currentText().isEmpty());
+    }
+}
+
+void TestPairLists::pickingForAnActivity()
+{
+    for (const Reg &r : lists()) {
+        Round round{r};
+        Office o;
+        auto *w = r.open(o, r.search);
+        QList<QPair<picking::Kind, QString>> offered;
+        w->setOfferHandler([&](picking::Kind k, const QString &l) { offered.append({k, l}); });
+        listwin::list(w)->setToolTip("altro");
+
+        o.activate(o.main); // the activity window's button is pressed elsewhere
+        o.ctx.g.modoatt = "RU";
+        o.ctx.g.modoattprec = "M";
+        picking::openPickList(o.ctx, r.kind);
+        r.open(o, nullptr);
+        QCOMPARE(o.ctx.g.*r.mode, QString("GA"));
+        QCOMPARE(o.ctx.g.modoatt, QString("RU"));
+        QCOMPARE(o.ctx.g.modoattprec, QString("M"));
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
+        QVERIFY(listwin::list(w)->toolTip().isEmpty());
+        QVERIFY(!listwin::cmdcerca(w)->isVisible() && !listwin::cmbcerca(w)->isVisible());
+        QCOMPARE(shown(w), r.framed(r.records));
+
+        // The heading and the empty line are no resource.
+        for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
+        QCOMPARE(offered, (QList<QPair<picking::Kind, QString>>{{r.kind, r.records.at(1)},
+                                                                {r.kind, r.records.at(4)}}));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+    }
+}
+
+void TestPairLists::printoutsThroughPdf()
+{
+    for (const Reg &r : lists()) {
+        Round round{r};
+        Office o;
+        auto *w = r.open(o, r.general);
+        const PdfText got = listwin::printToPdf(o, w, QString::fromLatin1(r.name) + ".pdf");
+        QVERIFY(got.ok);
+        QVERIFY(got.landscape);
+        QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
+        QCOMPARE(simplified(got.lines), simplified(shown(w)));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+    }
+}
+
+QTEST_MAIN(TestPairLists)
+#include "tst_pairlists.moc"
