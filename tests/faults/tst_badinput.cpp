@@ -28,55 +28,33 @@ struct Bad {
     QString stored; // for a text field without a check of its own; "" = refused
 };
 
-const QString kOutside = QString::fromUtf8("UNO\xF0\x9F\x98\x80" "DUE"); // U+1F600
+const QList<Bad> kTextValues{
+    {"virgola", "UNO,DUE", "UNO DUE"},
+    {"virgolette", "UNO\"DUE", "UNO DUE"},
+    {"a capo", "UNO\nDUE", "UNO DUE"},
+    {"fuori da Windows-1252", QString::fromUtf8("UNO\xF0\x9F\x98\x80" "DUE"), QString()}, // U+1F600
+    {"300 caratteri", QString(300, QLatin1Char('X')), QString(300, QLatin1Char('X'))},
+};
+const QList<Bad> kNumberValues{
+    {"non numero", "DUE", QString()}, {"decimale", "2.5", QString()}, {"oltre 16 bit", "40000", QString()}};
 
-QList<Bad> textValues()
-{
-    return {
-        {"virgola", QStringLiteral("UNO,DUE"), QStringLiteral("UNO DUE")},
-        {"virgolette", QStringLiteral("UNO\"DUE"), QStringLiteral("UNO DUE")},
-        {"a capo", QStringLiteral("UNO\nDUE"), QStringLiteral("UNO DUE")},
-        {"fuori da Windows-1252", kOutside, QString()},
-        {"300 caratteri", QString(300, QLatin1Char('X')), QString(300, QLatin1Char('X'))},
-    };
-}
-
-QList<Bad> numberValues()
-{
-    return {{"non numero", QStringLiteral("DUE"), QString()},
-            {"decimale", QStringLiteral("2.5"), QString()},
-            {"oltre 16 bit", QStringLiteral("40000"), QString()}};
-}
-
-// Types `value` as the user would; a line break can only come in pasted.
+// Types `value` as the user would, one key per character (a character beyond
+// 16 bits is one key too); a line break can only come in pasted.
 void enter(QWidget *w, const char *field, const QString &value)
 {
     QLineEdit *line = lineOf(w, field);
     QVERIFY2(line, field);
-    if (!value.contains(QLatin1Char('\n'))) {
-        // One key per character; a character beyond 16 bits is one key too.
-        typeInto(line, QString());
-        for (const uint c : value.toUcs4()) {
-            if (c < 0x80) QTest::keyClick(line, char(c));
-            else
-                QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown,
-                                    QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1),
-                                    Qt::NoModifier);
-        }
-        QVERIFY(line->text() == value);
-        return;
-    }
     typeInto(line, QString());
-    QGuiApplication::clipboard()->setText(value);
-    QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+    if (value.contains(QLatin1Char('\n'))) {
+        QGuiApplication::clipboard()->setText(value);
+        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        for (const char32_t c : value.toUcs4()) {
+            if (c < 0x80) QTest::keyClick(line, char(c));
+            else QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
+        }
+    }
     QVERIFY2(line->text() == value, qPrintable(line->text()));
-}
-
-QList<QByteArray> lines(const QByteArray &bytes)
-{
-    QList<QByteArray> out = bytes.split('\n');
-    if (!out.isEmpty() && out.last().isEmpty()) out.removeLast();
-    return out;
 }
 
 } // namespace
@@ -87,7 +65,7 @@ void TestBadInput::everyFieldOfEveryWindow()
     for (const WindowRow &row : registerWindows()) {
         MainOffice o;
         for (const FieldRow &field : row.fields) {
-            for (const Bad &bad : field.number ? numberValues() : textValues()) {
+            for (const Bad &bad : field.number ? kNumberValues : kTextValues) {
                 const QString where = QStringLiteral("%1.%2, %3").arg(row.window, field.name, bad.what);
                 seedOffice(o);
                 QWidget *w = row.open(o);
@@ -98,10 +76,8 @@ void TestBadInput::everyFieldOfEveryWindow()
                 clickButton(w, row.button);
                 ++cases;
 
-                const bool refused = !field.ownCheck.isEmpty() || bad.stored.isEmpty();
-                if (refused) {
-                    const QString expected = !field.ownCheck.isEmpty() ? field.ownCheck
-                                                                       : cp1252::refusal(bad.typed);
+                if (!field.ownCheck.isEmpty() || bad.stored.isEmpty()) {
+                    const QString expected = !field.ownCheck.isEmpty() ? field.ownCheck : cp1252::refusal(bad.typed);
                     QVERIFY2(!expected.isEmpty(), qPrintable(where));
                     QVERIFY2(o.fake.prompts.messages() == QStringList{expected},
                              qPrintable(where + ": " + o.fake.prompts.messages().join('|')));
@@ -109,21 +85,17 @@ void TestBadInput::everyFieldOfEveryWindow()
                     continue;
                 }
                 const QString done = field.doneInstead.isEmpty() ? row.done : field.doneInstead;
-                const QStringList expectedMessages =
-                    done.isEmpty() ? QStringList{} : QStringList{done};
-                QVERIFY2(o.fake.prompts.messages() == expectedMessages,
+                QVERIFY2(o.fake.prompts.messages() == (done.isEmpty() ? QStringList{} : QStringList{done}),
                          qPrintable(where + ": " + o.fake.prompts.messages().join('|')));
-                // One line more in the archive, and it reads back whole.
-                const QByteArray name = archive::fileName(row.archive).toLatin1();
-                const auto was = lines(before.value(name));
-                const auto now = lines(o.read(row.archive));
+                // One line more in the archive, ended by CR LF, and it reads back whole.
+                const QString name = archive::fileName(row.archive);
+                const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
                 QVERIFY2(now.size() == was.size() + 1, qPrintable(where));
                 QByteArray added;
                 for (const QByteArray &l : now)
                     if (!was.contains(l)) added = l;
                 QVERIFY2(added.endsWith('\r') && !added.chopped(1).contains('\r'), qPrintable(where));
-                const QStringList items =
-                    cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
+                const QStringList items = cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
                 QVERIFY2(items.size() == int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0)
                              || row.archive == File::Attivita,
                          qPrintable(where + ": " + items.join('|')));
@@ -131,13 +103,11 @@ void TestBadInput::everyFieldOfEveryWindow()
                          qPrintable(where + ": " + items.value(field.recordIndex)));
                 // Nothing else was touched but what a registration writes.
                 for (auto it = before.begin(); it != before.end(); ++it) {
-                    const QString file = it.key();
-                    if (file == QLatin1String(name) || file.endsWith(QLatin1String(".wrk"))) continue;
-                    if (row.archive == File::Attivita
-                        && (file.endsWith(QLatin1String(".sav")) || file == "numeroprot.dat"
-                            || file == "risorse.csv"))
-                        continue;
-                    QVERIFY2(o.read(file) == it.value(), qPrintable(where + ": " + file));
+                    const QString &file = it.key();
+                    const bool activityWrites = row.archive == File::Attivita
+                        && (file.endsWith(".sav") || file == "numeroprot.dat" || file == "risorse.csv");
+                    if (file != name && !file.endsWith(".wrk") && !activityWrites)
+                        QVERIFY2(o.read(file) == it.value(), qPrintable(where + ": " + file));
                 }
             }
         }
