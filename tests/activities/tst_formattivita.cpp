@@ -6,7 +6,6 @@
 #include "app/formvelmo.h"
 #include "archive/paths.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,36 +17,28 @@ using archive::File;
 
 namespace {
 
-QLineEdit *edit(QWidget *w, const char *name)
+template <class T> T *child(QWidget *w, const QString &name)
 {
-    auto *e = w->findChild<QLineEdit *>(QString::fromLatin1(name));
-    if (!e) qFatal("no field %s", name);
-    return e;
+    T *c = w->findChild<T *>(name);
+    if (!c) qFatal("no control %s", qPrintable(name));
+    return c;
 }
-
-QPushButton *button(QWidget *w, const char *name)
-{
-    auto *b = w->findChild<QPushButton *>(QString::fromLatin1(name));
-    if (!b) qFatal("no button %s", name);
-    return b;
-}
+QLineEdit *edit(QWidget *w, const QString &name) { return child<QLineEdit>(w, name); }
+QPushButton *button(QWidget *w, const QString &name) { return child<QPushButton>(w, name); }
 
 // The resource list of the activity window, or a list of another window.
 QListWidget *list(QWidget *w) { return w->findChild<QListWidget *>(QStringLiteral("List1")); }
 LineList *list(QWidget *w, const char *name) { return w->findChild<LineList *>(QString::fromLatin1(name)); }
 
-void type(QWidget *w, const char *name, const QString &text)
-{
-    QLineEdit *e = edit(w, name);
-    e->clear();
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) QTest::keyClick(e, c.toLatin1());
-        else QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
+void type(QWidget *w, const QString &name, const QString &text) { typeInto(edit(w, name), text); }
+void click(QWidget *w, const QString &name) { QTest::mouseClick(button(w, name), Qt::LeftButton); }
 
-void click(QWidget *w, const char *name) { QTest::mouseClick(button(w, name), Qt::LeftButton); }
-
+const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
+const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
+const QString kCancelled = QString::fromUtf8("Attività annullata correttamente.");
+const QString kDuplicate = QString::fromUtf8("Numero protocollo già esistente.");
+const QString kBadNumber = "Numero protocollo errato: inserire un numero intero da -32768 a 32767.";
+const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A";
 
 struct Office : MainOffice {
     Office()
@@ -59,32 +50,26 @@ struct Office : MainOffice {
 
     Formattivita *openInsert() { return fromMenu<Formattivita>("mnattains"); }
 
-    // A click on the line of activity `prot` in one of the main window's lists.
+    // A click on the line of activity `prot` in one of the main window's
+    // lists (modification), or in the list of "Annullamento Attività".
     Formattivita *openFromMain(const QString &prot)
     {
         activate(main);
-        for (const char *name : {"List1", "List2"}) {
-            LineList *l = list(main, name);
+        return pick({list(main, "List1"), list(main, "List2")}, prot);
+    }
+    Formattivita *openCancel(const QString &prot)
+    {
+        return pick({list(fromMenu<Formattlist>("mnattaann"), "List1")}, prot);
+    }
+    Formattivita *pick(const QList<LineList *> &lists, const QString &prot)
+    {
+        for (LineList *l : lists)
             for (int i = 0; i < l->count(); ++i) {
                 if (l->text(i).left(6).trimmed() != prot) continue;
                 clickLine(l, i);
                 return shown<Formattivita>();
             }
-        }
-        qFatal("activity not in the main lists");
-    }
-
-    // Opens activity `prot` for cancellation, as the activity list does.
-    Formattivita *openCancel(const QString &prot)
-    {
-        auto *l = fromMenu<Formattlist>("mnattaann");
-        LineList *lines = list(l, "List1");
-        for (int i = 0; i < lines->count(); ++i) {
-            if (lines->text(i).left(6).trimmed() != prot) continue;
-            clickLine(lines, i);
-            return shown<Formattivita>();
-        }
-        qFatal("activity not in the list");
+        qFatal("activity not in the lists");
     }
 
     void fillRequest(Formattivita *w)
@@ -95,78 +80,47 @@ struct Office : MainOffice {
         type(w, "loc", "roma");
         type(w, "ric", "rossi");
     }
-};
 
-const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A";
+    // Presses the registration button; what the user was told.
+    QStringList registerNow(Formattivita *w)
+    {
+        fake.prompts.clear();
+        click(w, "cmdregistra");
+        return fake.prompts.messages();
+    }
+};
 
 } // namespace
 
 class TestFormattivita : public QObject {
     Q_OBJECT
 private slots:
-    void controlsCaptionsAndTooltips();
+    void windowAndItsControls();
     void insertProposesTheNextNumberAndRegisters();
-    void requiredFieldsAndBadInputWriteNothing();
-    void counterAtItsLimit();
-    void duplicateNumberOnInsert();
+    void refusalsWriteNothing();
     void insertAlreadyClosedRunsAsAModification();
     void modifyCloseReopenAndCancel();
-    void cancelReleasesAnActivityLoadedOpen();
-    void cancelOfAClosedActivityChangesOnlyItsState();
-    void modifyChangingTheNumber();
-    void chosenActivityNotFound();
-    void leavingRollsBackOrKeeps();
-    void passingModesKeepTheWindow();
+    void cancelGivesBackOnlyWhatAnOpenActivityHolds();
+    void chosenActivityNotFoundAndLeavingCancelMode();
+    void passingModesAndAChangedNumber();
 };
 
-void TestFormattivita::controlsCaptionsAndTooltips()
+void TestFormattivita::windowAndItsControls()
 {
     Office o;
     auto *w = o.windows->get<Formattivita>();
     QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività"));
-    const QList<QPair<const char *, const char *>> tips{
-        {"numprot", "Numero progressivo dell'attività."},
-        {"datari", "Data di arrivo della richiesta di attività nel formato gg/mm/aaaa."},
-        {"orari", "Ora di arrivo della richiesta di attività nel formato hh.mm."},
-        {"datain", "Data di inizio dell' attività nel formato gg/mm/aaaa."},
-        {"orain", "Ora di inizio dell' attività nel formato hh.mm."},
-        {"datafi", "Data di fine dell' attività nel formato gg/mm/aaaa."},
-        {"orafi", "Ora di fine dell' attività nel formato hh.mm."},
-        {"tipoatt", "Descrizione dell'attività."},
-        {"loc", "Località in cui si svolge l'attività."},
-        {"ric", "Persona da cui è arrivata la richiesta dell'attività."},
-        {"note", "Eventuali note relative all'attività"},
-    };
-    for (const auto &t : tips) QCOMPARE(edit(w, t.first)->toolTip(), QString::fromUtf8(t.second));
-    QVERIFY(edit(w, "stato")->toolTip().isEmpty());
-    for (const char *b : {"cmddatari", "cmddatain", "cmddatafi"})
-        QCOMPARE(button(w, b)->toolTip(), QString("Data e ora automatica."));
-    for (const char *b : {"cmdorari", "cmdorain", "cmdorafi"})
-        QCOMPARE(button(w, b)->toolTip(), QString("Ora automatica."));
     const QList<QPair<const char *, const char *>> captions{
         {"cmdattr", "Attrezzature"}, {"cmdauto", "Automezzi"}, {"cmdvol", "Volontari"},
         {"cmdregistra", "Registra"}, {"cmdstacc", "Stampa foglio accompagnamento"},
         {"cmdstampa", "Stampa"}, {"cmdesci", "Esci"}};
     for (const auto &c : captions) QCOMPARE(button(w, c.first)->text(), QString::fromUtf8(c.second));
-    QCOMPARE(button(w, "cmdattr")->toolTip(),
-             QString::fromUtf8("Premere per inserire le attrezzature che verranno utilizzate "
-                               "durante lo svolgimento dell'attività."));
-    QCOMPARE(button(w, "cmdauto")->toolTip(),
-             QString::fromUtf8("Premere per inserire gli automezzi che partecipano all'attività."));
-    QCOMPARE(button(w, "cmdvol")->toolTip(),
-             QString::fromUtf8("Premere per inserire i volontari che partecipano all'attività."));
+    // The headings stand over the columns of the fixed-pitch resource lines.
     QStringList labels;
     for (QLabel *l : w->findChildren<QLabel *>()) labels << l->text();
-    for (const char *l : {"N. Protocollo", "Data richiesta", "Ora richiesta", "Data inizio",
-                          "Ora inizio", "Data fine", "Ora fine", "Tipo attività", "Località",
-                          "Richiesta da", "Note", "Stato", "RISORSE", "|Tipo|", "Numero |"})
-        QVERIFY2(labels.contains(QString::fromUtf8(l)), l);
-    const QString assocHeader = "Associazione" + QString(35, ' ') + "|";
-    const QString descrHeader = " Descrizione" + QString(27, ' ') + "|";
-    QCOMPARE(assocHeader.size(), 48);
-    QCOMPARE(descrHeader.size(), 40);
-    QVERIFY(labels.contains(assocHeader));
-    QVERIFY(labels.contains(descrHeader));
+    for (const QString &l : {QString("|Tipo|"), QString("Numero |"), "Associazione" + QString(35, ' ') + "|",
+                             " Descrizione" + QString(27, ' ') + "|"})
+        QVERIFY2(labels.contains(l), qPrintable(l));
     QVERIFY(list(w)->font().family().contains("Courier"));
     QVERIFY(list(w)->font().fixedPitch());
 
@@ -180,8 +134,7 @@ void TestFormattivita::controlsCaptionsAndTooltips()
     // The menu entry re-titles the same window every time.
     w->prepare("X", "Y", false);
     button(w, "cmdregistra")->setVisible(false);
-    auto *again = o.openInsert();
-    QCOMPARE(again, w);
+    QCOMPARE(o.openInsert(), w);
     QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Inserimento"));
     QCOMPARE(button(w, "cmdregistra")->text(), QString("Registra"));
     QVERIFY(button(w, "cmdregistra")->isVisible());
@@ -201,23 +154,23 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     for (const char *f : {"stato", "datari", "orari", "tipoatt", "loc", "ric", "note"})
         QVERIFY(edit(w, f)->text().isEmpty());
 
-    // The automatic buttons: date and time, or the time only.
-    click(w, "cmddatari");
-    QCOMPARE(edit(w, "datari")->text(), QString("03/03/2025"));
-    QCOMPARE(edit(w, "orari")->text(), QString("09.05"));
-    o.fake.clock.time = QDateTime(QDate(2025, 12, 31), QTime(23, 7));
-    click(w, "cmdorain");
-    QVERIFY(edit(w, "datain")->text().isEmpty());
-    QCOMPARE(edit(w, "orain")->text(), QString("23.07"));
-    click(w, "cmddatain");
-    QCOMPARE(edit(w, "datain")->text(), QString("31/12/2025"));
-    click(w, "cmddatafi");
-    click(w, "cmdorafi");
-    QCOMPARE(edit(w, "datafi")->text(), QString("31/12/2025"));
-    edit(w, "datafi")->clear();
+    // The automatic buttons: the time alone, or the date and the time, as
+    // the clock has them at the press.
+    for (const QString s : {"ri", "in", "fi"}) {
+        const QString date = o.fake.clock.time.toString("dd/MM/yyyy"), time = o.fake.clock.time.toString("hh.mm");
+        click(w, "cmdora" + s);
+        QVERIFY(edit(w, "data" + s)->text().isEmpty());
+        QCOMPARE(edit(w, "ora" + s)->text(), time);
+        edit(w, "ora" + s)->clear();
+        click(w, "cmddata" + s);
+        QCOMPARE(edit(w, "data" + s)->text(), date);
+        QCOMPARE(edit(w, "ora" + s)->text(), time);
+        o.fake.clock.time = QDateTime(QDate(2025, 12, 31), QTime(23, 7));
+    }
+    edit(w, "datafi")->clear(); // not closed
     edit(w, "orafi")->clear();
 
-    // Texts go in capitals, with commas, quotes and line breaks as blanks.
+    // Texts go in capitals, with commas and quotes as blanks.
     type(w, "tipoatt", QString::fromUtf8("incendio, bosco \"alto\""));
     type(w, "loc", QString::fromUtf8("città"));
     type(w, "ric", "rossi");
@@ -226,9 +179,7 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     w->addResourceLine(listLine("AUTO", 1, "ALFA", "JEEP"));
     w->addResourceLine(QString());
     w->addResourceLine(listLine("ATTR", 1, "ALFA", "TENDA")); // after the empty line: not written
-    click(w, "cmdregistra");
-
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
+    QCOMPARE(o.registerNow(w), QStringList({kInserted}));
     QCOMPARE(o.fake.busy.depth, 0);
     QVERIFY(!o.fake.prompts.busyAtPrompt.contains(true));
     QCOMPARE(o.read(File::NumeroProt), QByteArray(" 42 \r\n"));
@@ -241,9 +192,6 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
                                           stored("42", "AUTO", 1, "ALFA", "JEEP", "O"),
                                           copied("42", "VOL.", 2, "ALFA", "", "O"),
                                           copied("43", "AUTO", 1, "ALFA", "JEEP", "O")}));
-    // The registered registers become the rollback point.
-    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature})
-        QCOMPARE(o.read(archive::fileName(f).replace(".csv", ".sav")), o.read(f));
     // The window keeps its fields, also when the window system activates it
     // again as a message box closes.
     QEvent again(QEvent::WindowActivate);
@@ -252,129 +200,83 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     QCOMPARE(edit(w, "tipoatt")->text(), QString::fromUtf8("incendio, bosco \"alto\""));
     QCOMPARE(list(w)->count(), 4);
 
-    // Back in the main window, the new activity waits to start... no: it
-    // has a start time, so it stands among the started ones.
+    // Started, the new activity stands among the started ones.
     o.activate(o.main);
     QCOMPARE(items(list(o.main, "List2")),
              QStringList({QString::fromUtf8("    42 03/03/2025 09.05 CITTÀ INCENDIO  BOSCO  ALTO")}));
     QCOMPARE(items(list(o.main, "List1")).size(), 2);
 
-    // The next insert proposes 43, which exists and is refused.
     w = o.openInsert();
     QCOMPARE(edit(w, "numprot")->text(), QString("43"));
     QCOMPARE(list(w)->count(), 0);
 }
 
-void TestFormattivita::requiredFieldsAndBadInputWriteNothing()
-{
-    Office o;
-    o.write(File::NumeroProt, " 41 \r\n");
-    o.write(File::Attivita, crlf({"40,01/03/2025,08.00,,,,,A,B,C,,A"}));
-    const QByteArray attivita = o.read(File::Attivita);
-    auto *w = o.openInsert();
-    auto untouched = [&] {
-        QCOMPARE(o.read(File::NumeroProt), QByteArray(" 41 \r\n"));
-        QCOMPARE(o.read(File::Attivita), attivita);
-        QVERIFY(!o.exists(File::Risorse));
-    };
-
-    type(w, "orari", "10.00");
-    type(w, "loc", "roma");
-    type(w, "ric", "x");
-    click(w, "cmdregistra"); // datari and tipoatt both empty: only the first is told
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Data richiesta mancante"}));
-    const QList<QPair<const char *, const char *>> order{
-        {"datari", "Ora richiesta mancante"}, {"orari", "Tipo attività mancante"},
-        {"tipoatt", "Località mancante"}, {"loc", "Richiedente attività mancante"}};
-    type(w, "datari", "x");
-    edit(w, "orari")->clear();
-    edit(w, "loc")->clear();
-    edit(w, "ric")->clear();
-    for (const auto &step : order) {
-        o.fake.prompts.clear();
-        click(w, "cmdregistra");
-        QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8(step.second)}));
-        type(w, step.first == QByteArray("datari") ? "orari"
-                : step.first == QByteArray("orari") ? "tipoatt"
-                : step.first == QByteArray("tipoatt") ? "loc"
-                                                       : "ric",
-             " "); // a blank counts as filled
-    }
-    untouched();
-
-    // Protocol numbers the records cannot hold.
-    for (const char *bad : {"abc", "40000", "-32769", "4.5", "4,2", ""}) {
-        o.fake.prompts.clear();
-        type(w, "numprot", bad);
-        click(w, "cmdregistra");
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({"Numero protocollo errato: inserire un numero intero da -32768 a 32767."}));
-    }
-    untouched();
-
-    // A character Windows-1252 cannot hold.
-    type(w, "numprot", "42");
-    type(w, "note", QString::fromUtf8("fumo \u706B"));
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages().size(), 1);
-    QVERIFY(o.fake.prompts.messages().first().contains(QString::fromUtf8("\u706B")));
-    untouched();
-
-    // -32768 is a number like any other.
-    type(w, "note", "");
-    type(w, "numprot", "-32768");
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
-    QCOMPARE(o.read(File::NumeroProt), QByteArray("-32768 \r\n"));
-    QVERIFY(o.read(File::Attivita).startsWith("-32768,x, ,,,,, , , ,,A\r\n"));
-}
-
-void TestFormattivita::counterAtItsLimit()
+void TestFormattivita::refusalsWriteNothing()
 {
     Office o;
     o.write(File::NumeroProt, " 32767 \r\n");
+    o.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
+    const QByteArray attivita = o.read(File::Attivita);
+    auto untouched = [&] {
+        QCOMPARE(o.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
+        QCOMPARE(o.read(File::Attivita), attivita);
+        QVERIFY(!o.exists(File::Risorse));
+        QCOMPARE(o.fake.busy.depth, 0);
+    };
+    // The counter at its limit: no number to propose.
     auto *w = o.openInsert();
     QVERIFY(edit(w, "numprot")->text().isEmpty());
-    o.fillRequest(w);
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages().size(), 1);
-    QVERIFY(o.fake.prompts.messages().first().contains("32767"));
-    QCOMPARE(o.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
-    QVERIFY(!o.exists(File::Attivita));
-    // A free number chosen by the user is taken.
-    type(w, "numprot", "7");
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
-    QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
-}
 
-void TestFormattivita::duplicateNumberOnInsert()
-{
-    Office o;
-    o.write(File::NumeroProt, " 41 \r\n");
-    o.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
-    const QByteArray before = o.read(File::Attivita);
-    auto *w = o.openInsert();
+    // The required texts in order, only the first missing one told; a
+    // blank counts as filled.
+    const QList<QPair<const char *, const char *>> required{
+        {"datari", "Data richiesta mancante"}, {"orari", "Ora richiesta mancante"},
+        {"tipoatt", "Tipo attività mancante"}, {"loc", "Località mancante"},
+        {"ric", "Richiedente attività mancante"}};
+    for (int i = 0; i < required.size(); ++i) {
+        for (int j = 0; j < required.size(); ++j) type(w, required[j].first, j < i ? " " : "");
+        QCOMPARE(o.registerNow(w), QStringList({QString::fromUtf8(required[i].second)}));
+    }
+    untouched();
+
     o.fillRequest(w);
+    QCOMPARE(o.registerNow(w),
+             QStringList({QString::fromUtf8("Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
+                                            "successivo: inserire in \"N. Protocollo\" un numero libero, "
+                                            "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
+    // Numbers the records cannot hold, and one that is taken.
+    for (const char *bad : {"-32769", "32768", "4,2", "abc"}) {
+        type(w, "numprot", bad);
+        QCOMPARE(o.registerNow(w), QStringList({kBadNumber}));
+    }
+    untouched();
     type(w, "numprot", "41");
     w->addResourceLine(listLine("AUTO", 1, "ALFA", "JEEP"));
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Numero protocollo già esistente.")}));
-    QCOMPARE(o.read(File::Attivita), before);
+    QCOMPARE(o.registerNow(w), QStringList({kDuplicate}));
+    QCOMPARE(o.read(File::Attivita), attivita);
     QVERIFY(!o.exists(File::Risorse));
-    QCOMPARE(o.read(File::NumeroProt), QByteArray(" 41 \r\n"));
-    QCOMPARE(o.fake.busy.depth, 0);
-    // Registering 40 puts it between 39 and 41 and sets the counter.
+
+    // A free number chosen by the user goes between 39 and 41 and becomes
+    // the counter.
     type(w, "numprot", "40");
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
+    QCOMPARE(o.registerNow(w), QStringList({kInserted}));
     QCOMPARE(o.read(File::Attivita), crlf({" 39 ,D,O,,,,,T,L,R,,A",
                                            "40,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A",
                                            " 41 ,D,O,,,,,T,L,R,,A"}));
+    QCOMPARE(o.read(File::Risorse), crlf({stored("40", "AUTO", 1, "ALFA", "JEEP", "O")}));
     QCOMPARE(o.read(File::NumeroProt), QByteArray(" 40 \r\n"));
+
+    // With the counter below its limit an empty number is simply wrong;
+    // -32768 is a number like any other.
+    w = o.openInsert();
+    QCOMPARE(edit(w, "numprot")->text(), QString("41"));
+    o.fillRequest(w);
+    type(w, "numprot", "");
+    QCOMPARE(o.registerNow(w), QStringList({kBadNumber}));
+    type(w, "numprot", "-32768");
+    QCOMPARE(o.registerNow(w), QStringList({kInserted}));
+    QCOMPARE(o.read(File::NumeroProt), QByteArray("-32768 \r\n"));
+    QVERIFY(o.read(File::Attivita).startsWith("-32768,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A\r\n"));
 }
 
 void TestFormattivita::insertAlreadyClosedRunsAsAModification()
@@ -389,8 +291,7 @@ void TestFormattivita::insertAlreadyClosedRunsAsAModification()
     type(w, "orafi", "18.00");
     w->addResourceLine(listLine("AUTO", 1, "ALFA", "JEEP"));
     w->addResourceLine(listLine("ATTR", 2, "ALFA", "TENDA"));
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
+    QCOMPARE(o.registerNow(w), QStringList({kModified}));
     QCOMPARE(o.read(File::NumeroProt), QByteArray(" 1 \r\n"));
     QCOMPARE(o.read(File::Attivita), crlf({"1,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
     QCOMPARE(o.read(File::Risorse), crlf({copied("1", "ATTR", 2, "ALFA", "TENDA", "L"),
@@ -413,6 +314,14 @@ void TestFormattivita::modifyCloseReopenAndCancel()
                                  stored("5", "VOL.", 2, "ALFA", "", "O"),
                                  stored("5", "ATTR", 1, "ALFA", "TENDA", "O"),
                                  stored("9", "AUTO", 1, "BETA", "FURGONE", "O")}));
+    // Activity 5 between its neighbours, which a rewrite copies.
+    auto attivita = [](const QByteArray &five) {
+        return crlf({" 3 ,D,O,,,,,T,L,R,,A", five, " 9 ,D,O,,,,,T,L,R,,A"});
+    };
+    auto risorse = [](const QByteArray &attr, const QByteArray &vol) {
+        return crlf({copied("3", "AUTO", 1, "ALFA", "JEEP", "O"), attr, vol,
+                     copied("9", "AUTO", 1, "BETA", "FURGONE", "O")});
+    };
     QList<QByteArray> given;
     auto *w = o.openFromMain("5");
     w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
@@ -420,39 +329,30 @@ void TestFormattivita::modifyCloseReopenAndCancel()
     QCOMPARE(button(w, "cmdregistra")->text(), QString("Modifica"));
     QCOMPARE(o.ctx.g.protsel, QString("5"));
     QCOMPARE(o.ctx.g.attchiusa, QString("0"));
-    QCOMPARE(edit(w, "numprot")->text(), QString("5"));
     QCOMPARE(edit(w, "stato")->text(), QString("Aperta"));
     QCOMPARE(edit(w, "orain")->text(), QString("11.00"));
-    QCOMPARE(edit(w, "note")->text(), QString("NOTE"));
     QCOMPARE(items(list(w)), QStringList({listLine("VOL.", 2, "ALFA", ""), listLine("ATTR", 1, "ALFA", "TENDA")}));
     QCOMPARE(o.read(File::AttivitaSav), o.read(File::Attivita));
     QCOMPARE(o.read(File::RisorseSav), o.read(File::Risorse));
 
     // Unchanged: same place, lines back in key order, still engaged.
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
-    QCOMPARE(o.read(File::Attivita), crlf({" 3 ,D,O,,,,,T,L,R,,A", kOpen5, " 9 ,D,O,,,,,T,L,R,,A"}));
-    QCOMPARE(o.read(File::Risorse), crlf({copied("3", "AUTO", 1, "ALFA", "JEEP", "O"),
-                                          stored("5", "ATTR", 1, "ALFA", "TENDA", "O"),
-                                          copied("5", "VOL.", 2, "ALFA", "", "O"),
-                                          copied("9", "AUTO", 1, "BETA", "FURGONE", "O")}));
+    QCOMPARE(o.registerNow(w), QStringList({kModified}));
+    QCOMPARE(o.read(File::Attivita), attivita(kOpen5));
+    QCOMPARE(o.read(File::Risorse), risorse(stored("5", "ATTR", 1, "ALFA", "TENDA", "O"),
+                                            copied("5", "VOL.", 2, "ALFA", "", "O")));
     QVERIFY(given.isEmpty());
 
     // Closing gives the resources back once and marks the lines released.
     type(w, "datafi", "02/03/2025");
     type(w, "orafi", "12.00");
-    click(w, "cmdregistra");
+    QCOMPARE(o.registerNow(w), QStringList({kModified}));
     QCOMPARE(given, QList<QByteArray>({"ATTR", "VOL."}));
     QCOMPARE(o.read(File::Attivita),
-             crlf({" 3 ,D,O,,,,,T,L,R,,A",
-                   "5,01/03/2025,10.00,01/03/2025,11.00,02/03/2025,12.00,FRANA,PISA,BIANCHI,NOTE,C",
-                   " 9 ,D,O,,,,,T,L,R,,A"}));
-    QCOMPARE(o.read(File::Risorse), crlf({copied("3", "AUTO", 1, "ALFA", "JEEP", "O"),
-                                          copied("5", "ATTR", 1, "ALFA", "TENDA", "L"),
-                                          copied("5", "VOL.", 2, "ALFA", "", "L"),
-                                          copied("9", "AUTO", 1, "BETA", "FURGONE", "O")}));
+             attivita("5,01/03/2025,10.00,01/03/2025,11.00,02/03/2025,12.00,FRANA,PISA,BIANCHI,NOTE,C"));
+    QCOMPARE(o.read(File::Risorse), risorse(copied("5", "ATTR", 1, "ALFA", "TENDA", "L"),
+                                            copied("5", "VOL.", 2, "ALFA", "", "L")));
     // Closing again from the same window gives nothing back a second time.
-    click(w, "cmdregistra");
+    o.registerNow(w);
     QCOMPARE(given.size(), 2);
 
     // The closed activity is gone from the main lists.
@@ -468,107 +368,62 @@ void TestFormattivita::modifyCloseReopenAndCancel()
     QCOMPARE(edit(w, "stato")->text(), QString("Chiusa"));
     edit(w, "orafi")->clear();
     edit(w, "datafi")->clear();
-    click(w, "cmdregistra");
-    QVERIFY(o.read(File::Attivita).contains("5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A"));
-    QCOMPARE(o.read(File::Risorse), crlf({copied("3", "AUTO", 1, "ALFA", "JEEP", "O"),
-                                          copied("5", "ATTR", 1, "ALFA", "TENDA", "L"),
-                                          stored("5", "VOL.", 2, "ALFA", "", "L"),
-                                          copied("9", "AUTO", 1, "BETA", "FURGONE", "O")}));
-    // ...so closing it later gives nothing back.
-    o.activate(o.main);
+    o.registerNow(w);
+    QCOMPARE(o.read(File::Attivita), attivita(kOpen5));
+    QCOMPARE(o.read(File::Risorse), risorse(copied("5", "ATTR", 1, "ALFA", "TENDA", "L"),
+                                            stored("5", "VOL.", 2, "ALFA", "", "L")));
+    // ...so neither closing it later nor cancelling it gives anything back.
     w = o.openFromMain("5");
     QCOMPARE(o.ctx.g.attchiusa, QString("0"));
     type(w, "orafi", "13.00");
-    click(w, "cmdregistra");
+    o.registerNow(w);
     QCOMPARE(given.size(), 2);
-    // Nor does cancelling it.
     edit(w, "orafi")->clear();
-    click(w, "cmdregistra");
+    o.registerNow(w);
     w = o.openCancel("5");
-    QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Annullamento"));
-    QCOMPARE(button(w, "cmdregistra")->text(), QString("Annulla"));
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività annullata correttamente.")}));
+    QCOMPARE(o.registerNow(w), QStringList({kCancelled}));
     QCOMPARE(given.size(), 2);
-    QVERIFY(o.read(File::Attivita).contains(" 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S\r\n"));
+    QCOMPARE(o.read(File::Attivita),
+             attivita(" 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S"));
 }
 
-void TestFormattivita::cancelReleasesAnActivityLoadedOpen()
+void TestFormattivita::cancelGivesBackOnlyWhatAnOpenActivityHolds()
 {
     Office o;
-    o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5}));
+    o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "6,D,O,,,D2,12.00,T,L,R,,C"}));
     o.write(File::Risorse, crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O"),
-                                 stored("5", "ATTR", 1, "ALFA", "TENDA", "L")}));
+                                 stored("5", "ATTR", 1, "ALFA", "TENDA", "L"),
+                                 stored("6", "AUTO", 1, "ALFA", "JEEP", "L")}));
     QList<QByteArray> given;
     auto *w = o.openCancel("5");
     w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
     QCOMPARE(o.ctx.g.modoatt, QString("A"));
     type(w, "orafi", "12.00"); // typed meanwhile: the activity still holds its vehicle
     type(w, "numprot", "3");   // the loaded activity is the one cancelled
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività annullata correttamente.")}));
+    QCOMPARE(o.registerNow(w), QStringList({kCancelled}));
     QCOMPARE(given, QList<QByteArray>({"AUTO"}));
     QCOMPARE(o.read(File::Attivita), crlf({" 3 ,D,O,,,,,T,L,R,,A",
-                                           " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S"}));
+                                           " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S",
+                                           " 6 ,D,O,,,D2,12.00,T,L,R,,C"}));
     QCOMPARE(o.read(File::Risorse), crlf({copied("5", "AUTO", 1, "ALFA", "JEEP", "L"),
-                                          copied("5", "ATTR", 1, "ALFA", "TENDA", "L")}));
+                                          copied("5", "ATTR", 1, "ALFA", "TENDA", "L"),
+                                          copied("6", "AUTO", 1, "ALFA", "JEEP", "L")}));
     QCOMPARE(o.read(File::AttivitaSav), o.read(File::Attivita));
     QCOMPARE(o.read(File::RisorseSav), o.read(File::Risorse));
-    // Leaving after the cancellation keeps the registered state.
-    click(w, "cmdesci");
-    QVERIFY(!w->isVisible());
-    QVERIFY(o.read(File::Attivita).endsWith(",S\r\n"));
-}
 
-void TestFormattivita::cancelOfAClosedActivityChangesOnlyItsState()
-{
-    Office o;
-    o.write(File::Attivita, crlf({"5,D,O,,,D2,12.00,T,L,R,,C", "6,D,O,,,,,T,L,R,,A"}));
-    const QByteArray risorse = crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "L"),
-                                     stored("6", "AUTO", 1, "ALFA", "JEEP", "O")});
-    o.write(File::Risorse, risorse);
-    const QByteArray registers = o.read(File::Automezzi);
-    int given = 0;
-    auto *w = o.openCancel("5");
-    w->setGiveBack([&](const archive::Record &) { ++given; });
+    // A closed activity: only its state changes, nothing is given back.
+    const QByteArray risorse = o.read(File::Risorse), registers = o.read(File::Automezzi);
+    given.clear();
+    w = o.openCancel("6");
     QCOMPARE(o.ctx.g.attchiusa, QString("1"));
-    click(w, "cmdregistra");
-    QCOMPARE(given, 0);
-    QCOMPARE(o.read(File::Attivita), crlf({" 5 ,D,O,,,D2,12.00,T,L,R,,S", " 6 ,D,O,,,,,T,L,R,,A"}));
+    QCOMPARE(o.registerNow(w), QStringList({kCancelled}));
+    QVERIFY(given.isEmpty());
+    QVERIFY(o.read(File::Attivita).endsWith(" 6 ,D,O,,,D2,12.00,T,L,R,,S\r\n"));
     QCOMPARE(o.read(File::Risorse), risorse);
     QCOMPARE(o.read(File::Automezzi), registers);
 }
 
-void TestFormattivita::modifyChangingTheNumber()
-{
-    Office o;
-    o.write(File::Attivita, crlf({kOpen5, "7,D,O,,,,,T,L,R,,A"}));
-    o.write(File::Risorse, crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O"),
-                                 stored("7", "AUTO", 1, "BETA", "JEEP", "O")}));
-    const QByteArray attivita = o.read(File::Attivita), risorse = o.read(File::Risorse);
-    auto *w = o.openFromMain("5");
-    type(w, "numprot", "7");
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Numero protocollo già esistente.")}));
-    QCOMPARE(o.read(File::Attivita), attivita);
-    QCOMPARE(o.read(File::Risorse), risorse);
-    type(w, "numprot", "8");
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
-    QCOMPARE(o.read(File::Attivita),
-             crlf({" 7 ,D,O,,,,,T,L,R,,A", "8,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A"}));
-    QCOMPARE(o.read(File::Risorse), crlf({copied("7", "AUTO", 1, "BETA", "JEEP", "O"),
-                                          stored("8", "AUTO", 1, "ALFA", "JEEP", "O")}));
-    // The window now holds activity 8: registering again is no duplicate.
-    QCOMPARE(o.ctx.g.protsel, QString("8"));
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
-}
-
-void TestFormattivita::chosenActivityNotFound()
+void TestFormattivita::chosenActivityNotFoundAndLeavingCancelMode()
 {
     Office o;
     o.write(File::Attivita, crlf({kOpen5}));
@@ -576,76 +431,48 @@ void TestFormattivita::chosenActivityNotFound()
     const QByteArray attivita = o.read(File::Attivita), risorse = o.read(File::Risorse);
     auto *w = o.windows->get<Formattivita>();
     for (const char *protsel : {"99", "abc"}) {
+        const QStringList notFound{QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)};
         o.fake.prompts.clear();
         o.ctx.g.protsel = protsel;
         o.ctx.g.modoatt = "M";
         o.activate(w);
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)}));
+        QCOMPARE(o.fake.prompts.messages(), notFound);
         for (const char *f : {"numprot", "stato", "datari", "tipoatt"})
             QVERIFY(edit(w, f)->text().isEmpty());
         QCOMPARE(list(w)->count(), 0);
-        // Filled in by hand, it still registers nothing.
+        // Filled in by hand, it still registers nothing, nor cancels.
         o.fillRequest(w);
         type(w, "numprot", "5");
-        o.fake.prompts.clear();
-        click(w, "cmdregistra");
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)}));
+        QCOMPARE(o.registerNow(w), notFound);
         o.ctx.g.modoatt = "A";
-        o.fake.prompts.clear();
-        click(w, "cmdregistra");
-        QCOMPARE(o.fake.prompts.messages().size(), 1);
+        QCOMPARE(o.registerNow(w).size(), 1);
         QCOMPARE(o.read(File::Attivita), attivita);
         QCOMPARE(o.read(File::Risorse), risorse);
     }
-    // Leaving in cancel mode gives back the archives as they stood.
-    click(w, "cmdesci");
-    QCOMPARE(o.read(File::Attivita), attivita);
-}
 
-void TestFormattivita::leavingRollsBackOrKeeps()
-{
-    Office o;
-    // Insert mode, resources not changed: the registers as they stand become
-    // the rollback point.
-    auto *w = o.openInsert();
-    QCOMPARE(o.read(File::AutomezziSav), o.read(File::Automezzi));
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,A"}));
-    click(w, "cmdesci");
-    QVERIFY(!w->isVisible());
-    QCOMPARE(o.read(File::AutomezziSav), crlf({"ALFA,JEEP,A"}));
-    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,A"}));
-
-    // A deleted line: the registers go back to the rollback point.
-    w = o.openInsert();
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,L"}));
-    o.write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,99"}));
-    o.ctx.g.risorsecambiate = "1";
-    click(w, "cmdesci");
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
-    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,A"}));
-    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,VIA A,,,,,,10"}));
-
-    // Cancel mode: the activity archives go back to their snapshot, the
-    // registers stay.
-    o.write(File::Attivita, crlf({kOpen5}));
-    o.write(File::Risorse, crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O")}));
+    // Leaving in cancel mode: the activity archives go back to their
+    // snapshot, the registers stay.
     w = o.openCancel("5");
     o.write(File::Attivita, "changed\r\n");
     o.write(File::Risorse, "");
     o.write(File::Automezzi, crlf({"ALFA,JEEP,Z"}));
     click(w, "cmdesci");
-    QCOMPARE(o.read(File::Attivita), crlf({kOpen5}));
-    QCOMPARE(o.read(File::Risorse), crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O")}));
+    QVERIFY(!w->isVisible());
+    QCOMPARE(o.read(File::Attivita), attivita);
+    QCOMPARE(o.read(File::Risorse), risorse);
     QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,Z"}));
 }
 
-void TestFormattivita::passingModesKeepTheWindow()
+void TestFormattivita::passingModesAndAChangedNumber()
 {
     Office o;
-    o.write(File::Attivita, crlf({kOpen5}));
+    o.write(File::Attivita, crlf({kOpen5, "7,D,O,,,,,T,L,R,,A"}));
+    o.write(File::Risorse, crlf({stored("5", "AUTO", 1, "ALFA", "JEEP", "O"),
+                                 stored("7", "AUTO", 1, "BETA", "JEEP", "O")}));
+    const QByteArray attivita = o.read(File::Attivita), risorse = o.read(File::Risorse);
     auto *w = o.openFromMain("5");
+    // The modes of a resource pick pass back to the window's own mode,
+    // keeping what was typed.
     type(w, "note", "typed");
     for (const char *passing : {"RT", "RU", "RA"}) {
         o.ctx.g.modoattprec = "M";
@@ -654,18 +481,32 @@ void TestFormattivita::passingModesKeepTheWindow()
         QCOMPARE(o.ctx.g.modoatt, QString("M"));
         QCOMPARE(edit(w, "note")->text(), QString("typed"));
     }
-    // Any other code: nothing at all.
+    // Any other code: nothing at all, not even a registration.
     o.ctx.g.modoatt = "Q";
     o.activate(w);
     QCOMPARE(o.ctx.g.modoatt, QString("Q"));
     QCOMPARE(edit(w, "note")->text(), QString("typed"));
-    o.fake.prompts.clear();
-    click(w, "cmdregistra");
-    QVERIFY(o.fake.prompts.messages().isEmpty());
+    QVERIFY(o.registerNow(w).isEmpty());
     // Back in mode M, activation reloads what was typed away.
     o.ctx.g.modoatt = "M";
     o.activate(w);
     QCOMPARE(edit(w, "note")->text(), QString("NOTE"));
+
+    // Another activity's number is refused; a free one moves the activity
+    // and its lines.
+    type(w, "numprot", "7");
+    QCOMPARE(o.registerNow(w), QStringList({kDuplicate}));
+    QCOMPARE(o.read(File::Attivita), attivita);
+    QCOMPARE(o.read(File::Risorse), risorse);
+    type(w, "numprot", "8");
+    QCOMPARE(o.registerNow(w), QStringList({kModified}));
+    QCOMPARE(o.read(File::Attivita),
+             crlf({" 7 ,D,O,,,,,T,L,R,,A", "8,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A"}));
+    QCOMPARE(o.read(File::Risorse), crlf({copied("7", "AUTO", 1, "BETA", "JEEP", "O"),
+                                          stored("8", "AUTO", 1, "ALFA", "JEEP", "O")}));
+    // The window now holds activity 8: registering again is no duplicate.
+    QCOMPARE(o.ctx.g.protsel, QString("8"));
+    QCOMPARE(o.registerNow(w), QStringList({kModified}));
 }
 
 QTEST_MAIN(TestFormattivita)
