@@ -31,7 +31,7 @@ private slots:
     void protocolCounter();
     void emergencyName();
     void mainListsSplitOpenActivitiesAndAClickTakesSnapshots();
-    void menuHasEveryEntryAndHelp();
+    void menuHelpQuitAndCounter();
 };
 
 void TestSmallWindows::protocolCounter()
@@ -141,17 +141,13 @@ void TestSmallWindows::mainListsSplitOpenActivitiesAndAClickTakesSnapshots()
     QCOMPARE(o.fake.busy.depth, 0);
 }
 
-void TestSmallWindows::menuHasEveryEntryAndHelp()
+void TestSmallWindows::menuHelpQuitAndCounter()
 {
     TestOffice o;
     auto *main = o.windows->get<Formvelmo>();
     QCOMPARE(main->windowTitle(), QString::fromUtf8("Gestione Attività di Protezione Civile"));
-    for (const QString &n : QString("mnassvel mnassains mnassamod mnassaann mnautvelg mnautvass mnautvric "
-                                    "mnautains mnautamod mnautaann mnatrvelg mnatrvass mnatrvric mnatrains "
-                                    "mnatramod mnatraann mnattvgen mnattvchi mnattvann mnattains mnattamod "
-                                    "mnattaann mnemergenza mnsalvaarc mnriparc mnripazze mnrippro mnfine mnhelp")
-                                .split(' '))
-        QVERIFY2(main->action(n), qPrintable(n));
+    // Every entry is reached by the window tests through its name; here the
+    // ones that open no register window.
     QCOMPARE(main->action("mnrippro")->text(), QString("Modifica numero protocollo"));
     QVERIFY(main->action("mnassvel")->shortcut().isEmpty());
     main->action("mnhelp")->trigger();
