@@ -63,16 +63,13 @@ void seed(const archive::WorkingFolder &folder)
     QStringList ass, veh, equ, att, ris, vol, backup;
     for (int i = 0; i < kSeedAssociations; ++i) {
         const QString n = seedName(i);
-        ass << QStringLiteral("%1,VIA ROMA %2,COMUNE,PR,0123,0456,MAIL@ASS.IT,CAMPO 1, 40 , 40 ")
-                   .arg(n)
-                   .arg(i);
+        ass << QStringLiteral("%1,VIA ROMA %2,COMUNE,PR,0123,0456,MAIL@ASS.IT,CAMPO 1, 40 , 40 ").arg(n).arg(i);
         for (int k = 0; k < 4; ++k) {
             veh << QStringLiteral("%1,MEZZO %2,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L").arg(n).arg(k);
             equ << QStringLiteral("%1,ATTREZZO %2,L, 50 ").arg(n).arg(k);
             if (i % 2) backup << veh.last();
         }
-        vol << QStringLiteral("%1,ROSSI %2,MARIO,,,,,,,").arg(n).arg(i);
-        vol << QStringLiteral("%1,BIANCHI %2,LUCA,,,,,,,").arg(n).arg(i);
+        vol << QStringLiteral("%1,ROSSI %2,MARIO,,,,,,,").arg(n).arg(i) << QStringLiteral("%1,BIANCHI %2,LUCA,,,,,,,").arg(n).arg(i);
         const int prot = i + 1;
         att << QStringLiteral(" %1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO %1,SALA OPERATIVA,,A").arg(prot);
         for (int k = 0; k < 4; ++k)
@@ -81,14 +78,11 @@ void seed(const archive::WorkingFolder &folder)
     // Volunteers wait for the associations the cycles add, so that each
     // rename carries some into the new name.
     for (int c = 0; c < 1000; ++c) vol << QStringLiteral("%1,VERDI %2,ANNA,,,,,,,").arg(cycleName(c)).arg(c);
-    archive::replaceFile(folder.path(archive::File::Associazioni), lines(ass));
-    archive::replaceFile(folder.path(archive::File::Automezzi), lines(veh));
-    archive::replaceFile(folder.path(archive::File::Attrezzature), lines(equ));
-    archive::replaceFile(folder.path(archive::File::Attivita), lines(att));
-    archive::replaceFile(folder.path(archive::File::Risorse), lines(ris));
-    archive::replaceFile(folder.path(archive::File::Volontari), lines(vol));
-    archive::replaceFile(folder.path(archive::File::NumeroProt), "300\r\n");
-    archive::replaceFile(folder.path(archive::File::Emergenza), "PROVA\r\n");
+    using F = archive::File;
+    for (const auto &[f, records] : {std::pair{F::Associazioni, ass}, {F::Automezzi, veh}, {F::Attrezzature, equ},
+                                     {F::Attivita, att}, {F::Risorse, ris}, {F::Volontari, vol},
+                                     {F::NumeroProt, QStringList{"300"}}, {F::Emergenza, QStringList{"PROVA"}}})
+        archive::replaceFile(folder.path(f), lines(records));
     archive::replaceFile(backupFile(folder), lines(backup));
     for (Register r : {Register::Associazioni, Register::Automezzi, Register::Attrezzature,
                        Register::Attivita, Register::Risorse})
@@ -101,42 +95,27 @@ bool run(const archive::WorkingFolder &folder, int step)
     const QString name = cycleName(c);
     const qint16 n = cycleActivity(c);
     const QString nText = QString::number(n);
-    const Register registers3[] = {Register::Associazioni, Register::Attrezzature,
-                                   Register::Automezzi};
+    const Register registers3[] = {Register::Associazioni, Register::Attrezzature, Register::Automezzi};
     switch (kindOf(step)) {
     case InsertAssociation: {
-        associations::Input in{name, QStringLiteral("Via Nuova, 1"), QStringLiteral("Comune"),
-                               QStringLiteral("pr"), QStringLiteral("011"), QString(),
-                               QString(), QStringLiteral("campo"), QStringLiteral("12")};
-        return associations::insert(folder, associations::recordFields(associations::cleaned(in)))
-            .done();
+        associations::Input in{name, "Via Nuova, 1", "Comune", "pr", "011", {}, {}, "campo", "12"};
+        return associations::insert(folder, associations::recordFields(associations::cleaned(in))).done();
     }
     case InsertVehicle: {
-        vehicles::Input in{name, QStringLiteral("ambulanza"), QStringLiteral("campo"),
-                           QStringLiteral("02/03/2025"), QStringLiteral("10.00"), QString(),
-                           QString(), QStringLiteral("sanitario"), QStringLiteral("L")};
+        vehicles::Input in{name, "ambulanza", "campo", "02/03/2025", "10.00", {}, {}, "sanitario", "L"};
         return vehicles::insert(folder, vehicles::recordFields(in)).done();
     }
     case InsertEquipment: {
-        equipment::Input in{name, QStringLiteral("tenda"), QStringLiteral("L"),
-                            QStringLiteral("10")};
-        return equipment::insert(folder, equipment::recordFields(in)).done();
+        return equipment::insert(folder, equipment::recordFields({name, "tenda", "L", "10"})).done();
     }
     case InsertActivity: {
-        activities::ActivityInput in;
-        in.numprot = nText;
-        in.datari = QStringLiteral("03/03/2025");
-        in.orari = QStringLiteral("09.05");
-        in.tipoatt = QStringLiteral("ricerca");
-        in.loc = QStringLiteral("bosco");
-        in.ric = QStringLiteral("sindaco");
-        if (!activities::insertActivity(folder, activities::activityFields(in), n).done())
-            return false;
-        const QStringList listed = {
-            resourceLine(QStringLiteral("ATTR"), 3, name, QStringLiteral("TENDA")),
-            resourceLine(QStringLiteral("AUTO"), 1, name, QStringLiteral("AMBULANZA")),
-            resourceLine(QStringLiteral("VOL."), 4, name, QString())};
-        return activities::insertResourceLines(folder, nText, n, listed).done();
+        const activities::ActivityInput in{nText, "03/03/2025", "09.05", {}, {}, {}, {}, "ricerca", "bosco", "sindaco", {}};
+        return activities::insertActivity(folder, activities::activityFields(in), n).done()
+               && activities::insertResourceLines(folder, nText, n,
+                                                  {resourceLine("ATTR", 3, name, "TENDA"),
+                                                   resourceLine("AUTO", 1, name, "AMBULANZA"),
+                                                   resourceLine("VOL.", 4, name, {})})
+                      .done();
     }
     case Snapshot:
         for (Register r : registers3)
@@ -149,12 +128,8 @@ bool run(const archive::WorkingFolder &folder, int step)
             if (!snapshot::copiadasav(folder, r).ok()) return false;
         return true;
     case RenameAssociation: {
-        associations::Input in{renamed(c), QStringLiteral("Via Altra"), QStringLiteral("Comune"),
-                               QStringLiteral("pr"), QString(), QString(), QString(),
-                               QString(), QStringLiteral("7")};
-        return associations::modify(folder, name,
-                                    associations::recordFields(associations::cleaned(in)))
-            .done();
+        associations::Input in{renamed(c), "Via Altra", "Comune", "pr", {}, {}, {}, {}, "7"};
+        return associations::modify(folder, name, associations::recordFields(associations::cleaned(in))).done();
     }
     case Restore:
         return archive::copyLines(backupFile(folder), folder.path(archive::File::Automezzi)).ok();
