@@ -103,62 +103,50 @@ private slots:
 
 void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
 {
-    {
-        Office o;
-        const auto before = o.snapshot();
-        o.run("mnsalvaarc", {false, false, false, false, false, false});
-        QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
-        QCOMPARE(o.snapshot(), before);
-    }
-    {
-        // Only the vehicles, into a file that exists already: replaced
-        // without asking, every line ended by CR LF.
-        Office o;
-        o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
-        o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
-        o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
-        QCOMPARE(o.read("copie/mezzi.bak"),
-                 crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
-        QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Automezzi salvato."}));
-        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
-        const auto d = o.dialogs();
-        QCOMPARE(d.size(), 1);
-        QCOMPARE(d[0].kind, Kind::SaveFile);
-        QCOMPARE(d[0].text, QString("Archivio Automezzi"));
-        QCOMPARE(QDir(d[0].folder).canonicalPath(), QDir(o.dir()).canonicalPath());
-        QCOMPARE(d[0].filter, QString("*.*"));
-    }
-    {
-        // The second dialog cancelled: the third question is never asked.
-        Office o;
-        o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
-        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
-        QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni salvato."}));
-        QCOMPARE(o.read("copie/ass.bak"), o.read(File::Associazioni));
-    }
-    {
-        // A missing archive: nothing is created under the chosen name, the
-        // user is told, the sequence ends.
-        Office o;
-        QFile::remove(o.path(File::Attrezzature));
-        o.run("mnsalvaarc", {false, true}, {"attr.bak"});
-        QVERIFY(!QFile::exists(o.backup("attr.bak")));
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({"Salvataggio non riuscito. Il file attrezzature.csv non esiste."}));
-        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
-    }
-    {
-        // A backup file that cannot be replaced keeps its content; no
-        // half-written file is left beside it.
-        Office o;
-        o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
-        makeReadOnly(o.backup("ro.bak"));
-        o.run("mnsalvaarc", {true}, {"ro.bak"});
-        QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
-        QCOMPARE(o.fake.prompts.messages().size(), 1);
-        QVERIFY(o.fake.prompts.messages()[0].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
-        QCOMPARE(QDir(o.path(QString("copie"))).entryList(QDir::Files | QDir::Hidden), QStringList({"ro.bak"}));
-    }
+    Office o;
+    const auto before = o.snapshot();
+    o.run("mnsalvaarc", {false, false, false, false, false, false});
+    QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
+    QCOMPARE(o.snapshot(), before);
+
+    // Only the vehicles, into a file that exists already: replaced without
+    // asking, every line ended by CR LF.
+    o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
+    o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
+    o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
+    QCOMPARE(o.read("copie/mezzi.bak"), crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
+    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Automezzi salvato."}));
+    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
+    const auto d = o.dialogs();
+    QCOMPARE(d.size(), 1);
+    QCOMPARE(d[0].kind, Kind::SaveFile);
+    QCOMPARE(d[0].text, QString("Archivio Automezzi"));
+    QCOMPARE(QDir(d[0].folder).canonicalPath(), QDir(o.dir()).canonicalPath());
+    QCOMPARE(d[0].filter, QString("*.*"));
+
+    // The second dialog cancelled: the third question is never asked.
+    o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
+    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
+    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni salvato."}));
+    QCOMPARE(o.read("copie/ass.bak"), o.read(File::Associazioni));
+
+    // A backup file that cannot be replaced keeps its content; no
+    // half-written file is left beside it.
+    o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
+    makeReadOnly(o.backup("ro.bak"));
+    o.run("mnsalvaarc", {true}, {"ro.bak"});
+    QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
+    QCOMPARE(o.fake.prompts.messages().size(), 1);
+    QVERIFY(o.fake.prompts.messages()[0].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
+    QCOMPARE(QDir(o.backup("")).entryList(QDir::Files | QDir::Hidden), QStringList({"ass.bak", "mezzi.bak", "ro.bak"}));
+
+    // A missing archive: nothing is created under the chosen name, the user
+    // is told, the sequence ends.
+    QFile::remove(o.path(File::Attrezzature));
+    o.run("mnsalvaarc", {false, true}, {"attr.bak"});
+    QVERIFY(!QFile::exists(o.backup("attr.bak")));
+    QCOMPARE(o.fake.prompts.messages(), QStringList({"Salvataggio non riuscito. Il file attrezzature.csv non esiste."}));
+    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
 }
 
 void TestMaintenance::savedSetRestoresByteForByte()
@@ -195,41 +183,33 @@ void TestMaintenance::savedSetRestoresByteForByte()
 
 void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
 {
-    {
-        // The chosen file does not exist: the archive stays whole.
-        Office o;
-        const auto before = o.snapshot();
-        o.run("mnriparc", {true}, {"manca.bak"});
-        QCOMPARE(o.snapshot(), before);
-        QCOMPARE(o.fake.prompts.messages(), QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
-        QCOMPARE(o.fake.prompts.questions().size(), 1);
-    }
-    {
-        // A read-only archive is named and kept; the sequence ends there.
-        Office o;
-        o.write("copie/attr.bak", crlf({"BETA,POMPA,L, 1 "}));
-        makeReadOnly(o.path(File::Attrezzature));
-        const QByteArray attr = o.read(File::Attrezzature);
-        o.run("mnriparc", {false, true}, {"attr.bak"});
-        QCOMPARE(o.read(File::Attrezzature), attr);
-        QCOMPARE(o.fake.prompts.messages().size(), 1);
-        QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
-        QCOMPARE(o.fake.prompts.questions().size(), 2);
-    }
-    {
-        // Cancelled at the second archive: the first stays restored, the
-        // second as it was, nothing more is asked and nothing more said.
-        Office o;
-        o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
-        const auto before = o.snapshot();
-        o.run("mnriparc", {true, true}, {"ass.bak", ""});
-        auto now = o.snapshot();
-        QCOMPARE(now.take(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
-        now[File::Associazioni] = before[File::Associazioni];
-        QCOMPARE(now, before);
-        QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
-        QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
-    }
+    // The chosen file does not exist: the archive stays whole.
+    Office o;
+    const auto before = o.snapshot();
+    o.run("mnriparc", {true}, {"manca.bak"});
+    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.fake.prompts.messages(), QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
+    QCOMPARE(o.fake.prompts.questions().size(), 1);
+
+    // A read-only archive is named and kept; the sequence ends there.
+    o.write("copie/attr.bak", crlf({"BETA,POMPA,L, 1 "}));
+    makeReadOnly(o.path(File::Attrezzature));
+    o.run("mnriparc", {false, true}, {"attr.bak"});
+    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.fake.prompts.messages().size(), 1);
+    QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
+    QCOMPARE(o.fake.prompts.questions().size(), 2);
+
+    // Cancelled at the second archive: the first stays restored, the second
+    // as it was, nothing more is asked and nothing more said.
+    o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
+    o.run("mnriparc", {true, true}, {"ass.bak", ""});
+    auto now = o.snapshot();
+    QCOMPARE(now.take(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
+    now[File::Associazioni] = before[File::Associazioni];
+    QCOMPARE(now, before);
+    QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
+    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
 }
 
 void TestMaintenance::resetEmptiesWhatIsAnsweredYes()
