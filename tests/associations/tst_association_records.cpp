@@ -1,12 +1,12 @@
 // The association records below the windows: the checks, and the edge cases
 // of the cascades that the window tests (tst_formass) do not reach: volunteer
 // lines in every shape, a rename to the same name, a missing volunteer
-// archive, the volunteers passing to another name on delete.
+// archive, the volunteers passing to another name on delete. The volunteer
+// counts an activity takes and gives back are checked through the resource
+// windows (tests/resources).
 #include "testkit.h"
 
 #include "associations/records.h"
-
-#include "archive/text.h"
 
 #include <QFile>
 #include <QTest>
@@ -20,7 +20,6 @@ private slots:
     void cleaningAndChecks();
     void modifyCarriesTheNewNameIntoEveryArchive();
     void removeLeavesOrPassesTheVolunteers();
-    void volunteerCountChangesByColumnMatch();
 };
 
 namespace {
@@ -119,22 +118,6 @@ void TestAssociationRecords::removeLeavesOrPassesTheVolunteers()
     QVERIFY(associations::remove(folder, "ALFA", "OMEGA").done());
     QCOMPARE(office.read(File::Associazioni), QByteArray());
     QCOMPARE(office.read(File::Volontari), crlf({"BETA,MARIO,ROSSI,,,,,,,", "OMEGA,ANNA,NERI,,,,,,,"}));
-}
-
-void TestAssociationRecords::volunteerCountChangesByColumnMatch()
-{
-    TestOffice office;
-    const auto &folder = office.ctx.folder;
-    office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,32760,5"}));
-    bool matched = false;
-    QVERIFY(associations::adjustVolunteers(folder, text::fit("ALFA", 50), -5, &matched).done());
-    QVERIFY(matched);
-    QCOMPARE(office.read(File::Associazioni), crlf({"ALFA,,,,,,,,-2 , 3 ", "BETA,,,,,,,, 32760 , 5 "}));
-    const QByteArray before = office.read(File::Associazioni);
-    QCOMPARE(associations::adjustVolunteers(folder, "BETA", 8, &matched).status, Outcome::OutOfRange);
-    QCOMPARE(office.read(File::Associazioni), before);
-    QVERIFY(associations::adjustVolunteers(folder, "GAMMA", 1, &matched).done());
-    QVERIFY(!matched);
 }
 
 QTEST_MAIN(TestAssociationRecords)

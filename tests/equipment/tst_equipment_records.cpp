@@ -1,10 +1,9 @@
 // The equipment records below the window: the number limits of the
-// quantity, a change whose old key is gone, and the quantity an activity
-// takes and gives back, matched by the columns of a list line. Order, number
-// forms and refusals are checked through the window (tst_formattr).
+// quantity and a change whose old key is gone. Order, number forms and
+// refusals are checked through the window (tst_formattr); the quantities an
+// activity takes and gives back, through the resource windows.
 #include "testkit.h"
 
-#include "archive/text.h"
 #include "equipment/records.h"
 
 #include <QTest>
@@ -16,7 +15,7 @@ class TestEquipmentRecords : public QObject {
     Q_OBJECT
 private slots:
     void quantityLimits();
-    void modifyAndQuantityChanges();
+    void modifyWithAVanishedKey();
 };
 
 void TestEquipmentRecords::quantityLimits()
@@ -27,7 +26,7 @@ void TestEquipmentRecords::quantityLimits()
     for (const char *q : {"0", "-32768", "32767", "12"}) QCOMPARE(checked(q), QString());
 }
 
-void TestEquipmentRecords::modifyAndQuantityChanges()
+void TestEquipmentRecords::modifyWithAVanishedKey()
 {
     TestOffice office;
     const auto &folder = office.ctx.folder;
@@ -36,21 +35,6 @@ void TestEquipmentRecords::modifyAndQuantityChanges()
     QVERIFY(equipment::modify(folder, {"BETA", "BRANDA"}, {"ALFA", "ASCIA", "L", "1"}).done());
     QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L,1", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 5 "}));
     QCOMPARE(equipment::remove(folder, {}).status, Outcome::NotFound);
-
-    // Taking every piece engages the item; giving back frees it.
-    const QString alfa = text::fit("ALFA", 50), tenda = text::fit("TENDA", 50);
-    bool matched = false;
-    QVERIFY(equipment::engage(folder, alfa, tenda, 3, &matched).done());
-    QVERIFY(matched);
-    QVERIFY(equipment::engage(folder, "BETA", "PALA", 2).done());
-    QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L, 1 ", "ALFA,TENDA,A, 0 ", "BETA,PALA,L, 3 "}));
-    QVERIFY(equipment::giveBack(folder, alfa, tenda, 3).done());
-    QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L, 1 ", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 3 "}));
-    const QByteArray before = office.read(File::Attrezzature);
-    QCOMPARE(equipment::giveBack(folder, "BETA", "PALA", 32767).status, Outcome::OutOfRange);
-    QVERIFY(equipment::engage(folder, "GAMMA", "PALA", 1, &matched).done());
-    QVERIFY(!matched);
-    QCOMPARE(office.read(File::Attrezzature), before);
 }
 
 QTEST_MAIN(TestEquipmentRecords)

@@ -1,15 +1,13 @@
 // The vehicle records below the window: the date and time checks in every
-// form the window test (tst_formauto) does not type, and the state change an
-// activity makes, matched by the columns of a list line.
+// form the window test (tst_formauto) does not type, and the cleaning of the
+// fields. Order, refusals and the archive bytes are checked through the
+// window; the state an activity sets, through the resource windows.
 #include "testkit.h"
 
-#include "archive/text.h"
 #include "vehicles/records.h"
 
 #include <QTest>
 
-using archive::File;
-using registers::Outcome;
 using vehicles::Which;
 
 class TestVehicleRecords : public QObject {
@@ -17,7 +15,6 @@ class TestVehicleRecords : public QObject {
 private slots:
     void datesAndTimesCompareAsTexts();
     void checksAndCleaning();
-    void modifyAndStateChangeKeepThePlace();
 };
 
 void TestVehicleRecords::datesAndTimesCompareAsTexts()
@@ -77,30 +74,6 @@ void TestVehicleRecords::checksAndCleaning()
     comma.dataar = "05/12/2026,X";
     QCOMPARE(vehicles::check(comma), QString());
     QCOMPARE(vehicles::recordFields(comma).at(vehicles::DataArrivo), QString("05/12/2026 X"));
-}
-
-void TestVehicleRecords::modifyAndStateChangeKeepThePlace()
-{
-    TestOffice office;
-    const auto &folder = office.ctx.folder;
-    office.write(File::Automezzi, crlf({"ALFA,AMB 1,,,,,,,L", "ALFA,AMB 2,,,,,,,L", "BETA,JEEP,,,,,,,L"}));
-    const QStringList changed{"ALFA", "ZZZ", "C", "01/01/2026", "10.00", "", "", "", "B"};
-    QVERIFY(vehicles::modify(folder, {"ALFA", "AMB 1"}, changed).done());
-    QCOMPARE(office.read(File::Automezzi),
-             crlf({"ALFA,ZZZ,C,01/01/2026,10.00,,,,B", "ALFA,AMB 2,,,,,,,L", "BETA,JEEP,,,,,,,L"}));
-
-    // An activity engages a vehicle by the columns of its list line.
-    bool matched = false;
-    QVERIFY(vehicles::setState(folder, text::fit("BETA", 50), text::fit("JEEP", 50), "A", &matched)
-                .done());
-    QVERIFY(matched);
-    QCOMPARE(office.read(File::Automezzi),
-             crlf({"ALFA,ZZZ,C,01/01/2026,10.00,,,,B", "ALFA,AMB 2,,,,,,,L", "BETA,JEEP,,,,,,,A"}));
-    const QByteArray before = office.read(File::Automezzi);
-    QVERIFY(vehicles::setState(folder, "BETA", "AUTO", "L", &matched).done());
-    QVERIFY(!matched);
-    QCOMPARE(vehicles::remove(folder, {}).status, Outcome::NotFound);
-    QCOMPARE(office.read(File::Automezzi), before);
 }
 
 QTEST_MAIN(TestVehicleRecords)
