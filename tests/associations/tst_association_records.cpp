@@ -1,7 +1,7 @@
 // The association records below the windows: the checks, and the edge cases
-// of the cascades that the window tests (tst_formass) do not reach: volunteer
-// lines in every shape, a rename to the same name, a missing volunteer
-// archive, the volunteers passing to another name on delete. The volunteer
+// of the cascades that the window tests (tst_formass) do not reach: a rename
+// to the same name, missing archives, the volunteers passing to another name
+// on delete. The volunteer
 // counts an activity takes and gives back are checked through the resource
 // windows (tests/resources).
 #include "testkit.h"
@@ -18,7 +18,7 @@ class TestAssociationRecords : public QObject {
     Q_OBJECT
 private slots:
     void cleaningAndChecks();
-    void modifyCarriesTheNewNameIntoEveryArchive();
+    void modifyTouchesOnlyWhatIsThere();
     void removeLeavesOrPassesTheVolunteers();
 };
 
@@ -54,50 +54,18 @@ void TestAssociationRecords::cleaningAndChecks()
     QCOMPARE(checked("CAFF\xC3\x88", "1"), QString()); // È is in Windows-1252
 }
 
-void TestAssociationRecords::modifyCarriesTheNewNameIntoEveryArchive()
+void TestAssociationRecords::modifyTouchesOnlyWhatIsThere()
 {
     TestOffice office;
     const auto &folder = office.ctx.folder;
-    office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,, 5 , 9 ", "GAMMA,,,,,,,,1,1"}));
-    office.write(File::Automezzi, crlf({"BETA,AMB 2,C,01/01/2026,10.00,,,,A", "ALFA,JEEP,,,,,,,L"}));
-    office.write(File::Attrezzature, crlf({"BETA,TENDA,L,4", "GAMMA,PALA,L, 2 "}));
-    office.write(File::Volontari,
-                 QByteArray("BETA,MARIO,ROSSI,,,,,,,\r\n") + "ALFA , LUCA,BIANCHI,1,2,3,4,5,6,7\r\n"
-                     + "\r\n" + "BETA,ANNA,VERDI,1,2,3,4,5,6,7,8,9\r\n"
-                     + "BETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n");
-
-    QVERIFY(associations::modify(folder, "BETA", rec("ZETA", "4")).done());
-    QCOMPARE(office.read(File::Associazioni),
-             crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ",
-                   "ZETA,VIA ROMA 1,BORGO,XX,,,,CAMPO 2,4,4"}));
-    QCOMPARE(office.read(File::Automezzi),
-             crlf({"ZETA,AMB 2,C,01/01/2026,10.00,,,,A", "ALFA,JEEP,,,,,,,L"}));
-    QCOMPARE(office.read(File::Attrezzature), crlf({"ZETA,TENDA,L, 4 ", "GAMMA,PALA,L, 2 "}));
-    // Volunteers: field 1 renamed, every other item kept, a UTF-8 line stays
-    // UTF-8, a line of more items keeps them all, an empty line stays.
-    QCOMPARE(office.read(File::Volontari),
-             QByteArray("ZETA,MARIO,ROSSI,,,,,,,\r\n") + "ALFA,LUCA,BIANCHI,1,2,3,4,5,6,7\r\n"
-                 + "\r\n" + "ZETA,ANNA,VERDI,1,2,3,4,5,6,7,8,9\r\n"
-                 + "ZETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n");
-    QVERIFY(QFile::exists(office.path("volontari.wrk")));
-
-    // A name another association has: refused before any file is touched.
-    QByteArray before[4];
-    const File files[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari};
-    for (int i = 0; i < 4; ++i) before[i] = office.read(files[i]);
-    QCOMPARE(associations::modify(folder, "ALFA", rec("GAMMA")).status, Outcome::Duplicate);
-    for (int i = 0; i < 4; ++i) QCOMPARE(office.read(files[i]), before[i]);
-
-    // Same name: the record is rewritten in its place; nothing else is touched.
-    QFile::remove(office.path(File::Automezzi));
+    office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "GAMMA,,,,,,,,1,1"}));
+    // Same name: the record is rewritten in its place; nothing else is
+    // touched, no archive created.
     QVERIFY(associations::modify(folder, "ALFA", rec("ALFA", "8")).done());
     QCOMPARE(office.read(File::Associazioni),
-             crlf({"ALFA,VIA ROMA 1,BORGO,XX,,,,CAMPO 2,8,8", "GAMMA,,,,,,,, 1 , 1 ",
-                   "ZETA,VIA ROMA 1,BORGO,XX,,,,CAMPO 2, 4 , 4 "}));
-    QVERIFY(!office.exists(File::Automezzi));
-
+             crlf({"ALFA,VIA ROMA 1,BORGO,XX,,,,CAMPO 2,8,8", "GAMMA,,,,,,,, 1 , 1 "}));
+    for (File f : {File::Automezzi, File::Attrezzature, File::Volontari}) QVERIFY(!office.exists(f));
     // Without a volunteer archive, a rename does not create one.
-    QFile::remove(office.path(File::Volontari));
     QVERIFY(associations::modify(folder, "GAMMA", rec("DELTA")).done());
     QVERIFY(!office.exists(File::Volontari));
 }

@@ -94,10 +94,6 @@ void TestFormass::menuEntriesPrepareTheWindowAndCercaNarrows()
 
     QCOMPARE(d.denom()->toolTip(),
              QString("Digitare il nome dell'associazione o sceglierlo dall'elenco."));
-    QCOMPARE(d.f("assprov")->toolTip(),
-             QString("Sigla della provincia di residenza dell'associazione"));
-    QCOMPARE(d.f("assnumvol")->toolTip(),
-             QString("Numero di volontari partecipanti dell'associazione"));
     QStringList labels;
     for (auto *l : d.w->findChildren<QLabel *>()) labels << l->text();
     for (const char *t : {"Denominazione", "Indirizzo", "Comune", "Provincia", "Telefono", "Fax",
@@ -173,48 +169,61 @@ void TestFormass::insertCleansChecksAndPlacesTheRecord()
 void TestFormass::modifyActsOnTheLoadedNameAndCarriesIt()
 {
     Desk d;
-    d.office.write(File::Associazioni,
-                   crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 5 , 9 "}));
+    d.office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 5 , 9 ",
+                                             "GAMMA,,,,,,,,1,1"}));
     d.office.write(File::Automezzi, crlf({"BETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}));
     d.office.write(File::Attrezzature, crlf({"BETA,TENDA,L,4"}));
-    d.office.write(File::Volontari, crlf({"BETA,MARIO,ROSSI,,,,,,,", "ALFA,ANNA,NERI,,,,,,,"}));
+    d.office.write(File::Volontari, QByteArray("BETA,MARIO,ROSSI,,,,,,,\r\nALFA , ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
+                                        + "BETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nBETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n");
+    auto archives = [&] {
+        QList<QByteArray> out;
+        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari})
+            out << d.office.read(f);
+        return out;
+    };
     d.open("mnassamod");
-    QCOMPARE(entries(d.denom()), QStringList({"ALFA", "BETA"}));
+    QCOMPARE(entries(d.denom()), QStringList({"ALFA", "BETA", "GAMMA"}));
+
+    // To a name another association has: refused, no file touched.
+    QVERIFY(chooseEntry(d.denom(), "ALFA"));
+    const auto before = archives();
+    typeInto(d.denom(), "gamma");
+    d.registra();
+    QCOMPARE(d.prompts().messages(), QStringList{kDuplicate});
+    QCOMPARE(archives(), before);
+
+    d.prompts().clear();
     QVERIFY(chooseEntry(d.denom(), "BETA"));
     QCOMPARE(d.office.ctx.g.nomecaricato, QString("BETA"));
     QCOMPARE(d.f("assemail")->text(), QString("B@X.IT"));
     QCOMPARE(d.f("assnumvol")->text(), QString("5"));
-
     typeInto(d.denom(), "zeta");
     typeInto(d.f("assnumvol"), "6");
     d.registra();
     QCOMPARE(d.prompts().messages(), QStringList{"Associazione modificata."});
-    QCOMPARE(d.office.read(File::Associazioni),
-             crlf({"ALFA,,,,,,,, 3 , 3 ", "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1,6,6"}));
-    QCOMPARE(d.office.read(File::Automezzi), crlf({"ZETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}));
-    QCOMPARE(d.office.read(File::Attrezzature), crlf({"ZETA,TENDA,L, 4 "}));
-    QCOMPARE(d.office.read(File::Volontari),
-             crlf({"ZETA,MARIO,ROSSI,,,,,,,", "ALFA,ANNA,NERI,,,,,,,"}));
+    // The record moves to its place, the others go out in number form;
+    // vehicles and equipment keep their order. Volunteers: field 1 renamed,
+    // every other item kept, a UTF-8 line stays UTF-8, a line of more items
+    // keeps them all, an empty line stays.
+    QCOMPARE(archives(),
+             (QList<QByteArray>{
+                 crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ", "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1,6,6"}),
+                 crlf({"ZETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}), crlf({"ZETA,TENDA,L, 4 "}),
+                 QByteArray("ZETA,MARIO,ROSSI,,,,,,,\r\nALFA,ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
+                     + "ZETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nZETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n"}));
     QCOMPARE(d.denom()->currentText(), QString("ZETA")); // fields keep their contents
 
-    // The loaded name is still BETA, even in a later opening: a new name
-    // that exists is refused and nothing changes.
+    // The loaded name is still BETA, even in a later opening: with no record
+    // BETA left, the values go in as a new one.
     d.w->hide();
     d.open("mnassamod");
-    d.prompts().clear();
-    const QByteArray a = d.office.read(File::Associazioni), v = d.office.read(File::Volontari);
-    d.fill("alfa", "1");
-    d.registra();
-    QCOMPARE(d.prompts().messages(), QStringList{kDuplicate});
-    QCOMPARE(d.office.read(File::Associazioni), a);
-    QCOMPARE(d.office.read(File::Volontari), v);
-    // A free name: with no record BETA left, the values go in as a new one.
     d.prompts().clear();
     d.fill("omega", "2");
     d.registra();
     QCOMPARE(d.prompts().messages(), QStringList{"Associazione modificata."});
     QCOMPARE(d.office.read(File::Associazioni),
-             crlf({"ALFA,,,,,,,, 3 , 3 ", "OMEGA,,,,,,,,2,2", "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 6 , 6 "}));
+             crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ", "OMEGA,,,,,,,,2,2",
+                   "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 6 , 6 "}));
     QVERIFY(d.neverBusyAtPrompt());
 }
 

@@ -167,10 +167,8 @@ void TestPairLists::generalListColumnsAndPdf()
         listwin::choose(w, 2);
         QVERIFY(!offered);
         QCOMPARE(shown(w), r.framed(r.rewrittenLines));
-        // An empty or missing archive leaves the heading and one empty line.
-        o.write(r.archive, "");
-        o.activate(w);
-        QCOMPARE(shown(w), r.framed({}));
+        // A missing archive (an empty one reads the same: tst_damaged) leaves
+        // the heading and one empty line, and is not created.
         QFile::remove(o.path(r.archive));
         o.activate(w);
         QCOMPARE(shown(w), r.framed({}));

@@ -85,9 +85,6 @@ void TestFormauto::menuEntriesControlsAndCerca()
     QCOMPARE(d.list("cmbdes")->toolTip(), pick);
     QCOMPARE(d.f("campo")->toolTip(), QString("Digitare il campo di stazionamento del volontario."));
     QCOMPARE(d.f("note")->toolTip(), d.f("campo")->toolTip());
-    QCOMPARE(d.f("orapa")->toolTip(),
-             QString("Ora di partenza dal campo in formato oo.mm o premere il pulsante di Help per "
-                     "l'ora corrente."));
     QStringList labels;
     for (auto *l : d.w->findChildren<QLabel *>()) labels << l->text();
     for (const char *t : {"Denominazione ass.", "Descrizione", "Campo", "Data arrivo",
