@@ -140,13 +140,12 @@ void insert(Run &run, const Registration &reg, qint16 n)
     if (!run.check(insertActivity(run.folder, fields, n))) return;
     const QList<ResourceEntry> lines = listed(reg.resources);
     if (!insertLines(run, reg.input.numprot, n, lines)) return;
-    // The activity and resource archives become a rollback point too, and the
-    // new activity the one chosen: leaving or cancelling from this window
-    // later works on what it shows, never on an older activity or archive.
-    run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature,
-                   Register::Attivita, Register::Risorse});
+    run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature});
     if (reg.input.orafi.isEmpty()) {
         run.out.kind = RegistrationOutcome::Inserted;
+        // The new activity becomes the one chosen: a later cancellation or
+        // rollback from this window works on what it shows, never on an
+        // activity chosen before.
         run.out.protsel = reg.input.numprot.trimmed();
         run.out.resources = lines;
         run.out.messages << QStringLiteral("Attività inserita correttamente.");
