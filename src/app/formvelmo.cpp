@@ -205,20 +205,24 @@ void Formvelmo::closeEvent(QCloseEvent *event)
     end();
 }
 
-void Formvelmo::end()
+void Formvelmo::discardUnregisteredActivity()
 {
     // Nothing stays taken from the registers for an activity never registered.
     if (auto *activity = m_ctx.windows->existing<Formattivita>())
         activity->discardUnregistered();
+}
+
+void Formvelmo::end()
+{
+    discardUnregisteredActivity();
     if (m_quit) m_quit();
 }
 
 void Formvelmo::newRollbackPoint()
 {
-    // The activity window first gives up what it holds unregistered, so that
-    // the new rollback point never keeps a resource taken for nothing.
-    if (auto *activity = m_ctx.windows->existing<Formattivita>())
-        activity->discardUnregistered();
+    // First, so that the new rollback point never keeps a resource taken for
+    // nothing.
+    discardUnregisteredActivity();
     snapshot::takeRegisters(m_ctx);
 }
 

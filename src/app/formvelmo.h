@@ -37,6 +37,8 @@ private:
     void activated();
     void lineClicked(const QString &line);
     void end();
+    // What the activity window holds unregistered goes back to the registers.
+    void discardUnregisteredActivity();
     // Snapshots of the association, equipment and vehicle archives before the
     // activity window is opened.
     void newRollbackPoint();
