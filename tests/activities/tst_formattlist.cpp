@@ -196,10 +196,7 @@ void TestFormattlist::printsWhatTheListShows()
     click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.size(), 2);
     const auto &job = o.fake.printer.jobs.first();
-    QCOMPARE(job.font, QString("courier new"));
-    QCOMPARE(job.points, 10);
-    QCOMPARE(job.orientation, Orientation::Landscape);
-    QVERIFY(job.ended);
+    QCOMPARE(jobSetup(job), printSetup(10, Orientation::Landscape));
     QCOMPARE(job.lines, shown);
     QVERIFY(o.fake.busy.pushes > 0);
     QVERIFY(o.fake.printer.jobs.at(1).lines.isEmpty());

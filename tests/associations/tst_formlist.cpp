@@ -115,10 +115,7 @@ void TestFormlist::searchInSmallLettersAndPrint()
     listwin::click(w, "cmdstampa");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const auto &job = o.fake.printer.jobs.first();
-    QCOMPARE(job.font, QString("courier new"));
-    QCOMPARE(job.points, 12);
-    QCOMPARE(job.orientation, Orientation::Portrait);
-    QVERIFY(job.ended);
+    QCOMPARE(jobSetup(job), printSetup(12, Orientation::Portrait));
     QCOMPARE(job.lines, items(listwin::list(w)));
     QCOMPARE(o.fake.busy.depth, 0);
 

@@ -264,10 +264,7 @@ void TestPairLists::searchPrintAndPick()
         // A search result prints as shown.
         listwin::click(w, "cmdstampa");
         const auto &job = o.fake.printer.jobs.at(1);
-        QCOMPARE(job.font, QString("courier new"));
-        QCOMPARE(job.points, 8);
-        QCOMPARE(job.orientation, Orientation::Landscape);
-        QVERIFY(job.ended);
+        QCOMPARE(jobSetup(job), printSetup(8, Orientation::Landscape));
         QCOMPARE(job.lines, shown(w));
         QCOMPARE(o.fake.busy.depth, 0);
 

@@ -59,10 +59,7 @@ void TestSheet::printsWhatTheWindowShows()
     press(w, "cmdstacc");
     QCOMPARE(o.fake.printer.jobs.size(), 1);
     const RecordingPrinter::Job &job = o.fake.printer.jobs.first();
-    QCOMPARE(job.font, QString("courier new"));
-    QCOMPARE(job.points, 10);
-    QCOMPARE(job.orientation, Orientation::Portrait);
-    QVERIFY(job.ended);
+    QCOMPARE(jobSetup(job), printSetup(10, Orientation::Portrait));
     const QString alfa = QString("ALFA").leftJustified(50);
     QCOMPARE(job.lines, sheetOf("7", "", {"AUTO      1   " + vehicleListLine("ALFA", "JEEP", "L"),
                                           "VOL.      2   " + alfa, "VOL>      0   " + alfa + " MARIO ROSSI"}));

@@ -58,6 +58,29 @@ void TestOffice::activate(QWidget *w)
     }
 }
 
+namespace {
+
+QString setupText(const QString &font, int points, Orientation orientation, bool ended)
+{
+    return QStringLiteral("%1 %2 %3%4")
+        .arg(font)
+        .arg(points)
+        .arg(orientation == Orientation::Landscape ? "landscape" : "portrait")
+        .arg(ended ? " ended" : "");
+}
+
+} // namespace
+
+QString jobSetup(const RecordingPrinter::Job &job)
+{
+    return setupText(job.font, job.points, job.orientation, job.ended);
+}
+
+QString printSetup(int points, Orientation orientation)
+{
+    return setupText(QStringLiteral("courier new"), points, orientation, true);
+}
+
 QByteArray crlf(const QList<QByteArray> &lines)
 {
     QByteArray out;

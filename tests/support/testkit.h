@@ -39,6 +39,12 @@ private:
     QTemporaryDir m_dir;
 };
 
+// How a recorded print job was set up and whether it was ended, as one text
+// ("courier new 10 landscape ended"), to compare with printSetup().
+QString jobSetup(const RecordingPrinter::Job &job);
+// The set-up every printout asks for: "courier new" at `points`, ended.
+QString printSetup(int points, Orientation orientation);
+
 // Joins lines with CR LF after each: crlf({"a", "b"}) == "a\r\nb\r\n".
 QByteArray crlf(const QList<QByteArray> &lines);
 
