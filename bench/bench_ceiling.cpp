@@ -291,26 +291,21 @@ int main(int argc, char **argv)
         rows.push_back({"ricerca nell'elenco delle associazioni", search, floor});
         list->hide();
     }
-    {
-        auto *list = fromMenu<Formautolist>(ctx, main, "mnautvelg");
-        if (ctx.g.modoautolist != QLatin1String("G")) qFatal("the vehicle list is not in mode G");
+    // The general lists of vehicles and equipment, each beside a plain read
+    // of its archive.
+    const auto generalList = [&](auto *list, const QString &mode, int records, File archive,
+                                 const char *action) {
+        if (mode != QLatin1String("G")) qFatal("%s: not in mode G", action);
         const double t = fillAndPaint(ctx, list, list->list());
-        if (list->list()->count() != ceiling::kVehicles + 2)
-            qFatal("the vehicle list shows %d lines", list->list()->count());
-        rows.push_back({"elenco generale degli automezzi (G)", t,
-                        median([&] { plainRead(ctx, {File::Automezzi}); })});
+        if (list->list()->count() != records + 2)
+            qFatal("%s: %d lines shown", action, list->list()->count());
+        rows.push_back({action, t, median([&] { plainRead(ctx, {archive}); })});
         list->hide();
-    }
-    {
-        auto *list = fromMenu<Formattrlist>(ctx, main, "mnatrvelg");
-        if (ctx.g.modoattrlist != QLatin1String("G")) qFatal("the equipment list is not in mode G");
-        const double t = fillAndPaint(ctx, list, list->list());
-        if (list->list()->count() != ceiling::kEquipment + 2)
-            qFatal("the equipment list shows %d lines", list->list()->count());
-        rows.push_back({"elenco generale delle attrezzature (G)", t,
-                        median([&] { plainRead(ctx, {File::Attrezzature}); })});
-        list->hide();
-    }
+    };
+    generalList(fromMenu<Formautolist>(ctx, main, "mnautvelg"), ctx.g.modoautolist,
+                ceiling::kVehicles, File::Automezzi, "elenco generale degli automezzi (G)");
+    generalList(fromMenu<Formattrlist>(ctx, main, "mnatrvelg"), ctx.g.modoattrlist,
+                ceiling::kEquipment, File::Attrezzature, "elenco generale delle attrezzature (G)");
 
     // Registering an activity of 20 resource lines: as a modification of
     // the activity, then as a new activity.
