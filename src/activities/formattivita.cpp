@@ -302,12 +302,15 @@ QList<activities::ResourceEntry> Formattivita::resources() const
     return out;
 }
 
-void Formattivita::addResourceLine(const QString &line)
+void Formattivita::addResourceLine(const QString &line, bool taken)
 {
     auto *item = new QListWidgetItem(line, m_list);
-    const bool taken = m_ctx.g.attchiusa != QLatin1String("1");
-    item->setData(kStateRole, taken ? QStringLiteral("O") : QStringLiteral("L"));
-    item->setData(kFreshRole, taken);
+    const bool open = m_ctx.g.attchiusa != QLatin1String("1");
+    item->setData(kStateRole, open ? QStringLiteral("O") : QStringLiteral("L"));
+    if (open && taken && resources::holdsRegister(line.left(4))) {
+        m_unregistered << Unregistered{line, false, m_nextId};
+        item->setData(kFreshRole, m_nextId++);
+    }
 }
 
 bool Formattivita::eventFilter(QObject *watched, QEvent *event)
@@ -347,25 +350,25 @@ void Formattivita::listPressed(Qt::MouseButton button)
                 m_ctx.platform.prompts->info(o.message);
                 return;
             }
+            const quint64 fresh = item->data(kFreshRole).toULongLong();
+            if (fresh) {
+                // Taken and given back since the last registration: nothing
+                // is left to undo.
+                m_unregistered.removeIf([fresh](const Unregistered &u) { return u.id == fresh; });
+            } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
+                m_unregistered << Unregistered{line, true, m_nextId++};
+            }
         }
     }
     delete item;
     m_ctx.g.risorsecambiate = QStringLiteral("1");
 }
 
-void Formattivita::giveBackFresh()
+void Formattivita::forgetUnregistered()
 {
-    BusyGuard busy(*m_ctx.platform.busy);
-    QStringList failures;
-    for (int i = 0; i < m_list->count(); ++i) {
-        QListWidgetItem *item = m_list->item(i);
-        if (!item->data(kFreshRole).toBool()) continue;
-        const resources::Outcome o = resources::giveBackLine(m_ctx.folder, item->text());
-        if (!o.ok) failures << o.message;
-        item->setData(kFreshRole, false);
-    }
-    busy.release();
-    for (const QString &m : failures) m_ctx.platform.prompts->info(m);
+    m_unregistered.clear();
+    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
+    m_ctx.g.risorsecambiate = QStringLiteral("0");
 }
 
 void Formattivita::showGiveBackMessages()
@@ -438,11 +441,12 @@ void Formattivita::registra()
         activities::registerActivity(m_ctx.folder, reg, m_giveBack);
     busy.release();
     showGiveBackMessages();
-    // Registered: the lines are no longer only in the window.
+    // Registered: the registered state is the new rollback point, with
+    // nothing left to undo.
     if (out.kind == activities::RegistrationOutcome::Inserted
         || out.kind == activities::RegistrationOutcome::Modified
         || out.kind == activities::RegistrationOutcome::Cancelled)
-        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, false);
+        forgetUnregistered();
 
     if (out.counter) m_ctx.g.ultimoprot = *out.counter;
     m_ctx.g.modoatt = out.mode;
@@ -455,29 +459,45 @@ void Formattivita::registra()
 
 void Formattivita::discardUnregistered()
 {
-    if (m_ctx.g.risorsecambiate == QLatin1String("1")) {
-        m_ctx.g.risorsecambiate = QStringLiteral("0");
-        snapshot::restore(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
-        // The rollback took back what the fresh lines had taken.
-        for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, false);
-    } else {
-        giveBackFresh();
+    // Undone in the reverse order of the changes. What cannot be undone for
+    // a failure of its archive stays to be undone at the next occasion; a
+    // record that no longer exists (deleted or renamed meanwhile) is only
+    // named.
+    BusyGuard busy(*m_ctx.platform.busy);
+    QStringList failures, missing;
+    QList<Unregistered> kept;
+    for (auto u = m_unregistered.crbegin(); u != m_unregistered.crend(); ++u) {
+        const resources::Outcome o = u->givenBack ? resources::retakeLine(m_ctx.folder, u->line)
+                                                  : resources::giveBackLine(m_ctx.folder, u->line);
+        if (!o.ok) {
+            failures << o.message;
+            kept.prepend(*u);
+        } else if (o.notFound) {
+            missing << QStringLiteral("- ") + resources::describeLine(u->line);
+        }
     }
+    forgetUnregistered();
+    m_unregistered = kept;
+    busy.release();
+    for (const QString &m : failures) m_ctx.platform.prompts->info(m);
+    if (!missing.isEmpty())
+        m_ctx.platform.prompts->info(
+            QStringLiteral("Queste risorse non sono state rimesse com'erano prima delle modifiche "
+                           "non registrate, perché non si trovano più negli archivi (eliminate o "
+                           "rinominate nel frattempo):\n")
+            + missing.join(QLatin1Char('\n')));
 }
 
 void Formattivita::esci()
 {
-    if (m_ctx.g.modoatt == QLatin1String("A")) {
-        snapshot::restore(m_ctx, {Register::Attivita, Register::Risorse});
-    } else {
-        const bool rollback = m_ctx.g.risorsecambiate == QLatin1String("1");
-        // Without a rollback, what was taken for lines never registered goes
-        // back first, so that it does not stay taken in the new rollback point.
-        discardUnregistered();
-        if (!rollback)
-            snapshot::take(m_ctx,
-                           {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
-    }
+    // Leaving in cancellation mode touches nothing the window did not change
+    // itself: a cancellation not registered has written nothing.
+    const bool rollback = m_ctx.g.risorsecambiate == QLatin1String("1");
+    discardUnregistered();
+    // Without a rollback the registers as they now stand become the new
+    // rollback point.
+    if (m_ctx.g.modoatt != QLatin1String("A") && !rollback)
+        snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
     hide();
 }
 

@@ -26,25 +26,37 @@ public:
     // the registers, "L" not).
     QListWidget *resourceList() const { return m_list; }
     QList<activities::ResourceEntry> resources() const;
-    // Adds a line at the end; its resource counts as taken from its register
-    // unless the loaded activity was already closed. Until the next
-    // registration the line is "fresh": leaving the window without
-    // registering gives its resource back.
-    void addResourceLine(const QString &line);
+    // Adds a line at the end. `taken`: its resource was taken from its
+    // register (never for an activity loaded closed). Until the next
+    // registration, leaving the window without registering gives it back.
+    void addResourceLine(const QString &line, bool taken = true);
 
     // Leaves the activity shown without registering it: what the window took
     // from the registers or gave back since the last registration goes back
-    // to where it was (a rollback when a line was deleted, otherwise the
-    // fresh lines give back what they took). Run before the window loads
-    // another activity and before anyone takes a new rollback point.
+    // to where it was, record by record (the resources of lines added are
+    // given back, those of lines deleted are taken again); nothing else in
+    // the archives changes, so what other windows registered meanwhile
+    // stays. Run before the window loads another activity, before anyone
+    // takes a new rollback point, and at the end of the program.
     void discardUnregistered();
+
+    // One change made to a register since the last registration: the
+    // resource of `line` was taken (undone by giving it back) or, for a
+    // deleted line, given back (undone by taking it again).
+    struct Unregistered {
+        QString line;
+        bool givenBack = false;
+        quint64 id = 0;
+    };
+    const QList<Unregistered> &unregistered() const { return m_unregistered; }
 
     // What gives a released resource back to its register.
     void setGiveBack(activities::GiveBack giveBack) { m_giveBack = std::move(giveBack); }
 
     static constexpr int kStateRole = Qt::UserRole + 1;
-    // True for a line whose resource was taken from its register since the
-    // last registration (or loading) and is not registered yet.
+    // For a line whose resource was taken since the last registration (or
+    // loading) and is not registered yet: the id of its entry among the
+    // unregistered changes.
     static constexpr int kFreshRole = Qt::UserRole + 2;
 
 protected:
@@ -65,10 +77,8 @@ private:
     void stampaFoglio();
     // A press of a mouse button on the resource list.
     void listPressed(Qt::MouseButton button);
-    // Gives back the resources of the fresh lines (the activity is left or
-    // reloaded without registering them).
-    void giveBackFresh();
     void showGiveBackMessages();
+    void forgetUnregistered();
     void setResources(const QList<activities::ResourceEntry> &entries);
     activities::ActivityInput input() const;
 
@@ -83,4 +93,6 @@ private:
     bool m_counterFull = false;
     activities::GiveBack m_giveBack;
     QStringList m_giveBackMessages; // what the give-backs at release had to say
+    QList<Unregistered> m_unregistered; // in the order they were made
+    quint64 m_nextId = 1;
 };

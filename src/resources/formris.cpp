@@ -78,6 +78,7 @@ void Formris::aggiungi()
 
     BusyGuard busy(*m_ctx.platform.busy);
     // A closed or cancelled activity takes nothing from the registers.
+    bool taken = false;
     if (m_ctx.g.attchiusa != QLatin1String("1")) {
         const resources::Outcome o = resources::engage(m_ctx.folder, kind, picked, q);
         if (!o.ok) {
@@ -85,8 +86,9 @@ void Formris::aggiungi()
             m_ctx.platform.prompts->info(o.message);
             return;
         }
+        taken = !o.notFound;
     }
-    activity->addResourceLine(line);
+    activity->addResourceLine(line, taken);
     busy.release();
     hide();
 }

@@ -26,11 +26,12 @@ QString head(const QString &tipo, const QString &qty)
     return tipo + QStringLiteral("  ") + qty + QStringLiteral("   ");
 }
 
-resources::Outcome told(const Changed &o, const QString &outOfRange)
+// `matched` false: the record was not found, which changed nothing.
+resources::Outcome told(const Changed &o, const QString &outOfRange, bool matched = true)
 {
     switch (o.status) {
-    case Changed::Done:
-    case Changed::NotFound: return {};
+    case Changed::Done: return {true, {}, !matched};
+    case Changed::NotFound: return {true, {}, true};
     case Changed::OutOfRange: return resources::Outcome::refused(outOfRange);
     case Changed::Duplicate:
     case Changed::Failed: break;
@@ -55,24 +56,32 @@ QString volunteersRange(bool engaging)
 }
 
 // The give-back of one resource by its type, quantity text, association
-// and description (the two texts as stored or cut from the line).
+// and description (the two texts as stored or cut from the line); with
+// `retake`, the opposite: the resource is taken again.
 resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo,
                             const QString &numero, const QString &association,
-                            const QString &description)
+                            const QString &description, bool retake = false)
 {
+    bool matched = false;
     if (tipo == kTypeAttr) {
         const auto pieces = text::parseNumber(numero);
         if (!pieces) return {};
-        return told(equipment::giveBack(folder, association, description, *pieces),
-                    equipmentRange(false));
+        const Changed o = retake ? equipment::engage(folder, association, description, *pieces, &matched)
+                                 : equipment::giveBack(folder, association, description, *pieces, &matched);
+        return told(o, equipmentRange(retake), matched);
     }
-    if (tipo == kTypeAuto)
-        return told(vehicles::setState(folder, association, description, QStringLiteral("L")), {});
+    if (tipo == kTypeAuto) {
+        const Changed o = vehicles::setState(folder, association, description,
+                                             retake ? QStringLiteral("A") : QStringLiteral("L"),
+                                             &matched);
+        return told(o, {}, matched);
+    }
     if (tipo == kTypeVol) {
         const auto count = text::parseNumber(numero);
         if (!count) return {};
-        return told(associations::adjustVolunteers(folder, association, *count),
-                    volunteersRange(false));
+        const Changed o = associations::adjustVolunteers(
+            folder, association, retake ? -int(*count) : int(*count), &matched);
+        return told(o, volunteersRange(retake), matched);
     }
     return {};
 }
@@ -131,14 +140,21 @@ resources::Outcome engage(const archive::WorkingFolder &folder, const QString &t
 {
     const QString association = rigarisorsa.mid(0, kColumn);
     const QString description = rigarisorsa.mid(kColumn, kColumn);
-    if (tiporisorsa == kEquipment)
-        return told(equipment::engage(folder, association, description, q), equipmentRange(true));
-    if (tiporisorsa == kVehicle)
-        return told(vehicles::setState(folder, association, description, QStringLiteral("A")), {});
-    if (tiporisorsa == kAssociation)
-        return told(associations::adjustVolunteers(folder, association, -int(q)),
-                    volunteersRange(true));
-    return {};
+    bool matched = false;
+    Changed o;
+    QString outOfRange;
+    if (tiporisorsa == kEquipment) {
+        o = equipment::engage(folder, association, description, q, &matched);
+        outOfRange = equipmentRange(true);
+    } else if (tiporisorsa == kVehicle) {
+        o = vehicles::setState(folder, association, description, QStringLiteral("A"), &matched);
+    } else if (tiporisorsa == kAssociation) {
+        o = associations::adjustVolunteers(folder, association, -int(q), &matched);
+        outOfRange = volunteersRange(true);
+    } else {
+        return {};
+    }
+    return told(o, outOfRange, matched);
 }
 
 bool knownType(const QString &tipo)
@@ -146,10 +162,35 @@ bool knownType(const QString &tipo)
     return tipo == kTypeAttr || tipo == kTypeAuto || tipo == kTypeVol || tipo == kTypeNamed;
 }
 
+bool holdsRegister(const QString &tipo)
+{
+    return tipo == kTypeAttr || tipo == kTypeAuto || tipo == kTypeVol;
+}
+
 resources::Outcome giveBackLine(const archive::WorkingFolder &folder, const QString &line)
 {
     const QString l = text::fit(line, activities::kResourceLineWidth);
     return giveBack(folder, l.mid(0, 4), l.mid(6, 6), l.mid(14, kColumn), l.mid(64, kColumn));
+}
+
+resources::Outcome retakeLine(const archive::WorkingFolder &folder, const QString &line)
+{
+    const QString l = text::fit(line, activities::kResourceLineWidth);
+    return giveBack(folder, l.mid(0, 4), l.mid(6, 6), l.mid(14, kColumn), l.mid(64, kColumn),
+                    true);
+}
+
+QString describeLine(const QString &line)
+{
+    const QString l = text::fit(line, activities::kResourceLineWidth);
+    const QString tipo = l.mid(0, 4);
+    const QString association = l.mid(14, kColumn).trimmed();
+    const QString description = l.mid(64, kColumn).trimmed();
+    if (tipo == kTypeAttr)
+        return QStringLiteral("attrezzatura %1 dell'associazione %2").arg(description, association);
+    if (tipo == kTypeAuto)
+        return QStringLiteral("automezzo %1 dell'associazione %2").arg(description, association);
+    return QStringLiteral("volontari dell'associazione %1").arg(association);
 }
 
 resources::Outcome giveBackRecord(const archive::WorkingFolder &folder,

@@ -43,7 +43,8 @@ QStringList volunteerNames(const QString &volontariPath, const QString &associat
 struct Outcome {
     bool ok = true;
     QString message;
-    static Outcome refused(const QString &m) { return {false, m}; }
+    bool notFound = false; // no record matched: nothing changed, and that is no failure
+    static Outcome refused(const QString &m) { return {false, m, false}; }
 };
 
 // Engages the resource of the picked line `rigarisorsa` from the list
@@ -56,6 +57,9 @@ Outcome engage(const archive::WorkingFolder &folder, const QString &tiporisorsa,
 // Whether a resource of this type goes back to a register when its line is
 // deleted ("ATTR", "AUTO", "VOL.", "VOL>"; any other type is left alone).
 bool knownType(const QString &tipo);
+// Whether a resource of this type is held by a register ("ATTR", "AUTO",
+// "VOL."): engaging takes it, giving back returns it.
+bool holdsRegister(const QString &tipo);
 
 // Gives back the resource of a 114-column resource line: equipment quantity
 // up by columns 7-12 (state "A" at 0, "L" otherwise), vehicle state "L",
@@ -64,5 +68,14 @@ Outcome giveBackLine(const archive::WorkingFolder &folder, const QString &line);
 
 // The same for a record of risorse.csv (at release).
 Outcome giveBackRecord(const archive::WorkingFolder &folder, const archive::Record &resource);
+
+// Takes again what giveBackLine gave back for the same line: equipment
+// quantity down (state "A" at 0), vehicle state "A", association volunteers
+// down. Undoes the deletion of a line not yet registered.
+Outcome retakeLine(const archive::WorkingFolder &folder, const QString &line);
+
+// How a resource line names its record in a message: "attrezzatura TENDA
+// dell'associazione ALFA" and the like.
+QString describeLine(const QString &line);
 
 } // namespace resources

@@ -450,16 +450,18 @@ void TestFormattivita::chosenActivityNotFoundAndLeavingCancelMode()
         QCOMPARE(o.read(File::Risorse), risorse);
     }
 
-    // Leaving in cancel mode: the activity archives go back to their
-    // snapshot, the registers stay.
+    // Leaving in cancel mode without registering: the window wrote nothing,
+    // so what a restore or a reset did meanwhile to the activity archives
+    // stays, and so do the registers.
     w = o.openCancel("5");
     o.write(File::Attivita, "changed\r\n");
     o.write(File::Risorse, "");
     o.write(File::Automezzi, crlf({"ALFA,JEEP,Z"}));
     click(w, "cmdesci");
     QVERIFY(!w->isVisible());
-    QCOMPARE(o.read(File::Attivita), attivita);
-    QCOMPARE(o.read(File::Risorse), risorse);
+    QCOMPARE(o.read(File::Attivita), QByteArray("changed\r\n"));
+    QCOMPARE(o.read(File::Risorse), QByteArray());
+    QCOMPARE(o.read(File::AttivitaSav), attivita);
     QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,Z"}));
 }
 

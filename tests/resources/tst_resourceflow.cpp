@@ -3,9 +3,14 @@
 #include "../activities/resourcetext.h"
 
 #include "activities/formattlist.h"
+#include "associations/formass.h"
 #include "associations/formlist.h"
+#include "equipment/formattr.h"
 #include "equipment/formattrlist.h"
+#include "vehicles/formauto.h"
 #include "vehicles/formautolist.h"
+
+#include <QComboBox>
 
 using archive::File;
 using picking::Kind;
@@ -55,6 +60,8 @@ private slots:
     void pressesAndPicksThatGoNowhere();
     void nothingStaysTakenForAnActivityLeftUnregistered();
     void aNewActivityIsWhatTheWindowCancelsOrKeeps();
+    void undoKeepsWhatOtherWindowsRegistered_data();
+    void undoKeepsWhatOtherWindowsRegistered();
 };
 
 void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
@@ -615,6 +622,144 @@ void TestResourceFlow::aNewActivityIsWhatTheWindowCancelsOrKeeps()
     QCOMPARE(o.read(File::Attivita),
              crlf({" 3 ,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A",
                    " 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,S"}));
+}
+
+namespace {
+
+// Activity 7, open, registered with TENDA (3 pieces), JEEP and 4 volunteers
+// of ALFA, the registers as its registration left them.
+const QByteArray kJeepTakenLine = withState(kJeep, 'A');
+const QByteArray kAmbulanzaTakenLine = withState(kAmbulanza, 'A');
+const QByteArray kAlfa6 = "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 6 , 12 ";
+
+void registeredSeven(PickOffice &o)
+{
+    o.write(File::Associazioni, crlf({kAlfa6, "BETA,VIA PO 2,PISA,PI,050123,,,CAMPO2, 5 , 5 "}));
+    o.write(File::Automezzi, crlf({kJeepTakenLine, kAmbulanza}));
+    o.write(File::Attrezzature, kTendaTaken);
+    o.write(File::Attivita, crlf({" 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
+    o.write(File::Risorse, crlf({copied("7", "ATTR", 3, "ALFA", "TENDA", "O"),
+                                 copied("7", "AUTO", 1, "ALFA", "JEEP", "O"),
+                                 copied("7", "VOL.", 4, "ALFA", "", "O")}));
+}
+
+// Every archive of the office, to compare byte for byte.
+QList<QByteArray> archives(const PickOffice &o)
+{
+    QList<QByteArray> out;
+    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                   File::Risorse, File::Volontari, File::NumeroProt})
+        out << o.read(f);
+    return out;
+}
+
+} // namespace
+
+// Undoing what the activity window changed without registering it gives
+// back, or takes again, exactly the records it touched: a correction
+// registered meanwhile in a register window stays, whatever the moment of
+// the undo.
+void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered_data()
+{
+    QTest::addColumn<QString>("correction");
+    QTest::addColumn<QString>("moment");
+    QTest::addColumn<bool>("pending");
+    const char *moments[] = {"cmdesci", "title bar", "reload", "main list", "mnattains",
+                             "mnattamod", "mnattaann", "mnfine"};
+    for (const char *correction : {"association", "vehicle", "equipment"})
+        for (const char *moment : moments)
+            for (bool pending : {false, true})
+                QTest::addRow("%s %s%s", correction, moment, pending ? " unregistered" : "")
+                    << QString(correction) << QString(moment) << pending;
+    QTest::addRow("renamed meanwhile") << QString("rename") << QString("cmdesci") << true;
+}
+
+void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
+{
+    QFETCH(QString, correction);
+    QFETCH(QString, moment);
+    QFETCH(bool, pending);
+    PickOffice o;
+    registeredSeven(o);
+
+    // A line deleted and the deletion registered: nothing is left to undo.
+    Formattivita *w = o.openFromMain("7");
+    o.deleteRow(0);
+    QCOMPARE(o.ctx.g.risorsecambiate, QString("1"));
+    o.fake.prompts.clear();
+    press(w, "cmdregistra");
+    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
+    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QCOMPARE(o.read(File::Attrezzature), kAllFree);
+
+    // Then, unless the row says otherwise, a deleted line (the jeep given
+    // back) and a fresh one (the ambulance taken), neither registered.
+    if (pending) {
+        o.deleteRow(0);
+        o.add("cmdauto", Kind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
+        QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanzaTakenLine}));
+    }
+
+    // The correction, registered in its own window.
+    o.fake.prompts.clear();
+    if (correction == "association" || correction == "rename") {
+        auto *a = o.fromMenu<Formass>("mnassamod");
+        QVERIFY(chooseEntry(child<QComboBox>(a, "cmbassdenom"), "ALFA"));
+        if (correction == "rename") typeInto(child<QComboBox>(a, "cmbassdenom"), "alfa due");
+        else typeText(a, "assnumvol", "20");
+        press(a, "cmdassregistra");
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Associazione modificata."}));
+    } else if (correction == "vehicle") {
+        auto *v = o.fromMenu<Formauto>("mnautains");
+        typeInto(child<QComboBox>(v, "cmbass"), "BETA");
+        typeInto(child<QComboBox>(v, "cmbdes"), "FURGONE");
+        typeText(v, "dataar", "05/03/2025");
+        typeText(v, "oraar", "15.00");
+        typeInto(child<QComboBox>(v, "cmbstato"), "L");
+        press(v, "cmdregistra");
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Automezzo registrato correttamente."}));
+    } else {
+        auto *e = o.fromMenu<Formattr>("mnatrains");
+        typeInto(child<QComboBox>(e, "cmbass"), "BETA");
+        typeInto(child<QComboBox>(e, "cmbdes"), "BARELLA");
+        typeText(e, "qta", "4");
+        typeInto(child<QComboBox>(e, "cmbstato"), "L");
+        press(e, "cmdregistra");
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Attrezzatura registrata correttamente."}));
+    }
+
+    // What the registrations left: the unregistered jeep and ambulance
+    // lines undone, the correction kept.
+    QList<QByteArray> expected = archives(o);
+    if (pending && correction != "rename")
+        expected[1].replace(kJeep, kJeepTakenLine).replace(kAmbulanzaTakenLine, kAmbulanza);
+    if (correction == "rename") expected[1].replace(kAmbulanzaTakenLine, kAmbulanza);
+
+    o.fake.prompts.clear();
+    if (moment == "cmdesci" || moment == "title bar" || moment == "reload") {
+        o.activate(w);
+        if (moment == "cmdesci") press(w, "cmdesci");
+        else if (moment == "title bar") w->close();
+        else o.activate(o.main), o.activate(w);
+    } else if (moment == "main list") {
+        o.openFromMain("7");
+    } else {
+        o.activate(o.main);
+        o.main->action(moment)->trigger();
+    }
+    QCOMPARE(archives(o), expected);
+    QCOMPARE(o.ctx.g.risorsecambiate == "1", false);
+    if (correction == "rename") {
+        // The jeep's association is renamed: it is named, nothing is taken.
+        QCOMPARE(o.fake.prompts.messages().size(), 1);
+        QVERIFY(o.fake.prompts.messages().first().contains("automezzo JEEP dell'associazione ALFA"));
+    } else {
+        QCOMPARE(o.fake.prompts.messages(), QStringList());
+    }
+    // Undone once: a later moment changes nothing more.
+    o.activate(o.main);
+    o.main->action("mnattains")->trigger();
+    QCOMPARE(archives(o), expected);
 }
 
 QTEST_MAIN(TestResourceFlow)
