@@ -308,8 +308,10 @@ void Formattivita::addResourceLine(const QString &line, bool taken)
     const bool open = m_ctx.g.attchiusa != QLatin1String("1");
     item->setData(kStateRole, open ? QStringLiteral("O") : QStringLiteral("L"));
     if (open && taken && resources::holdsRegister(line.left(4))) {
-        m_unregistered << Unregistered{line, false, m_nextId};
-        item->setData(kFreshRole, m_nextId++);
+        item->setData(kFreshRole, m_nextId);
+        auto changes = m_unregistered;
+        changes << resources::Unregistered{line, false, m_nextId++};
+        keepUnregistered(changes);
     }
 }
 
@@ -351,13 +353,15 @@ void Formattivita::listPressed(Qt::MouseButton button)
                 return;
             }
             const quint64 fresh = item->data(kFreshRole).toULongLong();
+            auto changes = m_unregistered;
             if (fresh) {
                 // Taken and given back since the last registration: nothing
                 // is left to undo.
-                m_unregistered.removeIf([fresh](const Unregistered &u) { return u.id == fresh; });
+                changes.removeIf([fresh](const resources::Unregistered &u) { return u.id == fresh; });
             } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
-                m_unregistered << Unregistered{line, true, m_nextId++};
+                changes << resources::Unregistered{line, true, m_nextId++};
             }
+            keepUnregistered(changes);
         }
     }
     delete item;
@@ -366,9 +370,16 @@ void Formattivita::listPressed(Qt::MouseButton button)
 
 void Formattivita::forgetUnregistered()
 {
-    m_unregistered.clear();
+    keepUnregistered({});
     for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
     m_ctx.g.risorsecambiate = QStringLiteral("0");
+}
+
+void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
+{
+    m_unregistered = std::move(changes);
+    const archive::IoResult io = resources::saveUnregistered(m_ctx.folder, m_unregistered);
+    if (!io.ok()) m_ctx.platform.prompts->info(io.message());
 }
 
 void Formattivita::showGiveBackMessages()
@@ -459,33 +470,16 @@ void Formattivita::registra()
 
 void Formattivita::discardUnregistered()
 {
-    // Undone in the reverse order of the changes. What cannot be undone for
-    // a failure of its archive stays to be undone at the next occasion; a
-    // record that no longer exists (deleted or renamed meanwhile) is only
-    // named.
+    // What cannot be undone for a failure of its archive stays to be undone
+    // at the next occasion; a record that no longer exists (deleted or
+    // renamed meanwhile) is only named.
     BusyGuard busy(*m_ctx.platform.busy);
-    QStringList failures, missing;
-    QList<Unregistered> kept;
-    for (auto u = m_unregistered.crbegin(); u != m_unregistered.crend(); ++u) {
-        const resources::Outcome o = u->givenBack ? resources::retakeLine(m_ctx.folder, u->line)
-                                                  : resources::giveBackLine(m_ctx.folder, u->line);
-        if (!o.ok) {
-            failures << o.message;
-            kept.prepend(*u);
-        } else if (o.notFound) {
-            missing << QStringLiteral("- ") + resources::describeLine(u->line);
-        }
-    }
+    const resources::UndoReport report = resources::undo(m_ctx.folder, m_unregistered);
     forgetUnregistered();
-    m_unregistered = kept;
+    if (!report.kept.isEmpty()) keepUnregistered(report.kept);
     busy.release();
-    for (const QString &m : failures) m_ctx.platform.prompts->info(m);
-    if (!missing.isEmpty())
-        m_ctx.platform.prompts->info(
-            QStringLiteral("Queste risorse non sono state rimesse com'erano prima delle modifiche "
-                           "non registrate, perché non si trovano più negli archivi (eliminate o "
-                           "rinominate nel frattempo):\n")
-            + missing.join(QLatin1Char('\n')));
+    for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
+    if (!report.missing.isEmpty()) m_ctx.platform.prompts->info(report.missingMessage());
 }
 
 void Formattivita::esci()

@@ -3,6 +3,7 @@
 #include "activities/records.h"
 #include "activities/registration.h"
 #include "app/context.h"
+#include "resources/unregistered.h"
 
 #include <QWidget>
 
@@ -40,15 +41,9 @@ public:
     // takes a new rollback point, and at the end of the program.
     void discardUnregistered();
 
-    // One change made to a register since the last registration: the
-    // resource of `line` was taken (undone by giving it back) or, for a
-    // deleted line, given back (undone by taking it again).
-    struct Unregistered {
-        QString line;
-        bool givenBack = false;
-        quint64 id = 0;
-    };
-    const QList<Unregistered> &unregistered() const { return m_unregistered; }
+    // The changes made to the registers since the last registration, in
+    // the order they were made.
+    const QList<resources::Unregistered> &unregistered() const { return m_unregistered; }
 
     // What gives a released resource back to its register.
     void setGiveBack(activities::GiveBack giveBack) { m_giveBack = std::move(giveBack); }
@@ -79,6 +74,8 @@ private:
     void listPressed(Qt::MouseButton button);
     void showGiveBackMessages();
     void forgetUnregistered();
+    // Keeps the changes on disk too, for a start after an abnormal end.
+    void keepUnregistered(QList<resources::Unregistered> changes);
     void setResources(const QList<activities::ResourceEntry> &entries);
     activities::ActivityInput input() const;
 
@@ -93,6 +90,6 @@ private:
     bool m_counterFull = false;
     activities::GiveBack m_giveBack;
     QStringList m_giveBackMessages; // what the give-backs at release had to say
-    QList<Unregistered> m_unregistered; // in the order they were made
+    QList<resources::Unregistered> m_unregistered;
     quint64 m_nextId = 1;
 };

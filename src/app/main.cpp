@@ -2,6 +2,7 @@
 #include "app/formvelmo.h"
 #include "app/windows.h"
 #include "platform/qtplatform.h"
+#include "resources/unregistered.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,7 +30,12 @@ int main(int argc, char *argv[])
     ctx.platform = platform.platform();
     Windows windows(ctx);
 
+    // What an activity window held unregistered when the program last ended
+    // abnormally goes back to the registers before anything is shown.
+    const QString leftUnregistered = resources::undoLeftUnregistered(ctx.folder);
+
     Formvelmo *main = windows.get<Formvelmo>();
     present(main);
+    if (!leftUnregistered.isEmpty()) ctx.platform.prompts->info(leftUnregistered);
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "activities/records.h"
 #include "archive/rewrite.h"
 #include "resources/operations.h"
+#include "resources/unregistered.h"
 
 #include <QTest>
 
@@ -20,6 +21,7 @@ class TestResourceOperations : public QObject {
 private slots:
     void quantities();
     void giveBackByTypeAndItsLimits();
+    void startGivesBackWhatAKilledWindowHeld();
 };
 
 void TestResourceOperations::quantities()
@@ -74,6 +76,46 @@ void TestResourceOperations::giveBackByTypeAndItsLimits()
     o.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,1"}));
     QVERIFY(giveBackRecord(o.ctx.folder, vol).ok);
     QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 8 , 1 "}));
+}
+
+// A program killed while its activity window held changes it had not
+// registered: the next start undoes them from sospese.dat, record by
+// record, and says so once.
+void TestResourceOperations::startGivesBackWhatAKilledWindowHeld()
+{
+    using namespace resources;
+    TestOffice o;
+    o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
+    o.write(File::Associazioni, crlf({"ALFA,,,,,,,, 6 , 1 "}));
+    o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A", "BETA,AMB,,,,,,,L"}));
+    const QString tenda = equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 3), 3);
+    const QString jeep = vehicleLine(vehicleListLine("ALFA", "JEEP", "L"));
+    const QString gone = vehicleLine(vehicleListLine("GAMMA", "FURGONE", "L"));
+    const QString amb = vehicleLine(vehicleListLine("BETA", "AMB", "L"));
+    const QString alfa = volunteersLine(associationListLine("ALFA", 10), 4);
+    // Taken: the tent, the jeep, a van renamed since; given back: the
+    // ambulance and ALFA's four volunteers (lines deleted).
+    QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false},
+                                            {amb, true}, {alfa, true}}).ok());
+    QCOMPARE(o.read("sospese.dat"), "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP,"
+                                        + gone.toLatin1() + "\r\nR," + amb.toLatin1() + "\r\nR,"
+                                        + alfa.toLatin1() + "\r\n");
+
+    const QString said = undoLeftUnregistered(o.ctx.folder);
+    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));
+    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
+    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
+    QCOMPARE(o.read("sospese.dat"), QByteArray());
+    for (const char *named : {"attrezzatura TENDA dell'associazione ALFA",
+                              "automezzo JEEP dell'associazione ALFA",
+                              "automezzo AMB dell'associazione BETA",
+                              "volontari dell'associazione ALFA"})
+        QVERIFY2(said.contains(QString::fromUtf8(named)), named);
+    QVERIFY(said.contains("automezzo FURGONE dell'associazione GAMMA"));
+    QVERIFY(said.contains("non si trovano più"));
+    // Nothing left: the next start says nothing and writes nothing.
+    QCOMPARE(undoLeftUnregistered(o.ctx.folder), QString());
+    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
 }
 
 QTEST_MAIN(TestResourceOperations)

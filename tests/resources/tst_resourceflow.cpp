@@ -694,10 +694,15 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
 
     // Then, unless the row says otherwise, a deleted line (the jeep given
     // back) and a fresh one (the ambulance taken), neither registered.
+    QCOMPARE(o.read("sospese.dat"), QByteArray());
     if (pending) {
         o.deleteRow(0);
         o.add("cmdauto", Kind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
         QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanzaTakenLine}));
+        // Kept on disk too, for a start after an abnormal end.
+        QCOMPARE(o.read("sospese.dat"),
+                 "R," + ("AUTO      1   " + kJeepLine).left(114).toLatin1() + "\r\nP,AUTO      1   "
+                     + vehicleListLine("BETA", "AMBULANZA", "L").toLatin1() + "\r\n");
     }
 
     // The correction, registered in its own window.
@@ -748,6 +753,7 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
         o.main->action(moment)->trigger();
     }
     QCOMPARE(archives(o), expected);
+    QCOMPARE(o.read("sospese.dat"), QByteArray());
     QCOMPARE(o.ctx.g.risorsecambiate == "1", false);
     if (correction == "rename") {
         // The jeep's association is renamed: it is named, nothing is taken.

@@ -1,0 +1,98 @@
+#include "resources/unregistered.h"
+
+#include "archive/encoding.h"
+#include "resources/operations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace resources {
+
+QString unregisteredPath(const archive::WorkingFolder &folder)
+{
+    return QDir(folder.dir()).filePath(QStringLiteral("sospese.dat"));
+}
+
+archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
+                                   const QList<Unregistered> &changes)
+{
+    const QString path = unregisteredPath(folder);
+    // Nothing to keep, and nothing kept: no need to write.
+    if (changes.isEmpty() && QFileInfo(path).size() == 0) return archive::IoResult::success();
+    QByteArray bytes;
+    for (const Unregistered &u : changes) {
+        bytes += u.givenBack ? "R," : "P,";
+        bytes += cp1252::encode(u.line);
+        bytes += "\r\n";
+    }
+    return archive::replaceFile(path, bytes);
+}
+
+QList<Unregistered> readUnregistered(const archive::WorkingFolder &folder)
+{
+    QList<Unregistered> out;
+    QFile f(unregisteredPath(folder));
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    archive::LineReader reader(&f);
+    QByteArray line;
+    while (reader.next(line)) {
+        // Anything else is not a change this program wrote.
+        if (line.size() < 3 || line.at(1) != ',' || (line.at(0) != 'P' && line.at(0) != 'R'))
+            continue;
+        out << Unregistered{cp1252::decode(line.mid(2)), line.at(0) == 'R', 0};
+    }
+    return out;
+}
+
+QString UndoReport::missingMessage() const
+{
+    if (missing.isEmpty()) return {};
+    QStringList lines;
+    for (const QString &m : missing) lines << QStringLiteral("- ") + m;
+    return QStringLiteral("Queste risorse non sono state rimesse com'erano prima delle modifiche "
+                          "non registrate, perché non si trovano più negli archivi (eliminate o "
+                          "rinominate nel frattempo):\n")
+           + lines.join(QLatin1Char('\n'));
+}
+
+UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> &changes)
+{
+    UndoReport report;
+    for (auto u = changes.crbegin(); u != changes.crend(); ++u) {
+        const Outcome o = u->givenBack ? retakeLine(folder, u->line) : giveBackLine(folder, u->line);
+        if (!o.ok) {
+            report.failures << o.message;
+            report.kept.prepend(*u);
+        } else if (o.notFound) {
+            report.missing << describeLine(u->line);
+        } else {
+            report.undone << describeLine(u->line);
+        }
+    }
+    return report;
+}
+
+QString undoLeftUnregistered(const archive::WorkingFolder &folder)
+{
+    const QList<Unregistered> left = readUnregistered(folder);
+    if (left.isEmpty()) return {};
+    const UndoReport report = undo(folder, left);
+    const archive::IoResult saved = saveUnregistered(folder, report.kept);
+    QStringList parts;
+    if (!report.undone.isEmpty()) {
+        QStringList lines;
+        for (const QString &d : report.undone) lines << QStringLiteral("- ") + d;
+        parts << QStringLiteral("Il programma non era stato chiuso normalmente: le risorse "
+                                "impegnate o restituite per una attività mai registrata sono "
+                                "state rimesse com'erano:\n")
+                     + lines.join(QLatin1Char('\n'));
+    }
+    parts << report.failures;
+    if (!saved.ok()) parts << saved.message();
+    if (!report.missing.isEmpty()) parts << report.missingMessage();
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+} // namespace resources

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "archive/io.h"
+#include "archive/paths.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the activity window changed in the registers since its last
+// registration, and how it is undone: record by record, so that nothing
+// else in the archives changes.
+namespace resources {
+
+// One change: the resource of `line` was taken (undone by giving it back)
+// or, for a line deleted, given back (undone by taking it again).
+struct Unregistered {
+    QString line;
+    bool givenBack = false;
+    quint64 id = 0; // the window's own tag for the line; not kept on disk
+};
+
+// The changes are kept on disk as well, in the working folder's
+// "sospese.dat", so that a program that ended abnormally gives them back at
+// its next start. One change a line: "P" (taken) or "R" (given back), then
+// the resource line.
+QString unregisteredPath(const archive::WorkingFolder &folder);
+archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
+                                   const QList<Unregistered> &changes);
+QList<Unregistered> readUnregistered(const archive::WorkingFolder &folder);
+
+struct UndoReport {
+    QStringList failures;       // messages of archives that could not be written
+    QStringList missing;        // records no longer found, as describeLine names them
+    QStringList undone;         // the records put back, as describeLine names them
+    QList<Unregistered> kept;   // what could not be undone for a failure: to try again
+    // The one message naming the records no longer found (empty when none).
+    QString missingMessage() const;
+};
+
+// Undoes `changes`, the last first.
+UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> &changes);
+
+// At start: undoes what a window of a program that ended abnormally held
+// unregistered, and says so in one message (empty when there was nothing).
+QString undoLeftUnregistered(const archive::WorkingFolder &folder);
+
+} // namespace resources
