@@ -47,6 +47,9 @@ struct Result {
     bool done() const { return status == Done; }
 };
 
+// The highest protocol number in attivita.csv (0 when there is none).
+qint16 highestNumber(const QString &attivitaPath);
+
 // The first readable activity numbered `n`, if any.
 std::optional<archive::Record> findActivity(const QString &attivitaPath, qint16 n);
 

@@ -97,6 +97,7 @@ class TestFormattivita : public QObject {
 private slots:
     void windowAndItsControls();
     void insertProposesTheNextNumberAndRegisters();
+    void anUnreadableCounterIsNotTakenForZero();
     void refusalsWriteNothing();
     void insertAlreadyClosedRunsAsAModification();
     void modifyCloseReopenAndCancel();
@@ -209,6 +210,26 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     w = o.openInsert();
     QCOMPARE(edit(w, "numprot")->text(), QString("43"));
     QCOMPARE(list(w)->count(), 0);
+}
+
+void TestFormattivita::anUnreadableCounterIsNotTakenForZero()
+{
+    // A byte-order mark in front of the counter is skipped; a counter that
+    // cannot be read gives the number after the highest activity, and the
+    // user is told.
+    const QStringList unreadable{QString::fromUtf8(
+        "Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il numero "
+        "successivo al più alto di attivita.csv.")};
+    for (const auto &[counter, proposed, told] :
+         {std::tuple{QByteArray("\xEF\xBB\xBF 41 \r\n"), "42", QStringList()},
+          {QByteArray("guasto\r\n"), "44", unreadable}, {QByteArray(), "44", unreadable}}) {
+        Office o;
+        o.write(File::NumeroProt, counter);
+        o.write(File::Attivita, crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
+        auto *w = o.openInsert();
+        QCOMPARE(edit(w, "numprot")->text(), QString(proposed));
+        QCOMPARE(o.fake.prompts.messages(), told);
+    }
 }
 
 void TestFormattivita::refusalsWriteNothing()
