@@ -186,6 +186,7 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_giveBack = [this](const archive::Record &resource) {
         const resources::Outcome o = resources::giveBackRecord(m_ctx.folder, resource);
         if (!o.ok) m_giveBackMessages << o.message;
+        return o.ok;
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });

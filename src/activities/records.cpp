@@ -334,10 +334,11 @@ Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alr
                                             if (r.number(RNumProt) != n
                                                 || r.at(RStato) == QLatin1String("L"))
                                                 return Step::Keep;
+                                            if (!alreadyClosed && giveBack && !giveBack(r))
+                                                return Step::Keep;
                                             Record changed = r;
                                             changed.fields[RStato] = QStringLiteral("L");
                                             sink.copy(changed);
-                                            if (!alreadyClosed && giveBack) giveBack(r);
                                             return Step::Drop;
                                         }));
 }

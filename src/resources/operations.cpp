@@ -54,6 +54,14 @@ QString volunteersRange(bool engaging)
                                      "limiti da -32768 a 32767: la risorsa non è stata restituita.");
 }
 
+// A quantity that is no number gives nothing back.
+resources::Outcome damagedQuantity(const QString &numero)
+{
+    return resources::Outcome::refused(
+        QStringLiteral("La quantità \"%1\" non è un numero: la risorsa non è stata restituita.")
+            .arg(numero.trimmed()));
+}
+
 // The give-back of one resource by its type, quantity text, association
 // and description (the two texts as stored or cut from the line).
 resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo,
@@ -62,7 +70,7 @@ resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString 
 {
     if (tipo == kTypeAttr) {
         const auto pieces = text::parseNumber(numero);
-        if (!pieces) return {};
+        if (!pieces) return damagedQuantity(numero);
         return told(equipment::giveBack(folder, association, description, *pieces),
                     equipmentRange(false));
     }
@@ -70,7 +78,7 @@ resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString 
         return told(vehicles::setState(folder, association, description, QStringLiteral("L")), {});
     if (tipo == kTypeVol) {
         const auto count = text::parseNumber(numero);
-        if (!count) return {};
+        if (!count) return damagedQuantity(numero);
         return told(associations::adjustVolunteers(folder, association, *count),
                     volunteersRange(false));
     }
@@ -156,8 +164,17 @@ resources::Outcome giveBackRecord(const archive::WorkingFolder &folder,
                                   const archive::Record &resource)
 {
     using namespace activities;
-    return giveBack(folder, resource.at(RTipo), resource.at(RNumero), resource.at(RAssociazione),
-                    resource.at(RDescrizione));
+    Outcome o = giveBack(folder, resource.at(RTipo), resource.at(RNumero),
+                         resource.at(RAssociazione), resource.at(RDescrizione));
+    if (!o.ok) {
+        // At release the user is told which line stays engaged.
+        QStringList named;
+        for (int f : {RTipo, RNumero, RAssociazione, RDescrizione})
+            if (!resource.at(f).trimmed().isEmpty()) named << resource.at(f).trimmed();
+        o.message += QStringLiteral(" La riga \"%1\" dell'attività %2 resta impegnata.")
+                         .arg(named.join(QLatin1Char(' ')), resource.at(RNumProt).trimmed());
+    }
+    return o;
 }
 
 } // namespace resources

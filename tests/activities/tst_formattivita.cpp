@@ -102,6 +102,7 @@ private slots:
     void insertAlreadyClosedRunsAsAModification();
     void modifyCloseReopenAndCancel();
     void cancelGivesBackOnlyWhatAnOpenActivityHolds();
+    void aResourceThatCannotGoBackStaysEngaged();
     void chosenActivityNotFoundAndLeavingCancelMode();
     void passingModesAndAChangedNumber();
 };
@@ -305,7 +306,10 @@ void TestFormattivita::insertAlreadyClosedRunsAsAModification()
     Office o;
     QList<QByteArray> given;
     auto *w = o.openInsert();
-    w->setGiveBack([&](const archive::Record &r) { given << r.raw; });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.raw;
+        return true;
+    });
     QCOMPARE(edit(w, "numprot")->text(), QString("1"));
     o.fillRequest(w);
     type(w, "datafi", "05/03/2025");
@@ -345,7 +349,10 @@ void TestFormattivita::modifyCloseReopenAndCancel()
     };
     QList<QByteArray> given;
     auto *w = o.openFromMain("5");
-    w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.at(1).toLatin1();
+        return true;
+    });
     QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Modifica"));
     QCOMPARE(button(w, "cmdregistra")->text(), QString("Modifica"));
     QCOMPARE(o.ctx.g.protsel, QString("5"));
@@ -417,7 +424,10 @@ void TestFormattivita::cancelGivesBackOnlyWhatAnOpenActivityHolds()
                                  stored("6", "AUTO", 1, "ALFA", "JEEP", "L")}));
     QList<QByteArray> given;
     auto *w = o.openCancel("5");
-    w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.at(1).toLatin1();
+        return true;
+    });
     QCOMPARE(o.ctx.g.modoatt, QString("A"));
     type(w, "orafi", "12.00"); // typed meanwhile: the activity still holds its vehicle
     type(w, "numprot", "3");   // the loaded activity is the one cancelled
@@ -442,6 +452,20 @@ void TestFormattivita::cancelGivesBackOnlyWhatAnOpenActivityHolds()
     QVERIFY(o.read(File::Attivita).endsWith(" 6 ,D,O,,,D2,12.00,T,L,R,,S\r\n"));
     QCOMPARE(o.read(File::Risorse), risorse);
     QCOMPARE(o.read(File::Automezzi), registers);
+}
+
+void TestFormattivita::aResourceThatCannotGoBackStaysEngaged()
+{
+    Office o;
+    o.write(File::Attivita, crlf({kOpen5}));
+    o.write(File::Risorse, crlf({"5,ATTR,molte,ALFA,TENDA,O", stored("5", "AUTO", 1, "ALFA", "JEEP", "O")}));
+    QCOMPARE(o.registerNow(o.openCancel("5")),
+             QStringList({QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata "
+                                            "restituita. La riga \"ATTR molte ALFA TENDA\" dell'attività 5 "
+                                            "resta impegnata."),
+                          kCancelled}));
+    QCOMPARE(o.read(File::Risorse),
+             crlf({" 5 ,ATTR,molte,ALFA,TENDA,O", copied("5", "AUTO", 1, "ALFA", "JEEP", "L")}));
 }
 
 void TestFormattivita::chosenActivityNotFoundAndLeavingCancelMode()
