@@ -186,6 +186,7 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_giveBack = [this](const archive::Record &resource) {
         const resources::Outcome o = resources::giveBackRecord(m_ctx.folder, resource);
         if (!o.ok) m_giveBackMessages << o.message;
+        return o.ok;
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
@@ -235,13 +236,21 @@ void Formattivita::clearFields()
 void Formattivita::loadNew()
 {
     m_ctx.g.attchiusa = QStringLiteral("0");
-    m_ctx.g.ultimoprot =
-        settings::readCounter(m_ctx.path(File::NumeroProt)).value_or(0);
+    // A counter that cannot be read must not send the numbers back to 1:
+    // the next number after the highest registered one is proposed.
+    bool unreadable = false;
+    const auto counter = settings::readCounter(m_ctx.path(File::NumeroProt), &unreadable);
+    m_ctx.g.ultimoprot = unreadable ? activities::highestNumber(m_ctx.path(File::Attivita))
+                                    : counter.value_or(0);
     // At 32767 there is no next number: the field stays empty and the user
     // is told so if he registers without choosing a free one.
     m_counterFull = m_ctx.g.ultimoprot == 32767;
     m_numprot->setText(m_counterFull ? QString() : QString::number(m_ctx.g.ultimoprot + 1));
     clearFields();
+    if (unreadable)
+        m_ctx.platform.prompts->info(QStringLiteral(
+            "Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il "
+            "numero successivo al più alto di attivita.csv."));
 }
 
 void Formattivita::loadChosen()

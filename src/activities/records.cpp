@@ -315,6 +315,16 @@ QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
     return out;
 }
 
+qint16 highestNumber(const QString &attivitaPath)
+{
+    std::optional<qint16> highest;
+    archive::readRecords(attivitaPath, activityFormat(), [&](const Record &r) {
+        if (!highest || r.number(NumProt) > *highest) highest = r.number(NumProt);
+        return true;
+    });
+    return highest.value_or(0);
+}
+
 Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
                         const GiveBack &giveBack)
 {
@@ -324,10 +334,11 @@ Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alr
                                             if (r.number(RNumProt) != n
                                                 || r.at(RStato) == QLatin1String("L"))
                                                 return Step::Keep;
+                                            if (!alreadyClosed && giveBack && !giveBack(r))
+                                                return Step::Keep;
                                             Record changed = r;
                                             changed.fields[RStato] = QStringLiteral("L");
                                             sink.copy(changed);
-                                            if (!alreadyClosed && giveBack) giveBack(r);
                                             return Step::Drop;
                                         }));
 }

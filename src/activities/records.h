@@ -47,6 +47,9 @@ struct Result {
     bool done() const { return status == Done; }
 };
 
+// The highest protocol number in attivita.csv (0 when there is none).
+qint16 highestNumber(const QString &attivitaPath);
+
 // The first readable activity numbered `n`, if any.
 std::optional<archive::Record> findActivity(const QString &attivitaPath, qint16 n);
 
@@ -96,12 +99,14 @@ QString resourceListLine(const archive::Record &r);
 // The list lines of activity `n`, in file order.
 QStringList resourceLinesOf(const QString &risorsePath, qint16 n);
 
-// Called for each resource given back at release, with the record as read.
-using GiveBack = std::function<void(const archive::Record &resource)>;
+// Called for each resource given back at release, with the record as read;
+// false when the resource could not go back to its register.
+using GiveBack = std::function<bool(const archive::Record &resource)>;
 
 // Marks every resource line of activity `n` that is not "L" as released
 // ("L"); unless `alreadyClosed`, each one is handed to `giveBack` so that its
-// register gets the resource back.
+// register gets the resource back, and a line whose resource could not go
+// back stays engaged ("O").
 Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
                         const GiveBack &giveBack);
 

@@ -23,7 +23,8 @@ emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
 void emergenzaform::confirm()
 {
-    const QString name = m_name->text();
+    // A line break pasted into the name would cut the file in two lines.
+    const QString name = settings::storedEmergency(m_name->text());
     const QString refusal = cp1252::refusal(name);
     if (!refusal.isEmpty()) {
         m_ctx.platform.prompts->info(refusal);

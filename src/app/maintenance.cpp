@@ -80,9 +80,13 @@ void copySequence(Context &ctx, Direction direction)
             io = saving ? archive::copyLines(archive, chosen) : archive::copyLines(chosen, archive);
         }
         if (!io.ok()) {
-            prompts.info((saving ? QStringLiteral("Salvataggio non riuscito. ")
-                                 : QStringLiteral("Ripristino non riuscito. "))
-                         + io.message());
+            QString told = (saving ? QStringLiteral("Salvataggio non riuscito. ")
+                                   : QStringLiteral("Ripristino non riuscito. "))
+                           + io.message();
+            // The backup could not be written: the archive itself is safe.
+            if (saving && io.status == archive::IoResult::WriteFailed)
+                told += QStringLiteral(" L'archivio %1 non è cambiato.").arg(archive::fileName(a.file));
+            prompts.info(told);
             return;
         }
         prompts.info(QString::fromUtf8(saving ? a.saved : a.restored));

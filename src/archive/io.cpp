@@ -6,6 +6,25 @@
 
 namespace archive {
 
+IoResult IoResult::fail(Status s, const QString &p)
+{
+    if (s == WriteFailed) return writeFailed(p);
+    IoResult r;
+    r.status = s;
+    r.path = p;
+    return r;
+}
+
+IoResult IoResult::writeFailed(const QString &p, const QString &k)
+{
+    IoResult r;
+    r.status = WriteFailed;
+    r.path = p;
+    r.kept = k.isEmpty() ? p : k;
+    r.keptExists = QFileInfo::exists(r.kept);
+    return r;
+}
+
 QString IoResult::message() const
 {
     const QString name = QFileInfo(path).fileName();
@@ -15,8 +34,10 @@ QString IoResult::message() const
     case ReadFailed:
         return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
     case WriteFailed:
-        return QStringLiteral("Impossibile scrivere il file %1 (%2). "
-                              "L'archivio resta com'era.").arg(name, path);
+        return QStringLiteral("Impossibile scrivere il file %1 (%2). Il file %3 %4.")
+            .arg(name, path, QFileInfo(kept.isEmpty() ? path : kept).fileName(),
+                 keptExists ? QStringLiteral("resta com'era")
+                            : QStringLiteral("non è stato creato"));
     }
     return {};
 }
@@ -130,7 +151,7 @@ IoResult copyLines(const QString &source, const QString &destination)
         return IoResult::fail(IoResult::WriteFailed, destination);
     }
     in.close();
-    if (!out.commit()) return IoResult::fail(IoResult::WriteFailed, destination);
+    if (!commitWhole(out)) return IoResult::writeFailed(destination);
     return IoResult::success();
 }
 
@@ -143,8 +164,17 @@ IoResult replaceFile(const QString &path, const QByteArray &content)
         out.cancelWriting();
         return IoResult::fail(IoResult::WriteFailed, path);
     }
-    if (!out.commit()) return IoResult::fail(IoResult::WriteFailed, path);
+    if (!commitWhole(out)) return IoResult::writeFailed(path);
     return IoResult::success();
+}
+
+bool commitWhole(QSaveFile &out)
+{
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
 }
 
 QByteArray readFirstLine(const QString &path, bool *exists)

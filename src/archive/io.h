@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QString>
 
+class QSaveFile;
+
 namespace archive {
 
 // How a file operation ended. Missing sources are not failures of their own:
@@ -12,12 +14,21 @@ struct IoResult {
     enum Status { Ok, SourceMissing, ReadFailed, WriteFailed };
     Status status = Ok;
     QString path; // the file that failed
+    // For WriteFailed: the file that was to be replaced and keeps its old
+    // content (the archive of a rewrite whose work file failed), and
+    // whether it existed (otherwise it was not created).
+    QString kept;
+    bool keptExists = true;
 
     bool ok() const { return status == Ok; }
     static IoResult success() { return {}; }
-    static IoResult fail(Status s, const QString &p) { return {s, p}; }
+    static IoResult fail(Status s, const QString &p);
+    // `path` could not be written; `kept` (by default `path` itself) stays
+    // as it stands now.
+    static IoResult writeFailed(const QString &path, const QString &kept = {});
 
-    // A clear Italian message naming the file (empty when ok).
+    // A clear Italian message naming the file (empty when ok); for a write,
+    // also the file that stays as it was.
     QString message() const;
 };
 
@@ -49,6 +60,12 @@ IoResult copyLines(const QString &source, const QString &destination);
 
 // Replaces `path` with `content` whole (temporary file, then rename).
 IoResult replaceFile(const QString &path, const QByteArray &content);
+
+// Puts a QSaveFile's content in place only when the kernel has taken every
+// byte: the buffered bytes are flushed and checked first (Qt 6.4's commit()
+// renames even after a failed flush). On failure the writing is cancelled,
+// the old file stays, and false is returned.
+bool commitWhole(QSaveFile &out);
 
 // Reads the whole first line of `path` (empty when the file is missing or
 // empty). `exists` tells whether the file could be read.

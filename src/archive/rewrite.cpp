@@ -118,7 +118,7 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
     QFile work(workPath);
     if (!work.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::WriteFailed, workPath);
+        outcome.io = IoResult::writeFailed(workPath, archivePath);
         return outcome;
     }
     QSaveFile out(archivePath);
@@ -180,12 +180,12 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         const QString failed = !sink.failedFile().isEmpty() ? sink.failedFile()
                                : workFailed                 ? workPath
                                                             : archivePath;
-        outcome.io = IoResult::fail(IoResult::WriteFailed, failed);
+        outcome.io = IoResult::writeFailed(failed, archivePath);
         return outcome;
     }
-    if (!out.commit()) {
+    if (!commitWhole(out)) {
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::WriteFailed, archivePath);
+        outcome.io = IoResult::writeFailed(archivePath);
         return outcome;
     }
     return outcome;

@@ -147,9 +147,16 @@ Outcome placeByName(const archive::WorkingFolder &folder, const QStringList &fie
 {
     const QString &n = fields.at(Denominazione);
     bool inserted = false;
+    const auto set = folder.set(archive::Register::Associazioni);
     return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Associazioni), format(),
+        set.archive, set.work, format(),
         [&](const Record &r, RecordSink &sink) {
+            // A damaged line keeps its place, and its name stays taken.
+            if (r.damaged)
+                return !r.raw.isEmpty() && r.at(Denominazione) == n
+                               && !(skip && n == *skip)
+                           ? Step::Abort
+                           : Step::Keep;
             if (skip && r.at(Denominazione) == *skip) return Step::Drop;
             const int c = text::compareCode(n, r.at(Denominazione));
             if (c > 0) return Step::Keep;
@@ -162,7 +169,8 @@ Outcome placeByName(const archive::WorkingFolder &folder, const QStringList &fie
         },
         [&](RecordSink &sink) {
             if (!inserted) sink.writeTyped(fields);
-        }));
+        },
+        true));
 }
 
 Outcome removeRecord(const archive::WorkingFolder &folder, const QString &name)
@@ -185,8 +193,11 @@ Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
 {
     const QString &newName = fields.at(Denominazione);
     if (newName != oldName) {
-        if (exists(folder.path(archive::File::Associazioni), newName))
-            return Outcome::with(Outcome::Duplicate);
+        // Damaged lines too: their names are taken.
+        bool taken = false;
+        registers::eachLine(folder.path(archive::File::Associazioni), format(),
+                            [&](const Record &r) { return !(taken = r.at(Denominazione) == newName); });
+        if (taken) return Outcome::with(Outcome::Duplicate);
         const Outcome carried = renameDependents(folder, oldName, newName);
         if (!carried.done()) return carried;
     }

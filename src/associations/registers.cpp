@@ -3,6 +3,8 @@
 #include "archive/encoding.h"
 #include "archive/text.h"
 
+#include <QFile>
+
 namespace registers {
 
 Outcome fromRewrite(const archive::RewriteOutcome &o)
@@ -76,6 +78,17 @@ QStringList descriptionsOf(const QString &path, const archive::RecordFormat &for
     return out;
 }
 
+void eachLine(const QString &path, const archive::RecordFormat &format,
+              const std::function<bool(const Record &)> &each)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) return;
+    archive::LineReader reader(&in);
+    QByteArray line;
+    while (reader.next(line))
+        if (!line.isEmpty() && !each(archive::parseRecord(line, format))) return;
+}
+
 bool anyOf(const QString &path, const archive::RecordFormat &format, const QString &associazione)
 {
     bool any = false;
@@ -110,9 +123,16 @@ Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat
                      const QStringList &fields, const std::function<bool(const Record &)> &skip)
 {
     bool inserted = false;
+    auto sameKey = [&](const Record &r) {
+        return text::compareCode(fields.at(0), r.at(0)) == 0
+               && text::compareCode(fields.at(1), r.at(1)) == 0;
+    };
     return fromRewrite(archive::rewrite(
-        set, format,
+        set.archive, set.work, format,
         [&](const Record &r, RecordSink &sink) {
+            if (r.damaged)
+                return !r.raw.isEmpty() && sameKey(r) && !(skip && skip(r)) ? Step::Abort
+                                                                             : Step::Keep;
             if (skip && skip(r)) return Step::Drop;
             const int ca = text::compareCode(fields.at(0), r.at(0));
             if (ca > 0) return Step::Keep;
@@ -129,7 +149,8 @@ Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat
         },
         [&](RecordSink &sink) {
             if (!inserted) sink.writeTyped(fields);
-        }));
+        },
+        true));
 }
 
 } // namespace registers

@@ -78,6 +78,13 @@ namespace registers {
 QStringList descriptionsOf(const QString &path, const archive::RecordFormat &format,
                            const QString &associazione);
 
+// Hands every line of an archive to `each` as a record, damaged lines
+// included (their texts still read; empty lines are left out), for the
+// duplicate checks: a key kept in a damaged line is taken all the same.
+// `each` returns false to stop.
+void eachLine(const QString &path, const archive::RecordFormat &format,
+              const std::function<bool(const archive::Record &)> &each);
+
 // Whether some record belongs to `associazione`.
 bool anyOf(const QString &path, const archive::RecordFormat &format, const QString &associazione);
 
@@ -91,8 +98,10 @@ Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::Recor
 
 // Ordered insertion by (association, description): `fields` goes just
 // before the first record with a greater pair; a record with the same pair
-// gives Duplicate and leaves the archive as it was. Records for which `skip`
-// answers true are left out (neither copied nor compared).
+// gives Duplicate and leaves the archive as it was, also when it stands in a
+// damaged line (which otherwise keeps its place). Records for which `skip`
+// answers true are left out (neither copied nor compared); a damaged line
+// is never left out.
 Outcome insertByPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
                      const QStringList &fields,
                      const std::function<bool(const archive::Record &)> &skip = {});

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "archive/io.h"
 #include "printing/printout.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -120,21 +122,55 @@ void QtLinePrinter::line(const QString &text)
     if (m_open) m_lines << text;
 }
 
+namespace {
+
+// A PDF is whole when it ends with the offset of its cross-reference table
+// ("startxref", the offset, "%%EOF") and that table stands at the offset: a
+// file cut short, or missing a stretch, fails one or the other.
+bool wholePdf(const QByteArray &pdf)
+{
+    if (!pdf.endsWith("%%EOF\n") && !pdf.endsWith("%%EOF\r\n")) return false;
+    const qsizetype at = pdf.lastIndexOf("startxref");
+    if (at < 0) return false;
+    const QList<QByteArray> items = pdf.mid(at + 9).simplified().split(' ');
+    bool ok = false;
+    const qint64 table = items.size() == 2 ? items.at(0).toLongLong(&ok) : -1;
+    return ok && table >= 0 && table < at && pdf.mid(table, 4) == "xref";
+}
+
+} // namespace
+
 bool QtLinePrinter::end()
 {
     if (!m_open) return false;
     m_open = false;
     QPrinter printer(QPrinter::HighResolution);
+    // A PDF is written beside the chosen file first, and replaces it only
+    // when it is whole: a full disk leaves the old file, or none.
+    QTemporaryFile draft;
     if (!m_pdf.isEmpty()) {
+        draft.setFileTemplate(QFileInfo(m_pdf).absolutePath() + QStringLiteral("/.velmora-XXXXXX.pdf"));
+        const bool opened = draft.open();
+        draft.close();
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(m_pdf);
+        printer.setOutputFileName(opened ? draft.fileName() : QString());
     }
     printer.setDocName(QStringLiteral("velmora"));
     printer.setPageOrientation(m_orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait);
-    const bool ok = printing::paintLines(printer, printing::fixedFont(m_font, m_points), m_lines);
+    bool ok = (m_pdf.isEmpty() || !printer.outputFileName().isEmpty())
+              && printing::paintLines(printer, printing::fixedFont(m_font, m_points), m_lines);
     m_lines.clear();
-    if (!ok) m_prompts.info(QStringLiteral("Stampa non riuscita."));
+    archive::IoResult io;
+    if (!m_pdf.isEmpty()) {
+        QFile written(draft.fileName());
+        const QByteArray pdf = ok && written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        io = wholePdf(pdf) ? archive::replaceFile(m_pdf, pdf) : archive::IoResult::writeFailed(m_pdf);
+        ok = io.ok();
+    }
+    if (!ok)
+        m_prompts.info(QStringLiteral("Stampa non riuscita.")
+                       + (io.ok() ? QString() : QStringLiteral(" ") + io.message()));
     else if (!m_pdf.isEmpty() && m_forcedPdf.isEmpty())
         m_prompts.info(QStringLiteral("Stampa salvata nel file %1.").arg(m_pdf));
     return ok;

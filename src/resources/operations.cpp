@@ -55,6 +55,14 @@ QString volunteersRange(bool engaging)
                                      "limiti da -32768 a 32767: la risorsa non è stata restituita.");
 }
 
+// A quantity that is no number gives nothing back.
+resources::Outcome damagedQuantity(const QString &numero)
+{
+    return resources::Outcome::refused(
+        QStringLiteral("La quantità \"%1\" non è un numero: la risorsa non è stata restituita.")
+            .arg(numero.trimmed()));
+}
+
 // The give-back of one resource by its type, quantity text, association
 // and description (the two texts as stored or cut from the line); with
 // `retake`, the opposite: the resource is taken again.
@@ -65,7 +73,7 @@ resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString 
     bool matched = false;
     if (tipo == kTypeAttr) {
         const auto pieces = text::parseNumber(numero);
-        if (!pieces) return {};
+        if (!pieces) return damagedQuantity(numero);
         const Changed o = retake ? equipment::engage(folder, association, description, *pieces, &matched)
                                  : equipment::giveBack(folder, association, description, *pieces, &matched);
         return told(o, equipmentRange(retake), matched);
@@ -78,7 +86,7 @@ resources::Outcome giveBack(const archive::WorkingFolder &folder, const QString 
     }
     if (tipo == kTypeVol) {
         const auto count = text::parseNumber(numero);
-        if (!count) return {};
+        if (!count) return damagedQuantity(numero);
         const Changed o = associations::adjustVolunteers(
             folder, association, retake ? -int(*count) : int(*count), &matched);
         return told(o, volunteersRange(retake), matched);
@@ -197,8 +205,17 @@ resources::Outcome giveBackRecord(const archive::WorkingFolder &folder,
                                   const archive::Record &resource)
 {
     using namespace activities;
-    return giveBack(folder, resource.at(RTipo), resource.at(RNumero), resource.at(RAssociazione),
-                    resource.at(RDescrizione));
+    Outcome o = giveBack(folder, resource.at(RTipo), resource.at(RNumero),
+                         resource.at(RAssociazione), resource.at(RDescrizione));
+    if (!o.ok) {
+        // At release the user is told which line stays engaged.
+        QStringList named;
+        for (int f : {RTipo, RNumero, RAssociazione, RDescrizione})
+            if (!resource.at(f).trimmed().isEmpty()) named << resource.at(f).trimmed();
+        o.message += QStringLiteral(" La riga \"%1\" dell'attività %2 resta impegnata.")
+                         .arg(named.join(QLatin1Char(' ')), resource.at(RNumProt).trimmed());
+    }
+    return o;
 }
 
 } // namespace resources

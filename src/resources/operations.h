@@ -63,10 +63,12 @@ bool holdsRegister(const QString &tipo);
 
 // Gives back the resource of a 114-column resource line: equipment quantity
 // up by columns 7-12 (state "A" at 0, "L" otherwise), vehicle state "L",
-// association volunteers up. "VOL>" and unknown types give nothing back.
+// association volunteers up. "VOL>" and unknown types give nothing back. A
+// quantity that is no number is refused: nothing goes back.
 Outcome giveBackLine(const archive::WorkingFolder &folder, const QString &line);
 
-// The same for a record of risorse.csv (at release).
+// The same for a record of risorse.csv (at release); a refusal names the
+// line, which stays engaged.
 Outcome giveBackRecord(const archive::WorkingFolder &folder, const archive::Record &resource);
 
 // Takes again what giveBackLine gave back for the same line: equipment

@@ -139,9 +139,10 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
     const Key k = keyOf(fields);
     const QString path = folder.path(archive::File::Automezzi);
     bool found = false, taken = false;
-    archive::readRecords(path, format(), [&](const Record &r) {
+    // A damaged line is no record to change, but its key is taken.
+    registers::eachLine(path, format(), [&](const Record &r) {
         const Key rk = keyOf(r);
-        if (rk == key) found = true;
+        if (rk == key) found = found || !r.damaged;
         else if (rk == k) taken = true;
         return true;
     });

@@ -97,10 +97,12 @@ class TestFormattivita : public QObject {
 private slots:
     void windowAndItsControls();
     void insertProposesTheNextNumberAndRegisters();
+    void anUnreadableCounterIsNotTakenForZero();
     void refusalsWriteNothing();
     void insertAlreadyClosedRunsAsAModification();
     void modifyCloseReopenAndCancel();
     void cancelGivesBackOnlyWhatAnOpenActivityHolds();
+    void aResourceThatCannotGoBackStaysEngaged();
     void chosenActivityNotFoundAndLeavingCancelMode();
     void passingModesAndAChangedNumber();
 };
@@ -211,6 +213,26 @@ void TestFormattivita::insertProposesTheNextNumberAndRegisters()
     QCOMPARE(list(w)->count(), 0);
 }
 
+void TestFormattivita::anUnreadableCounterIsNotTakenForZero()
+{
+    // A byte-order mark in front of the counter is skipped; a counter that
+    // cannot be read gives the number after the highest activity, and the
+    // user is told.
+    const QStringList unreadable{QString::fromUtf8(
+        "Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il numero "
+        "successivo al più alto di attivita.csv.")};
+    for (const auto &[counter, proposed, told] :
+         {std::tuple{QByteArray("\xEF\xBB\xBF 41 \r\n"), "42", QStringList()},
+          {QByteArray("guasto\r\n"), "44", unreadable}, {QByteArray(), "44", unreadable}}) {
+        Office o;
+        o.write(File::NumeroProt, counter);
+        o.write(File::Attivita, crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
+        auto *w = o.openInsert();
+        QCOMPARE(edit(w, "numprot")->text(), QString(proposed));
+        QCOMPARE(o.fake.prompts.messages(), told);
+    }
+}
+
 void TestFormattivita::refusalsWriteNothing()
 {
     Office o;
@@ -284,7 +306,10 @@ void TestFormattivita::insertAlreadyClosedRunsAsAModification()
     Office o;
     QList<QByteArray> given;
     auto *w = o.openInsert();
-    w->setGiveBack([&](const archive::Record &r) { given << r.raw; });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.raw;
+        return true;
+    });
     QCOMPARE(edit(w, "numprot")->text(), QString("1"));
     o.fillRequest(w);
     type(w, "datafi", "05/03/2025");
@@ -324,7 +349,10 @@ void TestFormattivita::modifyCloseReopenAndCancel()
     };
     QList<QByteArray> given;
     auto *w = o.openFromMain("5");
-    w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.at(1).toLatin1();
+        return true;
+    });
     QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Modifica"));
     QCOMPARE(button(w, "cmdregistra")->text(), QString("Modifica"));
     QCOMPARE(o.ctx.g.protsel, QString("5"));
@@ -396,7 +424,10 @@ void TestFormattivita::cancelGivesBackOnlyWhatAnOpenActivityHolds()
                                  stored("6", "AUTO", 1, "ALFA", "JEEP", "L")}));
     QList<QByteArray> given;
     auto *w = o.openCancel("5");
-    w->setGiveBack([&](const archive::Record &r) { given << r.at(1).toLatin1(); });
+    w->setGiveBack([&](const archive::Record &r) {
+        given << r.at(1).toLatin1();
+        return true;
+    });
     QCOMPARE(o.ctx.g.modoatt, QString("A"));
     type(w, "orafi", "12.00"); // typed meanwhile: the activity still holds its vehicle
     type(w, "numprot", "3");   // the loaded activity is the one cancelled
@@ -421,6 +452,20 @@ void TestFormattivita::cancelGivesBackOnlyWhatAnOpenActivityHolds()
     QVERIFY(o.read(File::Attivita).endsWith(" 6 ,D,O,,,D2,12.00,T,L,R,,S\r\n"));
     QCOMPARE(o.read(File::Risorse), risorse);
     QCOMPARE(o.read(File::Automezzi), registers);
+}
+
+void TestFormattivita::aResourceThatCannotGoBackStaysEngaged()
+{
+    Office o;
+    o.write(File::Attivita, crlf({kOpen5}));
+    o.write(File::Risorse, crlf({"5,ATTR,molte,ALFA,TENDA,O", stored("5", "AUTO", 1, "ALFA", "JEEP", "O")}));
+    QCOMPARE(o.registerNow(o.openCancel("5")),
+             QStringList({QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata "
+                                            "restituita. La riga \"ATTR molte ALFA TENDA\" dell'attività 5 "
+                                            "resta impegnata."),
+                          kCancelled}));
+    QCOMPARE(o.read(File::Risorse),
+             crlf({" 5 ,ATTR,molte,ALFA,TENDA,O", copied("5", "AUTO", 1, "ALFA", "JEEP", "L")}));
 }
 
 void TestFormattivita::chosenActivityNotFoundAndLeavingCancelMode()

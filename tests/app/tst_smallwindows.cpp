@@ -95,6 +95,15 @@ void TestSmallWindows::emergencyName()
     click(w, "cmdok");
     QCOMPARE(o.read(File::Emergenza), QByteArray("SISMA, 2026\r\n"));
     QCOMPARE(settings::readEmergency(o.path(File::Emergenza)), QString("SISMA, 2026"));
+    // A line break pasted into the name is stored as a blank; a byte-order
+    // mark in front of the file is no part of the name.
+    o.activate(w);
+    field->setText("PIENA\r\nDEL PO");
+    click(w, "cmdok");
+    QCOMPARE(o.read(File::Emergenza), QByteArray("PIENA  DEL PO\r\n"));
+    QCOMPARE(o.ctx.g.nomeemergenza, QString("PIENA  DEL PO"));
+    o.write(File::Emergenza, "\xEF\xBB\xBFSISMA\r\n");
+    QCOMPARE(settings::readEmergency(o.path(File::Emergenza)), QString("SISMA"));
 }
 
 void TestSmallWindows::mainListsSplitOpenActivitiesAndAClickTakesSnapshots()

@@ -139,6 +139,7 @@ bool run(const archive::WorkingFolder &folder, int step)
                        equipment::giveBack(folder, r.at(activities::RAssociazione),
                                            r.at(activities::RDescrizione),
                                            r.number(activities::RNumero));
+                   return true;
                })
             .done();
     case RemoveAssociation:

@@ -6,14 +6,23 @@
 //                                "pronto" once it is about to start.
 //   killworker <folder> limit <bytes> <operation>
 //                                runs one operation with every file limited to
-//                                <bytes> (a disk that fills up) and prints the
-//                                message the user would get.
+//                                <bytes> (a disk that fills up; "-" for no
+//                                limit) and prints the messages the user
+//                                would get, one a line.
 #include "killops.h"
 
 #include "activities/records.h"
+#include "app/context.h"
+#include "app/maintenance.h"
+#include "app/settings.h"
 #include "app/snapshot.h"
 #include "archive/io.h"
 #include "associations/records.h"
+#include "platform/doubles.h"
+#include "platform/qtplatform.h"
+
+#include <QApplication>
+#include <QDir>
 
 #include <csignal>
 #include <cstdio>
@@ -36,11 +45,18 @@ int loop(const archive::WorkingFolder &folder)
     }
 }
 
-int limited(const archive::WorkingFolder &folder, long bytes, const QString &operation)
+int limited(const archive::WorkingFolder &folder, const char *bytes, const QString &operation,
+            int argc, char **argv)
 {
     std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG
-    rlimit lim{rlim_t(bytes), rlim_t(bytes)};
-    if (setrlimit(RLIMIT_FSIZE, &lim) != 0) return 4;
+    if (QByteArray(bytes) != "-") {
+        rlimit lim{rlim_t(std::atol(bytes)), rlim_t(std::atol(bytes))};
+        if (setrlimit(RLIMIT_FSIZE, &lim) != 0) return 4;
+    }
+    using archive::File;
+    FakePlatform fake;
+    Context ctx{folder, fake.platform(), {}, nullptr, nullptr};
+    const QString backup = QDir(folder.dir()).filePath(QStringLiteral("copia.bak"));
     QString message;
     if (operation == QLatin1String("inserimento")) {
         associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),
@@ -50,15 +66,34 @@ int limited(const archive::WorkingFolder &folder, long bytes, const QString &ope
         message = snapshot::copiainsav(folder, archive::Register::Associazioni).message();
     } else if (operation == QLatin1String("ripristino")) {
         message = snapshot::copiadasav(folder, archive::Register::Associazioni).message();
+    } else if (operation == QLatin1String("salvataggio") || operation == QLatin1String("salvataggio nuovo")) {
+        // The first archive only: the other questions get No.
+        fake.prompts.answers << true;
+        fake.prompts.files << (operation.endsWith(QLatin1String("nuovo"))
+                                   ? QDir(folder.dir()).filePath(QStringLiteral("nuova.bak")) : backup);
+        maintenance::save(ctx);
+    } else if (operation == QLatin1String("ripristino da copia")) {
+        fake.prompts.answers << true;
+        fake.prompts.files << backup;
+        maintenance::restore(ctx);
     } else if (operation == QLatin1String("contatore")) {
-        message = archive::replaceFile(folder.path(archive::File::NumeroProt),
-                                       QByteArray(int(bytes) * 2, '7') + "\r\n")
-                      .message();
+        message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
+    } else if (operation == QLatin1String("emergenza")) {
+        message = settings::writeEmergency(folder.path(File::Emergenza), QStringLiteral("ALLUVIONE DEL PIAVE")).message();
+    } else if (operation == QLatin1String("stampa")) {
+        QApplication app(argc, argv);
+        QtLinePrinter printer(fake.prompts);
+        printer.setPdfOutput(QDir(folder.dir()).filePath(QStringLiteral("stampa.pdf")));
+        printer.begin(QStringLiteral("courier new"), 10, Orientation::Portrait);
+        for (int i = 0; i < 60; ++i) printer.line(QStringLiteral("RIGA %1 DELLA STAMPA").arg(i));
+        printer.end();
     } else {
         return 5;
     }
-    std::printf("%s", message.toUtf8().constData());
-    return message.isEmpty() ? 0 : 1;
+    QStringList shown = fake.prompts.messages();
+    if (!message.isEmpty()) shown << message;
+    std::printf("%s", shown.join(QLatin1Char('\n')).toUtf8().constData());
+    return 0;
 }
 
 } // namespace
@@ -68,6 +103,6 @@ int main(int argc, char **argv)
     if (argc < 2) return 64;
     const archive::WorkingFolder folder(QString::fromLocal8Bit(argv[1]));
     if (argc == 5 && QByteArray(argv[2]) == "limit")
-        return limited(folder, std::atol(argv[3]), QString::fromLocal8Bit(argv[4]));
+        return limited(folder, argv[3], QString::fromLocal8Bit(argv[4]), argc, argv);
     return loop(folder);
 }

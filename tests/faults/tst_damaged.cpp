@@ -11,10 +11,13 @@
 #include "app/picking.h"
 #include "archive/io.h"
 #include "associations/formlist.h"
+#include "associations/records.h"
 #include "equipment/formattrlist.h"
+#include "equipment/records.h"
 #include "resources/formris.h"
 #include "resources/formsto.h"
 #include "vehicles/formautolist.h"
+#include "vehicles/records.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,6 +32,7 @@ private slots:
     void everyWindowListsWhatItCanRead();
     void binaryEmptyMissingAndFolderArchivesOpenEveryWindow();
     void rewritesKeepUnreadableLinesVerbatim();
+    void aKeyInAnUnreadableLineIsTaken();
     void fiftyMegabytes();
 };
 
@@ -284,6 +288,35 @@ void TestDamaged::rewritesKeepUnreadableLinesVerbatim()
         for (const Line &l : archives.value(c.archive)) expected << l.bytes;
         expected.insert(c.at, c.added);
         QCOMPARE(o.read(row.archive), crlf(expected));
+    }
+}
+
+void TestDamaged::aKeyInAnUnreadableLineIsTaken()
+{
+    // Entering a key that stands only in a line kept because it is damaged,
+    // or renaming a record to it, is refused; no archive changes.
+    using Changed = registers::Outcome;
+    TestOffice o;
+    writeAll(o, damagedArchives(), false);
+    const auto &f = o.ctx.folder;
+    const QStringList delta{"DELTA", "", "", "", "", "", "", "", "1", "1"};
+    const QStringList camion{"ALFA", "CAMION", "", "", "", "", "", "", "L"}, pala{"ALFA", "PALA", "L", "1"};
+    const std::function<Changed()> tries[] = {
+        [&] { return associations::insert(f, delta); },
+        [&] { return associations::modify(f, "ALFA", delta); },
+        [&] { return vehicles::insert(f, camion); },
+        [&] { return vehicles::modify(f, {"ALFA", "JEEP"}, camion); },
+        [&] { return equipment::insert(f, pala); },
+        [&] { return equipment::modify(f, {"ALFA", "TENDA"}, pala); }};
+    auto archives = [&] {
+        QByteArray all;
+        for (File a : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari}) all += o.read(a);
+        return all;
+    };
+    const QByteArray before = archives();
+    for (const auto &attempt : tries) {
+        QCOMPARE(attempt().status, Changed::Duplicate);
+        QCOMPARE(archives(), before);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "archive/io.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -17,15 +18,25 @@ class TestUnwritable : public QObject {
 private slots:
     void readOnlyArchiveOrFolderIsToldAndKept();
     void readOnlySnapshotIsTold();
+    void fullDiskKeepsTheLastGoodContent_data();
     void fullDiskKeepsTheLastGoodContent();
 };
 
 namespace {
 
+// The message of a file that could not be written, naming the file that
+// stands as it was (or is still missing); `%1` stands for the working folder.
+QString unwritten(const QString &written, const QString &kept, bool existed = true)
+{
+    return QStringLiteral("Impossibile scrivere il file %2 (%1/%2). Il file %3 %4.")
+        .arg(QStringLiteral("%1"), written, kept,
+             existed ? QStringLiteral("resta com'era") : QString::fromUtf8("non è stato creato"));
+}
+
 QString writeFailure(const TestOffice &o, File f)
 {
-    return QStringLiteral("Impossibile scrivere il file %1 (%2). L'archivio resta com'era.")
-        .arg(archive::fileName(f), o.path(f));
+    const QString name = archive::fileName(f);
+    return unwritten(name, name, o.exists(f)).arg(o.dir());
 }
 
 void makeReadOnly(const QString &path, bool readOnly)
@@ -95,38 +106,99 @@ void TestUnwritable::readOnlySnapshotIsTold()
     QCOMPARE(o.read(File::AutomezziSav), o.read(File::Automezzi));
 }
 
+namespace {
+
+// Small archives fail only when the last buffered bytes are flushed; the big
+// ones (beyond 64 KiB) already at a write.
+void seedForDisk(const TestOffice &o, bool big)
+{
+    QList<QByteArray> ass{"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,,,,,,,, 4 , 4 "};
+    QList<QByteArray> sav{"VECCHIA,,,,,,,, 1 , 1 "};
+    for (int i = 0; big && i < 3000; ++i)
+        ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i) + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
+    for (int i = 0; big && i < 5000; ++i) sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
+    o.write(File::Associazioni, crlf(ass));
+    o.write(File::AssociazioniSav, crlf(sav));
+    o.write(File::NumeroProt, "41\r\n");
+    o.write(File::Emergenza, "PROVA\r\n");
+    o.write("copia.bak", crlf({"GAMMA,,,,,,,, 2 , 2 "}));
+    o.write("stampa.pdf", "VECCHIA STAMPA\r\n");
+}
+
+QString runLimited(const TestOffice &o, const QString &limit, const QString &operation)
+{
+    QProcess child;
+    child.start(QStringLiteral(KILLWORKER_PATH), {o.dir(), "limit", limit, operation});
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return QStringLiteral("<il processo non è terminato bene: %1>").arg(QString::fromUtf8(child.readAllStandardError()));
+    return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+} // namespace
+
+void TestUnwritable::fullDiskKeepsTheLastGoodContent_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("big");
+    QTest::addColumn<int>("cut"); // 0: nothing is written, 1: half, 2: all but the last byte
+    const QString saveFailed = QStringLiteral("Salvataggio non riuscito. ");
+    const QString kept = QString::fromUtf8(" L'archivio associazioni.csv non è cambiato.");
+    const struct {
+        const char *operation, *destination;
+        QString expected;
+    } rows[] = {
+        // The ordered rewrite fills its work file first.
+        {"inserimento", "associazioni.csv", unwritten("associazioni.wrk", "associazioni.csv")},
+        {"istantanea", "associazioni.sav", unwritten("associazioni.sav", "associazioni.sav")},
+        {"ripristino", "associazioni.csv", unwritten("associazioni.csv", "associazioni.csv")},
+        {"salvataggio", "copia.bak", saveFailed + unwritten("copia.bak", "copia.bak") + kept},
+        {"salvataggio nuovo", "nuova.bak", saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept},
+        {"ripristino da copia", "associazioni.csv",
+         QStringLiteral("Ripristino non riuscito. ") + unwritten("associazioni.csv", "associazioni.csv")},
+        {"contatore", "numeroprot.dat", unwritten("numeroprot.dat", "numeroprot.dat")},
+        {"emergenza", "emergenza.dat", unwritten("emergenza.dat", "emergenza.dat")},
+        {"stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + unwritten("stampa.pdf", "stampa.pdf")},
+    };
+    for (const auto &r : rows) {
+        for (int cut : {0, 1, 2})
+            QTest::addRow("%s, %d", r.operation, cut) << r.operation << r.destination << r.expected << false << cut;
+        if (QByteArray(r.destination).endsWith(".csv") || QByteArray(r.destination).endsWith(".sav"))
+            QTest::addRow("%s, grande", r.operation) << r.operation << r.destination << r.expected << true << 1;
+    }
+}
+
 void TestUnwritable::fullDiskKeepsTheLastGoodContent()
 {
-    // Each operation in a child process whose files may not grow beyond
-    // 64 KiB: writes beyond fail (EFBIG), as on a disk that is full.
-    TestOffice o;
-    QList<QByteArray> big, old;
-    for (int i = 0; i < 3000; ++i)
-        big << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i) + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
-    for (int i = 0; i < 5000; ++i) old << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
-    o.write(File::Associazioni, crlf(big));
-    o.write(File::AssociazioniSav, crlf(old));
-    o.write(File::NumeroProt, "41\r\n");
-    const std::pair<const char *, File> rows[] = {
-        {"inserimento", File::AssociazioniWrk}, // the work file fills first
-        {"istantanea", File::AssociazioniSav},
-        {"ripristino", File::Associazioni},
-        {"contatore", File::NumeroProt},
-    };
-    for (const auto &[operation, named] : rows) {
-        auto before = folderState(o);
-        before.remove("associazioni.wrk");
-        QProcess child;
-        child.start(QStringLiteral(KILLWORKER_PATH), {o.dir(), "limit", "65536", operation});
-        QVERIFY(child.waitForFinished(20000));
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(child.exitCode() == 1, operation);
-        QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), writeFailure(o, named));
-        auto after = folderState(o);
-        after.remove("associazioni.wrk");
-        QCOMPARE(after.keys(), before.keys()); // no temporary file left behind
-        QVERIFY2(after == before, operation);
+    // The operation runs in a child process whose files may not grow beyond
+    // a limit: a write beyond it fails (EFBIG), as on a disk that is full.
+    // The limit is a share of what the destination becomes without it.
+    QFETCH(QString, operation);
+    QFETCH(QString, destination);
+    QFETCH(QString, expected);
+    QFETCH(bool, big);
+    QFETCH(int, cut);
+    qint64 size = 0;
+    {
+        TestOffice trial;
+        seedForDisk(trial, big);
+        const QString shown = runLimited(trial, "-", operation);
+        QVERIFY2(!shown.contains("non riuscit") && !shown.contains("Impossibile"), qPrintable(shown));
+        size = QFileInfo(trial.path(destination)).size();
+        QVERIFY(size > 1);
     }
+    const qint64 limit = cut == 0 ? 0 : cut == 1 ? size / 2 : size - 1;
+    TestOffice o;
+    seedForDisk(o, big);
+    auto before = folderState(o);
+    before.remove("associazioni.wrk");
+    const QString shown = runLimited(o, QString::number(limit), operation);
+    auto after = folderState(o);
+    after.remove("associazioni.wrk");
+    QCOMPARE(after.keys(), before.keys()); // no temporary file left behind
+    QVERIFY2(after == before, qPrintable(destination + " cambiato: " + shown));
+    QCOMPARE(shown, expected.arg(o.dir()));
 }
 
 QTEST_MAIN(TestUnwritable)

@@ -76,6 +76,22 @@ void TestResourceOperations::giveBackByTypeAndItsLimits()
     o.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,1"}));
     QVERIFY(giveBackRecord(o.ctx.folder, vol).ok);
     QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 8 , 1 "}));
+
+    // A quantity beyond the limits or one that is no number gives nothing
+    // back; at release the refusal names the line, which stays engaged.
+    const QByteArray equipment = o.read(File::Attrezzature);
+    const QString stays = QString::fromUtf8(" La riga \"%1\" dell'attività 7 resta impegnata.");
+    const std::pair<const char *, QString> refusals[] = {
+        {" 7 ,ATTR,1,ALFA,TENDA,O", tooMany.message + stays.arg("ATTR 1 ALFA TENDA")},
+        {" 7 ,ATTR,molte,ALFA,POMPA,O",
+         QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata restituita.")
+             + stays.arg("ATTR molte ALFA POMPA")}};
+    for (const auto &[line, told] : refusals) {
+        const Outcome refused = giveBackRecord(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
+        QCOMPARE(refused.ok, false);
+        QCOMPARE(refused.message, told);
+        QCOMPARE(o.read(File::Attrezzature), equipment);
+    }
 }
 
 // A program killed while its activity window held changes it had not
