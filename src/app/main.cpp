@@ -1,4 +1,5 @@
 #include "app/context.h"
+#include "app/folderlock.h"
 #include "app/formvelmo.h"
 #include "app/windows.h"
 #include "platform/qtplatform.h"
@@ -27,6 +28,9 @@ int main(int argc, char *argv[])
     // The working folder is the current folder of the process at start.
     ctx.folder = archive::WorkingFolder(QDir::currentPath());
     ctx.platform = platform.platform();
+    // One writer per folder: held until the program ends.
+    FolderLock lock(ctx.folder.dir());
+    if (!claimFolder(ctx, lock)) return 0;
     Windows windows(ctx);
 
     Formvelmo *main = windows.get<Formvelmo>();
