@@ -190,11 +190,15 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
+    // Consultation only: the activity is shown and printed, never registered,
+    // and no resource is taken from or given back to the registers.
+    if (ctx.consultation)
+        for (QPushButton *b : {m_registra, attr, autom, vol}) b->setEnabled(false);
 }
 
 void Formattivita::prepare(const QString &title, const QString &caption, bool showButton)
 {
-    setWindowTitle(title);
+    setWindowTitle(m_ctx.consultation ? title + QStringLiteral(" - sola consultazione") : title);
     m_registra->setText(caption);
     if (showButton) m_registra->setVisible(true);
 }
@@ -342,7 +346,7 @@ bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 void Formattivita::listPressed(Qt::MouseButton button)
 {
     // Any button but the right one only selects.
-    if (button != Qt::RightButton) return;
+    if (button != Qt::RightButton || m_ctx.consultation) return;
     if (resources::activityMode(m_ctx.g) == QLatin1String("A")) return;
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty()) return;

@@ -33,6 +33,9 @@ struct Context {
     Globals g;
     Windows *windows = nullptr;
     QWidget *lastActive = nullptr; // the program window activated last
+    // Another copy holds the working folder: everything is shown, nothing
+    // is changed.
+    bool consultation = false;
 
     QString path(archive::File f) const { return folder.path(f); }
 };

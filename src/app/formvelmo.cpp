@@ -63,6 +63,7 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
         connect(list, &LineList::lineChosen, this, [this, list](int row) { lineClicked(list->text(row)); });
 
     buildMenus();
+    if (m_ctx.consultation) consultationOnly();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Load: the paths are fixed already (Context), the emergency name is
@@ -146,6 +147,19 @@ void Formvelmo::buildMenus()
     entry(nullptr, "mnhelp", QStringLiteral("?"), &Formvelmo::mnhelp);
 }
 
+void Formvelmo::consultationOnly()
+{
+    setWindowTitle(windowTitle() + QStringLiteral(" - sola consultazione"));
+    // Every entry that changes an archive; lists, searches, printouts and
+    // Salva Archivi (which writes elsewhere) stay.
+    for (const char *name : {"mnassa", "mnassains", "mnassamod", "mnassaann",
+                             "mnauta", "mnautains", "mnautamod", "mnautaann",
+                             "mnatra", "mnatrains", "mnatramod", "mnatraann",
+                             "mnatta", "mnattains", "mnattamod", "mnattaann",
+                             "mnemergenza", "mnrip", "mnriparc", "mnripazze", "mnrippro"})
+        action(QString::fromLatin1(name))->setEnabled(false);
+}
+
 QAction *Formvelmo::action(const QString &name) const
 {
     for (QAction *a : findChildren<QAction *>())
@@ -157,7 +171,8 @@ void Formvelmo::activated()
 {
     if (m_firstActivation == QLatin1String("0")) {
         m_firstActivation = QStringLiteral("1");
-        present(m_ctx.windows->get<emergenzaform>());
+        // The emergency name is changed only by the copy that writes.
+        if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>());
     }
     caricaliste();
 }
@@ -189,7 +204,9 @@ void Formvelmo::caricaliste()
 
 void Formvelmo::lineClicked(const QString &line)
 {
-    newRollbackPoint();
+    // In consultation the activity window shows the activity and changes
+    // nothing: there is no rollback point to take.
+    if (!m_ctx.consultation) newRollbackPoint();
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
@@ -251,6 +268,7 @@ void openRegistry(Context &ctx, QString &mode, const char *code, const QString &
     auto *b = w->template findChild<QPushButton *>(QString::fromLatin1(button));
     b->setText(caption);
     b->setVisible(true);
+    b->setEnabled(!ctx.consultation);
     present(w);
 }
 

@@ -31,6 +31,9 @@ protected:
 
 private:
     void buildMenus();
+    // The folder is another copy's: the title says so and every entry that
+    // would change an archive is disabled.
+    void consultationOnly();
     QMenu *menu(QMenu *parent, const char *name, const QString &caption);
     QAction *entry(QMenu *parent, const char *name, const QString &caption,
                    void (Formvelmo::*slot)());

@@ -1,4 +1,5 @@
 #include "app/context.h"
+#include "app/folderlock.h"
 #include "app/formvelmo.h"
 #include "app/windows.h"
 #include "platform/qtplatform.h"
@@ -28,11 +29,17 @@ int main(int argc, char *argv[])
     // The working folder is the current folder of the process at start.
     ctx.folder = archive::WorkingFolder(QDir::currentPath());
     ctx.platform = platform.platform();
+    // One writer per folder: held until the program ends.
+    FolderLock lock(ctx.folder.dir());
+    if (!claimFolder(ctx, lock)) return 0;
     Windows windows(ctx);
 
     // What an activity window held unregistered when the program last ended
-    // abnormally goes back to the registers before anything is shown.
-    const QString leftUnregistered = resources::undoLeftUnregistered(ctx.folder);
+    // abnormally goes back to the registers before anything is shown; only
+    // by the copy that writes the folder (another copy's window may still
+    // hold it).
+    const QString leftUnregistered =
+        ctx.consultation ? QString() : resources::undoLeftUnregistered(ctx.folder);
 
     Formvelmo *main = windows.get<Formvelmo>();
     present(main);

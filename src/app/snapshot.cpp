@@ -22,6 +22,8 @@ namespace {
 bool run(Context &ctx, std::initializer_list<Register> registers,
          IoResult (*copy)(const archive::WorkingFolder &, Register))
 {
+    // Consultation only: nothing changes, so there is nothing to roll back.
+    if (ctx.consultation) return true;
     BusyGuard busy(*ctx.platform.busy);
     QStringList failures;
     for (Register r : registers) {

@@ -1,5 +1,6 @@
 #include "archive/io.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -38,6 +39,9 @@ QString IoResult::message() const
             .arg(name, path, QFileInfo(kept.isEmpty() ? path : kept).fileName(),
                  keptExists ? QStringLiteral("resta com'era")
                             : QStringLiteral("non è stato creato"));
+    case ConsultationOnly:
+        return QStringLiteral("Cartella aperta in sola consultazione: "
+                              "nessun archivio è stato modificato.");
     }
     return {};
 }
@@ -119,8 +123,40 @@ bool writableTarget(const QString &path)
     return info.isWritable() && (info.permissions() & writeBits);
 }
 
+namespace {
+
+// The folder as one text for comparisons: the same folder reached through a
+// link or a relative path gives the same text.
+QString folderKey(const QString &dir)
+{
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QDir(dir).absolutePath()) : canonical;
+}
+
+QString &consultationFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void setConsultationFolder(const QString &dir)
+{
+    consultationFolder() = dir.isEmpty() ? QString() : folderKey(dir);
+}
+
+bool consultationOnly(const QString &path)
+{
+    const QString &folder = consultationFolder();
+    return !folder.isEmpty() && folderKey(QFileInfo(path).absolutePath()) == folder;
+}
+
 IoResult copyLines(const QString &source, const QString &destination)
 {
+    // Consultation only: refused before anything is opened.
+    if (consultationOnly(destination)) return IoResult::fail(IoResult::ConsultationOnly, destination);
+
     QFile in(source);
     if (!in.exists()) return IoResult::fail(IoResult::SourceMissing, source);
     if (!in.open(QIODevice::ReadOnly)) return IoResult::fail(IoResult::ReadFailed, source);
@@ -157,6 +193,9 @@ IoResult copyLines(const QString &source, const QString &destination)
 
 IoResult replaceFile(const QString &path, const QByteArray &content)
 {
+    // Consultation only: refused before anything is opened.
+    if (consultationOnly(path)) return IoResult::fail(IoResult::ConsultationOnly, path);
+
     if (!writableTarget(path)) return IoResult::fail(IoResult::WriteFailed, path);
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, path);

@@ -11,7 +11,7 @@ namespace archive {
 // How a file operation ended. Missing sources are not failures of their own:
 // every reader takes a missing archive as an empty one.
 struct IoResult {
-    enum Status { Ok, SourceMissing, ReadFailed, WriteFailed };
+    enum Status { Ok, SourceMissing, ReadFailed, WriteFailed, ConsultationOnly };
     Status status = Ok;
     QString path; // the file that failed
     // For WriteFailed: the file that was to be replaced and keeps its old
@@ -74,5 +74,12 @@ QByteArray readFirstLine(const QString &path, bool *exists = nullptr);
 // An existing file that the user may not write (read-only) must not be
 // replaced behind his back by a rename.
 bool writableTarget(const QString &path);
+
+// A working folder that another copy of the program holds is opened for
+// consultation only: from then on every write into it is refused before
+// anything is written (ConsultationOnly). An empty text lifts the refusal.
+void setConsultationFolder(const QString &dir);
+// True when `path` lies in the folder opened for consultation only.
+bool consultationOnly(const QString &path);
 
 } // namespace archive

@@ -103,6 +103,13 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
                    bool seeDamaged)
 {
     RewriteOutcome outcome;
+    // Consultation only: refused before anything is opened.
+    if (consultationOnly(archivePath) || consultationOnly(workPath)) {
+        outcome.status = RewriteOutcome::Failed;
+        outcome.io = IoResult::fail(IoResult::ConsultationOnly, archivePath);
+        return outcome;
+    }
+
     QFile in(archivePath);
     const bool exists = in.exists();
     if (exists && !in.open(QIODevice::ReadOnly)) {
