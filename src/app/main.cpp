@@ -1,6 +1,7 @@
 #include "app/context.h"
 #include "app/formvelmo.h"
 #include "app/windows.h"
+#include "archive/journal.h"
 #include "platform/qtplatform.h"
 
 #include <QApplication>
@@ -27,6 +28,10 @@ int main(int argc, char *argv[])
     // The working folder is the current folder of the process at start.
     ctx.folder = archive::WorkingFolder(QDir::currentPath());
     ctx.platform = platform.platform();
+    // A change between archives that an abnormal end interrupted is finished
+    // or undone before any window reads an archive.
+    const archive::Recovery recovered = archive::recover(ctx.folder);
+    if (recovered.status == archive::Recovery::Failed) ctx.platform.prompts->info(recovered.message());
     Windows windows(ctx);
 
     Formvelmo *main = windows.get<Formvelmo>();

@@ -1,5 +1,7 @@
 #include "archive/io.h"
 
+#include "archive/journal.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -8,6 +10,11 @@ namespace archive {
 
 QString IoResult::message() const
 {
+    if (!note.isEmpty() && status != Ok) {
+        IoResult bare = *this;
+        bare.note.clear();
+        return bare.message() + QLatin1Char(' ') + note;
+    }
     const QString name = QFileInfo(path).fileName();
     switch (status) {
     case Ok: return {};
@@ -98,13 +105,17 @@ bool writableTarget(const QString &path)
     return info.isWritable() && (info.permissions() & writeBits);
 }
 
-IoResult copyLines(const QString &source, const QString &destination)
+namespace {
+
+// The copy into `target`: `destination` itself, or its staged file inside a
+// transaction.
+IoResult copyLinesTo(const QString &source, const QString &destination, const QString &target)
 {
     QFile in(source);
     if (!in.exists()) return IoResult::fail(IoResult::SourceMissing, source);
     if (!in.open(QIODevice::ReadOnly)) return IoResult::fail(IoResult::ReadFailed, source);
     if (!writableTarget(destination)) return IoResult::fail(IoResult::WriteFailed, destination);
-    QSaveFile out(destination);
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, destination);
     LineReader reader(&in);
     QByteArray line;
@@ -132,6 +143,16 @@ IoResult copyLines(const QString &source, const QString &destination)
     in.close();
     if (!out.commit()) return IoResult::fail(IoResult::WriteFailed, destination);
     return IoResult::success();
+}
+
+} // namespace
+
+IoResult copyLines(const QString &source, const QString &destination)
+{
+    Transaction *tx = Transaction::covering(destination);
+    if (!tx) return copyLinesTo(readPath(source), destination, destination);
+    return tx->prepared(destination, {},
+                        copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
 
 IoResult replaceFile(const QString &path, const QByteArray &content)

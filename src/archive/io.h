@@ -12,10 +12,11 @@ struct IoResult {
     enum Status { Ok, SourceMissing, ReadFailed, WriteFailed };
     Status status = Ok;
     QString path; // the file that failed
+    QString note; // said after the message (what else stayed as it was)
 
     bool ok() const { return status == Ok; }
     static IoResult success() { return {}; }
-    static IoResult fail(Status s, const QString &p) { return {s, p}; }
+    static IoResult fail(Status s, const QString &p) { return {s, p, {}}; }
 
     // A clear Italian message naming the file (empty when ok).
     QString message() const;
