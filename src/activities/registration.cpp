@@ -3,6 +3,7 @@
 #include "app/settings.h"
 #include "app/snapshot.h"
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 
@@ -37,6 +38,7 @@ bool isMode(const QString &mode)
 struct Run {
     const archive::WorkingFolder &folder;
     const GiveBack &giveBack;
+    archive::Transaction &tx; // every archive of the registration, replaced together
     RegistrationOutcome out;
 
     bool failed(const archive::IoResult &io)
@@ -59,6 +61,19 @@ struct Run {
     {
         out.kind = RegistrationOutcome::Refused;
         out.messages << message;
+    }
+    // Replaces the archives prepared so far. A give-back that could not be
+    // prepared has told its file already.
+    bool commit()
+    {
+        const bool givingBackFailed = tx.failed();
+        const archive::IoResult io = tx.commit();
+        if (io.ok()) return true;
+        out.kind = RegistrationOutcome::Failed;
+        out.messages << (givingBackFailed ? QStringLiteral("L'attività non è stata registrata: "
+                                                           "nessun archivio è stato modificato.")
+                                          : io.message());
+        return false;
     }
     // Snapshot failures are told, but the registration stands.
     void snapshots(std::initializer_list<Register> registers)
@@ -118,6 +133,7 @@ void modify(Run &run, const Registration &reg, qint16 n)
         if (!run.check(releaseResources(run.folder, n, reg.alreadyClosed, run.giveBack))) return;
         released(lines);
     }
+    if (!run.commit()) return;
     run.snapshots({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
                    Register::Attivita, Register::Risorse});
     run.out.kind = RegistrationOutcome::Modified;
@@ -140,8 +156,9 @@ void insert(Run &run, const Registration &reg, qint16 n)
     if (!run.check(insertActivity(run.folder, fields, n))) return;
     const QList<ResourceEntry> lines = listed(reg.resources);
     if (!insertLines(run, reg.input.numprot, n, lines)) return;
-    run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature});
     if (reg.input.orafi.isEmpty()) {
+        if (!run.commit()) return;
+        run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature});
         run.out.kind = RegistrationOutcome::Inserted;
         // The new activity becomes the one chosen: a later cancellation or
         // rollback from this window works on what it shows, never on an
@@ -177,6 +194,7 @@ void cancel(Run &run, const Registration &reg)
         released(lines);
     }
     if (!run.check(cancelActivity(run.folder, *loaded))) return;
+    if (!run.commit()) return;
     run.snapshots({Register::Attivita, Register::Risorse});
     run.out.kind = RegistrationOutcome::Cancelled;
     run.out.resources = lines;
@@ -219,7 +237,8 @@ std::optional<QString> refusal(const Registration &reg)
 RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const Registration &reg,
                                      const GiveBack &giveBack)
 {
-    Run run{folder, giveBack, {}};
+    archive::Transaction tx(folder);
+    Run run{folder, giveBack, tx, {}};
     run.out.mode = reg.mode;
     run.out.protsel = reg.protsel;
     run.out.resources = reg.resources;

@@ -2,6 +2,7 @@
 #include "app/folderlock.h"
 #include "app/formvelmo.h"
 #include "app/windows.h"
+#include "archive/journal.h"
 #include "platform/qtplatform.h"
 #include "resources/unregistered.h"
 
@@ -32,6 +33,14 @@ int main(int argc, char *argv[])
     // One writer per folder: held until the program ends.
     FolderLock lock(ctx.folder.dir());
     if (!claimFolder(ctx, lock)) return 0;
+    // A change between archives that an abnormal end interrupted is finished
+    // or undone before any window reads an archive; only by the copy that
+    // writes the folder (another copy may be in the middle of one).
+    if (!ctx.consultation) {
+        const archive::Recovery recovered = archive::recover(ctx.folder);
+        if (recovered.status == archive::Recovery::Failed)
+            ctx.platform.prompts->info(recovered.message());
+    }
     Windows windows(ctx);
 
     // What an activity window held unregistered when the program last ended

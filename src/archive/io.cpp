@@ -1,5 +1,7 @@
 #include "archive/io.h"
 
+#include "archive/journal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,11 @@ IoResult IoResult::writeFailed(const QString &p, const QString &k)
 
 QString IoResult::message() const
 {
+    if (!note.isEmpty() && status != Ok) {
+        IoResult bare = *this;
+        bare.note.clear();
+        return bare.message() + QLatin1Char(' ') + note;
+    }
     const QString name = QFileInfo(path).fileName();
     switch (status) {
     case Ok: return {};
@@ -152,7 +159,11 @@ bool consultationOnly(const QString &path)
     return !folder.isEmpty() && folderKey(QFileInfo(path).absolutePath()) == folder;
 }
 
-IoResult copyLines(const QString &source, const QString &destination)
+namespace {
+
+// The copy into `target`: `destination` itself, or its staged file inside a
+// transaction.
+IoResult copyLinesTo(const QString &source, const QString &destination, const QString &target)
 {
     // Consultation only: refused before anything is opened.
     if (consultationOnly(destination)) return IoResult::fail(IoResult::ConsultationOnly, destination);
@@ -161,7 +172,7 @@ IoResult copyLines(const QString &source, const QString &destination)
     if (!in.exists()) return IoResult::fail(IoResult::SourceMissing, source);
     if (!in.open(QIODevice::ReadOnly)) return IoResult::fail(IoResult::ReadFailed, source);
     if (!writableTarget(destination)) return IoResult::fail(IoResult::WriteFailed, destination);
-    QSaveFile out(destination);
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, destination);
     LineReader reader(&in);
     QByteArray line;
@@ -189,6 +200,16 @@ IoResult copyLines(const QString &source, const QString &destination)
     in.close();
     if (!commitWhole(out)) return IoResult::writeFailed(destination);
     return IoResult::success();
+}
+
+} // namespace
+
+IoResult copyLines(const QString &source, const QString &destination)
+{
+    Transaction *tx = Transaction::covering(destination);
+    if (!tx) return copyLinesTo(readPath(source), destination, destination);
+    return tx->prepared(destination, {},
+                        copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
 
 IoResult replaceFile(const QString &path, const QByteArray &content)

@@ -19,6 +19,7 @@ struct IoResult {
     // whether it existed (otherwise it was not created).
     QString kept;
     bool keptExists = true;
+    QString note; // said after the message (what else stayed as it was)
 
     bool ok() const { return status == Ok; }
     static IoResult success() { return {}; }

@@ -1,6 +1,7 @@
 #include "archive/rewrite.h"
 
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "archive/text.h"
 
 namespace archive {
@@ -98,9 +99,12 @@ bool inCopyForm(const QByteArray &line, const RecordFormat &format, qint16 *firs
 
 namespace {
 
-RewriteOutcome run(const QString &archivePath, const QString &workPath, const RecordFormat &format,
-                   const LineFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
-                   bool seeDamaged)
+// The rewrite itself: reads `source` (the archive, or its staged file inside
+// a transaction) and writes `target` (the same) and `workPath`.
+RewriteOutcome runOn(const QString &archivePath, const QString &source, const QString &target,
+                     const QString &workPath, const RecordFormat &format,
+                     const LineFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
+                     bool seeDamaged)
 {
     RewriteOutcome outcome;
     // Consultation only: refused before anything is opened.
@@ -110,11 +114,11 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         return outcome;
     }
 
-    QFile in(archivePath);
+    QFile in(source);
     const bool exists = in.exists();
     if (exists && !in.open(QIODevice::ReadOnly)) {
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::ReadFailed, archivePath);
+        outcome.io = IoResult::fail(IoResult::ReadFailed, source);
         return outcome;
     }
     if (!writableTarget(archivePath)) {
@@ -128,10 +132,10 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         outcome.io = IoResult::writeFailed(workPath, archivePath);
         return outcome;
     }
-    QSaveFile out(archivePath);
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) {
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::WriteFailed, archivePath);
+        outcome.io = IoResult::fail(IoResult::WriteFailed, target);
         return outcome;
     }
 
@@ -178,7 +182,7 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
     if (readFailed) {
         out.cancelWriting();
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::fail(IoResult::ReadFailed, archivePath);
+        outcome.io = IoResult::fail(IoResult::ReadFailed, source);
         return outcome;
     }
     if (sink.failed() || sink.encodingFailed() || workFailed) {
@@ -186,7 +190,7 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         outcome.status = RewriteOutcome::Failed;
         const QString failed = !sink.failedFile().isEmpty() ? sink.failedFile()
                                : workFailed                 ? workPath
-                                                            : archivePath;
+                                                            : target;
         outcome.io = IoResult::writeFailed(failed, archivePath);
         return outcome;
     }
@@ -196,6 +200,22 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
         return outcome;
     }
     return outcome;
+}
+
+// Inside a transaction the archive and its work file are staged, and the
+// transaction learns how the preparation ended.
+RewriteOutcome run(const QString &archivePath, const QString &workPath, const RecordFormat &format,
+                   const LineFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
+                   bool seeDamaged)
+{
+    Transaction *tx = Transaction::covering(archivePath);
+    if (!tx)
+        return runOn(archivePath, archivePath, archivePath, workPath, format, concerns, each, atEnd,
+                     seeDamaged);
+    RewriteOutcome o = runOn(archivePath, tx->source(archivePath), tx->stagedArchive(archivePath),
+                             tx->stagedWork(workPath), format, concerns, each, atEnd, seeDamaged);
+    if (o.status != RewriteOutcome::Aborted) o.io = tx->prepared(archivePath, workPath, o.io);
+    return o;
 }
 
 } // namespace
@@ -238,7 +258,7 @@ LineFilter startingWith(const QString &key50)
 bool readRecords(const QString &path, const RecordFormat &format,
                  const std::function<bool(const Record &)> &each)
 {
-    QFile in(path);
+    QFile in(readPath(path));
     if (!in.exists()) return true;
     if (!in.open(QIODevice::ReadOnly)) return false;
     LineReader reader(&in);
@@ -254,7 +274,7 @@ bool readRecords(const QString &path, const RecordFormat &format,
 bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
                       const std::function<bool(const Record &)> &each)
 {
-    QFile in(path);
+    QFile in(readPath(path));
     if (!in.exists()) return true;
     if (!in.open(QIODevice::ReadOnly)) return false;
     LineReader reader(&in);
@@ -271,7 +291,7 @@ bool readRecordsKeyed(const QString &path, const RecordFormat &format, const Key
 }
 
 RecordStream::RecordStream(const QString &path, const RecordFormat &format)
-    : m_file(path), m_format(format)
+    : m_file(readPath(path)), m_format(format)
 {
     if (m_file.open(QIODevice::ReadOnly)) m_reader = std::make_unique<LineReader>(&m_file);
 }

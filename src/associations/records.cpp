@@ -1,6 +1,7 @@
 #include "associations/records.h"
 
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "equipment/records.h"
@@ -173,6 +174,18 @@ Outcome placeByName(const archive::WorkingFolder &folder, const QStringList &fie
         true));
 }
 
+// The outcome of a change over several archives, replaced together when it
+// ended well.
+Outcome committed(archive::Transaction &tx, const Outcome &o)
+{
+    if (!o.done()) return o;
+    const archive::IoResult io = tx.commit();
+    if (io.ok()) return o;
+    Outcome failed = Outcome::with(Outcome::Failed);
+    failed.io = io;
+    return failed;
+}
+
 Outcome removeRecord(const archive::WorkingFolder &folder, const QString &name)
 {
     return registers::fromRewrite(archive::rewrite(
@@ -192,6 +205,7 @@ Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
                const QStringList &fields)
 {
     const QString &newName = fields.at(Denominazione);
+    archive::Transaction tx(folder);
     if (newName != oldName) {
         // Damaged lines too: their names are taken.
         bool taken = false;
@@ -201,7 +215,7 @@ Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
         const Outcome carried = renameDependents(folder, oldName, newName);
         if (!carried.done()) return carried;
     }
-    return placeByName(folder, fields, oldName);
+    return committed(tx, placeByName(folder, fields, oldName));
 }
 
 Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &from,
@@ -242,11 +256,12 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name,
 {
     if (!exists(folder.path(archive::File::Associazioni), name))
         return Outcome::with(Outcome::NotFound);
-    return registers::inOrder(
+    archive::Transaction tx(folder);
+    return committed(tx, registers::inOrder(
         [&] { return equipment::removeOfAssociation(folder, name); },
         [&] { return vehicles::removeOfAssociation(folder, name); },
         [&] { return nameField != name ? renameDependents(folder, name, nameField) : Outcome{}; },
-        [&] { return removeRecord(folder, name); });
+        [&] { return removeRecord(folder, name); }));
 }
 
 Outcome adjustVolunteers(const archive::WorkingFolder &folder, const QString &text50, int delta,

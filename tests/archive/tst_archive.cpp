@@ -2,11 +2,14 @@
 
 #include "archive/encoding.h"
 #include "archive/io.h"
+#include "archive/journal.h"
 #include "archive/record.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace archive;
@@ -40,6 +43,9 @@ private slots:
     void pathsInOrder();
     void lineCopyNormalisesAndKeeps();
     void rewriteKeepsDamagedLinesAbortsAndCreates();
+    void transactionReplacesEverythingOrNothing();
+    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne_data();
+    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne();
 };
 
 void TestArchive::lineEnds()
@@ -198,6 +204,117 @@ void TestArchive::rewriteKeepsDamagedLinesAbortsAndCreates()
     });
     QCOMPARE(bad.status, RewriteOutcome::Failed);
     QCOMPARE(o.read(File::Attivita), expected);
+}
+
+namespace {
+
+// Every file of the folder with its bytes.
+QMap<QString, QByteArray> filesOf(const TestOffice &o)
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(o.dir()).entryList(QDir::Files)) out[name] = o.read(name);
+    return out;
+}
+
+RewriteOutcome appendTo(const TestOffice &o, Register r, const QByteArray &number)
+{
+    return rewrite(o.ctx.folder.set(r), kFmt, [](const Record &, RecordSink &) { return Step::Keep; },
+                   [&](RecordSink &sink) { sink.writeTyped({number, "NUOVA", ""}); });
+}
+
+} // namespace
+
+void TestArchive::transactionReplacesEverythingOrNothing()
+{
+    TestOffice o;
+    o.write(File::Attivita, "1,A,\r\n");
+    o.write(File::Risorse, "1,R,\r\n");
+    const auto before = filesOf(o);
+    {
+        // Two rewrites of one archive compose; nothing is replaced before
+        // the commit, and reads inside the transaction see the change.
+        Transaction tx(o.ctx.folder);
+        QVERIFY(appendTo(o, Register::Attivita, "2").done());
+        QVERIFY(appendTo(o, Register::Attivita, "3").done());
+        QVERIFY(appendTo(o, Register::Risorse, "2").done());
+        int seen = 0;
+        readRecords(o.path(File::Attivita), kFmt, [&](const Record &) { return ++seen, true; });
+        QCOMPARE(seen, 3);
+        QCOMPARE(o.read(File::Attivita), before["attivita.csv"]);
+        QVERIFY(tx.commit().ok());
+    }
+    const QByteArray attivita = " 1 ,A,\r\n 2 ,NUOVA,\r\n3,NUOVA,\r\n";
+    QCOMPARE(o.read(File::Attivita), attivita);
+    QCOMPARE(o.read(File::Risorse), QByteArray(" 1 ,R,\r\n2,NUOVA,\r\n"));
+    QCOMPARE(o.read(File::AttivitaWrk), attivita);
+    QCOMPARE(filesOf(o).keys(), (QStringList{"attivita.csv", "attivita.wrk", "risorse.csv", "risorse.wrk"}));
+
+    // A later archive that cannot be written: the failure says so, the
+    // commit replaces nothing, not even a work file; a transaction left
+    // without commit replaces nothing either.
+    const auto prepared = filesOf(o);
+    const QString readOnly = o.path(File::Risorse);
+    for (bool commit : {true, false}) {
+        Transaction tx(o.ctx.folder);
+        QVERIFY(appendTo(o, Register::Attivita, "4").done());
+        QFile::setPermissions(readOnly, QFile::ReadOwner);
+        const RewriteOutcome failed = appendTo(o, Register::Risorse, "4");
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner);
+        if (!commit) continue;
+        const QString message = QStringLiteral("Impossibile scrivere il file risorse.csv (%1). Il file "
+                                               "risorse.csv resta com'era. Nessun altro archivio è stato modificato.")
+                                    .arg(readOnly);
+        QCOMPARE(failed.io.message(), message);
+        QVERIFY(tx.failed());
+        QCOMPARE(tx.commit().message(), message);
+        QCOMPARE(filesOf(o), prepared);
+    }
+    QCOMPARE(filesOf(o), prepared);
+}
+
+void TestArchive::startFinishesACompleteJournalAndDiscardsAnIncompleteOne_data()
+{
+    QTest::addColumn<QByteArray>("journal"); // "-" for none
+    QTest::addColumn<bool>("firstDone");     // attivita.csv already replaced
+    QTest::addColumn<int>("status");
+    const QByteArray head = "velmora giornale 1\r\n";
+    const QByteArray pairs = "attivita.wrk.new attivita.wrk 7\r\nattivita.csv.new attivita.csv 7\r\n"
+                             "risorse.csv.new risorse.csv 8\r\n";
+    const QByteArray whole = head + pairs + "fine 3\r\n";
+    QTest::newRow("complete") << whole << false << int(Recovery::Finished);
+    QTest::newRow("complete, stopped after one rename") << whole << true << int(Recovery::Finished);
+    QTest::newRow("without its closing line") << head + pairs << false << int(Recovery::Discarded);
+    QTest::newRow("cut in a line") << whole.left(whole.size() - 4) << false << int(Recovery::Discarded);
+    QTest::newRow("counting another number") << head + pairs + "fine 2\r\n" << false << int(Recovery::Discarded);
+    QTest::newRow("a staged file of another size")
+        << head + QByteArray(pairs).replace(" 8\r\n", " 9\r\n") + "fine 3\r\n" << false << int(Recovery::Discarded);
+    QTest::newRow("naming another file")
+        << head + "attivita.csv.new numeroprot.dat 7\r\nfine 1\r\n" << false << int(Recovery::Discarded);
+    QTest::newRow("none, staged files left") << QByteArray("-") << false << int(Recovery::Nothing);
+}
+
+void TestArchive::startFinishesACompleteJournalAndDiscardsAnIncompleteOne()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(bool, firstDone);
+    QFETCH(int, status);
+    TestOffice o;
+    const QByteArray oldA = "1,OLD\r\n", oldR = "1,OLDR\r\n", newA = "2,NEW\r\n", newR = "2,NEWR\r\n";
+    o.write(File::Attivita, firstDone ? newA : oldA);
+    o.write(File::AttivitaWrk, oldA);
+    o.write(File::Risorse, oldR);
+    if (!firstDone) o.write("attivita.csv.new", newA);
+    o.write("attivita.wrk.new", newA);
+    o.write("risorse.csv.new", newR);
+    o.write("risorse.csv.new.Ab12Cd", "half"); // a staged file killed while written
+    if (journal != "-") o.write("velmora.jnl", journal);
+    const Recovery r = recover(o.ctx.folder);
+    QCOMPARE(int(r.status), status);
+    const bool finished = status == Recovery::Finished;
+    QMap<QString, QByteArray> expected{{"attivita.csv", finished ? newA : oldA},
+                                       {"attivita.wrk", finished ? newA : oldA},
+                                       {"risorse.csv", finished ? newR : oldR}};
+    QCOMPARE(filesOf(o), expected);
 }
 
 QTEST_GUILESS_MAIN(TestArchive)

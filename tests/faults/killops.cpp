@@ -1,14 +1,19 @@
 #include "killops.h"
 
 #include "activities/records.h"
+#include "activities/registration.h"
 #include "app/snapshot.h"
 #include "archive/io.h"
+#include "archive/journal.h"
+#include "archive/rewrite.h"
 #include "archive/text.h"
 #include "associations/records.h"
 #include "equipment/records.h"
+#include "resources/operations.h"
 #include "vehicles/records.h"
 
 #include <QDir>
+#include <QHash>
 
 namespace killops {
 
@@ -17,11 +22,21 @@ using archive::Register;
 namespace {
 
 constexpr int kSeedAssociations = 300;
+constexpr int kSeedEquipment = 52;  // 50 in the register, 2 held by the seed activity
+constexpr int kSeedVolunteers = 40;
+constexpr int kCycleEquipment = 10;
+constexpr int kCycleVolunteers = 12;
+constexpr int kRenamedVolunteers = 7;
 
 QString seedName(int i) { return QStringLiteral("ASSOCIAZIONE B%1").arg(i, 4, 10, QLatin1Char('0')); }
 QString cycleName(int c) { return QStringLiteral("ASSOCIAZIONE C%1").arg(c, 4, 10, QLatin1Char('0')); }
 QString renamed(int c) { return QStringLiteral("ASSOCIAZIONE D%1").arg(c, 4, 10, QLatin1Char('0')); }
-qint16 cycleActivity(int c) { return qint16(1000 + c); }
+
+// The activities of cycle c: A registered and closed, E rolled back by
+// copies, B rolled back record by record, D cancelled.
+enum Role { A, B, D, E };
+qint16 activityOf(int c, Role r) { return qint16(1000 + 4 * c + r); }
+int linesOf(qint16 n) { return n < 1000 || (n - 1000) % 4 == A ? 4 : 2; }
 
 QByteArray lines(const QStringList &records)
 {
@@ -30,10 +45,73 @@ QByteArray lines(const QStringList &records)
     return out;
 }
 
-QString resourceLine(const QString &type, int qty, const QString &ass, const QString &des)
+QString listLine(const QString &ass, const QString &des)
 {
-    return text::fit(type, 4) + QStringLiteral("  ") + text::alignRight(QString::number(qty), 5)
-           + QStringLiteral("   ") + text::fit(ass, 50) + text::fit(des, 50);
+    return text::fit(ass, 50) + text::fit(des, 50);
+}
+
+// A resource picked from its list: engaged now, and its resource line.
+struct Pick {
+    QString kind; // resources::kEquipment, kVehicle, kAssociation
+    QString ass, des;
+    qint16 q;
+    QString line() const
+    {
+        const QString l = listLine(ass, des);
+        if (kind == resources::kEquipment) return resources::equipmentLine(l, q);
+        if (kind == resources::kVehicle) return resources::vehicleLine(l);
+        return resources::volunteersLine(l, q);
+    }
+};
+
+QList<Pick> picksOf(int c, Role role)
+{
+    const QString name = cycleName(c);
+    switch (role) {
+    case A:
+        return {{resources::kEquipment, name, "TENDA", 3}, {resources::kVehicle, name, "AMBULANZA", 1},
+                {resources::kAssociation, name, {}, 4},
+                {resources::kEquipment, seedName(c % kSeedAssociations), "ATTREZZO 1", 2}};
+    case B: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 1}};
+    case D:
+        return {{resources::kEquipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
+                {resources::kAssociation, name, {}, 1}};
+    case E: return {{resources::kEquipment, name, "TENDA", 1}, {resources::kAssociation, name, {}, 2}};
+    }
+    return {};
+}
+
+activities::Registration registration(int c, Role role, const QString &mode, bool closed = false)
+{
+    const QString n = QString::number(activityOf(c, role));
+    activities::Registration reg;
+    reg.mode = mode;
+    reg.protsel = mode == QLatin1String("I") ? QString() : n;
+    reg.input = {n, "03/03/2025", "09.05", "03/03/2025", "09.10", closed ? "03/03/2025" : "",
+                 closed ? "18.00" : "", "ricerca", "bosco", "sindaco", {}};
+    for (const Pick &p : picksOf(c, role)) reg.resources << activities::ResourceEntry{p.line(), "O"};
+    return reg;
+}
+
+activities::GiveBack giveBackTo(const archive::WorkingFolder &folder)
+{
+    return [&folder](const archive::Record &r) { return resources::giveBackRecord(folder, r).ok; };
+}
+
+bool engage(const archive::WorkingFolder &folder, const QList<Pick> &picks)
+{
+    for (const Pick &p : picks)
+        if (!resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q).ok) return false;
+    return true;
+}
+
+// The resources picked and the activity registered, as one change.
+bool pickAndRegister(const archive::WorkingFolder &folder, int c, Role role)
+{
+    archive::Transaction tx(folder);
+    if (!engage(folder, picksOf(c, role))) return false;
+    const auto out = activities::registerActivity(folder, registration(c, role, "I"), giveBackTo(folder));
+    return out.kind == activities::RegistrationOutcome::Inserted && tx.commit().ok();
 }
 
 } // namespace
@@ -41,10 +119,10 @@ QString resourceLine(const QString &type, int qty, const QString &ass, const QSt
 const char *kindName(int kind)
 {
     static const char *const names[] = {
-        "inserimento associazione", "inserimento automezzo", "inserimento attrezzatura",
-        "inserimento attività", "istantanea", "impegno attrezzatura", "ripristino istantanea",
-        "rinomina associazione", "ripristino da copia", "rilascio risorse",
-        "eliminazione associazione", "annullamento attività"};
+        "inserimento associazione con mezzi", "registrazione attività con risorse", "istantanea",
+        "registrazione da ripristinare", "ripristino delle istantanee", "registrazione da disfare",
+        "ripristino riga per riga", "chiusura attività", "registrazione da annullare",
+        "annullamento attività", "rinomina associazione", "eliminazione associazione"};
     return kind >= 0 && kind < KindCount ? names[kind] : "?";
 }
 
@@ -53,21 +131,15 @@ QString stepFile(const archive::WorkingFolder &folder)
     return QDir(folder.dir()).filePath(QStringLiteral("killworker.step"));
 }
 
-QString backupFile(const archive::WorkingFolder &folder)
-{
-    return QDir(folder.dir()).filePath(QStringLiteral("copia-automezzi.bak"));
-}
-
 void seed(const archive::WorkingFolder &folder)
 {
-    QStringList ass, veh, equ, att, ris, vol, backup;
+    QStringList ass, veh, equ, att, ris, vol;
     for (int i = 0; i < kSeedAssociations; ++i) {
         const QString n = seedName(i);
-        ass << QStringLiteral("%1,VIA ROMA %2,COMUNE,PR,0123,0456,MAIL@ASS.IT,CAMPO 1, 40 , 40 ").arg(n).arg(i);
+        ass << QStringLiteral("%1,VIA ROMA %2,COMUNE,PR,0123,0456,MAIL@ASS.IT,CAMPO 1, %3 , %3 ").arg(n).arg(i).arg(kSeedVolunteers);
         for (int k = 0; k < 4; ++k) {
             veh << QStringLiteral("%1,MEZZO %2,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L").arg(n).arg(k);
-            equ << QStringLiteral("%1,ATTREZZO %2,L, 50 ").arg(n).arg(k);
-            if (i % 2) backup << veh.last();
+            equ << QStringLiteral("%1,ATTREZZO %2,L, %3 ").arg(n).arg(k).arg(kSeedEquipment - 2);
         }
         vol << QStringLiteral("%1,ROSSI %2,MARIO,,,,,,,").arg(n).arg(i) << QStringLiteral("%1,BIANCHI %2,LUCA,,,,,,,").arg(n).arg(i);
         const int prot = i + 1;
@@ -83,7 +155,6 @@ void seed(const archive::WorkingFolder &folder)
                                      {F::Attivita, att}, {F::Risorse, ris}, {F::Volontari, vol},
                                      {F::NumeroProt, QStringList{"300"}}, {F::Emergenza, QStringList{"PROVA"}}})
         archive::replaceFile(folder.path(f), lines(records));
-    archive::replaceFile(backupFile(folder), lines(backup));
     for (Register r : {Register::Associazioni, Register::Automezzi, Register::Attrezzature,
                        Register::Attivita, Register::Risorse})
         snapshot::copiainsav(folder, r);
@@ -93,61 +164,127 @@ bool run(const archive::WorkingFolder &folder, int step)
 {
     const int c = step / KindCount;
     const QString name = cycleName(c);
-    const qint16 n = cycleActivity(c);
-    const QString nText = QString::number(n);
-    const Register registers3[] = {Register::Associazioni, Register::Attrezzature, Register::Automezzi};
+    const Register all5[] = {Register::Associazioni, Register::Attrezzature, Register::Automezzi,
+                             Register::Attivita, Register::Risorse};
+    using Outcome = activities::RegistrationOutcome;
     switch (kindOf(step)) {
     case InsertAssociation: {
-        associations::Input in{name, "Via Nuova, 1", "Comune", "pr", "011", {}, {}, "campo", "12"};
-        return associations::insert(folder, associations::recordFields(associations::cleaned(in))).done();
+        archive::Transaction tx(folder);
+        associations::Input in{name, "Via Nuova, 1", "Comune", "pr", "011", {}, {}, "campo",
+                               QString::number(kCycleVolunteers)};
+        vehicles::Input car{name, "ambulanza", "campo", "02/03/2025", "10.00", {}, {}, "sanitario", "L"};
+        return associations::insert(folder, associations::recordFields(associations::cleaned(in))).done()
+               && vehicles::insert(folder, vehicles::recordFields(car)).done()
+               && equipment::insert(folder, equipment::recordFields({name, "tenda", "L", QString::number(kCycleEquipment)})).done()
+               && tx.commit().ok();
     }
-    case InsertVehicle: {
-        vehicles::Input in{name, "ambulanza", "campo", "02/03/2025", "10.00", {}, {}, "sanitario", "L"};
-        return vehicles::insert(folder, vehicles::recordFields(in)).done();
-    }
-    case InsertEquipment: {
-        return equipment::insert(folder, equipment::recordFields({name, "tenda", "L", "10"})).done();
-    }
-    case InsertActivity: {
-        const activities::ActivityInput in{nText, "03/03/2025", "09.05", {}, {}, {}, {}, "ricerca", "bosco", "sindaco", {}};
-        return activities::insertActivity(folder, activities::activityFields(in), n).done()
-               && activities::insertResourceLines(folder, nText, n,
-                                                  {resourceLine("ATTR", 3, name, "TENDA"),
-                                                   resourceLine("AUTO", 1, name, "AMBULANZA"),
-                                                   resourceLine("VOL.", 4, name, {})})
-                      .done();
-    }
+    case RegisterActivity: return pickAndRegister(folder, c, A);
     case Snapshot:
-        for (Register r : registers3)
+        for (Register r : all5)
             if (!snapshot::copiainsav(folder, r).ok()) return false;
         return true;
-    case Engage:
-        return equipment::engage(folder, name, QStringLiteral("TENDA"), 3).done();
-    case Rollback:
-        for (Register r : registers3)
+    case RegisterToRollBack: {
+        // Picked and registered without a snapshot of its own.
+        archive::Transaction tx(folder);
+        const qint16 n = activityOf(c, E);
+        const auto reg = registration(c, E, "I");
+        QStringList texts;
+        for (const auto &e : reg.resources) texts << e.line;
+        return engage(folder, picksOf(c, E))
+               && activities::insertActivity(folder, activities::activityFields(reg.input), n).done()
+               && activities::insertResourceLines(folder, reg.input.numprot, n, texts).done()
+               && tx.commit().ok();
+    }
+    case RollbackCopies: {
+        // Back to the snapshot: every archive, as one change.
+        archive::Transaction tx(folder);
+        for (Register r : all5)
             if (!snapshot::copiadasav(folder, r).ok()) return false;
-        return true;
+        return tx.commit().ok();
+    }
+    case RegisterToUndo: return pickAndRegister(folder, c, B);
+    case RollbackRecords: {
+        // Undone record by record: each resource given back, then the
+        // activity and its lines taken out.
+        archive::Transaction tx(folder);
+        const qint16 n = activityOf(c, B);
+        for (const QString &line : activities::resourceLinesOf(folder.path(archive::File::Risorse), n))
+            if (!resources::giveBackLine(folder, line).ok) return false;
+        return activities::removeResources(folder, n).done() && activities::removeActivity(folder, n).done()
+               && tx.commit().ok();
+    }
+    case CloseActivity:
+        return activities::registerActivity(folder, registration(c, A, "M", true), giveBackTo(folder)).kind
+               == Outcome::Modified;
+    case RegisterToCancel: return pickAndRegister(folder, c, D);
+    case CancelActivity:
+        return activities::registerActivity(folder, registration(c, D, "A"), giveBackTo(folder)).kind
+               == Outcome::Cancelled;
     case RenameAssociation: {
-        associations::Input in{renamed(c), "Via Altra", "Comune", "pr", {}, {}, {}, {}, "7"};
+        associations::Input in{renamed(c), "Via Altra", "Comune", "pr", {}, {}, {}, {},
+                               QString::number(kRenamedVolunteers)};
         return associations::modify(folder, name, associations::recordFields(associations::cleaned(in))).done();
     }
-    case Restore:
-        return archive::copyLines(backupFile(folder), folder.path(archive::File::Automezzi)).ok();
-    case ReleaseResources:
-        return activities::releaseResources(folder, n, false, [&](const archive::Record &r) {
-                   if (r.at(activities::RTipo) == QLatin1String("ATTR"))
-                       equipment::giveBack(folder, r.at(activities::RAssociazione),
-                                           r.at(activities::RDescrizione),
-                                           r.number(activities::RNumero));
-                   return true;
-               })
-            .done();
     case RemoveAssociation:
         return associations::remove(folder, renamed(c), renamed(c)).done();
-    case CancelActivity:
-        return activities::cancelActivity(folder, n).done();
     }
     return false;
+}
+
+QString inconsistency(const archive::WorkingFolder &folder)
+{
+    using namespace activities;
+    using archive::File;
+    using archive::Record;
+    QHash<qint16, QString> states;
+    archive::readRecords(folder.path(File::Attivita), activityFormat(), [&](const Record &r) {
+        states[r.number(NumProt)] = r.at(Stato);
+        return true;
+    });
+    QHash<qint16, int> count;
+    QHash<QString, int> held; // "ATTR|ass|des", "AUTO|ass|des", "VOL.|ass"
+    QString wrong;
+    archive::readRecords(folder.path(File::Risorse), resourceFormat(), [&](const Record &r) {
+        const qint16 n = r.number(RNumProt);
+        ++count[n];
+        if (!states.contains(n)) wrong += QStringLiteral("riga di risorsa dell'attività %1 che non c'è; ").arg(n);
+        if (r.at(RStato) != QLatin1String("O")) return true;
+        if (states.value(n) != QLatin1String("A"))
+            wrong += QStringLiteral("risorsa impegnata dall'attività %1 non aperta; ").arg(n);
+        QString key = r.at(RTipo) + '|' + text::fit(r.at(RAssociazione), 50);
+        if (r.at(RTipo) != QLatin1String("VOL.")) key += '|' + text::fit(r.at(RDescrizione), 50);
+        held[key] += text::parseNumber(r.at(RNumero)).value_or(0);
+        return true;
+    });
+    for (auto it = states.begin(); it != states.end(); ++it)
+        if (count.value(it.key()) != linesOf(it.key()))
+            wrong += QStringLiteral("attività %1 con %2 righe; ").arg(it.key()).arg(count.value(it.key()));
+    const auto mine = [](const QString &ass, int seedValue) {
+        return ass.startsWith(QLatin1String("ASSOCIAZIONE C")) ? kCycleVolunteers
+               : ass.startsWith(QLatin1String("ASSOCIAZIONE D")) ? kRenamedVolunteers
+                                                                 : seedValue;
+    };
+    archive::readRecords(folder.path(File::Attrezzature), equipment::format(), [&](const Record &r) {
+        const int start = r.at(1) == QLatin1String("TENDA") ? kCycleEquipment : kSeedEquipment;
+        const int taken = held.value("ATTR|" + text::fit(r.at(0), 50) + '|' + text::fit(r.at(1), 50));
+        if (r.number(3) + taken != start)
+            wrong += QStringLiteral("%1 %2: %3 più %4 impegnati; ").arg(r.at(0), r.at(1)).arg(r.number(3)).arg(taken);
+        return true;
+    });
+    archive::readRecords(folder.path(File::Automezzi), vehicles::format(), [&](const Record &r) {
+        const bool taken = held.value("AUTO|" + text::fit(r.at(0), 50) + '|' + text::fit(r.at(1), 50)) > 0;
+        if (r.at(8) != (taken ? QLatin1String("A") : QLatin1String("L")))
+            wrong += QStringLiteral("%1 %2 in stato %3; ").arg(r.at(0), r.at(1), r.at(8));
+        return true;
+    });
+    archive::readRecords(folder.path(File::Associazioni), associations::format(), [&](const Record &r) {
+        const QString &ass = r.at(associations::Denominazione);
+        const int taken = held.value("VOL.|" + text::fit(ass, 50));
+        if (r.number(associations::Volontari) + taken != mine(ass, kSeedVolunteers))
+            wrong += QStringLiteral("%1: %2 volontari più %3 impegnati; ").arg(ass).arg(r.number(associations::Volontari)).arg(taken);
+        return true;
+    });
+    return wrong;
 }
 
 } // namespace killops

@@ -5,31 +5,37 @@
 #include <QByteArray>
 #include <QString>
 
-// The register operations that the kill tests interrupt: one deterministic
-// sequence, so the test can replay in a folder of its own exactly what the
-// helper program did before it was killed.
+// The operations that the kill tests interrupt: one deterministic sequence,
+// so the test can replay in a folder of its own exactly what the helper
+// program did before it was killed. Every step leaves the archives
+// consistent (see inconsistency()); most span several archives.
 namespace killops {
 
 // Kinds of step, in the order of one cycle.
 enum Kind {
-    InsertAssociation, InsertVehicle, InsertEquipment, InsertActivity, Snapshot, Engage,
-    Rollback, RenameAssociation, Restore, ReleaseResources, RemoveAssociation, CancelActivity,
-    KindCount
+    InsertAssociation, RegisterActivity, Snapshot, RegisterToRollBack, RollbackCopies,
+    RegisterToUndo, RollbackRecords, CloseActivity, RegisterToCancel, CancelActivity,
+    RenameAssociation, RemoveAssociation, KindCount
 };
 const char *kindName(int kind);
 inline int kindOf(int step) { return step % KindCount; }
 
 // Fills a working folder with the starting archives (a few hundred records
-// each) and the backup file used by the restore steps.
+// each) and their snapshots.
 void seed(const archive::WorkingFolder &folder);
 
 // Runs step number `step` on the folder. False when the operation did not
 // end well (which the sequence never expects).
 bool run(const archive::WorkingFolder &folder, int step);
 
+// What breaks the rules every step keeps, empty when nothing does: every
+// resource line belongs to an activity, every activity has exactly its
+// lines, and every equipment quantity, vehicle state and association
+// volunteer count equals its starting value less what open activities hold.
+QString inconsistency(const archive::WorkingFolder &folder);
+
 // The file holding how many steps the helper has completed, written whole
 // after each step.
 QString stepFile(const archive::WorkingFolder &folder);
-QString backupFile(const archive::WorkingFolder &folder);
 
 } // namespace killops

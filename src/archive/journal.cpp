@@ -1,0 +1,329 @@
+#include "archive/journal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace archive {
+
+namespace {
+
+const QByteArray kHeader = "velmora giornale 1";
+const char kStagedSuffix[] = ".new";
+
+std::vector<Transaction *> &openTransactions()
+{
+    static std::vector<Transaction *> open;
+    return open;
+}
+
+// The names a journal may list as targets: the six archives and their work
+// files, nothing else.
+const QStringList &targetNames()
+{
+    static const QStringList names = [] {
+        QStringList n;
+        for (File f : {File::Associazioni, File::AssociazioniWrk, File::Automezzi, File::AutomezziWrk,
+                       File::Attrezzature, File::AttrezzatureWrk, File::Attivita, File::AttivitaWrk,
+                       File::Risorse, File::RisorseWrk, File::Volontari})
+            n << fileName(f);
+        n << QStringLiteral("volontari.wrk");
+        return n;
+    }();
+    return names;
+}
+
+// Makes the names created, renamed and removed in `dir` so far durable.
+void syncFolder(const QString &dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Replaces `target` by `staged` in one step (QFile::rename refuses an
+// existing target).
+bool replaceBy(const QString &staged, const QString &target)
+{
+    return std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(target).constData())
+           == 0;
+}
+
+QString nothingElseChanged() { return QStringLiteral("Nessun altro archivio è stato modificato."); }
+
+struct Entry {
+    QString staged, target;
+    qint64 size = -1;
+};
+
+// The entries of a journal; `complete` tells whether it ends with its
+// closing line and every line reads.
+std::vector<Entry> parseJournal(const QByteArray &text, const QDir &dir, bool *complete)
+{
+    *complete = false;
+    std::vector<Entry> entries;
+    if (!text.endsWith("\r\n")) return entries;
+    const QList<QByteArray> lines = text.left(text.size() - 2).split('\n');
+    if (lines.size() < 2 || lines.first() != kHeader + '\r') return entries;
+    for (int i = 1; i < lines.size(); ++i) {
+        QByteArray line = lines.at(i);
+        const bool last = i == lines.size() - 1;
+        if (!last) {
+            if (!line.endsWith('\r')) return entries;
+            line.chop(1);
+        }
+        const QList<QByteArray> items = line.split(' ');
+        if (last) {
+            bool ok = false;
+            *complete = items.size() == 2 && items.at(0) == "fine"
+                        && items.at(1).toLongLong(&ok) == qint64(entries.size()) && ok;
+            return entries;
+        }
+        bool ok = false;
+        Entry e;
+        const QString staged = QString::fromLatin1(items.value(0));
+        const QString target = QString::fromLatin1(items.value(1));
+        e.size = items.value(2).toLongLong(&ok);
+        if (items.size() != 3 || !ok || e.size < 0 || !targetNames().contains(target)
+            || staged != target + QLatin1String(kStagedSuffix))
+            return entries;
+        e.staged = dir.filePath(staged);
+        e.target = dir.filePath(target);
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+// Removes the staged files, and the temporary files of their writing and of
+// the journal's, that a killed change left in `dir`.
+void sweep(const QDir &dir)
+{
+    static const QRegularExpression leftover(
+        QStringLiteral("^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
+                       "\\.(?:csv|wrk)\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
+    const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
+                                             QStringLiteral("velmora.jnl.*")},
+                                            QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names)
+        if (leftover.match(name).hasMatch()) QFile::remove(dir.filePath(name));
+}
+
+} // namespace
+
+QString journalPath(const WorkingFolder &folder)
+{
+    return QDir(folder.dir()).filePath(QStringLiteral("velmora.jnl"));
+}
+
+Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
+{
+    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                   File::Risorse, File::Volontari})
+        m_archives << folder.path(f);
+    for (Transaction *t : openTransactions())
+        if (t->m_folder.dir() == folder.dir()) m_outer = t;
+    if (!m_outer) openTransactions().push_back(this);
+}
+
+Transaction::~Transaction()
+{
+    if (m_outer || !m_open) return;
+    auto &open = openTransactions();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    discard();
+}
+
+const IoResult &Transaction::failure() const { return root()->m_failure; }
+
+Transaction *Transaction::covering(const QString &path)
+{
+    const auto &open = openTransactions();
+    if (open.empty()) return nullptr;
+    for (Transaction *t : open)
+        if (t->m_archives.contains(path)) return t;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (Transaction *t : open)
+        if (t->m_archives.contains(absolute)) return t;
+    return nullptr;
+}
+
+const Transaction::Staged *Transaction::find(const QString &target) const
+{
+    for (const Staged &s : m_staged)
+        if (s.target == target) return &s;
+    return nullptr;
+}
+
+QString Transaction::source(const QString &archivePath) const
+{
+    const Staged *s = root()->find(archivePath);
+    return s ? s->staged : archivePath;
+}
+
+QString Transaction::stagedArchive(const QString &archivePath) const
+{
+    return archivePath + QLatin1String(kStagedSuffix);
+}
+
+QString Transaction::stagedWork(const QString &workPath) const
+{
+    return workPath + QLatin1String(kStagedSuffix);
+}
+
+IoResult Transaction::prepared(const QString &archivePath, const QString &workPath, IoResult result)
+{
+    Transaction *r = root();
+    if (result.ok()) {
+        for (const QString &target : {archivePath, workPath})
+            if (!target.isEmpty() && !r->find(target))
+                r->m_staged.push_back({target, target + QLatin1String(kStagedSuffix)});
+        return result;
+    }
+    if (result.status == IoResult::SourceMissing) return result;
+    if (result.path == stagedArchive(archivePath) || result.path == source(archivePath))
+        result.path = archivePath;
+    else if (!workPath.isEmpty() && result.path == stagedWork(workPath))
+        result.path = workPath;
+    const bool others = std::any_of(r->m_staged.begin(), r->m_staged.end(), [&](const Staged &s) {
+        return s.target != archivePath && s.target != workPath;
+    });
+    if (others) result.note = nothingElseChanged();
+    if (r->m_failure.ok()) r->m_failure = result;
+    return result;
+}
+
+void Transaction::discard()
+{
+    for (const Staged &s : m_staged) QFile::remove(s.staged);
+    m_staged.clear();
+}
+
+IoResult Transaction::commit()
+{
+    if (m_outer) return m_outer->m_failure;
+    if (!m_open) return m_failure;
+    m_open = false;
+    auto &open = openTransactions();
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    if (!m_failure.ok() || m_staged.empty()) {
+        discard();
+        return m_failure;
+    }
+    const QString dir = m_folder.dir();
+    // One archive (with its work file) is replaced by a rename of its own.
+    const bool alone = std::count_if(m_staged.begin(), m_staged.end(), [&](const Staged &s) {
+                           return m_archives.contains(s.target);
+                       }) <= 1;
+    std::vector<Staged> order = m_staged;
+    // The work file goes first, as in a rewrite outside a transaction.
+    std::stable_sort(order.begin(), order.end(), [&](const Staged &a, const Staged &b) {
+        return !m_archives.contains(a.target) && m_archives.contains(b.target);
+    });
+    const QString journal = journalPath(m_folder);
+    if (!alone) {
+        QByteArray text = kHeader + "\r\n";
+        for (const Staged &s : order)
+            text += QFileInfo(s.staged).fileName().toLatin1() + ' '
+                    + QFileInfo(s.target).fileName().toLatin1() + ' '
+                    + QByteArray::number(QFileInfo(s.staged).size()) + "\r\n";
+        text += "fine " + QByteArray::number(qsizetype(order.size())) + "\r\n";
+        QSaveFile out(journal);
+        bool written = out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.flush();
+        if (!written) out.cancelWriting();
+        written = written && out.commit();
+        if (!written) {
+            discard();
+            m_failure = IoResult::fail(IoResult::WriteFailed, journal);
+            m_failure.note = nothingElseChanged();
+            return m_failure;
+        }
+        syncFolder(dir);
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (replaceBy(order[i].staged, order[i].target)) continue;
+        m_failure = IoResult::fail(IoResult::WriteFailed, order[i].target);
+        if (i == 0 || alone) {
+            if (!alone) QFile::remove(journal);
+            discard();
+            m_failure.note = nothingElseChanged();
+        } else {
+            // The journal stays: the next start finishes the change.
+            m_failure.note = QStringLiteral("La modifica degli archivi sarà completata al prossimo "
+                                            "avvio del programma.");
+        }
+        return m_failure;
+    }
+    syncFolder(dir);
+    if (!alone) QFile::remove(journal);
+    m_staged.clear();
+    return {};
+}
+
+QString readPath(const QString &path)
+{
+    if (openTransactions().empty()) return path;
+    const Transaction *t = Transaction::covering(path);
+    return t ? t->source(path) : path;
+}
+
+QString Recovery::message() const
+{
+    if (status != Failed) return {};
+    return QStringLiteral("Una modifica degli archivi interrotta non può essere completata: %1")
+        .arg(io.message());
+}
+
+Recovery recover(const WorkingFolder &folder)
+{
+    Recovery out;
+    const QDir dir(folder.dir());
+    const QString journal = journalPath(folder);
+    if (QFileInfo::exists(journal)) {
+        QFile f(journal);
+        if (!f.open(QIODevice::ReadOnly)) {
+            out.status = Recovery::Failed;
+            out.io = IoResult::fail(IoResult::ReadFailed, journal);
+            return out;
+        }
+        const QByteArray text = f.readAll();
+        f.close();
+        bool complete = false;
+        const std::vector<Entry> entries = parseJournal(text, dir, &complete);
+        // Every staged file was whole and synced before the journal was
+        // written: one of another size is not trusted.
+        for (const Entry &e : entries) {
+            const QFileInfo staged(e.staged);
+            if (staged.exists() && staged.size() != e.size) complete = false;
+        }
+        if (complete) {
+            for (const Entry &e : entries) {
+                if (!QFileInfo::exists(e.staged) || replaceBy(e.staged, e.target)) continue;
+                out.status = Recovery::Failed;
+                out.io = IoResult::fail(IoResult::WriteFailed, e.target);
+                return out;
+            }
+            syncFolder(folder.dir());
+            out.status = Recovery::Finished;
+        } else {
+            for (const Entry &e : entries) QFile::remove(e.staged);
+            out.status = Recovery::Discarded;
+        }
+        if (!QFile::remove(journal)) {
+            out.status = Recovery::Failed;
+            out.io = IoResult::fail(IoResult::WriteFailed, journal);
+            return out;
+        }
+        syncFolder(folder.dir());
+    }
+    sweep(dir);
+    return out;
+}
+
+} // namespace archive

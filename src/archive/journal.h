@@ -1,0 +1,121 @@
+#pragma once
+
+#include "archive/io.h"
+#include "archive/paths.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// A change that spans archives, all or nothing.
+//
+//     archive::Transaction tx(folder);
+//     ... any rewrites, record operations or line copies on `folder` ...
+//     const archive::IoResult io = tx.commit();
+//     if (!io.ok()) show(io.message());
+//
+// While a transaction is open on a working folder, every rewrite (and every
+// line copy) whose destination is one of the folder's six archives
+// (associazioni, automezzi, attrezzature, attivita, risorse, volontari)
+// leaves the archive alone and writes a staged file beside it instead
+// (`attivita.csv.new`, written whole and synced); its work file is staged
+// the same way (`attivita.wrk.new`). Every read of such an archive inside
+// the transaction sees the latest staged content, so several operations on
+// one archive compose. The operations themselves take the folder as before:
+// they need not know about the transaction.
+//
+// commit() replaces the archives only when every preparation ended well:
+// one staged archive is renamed over its archive; several are listed first
+// in a journal (`velmora.jnl`, synced), then renamed one by one, then the
+// journal is removed. A transaction that fails to prepare a file (read-only
+// archive, full disk) remembers the failure and its commit replaces nothing;
+// one that is destroyed without commit replaces nothing either.
+//
+// At start the program calls recover(), which finishes a complete journal
+// (renames what is still staged) and discards an incomplete one, so a kill
+// at any instant leaves all of a change or none of it.
+//
+// A transaction opened while another is open on the same folder joins it:
+// its commit replaces nothing and reports the failure so far, and the outer
+// commit replaces everything. Files outside the six archives (snapshots,
+// numeroprot.dat, emergenza.dat) are written straight through as always.
+namespace archive {
+
+class Transaction {
+public:
+    explicit Transaction(const WorkingFolder &folder);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    // Replaces every prepared archive together; see above. Ok when there was
+    // nothing to replace. A failed commit names the file it failed on; its
+    // message says that no other archive changed (or, when the replacement
+    // itself stopped half-way, that the next start completes it).
+    IoResult commit();
+
+    // The first preparation that failed (ok while none did).
+    const IoResult &failure() const;
+    bool failed() const { return !failure().ok(); }
+
+    bool joined() const { return m_outer != nullptr; }
+
+    // For the writers of the archive library: the open transaction whose
+    // folder holds archive `path`, if any.
+    static Transaction *covering(const QString &path);
+    // The file to read for `archivePath`: its staged file once it has one.
+    QString source(const QString &archivePath) const;
+    // Where a rewrite inside the transaction writes the archive and its work
+    // file.
+    QString stagedArchive(const QString &archivePath) const;
+    QString stagedWork(const QString &workPath) const;
+    // A preparation ended: `ok` records the staged archive (and `workPath`'s
+    // staged work file, when given); otherwise `failure` is remembered and
+    // its file named as the archive. Returns the failure to report, with a
+    // note when other archives of the change were already prepared.
+    IoResult prepared(const QString &archivePath, const QString &workPath, IoResult result);
+
+private:
+    struct Staged {
+        QString target; // archive or work file
+        QString staged;
+    };
+    Transaction *root() { return m_outer ? m_outer : this; }
+    const Transaction *root() const { return m_outer ? m_outer : this; }
+    const Staged *find(const QString &target) const;
+    void discard();
+
+    WorkingFolder m_folder;
+    QStringList m_archives; // the six archive paths
+    Transaction *m_outer = nullptr;
+    std::vector<Staged> m_staged; // in the order first prepared
+    IoResult m_failure;
+    bool m_open = true;
+};
+
+// The file to read for `path`: the staged file of an open transaction, or
+// `path` itself.
+QString readPath(const QString &path);
+
+// What the start found in the working folder.
+struct Recovery {
+    enum Status {
+        Nothing,   // no journal
+        Finished,  // a complete journal: its change is now whole
+        Discarded, // an incomplete journal: its staged files are gone
+        Failed,    // the journal could not be finished (see io); it stays
+    };
+    Status status = Nothing;
+    IoResult io;
+    QString message() const; // for Failed
+};
+
+// Finishes or discards the journal of the working folder and removes the
+// staged files a killed change left behind. Run before anything reads an
+// archive, by the copy of the program that writes the folder.
+Recovery recover(const WorkingFolder &folder);
+
+// The journal of the working folder.
+QString journalPath(const WorkingFolder &folder);
+
+} // namespace archive
