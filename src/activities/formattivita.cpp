@@ -1,6 +1,7 @@
 #include "activities/formattivita.h"
 
 #include "activities/sheet.h"
+#include "archive/journal.h"
 #include "resources/flow.h"
 #include "resources/operations.h"
 
@@ -328,6 +329,27 @@ void Formattivita::addResourceLine(const QString &line, bool taken)
     }
 }
 
+QString Formattivita::takeAndAdd(const QString &line,
+                                 const std::function<resources::Outcome()> &take)
+{
+    // The register and the record of what the window holds unregistered
+    // change together, or neither does.
+    archive::Transaction tx(m_ctx.folder);
+    bool taken = false;
+    if (take) {
+        const resources::Outcome o = take();
+        if (!o.ok) return o.message;
+        taken = !o.notFound;
+    }
+    const auto before = m_unregistered;
+    addResourceLine(line, taken);
+    const archive::IoResult io = tx.commit();
+    if (io.ok()) return {};
+    delete m_list->takeItem(m_list->count() - 1);
+    m_unregistered = before;
+    return io.message();
+}
+
 bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
@@ -359,12 +381,10 @@ void Formattivita::listPressed(Qt::MouseButton button)
         if (!resources::knownType(line.left(4))) return; // not a resource line: it stays
         // A line released already holds nothing to give back.
         if (item->data(kStateRole).toString() != QLatin1String("L")) {
+            // The register and the record of what the window holds
+            // unregistered change together, or neither does.
+            archive::Transaction tx(m_ctx.folder);
             const resources::Outcome o = resources::giveBackLine(m_ctx.folder, line);
-            if (!o.ok) {
-                busy.release();
-                m_ctx.platform.prompts->info(o.message);
-                return;
-            }
             const quint64 fresh = item->data(kFreshRole).toULongLong();
             auto changes = m_unregistered;
             if (fresh) {
@@ -374,7 +394,16 @@ void Formattivita::listPressed(Qt::MouseButton button)
             } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
                 changes << resources::Unregistered{line, true, m_nextId++};
             }
-            keepUnregistered(changes);
+            const archive::IoResult io =
+                o.ok ? resources::saveUnregistered(m_ctx.folder, changes) : archive::IoResult();
+            const archive::IoResult committed = o.ok ? tx.commit() : archive::IoResult();
+            if (!o.ok || !committed.ok()) {
+                busy.release();
+                m_ctx.platform.prompts->info(!o.ok ? o.message : committed.message());
+                return;
+            }
+            Q_UNUSED(io);
+            m_unregistered = changes;
         }
     }
     delete item;
@@ -383,16 +412,16 @@ void Formattivita::listPressed(Qt::MouseButton button)
 
 void Formattivita::forgetUnregistered()
 {
-    keepUnregistered({});
+    const archive::IoResult io = keepUnregistered({});
+    if (!io.ok()) m_ctx.platform.prompts->info(io.message());
     for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
     m_ctx.g.risorsecambiate = QStringLiteral("0");
 }
 
-void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
+archive::IoResult Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
 {
     m_unregistered = std::move(changes);
-    const archive::IoResult io = resources::saveUnregistered(m_ctx.folder, m_unregistered);
-    if (!io.ok()) m_ctx.platform.prompts->info(io.message());
+    return resources::saveUnregistered(m_ctx.folder, m_unregistered);
 }
 
 void Formattivita::showGiveBackMessages()
@@ -458,6 +487,9 @@ void Formattivita::registra()
     reg.alreadyClosed = m_ctx.g.attchiusa == QLatin1String("1");
     reg.resources = resources();
     reg.counterFull = m_counterFull;
+    // Once registered, nothing the window took or gave back is left to undo.
+    if (!m_unregistered.isEmpty())
+        reg.alsoWrite = [this] { return resources::saveUnregistered(m_ctx.folder, {}); };
 
     BusyGuard busy(*m_ctx.platform.busy);
     m_giveBackMessages.clear();
@@ -483,15 +515,30 @@ void Formattivita::registra()
 
 void Formattivita::discardUnregistered()
 {
-    // What cannot be undone for a failure of its archive stays to be undone
-    // at the next occasion; a record that no longer exists (deleted or
-    // renamed meanwhile) is only named.
+    if (m_unregistered.isEmpty()) {
+        m_ctx.g.risorsecambiate = QStringLiteral("0");
+        return;
+    }
+    // Undone all together, or not at all when an archive cannot be written
+    // (then it stays to be undone at the next occasion). A record that no
+    // longer exists (deleted or renamed meanwhile) is only named.
     BusyGuard busy(*m_ctx.platform.busy);
+    archive::Transaction tx(m_ctx.folder);
     const resources::UndoReport report = resources::undo(m_ctx.folder, m_unregistered);
-    forgetUnregistered();
-    if (!report.kept.isEmpty()) keepUnregistered(report.kept);
+    archive::IoResult io;
+    if (report.failures.isEmpty()) {
+        resources::saveUnregistered(m_ctx.folder, {});
+        io = tx.commit();
+    }
     busy.release();
-    for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
+    if (!report.failures.isEmpty() || !io.ok()) {
+        for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
+        if (!io.ok()) m_ctx.platform.prompts->info(io.message());
+        return;
+    }
+    m_unregistered.clear();
+    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
+    m_ctx.g.risorsecambiate = QStringLiteral("0");
     if (!report.missing.isEmpty()) m_ctx.platform.prompts->info(report.missingMessage());
 }
 

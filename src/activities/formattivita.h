@@ -3,9 +3,11 @@
 #include "activities/records.h"
 #include "activities/registration.h"
 #include "app/context.h"
+#include "resources/operations.h"
 #include "resources/unregistered.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,10 @@ public:
     // register (never for an activity loaded closed). Until the next
     // registration, leaving the window without registering gives it back.
     void addResourceLine(const QString &line, bool taken = true);
+    // Takes the resource with `take` (nothing for an activity loaded closed)
+    // and adds its line, all or nothing; the message to show when it could
+    // not (empty when done).
+    QString takeAndAdd(const QString &line, const std::function<resources::Outcome()> &take);
 
     // Leaves the activity shown without registering it: what the window took
     // from the registers or gave back since the last registration goes back
@@ -75,7 +81,7 @@ private:
     void showGiveBackMessages();
     void forgetUnregistered();
     // Keeps the changes on disk too, for a start after an abnormal end.
-    void keepUnregistered(QList<resources::Unregistered> changes);
+    archive::IoResult keepUnregistered(QList<resources::Unregistered> changes);
     void setResources(const QList<activities::ResourceEntry> &entries);
     activities::ActivityInput input() const;
 

@@ -39,6 +39,7 @@ struct Run {
     const archive::WorkingFolder &folder;
     const GiveBack &giveBack;
     archive::Transaction &tx; // every archive of the registration, replaced together
+    std::function<archive::IoResult()> alsoWrite;
     RegistrationOutcome out;
 
     bool failed(const archive::IoResult &io)
@@ -67,6 +68,7 @@ struct Run {
     bool commit()
     {
         const bool givingBackFailed = tx.failed();
+        if (!givingBackFailed && alsoWrite) alsoWrite();
         const archive::IoResult io = tx.commit();
         if (io.ok()) return true;
         out.kind = RegistrationOutcome::Failed;
@@ -238,7 +240,7 @@ RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const
                                      const GiveBack &giveBack)
 {
     archive::Transaction tx(folder);
-    Run run{folder, giveBack, tx, {}};
+    Run run{folder, giveBack, tx, reg.alsoWrite, {}};
     run.out.mode = reg.mode;
     run.out.protsel = reg.protsel;
     run.out.resources = reg.resources;

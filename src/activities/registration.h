@@ -1,10 +1,12 @@
 #pragma once
 
 #include "activities/records.h"
+#include "archive/io.h"
 #include "archive/paths.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Registration of the activity shown in the activity window: insert, modify
@@ -26,6 +28,9 @@ struct Registration {
     bool alreadyClosed = false; // the activity was closed or cancelled when loaded
     QList<ResourceEntry> resources; // the resource list, from its first line
     bool counterFull = false;  // the counter stands at 32767: no number was proposed
+    // Written with the archives of the registration, all or nothing (what
+    // the window held unregistered, now registered).
+    std::function<archive::IoResult()> alsoWrite;
 };
 
 struct RegistrationOutcome {

@@ -212,13 +212,17 @@ IoResult copyLines(const QString &source, const QString &destination)
                         copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
 
-IoResult replaceFile(const QString &path, const QByteArray &content)
+namespace {
+
+// The replacement written into `target`: `path` itself, or its staged file
+// inside a transaction.
+IoResult replaceFileAt(const QString &path, const QString &target, const QByteArray &content)
 {
     // Consultation only: refused before anything is opened.
     if (consultationOnly(path)) return IoResult::fail(IoResult::ConsultationOnly, path);
 
     if (!writableTarget(path)) return IoResult::fail(IoResult::WriteFailed, path);
-    QSaveFile out(path);
+    QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, path);
     if (out.write(content) != content.size()) {
         out.cancelWriting();
@@ -226,6 +230,15 @@ IoResult replaceFile(const QString &path, const QByteArray &content)
     }
     if (!commitWhole(out)) return IoResult::writeFailed(path);
     return IoResult::success();
+}
+
+} // namespace
+
+IoResult replaceFile(const QString &path, const QByteArray &content)
+{
+    Transaction *tx = Transaction::covering(path);
+    if (!tx) return replaceFileAt(path, path, content);
+    return tx->prepared(path, {}, replaceFileAt(path, tx->stagedArchive(path), content));
 }
 
 bool commitWhole(QSaveFile &out)

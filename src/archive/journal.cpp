@@ -33,7 +33,7 @@ const QStringList &targetNames()
                        File::Attrezzature, File::AttrezzatureWrk, File::Attivita, File::AttivitaWrk,
                        File::Risorse, File::RisorseWrk, File::Volontari})
             n << fileName(f);
-        n << QStringLiteral("volontari.wrk");
+        n << QStringLiteral("volontari.wrk") << QStringLiteral("sospese.dat");
         return n;
     }();
     return names;
@@ -107,7 +107,7 @@ void sweep(const QDir &dir)
 {
     static const QRegularExpression leftover(
         QStringLiteral("^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
-                       "\\.(?:csv|wrk)\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
+                       "\\.(?:csv|wrk)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
                                              QStringLiteral("velmora.jnl.*")},
                                             QDir::Files | QDir::Hidden | QDir::System);
@@ -127,6 +127,9 @@ Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
     for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
                    File::Risorse, File::Volontari})
         m_archives << folder.path(f);
+    // What the activity window holds unregistered goes with the registers
+    // it concerns.
+    m_archives << QDir(folder.dir()).filePath(QStringLiteral("sospese.dat"));
     for (Transaction *t : openTransactions())
         if (t->m_folder.dir() == folder.dir()) m_outer = t;
     if (!m_outer) openTransactions().push_back(this);

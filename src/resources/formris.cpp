@@ -78,18 +78,15 @@ void Formris::aggiungi()
 
     BusyGuard busy(*m_ctx.platform.busy);
     // A closed or cancelled activity takes nothing from the registers.
-    bool taken = false;
-    if (m_ctx.g.attchiusa != QLatin1String("1")) {
-        const resources::Outcome o = resources::engage(m_ctx.folder, kind, picked, q);
-        if (!o.ok) {
-            busy.release();
-            m_ctx.platform.prompts->info(o.message);
-            return;
-        }
-        taken = !o.notFound;
-    }
-    activity->addResourceLine(line, taken);
+    std::function<resources::Outcome()> take;
+    if (m_ctx.g.attchiusa != QLatin1String("1"))
+        take = [&] { return resources::engage(m_ctx.folder, kind, picked, q); };
+    const QString refused = activity->takeAndAdd(line, take);
     busy.release();
+    if (!refused.isEmpty()) {
+        m_ctx.platform.prompts->info(refused);
+        return;
+    }
     hide();
 }
 

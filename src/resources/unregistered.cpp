@@ -1,6 +1,7 @@
 #include "resources/unregistered.h"
 
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "resources/operations.h"
 
 #include <QDir>
@@ -19,7 +20,8 @@ archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
 {
     const QString path = unregisteredPath(folder);
     // Nothing to keep, and nothing kept: no need to write.
-    if (changes.isEmpty() && QFileInfo(path).size() == 0) return archive::IoResult::success();
+    if (changes.isEmpty() && QFileInfo(archive::readPath(path)).size() == 0)
+        return archive::IoResult::success();
     QByteArray bytes;
     for (const Unregistered &u : changes) {
         bytes += u.givenBack ? "R," : "P,";

@@ -10,6 +10,7 @@
 #include "associations/records.h"
 #include "equipment/records.h"
 #include "resources/operations.h"
+#include "resources/unregistered.h"
 #include "vehicles/records.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ QString renamed(int c) { return QStringLiteral("ASSOCIAZIONE D%1").arg(c, 4, 10,
 
 // The activities of cycle c: A registered and closed, E rolled back by
 // copies, B rolled back record by record, D cancelled.
-enum Role { A, B, D, E };
+enum Role { A, B, D, E, F };
 qint16 activityOf(int c, Role r) { return qint16(1000 + 4 * c + r); }
 int linesOf(qint16 n) { return n < 1000 || (n - 1000) % 4 == A ? 4 : 2; }
 
@@ -77,6 +78,7 @@ QList<Pick> picksOf(int c, Role role)
         return {{resources::kEquipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
                 {resources::kAssociation, name, {}, 1}};
     case E: return {{resources::kEquipment, name, "TENDA", 1}, {resources::kAssociation, name, {}, 2}};
+    case F: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 3}};
     }
     return {};
 }
@@ -119,7 +121,8 @@ bool pickAndRegister(const archive::WorkingFolder &folder, int c, Role role)
 const char *kindName(int kind)
 {
     static const char *const names[] = {
-        "inserimento associazione con mezzi", "registrazione attività con risorse", "istantanea",
+        "inserimento associazione con mezzi", "registrazione attività con risorse",
+        "risorse scelte e non registrate", "risorse non registrate rimesse", "istantanea",
         "registrazione da ripristinare", "ripristino delle istantanee", "registrazione da disfare",
         "ripristino riga per riga", "chiusura attività", "registrazione da annullare",
         "annullamento attività", "rinomina associazione", "eliminazione associazione"};
@@ -179,6 +182,21 @@ bool run(const archive::WorkingFolder &folder, int step)
                && tx.commit().ok();
     }
     case RegisterActivity: return pickAndRegister(folder, c, A);
+    case PickUnregistered: {
+        // Picked in the activity window and not registered: the registers
+        // and sospese.dat change together.
+        archive::Transaction tx(folder);
+        QList<resources::Unregistered> held;
+        for (const Pick &p : picksOf(c, F)) held << resources::Unregistered{p.line(), false, 0};
+        return engage(folder, picksOf(c, F)) && resources::saveUnregistered(folder, held).ok()
+               && tx.commit().ok();
+    }
+    case DiscardUnregistered: {
+        // Left without registering: undone record by record, as one change.
+        archive::Transaction tx(folder);
+        return resources::undo(folder, resources::readUnregistered(folder)).failures.isEmpty()
+               && resources::saveUnregistered(folder, {}).ok() && tx.commit().ok();
+    }
     case Snapshot:
         for (Register r : all5)
             if (!snapshot::copiainsav(folder, r).ok()) return false;
@@ -256,6 +274,15 @@ QString inconsistency(const archive::WorkingFolder &folder)
         held[key] += text::parseNumber(r.at(RNumero)).value_or(0);
         return true;
     });
+    // What the activity window holds unregistered is taken too (given back
+    // for a deleted line).
+    for (const resources::Unregistered &u : resources::readUnregistered(folder)) {
+        const QString l = text::fit(u.line, 114);
+        QString key = l.left(4) + '|' + l.mid(14, 50);
+        if (l.left(4) != QLatin1String("VOL.")) key += '|' + l.mid(64, 50);
+        const int q = text::parseNumber(l.mid(6, 6)).value_or(0);
+        held[key] += u.givenBack ? -q : q;
+    }
     for (auto it = states.begin(); it != states.end(); ++it)
         if (count.value(it.key()) != linesOf(it.key()))
             wrong += QStringLiteral("attività %1 con %2 righe; ").arg(it.key()).arg(count.value(it.key()));

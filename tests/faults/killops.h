@@ -13,7 +13,7 @@ namespace killops {
 
 // Kinds of step, in the order of one cycle.
 enum Kind {
-    InsertAssociation, RegisterActivity, Snapshot, RegisterToRollBack, RollbackCopies,
+    InsertAssociation, RegisterActivity, PickUnregistered, DiscardUnregistered, Snapshot, RegisterToRollBack, RollbackCopies,
     RegisterToUndo, RollbackRecords, CloseActivity, RegisterToCancel, CancelActivity,
     RenameAssociation, RemoveAssociation, KindCount
 };
@@ -31,7 +31,8 @@ bool run(const archive::WorkingFolder &folder, int step);
 // What breaks the rules every step keeps, empty when nothing does: every
 // resource line belongs to an activity, every activity has exactly its
 // lines, and every equipment quantity, vehicle state and association
-// volunteer count equals its starting value less what open activities hold.
+// volunteer count equals its starting value less what open activities hold
+// and what sospese.dat holds unregistered.
 QString inconsistency(const archive::WorkingFolder &folder);
 
 // The file holding how many steps the helper has completed, written whole

@@ -6,6 +6,8 @@
 // the open activities.
 #include "killops.h"
 
+#include "resources/unregistered.h"
+
 #include "archive/io.h"
 #include "archive/journal.h"
 #include "archive/paths.h"
@@ -32,15 +34,23 @@ namespace {
 
 // The files that must never be found half written (work files are buffers
 // and may be).
+// What the activity window holds unregistered, checked beside the archives.
+const File kSospese = File(archive::kFileCount);
+QString pathOf(const archive::WorkingFolder &folder, File f)
+{
+    return f == kSospese ? resources::unregisteredPath(folder) : folder.path(f);
+}
+QString nameOf(File f) { return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f); }
+
 const File kChecked[] = {
     File::Associazioni, File::AssociazioniSav, File::Emergenza, File::NumeroProt,
     File::Automezzi,    File::AutomezziSav,    File::Attrezzature, File::AttrezzatureSav,
     File::Attivita,     File::AttivitaSav,     File::Risorse,      File::RisorseSav,
-    File::Volontari,
+    File::Volontari, kSospese,
 };
 // The archives a change replaces together.
 const File kTogether[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                          File::Risorse, File::Volontari};
+                          File::Risorse, File::Volontari, kSospese};
 
 using State = QMap<File, QByteArray>;
 
@@ -53,14 +63,14 @@ QByteArray slurp(const QString &path)
 State stateOf(const archive::WorkingFolder &folder)
 {
     State s;
-    for (File f : kChecked) s[f] = slurp(folder.path(f));
+    for (File f : kChecked) s[f] = slurp(pathOf(folder, f));
     return s;
 }
 
 void put(const archive::WorkingFolder &folder, const State &s)
 {
     for (auto it = s.begin(); it != s.end(); ++it) {
-        QFile f(folder.path(it.key()));
+        QFile f(pathOf(folder, it.key()));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot reset test file");
         f.write(it.value());
     }
@@ -174,14 +184,18 @@ void TestKill::killedAnywhereLeavesEveryChangeWholeOrAbsent()
             const QByteArray &bytes = found.value(f);
             if (before.value(f) == afterStep.value(f)) continue;
             QVERIFY2(bytes == before.value(f) || bytes == afterStep.value(f),
-                     qPrintable(archive::fileName(f) + " neither old nor new after a kill " + during));
+                     qPrintable(nameOf(f) + " neither old nor new after a kill " + during));
             if (std::find(std::begin(kTogether), std::end(kTogether), f) == std::end(kTogether)) continue;
-            (bytes == before.value(f) ? olds : news) << archive::fileName(f);
+            (bytes == before.value(f) ? olds : news) << nameOf(f);
         }
         QVERIFY2(olds.isEmpty() || news.isEmpty(),
                  qPrintable("old " + olds.join(' ') + ", new " + news.join(' ') + " " + during));
         const QString wrong = killops::inconsistency(folder);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong + during));
+        // Then the start gives back what was held unregistered.
+        resources::undoLeftUnregistered(folder);
+        QVERIFY(resources::readUnregistered(folder).isEmpty());
+        QVERIFY2(killops::inconsistency(folder).isEmpty(), qPrintable(killops::inconsistency(folder) + during));
         ++killsPerKind[killops::kindOf(done)];
         step = done;
         // Files the interrupted replacement left behind are never taken for
