@@ -42,11 +42,6 @@ bool take(Context &ctx, std::initializer_list<Register> registers)
     return run(ctx, registers, &copiainsav);
 }
 
-bool restore(Context &ctx, std::initializer_list<Register> registers)
-{
-    return run(ctx, registers, &copiadasav);
-}
-
 bool takeRegisters(Context &ctx)
 {
     return take(ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});

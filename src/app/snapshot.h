@@ -16,11 +16,10 @@ archive::IoResult copiainsav(const archive::WorkingFolder &folder, archive::Regi
 // snapshot leaves the archive as it is.
 archive::IoResult copiadasav(const archive::WorkingFolder &folder, archive::Register r);
 
-// Several copies in the given order, under the busy pointer. A copy that
-// fails to write is reported to the user by name (a missing source is no
+// Several snapshots in the given order, under the busy pointer. A copy that
+// fails to write is reported to the user by name (a missing archive is no
 // failure); the others still run. Returns false when one failed.
 bool take(Context &ctx, std::initializer_list<archive::Register> registers);
-bool restore(Context &ctx, std::initializer_list<archive::Register> registers);
 
 // The snapshot the main window takes before it opens the activity window or
 // the activity list: associations, equipment, vehicles.
