@@ -77,10 +77,21 @@ struct Run {
                                           : io.message());
         return false;
     }
+    // The snapshots the registration ends with, taken in the same pass as
+    // the rewrites of their archives and put in place with them (a snapshot
+    // that cannot be written there is taken afterwards as usual).
+    void snapshotsWithChange(std::initializer_list<Register> registers)
+    {
+        for (Register r : registers) {
+            const archive::ArchiveSet set = folder.set(r);
+            if (archive::writableTarget(set.snapshot)) tx.snapshotAtCommit(set.archive, set.snapshot);
+        }
+    }
     // Snapshot failures are told, but the registration stands.
     void snapshots(std::initializer_list<Register> registers)
     {
         for (Register r : registers) {
+            if (tx.snapshotted(folder.set(r).archive)) continue;
             const archive::IoResult io = snapshot::copiainsav(folder, r);
             if (!io.ok() && io.status != archive::IoResult::SourceMissing) out.messages << io.message();
         }
@@ -125,6 +136,8 @@ void modify(Run &run, const Registration &reg, qint16 n)
         run.refuse(kDuplicate);
         return;
     }
+    run.snapshotsWithChange({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
+                             Register::Attivita, Register::Risorse});
     // The record and the resource lines are each replaced in one pass, so a
     // failure leaves the activity as it was rather than half removed.
     const QStringList fields = activityFields(reg.input);
@@ -188,6 +201,7 @@ void cancel(Run &run, const Registration &reg)
         run.refuse(notFoundMessage(reg.protsel));
         return;
     }
+    run.snapshotsWithChange({Register::Attivita, Register::Risorse});
     QList<ResourceEntry> lines = reg.resources;
     // An activity that was open when loaded still holds its resources,
     // whatever end time was typed since.

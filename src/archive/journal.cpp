@@ -33,6 +33,9 @@ const QStringList &targetNames()
                        File::Attrezzature, File::AttrezzatureWrk, File::Attivita, File::AttivitaWrk,
                        File::Risorse, File::RisorseWrk, File::Volontari})
             n << fileName(f);
+        for (File f : {File::AssociazioniSav, File::AutomezziSav, File::AttrezzatureSav,
+                       File::AttivitaSav, File::RisorseSav})
+            n << fileName(f);
         n << QStringLiteral("volontari.wrk") << QStringLiteral("sospese.dat");
         return n;
     }();
@@ -107,7 +110,7 @@ void sweep(const QDir &dir)
 {
     static const QRegularExpression leftover(
         QStringLiteral("^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
-                       "\\.(?:csv|wrk)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
+                       "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
                                              QStringLiteral("velmora.jnl.*")},
                                             QDir::Files | QDir::Hidden | QDir::System);
@@ -180,13 +183,30 @@ QString Transaction::stagedWork(const QString &workPath) const
     return workPath + QLatin1String(kStagedSuffix);
 }
 
-IoResult Transaction::prepared(const QString &archivePath, const QString &workPath, IoResult result)
+void Transaction::snapshotAtCommit(const QString &archivePath, const QString &snapshotPath)
+{
+    root()->m_snapshots.insert(archivePath, snapshotPath);
+}
+
+QString Transaction::snapshotOf(const QString &archivePath) const
+{
+    return root()->m_snapshots.value(archivePath);
+}
+
+bool Transaction::snapshotted(const QString &archivePath) const
+{
+    return root()->m_snapshotted.contains(archivePath);
+}
+
+IoResult Transaction::prepared(const QString &archivePath, const QString &workPath, IoResult result,
+                               const QString &snapshotPath)
 {
     Transaction *r = root();
     if (result.ok()) {
-        for (const QString &target : {archivePath, workPath})
+        for (const QString &target : {archivePath, workPath, snapshotPath})
             if (!target.isEmpty() && !r->find(target))
                 r->m_staged.push_back({target, target + QLatin1String(kStagedSuffix)});
+        if (!snapshotPath.isEmpty()) r->m_snapshotted.insert(archivePath);
         return result;
     }
     if (result.status == IoResult::SourceMissing) return result;

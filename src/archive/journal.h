@@ -4,6 +4,8 @@
 #include "archive/paths.h"
 
 #include <QString>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <vector>
 
@@ -60,6 +62,18 @@ public:
 
     bool joined() const { return m_outer != nullptr; }
 
+    // Asks that the snapshot `snapshotPath` of `archivePath` be taken with
+    // the change: every later rewrite of the archive in this transaction
+    // writes the snapshot in the same pass, and the commit puts it in place
+    // with the archive. Saves reading the archive again just after it was
+    // written.
+    void snapshotAtCommit(const QString &archivePath, const QString &snapshotPath);
+    // The snapshot a rewrite of `archivePath` also writes (empty when none
+    // was asked for).
+    QString snapshotOf(const QString &archivePath) const;
+    // Whether the snapshot of `archivePath` was written with the change.
+    bool snapshotted(const QString &archivePath) const;
+
     // For the writers of the archive library: the open transaction whose
     // folder holds archive `path`, if any.
     static Transaction *covering(const QString &path);
@@ -73,7 +87,8 @@ public:
     // staged work file, when given); otherwise `failure` is remembered and
     // its file named as the archive. Returns the failure to report, with a
     // note when other archives of the change were already prepared.
-    IoResult prepared(const QString &archivePath, const QString &workPath, IoResult result);
+    IoResult prepared(const QString &archivePath, const QString &workPath, IoResult result,
+                      const QString &snapshotPath = {});
 
 private:
     struct Staged {
@@ -89,6 +104,8 @@ private:
     QStringList m_archives; // the six archive paths
     Transaction *m_outer = nullptr;
     std::vector<Staged> m_staged; // in the order first prepared
+    QHash<QString, QString> m_snapshots; // archive -> snapshot asked for
+    QSet<QString> m_snapshotted;          // archives whose snapshot is staged
     IoResult m_failure;
     bool m_open = true;
 };

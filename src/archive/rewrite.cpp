@@ -4,6 +4,8 @@
 #include "archive/journal.h"
 #include "archive/text.h"
 
+#include <unistd.h>
+
 namespace archive {
 
 namespace {
@@ -126,6 +128,13 @@ RewriteOutcome runOn(const QString &archivePath, const QString &source, const QS
         outcome.io = IoResult::fail(IoResult::WriteFailed, archivePath);
         return outcome;
     }
+    // The work file is made anew, never written over in place: a snapshot
+    // taken with a registration may share its content on disk.
+    if (!writableTarget(workPath) || (QFile::exists(workPath) && !QFile::remove(workPath))) {
+        outcome.status = RewriteOutcome::Failed;
+        outcome.io = IoResult::writeFailed(workPath, archivePath);
+        return outcome;
+    }
     QFile work(workPath);
     if (!work.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         outcome.status = RewriteOutcome::Failed;
@@ -202,6 +211,32 @@ RewriteOutcome runOn(const QString &archivePath, const QString &source, const QS
     return outcome;
 }
 
+// `to` made to hold what `from` holds: a second name of the same file, or a
+// copy. `named` is the file a failure names.
+IoResult shareContent(const QString &from, const QString &to, const QString &named)
+{
+    QFile::remove(to);
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return IoResult::success();
+    QFile in(from);
+    QSaveFile out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return IoResult::writeFailed(named);
+    for (;;) {
+        const QByteArray block = in.read(1 << 20);
+        if (block.isEmpty()) break;
+        if (out.write(block) != block.size()) {
+            out.cancelWriting();
+            return IoResult::writeFailed(named);
+        }
+    }
+    if (in.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return IoResult::writeFailed(named);
+    }
+    return commitWhole(out) ? IoResult::success() : IoResult::writeFailed(named);
+}
+
 // Inside a transaction the archive and its work file are staged, and the
 // transaction learns how the preparation ended.
 RewriteOutcome run(const QString &archivePath, const QString &workPath, const RecordFormat &format,
@@ -214,7 +249,15 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
                      seeDamaged);
     RewriteOutcome o = runOn(archivePath, tx->source(archivePath), tx->stagedArchive(archivePath),
                              tx->stagedWork(workPath), format, concerns, each, atEnd, seeDamaged);
-    if (o.status != RewriteOutcome::Aborted) o.io = tx->prepared(archivePath, workPath, o.io);
+    // A snapshot asked for with the change holds what the work file holds:
+    // the same file on disk where the file system allows it, a copy
+    // otherwise.
+    const QString snapshot = tx->snapshotOf(archivePath);
+    if (o.done() && !snapshot.isEmpty())
+        o.io = shareContent(tx->stagedWork(workPath), tx->stagedArchive(snapshot), snapshot);
+    if (o.status != RewriteOutcome::Aborted)
+        o.io = tx->prepared(archivePath, workPath, o.io, o.io.ok() ? snapshot : QString());
+    if (!o.io.ok()) o.status = RewriteOutcome::Failed;
     return o;
 }
 

@@ -233,10 +233,13 @@ void TestArchive::transactionReplacesEverythingOrNothing()
     {
         // Two rewrites of one archive compose; nothing is replaced before
         // the commit, and reads inside the transaction see the change.
+        // The snapshot asked for with the change is put in place with it.
         Transaction tx(o.ctx.folder);
+        tx.snapshotAtCommit(o.path(File::Attivita), o.path(File::AttivitaSav));
         QVERIFY(appendTo(o, Register::Attivita, "2").done());
         QVERIFY(appendTo(o, Register::Attivita, "3").done());
         QVERIFY(appendTo(o, Register::Risorse, "2").done());
+        QVERIFY(!QFile::exists(o.path(File::AttivitaSav)));
         int seen = 0;
         readRecords(o.path(File::Attivita), kFmt, [&](const Record &) { return ++seen, true; });
         QCOMPARE(seen, 3);
@@ -247,7 +250,14 @@ void TestArchive::transactionReplacesEverythingOrNothing()
     QCOMPARE(o.read(File::Attivita), attivita);
     QCOMPARE(o.read(File::Risorse), QByteArray(" 1 ,R,\r\n2,NUOVA,\r\n"));
     QCOMPARE(o.read(File::AttivitaWrk), attivita);
-    QCOMPARE(filesOf(o).keys(), (QStringList{"attivita.csv", "attivita.wrk", "risorse.csv", "risorse.wrk"}));
+    QCOMPARE(o.read(File::AttivitaSav), attivita);
+    QCOMPARE(filesOf(o).keys(), (QStringList{"attivita.csv", "attivita.sav", "attivita.wrk",
+                                             "risorse.csv", "risorse.wrk"}));
+    // A later rewrite leaves the snapshot as it was taken.
+    QVERIFY(appendTo(o, Register::Attivita, "4").done());
+    QCOMPARE(o.read(File::AttivitaSav), attivita);
+    QCOMPARE(o.read(File::AttivitaWrk), o.read(File::Attivita));
+    QFile::remove(o.path(File::AttivitaSav));
 
     // A later archive that cannot be written: the failure says so, the
     // commit replaces nothing, not even a work file; a transaction left
