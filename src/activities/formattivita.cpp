@@ -191,6 +191,9 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
+    // What the start could not undo stays to be undone at the next occasion
+    // (the copy that only consults the folder leaves it to the writer).
+    if (!ctx.consultation) m_leftover = resources::readUnregistered(ctx.folder);
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.
     if (ctx.consultation)
@@ -218,11 +221,13 @@ void Formattivita::resizeEvent(QResizeEvent *event)
 void Formattivita::activated()
 {
     const QString &mode = m_ctx.g.modoatt;
+    // What an earlier occasion could not undo is tried again at the next
+    // one that leaves the window, not at every reload.
     if (mode == QLatin1String("I")) {
-        discardUnregistered();
+        if (!m_unregistered.isEmpty()) discardUnregistered();
         loadNew();
     } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
-        discardUnregistered();
+        if (!m_unregistered.isEmpty()) discardUnregistered();
         loadChosen();
     } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
                || mode == QLatin1String("RA")) {
@@ -395,7 +400,7 @@ void Formattivita::listPressed(Qt::MouseButton button)
                 changes << resources::Unregistered{line, true, m_nextId++};
             }
             const archive::IoResult io =
-                o.ok ? resources::saveUnregistered(m_ctx.folder, changes) : archive::IoResult();
+                o.ok ? resources::saveUnregistered(m_ctx.folder, m_leftover + changes) : archive::IoResult();
             const archive::IoResult committed = o.ok ? tx.commit() : archive::IoResult();
             if (!o.ok || !committed.ok()) {
                 busy.release();
@@ -421,7 +426,7 @@ void Formattivita::forgetUnregistered()
 archive::IoResult Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
 {
     m_unregistered = std::move(changes);
-    return resources::saveUnregistered(m_ctx.folder, m_unregistered);
+    return resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
 }
 
 void Formattivita::showGiveBackMessages()
@@ -488,8 +493,9 @@ void Formattivita::registra()
     reg.resources = resources();
     reg.counterFull = m_counterFull;
     // Once registered, nothing the window took or gave back is left to undo.
+    // (what is left from an earlier activity stays to be undone).
     if (!m_unregistered.isEmpty())
-        reg.alsoWrite = [this] { return resources::saveUnregistered(m_ctx.folder, {}); };
+        reg.alsoWrite = [this] { return resources::saveUnregistered(m_ctx.folder, m_leftover); };
 
     BusyGuard busy(*m_ctx.platform.busy);
     m_giveBackMessages.clear();
@@ -515,30 +521,34 @@ void Formattivita::registra()
 
 void Formattivita::discardUnregistered()
 {
-    if (m_unregistered.isEmpty()) {
+    if (m_unregistered.isEmpty() && m_leftover.isEmpty()) {
         m_ctx.g.risorsecambiate = QStringLiteral("0");
         return;
     }
     // Undone all together, or not at all when an archive cannot be written
-    // (then it stays to be undone at the next occasion). A record that no
-    // longer exists (deleted or renamed meanwhile) is only named.
+    // or a record refuses; then it is left to be undone at the next
+    // occasion, whatever activity the window shows by then (and never taken
+    // for registered with it). A record that no longer exists (deleted or
+    // renamed meanwhile) is only named.
     BusyGuard busy(*m_ctx.platform.busy);
     archive::Transaction tx(m_ctx.folder);
-    const resources::UndoReport report = resources::undo(m_ctx.folder, m_unregistered);
+    const resources::UndoReport report = resources::undo(m_ctx.folder, m_leftover + m_unregistered);
     archive::IoResult io;
     if (report.failures.isEmpty()) {
         resources::saveUnregistered(m_ctx.folder, {});
         io = tx.commit();
     }
     busy.release();
-    if (!report.failures.isEmpty() || !io.ok()) {
+    const bool undone = report.failures.isEmpty() && io.ok();
+    m_leftover = undone ? QList<resources::Unregistered>() : m_leftover + m_unregistered;
+    m_unregistered.clear();
+    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
+    m_ctx.g.risorsecambiate = QStringLiteral("0");
+    if (!undone) {
         for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
         if (!io.ok()) m_ctx.platform.prompts->info(io.message());
         return;
     }
-    m_unregistered.clear();
-    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
-    m_ctx.g.risorsecambiate = QStringLiteral("0");
     if (!report.missing.isEmpty()) m_ctx.platform.prompts->info(report.missingMessage());
 }
 

@@ -97,5 +97,8 @@ private:
     activities::GiveBack m_giveBack;
     QStringList m_giveBackMessages; // what the give-backs at release had to say
     QList<resources::Unregistered> m_unregistered;
+    // Changes of an earlier activity (or of a copy that ended abnormally)
+    // that could not be undone yet.
+    QList<resources::Unregistered> m_leftover;
     quint64 m_nextId = 1;
 };

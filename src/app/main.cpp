@@ -38,8 +38,15 @@ int main(int argc, char *argv[])
     // writes the folder (another copy may be in the middle of one).
     if (!ctx.consultation) {
         const archive::Recovery recovered = archive::recover(ctx.folder);
-        if (recovered.status == archive::Recovery::Failed)
-            ctx.platform.prompts->info(recovered.message());
+        if (recovered.status == archive::Recovery::Failed) {
+            // Writing on top of a change left half made could lose it: the
+            // folder is only consulted until the journal can be finished.
+            ctx.platform.prompts->info(recovered.message()
+                                       + QStringLiteral("\n\nLa cartella viene aperta in sola "
+                                                        "consultazione."));
+            ctx.consultation = true;
+            archive::setConsultationFolder(ctx.folder.dir());
+        }
     }
     Windows windows(ctx);
 

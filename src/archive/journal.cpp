@@ -277,9 +277,13 @@ IoResult Transaction::commit()
             discard();
             m_failure.note = nothingElseChanged();
         } else {
-            // The journal stays: the next start finishes the change.
+            // The journal stays: the next start finishes the change. Until
+            // then nothing more is written in the folder, so that nothing is
+            // built on archives the journal will still replace.
+            setConsultationFolder(dir);
             m_failure.note = QStringLiteral("La modifica degli archivi sarà completata al prossimo "
-                                            "avvio del programma.");
+                                            "avvio del programma; fino ad allora la cartella resta "
+                                            "in sola consultazione.");
         }
         return m_failure;
     }

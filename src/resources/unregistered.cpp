@@ -79,9 +79,20 @@ QString undoLeftUnregistered(const archive::WorkingFolder &folder)
 {
     const QList<Unregistered> left = readUnregistered(folder);
     if (left.isEmpty()) return {};
+    // The registers and sospese.dat change together: what is undone is never
+    // undone again at a later start.
+    archive::Transaction tx(folder);
     const UndoReport report = undo(folder, left);
-    const archive::IoResult saved = saveUnregistered(folder, report.kept);
+    saveUnregistered(folder, report.kept);
+    const archive::IoResult io = tx.commit();
     QStringList parts;
+    if (!io.ok()) {
+        parts << QStringLiteral("Il programma non era stato chiuso normalmente e le risorse "
+                                "impegnate o restituite per una attività mai registrata non "
+                                "possono essere rimesse com'erano ora; il programma riproverà.")
+              << io.message();
+        return parts.join(QStringLiteral("\n\n"));
+    }
     if (!report.undone.isEmpty()) {
         QStringList lines;
         for (const QString &d : report.undone) lines << QStringLiteral("- ") + d;
@@ -91,7 +102,6 @@ QString undoLeftUnregistered(const archive::WorkingFolder &folder)
                      + lines.join(QLatin1Char('\n'));
     }
     parts << report.failures;
-    if (!saved.ok()) parts << saved.message();
     if (!report.missing.isEmpty()) parts << report.missingMessage();
     parts.removeAll(QString());
     return parts.join(QStringLiteral("\n\n"));

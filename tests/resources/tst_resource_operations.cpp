@@ -8,6 +8,7 @@
 #include "resources/operations.h"
 #include "resources/unregistered.h"
 
+#include <QFile>
 #include <QTest>
 
 using archive::File;
@@ -116,6 +117,16 @@ void TestResourceOperations::startGivesBackWhatAKilledWindowHeld()
     QCOMPARE(o.read("sospese.dat"), "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP,"
                                         + gone.toLatin1() + "\r\nR," + amb.toLatin1() + "\r\nR,"
                                         + alfa.toLatin1() + "\r\n");
+
+    // A register that cannot be written: nothing changes, not even
+    // sospese.dat, and the next start tries again.
+    const QByteArray held = o.read("sospese.dat"), vehicles = o.read(File::Automezzi);
+    QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner);
+    QVERIFY(undoLeftUnregistered(o.ctx.folder).contains("riproverà"));
+    QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(o.read("sospese.dat"), held);
+    QCOMPARE(o.read(File::Automezzi), vehicles);
+    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
 
     const QString said = undoLeftUnregistered(o.ctx.folder);
     QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));

@@ -11,6 +11,7 @@
 #include "vehicles/formautolist.h"
 
 #include <QComboBox>
+#include <QFile>
 
 using archive::File;
 using picking::Kind;
@@ -62,6 +63,7 @@ private slots:
     void aNewActivityIsWhatTheWindowCancelsOrKeeps();
     void undoKeepsWhatOtherWindowsRegistered_data();
     void undoKeepsWhatOtherWindowsRegistered();
+    void anUndoThatFailsStaysToBeUndone();
 };
 
 void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
@@ -766,6 +768,38 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     o.activate(o.main);
     o.main->action("mnattains")->trigger();
     QCOMPARE(archives(o), expected);
+}
+
+// An undo that cannot be made now (a register read-only) is not lost when
+// the window goes on to another activity, nor taken for registered with it.
+void TestResourceFlow::anUndoThatFailsStaysToBeUndone()
+{
+    PickOffice o;
+    registeredSeven(o);
+    Formattivita *w = o.openFromMain("7");
+    o.deleteRow(0); // the tent given back, not registered
+    QCOMPARE(o.read(File::Attrezzature), kAllFree);
+    const QByteArray held = o.read("sospese.dat");
+    QFile::setPermissions(o.path(File::Attrezzature), QFile::ReadOwner);
+    o.fake.prompts.clear();
+    w = o.openInsert();
+    QCOMPARE(o.fake.prompts.messages().size(), 1);
+    QCOMPARE(o.read(File::Attrezzature), kAllFree);
+    QCOMPARE(o.read("sospese.dat"), held);
+    // A new activity registered meanwhile keeps the undo pending.
+    o.fillRequest();
+    typeText(w, "numprot", "8");
+    o.add("cmdvol", Kind::Association, associationListLine("BETA", 5), "1");
+    o.activate(w);
+    o.fake.prompts.clear();
+    press(w, "cmdregistra");
+    QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
+    QCOMPARE(o.read("sospese.dat"), held);
+    // Writable again: the next occasion takes the tent again.
+    QFile::setPermissions(o.path(File::Attrezzature), QFile::ReadOwner | QFile::WriteOwner);
+    press(w, "cmdesci");
+    QCOMPARE(o.read(File::Attrezzature), kTendaTaken);
+    QCOMPARE(o.read("sospese.dat"), QByteArray());
 }
 
 QTEST_MAIN(TestResourceFlow)
