@@ -399,15 +399,15 @@ void Formattivita::listPressed(Qt::MouseButton button)
             } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
                 changes << resources::Unregistered{line, true, m_nextId++};
             }
-            const archive::IoResult io =
-                o.ok ? resources::saveUnregistered(m_ctx.folder, m_leftover + changes) : archive::IoResult();
+            // A failure to write sospese.dat is the transaction's, told by
+            // its commit.
+            if (o.ok) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
             const archive::IoResult committed = o.ok ? tx.commit() : archive::IoResult();
             if (!o.ok || !committed.ok()) {
                 busy.release();
                 m_ctx.platform.prompts->info(!o.ok ? o.message : committed.message());
                 return;
             }
-            Q_UNUSED(io);
             m_unregistered = changes;
         }
     }
