@@ -417,16 +417,18 @@ void Formattivita::listPressed(Qt::MouseButton button)
 
 void Formattivita::forgetUnregistered()
 {
-    const archive::IoResult io = keepUnregistered({});
-    if (!io.ok()) m_ctx.platform.prompts->info(io.message());
+    // sospese.dat already says so: written with the registration or the undo.
+    m_unregistered.clear();
     for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
     m_ctx.g.risorsecambiate = QStringLiteral("0");
 }
 
-archive::IoResult Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
+void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
 {
+    // Within the transaction of the change that made them: a failure to
+    // write is told by its commit.
     m_unregistered = std::move(changes);
-    return resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
+    resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
 }
 
 void Formattivita::showGiveBackMessages()
@@ -541,9 +543,7 @@ void Formattivita::discardUnregistered()
     busy.release();
     const bool undone = report.failures.isEmpty() && io.ok();
     m_leftover = undone ? QList<resources::Unregistered>() : m_leftover + m_unregistered;
-    m_unregistered.clear();
-    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
-    m_ctx.g.risorsecambiate = QStringLiteral("0");
+    forgetUnregistered();
     if (!undone) {
         for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
         if (!io.ok()) m_ctx.platform.prompts->info(io.message());

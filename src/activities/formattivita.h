@@ -81,7 +81,7 @@ private:
     void showGiveBackMessages();
     void forgetUnregistered();
     // Keeps the changes on disk too, for a start after an abnormal end.
-    archive::IoResult keepUnregistered(QList<resources::Unregistered> changes);
+    void keepUnregistered(QList<resources::Unregistered> changes);
     void setResources(const QList<activities::ResourceEntry> &entries);
     activities::ActivityInput input() const;
 
