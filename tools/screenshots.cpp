@@ -27,6 +27,9 @@
 
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
+#include "reports/formrapimpiego.h"
+#include "reports/formrappresenze.h"
+#include "reports/formrapquadro.h"
 #include "resources/formris.h"
 #include "resources/formsto.h"
 #include "vehicles/formautolist.h"
@@ -197,6 +200,9 @@ const std::vector<Shot> &shots()
              s.line(s.window<Formlist>(), "List1", 2);
              s.click(s.window<Formris>(), "cmdnomi");
              return s.window<Formsto>(); }},
+        {"formrapquadro", [](Session &s) { s.menu("mnrapquadro"); return s.window<Formrapquadro>(); }},
+        {"formrapimpiego", [](Session &s) { s.menu("mnrapimpiego"); return s.window<Formrapimpiego>(); }},
+        {"formrappresenze", [](Session &s) { s.menu("mnrappresenze"); return s.window<Formrappresenze>(); }},
         {"formprot", [](Session &s) { s.menu("mnrippro"); return s.window<Formprot>(); }},
         {"guida", [](Session &s) { s.menu("mnhelp"); return s.topLevel("Formhelp"); }},
     };

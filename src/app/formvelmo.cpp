@@ -15,6 +15,7 @@
 #include "associations/formass.h"
 #include "associations/formlist.h"
 #include "equipment/formattr.h"
+#include "reports/menu.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formauto.h"
 #include "vehicles/formautolist.h"
@@ -132,6 +133,7 @@ void Formvelmo::buildMenus()
     entry(atta, "mnattains", QStringLiteral("Inizio Attività"), &Formvelmo::mnattains);
     entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"), &Formvelmo::mnattamod);
     entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"), &Formvelmo::mnattaann);
+    reports::addMenu(menuBar(), m_ctx);
 
     entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"), &Formvelmo::mnemergenza);
 

@@ -98,3 +98,10 @@ bool RecordingPrinter::end()
     jobs.last().ended = true;
     return true;
 }
+
+bool RecordingPrinter::page(Orientation orientation, const PagePainter &)
+{
+    if (refuse) return false;
+    jobs << Job{QString(), 0, orientation, {}, true, true};
+    return true;
+}

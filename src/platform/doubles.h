@@ -58,10 +58,12 @@ public:
         Orientation orientation = Orientation::Portrait;
         QStringList lines;
         bool ended = false;
+        bool drawn = false; // a page drawn, not written in lines
     };
     bool begin(const QString &font, int points, Orientation orientation) override;
     void line(const QString &text) override;
     bool end() override;
+    bool page(Orientation orientation, const PagePainter &paint) override;
 
     QList<Job> jobs;
     bool refuse = false; // begin() answers false, as with no printer

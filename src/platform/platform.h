@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QDateTime>
+#include <QRectF>
 #include <QString>
+#include <functional>
+
+class QPainter;
 
 // The program reaches the user, the clock, the pointer, the printer and the
 // help only through these interfaces, so that tests can stand in for each.
@@ -59,6 +63,11 @@ public:
     virtual void line(const QString &text) = 0;
     // Ends the job; false when it could not be printed.
     virtual bool end() = 0;
+
+    // A page drawn rather than written in lines (charts): `paint` draws
+    // inside `area`. False when nothing was printed.
+    using PagePainter = std::function<void(QPainter &painter, const QRectF &area)>;
+    virtual bool page(Orientation orientation, const PagePainter &paint) = 0;
 };
 
 class HelpViewer {

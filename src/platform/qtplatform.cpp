@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
@@ -103,6 +104,13 @@ bool QtLinePrinter::begin(const QString &font, int points, Orientation orientati
     m_points = points;
     m_orientation = orientation;
     m_lines.clear();
+    if (!chooseOutput()) return false;
+    m_open = true;
+    return true;
+}
+
+bool QtLinePrinter::chooseOutput()
+{
     m_pdf = m_forcedPdf;
     if (m_pdf.isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
         if (!m_prompts.question(QStringLiteral(
@@ -113,7 +121,6 @@ bool QtLinePrinter::begin(const QString &font, int points, Orientation orientati
         if (m_pdf.isEmpty()) return false;
         if (QFileInfo(m_pdf).suffix().isEmpty()) m_pdf += QStringLiteral(".pdf");
     }
-    m_open = true;
     return true;
 }
 
@@ -144,6 +151,29 @@ bool QtLinePrinter::end()
 {
     if (!m_open) return false;
     m_open = false;
+    const QStringList lines = std::move(m_lines);
+    m_lines.clear();
+    return finish([&](QPrinter &printer) {
+        return printing::paintLines(printer, printing::fixedFont(m_font, m_points), lines);
+    });
+}
+
+bool QtLinePrinter::page(Orientation orientation, const PagePainter &paint)
+{
+    if (m_open || !chooseOutput()) return false;
+    m_orientation = orientation;
+    return finish([&](QPrinter &printer) {
+        QPainter painter;
+        if (!painter.begin(&printer)) return false;
+        // The painter's origin stands at the top left of the printable area.
+        paint(painter, QRectF(QPointF(0, 0),
+                              printer.pageLayout().paintRectPixels(printer.resolution()).size()));
+        return painter.end();
+    });
+}
+
+bool QtLinePrinter::finish(const std::function<bool(QPrinter &)> &paint)
+{
     QPrinter printer(QPrinter::HighResolution);
     // A PDF is written beside the chosen file first, and replaces it only
     // when it is whole: a full disk leaves the old file, or none.
@@ -158,9 +188,7 @@ bool QtLinePrinter::end()
     printer.setDocName(QStringLiteral("velmora"));
     printer.setPageOrientation(m_orientation == Orientation::Landscape ? QPageLayout::Landscape
                                                                       : QPageLayout::Portrait);
-    bool ok = (m_pdf.isEmpty() || !printer.outputFileName().isEmpty())
-              && printing::paintLines(printer, printing::fixedFont(m_font, m_points), m_lines);
-    m_lines.clear();
+    bool ok = (m_pdf.isEmpty() || !printer.outputFileName().isEmpty()) && paint(printer);
     archive::IoResult io;
     if (!m_pdf.isEmpty()) {
         QFile written(draft.fileName());

@@ -8,6 +8,8 @@
 
 #include <QTextBrowser>
 
+class QPrinter;
+
 // Loads the Italian texts of the toolkit's own buttons and dialogs ("Sì",
 // "Annulla", "Salva"...). False when the translations are not installed: the
 // program then runs with the toolkit's English captions.
@@ -40,11 +42,17 @@ public:
     bool begin(const QString &font, int points, Orientation orientation) override;
     void line(const QString &text) override;
     bool end() override;
+    bool page(Orientation orientation, const PagePainter &paint) override;
 
     // Every job goes to this PDF file instead of a printer (tests, previews).
     void setPdfOutput(const QString &path) { m_forcedPdf = path; }
 
 private:
+    // Where the job goes: the printer, or a PDF file when there is none.
+    bool chooseOutput();
+    // Prints the job drawn by `paint` and tells the user how it went.
+    bool finish(const std::function<bool(QPrinter &)> &paint);
+
     Prompts &m_prompts;
     QString m_forcedPdf;
     QString m_pdf;        // the PDF file of the current job, if any

@@ -25,6 +25,13 @@ bool print(const Platform &platform, const Printout &p)
     return platform.printer->end();
 }
 
+bool printPage(const Platform &platform, Orientation orientation,
+               const LinePrinter::PagePainter &paint)
+{
+    BusyGuard busy(*platform.busy);
+    return platform.printer->page(orientation, paint);
+}
+
 bool paintLines(QPrinter &printer, const QFont &font, const QStringList &lines)
 {
     QPainter painter;
@@ -35,6 +42,11 @@ bool paintLines(QPrinter &printer, const QFont &font, const QStringList &lines)
     const qreal height = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     qreal y = fm.ascent();
     for (const QString &l : lines) {
+        if (l == newPage()) {
+            if (y > fm.ascent()) printer.newPage();
+            y = fm.ascent();
+            continue;
+        }
         if (y + fm.descent() > height && y > fm.ascent()) {
             printer.newPage();
             y = fm.ascent();

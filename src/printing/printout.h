@@ -21,13 +21,24 @@ struct Printout {
     QStringList lines;
 };
 
+// A line of a printout that only starts a new page.
+inline const QString &newPage()
+{
+    static const QString mark(QLatin1Char('\f'));
+    return mark;
+}
+
 // Sends a printout to the printer: font, size and orientation, every line
 // unchanged, then the end of the job. The busy pointer is shown meanwhile.
 // Returns false when nothing was printed.
 bool print(const Platform &platform, const Printout &p);
 
+// Sends one page drawn by `paint` to the printer, under the busy pointer.
+bool printPage(const Platform &platform, Orientation orientation,
+               const LinePrinter::PagePainter &paint);
+
 // Paints lines on a printer, top to bottom, starting a new page when the
-// page is full. Used by the Qt line printer.
+// page is full or at a newPage() line. Used by the Qt line printer.
 bool paintLines(QPrinter &printer, const QFont &font, const QStringList &lines);
 
 } // namespace printing

@@ -1,0 +1,200 @@
+#include "reports/archives.h"
+
+#include "activities/records.h"
+#include "archive/io.h"
+#include "archive/record.h"
+#include "archive/text.h"
+#include "associations/records.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace reports {
+
+namespace {
+
+int digit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1; }
+
+int digits(const QString &s, int from, int count)
+{
+    int v = 0;
+    for (int i = from; i < from + count; ++i) {
+        const int d = digit(s[i]);
+        if (d < 0) return -1;
+        v = v * 10 + d;
+    }
+    return v;
+}
+
+} // namespace
+
+std::optional<QDate> readDate(const QString &text)
+{
+    if (text.size() != 10 || text[2] != QLatin1Char('/') || text[5] != QLatin1Char('/')) return {};
+    const int d = digits(text, 0, 2), m = digits(text, 3, 2), y = digits(text, 6, 4);
+    if (d < 0 || m < 0 || y < 0) return {};
+    const QDate date(y, m, d);
+    if (!date.isValid()) return {};
+    return date;
+}
+
+QString dateColumn(const QString &text) { return readDate(text) ? text : QString(); }
+
+QString whenColumns(const Activity &a)
+{
+    const QChar sp(QLatin1Char(' '));
+    return text::fit(a.datain, 10) + sp + text::fit(a.orain, 5) + sp + text::fit(a.datafi, 10) + sp
+           + text::fit(a.orafi, 5);
+}
+
+QString whenHeading()
+{
+    return text::fit(QStringLiteral("Inizio"), 16) + QLatin1Char(' ')
+           + text::fit(QStringLiteral("Fine"), 16);
+}
+
+QString stateColumn(const Activity &a) { return text::fit(a.stateWord(), 10); }
+
+QString whereText(const Activity &a)
+{
+    if (!a.inArchive) return QString::fromUtf8("(attività non presente in archivio)");
+    return a.loc + QStringLiteral(" - ") + a.tipo;
+}
+
+QString rule() { return QString(80, QLatin1Char('_')); }
+
+QString Activity::stateWord() const
+{
+    const QString word = activities::stateWord(stato);
+    return word.isEmpty() ? stato : text::capitals(word);
+}
+
+Activity activityOf(qint16 number, const QStringList &f, const QDate &today)
+{
+    using namespace activities;
+    Activity a;
+    a.number = number;
+    a.datari = dateColumn(f.at(DataRi));
+    a.orari = f.at(OraRi);
+    a.datain = dateColumn(f.at(DataIn));
+    a.orain = f.at(OraIn);
+    a.datafi = dateColumn(f.at(DataFi));
+    a.orafi = f.at(OraFi);
+    a.tipo = f.at(TipoAtt);
+    a.loc = f.at(Loc);
+    a.stato = f.at(Stato);
+    a.cancelled = a.stato == QLatin1String("S");
+    if (a.cancelled) return a;
+    const bool open = a.stato == QLatin1String("A");
+    const QString &startText = f.at(DataIn);
+    const QString &endText = f.at(DataFi);
+    // Requested and not started yet: no day of service so far.
+    if (open && startText.isEmpty() && endText.isEmpty()) return a;
+    const auto start = readDate(startText);
+    std::optional<QDate> end;
+    if (!endText.isEmpty())
+        end = readDate(endText);
+    else if (open)
+        end = today;
+    if (!start || !end || *end < *start) {
+        a.undated = true;
+        return a;
+    }
+    a.first = *start;
+    a.last = *end;
+    a.days = int(start->daysTo(*end)) + 1;
+    return a;
+}
+
+void Skipped::add(const QString &fileName, int count)
+{
+    if (count > 0) files.append({fileName, count});
+}
+
+int Skipped::total() const
+{
+    int n = 0;
+    for (const auto &f : files) n += f.second;
+    return n;
+}
+
+QString Skipped::note() const
+{
+    if (files.isEmpty()) return {};
+    QStringList parts;
+    for (const auto &f : files) parts << f.first + QLatin1Char(' ') + QString::number(f.second);
+    return QStringLiteral("Righe illeggibili non considerate: ") + parts.join(QStringLiteral(", "))
+           + QLatin1Char('.');
+}
+
+QString associationKey(const QString &name) { return text::fit(name, 50); }
+
+void readEach(const QString &path, const archive::RecordFormat &format, Skipped &skipped,
+              const std::function<bool(const archive::Record &)> &each)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) return;
+    archive::LineReader reader(&in);
+    QByteArray line;
+    int bad = 0;
+    while (reader.next(line)) {
+        if (line.isEmpty()) continue;
+        const archive::Record r = archive::parseRecord(line, format);
+        if (r.damaged || !each(r)) ++bad;
+    }
+    skipped.add(QFileInfo(path).fileName(), bad);
+}
+
+Activity Archives::activity(qint16 n) const
+{
+    const auto it = byNumber.constFind(n);
+    if (it != byNumber.constEnd()) return activities.at(*it);
+    Activity a;
+    a.number = n;
+    a.inArchive = false;
+    a.undated = true;
+    return a;
+}
+
+Archives readActivities(const archive::WorkingFolder &folder, const QDate &today)
+{
+    using namespace activities;
+    Archives out;
+    readEach(folder.path(archive::File::Attivita), activityFormat(), out.skipped,
+                 [&](const archive::Record &r) {
+                     const qint16 n = r.number(NumProt);
+                     if (!out.byNumber.contains(n)) out.byNumber.insert(n, out.activities.size());
+                     out.activities << activityOf(n, r.fields, today);
+                     return true;
+                 });
+    out.resources.reserve(1024);
+    readEach(folder.path(archive::File::Risorse), resourceFormat(), out.skipped,
+                 [&](const archive::Record &r) {
+                     Resource res;
+                     res.number = r.number(RNumProt);
+                     res.tipo = r.at(RTipo);
+                     const auto q = text::parseNumber(r.at(RNumero));
+                     if (!q) return false; // a quantity that is no number: not a resource line
+                     res.quantity = *q;
+                     res.association = r.at(RAssociazione);
+                     res.description = r.at(RDescrizione);
+                     res.engaged = r.at(RStato) == QLatin1String("O");
+                     out.resources << res;
+                     return true;
+                 });
+    return out;
+}
+
+QVector<AssociationCount> readAssociations(const archive::WorkingFolder &folder, Skipped &skipped)
+{
+    QVector<AssociationCount> out;
+    readEach(folder.path(archive::File::Associazioni), associations::format(), skipped,
+                 [&](const archive::Record &r) {
+                     out << AssociationCount{r.at(associations::Denominazione),
+                                             r.number(associations::Volontari)};
+                     return true;
+                 });
+    return out;
+}
+
+} // namespace reports

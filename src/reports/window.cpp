@@ -1,0 +1,110 @@
+#include "reports/window.h"
+
+#include "app/ui.h"
+#include "app/windows.h"
+#include "archive/io.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace reports {
+
+namespace {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setMinimumWidth(110);
+    return b;
+}
+
+QString absolute(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(Context &ctx, const char *name, const QString &title)
+    : QWidget(nullptr), m_ctx(ctx)
+{
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(title);
+    m_heading = new QLabel(this);
+    m_heading->setObjectName(QStringLiteral("Label1"));
+    m_heading->setFont(ui::boldLabelFont());
+    onActivation(ctx, this, [this] { rebuild(); });
+}
+
+void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height)
+{
+    auto *cmdstampa = button(this, "cmdstampa", QStringLiteral("Stampa"));
+    auto *cmdesporta = button(this, "cmdesporta", QStringLiteral("Esporta CSV"));
+    auto *cmdlistesci = button(this, "cmdlistesci", QStringLiteral("Esci"));
+    connect(cmdstampa, &QPushButton::clicked, this, [this] { stampa(); });
+    connect(cmdesporta, &QPushButton::clicked, this, &ReportWindow::esporta);
+    connect(cmdlistesci, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 16);
+    auto *head = new QHBoxLayout;
+    head->addWidget(m_heading, 1);
+    if (top) head->addWidget(top);
+    layout->addLayout(head);
+    layout->addWidget(body, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->setSpacing(12);
+    buttons->addWidget(cmdstampa);
+    buttons->addWidget(cmdesporta);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdlistesci);
+    layout->addLayout(buttons);
+    resize(width, height);
+}
+
+void ReportWindow::setHeading(const QString &heading) { m_heading->setText(heading); }
+
+QDate ReportWindow::today() const { return m_ctx.platform.clock->now().date(); }
+
+void ReportWindow::esporta() { saveCsv(m_ctx, csv(), csvName()); }
+
+void saveCsv(Context &ctx, const QByteArray &bytes, const QString &suggestedName)
+{
+    Prompts &prompts = *ctx.platform.prompts;
+    QString path = prompts.saveFile(QStringLiteral("Esporta in CSV"),
+                                    QDir(ctx.folder.dir()).filePath(suggestedName),
+                                    QStringLiteral("File CSV (*.csv)"));
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+
+    // A report never takes the place of an archive.
+    QStringList own = ctx.folder.paths();
+    own << ctx.folder.volontariWork();
+    const QString target = absolute(path);
+    for (const QString &p : own) {
+        if (absolute(p) == target) {
+            prompts.info(QStringLiteral("Il file %1 è un archivio del programma: scegliere un altro nome.")
+                             .arg(QFileInfo(path).fileName()));
+            return;
+        }
+    }
+
+    BusyGuard busy(*ctx.platform.busy);
+    const archive::IoResult io = archive::replaceFile(path, bytes);
+    busy.release();
+    if (io.status == archive::IoResult::ConsultationOnly)
+        prompts.info(QStringLiteral("Cartella aperta in sola consultazione: salvare il file CSV in "
+                                    "un'altra cartella."));
+    else if (!io.ok())
+        prompts.info(QStringLiteral("Esportazione non riuscita. ") + io.message());
+    else
+        prompts.info(QStringLiteral("Rapporto salvato nel file %1.").arg(path));
+}
+
+} // namespace reports
