@@ -21,10 +21,14 @@
 #include "equipment/formattrlist.h"
 #include "equipment/records.h"
 #include "platform/doubles.h"
+#include "reports/formrapimpiego.h"
+#include "reports/formrappresenze.h"
+#include "reports/formrapquadro.h"
 #include "vehicles/formautolist.h"
 #include "vehicles/records.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -168,7 +172,7 @@ void waitForPaint(PaintWatch &watch)
 
 // The window filled by its activation work and its list painted, as the
 // user sees it when coming to the window from another one.
-double fillAndPaint(Context &ctx, QWidget *w, LineList *list)
+double fillAndPaint(Context &ctx, QWidget *w, QAbstractScrollArea *list)
 {
     PaintWatch watch;
     list->viewport()->installEventFilter(&watch);
@@ -270,6 +274,35 @@ int main(int argc, char **argv)
         rows.push_back({"elenco cronologico delle attività", t,
                         median([&] { plainRead(ctx, {File::Attivita, File::Risorse}); })});
         list->hide();
+    }
+
+    // The three reports, each rebuilt by its activation and painted, beside
+    // a plain read of the archives it reads.
+    {
+        auto *board = fromMenu<Formrapquadro>(ctx, main, "mnrapquadro");
+        const double t = fillAndPaint(ctx, board, board->findChild<QChartView *>(QStringLiteral("graficovol")));
+        rows.push_back({"quadro della situazione", t, median([&] {
+                            plainRead(ctx, {File::Associazioni, File::Automezzi, File::Attrezzature,
+                                            File::Attivita, File::Risorse});
+                        })});
+        board->hide();
+
+        auto *engagement = fromMenu<Formrapimpiego>(ctx, main, "mnrapimpiego");
+        auto *view = engagement->findChild<QListView *>(QStringLiteral("List1"));
+        const double e = fillAndPaint(ctx, engagement, view);
+        if (view->model()->rowCount() < ceiling::kResources) qFatal("the engagement report is short");
+        rows.push_back({"impiego di tutte le associazioni", e, median([&] {
+                            plainRead(ctx, {File::Associazioni, File::Attivita, File::Risorse});
+                        })});
+        engagement->hide();
+
+        auto *attendance = fromMenu<Formrappresenze>(ctx, main, "mnrappresenze");
+        auto *lines = attendance->findChild<LineList *>(QStringLiteral("List1"));
+        const double a = fillAndPaint(ctx, attendance, lines);
+        if (lines->count() < ceiling::kResources / 4) qFatal("the attendance report is short");
+        rows.push_back({"presenze dei volontari", a,
+                        median([&] { plainRead(ctx, {File::Attivita, File::Risorse}); })});
+        attendance->hide();
     }
 
     // The three register lists, opened from the menu in their general modes.

@@ -40,11 +40,33 @@ std::optional<QDate> readDate(const QString &text)
 
 QString dateColumn(const QString &text) { return readDate(text) ? text : QString(); }
 
-QString whenColumns(const Activity &a)
+Columns &Columns::fit(const QString &t, int width)
 {
-    const QChar sp(QLatin1Char(' '));
-    return text::fit(a.datain, 10) + sp + text::fit(a.orain, 5) + sp + text::fit(a.datafi, 10) + sp
-           + text::fit(a.orafi, 5);
+    if (t.size() >= width) {
+        m_s += QStringView(t).left(width);
+    } else {
+        m_s += t;
+        m_s.resize(m_s.size() + width - t.size(), QLatin1Char(' '));
+    }
+    return *this;
+}
+
+Columns &Columns::right(const QString &t, int width)
+{
+    if (t.size() < width) m_s.resize(m_s.size() + width - t.size(), QLatin1Char(' '));
+    m_s += t;
+    return *this;
+}
+
+Columns &Columns::when(const Activity &a)
+{
+    return fit(a.datain, 10).blank().fit(a.orain, 5).blank().fit(a.datafi, 10).blank().fit(a.orafi, 5);
+}
+
+Columns &Columns::where(const Activity &a)
+{
+    if (!a.inArchive) return text(QStringLiteral("(attività non presente in archivio)"));
+    return text(a.loc).text(QLatin1String(" - ")).text(a.tipo);
 }
 
 QString whenHeading()
@@ -53,21 +75,7 @@ QString whenHeading()
            + text::fit(QStringLiteral("Fine"), 16);
 }
 
-QString stateColumn(const Activity &a) { return text::fit(a.stateWord(), 10); }
-
-QString whereText(const Activity &a)
-{
-    if (!a.inArchive) return QString::fromUtf8("(attività non presente in archivio)");
-    return a.loc + QStringLiteral(" - ") + a.tipo;
-}
-
 QString rule() { return QString(80, QLatin1Char('_')); }
-
-QString Activity::stateWord() const
-{
-    const QString word = activities::stateWord(stato);
-    return word.isEmpty() ? stato : text::capitals(word);
-}
 
 Activity activityOf(qint16 number, const QStringList &f, const QDate &today)
 {
@@ -83,6 +91,8 @@ Activity activityOf(qint16 number, const QStringList &f, const QDate &today)
     a.tipo = f.at(TipoAtt);
     a.loc = f.at(Loc);
     a.stato = f.at(Stato);
+    const QString word = activities::stateWord(a.stato);
+    a.word = word.isEmpty() ? a.stato : text::capitals(word);
     a.cancelled = a.stato == QLatin1String("S");
     if (a.cancelled) return a;
     const bool open = a.stato == QLatin1String("A");
@@ -145,18 +155,20 @@ void readEach(const QString &path, const archive::RecordFormat &format, Skipped 
     skipped.add(QFileInfo(path).fileName(), bad);
 }
 
-Activity Archives::activity(qint16 n) const
+int Archives::indexOf(qint16 n)
 {
     const auto it = byNumber.constFind(n);
-    if (it != byNumber.constEnd()) return activities.at(*it);
-    Activity a;
-    a.number = n;
-    a.inArchive = false;
-    a.undated = true;
-    return a;
+    if (it != byNumber.constEnd()) return *it;
+    Activity missing;
+    missing.number = n;
+    missing.inArchive = false;
+    missing.undated = true;
+    byNumber.insert(n, activities.size());
+    activities << missing;
+    return int(activities.size() - 1);
 }
 
-Archives readActivities(const archive::WorkingFolder &folder, const QDate &today)
+Archives readActivities(const archive::WorkingFolder &folder, const QDate &today, unsigned kinds)
 {
     using namespace activities;
     Archives out;
@@ -167,14 +179,22 @@ Archives readActivities(const archive::WorkingFolder &folder, const QDate &today
                      out.activities << activityOf(n, r.fields, today);
                      return true;
                  });
-    out.resources.reserve(1024);
-    readEach(folder.path(archive::File::Risorse), resourceFormat(), out.skipped,
+    const QString risorse = folder.path(archive::File::Risorse);
+    // About 60 bytes a line; all of them when every kind is kept.
+    if (kinds == kAllKinds) out.resources.reserve(QFileInfo(risorse).size() / 60);
+    readEach(risorse, resourceFormat(), out.skipped,
                  [&](const archive::Record &r) {
-                     Resource res;
-                     res.number = r.number(RNumProt);
-                     res.tipo = r.at(RTipo);
                      const auto q = text::parseNumber(r.at(RNumero));
                      if (!q) return false; // a quantity that is no number: not a resource line
+                     Resource res;
+                     const QString &tipo = r.at(RTipo);
+                     res.kind = tipo == QLatin1String("ATTR")   ? Resource::Equipment
+                                : tipo == QLatin1String("AUTO") ? Resource::Vehicle
+                                : tipo == QLatin1String("VOL.") ? Resource::Volunteers
+                                : tipo == QLatin1String("VOL>") ? Resource::Named
+                                                                : Resource::Other;
+                     if (!(kinds & kindBit(res.kind))) return true;
+                     res.number = r.number(RNumProt);
                      res.quantity = *q;
                      res.association = r.at(RAssociazione);
                      res.description = r.at(RDescrizione);

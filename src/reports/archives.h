@@ -31,8 +31,8 @@ struct Activity {
     QDate first, last;     // the days counted (valid when days > 0)
     int days = 0;
 
-    // The state word of the printed lists, or the letter itself.
-    QString stateWord() const;
+    QString word;          // the state word of the printed lists, or the letter itself
+    const QString &stateWord() const { return word; }
 };
 
 // Builds the activity of a record (fields as read) as of `today`.
@@ -40,13 +40,22 @@ Activity activityOf(qint16 number, const QStringList &fields, const QDate &today
 
 // One resource line.
 struct Resource {
+    // "ATTR", "AUTO", "VOL.", "VOL>", any other type.
+    enum Kind : char { Equipment, Vehicle, Volunteers, Named, Other };
     qint16 number = 0;   // the activity
-    QString tipo;        // "ATTR", "AUTO", "VOL.", "VOL>"
+    Kind kind = Other;
     int quantity = 0;
     QString association; // as stored, blanks at the ends dropped
     QString description; // for "VOL>" lines, the volunteer's name
     bool engaged = false; // state "O"
 };
+
+} // namespace reports
+
+Q_DECLARE_TYPEINFO(reports::Activity, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(reports::Resource, Q_RELOCATABLE_TYPE);
+
+namespace reports {
 
 // Lines skipped because they could not be read, per archive file name.
 struct Skipped {
@@ -74,13 +83,18 @@ struct Archives {
     QVector<Resource> resources;    // in file order
     Skipped skipped;
 
-    // The activity numbered `n`; one standing for a number that only
-    // resource lines carry (dates empty, counted apart) when there is none.
-    Activity activity(qint16 n) const;
+    // The place of the activity numbered `n`; for a number that only
+    // resource lines carry, an activity standing for it (dates empty,
+    // counted apart) is added first.
+    int indexOf(qint16 n);
 };
 
-// Reads attivita.csv and risorse.csv as of `today`.
-Archives readActivities(const archive::WorkingFolder &folder, const QDate &today);
+// Reads attivita.csv and risorse.csv as of `today`, keeping the resource
+// lines of the kinds in `kinds` (bits 1 << Resource::Kind).
+constexpr unsigned kAllKinds = 0x1f;
+constexpr unsigned kindBit(Resource::Kind k) { return 1u << k; }
+Archives readActivities(const archive::WorkingFolder &folder, const QDate &today,
+                        unsigned kinds = kAllKinds);
 
 // Association names as stored, in file order, with their available
 // volunteers; skipped lines are added to `skipped`.
@@ -93,12 +107,38 @@ QVector<AssociationCount> readAssociations(const archive::WorkingFolder &folder,
 // A date as shown: the date when it can be read, empty otherwise.
 QString dateColumn(const QString &text);
 
-// Columns shared by the printed reports: start date and time, end date and
-// time (33 columns); the state word in 10; place and type.
-QString whenColumns(const Activity &a);
+// A report line built column by column.
+class Columns {
+public:
+    explicit Columns(int reserve = 128) { m_s.reserve(reserve); }
+    Columns &text(const QString &t)
+    {
+        m_s += t;
+        return *this;
+    }
+    Columns &text(QLatin1String t)
+    {
+        m_s += t;
+        return *this;
+    }
+    Columns &blank() { m_s += QLatin1Char(' '); return *this; }
+    // `t` padded with blanks or cut to `width`.
+    Columns &fit(const QString &t, int width);
+    // `t` right-aligned in `width` (never cut).
+    Columns &right(const QString &t, int width);
+    Columns &number(int n, int width) { return right(QString::number(n), width); }
+    // Start date and time, end date and time (33 columns).
+    Columns &when(const Activity &a);
+    // Place and type.
+    Columns &where(const Activity &a);
+    QString take() { return std::move(m_s); }
+
+private:
+    QString m_s;
+};
+
+// The heading of the `when` columns.
 QString whenHeading();
-QString stateColumn(const Activity &a);
-QString whereText(const Activity &a);
 // The rule that closes a block.
 QString rule();
 

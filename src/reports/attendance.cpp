@@ -4,6 +4,7 @@
 #include "reports/csv.h"
 
 #include <QHash>
+#include <QPair>
 #include <algorithm>
 #include <limits>
 
@@ -12,11 +13,13 @@ namespace reports {
 namespace {
 
 // Calendar days covered by the activities counted; overlapping spans once.
-int coveredDays(const QVector<Activity> &activities)
+int coveredDays(const QVector<int> &list, const QVector<Activity> &activities)
 {
     QVector<QPair<qint64, qint64>> spans;
-    for (const Activity &a : activities)
+    for (int i : list) {
+        const Activity &a = activities.at(i);
         if (!a.cancelled && a.days > 0) spans.append({a.first.toJulianDay(), a.last.toJulianDay()});
+    }
     std::sort(spans.begin(), spans.end());
     qint64 days = 0, end = std::numeric_limits<qint64>::min();
     for (const auto &s : spans) {
@@ -35,34 +38,48 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
     Attendance out;
     out.emergency = emergency;
     out.today = today;
-    const Archives archives = readActivities(folder, today);
+    Archives archives = readActivities(folder, today, kindBit(Resource::Named));
     out.skipped = archives.skipped;
-
-    QHash<QString, int> indexOf; // association key + name -> volunteer
-    QVector<QHash<qint16, bool>> seen;
+    // A volunteer is a name within an association (its name on 50 columns).
+    QHash<QString, int> keyOf;          // association as stored -> key number
+    QHash<QString, int> keyNumbers;     // association key -> key number
+    QHash<QPair<int, QString>, int> volunteerOf;
     for (const Resource &r : archives.resources) {
-        if (r.tipo != QLatin1String("VOL>")) continue;
-        const QString key = associationKey(r.association) + r.description;
-        auto it = indexOf.constFind(key);
-        if (it == indexOf.constEnd()) {
-            it = indexOf.insert(key, out.volunteers.size());
-            out.volunteers.append(VolunteerAttendance{r.description, r.association, {}, 0, 0, 0});
-            seen.append(QHash<qint16, bool>());
+        if (r.kind != Resource::Named) continue;
+        auto k = keyOf.constFind(r.association);
+        if (k == keyOf.constEnd()) {
+            const QString key = associationKey(r.association);
+            auto n = keyNumbers.constFind(key);
+            if (n == keyNumbers.constEnd()) n = keyNumbers.insert(key, keyNumbers.size());
+            k = keyOf.insert(r.association, *n);
         }
-        if (seen[*it].contains(r.number)) continue;
-        seen[*it].insert(r.number, true);
-        out.volunteers[*it].activities.append(archives.activity(r.number));
+        const QPair<int, QString> who{*k, r.description};
+        auto v = volunteerOf.constFind(who);
+        if (v == volunteerOf.constEnd()) {
+            v = volunteerOf.insert(who, out.volunteers.size());
+            VolunteerAttendance va;
+            va.name = r.description;
+            va.association = r.association;
+            out.volunteers << va;
+        }
+        out.volunteers[*v].activities << archives.indexOf(r.number);
     }
+    out.activities = std::move(archives.activities);
     for (VolunteerAttendance &v : out.volunteers) {
-        std::sort(v.activities.begin(), v.activities.end(),
-                  [](const Activity &x, const Activity &y) { return x.number < y.number; });
-        for (const Activity &a : v.activities) {
+        auto &list = v.activities;
+        const auto byProtocol = [&](int x, int y) {
+            return out.activities.at(x).number < out.activities.at(y).number;
+        };
+        std::sort(list.begin(), list.end(), byProtocol);
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+        for (int i : list) {
+            const Activity &a = out.activities.at(i);
             if (a.cancelled)
                 ++v.cancelled;
             else if (a.undated)
                 ++v.undated;
         }
-        v.days = coveredDays(v.activities);
+        v.days = coveredDays(list, out.activities);
     }
     std::sort(out.volunteers.begin(), out.volunteers.end(),
               [](const VolunteerAttendance &x, const VolunteerAttendance &y) {
@@ -72,34 +89,36 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
     return out;
 }
 
-namespace {
-
-QString daysColumn(const Activity &a)
-{
-    return text::alignRight(a.cancelled || a.undated ? QStringLiteral("-") : QString::number(a.days), 6);
-}
-
-} // namespace
-
 QVector<QStringList> attendanceBlocks(const Attendance &a)
 {
     QVector<QStringList> out;
+    out.reserve(a.volunteers.size() + 1);
     const QString heading = a.emergency + QStringLiteral(" - PRESENZE DEI VOLONTARI AL ")
                             + a.today.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString columns = Columns()
+                                .right(QStringLiteral("Prot."), 6).blank()
+                                .text(whenHeading()).blank()
+                                .right(QStringLiteral("Giorni"), 6).blank()
+                                .fit(QStringLiteral("Stato"), 10).blank()
+                                .text(QStringLiteral("Località - Tipo"))
+                                .take();
+    const QString signature =
+        QStringLiteral("Data ______________     Firma del responsabile ______________________________");
+    const QString none = QStringLiteral("-");
     for (const VolunteerAttendance &v : a.volunteers) {
         QStringList b;
+        b.reserve(v.activities.size() + 14);
         b << heading << QString();
         b << QStringLiteral("Volontario  : ") + v.name;
         b << QStringLiteral("Associazione: ") + v.association;
-        b << QString();
-        b << text::alignRight(QStringLiteral("Prot."), 6) + QLatin1Char(' ') + whenHeading()
-                 + QLatin1Char(' ') + text::alignRight(QStringLiteral("Giorni"), 6) + QLatin1Char(' ')
-                 + text::fit(QStringLiteral("Stato"), 10) + QLatin1Char(' ')
-                 + QStringLiteral("Località - Tipo");
-        for (const Activity &act : v.activities)
-            b << text::alignRight(QString::number(act.number), 6) + QLatin1Char(' ') + whenColumns(act)
-                     + QLatin1Char(' ') + daysColumn(act) + QLatin1Char(' ') + stateColumn(act)
-                     + QLatin1Char(' ') + whereText(act);
+        b << QString() << columns;
+        for (int i : v.activities) {
+            const Activity &act = a.activities.at(i);
+            const bool counted = !act.cancelled && !act.undated;
+            b << Columns(64 + act.loc.size() + act.tipo.size()).number(act.number, 6).blank().when(act).blank()
+                     .right(counted ? QString::number(act.days) : none, 6).blank()
+                     .fit(act.word, 10).blank().where(act).take();
+        }
         b << QString();
         b << QStringLiteral("Giorni di servizio: ") + QString::number(v.days);
         QStringList apart;
@@ -108,8 +127,7 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
             apart << QStringLiteral("con date mancanti o illeggibili, non contate: ")
                          + QString::number(v.undated);
         if (!apart.isEmpty()) b << QStringLiteral("Attività ") + apart.join(QStringLiteral("; "));
-        b << QString() << QString();
-        b << QStringLiteral("Data ______________     Firma del responsabile ______________________________");
+        b << QString() << QString() << signature;
         out << b;
     }
     if (a.skipped.total()) out << QStringList{a.skipped.note()};
@@ -119,11 +137,14 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
 QByteArray attendanceCsv(const Attendance &a)
 {
     QList<QStringList> rows;
-    for (const VolunteerAttendance &v : a.volunteers)
-        for (const Activity &act : v.activities)
+    for (const VolunteerAttendance &v : a.volunteers) {
+        for (int i : v.activities) {
+            const Activity &act = a.activities.at(i);
             rows << QStringList{v.name, v.association, QString::number(act.number), act.datain,
-                                act.orain, act.datafi, act.orafi, act.stateWord(), act.loc, act.tipo,
+                                act.orain, act.datafi, act.orafi, act.word, act.loc, act.tipo,
                                 act.cancelled || act.undated ? QString() : QString::number(act.days)};
+        }
+    }
     if (a.skipped.total()) rows << QStringList{a.skipped.note()};
     return csv::document({QStringLiteral("Volontario"), QStringLiteral("Associazione"),
                           QStringLiteral("Protocollo"), QStringLiteral("Data inizio"),

@@ -17,7 +17,7 @@ namespace reports {
 struct VolunteerAttendance {
     QString name;
     QString association; // as the name line carries it
-    QVector<Activity> activities; // by protocol number, each once
+    QVector<int> activities; // in Attendance::activities, by protocol number, each once
     // Calendar days of service: every day covered by an activity counted
     // (not cancelled, dates readable), a day covered by two activities once.
     int days = 0;
@@ -29,6 +29,7 @@ struct Attendance {
     QDate today;
     // By association, then name (character code).
     QVector<VolunteerAttendance> volunteers;
+    QVector<Activity> activities;
     Skipped skipped;
 };
 

@@ -37,7 +37,8 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     b.today = today;
 
     const QVector<AssociationCount> associations = readAssociations(folder, b.skipped);
-    const Archives archives = readActivities(folder, today);
+    const Archives archives =
+        readActivities(folder, today, kindBit(Resource::Volunteers) | kindBit(Resource::Equipment));
 
     // Engaged volunteers and pieces: the resource lines still engaged.
     QHash<QString, int> volunteersOf; // by association key
@@ -45,9 +46,9 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     std::map<QString, QString, CodeOrder> unknown; // key -> name, for names not in the archive
     for (const Resource &r : archives.resources) {
         if (!r.engaged) continue;
-        if (r.tipo == QLatin1String("VOL.")) {
+        if (r.kind == Resource::Volunteers) {
             volunteersOf[associationKey(r.association)] += r.quantity;
-        } else if (r.tipo == QLatin1String("ATTR")) {
+        } else if (r.kind == Resource::Equipment) {
             piecesOf[r.description] += r.quantity;
         }
     }

@@ -1,9 +1,10 @@
 #include "reports/formrapimpiego.h"
 
-#include "app/linelist.h"
 #include "printing/printout.h"
+#include "reports/linesmodel.h"
 
 #include <QComboBox>
+#include <QListView>
 
 namespace {
 
@@ -19,9 +20,15 @@ Formrapimpiego::Formrapimpiego(Context &ctx)
     m_cmbass->setToolTip(QStringLiteral("Scegliere l'associazione, o tutte."));
     m_cmbass->setMinimumWidth(380);
     m_cmbass->setMaxVisibleItems(20);
-    m_list = new LineList(this);
+    // Lines are built as they come into view: for every association of a
+    // large office they run to hundreds of thousands.
+    m_model = new reports::LinesModel(this);
+    m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setFont(printing::courier(9.75));
+    m_list->setUniformItemSizes(true);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setModel(m_model);
     connect(m_cmbass, &QComboBox::activated, this, [this] { showChosen(); });
     arrange(m_list, m_cmbass, 1100, 660);
 }
@@ -43,14 +50,18 @@ void Formrapimpiego::rebuild()
 
 int Formrapimpiego::chosen() const { return m_cmbass->currentIndex() - 1; }
 
-void Formrapimpiego::showChosen() { m_list->setLines(reports::engagementLines(m_report, chosen())); }
+void Formrapimpiego::showChosen()
+{
+    m_lines = reports::EngagementLines(m_report, chosen());
+    m_model->show(m_lines.count(), [this](int row) { return m_lines.line(row); });
+}
 
 void Formrapimpiego::stampa()
 {
     printing::Printout p;
     p.points = 10;
     p.orientation = Orientation::Landscape;
-    p.lines = m_list->lines();
+    p.lines = m_lines.all();
     printing::print(m_ctx.platform, p);
 }
 

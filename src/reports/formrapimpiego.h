@@ -3,8 +3,9 @@
 #include "reports/engagement.h"
 #include "reports/window.h"
 
-class LineList;
 class QComboBox;
+class QListView;
+namespace reports { class LinesModel; }
 
 // "Impiego per associazione": for one association or all, every activity
 // it took part in with what it gave, and its totals.
@@ -22,6 +23,8 @@ private:
     int chosen() const; // the association shown, -1 for all
 
     reports::Engagement m_report;
+    reports::EngagementLines m_lines;
     QComboBox *m_cmbass;
-    LineList *m_list;
+    QListView *m_list;
+    reports::LinesModel *m_model;
 };

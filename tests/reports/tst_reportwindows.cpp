@@ -64,7 +64,7 @@ struct Desk : TestOffice {
     Formvelmo *main;
 };
 
-QStringList shown(QWidget *w) { return lineTexts(w->findChild<LineList *>("List1")); }
+QStringList shown(QWidget *w) { return lineTexts(w->findChild<QAbstractItemView *>("List1")); }
 QString heading(QWidget *w) { return w->findChild<QLabel *>("Label1")->text(); }
 
 // The numbers written beside the bars of a chart, from the top.
