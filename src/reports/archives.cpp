@@ -75,6 +75,12 @@ QString whenHeading()
            + text::fit(QStringLiteral("Fine"), 16);
 }
 
+QString reportHeading(const QString &emergency, const QString &title, const QDate &today)
+{
+    return (emergency.isEmpty() ? QString() : emergency + QStringLiteral(" - ")) + title
+           + QStringLiteral(" AL ") + today.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
 QString rule() { return QString(80, QLatin1Char('_')); }
 
 Activity activityOf(qint16 number, const QStringList &f, const QDate &today)

@@ -139,6 +139,10 @@ private:
 
 // The heading of the `when` columns.
 QString whenHeading();
+// The heading of a report: the emergency name (when there is one), the
+// report's title and the day.
+QString reportHeading(const QString &emergency, const QString &title, const QDate &today);
+
 // The rule that closes a block.
 QString rule();
 

@@ -93,8 +93,7 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
 {
     QVector<QStringList> out;
     out.reserve(a.volunteers.size() + 1);
-    const QString heading = a.emergency + QStringLiteral(" - PRESENZE DEI VOLONTARI AL ")
-                            + a.today.toString(QStringLiteral("dd/MM/yyyy"));
+    const QString heading = reportHeading(a.emergency, QStringLiteral("PRESENZE DEI VOLONTARI"), a.today);
     const QString columns = Columns()
                                 .right(QStringLiteral("Prot."), 6).blank()
                                 .text(whenHeading()).blank()

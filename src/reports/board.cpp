@@ -146,8 +146,7 @@ QVector<Bar> leading(const QVector<Bar> &bars, int n)
 
 QString boardHeading(const Board &b)
 {
-    return b.emergency + QStringLiteral(" - QUADRO DELLA SITUAZIONE AL ")
-           + b.today.toString(QStringLiteral("dd/MM/yyyy"));
+    return reportHeading(b.emergency, QStringLiteral("QUADRO DELLA SITUAZIONE"), b.today);
 }
 
 QByteArray boardCsv(const Board &b)

@@ -235,8 +235,7 @@ QString EngagementLines::line(int row) const
 {
     const Engagement &e = *m_e;
     if (row == 0)
-        return e.emergency + QStringLiteral(" - IMPIEGO PER ASSOCIAZIONE AL ")
-               + e.today.toString(QStringLiteral("dd/MM/yyyy"));
+        return reportHeading(e.emergency, QStringLiteral("IMPIEGO PER ASSOCIAZIONE"), e.today);
     if (row == 1 || row < 0 || row >= m_count) return {};
     if (e.skipped.total() && row >= m_count - 2) return row == m_count - 1 ? e.skipped.note() : QString();
 

@@ -36,6 +36,7 @@ Formrapimpiego::Formrapimpiego(Context &ctx)
 void Formrapimpiego::rebuild()
 {
     BusyGuard busy(*m_ctx.platform.busy);
+    m_model->show(0, {}); // nothing refers to the report while it is read again
     const QString before = m_cmbass->currentText();
     m_report = reports::buildEngagement(m_ctx.folder, m_ctx.g.nomeemergenza, today());
     QStringList names{kAll};

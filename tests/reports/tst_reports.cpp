@@ -152,6 +152,11 @@ void TestReports::lines_data()
                        "Volontario  : VERDI ANNA / Associazione: GAMMA",
                        "Volontario  : VERDI ANNA / Associazione: GAMMA NUOVA",
                        " / "};
+    // Missing archives read as empty; no emergency name, no dash.
+    TestOffice empty;
+    QTest::newRow("engagement of an empty folder")
+        << engagementLines(buildEngagement(empty.ctx.folder, "", kReportDay))
+        << QStringList{"IMPIEGO PER ASSOCIAZIONE AL 10/12/2026", ""};
     QTest::newRow("attendance note") << blocks.value(4)
         << QStringList{"Righe illeggibili non considerate: attivita.csv 1, risorse.csv 1."};
 }
