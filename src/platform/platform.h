@@ -65,9 +65,10 @@ public:
     virtual bool end() = 0;
 
     // A page drawn rather than written in lines (charts): `paint` draws
-    // inside `area`. False when nothing was printed.
+    // inside `area`. False when nothing was printed (a printer that only
+    // writes lines prints no such page).
     using PagePainter = std::function<void(QPainter &painter, const QRectF &area)>;
-    virtual bool page(Orientation orientation, const PagePainter &paint) = 0;
+    virtual bool page(Orientation, const PagePainter &) { return false; }
 };
 
 class HelpViewer {
