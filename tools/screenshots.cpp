@@ -14,21 +14,21 @@
 
 #include "activities/formattivita.h"
 #include "activities/formattlist.h"
-#include "app/context.h"
+#include "session/context.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
 #include "app/formvelmo.h"
-#include "app/windows.h"
+#include "ui/windows.h"
 #include "associations/formass.h"
 #include "equipment/formattr.h"
-#include "platform/doubles.h"
-#include "platform/qtplatform.h"
+#include "doubles.h"
+#include "app/qtplatform.h"
 #include "vehicles/formauto.h"
 
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
-#include "resources/formris.h"
-#include "resources/formsto.h"
+#include "activities/formris.h"
+#include "activities/formsto.h"
 #include "vehicles/formautolist.h"
 
 #include <QAbstractButton>

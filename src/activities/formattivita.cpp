@@ -2,13 +2,13 @@
 
 #include "activities/sheet.h"
 #include "archive/journal.h"
-#include "resources/flow.h"
+#include "activities/flow.h"
 #include "resources/operations.h"
 
-#include "app/settings.h"
-#include "app/snapshot.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "printing/printout.h"
 
 #include <QCloseEvent>
@@ -175,19 +175,20 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_bottom = {stacc, m_registra, stampa, esci};
 
     connect(attr, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Equipment); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Equipment); });
     connect(autom, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Vehicle); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Vehicle); });
     connect(vol, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Association); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Association); });
     connect(stacc, &QPushButton::clicked, this, &Formattivita::stampaFoglio);
     connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
     // Released resources go back to their registers; what could not be
     // given back is told once the registration is over.
     m_giveBack = [this](const archive::Record &resource) {
-        const resources::Outcome o = resources::giveBackRecord(m_ctx.folder, resource);
-        if (!o.ok) m_giveBackMessages << o.message;
-        return o.ok;
+        const archive::Outcome o = resources::giveBackRecord(
+            m_ctx.folder, activities::resourceOf(resource), resource.at(activities::RNumProt));
+        if (!resources::ok(o)) m_giveBackMessages << archive::messageOf(o);
+        return resources::ok(o);
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
@@ -335,16 +336,16 @@ void Formattivita::addResourceLine(const QString &line, bool taken)
 }
 
 QString Formattivita::takeAndAdd(const QString &line,
-                                 const std::function<resources::Outcome()> &take)
+                                 const std::function<archive::Outcome()> &take)
 {
     // The register and the record of what the window holds unregistered
     // change together, or neither does.
     archive::Transaction tx(m_ctx.folder);
     bool taken = false;
     if (take) {
-        const resources::Outcome o = take();
-        if (!o.ok) return o.message;
-        taken = !o.notFound;
+        const archive::Outcome o = take();
+        if (!resources::ok(o)) return archive::messageOf(o);
+        taken = o.status != archive::Outcome::NotFound;
     }
     const auto before = m_unregistered;
     addResourceLine(line, taken);
@@ -389,23 +390,23 @@ void Formattivita::listPressed(Qt::MouseButton button)
             // The register and the record of what the window holds
             // unregistered change together, or neither does.
             archive::Transaction tx(m_ctx.folder);
-            const resources::Outcome o = resources::giveBackLine(m_ctx.folder, line);
+            const archive::Outcome o = resources::giveBackLine(m_ctx.folder, line);
             const quint64 fresh = item->data(kFreshRole).toULongLong();
             auto changes = m_unregistered;
             if (fresh) {
                 // Taken and given back since the last registration: nothing
                 // is left to undo.
                 changes.removeIf([fresh](const resources::Unregistered &u) { return u.id == fresh; });
-            } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
+            } else if (o.status != archive::Outcome::NotFound && resources::holdsRegister(line.left(4))) {
                 changes << resources::Unregistered{line, true, m_nextId++};
             }
             // A failure to write sospese.dat is the transaction's, told by
             // its commit.
-            if (o.ok) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
-            const archive::IoResult committed = o.ok ? tx.commit() : archive::IoResult();
-            if (!o.ok || !committed.ok()) {
+            if (resources::ok(o)) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
+            const archive::IoResult committed = resources::ok(o) ? tx.commit() : archive::IoResult();
+            if (!resources::ok(o) || !committed.ok()) {
                 busy.release();
-                m_ctx.platform.prompts->info(!o.ok ? o.message : committed.message());
+                m_ctx.platform.prompts->info(!resources::ok(o) ? archive::messageOf(o) : committed.message());
                 return;
             }
             m_unregistered = changes;

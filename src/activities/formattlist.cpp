@@ -2,12 +2,12 @@
 
 #include "activities/formattivita.h"
 #include "activities/lists.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "printing/printout.h"
 
 #include <QGridLayout>
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 using archive::File;
 

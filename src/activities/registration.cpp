@@ -1,7 +1,7 @@
 #include "activities/registration.h"
 
-#include "app/settings.h"
-#include "app/snapshot.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/rewrite.h"
@@ -48,10 +48,10 @@ struct Run {
         out.messages << io.message();
         return false;
     }
-    bool check(const Result &r)
+    bool check(const Outcome &r)
     {
         if (r.done()) return true;
-        if (r.status == Result::Duplicate) {
+        if (r.status == Outcome::Duplicate) {
             out.kind = RegistrationOutcome::Refused;
             out.messages << kDuplicate;
             return false;

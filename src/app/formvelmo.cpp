@@ -5,11 +5,11 @@
 #include "activities/records.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
-#include "app/maintenance.h"
-#include "app/settings.h"
-#include "app/snapshot.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "session/maintenance.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "associations/formass.h"
@@ -23,7 +23,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLayout>
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 #include <QLabel>
 #include <utility>

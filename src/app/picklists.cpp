@@ -1,33 +1,33 @@
-#include "app/picking.h"
+#include "registers/picking.h"
 
-#include "app/context.h"
-#include "app/windows.h"
+#include "session/context.h"
+#include "ui/windows.h"
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 // The register lists in their picking modes. Their activation fills them
 // with every record; the activity window has stored its own modes already.
-void picking::openPickList(Context &ctx, Kind kind)
+void picking::openPickList(Context &ctx, ResourceKind kind)
 {
     switch (kind) {
-    case Kind::Equipment: {
+    case ResourceKind::Equipment: {
         ctx.g.modoattrlist = QStringLiteral("GA");
         auto *w = ctx.windows->get<Formattrlist>();
         w->prepare(QStringLiteral("Attrezzature - Elenco generale"), QString());
         present(w);
         break;
     }
-    case Kind::Vehicle: {
+    case ResourceKind::Vehicle: {
         ctx.g.modoautolist = QStringLiteral("GA");
         auto *w = ctx.windows->get<Formautolist>();
         w->prepare(QStringLiteral("Automezzi - Elenco generale"), QString());
         present(w);
         break;
     }
-    case Kind::Association: {
+    case ResourceKind::Association: {
         ctx.g.modoasslist = QStringLiteral("RA");
         auto *w = ctx.windows->get<Formlist>();
         w->list()->setToolTip(

@@ -1,9 +1,9 @@
 #include "associations/formass.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/riempiassociazioni.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 #include "equipment/records.h"
 #include "vehicles/records.h"
 
@@ -171,7 +171,7 @@ void Formass::insertRecord(const QStringList &fields)
     const registers::Outcome o = associations::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     m_denom->setEditText(QString());
@@ -185,7 +185,7 @@ void Formass::modifyRecord(const QStringList &fields)
     const registers::Outcome o = associations::modify(m_ctx.folder, m_ctx.g.nomecaricato, fields);
     busy.release();
     if (!o.done()) {
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     tell(QStringLiteral("Associazione modificata."));
@@ -208,12 +208,12 @@ void Formass::deleteRecord(const QString &nameField)
         tell(QString::fromUtf8(kNotFound));
         return;
     }
-    const bool hasEquipment = equipment::anyOf(m_ctx.path(File::Attrezzature), name);
+    const bool hasEquipment = equipment::Archive::anyOf(m_ctx.path(File::Attrezzature), name);
     if (!confirmed(hasEquipment, "Ci sono attrezzature registrate per questa associazione. "
                               "Elimino tutte le attrezzature?"))
         return;
     busy.emplace(*m_ctx.platform.busy);
-    const bool hasVehicles = vehicles::anyOf(m_ctx.path(File::Automezzi), name);
+    const bool hasVehicles = vehicles::Archive::anyOf(m_ctx.path(File::Automezzi), name);
     if (!confirmed(hasVehicles, "Ci sono Automezzi registrati per questa associazione. "
                              "Elimino tutti gli automezzi?"))
         return;
@@ -222,7 +222,7 @@ void Formass::deleteRecord(const QString &nameField)
     const registers::Outcome o = associations::remove(m_ctx.folder, name, nameField);
     busy.reset();
     if (!o.done()) {
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     tell(QStringLiteral("Associazione eliminata."));

@@ -1,8 +1,9 @@
 #include "associations/formlist.h"
 
-#include "app/windows.h"
+#include "ui/windows.h"
 #include "archive/text.h"
 #include "associations/formass.h"
+#include "associations/listlines.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +11,7 @@
 using archive::File;
 
 Formlist::Formlist(Context &ctx)
-    : RegisterList(ctx, {picking::Kind::Association, 9.75, 12, Orientation::Portrait})
+    : RegisterList(ctx, {ResourceKind::Association, 9.75, 12, Orientation::Portrait})
 {
     setObjectName(QStringLiteral("Formlist"));
     setWindowTitle(QStringLiteral("Elenco Associazioni"));

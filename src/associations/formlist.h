@@ -1,6 +1,6 @@
 #pragma once
 
-#include "associations/registerlist.h"
+#include "registers/registerlist.h"
 
 class QLineEdit;
 

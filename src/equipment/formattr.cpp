@@ -1,9 +1,9 @@
 #include "equipment/formattr.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/records.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -69,7 +69,7 @@ void Formattr::cerca()
 void Formattr::fillDescriptions()
 {
     regui::refill(m_des,
-                  equipment::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
+                  equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
     m_selectedAss = m_ass->currentText();
 }
 
@@ -82,7 +82,7 @@ void Formattr::associationChosen()
 void Formattr::descriptionChosen()
 {
     BusyGuard busy(*m_ctx.platform.busy);
-    const auto item = equipment::find(m_ctx.path(File::Attrezzature),
+    const auto item = equipment::Archive::find(m_ctx.path(File::Attrezzature),
                                       {m_ass->currentText(), m_des->currentText()});
     if (!item) return;
     m_stato->setEditText(item->stato);
@@ -109,11 +109,11 @@ void Formattr::registra()
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
-                                 : remove ? equipment::remove(m_ctx.folder, selectedKey())
+                                 : remove ? equipment::Archive::remove(m_ctx.folder, selectedKey())
                                           : equipment::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        prompts.info(regui::failureMessage(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
+        prompts.info(archive::messageOf(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
                                            QStringLiteral("Attrezzatura non trovata.")));
         return;
     }

@@ -1,9 +1,9 @@
 #include "vehicles/formauto.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/records.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -103,7 +103,7 @@ void Formauto::cerca()
 
 void Formauto::fillDescriptions()
 {
-    regui::refill(m_des, vehicles::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
+    regui::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
 }
 
 void Formauto::associationChosen()
@@ -116,7 +116,7 @@ void Formauto::descriptionChosen()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const vehicles::Key key{m_ass->currentText(), m_des->currentText()};
-    const auto v = vehicles::find(m_ctx.path(File::Automezzi), key);
+    const auto v = vehicles::Archive::find(m_ctx.path(File::Automezzi), key);
     if (!v) return;
     m_campo->setText(v->campo);
     m_dataar->setText(v->dataarrivo);
@@ -166,11 +166,11 @@ void Formauto::registra()
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o =
         modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
-        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
+        : remove ? vehicles::Archive::remove(m_ctx.folder, m_chiaveauto)
                  : vehicles::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        prompts.info(regui::failureMessage(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
+        prompts.info(archive::messageOf(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
                                            QStringLiteral("Automezzo non trovato.")));
         return;
     }

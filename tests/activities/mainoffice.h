@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testkit.h"
+#include "office.h"
 
 #include "app/formvelmo.h"
 
@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QListWidget>
 
-#include "app/linelist.h"
+#include "ui/linelist.h"
 #include "widgets.h"
 #include <QTest>
 

@@ -1,13 +1,13 @@
 // The main window (its lists, menu and clicks), the protocol counter window,
 // the emergency name window, and the snapshots the main window takes.
-#include "testkit.h"
+#include "office.h"
 
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
 #include "app/formvelmo.h"
-#include "app/linelist.h"
-#include "app/settings.h"
-#include "app/snapshot.h"
+#include "ui/linelist.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
 #include "widgets.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "../activities/mainoffice.h"
 #include "listwindows.h"
 
-#include "app/picking.h"
+#include "registers/picking.h"
 #include "associations/formass.h"
 #include "associations/formlist.h"
 
@@ -34,7 +34,7 @@ struct Office : MainOffice {
     Formlist *picking()
     {
         activate(main); // the activity window's button is pressed elsewhere
-        picking::openPickList(ctx, picking::Kind::Association);
+        picking::openPickList(ctx, ResourceKind::Association);
         return shown<Formlist>();
     }
 };
@@ -171,8 +171,8 @@ void TestFormlist::pickingVolunteersForAnActivity()
 {
     Office o;
     auto *w = o.windows->get<Formlist>();
-    QList<QPair<picking::Kind, QString>> offered;
-    w->setOfferHandler([&](picking::Kind k, const QString &l) { offered.append({k, l}); });
+    QList<QPair<ResourceKind, QString>> offered;
+    w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
 
     o.ctx.g.modoatt = "RA";
     o.ctx.g.modoattprec = "I";
@@ -188,7 +188,7 @@ void TestFormlist::pickingVolunteersForAnActivity()
 
     // The heading and the line of blanks are no association.
     for (int row : {0, 1, 4}) listwin::choose(w, row);
-    QCOMPARE(offered, (QList<QPair<picking::Kind, QString>>{{picking::Kind::Association, line("CROCE BLU", "7")}}));
+    QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{ResourceKind::Association, line("CROCE BLU", "7")}}));
     QCOMPARE(o.ctx.g.nomecaricato, line("CROCE BLU", "7"));
     QVERIFY(!o.windows->existing<Formass>());
 

@@ -6,7 +6,7 @@
 #include "listwindows.h"
 #include "widgets.h"
 
-#include "app/picking.h"
+#include "registers/picking.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 
@@ -64,7 +64,7 @@ struct Reg {
     const char *name;
     File archive;
     QString Globals::*mode;
-    picking::Kind kind;
+    ResourceKind kind;
     const char *general, *ofAssociation, *search; // menu entries
     QString title, searchTitle, searchCaption, heading;
     bool emptySearchFindsEmptyName;
@@ -82,7 +82,7 @@ struct Reg {
 const std::vector<Reg> &lists()
 {
     static const std::vector<Reg> all = {
-        {"automezzi", File::Automezzi, &Globals::modoautolist, picking::Kind::Vehicle,
+        {"automezzi", File::Automezzi, &Globals::modoautolist, ResourceKind::Vehicle,
          "mnautvelg", "mnautvass", "mnautvric", "Automezzi", "Ricerca automezzo",
          "Cerca automezzo", "               ELENCO AUTOMEZZI SISMA", false,
          {line("ALFA", "AMBULANZA 1", "A"), line("ALFA", "JEEP", "L"), line("BETA", "", "R"),
@@ -95,7 +95,7 @@ const std::vector<Reg> &lists()
          [](Office &o, const char *e) -> regui::PairList * {
              return e ? o.fromMenu<Formautolist>(e) : o.shown<Formautolist>();
          }},
-        {"attrezzature", File::Attrezzature, &Globals::modoattrlist, picking::Kind::Equipment,
+        {"attrezzature", File::Attrezzature, &Globals::modoattrlist, ResourceKind::Equipment,
          "mnatrvelg", "mnatrvass", "mnatrvric", "Attrezzature", "Ricerca attrezzatura",
          "Cerca attrezzatura", "               ELENCO ATTREZZATURE SISMA", true,
          {line("ALFA", "GENERATORE", "L", "4"), line("ALFA", "TENDA PNEUMATICA", "A", "12"),
@@ -162,7 +162,7 @@ void TestPairLists::generalListColumnsAndPdf()
         QCOMPARE(shown(w), r.framed(r.rewrittenLines));
         // In mode G neither the button nor a line does anything.
         bool offered = false;
-        w->setOfferHandler([&](picking::Kind, const QString &) { offered = true; });
+        w->setOfferHandler([&](ResourceKind, const QString &) { offered = true; });
         listwin::cmdcerca(w)->click();
         listwin::choose(w, 2);
         QVERIFY(!offered);
@@ -276,8 +276,8 @@ void TestPairLists::searchPrintAndPick()
 
         // Picking for an activity: the general list, whatever the last mode,
         // with the activity window's modes left as they were.
-        QList<QPair<picking::Kind, QString>> offered;
-        w->setOfferHandler([&](picking::Kind k, const QString &l) { offered.append({k, l}); });
+        QList<QPair<ResourceKind, QString>> offered;
+        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
         listwin::list(w)->setToolTip("altro");
         o.activate(o.main); // the activity window's button is pressed elsewhere
         o.ctx.g.modoatt = "RU";
@@ -294,7 +294,7 @@ void TestPairLists::searchPrintAndPick()
         QCOMPARE(shown(w), r.framed(r.records));
         // The heading and the empty line are no resource.
         for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
-        QCOMPARE(offered, (QList<QPair<picking::Kind, QString>>{{r.kind, r.records.at(1)},
+        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
                                                                 {r.kind, r.records.at(4)}}));
         QVERIFY(o.fake.prompts.shown.isEmpty());
     }

@@ -1,4 +1,4 @@
-#include "testkit.h"
+#include "office.h"
 #include "widgets.h"
 
 #include "app/formvelmo.h"

@@ -2,7 +2,7 @@
 
 #include "activities/records.h"
 #include "activities/registration.h"
-#include "app/snapshot.h"
+#include "session/snapshot.h"
 #include "archive/io.h"
 #include "archive/journal.h"
 #include "archive/rewrite.h"
@@ -53,14 +53,14 @@ QString listLine(const QString &ass, const QString &des)
 
 // A resource picked from its list: engaged now, and its resource line.
 struct Pick {
-    QString kind; // resources::kEquipment, kVehicle, kAssociation
+    ResourceKind kind;
     QString ass, des;
     qint16 q;
     QString line() const
     {
         const QString l = listLine(ass, des);
-        if (kind == resources::kEquipment) return resources::equipmentLine(l, q);
-        if (kind == resources::kVehicle) return resources::vehicleLine(l);
+        if (kind == ResourceKind::Equipment) return resources::equipmentLine(l, q);
+        if (kind == ResourceKind::Vehicle) return resources::vehicleLine(l);
         return resources::volunteersLine(l, q);
     }
 };
@@ -70,15 +70,15 @@ QList<Pick> picksOf(int c, Role role)
     const QString name = cycleName(c);
     switch (role) {
     case A:
-        return {{resources::kEquipment, name, "TENDA", 3}, {resources::kVehicle, name, "AMBULANZA", 1},
-                {resources::kAssociation, name, {}, 4},
-                {resources::kEquipment, seedName(c % kSeedAssociations), "ATTREZZO 1", 2}};
-    case B: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 1}};
+        return {{ResourceKind::Equipment, name, "TENDA", 3}, {ResourceKind::Vehicle, name, "AMBULANZA", 1},
+                {ResourceKind::Association, name, {}, 4},
+                {ResourceKind::Equipment, seedName(c % kSeedAssociations), "ATTREZZO 1", 2}};
+    case B: return {{ResourceKind::Equipment, name, "TENDA", 2}, {ResourceKind::Association, name, {}, 1}};
     case D:
-        return {{resources::kEquipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
-                {resources::kAssociation, name, {}, 1}};
-    case E: return {{resources::kEquipment, name, "TENDA", 1}, {resources::kAssociation, name, {}, 2}};
-    case F: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 3}};
+        return {{ResourceKind::Equipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
+                {ResourceKind::Association, name, {}, 1}};
+    case E: return {{ResourceKind::Equipment, name, "TENDA", 1}, {ResourceKind::Association, name, {}, 2}};
+    case F: return {{ResourceKind::Equipment, name, "TENDA", 2}, {ResourceKind::Association, name, {}, 3}};
     }
     return {};
 }
@@ -97,13 +97,13 @@ activities::Registration registration(int c, Role role, const QString &mode, boo
 
 activities::GiveBack giveBackTo(const archive::WorkingFolder &folder)
 {
-    return [&folder](const archive::Record &r) { return resources::giveBackRecord(folder, r).ok; };
+    return [&folder](const archive::Record &r) { return resources::ok(resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt))); };
 }
 
 bool engage(const archive::WorkingFolder &folder, const QList<Pick> &picks)
 {
     for (const Pick &p : picks)
-        if (!resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q).ok) return false;
+        if (!resources::ok(resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q))) return false;
     return true;
 }
 
@@ -227,7 +227,7 @@ bool run(const archive::WorkingFolder &folder, int step)
         archive::Transaction tx(folder);
         const qint16 n = activityOf(c, B);
         for (const QString &line : activities::resourceLinesOf(folder.path(archive::File::Risorse), n))
-            if (!resources::giveBackLine(folder, line).ok) return false;
+            if (!resources::ok(resources::giveBackLine(folder, line))) return false;
         return activities::removeResources(folder, n).done() && activities::removeActivity(folder, n).done()
                && tx.commit().ok();
     }

@@ -4,10 +4,10 @@
 #include "widgets.h"
 
 #include "activities/formattivita.h"
-#include "app/linelist.h"
-#include "app/picking.h"
-#include "resources/formris.h"
-#include "resources/formsto.h"
+#include "ui/linelist.h"
+#include "registers/picking.h"
+#include "activities/formris.h"
+#include "activities/formsto.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -90,7 +90,7 @@ struct PickOffice : MainOffice {
 
     // The activity window's resource button, then a click on `line` in the
     // list it opened, as the list hands it over.
-    void pick(const char *button, picking::Kind kind, const QString &line)
+    void pick(const char *button, ResourceKind kind, const QString &line)
     {
         // The user is in the activity window, or comes back to it.
         if (ctx.lastActive != activity()) activate(activity());
@@ -109,7 +109,7 @@ struct PickOffice : MainOffice {
     }
 
     // Picks and adds with the quantity typed (the proposed one when empty).
-    void add(const char *button, picking::Kind kind, const QString &line, const QString &qty = {})
+    void add(const char *button, ResourceKind kind, const QString &line, const QString &qty = {})
     {
         pick(button, kind, line);
         if (!qty.isEmpty()) typeText(ris(), "qta", qty);
