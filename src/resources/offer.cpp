@@ -20,17 +20,17 @@ void picking::offerResource(Context &ctx, Kind kind, const QString &line)
     case Kind::Equipment:
         // Like the other two lists: coming back to the activity window from
         // this pick must not reload it and lose what it holds.
-        resources::enterPicking(g, QStringLiteral("RT"));
+        resources::enterPicking(g, modes::Activity::RT);
         g.tiporisorsa = resources::kEquipment;
         qta = line.mid(103, 6);
         break;
     case Kind::Vehicle:
-        resources::enterPicking(g, QStringLiteral("RU"));
+        resources::enterPicking(g, modes::Activity::RU);
         g.tiporisorsa = resources::kVehicle;
         qta = QStringLiteral("1");
         break;
     case Kind::Association:
-        resources::enterPicking(g, QStringLiteral("RA"));
+        resources::enterPicking(g, modes::Activity::RA);
         g.tiporisorsa = resources::kAssociation;
         qta = line.mid(51, 6);
         names = true;
