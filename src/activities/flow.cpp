@@ -7,21 +7,21 @@ namespace resources {
 
 namespace {
 
-bool pickingMode(const QString &m)
+bool pickingMode(modes::Activity m)
 {
-    return m == QLatin1String("RT") || m == QLatin1String("RU") || m == QLatin1String("RA");
+    return m == modes::Activity::RT || m == modes::Activity::RU || m == modes::Activity::RA;
 }
 
 } // namespace
 
-QString activityMode(const Globals &g) { return pickingMode(g.modoatt) ? g.modoattprec : g.modoatt; }
+modes::Activity activityMode(const Globals &g) { return pickingMode(g.modoatt) ? g.modoattprec : g.modoatt; }
 
 Formattivita *receivingActivity(Context &ctx)
 {
     Formattivita *w = ctx.windows->existing<Formattivita>();
     if (!w || !w->isVisible()) return nullptr;
-    const QString mode = activityMode(ctx.g);
-    if (mode != QLatin1String("I") && mode != QLatin1String("M")) return nullptr;
+    const modes::Activity mode = activityMode(ctx.g);
+    if (mode != modes::Activity::I && mode != modes::Activity::M) return nullptr;
     return w;
 }
 
@@ -35,7 +35,7 @@ Formattivita *receivingActivityOrTell(Context &ctx)
     return w;
 }
 
-void enterPicking(Globals &g, const QString &mode)
+void enterPicking(Globals &g, modes::Activity mode)
 {
     // A second pick before coming back to the activity window keeps the
     // mode to return to.
@@ -48,16 +48,16 @@ void startPicking(Context &ctx, ResourceKind kind)
     if (!receivingActivity(ctx)) return;
     switch (kind) {
     case ResourceKind::Equipment:
-        ctx.g.modoattrlist = QStringLiteral("GA");
-        enterPicking(ctx.g, QStringLiteral("RT"));
+        ctx.g.modoattrlist = modes::PairList::GA;
+        enterPicking(ctx.g, modes::Activity::RT);
         break;
     case ResourceKind::Vehicle:
-        ctx.g.modoautolist = QStringLiteral("GA");
-        enterPicking(ctx.g, QStringLiteral("RU"));
+        ctx.g.modoautolist = modes::PairList::GA;
+        enterPicking(ctx.g, modes::Activity::RU);
         break;
     case ResourceKind::Association:
-        ctx.g.modoasslist = QStringLiteral("RA");
-        enterPicking(ctx.g, QStringLiteral("RA"));
+        ctx.g.modoasslist = modes::AssociationList::RA;
+        enterPicking(ctx.g, modes::Activity::RA);
         break;
     }
     picking::openPickList(ctx, kind);

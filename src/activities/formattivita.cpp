@@ -221,17 +221,17 @@ void Formattivita::resizeEvent(QResizeEvent *event)
 
 void Formattivita::activated()
 {
-    const QString &mode = m_ctx.g.modoatt;
+    using modes::Activity;
+    const Activity mode = m_ctx.g.modoatt;
     // What an earlier occasion could not undo is tried again at the next
     // one that leaves the window, not at every reload.
-    if (mode == QLatin1String("I")) {
+    if (mode == Activity::I) {
         if (!m_unregistered.isEmpty()) discardUnregistered();
         loadNew();
-    } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
+    } else if (mode == Activity::M || mode == Activity::A) {
         if (!m_unregistered.isEmpty()) discardUnregistered();
         loadChosen();
-    } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
-               || mode == QLatin1String("RA")) {
+    } else if (mode == Activity::RT || mode == Activity::RU || mode == Activity::RA) {
         m_ctx.g.modoatt = m_ctx.g.modoattprec;
     }
 }
@@ -246,7 +246,7 @@ void Formattivita::clearFields()
 
 void Formattivita::loadNew()
 {
-    m_ctx.g.attchiusa = QStringLiteral("0");
+    m_ctx.g.attchiusa = false;
     // A counter that cannot be read must not send the numbers back to 1:
     // the next number after the highest registered one is proposed.
     bool unreadable = false;
@@ -271,7 +271,7 @@ void Formattivita::loadChosen()
     if (!loaded) {
         // Nothing to show: an empty window that registers nothing and,
         // as for a closed activity, touches no register.
-        m_ctx.g.attchiusa = QStringLiteral("1");
+        m_ctx.g.attchiusa = true;
         m_numprot->clear();
         clearFields();
         snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
@@ -280,9 +280,7 @@ void Formattivita::loadChosen()
     }
     const archive::Record &r = loaded->record;
     const QString &state = r.at(activities::Stato);
-    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S")
-                            ? QStringLiteral("1")
-                            : QStringLiteral("0");
+    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S");
     m_numprot->setText(QString::number(r.number(activities::NumProt)));
     m_stato->setText(activities::stateWord(state));
     m_datari->setText(r.at(activities::DataRi));
@@ -325,7 +323,7 @@ QList<activities::ResourceEntry> Formattivita::resources() const
 void Formattivita::addResourceLine(const QString &line, bool taken)
 {
     auto *item = new QListWidgetItem(line, m_list);
-    const bool open = m_ctx.g.attchiusa != QLatin1String("1");
+    const bool open = !m_ctx.g.attchiusa;
     item->setData(kStateRole, open ? QStringLiteral("O") : QStringLiteral("L"));
     if (open && taken && resources::holdsRegister(line.left(4))) {
         item->setData(kFreshRole, m_nextId);
@@ -375,7 +373,7 @@ void Formattivita::listPressed(Qt::MouseButton button)
 {
     // Any button but the right one only selects.
     if (button != Qt::RightButton || m_ctx.consultation) return;
-    if (resources::activityMode(m_ctx.g) == QLatin1String("A")) return;
+    if (resources::activityMode(m_ctx.g) == modes::Activity::A) return;
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty()) return;
     QListWidgetItem *item = selected.first();
@@ -383,7 +381,7 @@ void Formattivita::listPressed(Qt::MouseButton button)
 
     BusyGuard busy(*m_ctx.platform.busy);
     const QString line = item->text();
-    if (m_ctx.g.attchiusa != QLatin1String("1")) {
+    if (!m_ctx.g.attchiusa) {
         if (!resources::knownType(line.left(4))) return; // not a resource line: it stays
         // A line released already holds nothing to give back.
         if (item->data(kStateRole).toString() != QLatin1String("L")) {
@@ -413,7 +411,7 @@ void Formattivita::listPressed(Qt::MouseButton button)
         }
     }
     delete item;
-    m_ctx.g.risorsecambiate = QStringLiteral("1");
+    m_ctx.g.risorsecambiate = true;
 }
 
 void Formattivita::forgetUnregistered()
@@ -421,7 +419,7 @@ void Formattivita::forgetUnregistered()
     // sospese.dat already says so: written with the registration or the undo.
     m_unregistered.clear();
     for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
-    m_ctx.g.risorsecambiate = QStringLiteral("0");
+    m_ctx.g.risorsecambiate = false;
 }
 
 void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
@@ -492,7 +490,7 @@ void Formattivita::registra()
     reg.mode = m_ctx.g.modoatt;
     reg.input = input();
     reg.protsel = m_ctx.g.protsel;
-    reg.alreadyClosed = m_ctx.g.attchiusa == QLatin1String("1");
+    reg.alreadyClosed = m_ctx.g.attchiusa;
     reg.resources = resources();
     reg.counterFull = m_counterFull;
     // Once registered, nothing the window took or gave back is left to undo.
@@ -525,7 +523,7 @@ void Formattivita::registra()
 void Formattivita::discardUnregistered()
 {
     if (m_unregistered.isEmpty() && m_leftover.isEmpty()) {
-        m_ctx.g.risorsecambiate = QStringLiteral("0");
+        m_ctx.g.risorsecambiate = false;
         return;
     }
     // Undone all together, or not at all when an archive cannot be written
@@ -557,11 +555,11 @@ void Formattivita::esci()
 {
     // Leaving in cancellation mode touches nothing the window did not change
     // itself: a cancellation not registered has written nothing.
-    const bool rollback = m_ctx.g.risorsecambiate == QLatin1String("1");
+    const bool rollback = m_ctx.g.risorsecambiate;
     discardUnregistered();
     // Without a rollback the registers as they now stand become the new
     // rollback point.
-    if (m_ctx.g.modoatt != QLatin1String("A") && !rollback)
+    if (m_ctx.g.modoatt != modes::Activity::A && !rollback)
         snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
     hide();
 }

@@ -15,6 +15,10 @@ class Formattlist : public QWidget {
 public:
     explicit Formattlist(Context &ctx);
 
+    // What a menu entry sets before showing the window: the mode and the
+    // title that goes with it.
+    void prepare(modes::ActivityList mode, const QString &title);
+
 private:
     void activated();
     void cerca();

@@ -77,7 +77,7 @@ void Formris::aggiungi()
     BusyGuard busy(*m_ctx.platform.busy);
     // A closed or cancelled activity takes nothing from the registers.
     std::function<archive::Outcome()> take;
-    if (m_ctx.g.attchiusa != QLatin1String("1"))
+    if (!m_ctx.g.attchiusa)
         take = [&] { return resources::engage(m_ctx.folder, kind, picked, q); };
     const QString refused = activity->takeAndAdd(line, take);
     busy.release();

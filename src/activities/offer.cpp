@@ -19,13 +19,13 @@ void picking::offerResource(Context &ctx, ResourceKind kind, const QString &line
     case ResourceKind::Equipment:
         // Like the other two lists: coming back to the activity window from
         // this pick must not reload it and lose what it holds.
-        resources::enterPicking(g, QStringLiteral("RT"));
+        resources::enterPicking(g, modes::Activity::RT);
         break;
     case ResourceKind::Vehicle:
-        resources::enterPicking(g, QStringLiteral("RU"));
+        resources::enterPicking(g, modes::Activity::RU);
         break;
     case ResourceKind::Association:
-        resources::enterPicking(g, QStringLiteral("RA"));
+        resources::enterPicking(g, modes::Activity::RA);
         names = true;
         break;
     }

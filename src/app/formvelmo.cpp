@@ -81,70 +81,74 @@ QMenu *Formvelmo::menu(QMenu *parent, const char *name, const QString &caption)
     return m;
 }
 
-QAction *Formvelmo::entry(QMenu *parent, const char *name, const QString &caption,
-                          void (Formvelmo::*slot)())
+QAction *Formvelmo::entry(QMenu *parent, const char *name, const QString &caption)
 {
     QAction *a = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
-    connect(a, &QAction::triggered, this, slot);
+    const MenuEntry *e = menuEntry(a->objectName());
+    if (!e) qFatal("menu entry %s missing from the menu table", name);
+    connect(a, &QAction::triggered, this, [this, e] { choose(*e); });
     return a;
+}
+
+void Formvelmo::choose(const MenuEntry &e)
+{
+    if (e.snapshotFirst) newRollbackPoint();
+    e.run(*this, m_ctx, e);
 }
 
 void Formvelmo::buildMenus()
 {
     QMenu *ass = menu(nullptr, "mnass", QStringLiteral("Associazioni"));
     QMenu *assv = menu(ass, "mnassv", QStringLiteral("Visualizza"));
-    entry(assv, "mnassvel", QStringLiteral("Elenco Associazioni"), &Formvelmo::mnassvel);
+    entry(assv, "mnassvel", QStringLiteral("Elenco Associazioni"));
     QMenu *assa = menu(ass, "mnassa", QStringLiteral("Aggiorna"));
-    entry(assa, "mnassains", QStringLiteral("Inserimento"), &Formvelmo::mnassains);
-    entry(assa, "mnassamod", QStringLiteral("Modifica"), &Formvelmo::mnassamod);
-    entry(assa, "mnassaann", QStringLiteral("Annullamento"), &Formvelmo::mnassaann);
+    entry(assa, "mnassains", QStringLiteral("Inserimento"));
+    entry(assa, "mnassamod", QStringLiteral("Modifica"));
+    entry(assa, "mnassaann", QStringLiteral("Annullamento"));
 
     QMenu *aut = menu(nullptr, "mnaut", QStringLiteral("Automezzi"));
     QMenu *autv = menu(aut, "mnautv", QStringLiteral("Visualizza"));
-    entry(autv, "mnautvelg", QStringLiteral("Elenco generale Automezzi"), &Formvelmo::mnautvelg);
-    entry(autv, "mnautvass", QStringLiteral("Elenco Automezzi di una Associazione"),
-          &Formvelmo::mnautvass);
-    entry(autv, "mnautvric", QStringLiteral("Ricerca Automezzi"), &Formvelmo::mnautvric);
+    entry(autv, "mnautvelg", QStringLiteral("Elenco generale Automezzi"));
+    entry(autv, "mnautvass", QStringLiteral("Elenco Automezzi di una Associazione"));
+    entry(autv, "mnautvric", QStringLiteral("Ricerca Automezzi"));
     QMenu *auta = menu(aut, "mnauta", QStringLiteral("Aggiorna"));
-    entry(auta, "mnautains", QStringLiteral("Inserimento"), &Formvelmo::mnautains);
-    entry(auta, "mnautamod", QStringLiteral("Modifica"), &Formvelmo::mnautamod);
-    entry(auta, "mnautaann", QStringLiteral("Annullamento"), &Formvelmo::mnautaann);
+    entry(auta, "mnautains", QStringLiteral("Inserimento"));
+    entry(auta, "mnautamod", QStringLiteral("Modifica"));
+    entry(auta, "mnautaann", QStringLiteral("Annullamento"));
 
     QMenu *atr = menu(nullptr, "mnatr", QStringLiteral("Attrezzature"));
     QMenu *atrv = menu(atr, "mnatrv", QStringLiteral("Visualizza"));
-    entry(atrv, "mnatrvelg", QStringLiteral("Elenco generale Attrezzature"), &Formvelmo::mnatrvelg);
-    entry(atrv, "mnatrvass", QStringLiteral("Elenco Attrezzature di una Associazione"),
-          &Formvelmo::mnatrvass);
-    entry(atrv, "mnatrvric", QStringLiteral("Ricerca Attrezzature"), &Formvelmo::mnatrvric);
+    entry(atrv, "mnatrvelg", QStringLiteral("Elenco generale Attrezzature"));
+    entry(atrv, "mnatrvass", QStringLiteral("Elenco Attrezzature di una Associazione"));
+    entry(atrv, "mnatrvric", QStringLiteral("Ricerca Attrezzature"));
     QMenu *atra = menu(atr, "mnatra", QStringLiteral("Aggiorna"));
-    entry(atra, "mnatrains", QStringLiteral("Inserimento"), &Formvelmo::mnatrains);
-    entry(atra, "mnatramod", QStringLiteral("Modifica"), &Formvelmo::mnatramod);
-    entry(atra, "mnatraann", QStringLiteral("Annullamento"), &Formvelmo::mnatraann);
+    entry(atra, "mnatrains", QStringLiteral("Inserimento"));
+    entry(atra, "mnatramod", QStringLiteral("Modifica"));
+    entry(atra, "mnatraann", QStringLiteral("Annullamento"));
 
     QMenu *att = menu(nullptr, "mnatt", QStringLiteral("Attività"));
     QMenu *attv = menu(att, "mnattv", QStringLiteral("Visualizza"));
-    entry(attv, "mnattvgen", QStringLiteral("Elenco cronologico delle Attività"),
-          &Formvelmo::mnattvgen);
-    entry(attv, "mnattvchi", QStringLiteral("Attività chiuse"), &Formvelmo::mnattvchi);
-    entry(attv, "mnattvann", QStringLiteral("Attività Annullate"), &Formvelmo::mnattvann);
+    entry(attv, "mnattvgen", QStringLiteral("Elenco cronologico delle Attività"));
+    entry(attv, "mnattvchi", QStringLiteral("Attività chiuse"));
+    entry(attv, "mnattvann", QStringLiteral("Attività Annullate"));
     QMenu *atta = menu(att, "mnatta", QStringLiteral("Aggiorna"));
-    entry(atta, "mnattains", QStringLiteral("Inizio Attività"), &Formvelmo::mnattains);
-    entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"), &Formvelmo::mnattamod);
-    entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"), &Formvelmo::mnattaann);
+    entry(atta, "mnattains", QStringLiteral("Inizio Attività"));
+    entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"));
+    entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"));
 
-    entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"), &Formvelmo::mnemergenza);
+    entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"));
 
     QMenu *salva = menu(nullptr, "mnsalva", QStringLiteral("Salva"));
-    entry(salva, "mnsalvaarc", QStringLiteral("Salva Archivi"), &Formvelmo::mnsalvaarc);
+    entry(salva, "mnsalvaarc", QStringLiteral("Salva Archivi"));
 
     QMenu *rip = menu(nullptr, "mnrip", QStringLiteral("Ripristina"));
-    entry(rip, "mnriparc", QStringLiteral("Ripristina Archivi"), &Formvelmo::mnriparc);
-    entry(rip, "mnripazze", QStringLiteral("Azzeramento Archivi"), &Formvelmo::mnripazze);
-    entry(rip, "mnrippro", QStringLiteral("Modifica numero protocollo"), &Formvelmo::mnrippro);
+    entry(rip, "mnriparc", QStringLiteral("Ripristina Archivi"));
+    entry(rip, "mnripazze", QStringLiteral("Azzeramento Archivi"));
+    entry(rip, "mnrippro", QStringLiteral("Modifica numero protocollo"));
 
-    entry(nullptr, "mnfine", QStringLiteral("Fine"), &Formvelmo::mnfine);
-    entry(nullptr, "mnhelp", QStringLiteral("?"), &Formvelmo::mnhelp);
+    entry(nullptr, "mnfine", QStringLiteral("Fine"));
+    entry(nullptr, "mnhelp", QStringLiteral("?"));
 }
 
 void Formvelmo::consultationOnly()
@@ -210,7 +214,7 @@ void Formvelmo::lineClicked(const QString &line)
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
-    m_ctx.g.modoatt = QStringLiteral("M");
+    m_ctx.g.modoatt = modes::Activity::M;
     auto *activity = m_ctx.windows->get<Formattivita>();
     activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);
@@ -242,210 +246,3 @@ void Formvelmo::newRollbackPoint()
     discardUnregisteredActivity();
     snapshot::takeRegisters(m_ctx);
 }
-
-// Menu entries. Each prepares its window (snapshot where needed, mode code,
-// title, captions) and shows it without blocking the others.
-
-void Formvelmo::mnassvel()
-{
-    m_ctx.g.modoasslist = QStringLiteral("IA");
-    auto *w = m_ctx.windows->get<Formlist>();
-    w->list()->setToolTip(QStringLiteral("Cliccare l'associazione per visualizzare i suoi dati."));
-    present(w);
-}
-
-namespace {
-
-// Prepares a registry window for one mode: the mode code, the title and the
-// caption of its main button, made visible; then shows it.
-template <class W>
-void openRegistry(Context &ctx, QString &mode, const char *code, const QString &title,
-                  const char *button, const QString &caption)
-{
-    W *w = ctx.windows->get<W>();
-    mode = QString::fromLatin1(code);
-    w->setWindowTitle(title);
-    auto *b = w->template findChild<QPushButton *>(QString::fromLatin1(button));
-    b->setText(caption);
-    b->setVisible(true);
-    b->setEnabled(!ctx.consultation);
-    present(w);
-}
-
-// Prepares a vehicle or equipment list for one mode (an empty caption hides
-// the search controls) and shows it.
-template <class W>
-void openList(Context &ctx, QString &mode, const char *code, const QString &title,
-              const QString &searchCaption)
-{
-    mode = QString::fromLatin1(code);
-    W *w = ctx.windows->get<W>();
-    w->prepare(title, searchCaption);
-    present(w);
-}
-
-} // namespace
-
-void Formvelmo::mnassains()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "I", QStringLiteral("Associazioni - Inserimento"),
-                          "cmdassregistra", QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnassamod()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "M", QStringLiteral("Associazioni - Modifica"),
-                          "cmdassregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnassaann()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "A",
-                          QStringLiteral("Associazioni - Cancellazione"), "cmdassregistra",
-                          QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnautvelg()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "G",
-                           QStringLiteral("Automezzi - Elenco generale"), QString());
-}
-
-void Formvelmo::mnautvass()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "A",
-                           QStringLiteral("Automezzi - di una associazione"),
-                           QStringLiteral("Cerca associazione"));
-}
-
-void Formvelmo::mnautvric()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "R",
-                           QStringLiteral("Automezzi - Ricerca automezzo"),
-                           QStringLiteral("Cerca automezzo"));
-}
-
-void Formvelmo::mnautains()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "I", QStringLiteral("Automezzi - Inserimento"),
-                           "cmdregistra", QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnautamod()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "M", QStringLiteral("Automezzi - Modifica"),
-                           "cmdregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnautaann()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "A", QStringLiteral("Automezzi - Elimina"),
-                           "cmdregistra", QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnatrvelg()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "G",
-                           QStringLiteral("Attrezzature - Elenco generale"), QString());
-}
-
-void Formvelmo::mnatrvass()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "A",
-                           QStringLiteral("Attrezzature - di una associazione"),
-                           QStringLiteral("Cerca associazione"));
-}
-
-void Formvelmo::mnatrvric()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "R",
-                           QStringLiteral("Attrezzature - Ricerca attrezzatura"),
-                           QStringLiteral("Cerca attrezzatura"));
-}
-
-void Formvelmo::mnatrains()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "I",
-                           QStringLiteral("Attrezzature - Inserimento"), "cmdregistra",
-                           QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnatramod()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "M", QStringLiteral("Attrezzature - Modifica"),
-                           "cmdregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnatraann()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "A", QStringLiteral("Attrezzature - Elimina"),
-                           "cmdregistra", QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnattvgen()
-{
-    m_ctx.g.modoattlist = QStringLiteral("G");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattvchi()
-{
-    m_ctx.g.modoattlist = QStringLiteral("V");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattvann()
-{
-    m_ctx.g.modoattlist = QStringLiteral("Z");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattains()
-{
-    newRollbackPoint();
-    auto *activity = m_ctx.windows->get<Formattivita>();
-    activity->prepare(QStringLiteral("Attività - Inserimento"), QStringLiteral("Registra"), true);
-    m_ctx.g.modoatt = QStringLiteral("I");
-    present(activity);
-}
-
-void Formvelmo::mnattamod()
-{
-    newRollbackPoint();
-    m_ctx.g.modoattlist = QStringLiteral("M");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattaann()
-{
-    newRollbackPoint();
-    m_ctx.windows->get<Formattivita>()->prepare(QStringLiteral("Attività - Annullamento"),
-                                                QStringLiteral("Annulla"), true);
-    m_ctx.g.modoatt = QStringLiteral("A");
-    m_ctx.g.modoattlist = QStringLiteral("A");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
-
-void Formvelmo::mnsalvaarc() { maintenance::save(m_ctx); }
-
-// After a restore or a reset the lists show the archives as they are now,
-// not the counts of the archives that were replaced.
-void Formvelmo::mnriparc()
-{
-    maintenance::restore(m_ctx);
-    caricaliste();
-}
-
-void Formvelmo::mnripazze()
-{
-    maintenance::reset(m_ctx);
-    caricaliste();
-}
-
-void Formvelmo::mnrippro() { present(m_ctx.windows->get<Formprot>()); }
-
-void Formvelmo::mnfine() { end(); }
-
-void Formvelmo::mnhelp() { m_ctx.platform.help->showKeywordIndex(QStringLiteral("velmora.hlp")); }

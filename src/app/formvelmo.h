@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/menutable.h"
 #include "session/context.h"
 
 #include <QMainWindow>
@@ -25,6 +26,9 @@ public:
 
     // What ending the program does (tests replace it).
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
+    // Ends the program ("Fine", closing the window): what the activity
+    // window holds unregistered goes back first.
+    void end();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -35,47 +39,16 @@ private:
     // would change an archive is disabled.
     void consultationOnly();
     QMenu *menu(QMenu *parent, const char *name, const QString &caption);
-    QAction *entry(QMenu *parent, const char *name, const QString &caption,
-                   void (Formvelmo::*slot)());
+    // The menu entry `name`, doing what its line of the menu table says.
+    QAction *entry(QMenu *parent, const char *name, const QString &caption);
+    void choose(const MenuEntry &e);
     void activated();
     void lineClicked(const QString &line);
-    void end();
     // What the activity window holds unregistered goes back to the registers.
     void discardUnregisteredActivity();
     // Snapshots of the association, equipment and vehicle archives before the
     // activity window is opened.
     void newRollbackPoint();
-
-    // One handler per menu entry.
-    void mnassvel();
-    void mnassains();
-    void mnassamod();
-    void mnassaann();
-    void mnautvelg();
-    void mnautvass();
-    void mnautvric();
-    void mnautains();
-    void mnautamod();
-    void mnautaann();
-    void mnatrvelg();
-    void mnatrvass();
-    void mnatrvric();
-    void mnatrains();
-    void mnatramod();
-    void mnatraann();
-    void mnattvgen();
-    void mnattvchi();
-    void mnattvann();
-    void mnattains();
-    void mnattamod();
-    void mnattaann();
-    void mnemergenza();
-    void mnsalvaarc();
-    void mnriparc();
-    void mnripazze();
-    void mnrippro();
-    void mnfine();
-    void mnhelp();
 
     Context &m_ctx;
     LineList *m_list1;

@@ -14,24 +14,20 @@ void picking::openPickList(Context &ctx, ResourceKind kind)
 {
     switch (kind) {
     case ResourceKind::Equipment: {
-        ctx.g.modoattrlist = QStringLiteral("GA");
         auto *w = ctx.windows->get<Formattrlist>();
-        w->prepare(QStringLiteral("Attrezzature - Elenco generale"), QString());
+        w->prepare(modes::PairList::GA, QStringLiteral("Attrezzature - Elenco generale"), QString());
         present(w);
         break;
     }
     case ResourceKind::Vehicle: {
-        ctx.g.modoautolist = QStringLiteral("GA");
         auto *w = ctx.windows->get<Formautolist>();
-        w->prepare(QStringLiteral("Automezzi - Elenco generale"), QString());
+        w->prepare(modes::PairList::GA, QStringLiteral("Automezzi - Elenco generale"), QString());
         present(w);
         break;
     }
     case ResourceKind::Association: {
-        ctx.g.modoasslist = QStringLiteral("RA");
         auto *w = ctx.windows->get<Formlist>();
-        w->list()->setToolTip(
-            QStringLiteral("Cliccare l'associazione per scegliere il numero di volontari."));
+        w->prepare(modes::AssociationList::RA);
         present(w);
         break;
     }

@@ -81,11 +81,17 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     onActivation(ctx, this, [this] { activated(); });
 }
 
+void Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoass = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+}
+
 void Formass::activated()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const QString path = m_ctx.path(File::Associazioni);
-    if (m_ctx.g.modoass == QLatin1String("L")) {
+    if (m_ctx.g.modoass == modes::Registry::L) {
         // Viewing: the list window has set nomecaricato already.
         if (const auto a = associations::findByColumn(path, m_selectedLine.left(registers::kColumn)))
             load(*a);
@@ -159,9 +165,9 @@ void Formass::registra()
         return;
     }
     const QStringList fields = associations::recordFields(in);
-    const QString &mode = m_ctx.g.modoass;
-    if (mode == QLatin1String("M")) modifyRecord(fields);
-    else if (mode == QLatin1String("A")) deleteRecord(in.denominazione);
+    const modes::Registry mode = m_ctx.g.modoass;
+    if (mode == modes::Registry::M) modifyRecord(fields);
+    else if (mode == modes::Registry::A) deleteRecord(in.denominazione);
     else insertRecord(fields);
 }
 

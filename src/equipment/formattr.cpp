@@ -38,16 +38,21 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
     ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
-    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97,
-                                33);
+    m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formattr::cerca);
     connect(m_ass, &regui::ChoiceList::chosen, this, &Formattr::associationChosen);
     connect(m_des, &regui::ChoiceList::chosen, this, &Formattr::descriptionChosen);
-    connect(registra, &QPushButton::clicked, this, &Formattr::registra);
+    connect(m_registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoattr = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formattr::activated()
@@ -104,8 +109,8 @@ void Formattr::registra()
         return;
     }
     const QStringList fields = equipment::recordFields(in);
-    const QString &mode = m_ctx.g.modoattr;
-    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+    const modes::Registry mode = m_ctx.g.modoattr;
+    const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)

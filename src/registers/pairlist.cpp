@@ -21,8 +21,9 @@ PairList::PairList(Context &ctx, const Register &reg, ResourceKind kind, const Q
     connect(m_cmbcerca, &ChoiceList::chosen, this, &PairList::associationChosen);
 }
 
-void PairList::prepare(const QString &title, const QString &searchCaption)
+void PairList::prepare(modes::PairList mode, const QString &title, const QString &searchCaption)
 {
+    m_ctx.g.*m_reg.mode = mode;
     setWindowTitle(title);
     m_list->setToolTip(QString());
     const bool search = !searchCaption.isEmpty();
@@ -40,11 +41,11 @@ void PairList::fillWith(PairFilter filter, const QString &text)
 
 void PairList::activated()
 {
-    if (mode() == QLatin1String("A")) {
+    if (mode() == modes::PairList::A) {
         m_cmbcerca->setFocus();
         clearList();
         refill(m_cmbcerca, m_reg.associationNames(m_ctx.path(File::Associazioni), {}, true));
-    } else if (mode() == QLatin1String("R")) {
+    } else if (mode() == modes::PairList::R) {
         m_cmbcerca->setFocus();
         clearList();
         empty(m_cmbcerca);
@@ -56,11 +57,11 @@ void PairList::activated()
 void PairList::cerca()
 {
     const QString typed = m_cmbcerca->currentText();
-    if (mode() == QLatin1String("A")) {
+    if (mode() == modes::PairList::A) {
         // Narrows the association choice; the list stays as it was.
         refill(m_cmbcerca, m_reg.associationNames(m_ctx.path(File::Associazioni), typed,
                                                   m_reg.emptySearchFindsEmptyNames));
-    } else if (mode() == QLatin1String("R")) {
+    } else if (mode() == modes::PairList::R) {
         fillWith(PairFilter::Description, typed);
     }
 }
@@ -70,7 +71,7 @@ void PairList::associationChosen() { fillWith(PairFilter::OfAssociation, m_cmbce
 void PairList::chosen(int, const QString &line, bool record)
 {
     // Only picking for an activity uses a line, and only a record's line.
-    if (mode() == QLatin1String("GA") && record) offer(line);
+    if (mode() == modes::PairList::GA && record) offer(line);
 }
 
 } // namespace regui

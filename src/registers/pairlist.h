@@ -6,15 +6,15 @@ namespace regui {
 
 class ChoiceList;
 
-// The vehicle and equipment lists, which work alike: the general list
-// ("G", and "GA" when an activity picks a resource), the records of one
-// association chosen in `cmbcerca` ("A"), and a search by description ("R").
+// The vehicle and equipment lists, which work alike: the general list (G,
+// and GA when an activity picks a resource), the records of one association
+// chosen in `cmbcerca` (A), and a search by description (R).
 class PairList : public RegisterList {
     Q_OBJECT
 public:
     struct Register {
         archive::File archive;
-        QString Globals::*mode;
+        modes::PairList Globals::*mode;
         // The lines of the archive at `path` for a filter and its text.
         registers::ListLines (*lines)(const QString &path, const QString &emergencyName,
                                       registers::PairFilter filter, const QString &text);
@@ -27,9 +27,10 @@ public:
     PairList(Context &ctx, const Register &reg, ResourceKind kind, const QString &title);
 
     // What a menu entry or the activity window sets before showing the
-    // window: the title, an empty tooltip on the list, and the search
-    // controls, shown with the button's caption or hidden when it is empty.
-    void prepare(const QString &title, const QString &searchCaption);
+    // window: the mode, the title, an empty tooltip on the list, and the
+    // search controls, shown with the button's caption or hidden when it is
+    // empty.
+    void prepare(modes::PairList mode, const QString &title, const QString &searchCaption);
 
 private:
     void activated() override;
@@ -37,7 +38,7 @@ private:
     void chosen(int row, const QString &line, bool record) override;
     void associationChosen();
     void fillWith(registers::PairFilter filter, const QString &text);
-    const QString &mode() const { return m_ctx.g.*m_reg.mode; }
+    modes::PairList mode() const { return m_ctx.g.*m_reg.mode; }
 
     Register m_reg;
     ChoiceList *m_cmbcerca;

@@ -17,8 +17,8 @@ struct Context;
 
 namespace picking {
 
-// Shows the register list of the kind in its picking mode ("GA" for
-// equipment and vehicles, "RA" for associations), with the title, tooltip
+// Shows the register list of the kind in its picking mode (GA for
+// equipment and vehicles, RA for associations), with the title, tooltip
 // and search controls that mode has, filled with all records.
 void openPickList(Context &ctx, ResourceKind kind);
 

@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace regui {
 
@@ -39,6 +40,19 @@ ChoiceList *editableList(QWidget *parent, const char *name, int x, int y, int w,
     c->setMaxVisibleItems(12);
     if (!tooltip.isEmpty()) c->setToolTip(tooltip);
     return c;
+}
+
+void prepareWindow(QWidget *window, QPushButton *button, bool consultation, const QString &title,
+                   const QString &caption)
+{
+    window->setWindowTitle(title);
+    if (caption.isEmpty()) {
+        button->setVisible(false);
+        return;
+    }
+    button->setText(caption);
+    button->setVisible(true);
+    button->setEnabled(!consultation);
 }
 
 void empty(QComboBox *list)

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QString>
 
+class QPushButton;
 class QWidget;
 
 // Controls and messages shared by the registry windows of associations,
@@ -33,6 +34,11 @@ private:
 
 ChoiceList *editableList(QWidget *parent, const char *name, int x, int y, int w, int h,
                         const QString &tooltip = {});
+
+// Titles a registry window for its mode and captions its main button, shown
+// and usable unless the folder is only consulted; an empty caption hides it.
+void prepareWindow(QWidget *window, QPushButton *button, bool consultation, const QString &title,
+                   const QString &caption);
 
 // Empties a drop-down list, entries and text.
 void empty(QComboBox *list);

@@ -2,6 +2,7 @@
 
 #include "archive/paths.h"
 #include "platform/platform.h"
+#include "session/modes.h"
 #include "session/resourcekind.h"
 
 #include <QString>
@@ -11,16 +12,20 @@ class QWidget;
 
 // The program-wide values, held for the whole run and shared by all windows.
 struct Globals {
-    // Mode codes, one per window.
-    QString modoass, modoauto, modoattr, modoatt;
-    QString modoasslist, modoautolist, modoattrlist, modoattlist;
+    // The mode of each window.
+    modes::Registry modoass = modes::Registry::I, modoauto = modes::Registry::I,
+                    modoattr = modes::Registry::I;
+    modes::Activity modoatt = modes::Activity::Unset;
+    modes::AssociationList modoasslist = modes::AssociationList::Unset;
+    modes::PairList modoautolist = modes::PairList::Unset, modoattrlist = modes::PairList::Unset;
+    modes::ActivityList modoattlist = modes::ActivityList::Unset;
 
     QString protsel;          // protocol number chosen in a list, no leading blanks
     QString nomeemergenza;    // emergency name
     qint16 ultimoprot = 0;    // last protocol number assigned
-    QString risorsecambiate;  // "1" when the rollback must undo resource changes
-    QString attchiusa;        // "1" when the loaded activity was closed or cancelled
-    QString modoattprec;      // activity mode to return to after picking a resource
+    bool risorsecambiate = false; // the rollback must undo resource changes
+    bool attchiusa = false;       // the loaded activity was closed or cancelled
+    modes::Activity modoattprec = modes::Activity::Unset; // to return to after picking a resource
     QString rigarisorsa;      // list line picked as a resource
     ResourceKind tiporisorsa = ResourceKind::Equipment; // the list rigarisorsa comes from
     QString nomecaricato;     // association last loaded into the association window

@@ -62,8 +62,7 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *oraar = ui::button(this, "cmdoraar", QStringLiteral("H"), kButtonX, rowY(4), 25, kRowH);
     auto *datapa = ui::button(this, "cmddatapa", QStringLiteral("H"), kButtonX, rowY(5), 25, kRowH);
     auto *orapa = ui::button(this, "cmdorapa", QStringLiteral("H"), kButtonX, rowY(6), 25, kRowH);
-    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97,
-                                33);
+    m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formauto::cerca);
@@ -80,9 +79,15 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     });
     connect(oraar, &QPushButton::clicked, this, [this, clock] { m_oraar->setText(now(clock->now())); });
     connect(orapa, &QPushButton::clicked, this, [this, clock] { m_orapa->setText(now(clock->now())); });
-    connect(registra, &QPushButton::clicked, this, &Formauto::registra);
+    connect(m_registra, &QPushButton::clicked, this, &Formauto::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoauto = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formauto::activated()
@@ -160,8 +165,8 @@ void Formauto::registra()
         return;
     }
     const QStringList fields = vehicles::recordFields(in);
-    const QString &mode = m_ctx.g.modoauto;
-    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+    const modes::Registry mode = m_ctx.g.modoauto;
+    const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o =

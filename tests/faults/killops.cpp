@@ -19,6 +19,7 @@
 namespace killops {
 
 using archive::Register;
+using modes::Activity;
 
 namespace {
 
@@ -83,12 +84,12 @@ QList<Pick> picksOf(int c, Role role)
     return {};
 }
 
-activities::Registration registration(int c, Role role, const QString &mode, bool closed = false)
+activities::Registration registration(int c, Role role, Activity mode, bool closed = false)
 {
     const QString n = QString::number(activityOf(c, role));
     activities::Registration reg;
     reg.mode = mode;
-    reg.protsel = mode == QLatin1String("I") ? QString() : n;
+    reg.protsel = mode == Activity::I ? QString() : n;
     reg.input = {n, "03/03/2025", "09.05", "03/03/2025", "09.10", closed ? "03/03/2025" : "",
                  closed ? "18.00" : "", "ricerca", "bosco", "sindaco", {}};
     for (const Pick &p : picksOf(c, role)) reg.resources << activities::ResourceEntry{p.line(), "O"};
@@ -112,7 +113,7 @@ bool pickAndRegister(const archive::WorkingFolder &folder, int c, Role role)
 {
     archive::Transaction tx(folder);
     if (!engage(folder, picksOf(c, role))) return false;
-    const auto out = activities::registerActivity(folder, registration(c, role, "I"), giveBackTo(folder));
+    const auto out = activities::registerActivity(folder, registration(c, role, Activity::I), giveBackTo(folder));
     return out.kind == activities::RegistrationOutcome::Inserted && tx.commit().ok();
 }
 
@@ -205,7 +206,7 @@ bool run(const archive::WorkingFolder &folder, int step)
         // Picked and registered without a snapshot of its own.
         archive::Transaction tx(folder);
         const qint16 n = activityOf(c, E);
-        const auto reg = registration(c, E, "I");
+        const auto reg = registration(c, E, Activity::I);
         QStringList texts;
         for (const auto &e : reg.resources) texts << e.line;
         return engage(folder, picksOf(c, E))
@@ -232,11 +233,11 @@ bool run(const archive::WorkingFolder &folder, int step)
                && tx.commit().ok();
     }
     case CloseActivity:
-        return activities::registerActivity(folder, registration(c, A, "M", true), giveBackTo(folder)).kind
+        return activities::registerActivity(folder, registration(c, A, Activity::M, true), giveBackTo(folder)).kind
                == Outcome::Modified;
     case RegisterToCancel: return pickAndRegister(folder, c, D);
     case CancelActivity:
-        return activities::registerActivity(folder, registration(c, D, "A"), giveBackTo(folder)).kind
+        return activities::registerActivity(folder, registration(c, D, Activity::A), giveBackTo(folder)).kind
                == Outcome::Cancelled;
     case RenameAssociation: {
         associations::Input in{renamed(c), "Via Altra", "Comune", "pr", {}, {}, {}, {},

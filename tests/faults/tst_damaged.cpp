@@ -130,7 +130,7 @@ const std::vector<ShowRow> &showingWindows()
              // As the activity list does when the user picks activity 7.
              auto *w = o.windows->get<Formattivita>();
              o.ctx.g.protsel = QStringLiteral("7");
-             o.ctx.g.modoatt = QStringLiteral("M");
+             o.ctx.g.modoatt = modes::Activity::M;
              o.activate(w);
              return w;
          }},

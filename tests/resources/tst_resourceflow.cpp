@@ -125,7 +125,7 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
 
     // Back to the activity window: its own mode again; register.
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     press(w, "cmdregistra");
     QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
     QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
@@ -146,7 +146,7 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
     o.deleteRow(1);
     QCOMPARE(o.fake.prompts.questions(), QStringList({"Elimino la riga selezionata?"}));
     QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("1"));
+    QVERIFY(o.ctx.g.risorsecambiate);
     QCOMPARE(items(o.resourceList()), QStringList({attr, named, vol}));
     o.deleteRow(0, false);
     QCOMPARE(o.resourceList()->count(), 3);
@@ -156,13 +156,13 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
     // registration: the vehicle is taken again, the resource lines stand.
     press(w, "cmdesci");
     QVERIFY(!w->isVisible());
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
     QCOMPARE(o.read(File::Risorse), risorse);
 
     // Re-opened from the main window and closed: everything goes back.
     w = o.openFromMain("7");
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
     QCOMPARE(items(o.resourceList()),
              QStringList({attr.left(114), autom.left(114), vol.leftJustified(114),
                           // the reader drops the blank in front of the name
@@ -211,12 +211,12 @@ void TestResourceFlow::aListComeBackToAfterAPickShowsWhatItTook()
     // Back in the activity window, then a second pick from the list still
     // open: coming back once more keeps everything the window holds.
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     QVERIFY(clickLineStarting(eqList, kPompaLine));
-    QCOMPARE(o.ctx.g.modoatt, QString("RT"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RT);
     press(o.ris(), "cmdaggiungi");
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     QCOMPARE(child<QLineEdit>(w, "tipoatt")->text(), QString("incendio"));
     QCOMPARE(o.resourceList()->count(), 2);
     QCOMPARE(o.read(File::Attrezzature), equipmentRecords("A, 0 ", "L, 1 "));
@@ -299,18 +299,18 @@ void TestResourceFlow::cancellationModeIgnoresTheResourceControls()
     auto *l = o.fromMenu<Formattlist>("mnattaann");
     QVERIFY(clickLineStarting(child<LineList>(l, "List1"), "     5 "));
     Formattivita *w = o.shown<Formattivita>();
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     QCOMPARE(o.resourceList()->count(), 1);
 
-    o.ctx.g.modoattprec = "X";
+    o.ctx.g.modoattprec = modes::Activity::RU;
     for (const char *b : {"cmdattr", "cmdauto", "cmdvol"}) press(w, b);
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("X"));
-    QVERIFY(o.ctx.g.modoattrlist.isEmpty() && o.ctx.g.modoautolist.isEmpty()
-            && o.ctx.g.modoasslist.isEmpty());
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::RU);
+    QVERIFY(o.ctx.g.modoattrlist == modes::PairList::Unset && o.ctx.g.modoautolist == modes::PairList::Unset
+            && o.ctx.g.modoasslist == modes::AssociationList::Unset);
     // A line picked anyway has nowhere to go.
     picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     QVERIFY(o.windows->existing<Formris>() == nullptr || !o.ris()->isVisible());
     QCOMPARE(o.fake.prompts.messages().size(), 1);
     // No deletion either.
@@ -341,8 +341,8 @@ void TestResourceFlow::closedActivityTakesAndGivesNothing()
     // Chosen from the list of "Fine/Modifica Attività".
     QVERIFY(clickLineStarting(child<LineList>(o.fromMenu<Formattlist>("mnattamod"), "List1"), "     5 "));
     Formattivita *w = o.shown<Formattivita>();
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
-    QCOMPARE(o.ctx.g.attchiusa, QString("1"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
+    QVERIFY(o.ctx.g.attchiusa);
     const QByteArray registers = o.read(File::Attrezzature) + o.read(File::Automezzi);
     o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     o.add("cmdattr", ResourceKind::Equipment, kTendaLine);
@@ -353,7 +353,7 @@ void TestResourceFlow::closedActivityTakesAndGivesNothing()
     o.deleteRow(0);
     QCOMPARE(items(o.resourceList()), QStringList({"ATTR      3   " + kTendaLine}));
     QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), registers);
-    o.ctx.g.risorsecambiate.clear();
+    o.ctx.g.risorsecambiate = false;
     press(w, "cmdesci");
     QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), registers);
 }
@@ -509,27 +509,27 @@ void TestResourceFlow::pressesAndPicksThatGoNowhere()
     QVERIFY(o.fake.prompts.questions().isEmpty());
     QCOMPARE(l->count(), 1);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
-    QVERIFY(o.ctx.g.risorsecambiate != "1");
+    QVERIFY(!o.ctx.g.risorsecambiate);
     // A line of a type no register knows stays.
     w->addResourceLine("XXXX      1   " + kJeepLine);
     o.deleteRow(1);
     QCOMPARE(o.fake.prompts.questions().size(), 1);
     QCOMPARE(l->count(), 2);
-    QVERIFY(o.ctx.g.risorsecambiate != "1");
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
 
     // Two buttons in a row keep the mode to return to.
     press(w, "cmdattr");
     press(w, "cmdauto");
-    QCOMPARE(o.ctx.g.modoatt, QString("RU"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RU);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     // A line picked in a list still open after the user came back to the
     // activity window goes back to that window's mode as well.
     picking::offerResource(o.ctx, ResourceKind::Association, kAlfaLine);
-    QCOMPARE(o.ctx.g.modoatt, QString("RA"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
     QCOMPARE(o.ctx.g.rigarisorsa, kAlfaLine);
 
     // The activity window left meanwhile: "Aggiungi" takes nothing.
@@ -571,7 +571,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
     QCOMPARE(o.read(File::Attrezzature), kAllFree);
     w = o.openFromMain("7");
     QCOMPARE(o.resourceList()->count(), 1);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Attrezzature), kTendaTaken);
     QCOMPARE(o.read(File::AttrezzatureSav), kTendaTaken);
     QCOMPARE(o.read(File::Risorse), risorse);
@@ -686,11 +686,11 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     // A line deleted and the deletion registered: nothing is left to undo.
     Formattivita *w = o.openFromMain("7");
     o.deleteRow(0);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("1"));
+    QVERIFY(o.ctx.g.risorsecambiate);
     o.fake.prompts.clear();
     press(w, "cmdregistra");
     QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Attrezzature), kAllFree);
 
     // Then, unless the row says otherwise, a deleted line (the jeep given
@@ -755,7 +755,7 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     }
     QCOMPARE(archives(o), expected);
     QCOMPARE(o.read("sospese.dat"), QByteArray());
-    QCOMPARE(o.ctx.g.risorsecambiate == "1", false);
+    QVERIFY(!o.ctx.g.risorsecambiate);
     if (correction == "rename") {
         // The jeep's association is renamed: it is named, nothing is taken.
         QCOMPARE(o.fake.prompts.messages().size(), 1);
