@@ -1,33 +1,26 @@
 #include "app/formvelmo.h"
 
 #include "activities/formattivita.h"
-#include "activities/formattlist.h"
 #include "activities/records.h"
 #include "app/emergenzaform.h"
-#include "app/formprot.h"
-#include "session/maintenance.h"
-#include "session/settings.h"
-#include "session/snapshot.h"
-#include "ui/ui.h"
-#include "ui/windows.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
-#include "associations/formass.h"
-#include "associations/formlist.h"
-#include "equipment/formattr.h"
-#include "equipment/formattrlist.h"
-#include "vehicles/formauto.h"
-#include "vehicles/formautolist.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
+#include "ui/linelist.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHash>
 #include <QLayout>
-#include "ui/linelist.h"
 
 #include <QLabel>
-#include <utility>
 #include <QMenuBar>
+#include <functional>
+#include <utility>
 
 Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
 {
@@ -73,22 +66,31 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     onActivation(ctx, this, [this] { activated(); });
 }
 
-QMenu *Formvelmo::menu(QMenu *parent, const char *name, const QString &caption)
+void Formvelmo::buildMenus()
 {
-    QMenu *m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-    m->setObjectName(QString::fromLatin1(name));
-    m->menuAction()->setObjectName(QString::fromLatin1(name));
-    return m;
-}
-
-QAction *Formvelmo::entry(QMenu *parent, const char *name, const QString &caption)
-{
-    QAction *a = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    const MenuEntry *e = menuEntry(a->objectName());
-    if (!e) qFatal("menu entry %s missing from the menu table", name);
-    connect(a, &QAction::triggered, this, [this, e] { choose(*e); });
-    return a;
+    // Each menu is added when its first entry comes, so the table's order is
+    // the menu's order.
+    QHash<QString, QMenu *> made;
+    std::function<QMenu *(const QString &)> menuNamed = [&](const QString &name) -> QMenu * {
+        if (name.isEmpty()) return nullptr;
+        if (QMenu *m = made.value(name)) return m;
+        for (const MenuFolder &f : menuFolders()) {
+            if (name != QLatin1String(f.name)) continue;
+            QMenu *parent = menuNamed(QString::fromLatin1(f.parent));
+            QMenu *m = parent ? parent->addMenu(f.label) : menuBar()->addMenu(f.label);
+            m->setObjectName(name);
+            m->menuAction()->setObjectName(name);
+            made.insert(name, m);
+            return m;
+        }
+        qFatal("menu %s missing from the menu table", qPrintable(name));
+    };
+    for (const MenuEntry &e : menuTable()) {
+        QMenu *parent = menuNamed(QString::fromLatin1(e.menu));
+        QAction *a = parent ? parent->addAction(e.label) : menuBar()->addAction(e.label);
+        a->setObjectName(QString::fromLatin1(e.name));
+        connect(a, &QAction::triggered, this, [this, &e] { choose(e); });
+    }
 }
 
 void Formvelmo::choose(const MenuEntry &e)
@@ -97,71 +99,15 @@ void Formvelmo::choose(const MenuEntry &e)
     e.run(*this, m_ctx, e);
 }
 
-void Formvelmo::buildMenus()
-{
-    QMenu *ass = menu(nullptr, "mnass", QStringLiteral("Associazioni"));
-    QMenu *assv = menu(ass, "mnassv", QStringLiteral("Visualizza"));
-    entry(assv, "mnassvel", QStringLiteral("Elenco Associazioni"));
-    QMenu *assa = menu(ass, "mnassa", QStringLiteral("Aggiorna"));
-    entry(assa, "mnassains", QStringLiteral("Inserimento"));
-    entry(assa, "mnassamod", QStringLiteral("Modifica"));
-    entry(assa, "mnassaann", QStringLiteral("Annullamento"));
-
-    QMenu *aut = menu(nullptr, "mnaut", QStringLiteral("Automezzi"));
-    QMenu *autv = menu(aut, "mnautv", QStringLiteral("Visualizza"));
-    entry(autv, "mnautvelg", QStringLiteral("Elenco generale Automezzi"));
-    entry(autv, "mnautvass", QStringLiteral("Elenco Automezzi di una Associazione"));
-    entry(autv, "mnautvric", QStringLiteral("Ricerca Automezzi"));
-    QMenu *auta = menu(aut, "mnauta", QStringLiteral("Aggiorna"));
-    entry(auta, "mnautains", QStringLiteral("Inserimento"));
-    entry(auta, "mnautamod", QStringLiteral("Modifica"));
-    entry(auta, "mnautaann", QStringLiteral("Annullamento"));
-
-    QMenu *atr = menu(nullptr, "mnatr", QStringLiteral("Attrezzature"));
-    QMenu *atrv = menu(atr, "mnatrv", QStringLiteral("Visualizza"));
-    entry(atrv, "mnatrvelg", QStringLiteral("Elenco generale Attrezzature"));
-    entry(atrv, "mnatrvass", QStringLiteral("Elenco Attrezzature di una Associazione"));
-    entry(atrv, "mnatrvric", QStringLiteral("Ricerca Attrezzature"));
-    QMenu *atra = menu(atr, "mnatra", QStringLiteral("Aggiorna"));
-    entry(atra, "mnatrains", QStringLiteral("Inserimento"));
-    entry(atra, "mnatramod", QStringLiteral("Modifica"));
-    entry(atra, "mnatraann", QStringLiteral("Annullamento"));
-
-    QMenu *att = menu(nullptr, "mnatt", QStringLiteral("Attività"));
-    QMenu *attv = menu(att, "mnattv", QStringLiteral("Visualizza"));
-    entry(attv, "mnattvgen", QStringLiteral("Elenco cronologico delle Attività"));
-    entry(attv, "mnattvchi", QStringLiteral("Attività chiuse"));
-    entry(attv, "mnattvann", QStringLiteral("Attività Annullate"));
-    QMenu *atta = menu(att, "mnatta", QStringLiteral("Aggiorna"));
-    entry(atta, "mnattains", QStringLiteral("Inizio Attività"));
-    entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"));
-    entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"));
-
-    entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"));
-
-    QMenu *salva = menu(nullptr, "mnsalva", QStringLiteral("Salva"));
-    entry(salva, "mnsalvaarc", QStringLiteral("Salva Archivi"));
-
-    QMenu *rip = menu(nullptr, "mnrip", QStringLiteral("Ripristina"));
-    entry(rip, "mnriparc", QStringLiteral("Ripristina Archivi"));
-    entry(rip, "mnripazze", QStringLiteral("Azzeramento Archivi"));
-    entry(rip, "mnrippro", QStringLiteral("Modifica numero protocollo"));
-
-    entry(nullptr, "mnfine", QStringLiteral("Fine"));
-    entry(nullptr, "mnhelp", QStringLiteral("?"));
-}
-
 void Formvelmo::consultationOnly()
 {
     setWindowTitle(windowTitle() + QStringLiteral(" - sola consultazione"));
     // Every entry that changes an archive; lists, searches, printouts and
     // Salva Archivi (which writes elsewhere) stay.
-    for (const char *name : {"mnassa", "mnassains", "mnassamod", "mnassaann",
-                             "mnauta", "mnautains", "mnautamod", "mnautaann",
-                             "mnatra", "mnatrains", "mnatramod", "mnatraann",
-                             "mnatta", "mnattains", "mnattamod", "mnattaann",
-                             "mnemergenza", "mnrip", "mnriparc", "mnripazze", "mnrippro"})
-        action(QString::fromLatin1(name))->setEnabled(false);
+    for (const MenuFolder &f : menuFolders())
+        if (f.writes) action(QString::fromLatin1(f.name))->setEnabled(false);
+    for (const MenuEntry &e : menuTable())
+        if (e.writes) action(QString::fromLatin1(e.name))->setEnabled(false);
 }
 
 QAction *Formvelmo::action(const QString &name) const
@@ -173,8 +119,8 @@ QAction *Formvelmo::action(const QString &name) const
 
 void Formvelmo::activated()
 {
-    if (m_firstActivation == QLatin1String("0")) {
-        m_firstActivation = QStringLiteral("1");
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
         // The emergency name is changed only by the copy that writes.
         if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>());
     }

@@ -38,9 +38,7 @@ private:
     // The folder is another copy's: the title says so and every entry that
     // would change an archive is disabled.
     void consultationOnly();
-    QMenu *menu(QMenu *parent, const char *name, const QString &caption);
-    // The menu entry `name`, doing what its line of the menu table says.
-    QAction *entry(QMenu *parent, const char *name, const QString &caption);
+    // Does what the line of the menu table says (the menu is built from it).
     void choose(const MenuEntry &e);
     void activated();
     void lineClicked(const QString &line);
@@ -55,6 +53,6 @@ private:
     LineList *m_list2;
     QLineEdit *m_richieste;
     QLineEdit *m_iniziate;
-    QString m_firstActivation = QStringLiteral("0");
+    bool m_activatedOnce = false;
     std::function<void()> m_quit;
 };

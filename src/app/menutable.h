@@ -14,7 +14,9 @@ struct MenuEntry {
     using Mode = std::variant<std::monostate, modes::Registry, modes::PairList,
                               modes::AssociationList, modes::ActivityList, modes::Activity>;
 
+    const char *menu;   // object name of the menu it stands in; empty: the menu bar
     const char *name;   // object name of the menu entry
+    QString label;      // what the menu shows
     const char *window; // object name of the window it opens; empty for none
     Mode mode;          // the mode it opens the window in
     QString title;      // the window's title; empty: the window keeps its own
@@ -23,12 +25,24 @@ struct MenuEntry {
     // their search controls).
     QString caption;
     bool snapshotFirst; // a new rollback point of the registers is taken first
+    bool writes;        // changes an archive: disabled when the folder is only consulted
     // Opens the window in its mode, or does what the entry does.
     void (*run)(Formvelmo &main, Context &ctx, const MenuEntry &entry);
 };
 
 // Every entry of the menu, in menu order.
 const std::vector<MenuEntry> &menuTable();
+
+// A menu that holds entries: in the menu bar or in another menu.
+struct MenuFolder {
+    const char *name;   // object name of the menu and of its entry in the parent
+    const char *parent; // object name of the menu it stands in; empty: the menu bar
+    QString label;
+    bool writes;        // holds only entries that change an archive
+};
+
+// Every menu, each before the menus it holds.
+const std::vector<MenuFolder> &menuFolders();
 
 // The entry with the given object name; nullptr when there is none.
 const MenuEntry *menuEntry(const QString &name);
