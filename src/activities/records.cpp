@@ -81,22 +81,7 @@ std::optional<Record> findActivity(const QString &attivitaPath, qint16 n)
 
 Outcome insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n)
 {
-    bool inserted = false;
-    const auto set = folder.set(archive::Register::Attivita);
-    return archive::fromRewrite(archive::rewriteKeyed(
-        set, activityFormat(), [&](qint16 k) { return !inserted && k >= n; },
-        [&](const Record &r, RecordSink &sink) {
-            const qint16 rn = r.number(NumProt);
-            if (rn == n) return Step::Abort;
-            if (rn > n && !inserted) {
-                sink.writeTyped(fields);
-                inserted = true;
-            }
-            return Step::Keep;
-        },
-        [&](RecordSink &sink) {
-            if (!inserted) sink.writeTyped(fields);
-        }));
+    return replaceActivity(folder, fields, n, std::nullopt);
 }
 
 Outcome removeActivity(const archive::WorkingFolder &folder, qint16 n)
@@ -158,7 +143,7 @@ Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &
 }
 
 Outcome replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
-                       qint16 replacing)
+                        std::optional<qint16> replacing)
 {
     bool inserted = false;
     return archive::fromRewrite(archive::rewriteKeyed(

@@ -86,9 +86,9 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
 
 // Removes activity `replacing` and inserts the record of activity `n` in one
 // pass, giving the bytes of removeActivity followed by insertActivity; the
-// archive is untouched when it fails.
+// archive is untouched when it fails. Without `replacing` it only inserts.
 Outcome replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
-                       qint16 replacing);
+                        std::optional<qint16> replacing);
 
 // The list line rebuilt from a resource record (114 columns).
 QString resourceListLine(const archive::Record &r);

@@ -29,29 +29,17 @@ namespace {
 Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &associazione50,
                        const QString &descrizione50, int delta, bool givingBack, bool *matched)
 {
-    bool done = false, outOfRange = false;
-    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
-        folder.set(archive::Register::Attrezzature), format(), archive::startingWith(associazione50),
-        [&](const Record &r, RecordSink &sink) {
-            if (done || !registers::sameColumn(r.at(Associazione), associazione50)
-                || !registers::sameColumn(r.at(Descrizione), descrizione50))
-                return Step::Keep;
-            done = true;
-            const int q = r.number(Quantita) + delta;
-            if (q < -32768 || q > 32767) {
-                outOfRange = true;
-                return Step::Abort;
-            }
-            Record changed = r;
+    return registers::changeFirstPair(
+        folder.set(archive::Register::Attrezzature), format(), associazione50, descrizione50,
+        [&](Record &changed) {
+            const int q = changed.number(Quantita) + delta;
+            if (q < -32768 || q > 32767) return false;
             changed.values[Quantita] = static_cast<qint16>(q);
             if (q == 0) changed.fields[Stato] = QStringLiteral("A");
             else if (givingBack) changed.fields[Stato] = QStringLiteral("L");
-            sink.copy(changed);
-            return Step::Drop;
-        }));
-    if (matched) *matched = done && o.done();
-    if (outOfRange) return Outcome::with(Outcome::OutOfRange);
-    return o;
+            return true;
+        },
+        matched);
 }
 
 } // namespace

@@ -142,6 +142,29 @@ Outcome insertOrdered(const archive::ArchiveSet &set, const archive::RecordForma
         true));
 }
 
+Outcome changeFirstPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                        const QString &associazione50, const QString &descrizione50,
+                        const std::function<bool(Record &)> &change, bool *matched)
+{
+    bool done = false, refused = false;
+    const Outcome o = fromRewrite(archive::rewriteFiltered(
+        set, format, archive::startingWith(associazione50), [&](const Record &r, RecordSink &sink) {
+            if (done || !sameColumn(r.at(0), associazione50) || !sameColumn(r.at(1), descrizione50))
+                return Step::Keep;
+            done = true;
+            Record changed = r;
+            if (!change(changed)) {
+                refused = true;
+                return Step::Abort;
+            }
+            sink.copy(changed);
+            return Step::Drop;
+        }));
+    if (matched) *matched = done && o.done();
+    if (refused) return Outcome::with(Outcome::OutOfRange);
+    return o;
+}
+
 PairKey pairKeyOf(const Record &r) { return {r.at(0), r.at(1)}; }
 
 std::optional<Record> findPair(const QString &path, const archive::RecordFormat &format,

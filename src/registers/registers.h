@@ -93,6 +93,14 @@ Outcome renameAssociation(const archive::ArchiveSet &set, const archive::RecordF
 Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::RecordFormat &format,
                             const QString &associazione);
 
+// Changes the first record whose association and description match the
+// list columns given (padded to 50): `change` edits a copy of it, or answers
+// false to leave the archive as it was (OutOfRange). No match changes
+// nothing and is no failure: `matched` tells.
+Outcome changeFirstPair(const archive::ArchiveSet &set, const archive::RecordFormat &format,
+                        const QString &associazione50, const QString &descrizione50,
+                        const std::function<bool(archive::Record &)> &change, bool *matched);
+
 // Identity of a vehicle or an equipment record: association and description.
 struct PairKey {
     QString associazione, descrizione;

@@ -129,21 +129,13 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
 Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,
                  const QString &descrizione50, const QString &stato, bool *matched)
 {
-    bool done = false;
-    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
-        folder.set(archive::Register::Automezzi), format(), archive::startingWith(associazione50),
-        [&](const Record &r, RecordSink &sink) {
-            if (done || !registers::sameColumn(r.at(Associazione), associazione50)
-                || !registers::sameColumn(r.at(Descrizione), descrizione50))
-                return Step::Keep;
-            done = true;
-            Record changed = r;
-            changed.fields[Stato] = stato;
-            sink.copy(changed);
-            return Step::Drop;
-        }));
-    if (matched) *matched = done && o.done();
-    return o;
+    return registers::changeFirstPair(folder.set(archive::Register::Automezzi), format(),
+                                      associazione50, descrizione50,
+                                      [&](Record &changed) {
+                                          changed.fields[Stato] = stato;
+                                          return true;
+                                      },
+                                      matched);
 }
 
 } // namespace vehicles
