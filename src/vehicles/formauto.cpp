@@ -40,18 +40,24 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
     m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
     m_campo = ui::field(this, "campo", kFieldX, rowY(2), 360, kRowH, QString::fromUtf8(kCampoTip));
-    m_dataar = ui::field(this, "dataar", kFieldX, rowY(3), 89, kRowH,
-                         QStringLiteral("Data di arrivo al campo in formato gg/mm/aaaa o premere il "
-                                        "pulsante di Help per la data corrente."));
-    m_oraar = ui::field(this, "oraar", kFieldX, rowY(4), 57, kRowH,
-                        QStringLiteral("Ora di arrivo al campo in formato oo.mm o premere il "
-                                       "pulsante di Help per l'ora corrente."));
-    m_datapa = ui::field(this, "datapa", kFieldX, rowY(5), 89, kRowH,
-                         QStringLiteral("Data di partenza dal campo in formato gg/mm/aaaa o premere "
-                                        "il pulsante di Help per la data corrente."));
-    m_orapa = ui::field(this, "orapa", kFieldX, rowY(6), 57, kRowH,
-                        QStringLiteral("Ora di partenza dal campo in formato oo.mm o premere il "
-                                       "pulsante di Help per l'ora corrente."));
+    // Dates and times of arrival and departure, each with its tip.
+    const struct {
+        QLineEdit **field;
+        const char *name, *what, *when, *form, *help;
+        int width;
+    } moments[] = {
+        {&m_dataar, "dataar", "Data", "arrivo al", "gg/mm/aaaa", "la data", 89},
+        {&m_oraar, "oraar", "Ora", "arrivo al", "oo.mm", "l'ora", 57},
+        {&m_datapa, "datapa", "Data", "partenza dal", "gg/mm/aaaa", "la data", 89},
+        {&m_orapa, "orapa", "Ora", "partenza dal", "oo.mm", "l'ora", 57},
+    };
+    int row = 3;
+    for (const auto &m : moments)
+        *m.field = ui::field(this, m.name, kFieldX, rowY(row++), m.width, kRowH,
+                             QStringLiteral("%1 di %2 campo in formato %3 o premere il pulsante di "
+                                            "Help per %4 corrente.")
+                                 .arg(QLatin1String(m.what), QLatin1String(m.when),
+                                      QLatin1String(m.form), QString::fromUtf8(m.help)));
     m_note = ui::field(this, "note", kFieldX, rowY(7), 360, kRowH, QString::fromUtf8(kCampoTip));
     m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(8), 121, kRowH);
 
