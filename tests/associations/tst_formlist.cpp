@@ -1,4 +1,4 @@
-#include "../activities/mainoffice.h"
+#include "mainoffice.h"
 #include "listwindows.h"
 
 #include "registers/picking.h"

@@ -2,7 +2,7 @@
 // window class in two registers. Every test walks through both, with a table
 // of what differs between them: menu entries, the columns of a line, what an
 // empty search finds. What each menu entry sets is tst_menu's.
-#include "../activities/mainoffice.h"
+#include "mainoffice.h"
 #include "listwindows.h"
 #include "widgets.h"
 

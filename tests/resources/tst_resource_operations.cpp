@@ -1,6 +1,6 @@
 #include "office.h"
 
-#include "../activities/resourcetext.h"
+#include "resourcetext.h"
 #include "pickoffice.h"
 
 #include "activities/records.h"

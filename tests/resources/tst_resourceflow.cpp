@@ -1,6 +1,6 @@
 #include "pickoffice.h"
 
-#include "../activities/resourcetext.h"
+#include "resourcetext.h"
 
 #include "activities/formattlist.h"
 #include "associations/formass.h"

@@ -5,7 +5,7 @@
 // of values it registers well, and its register button. A window that comes
 // later is one more row in registerWindows().
 
-#include "../activities/mainoffice.h"
+#include "mainoffice.h"
 #include "widgets.h"
 
 #include "activities/formattivita.h"

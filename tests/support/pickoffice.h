@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../activities/mainoffice.h"
+#include "mainoffice.h"
 #include "widgets.h"
 
 #include "activities/formattivita.h"
