@@ -23,7 +23,7 @@ define ensure_packages
 	fi
 endef
 
-# The core (archive library and records) is also built apart, with the
+# The core library is also built apart, with the
 # sanitizers, and with clang for fuzzing; ccache is used when there is one.
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz

@@ -8,11 +8,11 @@
 #include "activities/formattlist.h"
 #include "activities/records.h"
 #include "activities/registration.h"
-#include "app/context.h"
+#include "session/context.h"
 #include "app/formvelmo.h"
-#include "app/linelist.h"
-#include "app/snapshot.h"
-#include "app/windows.h"
+#include "ui/linelist.h"
+#include "session/snapshot.h"
+#include "ui/windows.h"
 #include "archive/io.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
@@ -20,7 +20,7 @@
 #include "associations/records.h"
 #include "equipment/formattrlist.h"
 #include "equipment/records.h"
-#include "platform/doubles.h"
+#include "doubles.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
@@ -267,7 +267,7 @@ int main(int argc, char **argv)
     // The chronological list (general mode).
     {
         auto *list = fromMenu<Formattlist>(ctx, main, "mnattvgen");
-        if (ctx.g.modoattlist != QLatin1String("G")) qFatal("the chronological list is not in mode G");
+        if (ctx.g.modoattlist != modes::ActivityList::G) qFatal("the chronological list is not in mode G");
         auto *lines = list->findChild<LineList *>(QStringLiteral("List1"));
         const double t = fillAndPaint(ctx, list, lines);
         if (lines->count() < ceiling::kActivities) qFatal("the chronological list is short");
@@ -308,7 +308,7 @@ int main(int argc, char **argv)
     // The three register lists, opened from the menu in their general modes.
     {
         auto *list = fromMenu<Formlist>(ctx, main, "mnassvel");
-        if (ctx.g.modoasslist != QLatin1String("IA")) qFatal("the association list is not in mode IA");
+        if (ctx.g.modoasslist != modes::AssociationList::IA) qFatal("the association list is not in mode IA");
         const double t = fillAndPaint(ctx, list, list->list());
         // Heading and blank line, then the associations, a blank line and the total.
         if (list->list()->count() != ceiling::kAssociations + 4)
@@ -326,9 +326,9 @@ int main(int argc, char **argv)
     }
     // The general lists of vehicles and equipment, each beside a plain read
     // of its archive.
-    const auto generalList = [&](auto *list, const QString &mode, int records, File archive,
+    const auto generalList = [&](auto *list, modes::PairList mode, int records, File archive,
                                  const char *action) {
-        if (mode != QLatin1String("G")) qFatal("%s: not in mode G", action);
+        if (mode != modes::PairList::G) qFatal("%s: not in mode G", action);
         const double t = fillAndPaint(ctx, list, list->list());
         if (list->list()->count() != records + 2)
             qFatal("%s: %d lines shown", action, list->list()->count());
@@ -350,7 +350,7 @@ int main(int argc, char **argv)
             qFatal("the measured activity is not there");
         const archive::Record &r = loaded->record;
         activities::Registration reg;
-        reg.mode = QStringLiteral("M");
+        reg.mode = modes::Activity::M;
         reg.protsel = prot;
         reg.input = {prot, r.at(activities::DataRi), r.at(activities::OraRi),
                      r.at(activities::DataIn), r.at(activities::OraIn), QString(), QString(),
@@ -383,7 +383,7 @@ int main(int argc, char **argv)
         const QByteArray baseRis = withoutActivity(fullRis, ceiling::kMeasured);
         if (baseRis.count('\n') != ceiling::kResources - ceiling::kMeasuredLines)
             qFatal("the measured activity's lines were not taken out");
-        reg.mode = QStringLiteral("I");
+        reg.mode = modes::Activity::I;
         reg.protsel.clear();
         const double insert = median(
             [&] {

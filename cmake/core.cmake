@@ -1,5 +1,5 @@
-# The core alone: the archive library, the records of the registers and
-# their tests, with the fuzz targets. Used for the sanitizer build that
+# The core library alone (the same target the program builds on) with its
+# tests and the fuzz targets. Used for the sanitizer build that
 # `make test` runs and for the fuzzing build of `make fuzz`; small, so both
 # stay quick.
 
@@ -16,23 +16,14 @@ elseif(VELMORA_SANITIZE)
   add_link_options(${SANITIZE_FLAGS})
 endif()
 
-set(S ${CMAKE_SOURCE_DIR}/src)
-file(GLOB CORE_SOURCES CONFIGURE_DEPENDS ${S}/archive/*.cpp ${S}/archive/*.h)
-list(APPEND CORE_SOURCES
-  ${S}/associations/records.cpp ${S}/associations/registers.cpp
-  ${S}/vehicles/records.cpp ${S}/equipment/records.cpp ${S}/activities/records.cpp
-  ${S}/app/windows.cpp ${S}/app/windows.h ${S}/platform/doubles.cpp ${S}/platform/doubles.h
-  ${S}/platform/platform.h)
-add_library(velmora_core STATIC ${CORE_SOURCES})
-target_include_directories(velmora_core PUBLIC ${S})
-target_link_libraries(velmora_core PUBLIC Qt6::Core Qt6::Gui Qt6::Widgets)
+add_subdirectory(src)
 
 set(T ${CMAKE_SOURCE_DIR}/tests)
 enable_testing()
 
 if(NOT VELMORA_FUZZ)
-  file(GLOB CORE_SUPPORT CONFIGURE_DEPENDS ${T}/support/*.cpp ${T}/support/*.h)
-  add_library(velmora_coresupport STATIC ${CORE_SUPPORT})
+  add_library(velmora_coresupport STATIC ${T}/support/testkit.cpp ${T}/support/testkit.h
+    ${T}/support/doubles.cpp ${T}/support/doubles.h)
   target_include_directories(velmora_coresupport PUBLIC ${T}/support)
   target_link_libraries(velmora_coresupport PUBLIC velmora_core Qt6::Test)
 

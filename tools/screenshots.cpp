@@ -1,6 +1,6 @@
 // Pictures of every window of velmora for the README and the guide.
 //
-//   screenshots <example archives folder> <output folder>
+//   screenshots <example archives folder> <output folder> [--menu]
 //
 // Copies the example archives into a temporary working folder, starts the
 // program's windows there as the user would open them (menu entries, clicks
@@ -8,30 +8,33 @@
 // QWidget::grab(). Run it under a real X server (`make screenshots` uses
 // Xvfb) so that windows are drawn with the platform's own style and fonts.
 //
-// Every window has one line in the table at the bottom of this file. Message
-// boxes and file dialogs are never shown: questions are answered No and
-// messages are written to the standard error.
+// Every window has one line in the table at the bottom of this file; the
+// windows of the menu are opened through their entries of the menu table.
+// With --menu, every entry of the menu table that opens a window is pictured
+// too, as <entry>.png. Message boxes and file dialogs are never shown:
+// questions are answered No and messages are written to the standard error.
 
 #include "activities/formattivita.h"
 #include "activities/formattlist.h"
-#include "app/context.h"
+#include "session/context.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
 #include "app/formvelmo.h"
-#include "app/windows.h"
+#include "app/menutable.h"
+#include "ui/windows.h"
 #include "associations/formass.h"
 #include "equipment/formattr.h"
-#include "platform/doubles.h"
-#include "platform/qtplatform.h"
+#include "doubles.h"
+#include "app/qtplatform.h"
 #include "vehicles/formauto.h"
 
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
+#include "activities/formris.h"
+#include "activities/formsto.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
-#include "resources/formris.h"
-#include "resources/formsto.h"
 #include "vehicles/formautolist.h"
 
 #include <QAbstractButton>
@@ -85,16 +88,19 @@ public:
         }
     }
 
-    // The user chooses a menu entry of the main window.
-    void menu(const char *name)
+    // The user chooses a menu entry of the main window: the window its line
+    // of the menu table opens, if any.
+    QWidget *menu(const char *name)
     {
         QAction *a = main->action(QString::fromLatin1(name));
-        if (!a) {
+        const MenuEntry *e = menuEntry(QString::fromLatin1(name));
+        if (!a || !e) {
             err << "  voce di menu assente: " << name << '\n';
-            return;
+            return nullptr;
         }
         a->trigger();
         settle();
+        return *e->window ? topLevel(e->window) : nullptr;
     }
 
     // The user clicks a button of a window.
@@ -167,28 +173,28 @@ const std::vector<Shot> &shots()
 {
     static const std::vector<Shot> table = {
         {"formvelmo", [](Session &s) { return s.main; }},
-        {"emergenzaform", [](Session &s) { s.menu("mnemergenza"); return s.window<emergenzaform>(); }},
+        {"emergenzaform", [](Session &s) { return s.menu("mnemergenza"); }},
         {"formass", [](Session &s) {
-             s.menu("mnassamod");
-             s.choose(s.window<Formass>(), "cmbassdenom", 0);
-             return s.window<Formass>(); }},
+             QWidget *w = s.menu("mnassamod");
+             s.choose(w, "cmbassdenom", 0);
+             return w; }},
         {"formauto", [](Session &s) {
-             s.menu("mnautamod");
-             s.choose(s.window<Formauto>(), "cmbass", 0);
-             s.choose(s.window<Formauto>(), "cmbdes", 0);
-             return s.window<Formauto>(); }},
+             QWidget *w = s.menu("mnautamod");
+             s.choose(w, "cmbass", 0);
+             s.choose(w, "cmbdes", 0);
+             return w; }},
         {"formattr", [](Session &s) {
-             s.menu("mnatramod");
-             s.choose(s.window<Formattr>(), "cmbass", 1);
-             s.choose(s.window<Formattr>(), "cmbdes", 0);
-             return s.window<Formattr>(); }},
+             QWidget *w = s.menu("mnatramod");
+             s.choose(w, "cmbass", 1);
+             s.choose(w, "cmbdes", 0);
+             return w; }},
         {"formattivita", [](Session &s) {
              s.line(s.main, "List2", 0);
              return s.window<Formattivita>(); }},
-        {"formattlist", [](Session &s) { s.menu("mnattvgen"); return s.window<Formattlist>(); }},
-        {"formlist", [](Session &s) { s.menu("mnassvel"); return s.window<Formlist>(); }},
-        {"formautolist", [](Session &s) { s.menu("mnautvelg"); return s.window<Formautolist>(); }},
-        {"formattrlist", [](Session &s) { s.menu("mnatrvelg"); return s.window<Formattrlist>(); }},
+        {"formattlist", [](Session &s) { return s.menu("mnattvgen"); }},
+        {"formlist", [](Session &s) { return s.menu("mnassvel"); }},
+        {"formautolist", [](Session &s) { return s.menu("mnautvelg"); }},
+        {"formattrlist", [](Session &s) { return s.menu("mnatrvelg"); }},
         {"formris", [](Session &s) {
              s.line(s.main, "List2", 0);
              s.click(s.window<Formattivita>(), "cmdvol");
@@ -200,10 +206,10 @@ const std::vector<Shot> &shots()
              s.line(s.window<Formlist>(), "List1", 2);
              s.click(s.window<Formris>(), "cmdnomi");
              return s.window<Formsto>(); }},
-        {"formrapquadro", [](Session &s) { s.menu("mnrapquadro"); return s.window<Formrapquadro>(); }},
-        {"formrapimpiego", [](Session &s) { s.menu("mnrapimpiego"); return s.window<Formrapimpiego>(); }},
-        {"formrappresenze", [](Session &s) { s.menu("mnrappresenze"); return s.window<Formrappresenze>(); }},
-        {"formprot", [](Session &s) { s.menu("mnrippro"); return s.window<Formprot>(); }},
+        {"formrapquadro", [](Session &s) { return s.menu("mnrapquadro"); }},
+        {"formrapimpiego", [](Session &s) { return s.menu("mnrapimpiego"); }},
+        {"formrappresenze", [](Session &s) { return s.menu("mnrappresenze"); }},
+        {"formprot", [](Session &s) { return s.menu("mnrippro"); }},
         {"guida", [](Session &s) { s.menu("mnhelp"); return s.topLevel("Formhelp"); }},
     };
     return table;
@@ -228,8 +234,9 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     installItalianTexts();
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3) {
-        err << "uso: screenshots <cartella archivi di esempio> <cartella immagini>\n";
+    const bool everyEntry = args.size() == 4 && args[3] == QLatin1String("--menu");
+    if (args.size() != 3 && !everyEntry) {
+        err << "uso: screenshots <cartella archivi di esempio> <cartella immagini> [--menu]\n";
         return 2;
     }
     const QString examples = QFileInfo(args[1]).absoluteFilePath();
@@ -263,8 +270,12 @@ int main(int argc, char *argv[])
     Session session(ctx, main);
     session.settle(800);
 
+    std::vector<Shot> pictures = shots();
+    if (everyEntry)
+        for (const MenuEntry &e : menuTable())
+            if (*e.window) pictures.push_back({e.name, [&e](Session &s) { return s.menu(e.name); }});
     int missing = 0;
-    for (const Shot &shot : shots()) {
+    for (const Shot &shot : pictures) {
         err << shot.file << '\n';
         QWidget *w = shot.open(session);
         if (!w || !w->isVisible()) {

@@ -2,13 +2,13 @@
 
 #include "activities/sheet.h"
 #include "archive/journal.h"
-#include "resources/flow.h"
+#include "activities/flow.h"
 #include "resources/operations.h"
 
-#include "app/settings.h"
-#include "app/snapshot.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "printing/printout.h"
 
 #include <QCloseEvent>
@@ -175,19 +175,20 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_bottom = {stacc, m_registra, stampa, esci};
 
     connect(attr, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Equipment); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Equipment); });
     connect(autom, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Vehicle); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Vehicle); });
     connect(vol, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, picking::Kind::Association); });
+            [this] { resources::startPicking(m_ctx, ResourceKind::Association); });
     connect(stacc, &QPushButton::clicked, this, &Formattivita::stampaFoglio);
     connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
     // Released resources go back to their registers; what could not be
     // given back is told once the registration is over.
     m_giveBack = [this](const archive::Record &resource) {
-        const resources::Outcome o = resources::giveBackRecord(m_ctx.folder, resource);
-        if (!o.ok) m_giveBackMessages << o.message;
-        return o.ok;
+        const archive::Outcome o = resources::giveBackRecord(
+            m_ctx.folder, activities::resourceOf(resource), resource.at(activities::RNumProt));
+        if (!resources::ok(o)) m_giveBackMessages << archive::messageOf(o);
+        return resources::ok(o);
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
@@ -220,17 +221,17 @@ void Formattivita::resizeEvent(QResizeEvent *event)
 
 void Formattivita::activated()
 {
-    const QString &mode = m_ctx.g.modoatt;
+    using modes::Activity;
+    const Activity mode = m_ctx.g.modoatt;
     // What an earlier occasion could not undo is tried again at the next
     // one that leaves the window, not at every reload.
-    if (mode == QLatin1String("I")) {
+    if (mode == Activity::I) {
         if (!m_unregistered.isEmpty()) discardUnregistered();
         loadNew();
-    } else if (mode == QLatin1String("M") || mode == QLatin1String("A")) {
+    } else if (mode == Activity::M || mode == Activity::A) {
         if (!m_unregistered.isEmpty()) discardUnregistered();
         loadChosen();
-    } else if (mode == QLatin1String("RT") || mode == QLatin1String("RU")
-               || mode == QLatin1String("RA")) {
+    } else if (mode == Activity::RT || mode == Activity::RU || mode == Activity::RA) {
         m_ctx.g.modoatt = m_ctx.g.modoattprec;
     }
 }
@@ -245,7 +246,7 @@ void Formattivita::clearFields()
 
 void Formattivita::loadNew()
 {
-    m_ctx.g.attchiusa = QStringLiteral("0");
+    m_ctx.g.attchiusa = false;
     // A counter that cannot be read must not send the numbers back to 1:
     // the next number after the highest registered one is proposed.
     bool unreadable = false;
@@ -270,7 +271,7 @@ void Formattivita::loadChosen()
     if (!loaded) {
         // Nothing to show: an empty window that registers nothing and,
         // as for a closed activity, touches no register.
-        m_ctx.g.attchiusa = QStringLiteral("1");
+        m_ctx.g.attchiusa = true;
         m_numprot->clear();
         clearFields();
         snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
@@ -279,9 +280,7 @@ void Formattivita::loadChosen()
     }
     const archive::Record &r = loaded->record;
     const QString &state = r.at(activities::Stato);
-    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S")
-                            ? QStringLiteral("1")
-                            : QStringLiteral("0");
+    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S");
     m_numprot->setText(QString::number(r.number(activities::NumProt)));
     m_stato->setText(activities::stateWord(state));
     m_datari->setText(r.at(activities::DataRi));
@@ -324,7 +323,7 @@ QList<activities::ResourceEntry> Formattivita::resources() const
 void Formattivita::addResourceLine(const QString &line, bool taken)
 {
     auto *item = new QListWidgetItem(line, m_list);
-    const bool open = m_ctx.g.attchiusa != QLatin1String("1");
+    const bool open = !m_ctx.g.attchiusa;
     item->setData(kStateRole, open ? QStringLiteral("O") : QStringLiteral("L"));
     if (open && taken && resources::holdsRegister(line.left(4))) {
         item->setData(kFreshRole, m_nextId);
@@ -335,16 +334,16 @@ void Formattivita::addResourceLine(const QString &line, bool taken)
 }
 
 QString Formattivita::takeAndAdd(const QString &line,
-                                 const std::function<resources::Outcome()> &take)
+                                 const std::function<archive::Outcome()> &take)
 {
     // The register and the record of what the window holds unregistered
     // change together, or neither does.
     archive::Transaction tx(m_ctx.folder);
     bool taken = false;
     if (take) {
-        const resources::Outcome o = take();
-        if (!o.ok) return o.message;
-        taken = !o.notFound;
+        const archive::Outcome o = take();
+        if (!resources::ok(o)) return archive::messageOf(o);
+        taken = o.status != archive::Outcome::NotFound;
     }
     const auto before = m_unregistered;
     addResourceLine(line, taken);
@@ -374,7 +373,7 @@ void Formattivita::listPressed(Qt::MouseButton button)
 {
     // Any button but the right one only selects.
     if (button != Qt::RightButton || m_ctx.consultation) return;
-    if (resources::activityMode(m_ctx.g) == QLatin1String("A")) return;
+    if (resources::activityMode(m_ctx.g) == modes::Activity::A) return;
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty()) return;
     QListWidgetItem *item = selected.first();
@@ -382,37 +381,37 @@ void Formattivita::listPressed(Qt::MouseButton button)
 
     BusyGuard busy(*m_ctx.platform.busy);
     const QString line = item->text();
-    if (m_ctx.g.attchiusa != QLatin1String("1")) {
+    if (!m_ctx.g.attchiusa) {
         if (!resources::knownType(line.left(4))) return; // not a resource line: it stays
         // A line released already holds nothing to give back.
         if (item->data(kStateRole).toString() != QLatin1String("L")) {
             // The register and the record of what the window holds
             // unregistered change together, or neither does.
             archive::Transaction tx(m_ctx.folder);
-            const resources::Outcome o = resources::giveBackLine(m_ctx.folder, line);
+            const archive::Outcome o = resources::giveBackLine(m_ctx.folder, line);
             const quint64 fresh = item->data(kFreshRole).toULongLong();
             auto changes = m_unregistered;
             if (fresh) {
                 // Taken and given back since the last registration: nothing
                 // is left to undo.
                 changes.removeIf([fresh](const resources::Unregistered &u) { return u.id == fresh; });
-            } else if (!o.notFound && resources::holdsRegister(line.left(4))) {
+            } else if (o.status != archive::Outcome::NotFound && resources::holdsRegister(line.left(4))) {
                 changes << resources::Unregistered{line, true, m_nextId++};
             }
             // A failure to write sospese.dat is the transaction's, told by
             // its commit.
-            if (o.ok) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
-            const archive::IoResult committed = o.ok ? tx.commit() : archive::IoResult();
-            if (!o.ok || !committed.ok()) {
+            if (resources::ok(o)) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
+            const archive::IoResult committed = resources::ok(o) ? tx.commit() : archive::IoResult();
+            if (!resources::ok(o) || !committed.ok()) {
                 busy.release();
-                m_ctx.platform.prompts->info(!o.ok ? o.message : committed.message());
+                m_ctx.platform.prompts->info(!resources::ok(o) ? archive::messageOf(o) : committed.message());
                 return;
             }
             m_unregistered = changes;
         }
     }
     delete item;
-    m_ctx.g.risorsecambiate = QStringLiteral("1");
+    m_ctx.g.risorsecambiate = true;
 }
 
 void Formattivita::forgetUnregistered()
@@ -420,7 +419,7 @@ void Formattivita::forgetUnregistered()
     // sospese.dat already says so: written with the registration or the undo.
     m_unregistered.clear();
     for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
-    m_ctx.g.risorsecambiate = QStringLiteral("0");
+    m_ctx.g.risorsecambiate = false;
 }
 
 void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
@@ -491,7 +490,7 @@ void Formattivita::registra()
     reg.mode = m_ctx.g.modoatt;
     reg.input = input();
     reg.protsel = m_ctx.g.protsel;
-    reg.alreadyClosed = m_ctx.g.attchiusa == QLatin1String("1");
+    reg.alreadyClosed = m_ctx.g.attchiusa;
     reg.resources = resources();
     reg.counterFull = m_counterFull;
     // Once registered, nothing the window took or gave back is left to undo.
@@ -524,7 +523,7 @@ void Formattivita::registra()
 void Formattivita::discardUnregistered()
 {
     if (m_unregistered.isEmpty() && m_leftover.isEmpty()) {
-        m_ctx.g.risorsecambiate = QStringLiteral("0");
+        m_ctx.g.risorsecambiate = false;
         return;
     }
     // Undone all together, or not at all when an archive cannot be written
@@ -556,11 +555,11 @@ void Formattivita::esci()
 {
     // Leaving in cancellation mode touches nothing the window did not change
     // itself: a cancellation not registered has written nothing.
-    const bool rollback = m_ctx.g.risorsecambiate == QLatin1String("1");
+    const bool rollback = m_ctx.g.risorsecambiate;
     discardUnregistered();
     // Without a rollback the registers as they now stand become the new
     // rollback point.
-    if (m_ctx.g.modoatt != QLatin1String("A") && !rollback)
+    if (m_ctx.g.modoatt != modes::Activity::A && !rollback)
         snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
     hide();
 }

@@ -2,7 +2,7 @@
 
 #include "activities/records.h"
 #include "activities/registration.h"
-#include "app/context.h"
+#include "session/context.h"
 #include "resources/operations.h"
 #include "resources/unregistered.h"
 

@@ -2,28 +2,14 @@
 
 #include "activities/formattivita.h"
 #include "activities/lists.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "printing/printout.h"
 
 #include <QGridLayout>
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 using archive::File;
-
-namespace {
-
-QString titleFor(const QString &mode)
-{
-    if (mode == QLatin1String("G")) return QStringLiteral("Attività - Elenco cronologico");
-    if (mode == QLatin1String("V")) return QStringLiteral("Attività - Attività chiuse");
-    if (mode == QLatin1String("Z")) return QStringLiteral("Attività - Attività annullate");
-    if (mode == QLatin1String("M")) return QStringLiteral("Attività - Scelta dell'attività da modificare");
-    if (mode == QLatin1String("A")) return QStringLiteral("Attività - Scelta dell'attività da annullare");
-    return {};
-}
-
-} // namespace
 
 Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 {
@@ -68,6 +54,12 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     onActivation(ctx, this, [this] { activated(); });
 }
 
+void Formattlist::prepare(modes::ActivityList mode, const QString &title)
+{
+    m_ctx.g.modoattlist = mode;
+    setWindowTitle(title);
+}
+
 void Formattlist::setLines(const QStringList &lines)
 {
     m_list->setLines(lines);
@@ -75,25 +67,23 @@ void Formattlist::setLines(const QStringList &lines)
 
 void Formattlist::activated()
 {
-    const QString &mode = m_ctx.g.modoattlist;
+    using modes::ActivityList;
+    const ActivityList mode = m_ctx.g.modoattlist;
     const QString attivita = m_ctx.path(File::Attivita);
-    if (mode == QLatin1String("G")) {
+    if (mode == ActivityList::G) {
         BusyGuard busy(*m_ctx.platform.busy);
         setLines(activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
                                            m_ctx.g.nomeemergenza));
-    } else if (mode == QLatin1String("A") || mode == QLatin1String("M")) {
+    } else if (mode == ActivityList::A || mode == ActivityList::M) {
         m_cerca->clear();
         setLines(activities::shortList(attivita, activities::ShortFilter::All));
-    } else if (mode == QLatin1String("V")) {
+    } else if (mode == ActivityList::V) {
         m_cerca->clear();
         setLines(activities::shortList(attivita, activities::ShortFilter::Closed));
-    } else if (mode == QLatin1String("Z")) {
+    } else if (mode == ActivityList::Z) {
         m_cerca->clear();
         setLines(activities::shortList(attivita, activities::ShortFilter::Cancelled));
-    } else {
-        return; // any other code leaves the list as it was
-    }
-    setWindowTitle(titleFor(mode));
+    } // in no mode the list stays as it was
 }
 
 void Formattlist::cerca()
@@ -103,13 +93,13 @@ void Formattlist::cerca()
 
 void Formattlist::chosen(const QString &line)
 {
-    const QString &mode = m_ctx.g.modoattlist;
-    const bool cancelling = mode == QLatin1String("A");
-    if (!cancelling && mode != QLatin1String("M") && mode != QLatin1String("V")
-        && mode != QLatin1String("Z"))
+    using modes::ActivityList;
+    const ActivityList mode = m_ctx.g.modoattlist;
+    const bool cancelling = mode == ActivityList::A;
+    if (!cancelling && mode != ActivityList::M && mode != ActivityList::V && mode != ActivityList::Z)
         return;
     m_ctx.g.protsel = activities::protocolOf(line);
-    m_ctx.g.modoatt = cancelling ? QStringLiteral("A") : QStringLiteral("M");
+    m_ctx.g.modoatt = cancelling ? modes::Activity::A : modes::Activity::M;
     auto *activity = m_ctx.windows->get<Formattivita>();
     if (cancelling)
         activity->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"), false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/context.h"
+#include "session/context.h"
 
 #include <QWidget>
 
@@ -14,6 +14,10 @@ class Formattlist : public QWidget {
     Q_OBJECT
 public:
     explicit Formattlist(Context &ctx);
+
+    // What a menu entry sets before showing the window: the mode and the
+    // title that goes with it.
+    void prepare(modes::ActivityList mode, const QString &title);
 
 private:
     void activated();

@@ -44,18 +44,6 @@ QString stateWord(const QString &code)
 
 namespace {
 
-Result fromOutcome(const RewriteOutcome &o)
-{
-    Result r;
-    switch (o.status) {
-    case RewriteOutcome::Done: r.status = Result::Done; break;
-    case RewriteOutcome::Aborted: r.status = Result::Duplicate; break;
-    case RewriteOutcome::Failed: r.status = Result::Failed; break;
-    }
-    r.io = o.io;
-    return r;
-}
-
 QString resourceKeyPart(const QString &s) { return text::fit(s, 50); }
 
 // True when list line `l` goes before record `r` in an ordered insert for
@@ -91,47 +79,32 @@ std::optional<Record> findActivity(const QString &attivitaPath, qint16 n)
     return found;
 }
 
-Result insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n)
+Outcome insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n)
 {
-    bool inserted = false;
-    const auto set = folder.set(archive::Register::Attivita);
-    return fromOutcome(archive::rewriteKeyed(
-        set, activityFormat(), [&](qint16 k) { return !inserted && k >= n; },
-        [&](const Record &r, RecordSink &sink) {
-            const qint16 rn = r.number(NumProt);
-            if (rn == n) return Step::Abort;
-            if (rn > n && !inserted) {
-                sink.writeTyped(fields);
-                inserted = true;
-            }
-            return Step::Keep;
-        },
-        [&](RecordSink &sink) {
-            if (!inserted) sink.writeTyped(fields);
-        }));
+    return replaceActivity(folder, fields, n, std::nullopt);
 }
 
-Result removeActivity(const archive::WorkingFolder &folder, qint16 n)
+Outcome removeActivity(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewriteKeyed(
+    return archive::fromRewrite(archive::rewriteKeyed(
         folder.set(archive::Register::Attivita), activityFormat(), [&](qint16 k) { return k == n; },
         [&](const Record &r, RecordSink &) {
             return r.number(NumProt) == n ? Step::Drop : Step::Keep;
         }));
 }
 
-Result removeResources(const archive::WorkingFolder &folder, qint16 n)
+Outcome removeResources(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewriteKeyed(
+    return archive::fromRewrite(archive::rewriteKeyed(
         folder.set(archive::Register::Risorse), resourceFormat(), [&](qint16 k) { return k == n; },
         [&](const Record &r, RecordSink &) {
             return r.number(RNumProt) == n ? Step::Drop : Step::Keep;
         }));
 }
 
-Result cancelActivity(const archive::WorkingFolder &folder, qint16 n)
+Outcome cancelActivity(const archive::WorkingFolder &folder, qint16 n)
 {
-    return fromOutcome(archive::rewriteKeyed(folder.set(archive::Register::Attivita), activityFormat(),
+    return archive::fromRewrite(archive::rewriteKeyed(folder.set(archive::Register::Attivita), activityFormat(),
                                         [&](qint16 k) { return k == n; },
                                         [&](const Record &r, RecordSink &sink) {
                                             if (r.number(NumProt) != n) return Step::Keep;
@@ -144,17 +117,17 @@ Result cancelActivity(const archive::WorkingFolder &folder, qint16 n)
 
 QStringList resourceFields(const QString &nText, const QString &listLine, const QString &state)
 {
-    const QString l = text::fit(listLine, kResourceLineWidth);
-    return {nText, l.mid(0, 4), l.mid(6, 6), l.mid(14, 50), l.mid(64, 50), state};
+    const resources::Resource r = resources::partsOf(listLine);
+    return {nText, r.tipo, r.numero, r.associazione, r.descrizione, state};
 }
 
-Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
                           const QString &listLine, const QString &state)
 {
-    const QString l = text::fit(listLine, kResourceLineWidth);
+    const QString l = text::fit(listLine, resources::kLineWidth);
     const QStringList fields = resourceFields(nText, l, state);
     bool inserted = false;
-    return fromOutcome(archive::rewriteKeyed(
+    return archive::fromRewrite(archive::rewriteKeyed(
         folder.set(archive::Register::Risorse), resourceFormat(),
         [&](qint16 k) { return !inserted && k >= n; },
         [&](const Record &r, RecordSink &sink) {
@@ -169,11 +142,11 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
         }));
 }
 
-Result replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
-                       qint16 replacing)
+Outcome replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
+                        std::optional<qint16> replacing)
 {
     bool inserted = false;
-    return fromOutcome(archive::rewriteKeyed(
+    return archive::fromRewrite(archive::rewriteKeyed(
         folder.set(archive::Register::Attivita), activityFormat(),
         [&](qint16 k) { return k == replacing || (!inserted && k >= n); },
         [&](const Record &r, RecordSink &sink) {
@@ -191,11 +164,11 @@ Result replaceActivity(const archive::WorkingFolder &folder, const QStringList &
         }));
 }
 
-Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
                            const QStringList &listLines, const QStringList &states,
                            std::optional<qint16> replacing)
 {
-    if (listLines.isEmpty()) return replacing ? removeResources(folder, *replacing) : Result{};
+    if (listLines.isEmpty()) return replacing ? removeResources(folder, *replacing) : Outcome{};
     const int k = listLines.size();
 
     // The lines as they stand after their own pass (typed form) and after
@@ -208,16 +181,13 @@ Result insertResourceLines(const archive::WorkingFolder &folder, const QString &
     QVector<NewLine> news;
     for (int i = 0; i < k; ++i) {
         NewLine nl;
-        nl.cut = text::fit(listLines.at(i), kResourceLineWidth);
+        nl.cut = text::fit(listLines.at(i), resources::kLineWidth);
         bool ok = false;
         const QString state = i < states.size() ? states.at(i) : QStringLiteral("O");
         nl.typed = archive::typedForm(resourceFields(nText, nl.cut, state), &ok);
         if (!ok) {
-            Result r;
-            r.status = Result::Failed;
-            r.io = archive::IoResult::fail(archive::IoResult::WriteFailed,
-                                           folder.path(archive::File::Risorse));
-            return r;
+            return Outcome::failed(archive::IoResult::fail(archive::IoResult::WriteFailed,
+                                                          folder.path(archive::File::Risorse)));
         }
         nl.read = archive::parseRecord(nl.typed, resourceFormat());
         news << nl;
@@ -292,17 +262,15 @@ Result insertResourceLines(const archive::WorkingFolder &folder, const QString &
             if (!regionClosed) playInserts(sink);
         },
         true);
-    return fromOutcome(outcome);
+    return archive::fromRewrite(outcome);
 }
 
-QString resourceListLine(const Record &r)
+resources::Resource resourceOf(const Record &r)
 {
-    QString qty = QString::number(text::parseNumber(r.at(RNumero)).value_or(0));
-    if (!text::parseNumber(r.at(RNumero))) qty = r.at(RNumero);
-    return text::fit(r.at(RTipo), 4) + QStringLiteral("  ") + text::alignRight(qty, 5)
-           + QStringLiteral("   ") + text::fit(r.at(RAssociazione), 50)
-           + text::fit(r.at(RDescrizione), 50);
+    return {r.at(RTipo), r.at(RNumero), r.at(RAssociazione), r.at(RDescrizione)};
 }
+
+QString resourceListLine(const Record &r) { return resources::lineOf(resourceOf(r)); }
 
 QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
 {
@@ -325,10 +293,10 @@ qint16 highestNumber(const QString &attivitaPath)
     return highest.value_or(0);
 }
 
-Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
+Outcome releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
                         const GiveBack &giveBack)
 {
-    return fromOutcome(archive::rewriteKeyed(folder.set(archive::Register::Risorse), resourceFormat(),
+    return archive::fromRewrite(archive::rewriteKeyed(folder.set(archive::Register::Risorse), resourceFormat(),
                                         [&](qint16 k) { return k == n; },
                                         [&](const Record &r, RecordSink &sink) {
                                             if (r.number(RNumProt) != n

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "archive/io.h"
+#include "archive/outcome.h"
 #include "archive/paths.h"
 #include "archive/record.h"
+#include "resources/lines.h"
 
 #include <QStringList>
 #include <functional>
@@ -20,7 +22,6 @@ enum ActivityField {
 };
 enum ResourceField { RNumProt, RTipo, RNumero, RAssociazione, RDescrizione, RStato };
 
-constexpr int kResourceLineWidth = 114;
 
 // What the activity window supplies for a record.
 struct ActivityInput {
@@ -40,12 +41,8 @@ QStringList activityFields(const ActivityInput &in);
 // "Annullata"); empty for any other code.
 QString stateWord(const QString &code);
 
-struct Result {
-    enum Status { Done, Duplicate, Failed };
-    Status status = Done;
-    archive::IoResult io;
-    bool done() const { return status == Done; }
-};
+// What a change of the two archives reports.
+using archive::Outcome;
 
 // The highest protocol number in attivita.csv (0 when there is none).
 qint16 highestNumber(const QString &attivitaPath);
@@ -56,16 +53,16 @@ std::optional<archive::Record> findActivity(const QString &attivitaPath, qint16 
 // Inserts the record before the first activity with a greater number (at the
 // end when there is none). An existing number gives Duplicate and leaves the
 // archive as it was.
-Result insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n);
+Outcome insertActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n);
 
 // Removes every activity numbered `n`.
-Result removeActivity(const archive::WorkingFolder &folder, qint16 n);
+Outcome removeActivity(const archive::WorkingFolder &folder, qint16 n);
 
 // Removes every resource line of activity `n`.
-Result removeResources(const archive::WorkingFolder &folder, qint16 n);
+Outcome removeResources(const archive::WorkingFolder &folder, qint16 n);
 
 // Sets the state of activity `n` to "S" (cancelled); nothing else changes.
-Result cancelActivity(const archive::WorkingFolder &folder, qint16 n);
+Outcome cancelActivity(const archive::WorkingFolder &folder, qint16 n);
 
 // The resource record cut from a 114-column list line for activity `nText`,
 // with its state ("O" engaged, "L" released).
@@ -75,7 +72,7 @@ QStringList resourceFields(const QString &nText, const QString &listLine,
 // Inserts one resource list line in its place among the lines of activity n
 // (by type, then association, then description, both padded to 50; before an
 // equal key).
-Result insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
                           const QString &listLine, const QString &state = QStringLiteral("O"));
 
 // Inserts every line in one pass over the archive, giving exactly the bytes
@@ -83,18 +80,21 @@ Result insertResourceLine(const archive::WorkingFolder &folder, const QString &n
 // the state of each line; lines without one are engaged ("O").
 // With `replacing`, the lines of that activity are removed in the same pass:
 // the bytes are those of removeResources(replacing) followed by the insert.
-Result insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
+Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
                            const QStringList &listLines, const QStringList &states = {},
                            std::optional<qint16> replacing = std::nullopt);
 
 // Removes activity `replacing` and inserts the record of activity `n` in one
 // pass, giving the bytes of removeActivity followed by insertActivity; the
-// archive is untouched when it fails.
-Result replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
-                       qint16 replacing);
+// archive is untouched when it fails. Without `replacing` it only inserts.
+Outcome replaceActivity(const archive::WorkingFolder &folder, const QStringList &fields, qint16 n,
+                        std::optional<qint16> replacing);
 
 // The list line rebuilt from a resource record (114 columns).
 QString resourceListLine(const archive::Record &r);
+
+// The four parts of a record of risorse.csv.
+resources::Resource resourceOf(const archive::Record &r);
 
 // The list lines of activity `n`, in file order.
 QStringList resourceLinesOf(const QString &risorsePath, qint16 n);
@@ -107,7 +107,7 @@ using GiveBack = std::function<bool(const archive::Record &resource)>;
 // ("L"); unless `alreadyClosed`, each one is handed to `giveBack` so that its
 // register gets the resource back, and a line whose resource could not go
 // back stays engaged ("O").
-Result releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
+Outcome releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
                         const GiveBack &giveBack);
 
 } // namespace activities

@@ -1,7 +1,7 @@
 #include "activities/registration.h"
 
-#include "app/settings.h"
-#include "app/snapshot.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/rewrite.h"
@@ -29,9 +29,9 @@ QString counterFullMessage()
                           "modificare il numero protocollo dal menu \"Ripristina\".");
 }
 
-bool isMode(const QString &mode)
+bool isMode(modes::Activity mode)
 {
-    return mode == QLatin1String("I") || mode == QLatin1String("M") || mode == QLatin1String("A");
+    return mode == modes::Activity::I || mode == modes::Activity::M || mode == modes::Activity::A;
 }
 
 // A registration under way: what it wrote so far and what it has to say.
@@ -48,10 +48,10 @@ struct Run {
         out.messages << io.message();
         return false;
     }
-    bool check(const Result &r)
+    bool check(const Outcome &r)
     {
         if (r.done()) return true;
-        if (r.status == Result::Duplicate) {
+        if (r.status == Outcome::Duplicate) {
             out.kind = RegistrationOutcome::Refused;
             out.messages << kDuplicate;
             return false;
@@ -152,7 +152,7 @@ void modify(Run &run, const Registration &reg, qint16 n)
     run.snapshots({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
                    Register::Attivita, Register::Risorse});
     run.out.kind = RegistrationOutcome::Modified;
-    run.out.mode = QStringLiteral("M");
+    run.out.mode = modes::Activity::M;
     // The window now holds the activity under its (possibly new) number.
     run.out.protsel = reg.input.numprot.trimmed();
     run.out.resources = lines;
@@ -186,7 +186,7 @@ void insert(Run &run, const Registration &reg, qint16 n)
     // Entered already closed: registered again as a modification, which
     // releases its resources.
     Registration again = reg;
-    again.mode = QStringLiteral("M");
+    again.mode = modes::Activity::M;
     again.protsel = reg.input.numprot.trimmed();
     again.resources = lines;
     run.out.mode = again.mode;
@@ -237,7 +237,7 @@ std::optional<QString> refusal(const Registration &reg)
         if (reg.counterFull && in.numprot.trimmed().isEmpty()) return counterFullMessage();
         return badNumberMessage();
     }
-    if (reg.mode == QLatin1String("A")) return std::nullopt; // only the state is written
+    if (reg.mode == modes::Activity::A) return std::nullopt; // only the state is written
     for (const QString *s : {&in.datari, &in.orari, &in.datain, &in.orain, &in.datafi, &in.orafi,
                              &in.tipoatt, &in.loc, &in.ric, &in.note}) {
         const QString why = cp1252::refusal(*s);
@@ -265,8 +265,8 @@ RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const
     }
     const qint16 n = *text::parseNumber(reg.input.numprot);
     run.out.counter = n;
-    if (reg.mode == QLatin1String("I")) insert(run, reg, n);
-    else if (reg.mode == QLatin1String("M")) modify(run, reg, n);
+    if (reg.mode == modes::Activity::I) insert(run, reg, n);
+    else if (reg.mode == modes::Activity::M) modify(run, reg, n);
     else cancel(run, reg);
     return run.out;
 }

@@ -3,6 +3,7 @@
 #include "activities/records.h"
 #include "archive/io.h"
 #include "archive/paths.h"
+#include "session/modes.h"
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +23,7 @@ struct ResourceEntry {
 };
 
 struct Registration {
-    QString mode;              // "I", "M" or "A" (anything else does nothing)
+    modes::Activity mode = modes::Activity::Unset; // I, M or A (any other does nothing)
     ActivityInput input;       // the window's fields as they stand
     QString protsel;           // the activity loaded (modes "M" and "A")
     bool alreadyClosed = false; // the activity was closed or cancelled when loaded
@@ -37,7 +38,7 @@ struct RegistrationOutcome {
     enum Kind { Nothing, Refused, Inserted, Modified, Cancelled, Failed };
     Kind kind = Nothing;
     QStringList messages;      // what to show, in order, once the pointer is back
-    QString mode;              // the mode the window is in afterwards
+    modes::Activity mode = modes::Activity::Unset; // the mode the window is in afterwards
     QString protsel;           // the activity the window holds afterwards
     std::optional<qint16> counter; // the new value of the counter in memory
     QList<ResourceEntry> resources; // the resource lines with their states afterwards

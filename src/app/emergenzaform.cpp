@@ -1,8 +1,8 @@
 #include "app/emergenzaform.h"
 
-#include "app/settings.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "session/settings.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "archive/encoding.h"
 
 emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)

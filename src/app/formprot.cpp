@@ -1,8 +1,8 @@
 #include "app/formprot.h"
 
-#include "app/settings.h"
-#include "app/ui.h"
-#include "app/windows.h"
+#include "session/settings.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "archive/text.h"
 
 Formprot::Formprot(Context &ctx) : QWidget(nullptr), m_ctx(ctx)

@@ -1,34 +1,26 @@
 #include "app/formvelmo.h"
 
 #include "activities/formattivita.h"
-#include "activities/formattlist.h"
 #include "activities/records.h"
 #include "app/emergenzaform.h"
-#include "app/formprot.h"
-#include "app/maintenance.h"
-#include "app/settings.h"
-#include "app/snapshot.h"
-#include "app/ui.h"
-#include "app/windows.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
-#include "associations/formass.h"
-#include "associations/formlist.h"
-#include "equipment/formattr.h"
-#include "reports/menu.h"
-#include "equipment/formattrlist.h"
-#include "vehicles/formauto.h"
-#include "vehicles/formautolist.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
+#include "ui/linelist.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QHash>
 #include <QLayout>
-#include "app/linelist.h"
 
 #include <QLabel>
-#include <utility>
 #include <QMenuBar>
+#include <functional>
+#include <utility>
 
 Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
 {
@@ -74,79 +66,37 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     onActivation(ctx, this, [this] { activated(); });
 }
 
-QMenu *Formvelmo::menu(QMenu *parent, const char *name, const QString &caption)
-{
-    QMenu *m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
-    m->setObjectName(QString::fromLatin1(name));
-    m->menuAction()->setObjectName(QString::fromLatin1(name));
-    return m;
-}
-
-QAction *Formvelmo::entry(QMenu *parent, const char *name, const QString &caption,
-                          void (Formvelmo::*slot)())
-{
-    QAction *a = parent ? parent->addAction(caption) : menuBar()->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    connect(a, &QAction::triggered, this, slot);
-    return a;
-}
-
 void Formvelmo::buildMenus()
 {
-    QMenu *ass = menu(nullptr, "mnass", QStringLiteral("Associazioni"));
-    QMenu *assv = menu(ass, "mnassv", QStringLiteral("Visualizza"));
-    entry(assv, "mnassvel", QStringLiteral("Elenco Associazioni"), &Formvelmo::mnassvel);
-    QMenu *assa = menu(ass, "mnassa", QStringLiteral("Aggiorna"));
-    entry(assa, "mnassains", QStringLiteral("Inserimento"), &Formvelmo::mnassains);
-    entry(assa, "mnassamod", QStringLiteral("Modifica"), &Formvelmo::mnassamod);
-    entry(assa, "mnassaann", QStringLiteral("Annullamento"), &Formvelmo::mnassaann);
+    // Each menu is added when its first entry comes, so the table's order is
+    // the menu's order.
+    QHash<QString, QMenu *> made;
+    std::function<QMenu *(const QString &)> menuNamed = [&](const QString &name) -> QMenu * {
+        if (name.isEmpty()) return nullptr;
+        if (QMenu *m = made.value(name)) return m;
+        for (const MenuFolder &f : menuFolders()) {
+            if (name != QLatin1String(f.name)) continue;
+            QMenu *parent = menuNamed(QString::fromLatin1(f.parent));
+            QMenu *m = parent ? parent->addMenu(f.label) : menuBar()->addMenu(f.label);
+            m->setObjectName(name);
+            m->menuAction()->setObjectName(name);
+            made.insert(name, m);
+            return m;
+        }
+        qFatal("menu %s missing from the menu table", qPrintable(name));
+    };
+    for (const MenuEntry &e : menuTable()) {
+        QMenu *parent = menuNamed(QString::fromLatin1(e.menu));
+        QAction *a = parent ? parent->addAction(e.label) : menuBar()->addAction(e.label);
+        a->setObjectName(QString::fromLatin1(e.name));
+        connect(a, &QAction::triggered, this, [this, &e] { choose(e); });
+    }
+}
 
-    QMenu *aut = menu(nullptr, "mnaut", QStringLiteral("Automezzi"));
-    QMenu *autv = menu(aut, "mnautv", QStringLiteral("Visualizza"));
-    entry(autv, "mnautvelg", QStringLiteral("Elenco generale Automezzi"), &Formvelmo::mnautvelg);
-    entry(autv, "mnautvass", QStringLiteral("Elenco Automezzi di una Associazione"),
-          &Formvelmo::mnautvass);
-    entry(autv, "mnautvric", QStringLiteral("Ricerca Automezzi"), &Formvelmo::mnautvric);
-    QMenu *auta = menu(aut, "mnauta", QStringLiteral("Aggiorna"));
-    entry(auta, "mnautains", QStringLiteral("Inserimento"), &Formvelmo::mnautains);
-    entry(auta, "mnautamod", QStringLiteral("Modifica"), &Formvelmo::mnautamod);
-    entry(auta, "mnautaann", QStringLiteral("Annullamento"), &Formvelmo::mnautaann);
-
-    QMenu *atr = menu(nullptr, "mnatr", QStringLiteral("Attrezzature"));
-    QMenu *atrv = menu(atr, "mnatrv", QStringLiteral("Visualizza"));
-    entry(atrv, "mnatrvelg", QStringLiteral("Elenco generale Attrezzature"), &Formvelmo::mnatrvelg);
-    entry(atrv, "mnatrvass", QStringLiteral("Elenco Attrezzature di una Associazione"),
-          &Formvelmo::mnatrvass);
-    entry(atrv, "mnatrvric", QStringLiteral("Ricerca Attrezzature"), &Formvelmo::mnatrvric);
-    QMenu *atra = menu(atr, "mnatra", QStringLiteral("Aggiorna"));
-    entry(atra, "mnatrains", QStringLiteral("Inserimento"), &Formvelmo::mnatrains);
-    entry(atra, "mnatramod", QStringLiteral("Modifica"), &Formvelmo::mnatramod);
-    entry(atra, "mnatraann", QStringLiteral("Annullamento"), &Formvelmo::mnatraann);
-
-    QMenu *att = menu(nullptr, "mnatt", QStringLiteral("Attività"));
-    QMenu *attv = menu(att, "mnattv", QStringLiteral("Visualizza"));
-    entry(attv, "mnattvgen", QStringLiteral("Elenco cronologico delle Attività"),
-          &Formvelmo::mnattvgen);
-    entry(attv, "mnattvchi", QStringLiteral("Attività chiuse"), &Formvelmo::mnattvchi);
-    entry(attv, "mnattvann", QStringLiteral("Attività Annullate"), &Formvelmo::mnattvann);
-    QMenu *atta = menu(att, "mnatta", QStringLiteral("Aggiorna"));
-    entry(atta, "mnattains", QStringLiteral("Inizio Attività"), &Formvelmo::mnattains);
-    entry(atta, "mnattamod", QStringLiteral("Fine/Modifica Attività"), &Formvelmo::mnattamod);
-    entry(atta, "mnattaann", QStringLiteral("Annullamento Attività"), &Formvelmo::mnattaann);
-    reports::addMenu(menuBar(), m_ctx);
-
-    entry(nullptr, "mnemergenza", QStringLiteral("Emergenza"), &Formvelmo::mnemergenza);
-
-    QMenu *salva = menu(nullptr, "mnsalva", QStringLiteral("Salva"));
-    entry(salva, "mnsalvaarc", QStringLiteral("Salva Archivi"), &Formvelmo::mnsalvaarc);
-
-    QMenu *rip = menu(nullptr, "mnrip", QStringLiteral("Ripristina"));
-    entry(rip, "mnriparc", QStringLiteral("Ripristina Archivi"), &Formvelmo::mnriparc);
-    entry(rip, "mnripazze", QStringLiteral("Azzeramento Archivi"), &Formvelmo::mnripazze);
-    entry(rip, "mnrippro", QStringLiteral("Modifica numero protocollo"), &Formvelmo::mnrippro);
-
-    entry(nullptr, "mnfine", QStringLiteral("Fine"), &Formvelmo::mnfine);
-    entry(nullptr, "mnhelp", QStringLiteral("?"), &Formvelmo::mnhelp);
+void Formvelmo::choose(const MenuEntry &e)
+{
+    if (e.snapshotFirst) newRollbackPoint();
+    e.run(*this, m_ctx, e);
 }
 
 void Formvelmo::consultationOnly()
@@ -154,12 +104,10 @@ void Formvelmo::consultationOnly()
     setWindowTitle(windowTitle() + QStringLiteral(" - sola consultazione"));
     // Every entry that changes an archive; lists, searches, printouts and
     // Salva Archivi (which writes elsewhere) stay.
-    for (const char *name : {"mnassa", "mnassains", "mnassamod", "mnassaann",
-                             "mnauta", "mnautains", "mnautamod", "mnautaann",
-                             "mnatra", "mnatrains", "mnatramod", "mnatraann",
-                             "mnatta", "mnattains", "mnattamod", "mnattaann",
-                             "mnemergenza", "mnrip", "mnriparc", "mnripazze", "mnrippro"})
-        action(QString::fromLatin1(name))->setEnabled(false);
+    for (const MenuFolder &f : menuFolders())
+        if (f.writes) action(QString::fromLatin1(f.name))->setEnabled(false);
+    for (const MenuEntry &e : menuTable())
+        if (e.writes) action(QString::fromLatin1(e.name))->setEnabled(false);
 }
 
 QAction *Formvelmo::action(const QString &name) const
@@ -171,8 +119,8 @@ QAction *Formvelmo::action(const QString &name) const
 
 void Formvelmo::activated()
 {
-    if (m_firstActivation == QLatin1String("0")) {
-        m_firstActivation = QStringLiteral("1");
+    if (!m_activatedOnce) {
+        m_activatedOnce = true;
         // The emergency name is changed only by the copy that writes.
         if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>());
     }
@@ -212,7 +160,7 @@ void Formvelmo::lineClicked(const QString &line)
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
     m_ctx.g.protsel = prot;
-    m_ctx.g.modoatt = QStringLiteral("M");
+    m_ctx.g.modoatt = modes::Activity::M;
     auto *activity = m_ctx.windows->get<Formattivita>();
     activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);
@@ -244,210 +192,3 @@ void Formvelmo::newRollbackPoint()
     discardUnregisteredActivity();
     snapshot::takeRegisters(m_ctx);
 }
-
-// Menu entries. Each prepares its window (snapshot where needed, mode code,
-// title, captions) and shows it without blocking the others.
-
-void Formvelmo::mnassvel()
-{
-    m_ctx.g.modoasslist = QStringLiteral("IA");
-    auto *w = m_ctx.windows->get<Formlist>();
-    w->list()->setToolTip(QStringLiteral("Cliccare l'associazione per visualizzare i suoi dati."));
-    present(w);
-}
-
-namespace {
-
-// Prepares a registry window for one mode: the mode code, the title and the
-// caption of its main button, made visible; then shows it.
-template <class W>
-void openRegistry(Context &ctx, QString &mode, const char *code, const QString &title,
-                  const char *button, const QString &caption)
-{
-    W *w = ctx.windows->get<W>();
-    mode = QString::fromLatin1(code);
-    w->setWindowTitle(title);
-    auto *b = w->template findChild<QPushButton *>(QString::fromLatin1(button));
-    b->setText(caption);
-    b->setVisible(true);
-    b->setEnabled(!ctx.consultation);
-    present(w);
-}
-
-// Prepares a vehicle or equipment list for one mode (an empty caption hides
-// the search controls) and shows it.
-template <class W>
-void openList(Context &ctx, QString &mode, const char *code, const QString &title,
-              const QString &searchCaption)
-{
-    mode = QString::fromLatin1(code);
-    W *w = ctx.windows->get<W>();
-    w->prepare(title, searchCaption);
-    present(w);
-}
-
-} // namespace
-
-void Formvelmo::mnassains()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "I", QStringLiteral("Associazioni - Inserimento"),
-                          "cmdassregistra", QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnassamod()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "M", QStringLiteral("Associazioni - Modifica"),
-                          "cmdassregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnassaann()
-{
-    openRegistry<Formass>(m_ctx, m_ctx.g.modoass, "A",
-                          QStringLiteral("Associazioni - Cancellazione"), "cmdassregistra",
-                          QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnautvelg()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "G",
-                           QStringLiteral("Automezzi - Elenco generale"), QString());
-}
-
-void Formvelmo::mnautvass()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "A",
-                           QStringLiteral("Automezzi - di una associazione"),
-                           QStringLiteral("Cerca associazione"));
-}
-
-void Formvelmo::mnautvric()
-{
-    openList<Formautolist>(m_ctx, m_ctx.g.modoautolist, "R",
-                           QStringLiteral("Automezzi - Ricerca automezzo"),
-                           QStringLiteral("Cerca automezzo"));
-}
-
-void Formvelmo::mnautains()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "I", QStringLiteral("Automezzi - Inserimento"),
-                           "cmdregistra", QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnautamod()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "M", QStringLiteral("Automezzi - Modifica"),
-                           "cmdregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnautaann()
-{
-    openRegistry<Formauto>(m_ctx, m_ctx.g.modoauto, "A", QStringLiteral("Automezzi - Elimina"),
-                           "cmdregistra", QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnatrvelg()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "G",
-                           QStringLiteral("Attrezzature - Elenco generale"), QString());
-}
-
-void Formvelmo::mnatrvass()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "A",
-                           QStringLiteral("Attrezzature - di una associazione"),
-                           QStringLiteral("Cerca associazione"));
-}
-
-void Formvelmo::mnatrvric()
-{
-    openList<Formattrlist>(m_ctx, m_ctx.g.modoattrlist, "R",
-                           QStringLiteral("Attrezzature - Ricerca attrezzatura"),
-                           QStringLiteral("Cerca attrezzatura"));
-}
-
-void Formvelmo::mnatrains()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "I",
-                           QStringLiteral("Attrezzature - Inserimento"), "cmdregistra",
-                           QStringLiteral("Registra"));
-}
-
-void Formvelmo::mnatramod()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "M", QStringLiteral("Attrezzature - Modifica"),
-                           "cmdregistra", QStringLiteral("Modifica"));
-}
-
-void Formvelmo::mnatraann()
-{
-    openRegistry<Formattr>(m_ctx, m_ctx.g.modoattr, "A", QStringLiteral("Attrezzature - Elimina"),
-                           "cmdregistra", QStringLiteral("Elimina"));
-}
-
-void Formvelmo::mnattvgen()
-{
-    m_ctx.g.modoattlist = QStringLiteral("G");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattvchi()
-{
-    m_ctx.g.modoattlist = QStringLiteral("V");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattvann()
-{
-    m_ctx.g.modoattlist = QStringLiteral("Z");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattains()
-{
-    newRollbackPoint();
-    auto *activity = m_ctx.windows->get<Formattivita>();
-    activity->prepare(QStringLiteral("Attività - Inserimento"), QStringLiteral("Registra"), true);
-    m_ctx.g.modoatt = QStringLiteral("I");
-    present(activity);
-}
-
-void Formvelmo::mnattamod()
-{
-    newRollbackPoint();
-    m_ctx.g.modoattlist = QStringLiteral("M");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnattaann()
-{
-    newRollbackPoint();
-    m_ctx.windows->get<Formattivita>()->prepare(QStringLiteral("Attività - Annullamento"),
-                                                QStringLiteral("Annulla"), true);
-    m_ctx.g.modoatt = QStringLiteral("A");
-    m_ctx.g.modoattlist = QStringLiteral("A");
-    present(m_ctx.windows->get<Formattlist>());
-}
-
-void Formvelmo::mnemergenza() { present(m_ctx.windows->get<emergenzaform>()); }
-
-void Formvelmo::mnsalvaarc() { maintenance::save(m_ctx); }
-
-// After a restore or a reset the lists show the archives as they are now,
-// not the counts of the archives that were replaced.
-void Formvelmo::mnriparc()
-{
-    maintenance::restore(m_ctx);
-    caricaliste();
-}
-
-void Formvelmo::mnripazze()
-{
-    maintenance::reset(m_ctx);
-    caricaliste();
-}
-
-void Formvelmo::mnrippro() { present(m_ctx.windows->get<Formprot>()); }
-
-void Formvelmo::mnfine() { end(); }
-
-void Formvelmo::mnhelp() { m_ctx.platform.help->showKeywordIndex(QStringLiteral("velmora.hlp")); }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/context.h"
+#include "app/menutable.h"
+#include "session/context.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -25,6 +26,9 @@ public:
 
     // What ending the program does (tests replace it).
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
+    // Ends the program ("Fine", closing the window): what the activity
+    // window holds unregistered goes back first.
+    void end();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -34,54 +38,21 @@ private:
     // The folder is another copy's: the title says so and every entry that
     // would change an archive is disabled.
     void consultationOnly();
-    QMenu *menu(QMenu *parent, const char *name, const QString &caption);
-    QAction *entry(QMenu *parent, const char *name, const QString &caption,
-                   void (Formvelmo::*slot)());
+    // Does what the line of the menu table says (the menu is built from it).
+    void choose(const MenuEntry &e);
     void activated();
     void lineClicked(const QString &line);
-    void end();
     // What the activity window holds unregistered goes back to the registers.
     void discardUnregisteredActivity();
     // Snapshots of the association, equipment and vehicle archives before the
     // activity window is opened.
     void newRollbackPoint();
 
-    // One handler per menu entry.
-    void mnassvel();
-    void mnassains();
-    void mnassamod();
-    void mnassaann();
-    void mnautvelg();
-    void mnautvass();
-    void mnautvric();
-    void mnautains();
-    void mnautamod();
-    void mnautaann();
-    void mnatrvelg();
-    void mnatrvass();
-    void mnatrvric();
-    void mnatrains();
-    void mnatramod();
-    void mnatraann();
-    void mnattvgen();
-    void mnattvchi();
-    void mnattvann();
-    void mnattains();
-    void mnattamod();
-    void mnattaann();
-    void mnemergenza();
-    void mnsalvaarc();
-    void mnriparc();
-    void mnripazze();
-    void mnrippro();
-    void mnfine();
-    void mnhelp();
-
     Context &m_ctx;
     LineList *m_list1;
     LineList *m_list2;
     QLineEdit *m_richieste;
     QLineEdit *m_iniziate;
-    QString m_firstActivation = QStringLiteral("0");
+    bool m_activatedOnce = false;
     std::function<void()> m_quit;
 };

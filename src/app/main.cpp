@@ -1,9 +1,9 @@
-#include "app/context.h"
-#include "app/folderlock.h"
+#include "session/context.h"
+#include "session/folderlock.h"
 #include "app/formvelmo.h"
-#include "app/windows.h"
+#include "ui/windows.h"
 #include "archive/journal.h"
-#include "platform/qtplatform.h"
+#include "app/qtplatform.h"
 #include "resources/unregistered.h"
 
 #include <QApplication>

@@ -1,37 +1,33 @@
-#include "app/picking.h"
+#include "registers/picking.h"
 
-#include "app/context.h"
-#include "app/windows.h"
+#include "session/context.h"
+#include "ui/windows.h"
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 // The register lists in their picking modes. Their activation fills them
 // with every record; the activity window has stored its own modes already.
-void picking::openPickList(Context &ctx, Kind kind)
+void picking::openPickList(Context &ctx, ResourceKind kind)
 {
     switch (kind) {
-    case Kind::Equipment: {
-        ctx.g.modoattrlist = QStringLiteral("GA");
+    case ResourceKind::Equipment: {
         auto *w = ctx.windows->get<Formattrlist>();
-        w->prepare(QStringLiteral("Attrezzature - Elenco generale"), QString());
+        w->prepare(modes::PairList::GA, QStringLiteral("Attrezzature - Elenco generale"), QString());
         present(w);
         break;
     }
-    case Kind::Vehicle: {
-        ctx.g.modoautolist = QStringLiteral("GA");
+    case ResourceKind::Vehicle: {
         auto *w = ctx.windows->get<Formautolist>();
-        w->prepare(QStringLiteral("Automezzi - Elenco generale"), QString());
+        w->prepare(modes::PairList::GA, QStringLiteral("Automezzi - Elenco generale"), QString());
         present(w);
         break;
     }
-    case Kind::Association: {
-        ctx.g.modoasslist = QStringLiteral("RA");
+    case ResourceKind::Association: {
         auto *w = ctx.windows->get<Formlist>();
-        w->list()->setToolTip(
-            QStringLiteral("Cliccare l'associazione per scegliere il numero di volontari."));
+        w->prepare(modes::AssociationList::RA);
         present(w);
         break;
     }

@@ -298,22 +298,6 @@ LineFilter startingWith(const QString &key50)
     return [prefix](const QByteArray &line, qint16) { return line.startsWith(prefix); };
 }
 
-bool readRecords(const QString &path, const RecordFormat &format,
-                 const std::function<bool(const Record &)> &each)
-{
-    QFile in(readPath(path));
-    if (!in.exists()) return true;
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    LineReader reader(&in);
-    QByteArray line;
-    while (reader.next(line)) {
-        const Record r = parseRecord(line, format);
-        if (r.damaged) continue;
-        if (!each(r)) break;
-    }
-    return !reader.failed();
-}
-
 bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
                       const std::function<bool(const Record &)> &each)
 {
@@ -325,12 +309,18 @@ bool readRecordsKeyed(const QString &path, const RecordFormat &format, const Key
     const bool keyed = format.isNumber(0);
     while (reader.next(line)) {
         qint16 key = 0;
-        if (keyed && inCopyForm(line, format, &key) && !concerns(key)) continue;
+        if (keyed && concerns && inCopyForm(line, format, &key) && !concerns(key)) continue;
         const Record r = parseRecord(line, format);
         if (r.damaged) continue;
         if (!each(r)) break;
     }
     return !reader.failed();
+}
+
+bool readRecords(const QString &path, const RecordFormat &format,
+                 const std::function<bool(const Record &)> &each)
+{
+    return readRecordsKeyed(path, format, {}, each);
 }
 
 RecordStream::RecordStream(const QString &path, const RecordFormat &format)

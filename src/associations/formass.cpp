@@ -1,9 +1,9 @@
 #include "associations/formass.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/riempiassociazioni.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 #include "equipment/records.h"
 #include "vehicles/records.h"
 
@@ -81,11 +81,17 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     onActivation(ctx, this, [this] { activated(); });
 }
 
+void Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoass = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+}
+
 void Formass::activated()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const QString path = m_ctx.path(File::Associazioni);
-    if (m_ctx.g.modoass == QLatin1String("L")) {
+    if (m_ctx.g.modoass == modes::Registry::L) {
         // Viewing: the list window has set nomecaricato already.
         if (const auto a = associations::findByColumn(path, m_selectedLine.left(registers::kColumn)))
             load(*a);
@@ -159,9 +165,9 @@ void Formass::registra()
         return;
     }
     const QStringList fields = associations::recordFields(in);
-    const QString &mode = m_ctx.g.modoass;
-    if (mode == QLatin1String("M")) modifyRecord(fields);
-    else if (mode == QLatin1String("A")) deleteRecord(in.denominazione);
+    const modes::Registry mode = m_ctx.g.modoass;
+    if (mode == modes::Registry::M) modifyRecord(fields);
+    else if (mode == modes::Registry::A) deleteRecord(in.denominazione);
     else insertRecord(fields);
 }
 
@@ -171,7 +177,7 @@ void Formass::insertRecord(const QStringList &fields)
     const registers::Outcome o = associations::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     m_denom->setEditText(QString());
@@ -185,7 +191,7 @@ void Formass::modifyRecord(const QStringList &fields)
     const registers::Outcome o = associations::modify(m_ctx.folder, m_ctx.g.nomecaricato, fields);
     busy.release();
     if (!o.done()) {
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     tell(QStringLiteral("Associazione modificata."));
@@ -208,12 +214,12 @@ void Formass::deleteRecord(const QString &nameField)
         tell(QString::fromUtf8(kNotFound));
         return;
     }
-    const bool hasEquipment = equipment::anyOf(m_ctx.path(File::Attrezzature), name);
+    const bool hasEquipment = equipment::Archive::anyOf(m_ctx.path(File::Attrezzature), name);
     if (!confirmed(hasEquipment, "Ci sono attrezzature registrate per questa associazione. "
                               "Elimino tutte le attrezzature?"))
         return;
     busy.emplace(*m_ctx.platform.busy);
-    const bool hasVehicles = vehicles::anyOf(m_ctx.path(File::Automezzi), name);
+    const bool hasVehicles = vehicles::Archive::anyOf(m_ctx.path(File::Automezzi), name);
     if (!confirmed(hasVehicles, "Ci sono Automezzi registrati per questa associazione. "
                              "Elimino tutti gli automezzi?"))
         return;
@@ -222,7 +228,7 @@ void Formass::deleteRecord(const QString &nameField)
     const registers::Outcome o = associations::remove(m_ctx.folder, name, nameField);
     busy.reset();
     if (!o.done()) {
-        tell(regui::failureMessage(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
     tell(QStringLiteral("Associazione eliminata."));

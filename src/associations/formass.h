@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/context.h"
+#include "session/context.h"
 #include "associations/records.h"
 
 #include <QWidget>
@@ -9,12 +9,16 @@ namespace regui { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
-// The association registry window: insert ("I"), modify ("M"), delete ("A")
-// and, opened from the association list, view ("L").
+// The association registry window: insert (I), modify (M), delete (A) and,
+// opened from the association list, view (L).
 class Formass : public QWidget {
     Q_OBJECT
 public:
     explicit Formass(Context &ctx);
+
+    // What the caller sets before showing the window: the mode, the title and
+    // the caption of "cmdassregistra" (none for viewing: the button hides).
+    void prepare(modes::Registry mode, const QString &title, const QString &caption);
 
     // The line of the association list chosen for viewing; the view mode
     // shows the association whose name matches its first 50 characters.

@@ -1,16 +1,19 @@
 #include "associations/formlist.h"
 
-#include "app/windows.h"
+#include "ui/windows.h"
 #include "archive/text.h"
 #include "associations/formass.h"
+#include "associations/listlines.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/linelist.h"
+
 using archive::File;
 
 Formlist::Formlist(Context &ctx)
-    : RegisterList(ctx, {picking::Kind::Association, 9.75, 12, Orientation::Portrait})
+    : RegisterList(ctx, {ResourceKind::Association, 9.75, 12, Orientation::Portrait})
 {
     setObjectName(QStringLiteral("Formlist"));
     setWindowTitle(QStringLiteral("Elenco Associazioni"));
@@ -21,12 +24,21 @@ Formlist::Formlist(Context &ctx)
     arrange(m_cerca, 640, 560);
 }
 
+void Formlist::prepare(modes::AssociationList mode)
+{
+    m_ctx.g.modoasslist = mode;
+    m_list->setToolTip(
+        mode == modes::AssociationList::RA
+            ? QStringLiteral("Cliccare l'associazione per scegliere il numero di volontari.")
+            : QStringLiteral("Cliccare l'associazione per visualizzare i suoi dati."));
+}
+
 void Formlist::fill(const std::optional<QString> &search)
 {
     BusyGuard busy(*m_ctx.platform.busy);
     clearList();
     setWindowTitle(QStringLiteral("Elenco Associazioni"));
-    const bool total = m_ctx.g.modoasslist == QLatin1String("IA");
+    const bool total = m_ctx.g.modoasslist == modes::AssociationList::IA;
     showLines(associations::listLines(m_ctx.path(File::Associazioni), m_ctx.g.nomeemergenza, search,
                                       total));
 }
@@ -37,20 +49,18 @@ void Formlist::cerca() { fill(m_cerca->text()); }
 
 void Formlist::chosen(int, const QString &line, bool record)
 {
-    const QString &mode = m_ctx.g.modoasslist;
-    if (mode == QLatin1String("IA")) {
+    const modes::AssociationList mode = m_ctx.g.modoasslist;
+    if (mode == modes::AssociationList::IA) {
         // Viewing: any line opens the association window, which shows the
         // association whose name fills the first 50 columns (if any).
         QString name = line.left(registers::kColumn);
         while (name.endsWith(QLatin1Char(' '))) name.chop(1);
         m_ctx.g.nomecaricato = name;
-        m_ctx.g.modoass = QStringLiteral("L");
         auto *ass = m_ctx.windows->get<Formass>();
-        ass->setWindowTitle(QStringLiteral("Associazioni "));
-        ass->findChild<QPushButton *>(QStringLiteral("cmdassregistra"))->setVisible(false);
+        ass->prepare(modes::Registry::L, QStringLiteral("Associazioni "), QString());
         ass->setSelectedLine(line);
         present(ass);
-    } else if (mode == QLatin1String("RA")) {
+    } else if (mode == modes::AssociationList::RA) {
         // Only an association can give volunteers: the heading and the
         // line of blanks are no choice.
         if (!record) return;

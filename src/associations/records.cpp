@@ -146,32 +146,10 @@ namespace {
 Outcome placeByName(const archive::WorkingFolder &folder, const QStringList &fields,
                     const std::optional<QString> &skip)
 {
-    const QString &n = fields.at(Denominazione);
-    bool inserted = false;
-    const auto set = folder.set(archive::Register::Associazioni);
-    return registers::fromRewrite(archive::rewrite(
-        set.archive, set.work, format(),
-        [&](const Record &r, RecordSink &sink) {
-            // A damaged line keeps its place, and its name stays taken.
-            if (r.damaged)
-                return !r.raw.isEmpty() && r.at(Denominazione) == n
-                               && !(skip && n == *skip)
-                           ? Step::Abort
-                           : Step::Keep;
-            if (skip && r.at(Denominazione) == *skip) return Step::Drop;
-            const int c = text::compareCode(n, r.at(Denominazione));
-            if (c > 0) return Step::Keep;
-            if (c == 0) return Step::Abort;
-            if (!inserted) {
-                inserted = true;
-                sink.writeTyped(fields);
-            }
-            return Step::Keep;
-        },
-        [&](RecordSink &sink) {
-            if (!inserted) sink.writeTyped(fields);
-        },
-        true));
+    std::function<bool(const Record &)> skipped;
+    if (skip) skipped = [&](const Record &r) { return r.at(Denominazione) == *skip; };
+    return registers::insertOrdered(folder.set(archive::Register::Associazioni), format(), fields,
+                                    1, skipped);
 }
 
 // The outcome of a change over several archives, replaced together when it
@@ -247,8 +225,8 @@ Outcome renameDependents(const archive::WorkingFolder &folder, const QString &fr
     // An empty name is no association: nothing stands under it.
     if (from.isEmpty() || from == to) return {};
     return registers::inOrder([&] { return renameVolunteers(folder, from, to); },
-                              [&] { return vehicles::renameAssociation(folder, from, to); },
-                              [&] { return equipment::renameAssociation(folder, from, to); });
+                              [&] { return vehicles::Archive::renameAssociation(folder, from, to); },
+                              [&] { return equipment::Archive::renameAssociation(folder, from, to); });
 }
 
 Outcome remove(const archive::WorkingFolder &folder, const QString &name,
@@ -258,8 +236,8 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name,
         return Outcome::with(Outcome::NotFound);
     archive::Transaction tx(folder);
     return committed(tx, registers::inOrder(
-        [&] { return equipment::removeOfAssociation(folder, name); },
-        [&] { return vehicles::removeOfAssociation(folder, name); },
+        [&] { return equipment::Archive::removeOfAssociation(folder, name); },
+        [&] { return vehicles::Archive::removeOfAssociation(folder, name); },
         [&] { return nameField != name ? renameDependents(folder, name, nameField) : Outcome{}; },
         [&] { return removeRecord(folder, name); }));
 }

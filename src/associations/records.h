@@ -2,7 +2,7 @@
 
 #include "archive/paths.h"
 #include "archive/record.h"
-#include "associations/registers.h"
+#include "registers/registers.h"
 
 #include <QList>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "equipment/formattr.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/records.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -38,16 +38,21 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
     ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
-    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97,
-                                33);
+    m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formattr::cerca);
     connect(m_ass, &regui::ChoiceList::chosen, this, &Formattr::associationChosen);
     connect(m_des, &regui::ChoiceList::chosen, this, &Formattr::descriptionChosen);
-    connect(registra, &QPushButton::clicked, this, &Formattr::registra);
+    connect(m_registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoattr = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formattr::activated()
@@ -69,7 +74,7 @@ void Formattr::cerca()
 void Formattr::fillDescriptions()
 {
     regui::refill(m_des,
-                  equipment::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
+                  equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
     m_selectedAss = m_ass->currentText();
 }
 
@@ -82,7 +87,7 @@ void Formattr::associationChosen()
 void Formattr::descriptionChosen()
 {
     BusyGuard busy(*m_ctx.platform.busy);
-    const auto item = equipment::find(m_ctx.path(File::Attrezzature),
+    const auto item = equipment::Archive::find(m_ctx.path(File::Attrezzature),
                                       {m_ass->currentText(), m_des->currentText()});
     if (!item) return;
     m_stato->setEditText(item->stato);
@@ -104,16 +109,16 @@ void Formattr::registra()
         return;
     }
     const QStringList fields = equipment::recordFields(in);
-    const QString &mode = m_ctx.g.modoattr;
-    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+    const modes::Registry mode = m_ctx.g.modoattr;
+    const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
-                                 : remove ? equipment::remove(m_ctx.folder, selectedKey())
+                                 : remove ? equipment::Archive::remove(m_ctx.folder, selectedKey())
                                           : equipment::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        prompts.info(regui::failureMessage(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
+        prompts.info(archive::messageOf(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
                                            QStringLiteral("Attrezzatura non trovata.")));
         return;
     }

@@ -1,18 +1,23 @@
 #pragma once
 
-#include "app/context.h"
+#include "session/context.h"
 #include "equipment/records.h"
 
 #include <QWidget>
 
 namespace regui { class ChoiceList; }
 class QLineEdit;
+class QPushButton;
 
-// The equipment registry window: insert ("I"), modify ("M") and delete ("A").
+// The equipment registry window: insert (I), modify (M) and delete (A).
 class Formattr : public QWidget {
     Q_OBJECT
 public:
     explicit Formattr(Context &ctx);
+
+    // What the caller sets before showing the window: the mode, the title and
+    // the caption of "cmdregistra".
+    void prepare(modes::Registry mode, const QString &title, const QString &caption);
 
     // The record last chosen from the lists; modify and delete act on it.
     equipment::Key selectedKey() const { return {m_selectedAss, m_selectedDes}; }
@@ -29,4 +34,5 @@ private:
     QString m_selectedAss, m_selectedDes;
     regui::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_qta;
+    QPushButton *m_registra;
 };

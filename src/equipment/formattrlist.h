@@ -1,9 +1,9 @@
 #pragma once
 
-#include "associations/pairlist.h"
+#include "registers/pairlist.h"
 
 // The equipment lists: general, of one association, search by description,
-// and the general list from which an activity picks equipment ("GA").
+// and the general list from which an activity picks equipment (GA).
 class Formattrlist : public regui::PairList {
     Q_OBJECT
 public:

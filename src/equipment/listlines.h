@@ -1,6 +1,6 @@
 #pragma once
 
-#include "associations/listlines.h"
+#include "registers/listlines.h"
 
 // The lines of the equipment list: association and description in 50
 // columns each, the state letter in column 101, two blanks and the quantity

@@ -2,7 +2,7 @@
 
 #include "archive/paths.h"
 #include "archive/record.h"
-#include "associations/registers.h"
+#include "registers/registers.h"
 
 #include <QList>
 #include <QString>
@@ -22,27 +22,15 @@ struct Item {
     QString associazione, descrizione, stato;
     qint16 quantita = 0;
     static Item from(const archive::Record &r);
+    static constexpr archive::Register kRegister = archive::Register::Attrezzature;
+    static const archive::RecordFormat &format();
 };
 
-struct Key {
-    QString associazione, descrizione;
-    bool operator==(const Key &o) const
-    {
-        return associazione == o.associazione && descrizione == o.descrizione;
-    }
-    bool operator!=(const Key &o) const { return !(*this == o); }
-};
+// Identity: association and description.
+using Key = registers::PairKey;
 
-// Readable records, in file order (a missing archive reads as empty).
-QList<Item> readAll(const QString &path);
-
-// The descriptions of the equipment of `associazione` (exact text), in file order.
-QStringList descriptionsOf(const QString &path, const QString &associazione);
-
-std::optional<Item> find(const QString &path, const Key &key);
-
-// Whether some equipment belongs to `associazione`.
-bool anyOf(const QString &path, const QString &associazione);
+// Reading all, finding, removing, and the association cascades.
+using Archive = registers::PairRegister<Item>;
 
 // What the window holds when the user registers.
 struct Input {
@@ -64,16 +52,6 @@ registers::Outcome insert(const archive::WorkingFolder &folder, const QStringLis
 // a new key that another record has gives Duplicate and changes nothing.
 registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
                           const QStringList &fields);
-
-// Removes the record `key`; NotFound (nothing written) when there is none.
-registers::Outcome remove(const archive::WorkingFolder &folder, const Key &key);
-
-// The equipment of association `from` passes to `to`.
-registers::Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
-                                     const QString &to);
-
-registers::Outcome removeOfAssociation(const archive::WorkingFolder &folder,
-                                       const QString &associazione);
 
 // Engaging pieces: the quantity of the first record whose association and
 // description match the list columns given (padded to 50) falls by `pieces`;

@@ -1,6 +1,6 @@
 #include "reports/formrappresenze.h"
 
-#include "app/linelist.h"
+#include "ui/linelist.h"
 #include "printing/printout.h"
 
 Formrappresenze::Formrappresenze(Context &ctx)

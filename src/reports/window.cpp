@@ -1,7 +1,7 @@
 #include "reports/window.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "archive/io.h"
 
 #include <QDir>

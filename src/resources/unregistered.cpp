@@ -63,10 +63,10 @@ UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> 
     UndoReport report;
     for (auto u = changes.crbegin(); u != changes.crend(); ++u) {
         const Outcome o = u->givenBack ? retakeLine(folder, u->line) : giveBackLine(folder, u->line);
-        if (!o.ok) {
-            report.failures << o.message;
+        if (!resources::ok(o)) {
+            report.failures << archive::messageOf(o);
             report.kept.prepend(*u);
-        } else if (o.notFound) {
+        } else if (o.status == archive::Outcome::NotFound) {
             report.missing << describeLine(u->line);
         } else {
             report.undone << describeLine(u->line);

@@ -1,9 +1,9 @@
 #include "vehicles/formauto.h"
 
-#include "app/ui.h"
-#include "app/windows.h"
+#include "ui/ui.h"
+#include "ui/windows.h"
 #include "associations/records.h"
-#include "associations/widgets.h"
+#include "registers/widgets.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -40,18 +40,24 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
     m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
     m_campo = ui::field(this, "campo", kFieldX, rowY(2), 360, kRowH, QString::fromUtf8(kCampoTip));
-    m_dataar = ui::field(this, "dataar", kFieldX, rowY(3), 89, kRowH,
-                         QStringLiteral("Data di arrivo al campo in formato gg/mm/aaaa o premere il "
-                                        "pulsante di Help per la data corrente."));
-    m_oraar = ui::field(this, "oraar", kFieldX, rowY(4), 57, kRowH,
-                        QStringLiteral("Ora di arrivo al campo in formato oo.mm o premere il "
-                                       "pulsante di Help per l'ora corrente."));
-    m_datapa = ui::field(this, "datapa", kFieldX, rowY(5), 89, kRowH,
-                         QStringLiteral("Data di partenza dal campo in formato gg/mm/aaaa o premere "
-                                        "il pulsante di Help per la data corrente."));
-    m_orapa = ui::field(this, "orapa", kFieldX, rowY(6), 57, kRowH,
-                        QStringLiteral("Ora di partenza dal campo in formato oo.mm o premere il "
-                                       "pulsante di Help per l'ora corrente."));
+    // Dates and times of arrival and departure, each with its tip.
+    const struct {
+        QLineEdit **field;
+        const char *name, *what, *when, *form, *help;
+        int width;
+    } moments[] = {
+        {&m_dataar, "dataar", "Data", "arrivo al", "gg/mm/aaaa", "la data", 89},
+        {&m_oraar, "oraar", "Ora", "arrivo al", "oo.mm", "l'ora", 57},
+        {&m_datapa, "datapa", "Data", "partenza dal", "gg/mm/aaaa", "la data", 89},
+        {&m_orapa, "orapa", "Ora", "partenza dal", "oo.mm", "l'ora", 57},
+    };
+    int row = 3;
+    for (const auto &m : moments)
+        *m.field = ui::field(this, m.name, kFieldX, rowY(row++), m.width, kRowH,
+                             QStringLiteral("%1 di %2 campo in formato %3 o premere il pulsante di "
+                                            "Help per %4 corrente.")
+                                 .arg(QLatin1String(m.what), QLatin1String(m.when),
+                                      QLatin1String(m.form), QString::fromUtf8(m.help)));
     m_note = ui::field(this, "note", kFieldX, rowY(7), 360, kRowH, QString::fromUtf8(kCampoTip));
     m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(8), 121, kRowH);
 
@@ -62,8 +68,7 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *oraar = ui::button(this, "cmdoraar", QStringLiteral("H"), kButtonX, rowY(4), 25, kRowH);
     auto *datapa = ui::button(this, "cmddatapa", QStringLiteral("H"), kButtonX, rowY(5), 25, kRowH);
     auto *orapa = ui::button(this, "cmdorapa", QStringLiteral("H"), kButtonX, rowY(6), 25, kRowH);
-    auto *registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97,
-                                33);
+    m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formauto::cerca);
@@ -80,9 +85,15 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     });
     connect(oraar, &QPushButton::clicked, this, [this, clock] { m_oraar->setText(now(clock->now())); });
     connect(orapa, &QPushButton::clicked, this, [this, clock] { m_orapa->setText(now(clock->now())); });
-    connect(registra, &QPushButton::clicked, this, &Formauto::registra);
+    connect(m_registra, &QPushButton::clicked, this, &Formauto::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+}
+
+void Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
+{
+    m_ctx.g.modoauto = mode;
+    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formauto::activated()
@@ -103,7 +114,7 @@ void Formauto::cerca()
 
 void Formauto::fillDescriptions()
 {
-    regui::refill(m_des, vehicles::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
+    regui::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
 }
 
 void Formauto::associationChosen()
@@ -116,7 +127,7 @@ void Formauto::descriptionChosen()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const vehicles::Key key{m_ass->currentText(), m_des->currentText()};
-    const auto v = vehicles::find(m_ctx.path(File::Automezzi), key);
+    const auto v = vehicles::Archive::find(m_ctx.path(File::Automezzi), key);
     if (!v) return;
     m_campo->setText(v->campo);
     m_dataar->setText(v->dataarrivo);
@@ -160,17 +171,17 @@ void Formauto::registra()
         return;
     }
     const QStringList fields = vehicles::recordFields(in);
-    const QString &mode = m_ctx.g.modoauto;
-    const bool modify = mode == QLatin1String("M"), remove = mode == QLatin1String("A");
+    const modes::Registry mode = m_ctx.g.modoauto;
+    const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o =
         modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
-        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
+        : remove ? vehicles::Archive::remove(m_ctx.folder, m_chiaveauto)
                  : vehicles::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
-        prompts.info(regui::failureMessage(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
+        prompts.info(archive::messageOf(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
                                            QStringLiteral("Automezzo non trovato.")));
         return;
     }

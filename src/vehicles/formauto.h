@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/context.h"
+#include "session/context.h"
 #include "vehicles/records.h"
 
 #include <QWidget>
@@ -9,11 +9,15 @@ namespace regui { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
-// The vehicle registry window: insert ("I"), modify ("M") and delete ("A").
+// The vehicle registry window: insert (I), modify (M) and delete (A).
 class Formauto : public QWidget {
     Q_OBJECT
 public:
     explicit Formauto(Context &ctx);
+
+    // What the caller sets before showing the window: the mode, the title and
+    // the caption of "cmdregistra".
+    void prepare(modes::Registry mode, const QString &title, const QString &caption);
 
     // The vehicle last loaded by choosing a description; modify and delete
     // act on it.
@@ -33,4 +37,5 @@ private:
     vehicles::Key m_chiaveauto;
     regui::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
+    QPushButton *m_registra;
 };

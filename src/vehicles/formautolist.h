@@ -1,9 +1,9 @@
 #pragma once
 
-#include "associations/pairlist.h"
+#include "registers/pairlist.h"
 
 // The vehicle lists: general, of one association, search by description,
-// and the general list from which an activity picks a vehicle ("GA").
+// and the general list from which an activity picks a vehicle (GA).
 class Formautolist : public regui::PairList {
     Q_OBJECT
 public:

@@ -16,6 +16,8 @@ const archive::RecordFormat &format()
     return f;
 }
 
+const archive::RecordFormat &Vehicle::format() { return vehicles::format(); }
+
 Vehicle Vehicle::from(const Record &r)
 {
     return {r.at(Associazione), r.at(Descrizione), r.at(Campo), r.at(DataArrivo),
@@ -25,7 +27,6 @@ Vehicle Vehicle::from(const Record &r)
 
 namespace {
 
-Key keyOf(const Record &r) { return {r.at(Associazione), r.at(Descrizione)}; }
 Key keyOf(const QStringList &fields) { return {fields.at(Associazione), fields.at(Descrizione)}; }
 
 // Positions count from 1, as the user reads the text.
@@ -57,37 +58,6 @@ bool dateBefore(const QString &a, const QString &b)
 }
 
 } // namespace
-
-QList<Vehicle> readAll(const QString &path)
-{
-    QList<Vehicle> out;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        out << Vehicle::from(r);
-        return true;
-    });
-    return out;
-}
-
-QStringList descriptionsOf(const QString &path, const QString &associazione)
-{
-    return registers::descriptionsOf(path, format(), associazione);
-}
-
-std::optional<Vehicle> find(const QString &path, const Key &key)
-{
-    std::optional<Vehicle> found;
-    archive::readRecords(path, format(), [&](const Record &r) {
-        if (keyOf(r) != key) return true;
-        found = Vehicle::from(r);
-        return false;
-    });
-    return found;
-}
-
-bool anyOf(const QString &path, const QString &associazione)
-{
-    return registers::anyOf(path, format(), associazione);
-}
 
 bool controllodata(const Times &t, Which which)
 {
@@ -131,7 +101,7 @@ QString check(const Input &in)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    return registers::insertByPair(folder.set(archive::Register::Automezzi), format(), fields);
+    return registers::insertOrdered(folder.set(archive::Register::Automezzi), format(), fields, 2);
 }
 
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
@@ -141,7 +111,7 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
     bool found = false, taken = false;
     // A damaged line is no record to change, but its key is taken.
     registers::eachLine(path, format(), [&](const Record &r) {
-        const Key rk = keyOf(r);
+        const Key rk = registers::pairKeyOf(r);
         if (rk == key) found = found || !r.damaged;
         else if (rk == k) taken = true;
         return true;
@@ -150,51 +120,22 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
     if (taken) return Outcome::with(Outcome::Duplicate);
     return registers::fromRewrite(archive::rewrite(
         folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &sink) {
-            if (keyOf(r) != key) return Step::Keep;
+            if (registers::pairKeyOf(r) != key) return Step::Keep;
             sink.writeTyped(fields);
             return Step::Drop;
         }));
 }
 
-Outcome remove(const archive::WorkingFolder &folder, const Key &key)
-{
-    if (!find(folder.path(archive::File::Automezzi), key)) return Outcome::with(Outcome::NotFound);
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(),
-        [&](const Record &r, RecordSink &) { return keyOf(r) == key ? Step::Drop : Step::Keep; }));
-}
-
-Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
-                          const QString &to)
-{
-    return registers::renameAssociation(folder.set(archive::Register::Automezzi), format(), from,
-                                        to);
-}
-
-Outcome removeOfAssociation(const archive::WorkingFolder &folder, const QString &associazione)
-{
-    return registers::removeOfAssociation(folder.set(archive::Register::Automezzi), format(),
-                                          associazione);
-}
-
 Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,
                  const QString &descrizione50, const QString &stato, bool *matched)
 {
-    bool done = false;
-    const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
-        folder.set(archive::Register::Automezzi), format(), archive::startingWith(associazione50),
-        [&](const Record &r, RecordSink &sink) {
-            if (done || !registers::sameColumn(r.at(Associazione), associazione50)
-                || !registers::sameColumn(r.at(Descrizione), descrizione50))
-                return Step::Keep;
-            done = true;
-            Record changed = r;
-            changed.fields[Stato] = stato;
-            sink.copy(changed);
-            return Step::Drop;
-        }));
-    if (matched) *matched = done && o.done();
-    return o;
+    return registers::changeFirstPair(folder.set(archive::Register::Automezzi), format(),
+                                      associazione50, descrizione50,
+                                      [&](Record &changed) {
+                                          changed.fields[Stato] = stato;
+                                          return true;
+                                      },
+                                      matched);
 }
 
 } // namespace vehicles

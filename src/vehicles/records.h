@@ -2,7 +2,7 @@
 
 #include "archive/paths.h"
 #include "archive/record.h"
-#include "associations/registers.h"
+#include "registers/registers.h"
 
 #include <QList>
 #include <QString>
@@ -24,29 +24,15 @@ struct Vehicle {
     QString associazione, descrizione, campo, dataarrivo, oraarrivo, datapartenza, orapartenza,
         specializzazione, stato;
     static Vehicle from(const archive::Record &r);
+    static constexpr archive::Register kRegister = archive::Register::Automezzi;
+    static const archive::RecordFormat &format();
 };
 
-// Identity of a vehicle: association and description.
-struct Key {
-    QString associazione, descrizione;
-    bool operator==(const Key &o) const
-    {
-        return associazione == o.associazione && descrizione == o.descrizione;
-    }
-    bool operator!=(const Key &o) const { return !(*this == o); }
-};
+// Identity: association and description.
+using Key = registers::PairKey;
 
-// Readable records, in file order (a missing archive reads as empty).
-QList<Vehicle> readAll(const QString &path);
-
-// The descriptions of the vehicles of `associazione` (exact text), in file order.
-QStringList descriptionsOf(const QString &path, const QString &associazione);
-
-// The first vehicle with this key.
-std::optional<Vehicle> find(const QString &path, const Key &key);
-
-// Whether some vehicle belongs to `associazione`.
-bool anyOf(const QString &path, const QString &associazione);
+// Reading all, finding, removing, and the association cascades.
+using Archive = registers::PairRegister<Vehicle>;
 
 // The date and time fields of the window, as typed.
 struct Times {
@@ -85,17 +71,6 @@ registers::Outcome insert(const archive::WorkingFolder &folder, const QStringLis
 // archive as it was.
 registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
                           const QStringList &fields);
-
-// Removes the vehicle `key`; NotFound when there is none.
-registers::Outcome remove(const archive::WorkingFolder &folder, const Key &key);
-
-// The vehicles of association `from` pass to `to`.
-registers::Outcome renameAssociation(const archive::WorkingFolder &folder, const QString &from,
-                                     const QString &to);
-
-// Removes every vehicle of `associazione`.
-registers::Outcome removeOfAssociation(const archive::WorkingFolder &folder,
-                                       const QString &associazione);
 
 // Sets the state of the first vehicle whose association and description
 // match the list columns given (padded to 50). No match changes nothing and

@@ -1,4 +1,4 @@
-#include "testkit.h"
+#include "office.h"
 
 #include "activities/lists.h"
 #include "activities/records.h"

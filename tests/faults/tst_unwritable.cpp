@@ -3,7 +3,7 @@
 // told which file, and every archive keeps its last good content.
 #include "desks.h"
 
-#include "app/snapshot.h"
+#include "session/snapshot.h"
 #include "archive/io.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "activities/records.h"
 #include "archive/encoding.h"
 #include "archive/text.h"
-#include "associations/registers.h"
+#include "registers/registers.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)text::parseRounded(s);
 
     // A resource list line cut into its record and built again.
-    const QString line = text::fit(s, activities::kResourceLineWidth);
+    const QString line = text::fit(s, resources::kLineWidth);
     const QStringList fields = activities::resourceFields(QStringLiteral("7"), line);
     check(fields.size() == 6);
     check(fields.at(3).size() == 50 && fields.at(4).size() == 50);

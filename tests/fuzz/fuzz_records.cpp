@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const archive::Record res = archive::parseRecord(line, activities::resourceFormat());
         if (!res.damaged) {
             const QString listLine = activities::resourceListLine(res);
-            check(listLine.size() >= activities::kResourceLineWidth);
+            check(listLine.size() >= resources::kLineWidth);
         }
     }
     check(!reader.failed());

@@ -2,10 +2,10 @@
 // sections that exist, and it speaks of every menu entry, every window and
 // every button the user meets. With it, the Qt side of the platform layer:
 // the help window, and the toolkit's own buttons speaking Italian.
-#include "testkit.h"
+#include "office.h"
 
 #include "app/formvelmo.h"
-#include "platform/qtplatform.h"
+#include "app/qtplatform.h"
 
 #include <QAbstractButton>
 #include <QAction>

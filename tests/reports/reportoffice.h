@@ -1,6 +1,6 @@
 #pragma once
 
-#include "testkit.h"
+#include "office.h"
 
 #include <QDate>
 

@@ -4,9 +4,9 @@
 #include "reportoffice.h"
 
 #include "app/formvelmo.h"
-#include "app/linelist.h"
+#include "ui/linelist.h"
 #include "archive/io.h"
-#include "platform/qtplatform.h"
+#include "app/qtplatform.h"
 #include "printing/printout.h"
 #include "reports/attendance.h"
 #include "reports/board.h"

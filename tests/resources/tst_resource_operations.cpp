@@ -1,6 +1,6 @@
-#include "testkit.h"
+#include "office.h"
 
-#include "../activities/resourcetext.h"
+#include "resourcetext.h"
 #include "pickoffice.h"
 
 #include "activities/records.h"
@@ -12,6 +12,16 @@
 #include <QTest>
 
 using archive::File;
+
+namespace {
+
+// A record of risorse.csv given back as the release does.
+archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const archive::Record &r)
+{
+    return resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt));
+}
+
+} // namespace
 
 // The resource lines themselves, one pass against one pass per line and the
 // columns of a record are checked through the windows (tst_resourceflow) and
@@ -52,30 +62,30 @@ void TestResourceOperations::giveBackByTypeAndItsLimits()
 
     // Past 32767: refused, the archive as it was.
     const Outcome tooMany = giveBack(equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 1), 1));
-    QVERIFY(!tooMany.ok);
-    QVERIFY(tooMany.message.contains("32767"));
+    QVERIFY(!resources::ok(tooMany));
+    QVERIFY(archive::messageOf(tooMany).contains("32767"));
     QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
-    QVERIFY(!giveBack(volunteersLine(associationListLine("ALFA", 1), 1)).ok);
+    QVERIFY(!resources::ok(giveBack(volunteersLine(associationListLine("ALFA", 1), 1))));
     QCOMPARE(o.read(File::Associazioni), associations);
 
     // Back to 0 pieces stays "A"; named volunteers and unknown types give
     // nothing back and write nothing.
-    QVERIFY(giveBack(equipmentLine(pompa, 0)).ok);
+    QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 0))));
     QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,A, 0 "}));
-    QVERIFY(giveBack(equipmentLine(pompa, 2)).ok);
+    QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 2))));
     QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,L, 2 "}));
-    QVERIFY(giveBack(namedVolunteerLine(associationListLine("ALFA", 1), "X Y")).ok);
-    QVERIFY(giveBack("XXXX      1   ALFA").ok);
+    QVERIFY(resources::ok(giveBack(namedVolunteerLine(associationListLine("ALFA", 1), "X Y"))));
+    QVERIFY(resources::ok(giveBack("XXXX      1   ALFA")));
     QCOMPARE(o.read(File::Associazioni), associations);
 
     // At release the record's fields stand in for the line's columns.
     const archive::Record r = archive::parseRecord(
         stored("7", "AUTO", 1, "ALFA", "JEEP", "O"), activities::resourceFormat());
-    QVERIFY(giveBackRecord(o.ctx.folder, r).ok);
+    QVERIFY(resources::ok(giveBackStored(o.ctx.folder, r)));
     QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L"}));
     const archive::Record vol = archive::parseRecord(" 7 ,VOL.,5,ALFA,,O", activities::resourceFormat());
     o.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,1"}));
-    QVERIFY(giveBackRecord(o.ctx.folder, vol).ok);
+    QVERIFY(resources::ok(giveBackStored(o.ctx.folder, vol)));
     QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 8 , 1 "}));
 
     // A quantity beyond the limits or one that is no number gives nothing
@@ -83,14 +93,14 @@ void TestResourceOperations::giveBackByTypeAndItsLimits()
     const QByteArray equipment = o.read(File::Attrezzature);
     const QString stays = QString::fromUtf8(" La riga \"%1\" dell'attività 7 resta impegnata.");
     const std::pair<const char *, QString> refusals[] = {
-        {" 7 ,ATTR,1,ALFA,TENDA,O", tooMany.message + stays.arg("ATTR 1 ALFA TENDA")},
+        {" 7 ,ATTR,1,ALFA,TENDA,O", archive::messageOf(tooMany) + stays.arg("ATTR 1 ALFA TENDA")},
         {" 7 ,ATTR,molte,ALFA,POMPA,O",
          QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata restituita.")
              + stays.arg("ATTR molte ALFA POMPA")}};
     for (const auto &[line, told] : refusals) {
-        const Outcome refused = giveBackRecord(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
-        QCOMPARE(refused.ok, false);
-        QCOMPARE(refused.message, told);
+        const Outcome refused = giveBackStored(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
+        QCOMPARE(resources::ok(refused), false);
+        QCOMPARE(archive::messageOf(refused), told);
         QCOMPARE(o.read(File::Attrezzature), equipment);
     }
 }

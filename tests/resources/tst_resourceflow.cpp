@@ -1,6 +1,6 @@
 #include "pickoffice.h"
 
-#include "../activities/resourcetext.h"
+#include "resourcetext.h"
 
 #include "activities/formattlist.h"
 #include "associations/formass.h"
@@ -14,7 +14,6 @@
 #include <QFile>
 
 using archive::File;
-using picking::Kind;
 
 namespace {
 
@@ -126,7 +125,7 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
 
     // Back to the activity window: its own mode again; register.
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     press(w, "cmdregistra");
     QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività inserita correttamente.")}));
     QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
@@ -147,7 +146,7 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
     o.deleteRow(1);
     QCOMPARE(o.fake.prompts.questions(), QStringList({"Elimino la riga selezionata?"}));
     QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("1"));
+    QVERIFY(o.ctx.g.risorsecambiate);
     QCOMPARE(items(o.resourceList()), QStringList({attr, named, vol}));
     o.deleteRow(0, false);
     QCOMPARE(o.resourceList()->count(), 3);
@@ -157,13 +156,13 @@ void TestResourceFlow::engageRegisterDeleteCloseThroughTheRealLists()
     // registration: the vehicle is taken again, the resource lines stand.
     press(w, "cmdesci");
     QVERIFY(!w->isVisible());
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
     QCOMPARE(o.read(File::Risorse), risorse);
 
     // Re-opened from the main window and closed: everything goes back.
     w = o.openFromMain("7");
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
     QCOMPARE(items(o.resourceList()),
              QStringList({attr.left(114), autom.left(114), vol.leftJustified(114),
                           // the reader drops the blank in front of the name
@@ -212,12 +211,12 @@ void TestResourceFlow::aListComeBackToAfterAPickShowsWhatItTook()
     // Back in the activity window, then a second pick from the list still
     // open: coming back once more keeps everything the window holds.
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     QVERIFY(clickLineStarting(eqList, kPompaLine));
-    QCOMPARE(o.ctx.g.modoatt, QString("RT"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RT);
     press(o.ris(), "cmdaggiungi");
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     QCOMPARE(child<QLineEdit>(w, "tipoatt")->text(), QString("incendio"));
     QCOMPARE(o.resourceList()->count(), 2);
     QCOMPARE(o.read(File::Attrezzature), equipmentRecords("A, 0 ", "L, 1 "));
@@ -228,9 +227,9 @@ void TestResourceFlow::leavingWithoutRegisteringGivesBackWhatWasTaken()
     PickOffice o;
     Formattivita *w = o.openInsert();
     o.fillRequest();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
-    o.add("cmdattr", Kind::Equipment, kPompaLine, "2");
-    o.add("cmdvol", Kind::Association, kAlfaLine, "3");
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
+    o.add("cmdattr", ResourceKind::Equipment, kPompaLine, "2");
+    o.add("cmdvol", ResourceKind::Association, kAlfaLine, "3");
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
     QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 3 ", "L, 3 "));
     o.activate(w);
@@ -249,7 +248,7 @@ void TestResourceFlow::leavingWithoutRegisteringGivesBackWhatWasTaken()
     // Going to the main window and back reloads the window: the line is
     // gone, and so is what it took.
     o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
     o.activate(o.activity());
     QCOMPARE(o.resourceList()->count(), 1);
@@ -262,7 +261,7 @@ void TestResourceFlow::leavingWithoutRegisteringGivesBackWhatWasTaken()
     // snapshot is restored for this.
     const QByteArray otherChange = crlf({kJeep, withState(kAmbulanza, 'B')});
     w = o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     o.write(File::Automezzi, crlf({withState(kJeep, 'A'), withState(kAmbulanza, 'B')}));
     o.activate(w);
     press(w, "cmdesci");
@@ -273,8 +272,8 @@ void TestResourceFlow::leavingWithoutRegisteringGivesBackWhatWasTaken()
     for (bool deleteOne : {false, true}) {
         if (deleteOne) {
             w = o.openInsert();
-            o.add("cmdattr", Kind::Equipment, kPompaLine, "2");
-            o.add("cmdauto", Kind::Vehicle, kJeepLine);
+            o.add("cmdattr", ResourceKind::Equipment, kPompaLine, "2");
+            o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
             o.activate(w);
             o.deleteRow(0);
             QCOMPARE(o.read(File::Attrezzature), kAllFree);
@@ -300,18 +299,18 @@ void TestResourceFlow::cancellationModeIgnoresTheResourceControls()
     auto *l = o.fromMenu<Formattlist>("mnattaann");
     QVERIFY(clickLineStarting(child<LineList>(l, "List1"), "     5 "));
     Formattivita *w = o.shown<Formattivita>();
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     QCOMPARE(o.resourceList()->count(), 1);
 
-    o.ctx.g.modoattprec = "X";
+    o.ctx.g.modoattprec = modes::Activity::RU;
     for (const char *b : {"cmdattr", "cmdauto", "cmdvol"}) press(w, b);
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("X"));
-    QVERIFY(o.ctx.g.modoattrlist.isEmpty() && o.ctx.g.modoautolist.isEmpty()
-            && o.ctx.g.modoasslist.isEmpty());
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::RU);
+    QVERIFY(o.ctx.g.modoattrlist == modes::PairList::Unset && o.ctx.g.modoautolist == modes::PairList::Unset
+            && o.ctx.g.modoasslist == modes::AssociationList::Unset);
     // A line picked anyway has nowhere to go.
-    picking::offerResource(o.ctx, Kind::Vehicle, kJeepLine);
-    QCOMPARE(o.ctx.g.modoatt, QString("A"));
+    picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
     QVERIFY(o.windows->existing<Formris>() == nullptr || !o.ris()->isVisible());
     QCOMPARE(o.fake.prompts.messages().size(), 1);
     // No deletion either.
@@ -342,11 +341,11 @@ void TestResourceFlow::closedActivityTakesAndGivesNothing()
     // Chosen from the list of "Fine/Modifica Attività".
     QVERIFY(clickLineStarting(child<LineList>(o.fromMenu<Formattlist>("mnattamod"), "List1"), "     5 "));
     Formattivita *w = o.shown<Formattivita>();
-    QCOMPARE(o.ctx.g.modoatt, QString("M"));
-    QCOMPARE(o.ctx.g.attchiusa, QString("1"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
+    QVERIFY(o.ctx.g.attchiusa);
     const QByteArray registers = o.read(File::Attrezzature) + o.read(File::Automezzi);
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
-    o.add("cmdattr", Kind::Equipment, kTendaLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
+    o.add("cmdattr", ResourceKind::Equipment, kTendaLine);
     QCOMPARE(o.resourceList()->count(), 3);
     QCOMPARE(o.resourceList()->item(1)->data(Formattivita::kStateRole).toString(), QString("L"));
     o.activate(w);
@@ -354,7 +353,7 @@ void TestResourceFlow::closedActivityTakesAndGivesNothing()
     o.deleteRow(0);
     QCOMPARE(items(o.resourceList()), QStringList({"ATTR      3   " + kTendaLine}));
     QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), registers);
-    o.ctx.g.risorsecambiate.clear();
+    o.ctx.g.risorsecambiate = false;
     press(w, "cmdesci");
     QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), registers);
 }
@@ -366,8 +365,8 @@ void TestResourceFlow::quantitiesTypedAndWhatTheyTakeOrGive()
     const QByteArray before = o.read(File::Attrezzature) + o.read(File::Associazioni);
     const QString refusal = QString::fromUtf8("Quantità errata: inserire un numero intero da -9999 a 32767.");
     for (const char *bad : {"", "abc", "3x", "40000", "-10000", "1,5,0"}) {
-        for (auto [button, kind, line] : {std::tuple{"cmdattr", Kind::Equipment, kPompaLine},
-                                          std::tuple{"cmdvol", Kind::Association, kAlfaLine}}) {
+        for (auto [button, kind, line] : {std::tuple{"cmdattr", ResourceKind::Equipment, kPompaLine},
+                                          std::tuple{"cmdvol", ResourceKind::Association, kAlfaLine}}) {
             o.fake.prompts.clear();
             o.pick(button, kind, line);
             typeText(o.ris(), "qta", bad);
@@ -384,8 +383,8 @@ void TestResourceFlow::quantitiesTypedAndWhatTheyTakeOrGive()
 
     // A decimal is rounded; a negative quantity gives pieces back.
     o.fake.prompts.clear();
-    o.add("cmdattr", Kind::Equipment, kPompaLine, "2.6");
-    o.add("cmdattr", Kind::Equipment, kTendaLine, "-2");
+    o.add("cmdattr", ResourceKind::Equipment, kPompaLine, "2.6");
+    o.add("cmdattr", ResourceKind::Equipment, kTendaLine, "-2");
     QVERIFY(o.fake.prompts.shown.isEmpty());
     QCOMPARE(items(o.resourceList()),
              QStringList({"ATTR      3   " + kPompaLine, "ATTR     -2   " + kTendaLine}));
@@ -395,7 +394,7 @@ void TestResourceFlow::quantitiesTypedAndWhatTheyTakeOrGive()
     const QByteArray nearTheEdge = crlf({"ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,-32000,12"});
     o.write(File::Associazioni, nearTheEdge);
     o.fake.prompts.clear();
-    o.add("cmdvol", Kind::Association, kAlfaLine, "9000");
+    o.add("cmdvol", ResourceKind::Association, kAlfaLine, "9000");
     QCOMPARE(o.fake.prompts.messages().size(), 1);
     QVERIFY(o.fake.prompts.messages().first().contains("-32768"));
     QCOMPARE(o.read(File::Associazioni), nearTheEdge);
@@ -407,7 +406,7 @@ void TestResourceFlow::quantitiesTypedAndWhatTheyTakeOrGive()
     QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 2 ", "L, 3 "));
     // A record renamed meanwhile: the line comes and goes without a word.
     o.fake.prompts.clear();
-    o.add("cmdattr", Kind::Equipment, equipmentListLine("GAMMA", "TENDA", "L", 4));
+    o.add("cmdattr", ResourceKind::Equipment, equipmentListLine("GAMMA", "TENDA", "L", 4));
     QCOMPARE(o.resourceList()->count(), 2);
     o.activate(w);
     o.deleteRow(1);
@@ -425,7 +424,7 @@ void TestResourceFlow::namesWindowAddsTickedVolunteersOnly()
     const QString longName = QString("ASSOCIAZIONE VOLONTARI DEL SOCCORSO ALPINO E SPELEOLOGICO");
     o.write(File::Volontari, crlf({"ALFA,MARIO,ROSSI,X,Y,,,,,", longName.toLatin1() + ",PIA,NERI",
                                    "ALFAB,NON,QUESTO", "ALFA,LUCA,BIANCHI"}));
-    o.pick("cmdvol", Kind::Association, kAlfaLine);
+    o.pick("cmdvol", ResourceKind::Association, kAlfaLine);
     Formsto *sto = o.sto();
     QListWidget *names = child<QListWidget>(sto, "List1");
     auto openNames = [&] {
@@ -470,7 +469,7 @@ void TestResourceFlow::namesWindowAddsTickedVolunteersOnly()
 
     // The association of the long name, cut to 50 by the list.
     o.write(File::Volontari, crlf({longName.toLatin1() + ",PIA,NERI"}));
-    o.pick("cmdvol", Kind::Association, associationListLine(longName, 3));
+    o.pick("cmdvol", ResourceKind::Association, associationListLine(longName, 3));
     QCOMPARE(child<QLineEdit>(o.ris(), "qta")->text(), QString("3"));
     openNames();
     QCOMPARE(items(names), QStringList({"", "PIA NERI"}));
@@ -490,13 +489,13 @@ void TestResourceFlow::pressesAndPicksThatGoNowhere()
 {
     PickOffice o;
     // No activity window open: the pick is refused and nothing changes.
-    picking::offerResource(o.ctx, Kind::Vehicle, kJeepLine);
+    picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
     QCOMPARE(o.fake.prompts.messages().size(), 1);
     QVERIFY(o.ctx.g.rigarisorsa.isEmpty());
     QVERIFY(o.windows->existing<Formris>() == nullptr);
 
     Formattivita *w = o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     o.activate(w);
     QListWidget *l = o.resourceList();
     const QPoint at = l->visualItemRect(l->item(0)).center();
@@ -510,27 +509,27 @@ void TestResourceFlow::pressesAndPicksThatGoNowhere()
     QVERIFY(o.fake.prompts.questions().isEmpty());
     QCOMPARE(l->count(), 1);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
-    QVERIFY(o.ctx.g.risorsecambiate != "1");
+    QVERIFY(!o.ctx.g.risorsecambiate);
     // A line of a type no register knows stays.
     w->addResourceLine("XXXX      1   " + kJeepLine);
     o.deleteRow(1);
     QCOMPARE(o.fake.prompts.questions().size(), 1);
     QCOMPARE(l->count(), 2);
-    QVERIFY(o.ctx.g.risorsecambiate != "1");
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
 
     // Two buttons in a row keep the mode to return to.
     press(w, "cmdattr");
     press(w, "cmdauto");
-    QCOMPARE(o.ctx.g.modoatt, QString("RU"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RU);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
     o.activate(w);
-    QCOMPARE(o.ctx.g.modoatt, QString("I"));
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
     // A line picked in a list still open after the user came back to the
     // activity window goes back to that window's mode as well.
-    picking::offerResource(o.ctx, Kind::Association, kAlfaLine);
-    QCOMPARE(o.ctx.g.modoatt, QString("RA"));
-    QCOMPARE(o.ctx.g.modoattprec, QString("I"));
+    picking::offerResource(o.ctx, ResourceKind::Association, kAlfaLine);
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
     QCOMPARE(o.ctx.g.rigarisorsa, kAlfaLine);
 
     // The activity window left meanwhile: "Aggiungi" takes nothing.
@@ -549,7 +548,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
     PickOffice o;
     Formattivita *w = o.openInsert();
     o.fillRequest();
-    o.add("cmdattr", Kind::Equipment, kTendaLine, "3");
+    o.add("cmdattr", ResourceKind::Equipment, kTendaLine, "3");
     o.activate(w);
     press(w, "cmdregistra");
     press(w, "cmdesci");
@@ -559,7 +558,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
     // A new activity left open while the user clicks another one in the main
     // window: the vehicle goes back before the new rollback point is taken.
     o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     QCOMPARE(o.read(File::Automezzi), kJeepTaken);
     w = o.openFromMain("7");
     QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
@@ -572,7 +571,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
     QCOMPARE(o.read(File::Attrezzature), kAllFree);
     w = o.openFromMain("7");
     QCOMPARE(o.resourceList()->count(), 1);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Attrezzature), kTendaTaken);
     QCOMPARE(o.read(File::AttrezzatureSav), kTendaTaken);
     QCOMPARE(o.read(File::Risorse), risorse);
@@ -583,7 +582,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
 
     // Closed from its title bar, the window leaves as "Esci" does.
     w = o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     o.activate(w);
     w->close();
     QVERIFY(!w->isVisible());
@@ -592,7 +591,7 @@ void TestResourceFlow::nothingStaysTakenForAnActivityLeftUnregistered()
 
     // "Fine" with a vehicle taken for an activity never registered.
     o.openInsert();
-    o.add("cmdauto", Kind::Vehicle, kJeepLine);
+    o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
     o.activate(o.main);
     o.fake.prompts.clear();
     o.main->action("mnfine")->trigger();
@@ -687,11 +686,11 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     // A line deleted and the deletion registered: nothing is left to undo.
     Formattivita *w = o.openFromMain("7");
     o.deleteRow(0);
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("1"));
+    QVERIFY(o.ctx.g.risorsecambiate);
     o.fake.prompts.clear();
     press(w, "cmdregistra");
     QCOMPARE(o.fake.prompts.messages(), QStringList({QString::fromUtf8("Attività modificata correttamente.")}));
-    QCOMPARE(o.ctx.g.risorsecambiate, QString("0"));
+    QVERIFY(!o.ctx.g.risorsecambiate);
     QCOMPARE(o.read(File::Attrezzature), kAllFree);
 
     // Then, unless the row says otherwise, a deleted line (the jeep given
@@ -699,7 +698,7 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     QCOMPARE(o.read("sospese.dat"), QByteArray());
     if (pending) {
         o.deleteRow(0);
-        o.add("cmdauto", Kind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
+        o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
         QCOMPARE(o.read(File::Automezzi), crlf({kJeep, kAmbulanzaTakenLine}));
         // Kept on disk too, for a start after an abnormal end.
         QCOMPARE(o.read("sospese.dat"),
@@ -756,7 +755,7 @@ void TestResourceFlow::undoKeepsWhatOtherWindowsRegistered()
     }
     QCOMPARE(archives(o), expected);
     QCOMPARE(o.read("sospese.dat"), QByteArray());
-    QCOMPARE(o.ctx.g.risorsecambiate == "1", false);
+    QVERIFY(!o.ctx.g.risorsecambiate);
     if (correction == "rename") {
         // The jeep's association is renamed: it is named, nothing is taken.
         QCOMPARE(o.fake.prompts.messages().size(), 1);
@@ -789,7 +788,7 @@ void TestResourceFlow::anUndoThatFailsStaysToBeUndone()
     // A new activity registered meanwhile keeps the undo pending.
     o.fillRequest();
     typeText(w, "numprot", "8");
-    o.add("cmdvol", Kind::Association, associationListLine("BETA", 5), "1");
+    o.add("cmdvol", ResourceKind::Association, associationListLine("BETA", 5), "1");
     o.activate(w);
     o.fake.prompts.clear();
     press(w, "cmdregistra");

@@ -2,12 +2,11 @@
 
 #include "activities/sheet.h"
 #include "pdftext.h"
-#include "platform/qtplatform.h"
+#include "app/qtplatform.h"
 
 #include <QFile>
 
 using archive::File;
-using picking::Kind;
 
 namespace {
 
@@ -48,8 +47,8 @@ void TestSheet::printsWhatTheWindowShows()
     Formattivita *w = o.openInsert();
     o.fillRequest();
     // Not registered: the proposed number; empty start and end fields.
-    o.add("cmdauto", Kind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
-    o.add("cmdvol", Kind::Association, associationListLine("ALFA", 10), "2");
+    o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
+    o.add("cmdvol", ResourceKind::Association, associationListLine("ALFA", 10), "2");
     press(o.ris(), "cmdnomi");
     o.activate(o.sto());
     child<QListWidget>(o.sto(), "List1")->item(1)->setCheckState(Qt::Checked);
@@ -106,8 +105,8 @@ void TestSheet::sheetThroughPdf()
     Formattivita *w = o.openInsert();
     o.fillRequest();
     typeText(w, "note", "portare coperte e acqua");
-    o.add("cmdattr", Kind::Equipment, equipmentListLine("ALFA", "TENDA", "L", 3), "2");
-    o.add("cmdauto", Kind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
+    o.add("cmdattr", ResourceKind::Equipment, equipmentListLine("ALFA", "TENDA", "L", 3), "2");
+    o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
     o.activate(w);
     press(w, "cmdstacc");
     QVERIFY(QFile::exists(pdf));

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "pdftext.h"
-#include "testkit.h"
+#include "office.h"
 
-#include "app/linelist.h"
-#include "platform/qtplatform.h"
+#include "ui/linelist.h"
+#include "app/qtplatform.h"
 #include "widgets.h"
 
 #include <QComboBox>

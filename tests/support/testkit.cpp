@@ -2,61 +2,36 @@
 
 #include "archive/encoding.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
-TestOffice::TestOffice()
+TestFolder::TestFolder()
 {
     ctx.folder = archive::WorkingFolder(m_dir.path());
     ctx.platform = fake.platform();
-    windows = std::make_unique<Windows>(ctx);
 }
 
-TestOffice::~TestOffice() { windows.reset(); }
+QString TestFolder::path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
-QString TestOffice::path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+void TestFolder::write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
 
-void TestOffice::write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
-
-void TestOffice::write(const QString &name, const QByteArray &bytes) const
+void TestFolder::write(const QString &name, const QByteArray &bytes) const
 {
     QFile file(path(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write test file");
     file.write(bytes);
 }
 
-QByteArray TestOffice::read(archive::File f) const { return read(archive::fileName(f)); }
+QByteArray TestFolder::read(archive::File f) const { return read(archive::fileName(f)); }
 
-QByteArray TestOffice::read(const QString &name) const
+QByteArray TestFolder::read(const QString &name) const
 {
     QFile file(path(name));
     if (!file.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
     return file.readAll();
 }
 
-bool TestOffice::exists(archive::File f) const { return QFile::exists(path(f)); }
-
-void TestOffice::activate(QWidget *w)
-{
-    // Coming from another window: the last active one is someone else.
-    ctx.lastActive = nullptr;
-    if (QApplication::activeWindow() == w) {
-        QEvent e(QEvent::WindowActivate);
-        QApplication::sendEvent(w, &e);
-        return;
-    }
-    present(w);
-    // Wait until some window of the program took the activation (the window
-    // itself, or one it opened at once from its activation work).
-    if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300)) {
-        // Some platforms do not activate hidden test windows; deliver the
-        // activation the way the window system would.
-        QEvent e(QEvent::WindowActivate);
-        QApplication::sendEvent(w, &e);
-    }
-}
+bool TestFolder::exists(archive::File f) const { return QFile::exists(path(f)); }
 
 namespace {
 

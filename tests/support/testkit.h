@@ -1,20 +1,17 @@
 #pragma once
 
-#include "app/context.h"
-#include "app/windows.h"
 #include "archive/paths.h"
-#include "platform/doubles.h"
+#include "doubles.h"
+#include "session/context.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>
-#include <memory>
 
-// A working folder of its own for each test, with the platform doubles and
-// a registry of windows, as the program has them.
-class TestOffice {
+// A working folder of its own for each test, with the platform doubles, as
+// the program has them.
+class TestFolder {
 public:
-    TestOffice();
-    ~TestOffice();
+    TestFolder();
 
     QString dir() const { return m_dir.path(); }
     QString path(archive::File f) const { return ctx.folder.path(f); }
@@ -27,13 +24,8 @@ public:
     QByteArray read(const QString &name) const;
     bool exists(archive::File f) const;
 
-    // Makes `w` the active window as the user would by coming to it from
-    // another window of the program (runs its activation work).
-    void activate(QWidget *w);
-
     FakePlatform fake;
     Context ctx;
-    std::unique_ptr<Windows> windows;
 
 private:
     QTemporaryDir m_dir;

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "session/context.h"
+#include "registers/picking.h"
+#include "registers/listlines.h"
+#include "platform/platform.h"
+
+#include <QWidget>
+#include <functional>
+
+class LineList;
+class QPushButton;
+
+namespace regui {
+
+// What the three register list windows share: the list `List1` in a
+// fixed-pitch font, the search button `cmdcerca` beside a search field at
+// the top, "Stampa" and "Esci" at the bottom, printing what the list shows
+// and handing a chosen record line to the resource window.
+class RegisterList : public QWidget {
+    Q_OBJECT
+public:
+    struct Look {
+        ResourceKind kind;
+        qreal listPoints;        // font size of the list
+        int printPoints;         // font size of the printout
+        Orientation orientation; // of the printout
+    };
+
+    RegisterList(Context &ctx, const Look &look);
+
+    LineList *list() const { return m_list; }
+    const QStringList &lines() const;
+
+    // Replaces what a record line chosen in a picking mode is handed to
+    // (the resource window; tests look at the line instead).
+    using OfferHandler = std::function<void(ResourceKind, const QString &)>;
+    void setOfferHandler(OfferHandler offer) { m_offer = std::move(offer); }
+
+protected:
+    // Lays the window out around the search field of the derived window.
+    void arrange(QWidget *searchField, int width, int height);
+    void showLines(const registers::ListLines &lines);
+    void clearList();
+
+    // The line chosen at `row`, with whether it stands for a record.
+    virtual void chosen(int row, const QString &line, bool record) = 0;
+    virtual void activated() = 0;
+    virtual void cerca() = 0;
+
+    // Hands a record line to the resource window.
+    void offer(const QString &line);
+
+    Context &m_ctx;
+    LineList *m_list;
+    QPushButton *m_cmdcerca;
+
+private:
+    void stampa();
+
+    Look m_look;
+    registers::ListLines m_shown; // only its count of records is kept
+    OfferHandler m_offer;
+};
+
+} // namespace regui

@@ -1,0 +1,66 @@
+// Each menu entry that opens a window, one row per line of the menu table:
+// chosen on the real main window, every time, it sets the line's mode, title
+// and main-button caption, after the registers' rollback point if it says so.
+#include "office.h"
+
+#include "app/formvelmo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+MenuEntry::Mode modeOf(const Globals &g, const QString &window)
+{
+    const std::pair<const char *, MenuEntry::Mode> modes[] = {
+        {"Formass", g.modoass},           {"Formauto", g.modoauto},   {"Formattr", g.modoattr},
+        {"Formlist", g.modoasslist},      {"Formautolist", g.modoautolist},
+        {"Formattrlist", g.modoattrlist}, {"Formattlist", g.modoattlist}, {"Formattivita", g.modoatt}};
+    for (const auto &[name, mode] : modes)
+        if (window == QLatin1String(name)) return mode;
+    return {};
+}
+} // namespace
+
+class TestMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void entryOpensItsWindow_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(menuTable().size()); ++i)
+            if (*menuTable()[i].window) QTest::newRow(menuTable()[i].name) << i;
+    }
+
+    void entryOpensItsWindow()
+    {
+        QFETCH(int, row);
+        const MenuEntry &e = menuTable()[row];
+        TestOffice o;
+        o.write(archive::File::Associazioni, "ASS\r\n");
+        QAction *action = o.windows->get<Formvelmo>()->action(e.name);
+        action->trigger();
+        QCOMPARE(o.exists(archive::File::AssociazioniSav), e.snapshotFirst);
+        QWidget *w = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == e.window && top->isVisible()) w = top;
+        QVERIFY(w);
+        const QString window = e.window;
+        auto *button = w->findChild<QPushButton *>(window == "Formass"        ? "cmdassregistra"
+                                                   : window.endsWith("list") ? "cmdcerca"
+                                                                             : "cmdregistra");
+        for (int time = 0; time < 2; ++time) {
+            QVERIFY(modeOf(o.ctx.g, window) == e.mode);
+            if (!e.title.isEmpty()) QCOMPARE(w->windowTitle(), e.title);
+            if (!e.caption.isEmpty()) QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
+            // Whatever another way in left, the entry sets again.
+            w->setWindowTitle("altro");
+            if (button) button->setText("altro"), button->hide();
+            action->trigger();
+        }
+    }
+};
+
+QTEST_MAIN(TestMenu)
+#include "tst_menu.moc"
