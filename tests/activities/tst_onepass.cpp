@@ -74,7 +74,9 @@ private slots:
     void textKeyedRewriteGivesThePlainRewriteBytes();
     void replacingAnActivityEqualsRemoveThenInsert();
     void keyedReadsFindWhatAFullReadFinds();
-    void replacingResourceLinesEqualsRemoveThenInsert();
+    void resourceLinesInOnePass_data();
+    void resourceLinesInOnePass();
+    void resourceLinesInTheirPlace();
 };
 
 void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
@@ -216,30 +218,103 @@ void TestOnePass::keyedReadsFindWhatAFullReadFinds()
     }
 }
 
-void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
+// Activity 7 between 6 and 8, with lines of every type, typed and number
+// forms, an empty line and damaged lines inside and around the group.
+QByteArray groupOfSeven()
 {
-    // One pass that drops the old group and writes the new one, against a
-    // removal followed by one pass per line.
-    const QStringList lines{listLine("VOL.", 2, "VERDI", ""), listLine("ATTR", 3, "BIANCHI", "POMPA"),
-                            listLine("AUTO", 1, "ALFA", "FURGONE")};
-    const QStringList states{"O", "L", "O"};
-    const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}};
-    for (const auto &c : cases) {
-        for (const QStringList &newLines : {lines, QStringList()}) {
-            TestOffice seq, one;
-            seq.write(File::Risorse, mixedResources());
-            one.write(File::Risorse, mixedResources());
-            const QString nText = QString::number(c.second);
-            QVERIFY(activities::removeResources(seq.ctx.folder, c.first).done());
-            for (int i = 0; i < newLines.size(); ++i)
-                QVERIFY(activities::insertResourceLine(seq.ctx.folder, nText, c.second, newLines[i], states[i])
-                            .done());
-            QVERIFY(activities::insertResourceLines(one.ctx.folder, nText, c.second, newLines, states,
-                                                    c.first)
-                        .done());
-            QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
-        }
-    }
+    return crlf({
+        stored(" 6 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        "garbage line, not a record",
+        stored("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        stored(" 7 ", "ATTR", 4, "ROSSI", "TENDA", "O"),
+        "",
+        "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+        stored(" 7 ", "AUTO", 1, "VERDI", "JEEP", "L"),
+        stored(" 7 ", "VOL.", 3, "VERDI", "", "O"),
+        stored(" 7 ", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+        "99999,ATTR,    1 ,FUORI,RANGE,O",
+        stored(" 8 ", "ATTR", 1, "AAA", "BBB", "O"),
+    });
+}
+
+// New lines equal in key to stored ones and to each other; the last one
+// without a state of its own.
+const QStringList kNewLines{
+    listLine("ATTR", 3, "ROSSI", "TENDA"), listLine("ATTR", 3, "ROSSI", "TENDA"),
+    listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"), listLine("AUTO", 1, "ALFA", "FURGONE"),
+    listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114", listLine("VOL.", 2, "ZETA", ""),
+    listLine("ATTR", 9, "", "")};
+const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
+
+void TestOnePass::resourceLinesInOnePass_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<int>("replacing"); // none when below -32768
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QStringList>("lines");
+    const int none = -40000;
+    QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
+    QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
+    QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
+    QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
+                                       << kNewLines;
+    for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
+        for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
+            QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
+                << mixedResources() << from << to << lines;
+}
+
+// One pass gives the bytes of a removal (when replacing) followed by one
+// pass per line.
+void TestOnePass::resourceLinesInOnePass()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(int, replacing);
+    QFETCH(int, n);
+    QFETCH(QStringList, lines);
+    TestOffice seq, one;
+    seq.write(File::Risorse, start);
+    one.write(File::Risorse, start);
+    std::optional<qint16> old;
+    if (replacing >= -32768) old = qint16(replacing);
+    if (old) QVERIFY(activities::removeResources(seq.ctx.folder, *old).done());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY(activities::insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i],
+                                               kNewStates.value(i, "O"))
+                    .done());
+    QVERIFY(activities::insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old)
+                .done());
+    QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
+}
+
+// The order itself: by type, association and description, a new line before
+// an equal key, damaged lines where they stood, the last line written in
+// typed form and every other one copied.
+void TestOnePass::resourceLinesInTheirPlace()
+{
+    TestOffice office;
+    office.write(File::Risorse, groupOfSeven());
+    QVERIFY(activities::insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
+    QCOMPARE(office.read(File::Risorse), crlf({
+        copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        "garbage line, not a record",
+        stored("7", "ATTR", 9, "", "", "O"),
+        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
+        copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
+        copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
+        "",
+        "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+        copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
+        copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
+        copied("7", "VOL.", 3, "VERDI", "", "O"),
+        copied("7", "VOL.", 2, "ZETA", "", "L"),
+        copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
+        copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+        "99999,ATTR,    1 ,FUORI,RANGE,O",
+        copied("8", "ATTR", 1, "AAA", "BBB", "O"),
+    }));
 }
 
 QTEST_MAIN(TestOnePass)
