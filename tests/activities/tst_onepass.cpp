@@ -3,7 +3,7 @@
 // activity and of its resource lines in one pass each. Both must give
 // exactly the bytes of the plain rewrites they stand for.
 
-#include "office.h"
+#include "testkit.h"
 
 #include "resourcetext.h"
 
@@ -84,7 +84,7 @@ void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
     // Dropping, changing and inserting around several keys, through both
     // rewrites; the keyed one only sees what its filter names.
     for (qint16 n : {qint16(-5), qint16(3), qint16(5), qint16(6), qint16(9)}) {
-        TestOffice plain, keyed;
+        TestFolder plain, keyed;
         plain.write(File::Risorse, mixedResources());
         keyed.write(File::Risorse, mixedResources());
         bool inserted[2] = {false, false};
@@ -106,7 +106,7 @@ void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
                 return Step::Keep;
             };
         };
-        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Risorse); };
+        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Risorse); };
         QVERIFY(archive::rewrite(set(plain), activities::resourceFormat(), each(0)).done());
         QVERIFY(archive::rewriteKeyed(set(keyed), activities::resourceFormat(),
                                       [&](qint16 k) { return k == n || (!inserted[1] && k > n); }, each(1))
@@ -153,7 +153,7 @@ void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
     const QStringList keys{"ROSSI", "ROSSI BIS", "ROSSI" + QString(45, ' '), QString::fromLatin1(long60.left(50)),
                            QString::fromLatin1("CITT\xc0"), "VERDI", "", QString::fromUtf8("\xc5\x81ODZ"), "NESSUNO"};
     for (const QString &key : keys) {
-        TestOffice plain, filtered;
+        TestFolder plain, filtered;
         plain.write(File::Attrezzature, equipment);
         filtered.write(File::Attrezzature, equipment);
         auto each = [key](const Record &r, RecordSink &sink) {
@@ -163,7 +163,7 @@ void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
             sink.copy(changed);
             return Step::Drop;
         };
-        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
+        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
         QVERIFY(archive::rewrite(set(plain), equipment::format(), each).done());
         QVERIFY(archive::rewriteFiltered(set(filtered), equipment::format(), archive::startingWith(key),
                                          each)
@@ -177,7 +177,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
     // Same number, a new number further on, one further back, one at the end.
     const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}};
     for (const auto &c : cases) {
-        TestOffice seq, one;
+        TestFolder seq, one;
         seq.write(File::Attivita, mixedActivities());
         one.write(File::Attivita, mixedActivities());
         const QStringList fields = activity(QString::number(c.second));
@@ -187,7 +187,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
         QCOMPARE(one.read(File::Attivita), seq.read(File::Attivita));
     }
     // Onto a number that another activity holds: nothing changes.
-    TestOffice taken;
+    TestFolder taken;
     taken.write(File::Attivita, mixedActivities());
     QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
              activities::Outcome::Duplicate);
@@ -196,7 +196,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
 
 void TestOnePass::keyedReadsFindWhatAFullReadFinds()
 {
-    TestOffice o;
+    TestFolder o;
     o.write(File::Attivita, mixedActivities());
     o.write(File::Risorse, mixedResources());
     for (qint16 n : {qint16(-5), qint16(3), qint16(4), qint16(5), qint16(6), qint16(7), qint16(9)}) {
@@ -272,7 +272,7 @@ void TestOnePass::resourceLinesInOnePass()
     QFETCH(int, replacing);
     QFETCH(int, n);
     QFETCH(QStringList, lines);
-    TestOffice seq, one;
+    TestFolder seq, one;
     seq.write(File::Risorse, start);
     one.write(File::Risorse, start);
     std::optional<qint16> old;
@@ -292,7 +292,7 @@ void TestOnePass::resourceLinesInOnePass()
 // typed form and every other one copied.
 void TestOnePass::resourceLinesInTheirPlace()
 {
-    TestOffice office;
+    TestFolder office;
     office.write(File::Risorse, groupOfSeven());
     QVERIFY(activities::insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
     QCOMPARE(office.read(File::Risorse), crlf({
@@ -317,5 +317,5 @@ void TestOnePass::resourceLinesInTheirPlace()
     }));
 }
 
-QTEST_MAIN(TestOnePass)
+QTEST_GUILESS_MAIN(TestOnePass)
 #include "tst_onepass.moc"
