@@ -1,4 +1,5 @@
 #include "office.h"
+#include "resourcetext.h"
 
 #include "activities/lists.h"
 #include "activities/records.h"
@@ -35,13 +36,6 @@ QStringList plainReading(const QString &att, const QString &ris, const QString &
     return out;
 }
 
-QByteArray resource(const QByteArray &n, const QByteArray &tipo, const QByteArray &qty,
-                    const QByteArray &assoc, const QByteArray &descr, const QByteArray &state)
-{
-    return n + "," + tipo + "," + qty.rightJustified(5, ' ') + " ," + assoc.leftJustified(50, ' ')
-           + "," + descr.leftJustified(50, ' ') + "," + state;
-}
-
 QString spaces(int n) { return QString(n, QLatin1Char(' ')); }
 
 } // namespace
@@ -70,8 +64,8 @@ void TestActivityLists::chronologicalBlocksLineForLine()
         "9,08/03/2002,10.00,,,,,PROVA,SIENA,VERDI,,Q",
     }));
     office.write(File::Risorse, crlf({
-        resource(" 7 ", "ATTR", "3", "BIANCHI", "TENDA", "L"),
-        resource("7", "VOL.", "12", QByteArray(45, 'V'), "", "L"),
+        stored(" 7 ", "ATTR", 3, "BIANCHI", "TENDA", "L"),
+        stored("7", "VOL.", 12, QByteArray(45, 'V'), "", "L"),
     }));
     const QStringList lines = activities::chronologicalList(
         office.path(File::Attivita), office.path(File::Risorse), QStringLiteral("SISMA 2002"));
@@ -114,12 +108,12 @@ void TestActivityLists::resourceGroupsAsThePlainReadingFindsThem()
     office.write(File::Attivita, crlf({"4,D,O,,,,,T,L,R,,A", "5,D,O,,,,,T,L,R,,A",
                                        "6,D,O,,,,,T,L,R,,A"}));
     office.write(File::Risorse, crlf({
-        resource("9", "AUTO", "1", "ZETA", "FURGONE", "O"),
-        resource("5", "ATTR", "2", "ALFA", "GENERATORE", "O"),
+        stored("9", "AUTO", 1, "ZETA", "FURGONE", "O"),
+        stored("5", "ATTR", 2, "ALFA", "GENERATORE", "O"),
         "x5,ATTR,    1 ,ROTTA,RIGA,O",
-        resource("5", "AUTO", "1", "ALFA", "JEEP", "O"),
-        resource("4", "ATTR", "1", "BETA", "POMPA", "O"),
-        resource("5", "VOL.", "3", "ALFA", "", "O"),
+        stored("5", "AUTO", 1, "ALFA", "JEEP", "O"),
+        stored("4", "ATTR", 1, "BETA", "POMPA", "O"),
+        stored("5", "VOL.", 3, "ALFA", "", "O"),
     }));
     const QStringList lines = activities::chronologicalList(
         office.path(File::Attivita), office.path(File::Risorse), QStringLiteral("E"));
@@ -142,7 +136,7 @@ void TestActivityLists::resourceGroupsAsThePlainReadingFindsThem()
         for (int i = 0; i < nRes; ++i) {
             if (rng.bounded(3) == 0) current = rng.bounded(-3, 15);
             if (rng.bounded(15) == 0) res << "rotta,riga";
-            res << resource(QByteArray::number(current), "ATTR", QByteArray::number(i), "A", "D", "O");
+            res << stored(QByteArray::number(current), "ATTR", i, "A", "D", "O");
         }
         if (round % 2) std::sort(res.begin(), res.end());
         office.write(File::Attivita, crlf(acts));

@@ -3,7 +3,7 @@
 // activity and of its resource lines in one pass each. Both must give
 // exactly the bytes of the plain rewrites they stand for.
 
-#include "office.h"
+#include "testkit.h"
 
 #include "resourcetext.h"
 
@@ -74,7 +74,9 @@ private slots:
     void textKeyedRewriteGivesThePlainRewriteBytes();
     void replacingAnActivityEqualsRemoveThenInsert();
     void keyedReadsFindWhatAFullReadFinds();
-    void replacingResourceLinesEqualsRemoveThenInsert();
+    void resourceLinesInOnePass_data();
+    void resourceLinesInOnePass();
+    void resourceLinesInTheirPlace();
 };
 
 void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
@@ -82,7 +84,7 @@ void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
     // Dropping, changing and inserting around several keys, through both
     // rewrites; the keyed one only sees what its filter names.
     for (qint16 n : {qint16(-5), qint16(3), qint16(5), qint16(6), qint16(9)}) {
-        TestOffice plain, keyed;
+        TestFolder plain, keyed;
         plain.write(File::Risorse, mixedResources());
         keyed.write(File::Risorse, mixedResources());
         bool inserted[2] = {false, false};
@@ -104,7 +106,7 @@ void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
                 return Step::Keep;
             };
         };
-        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Risorse); };
+        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Risorse); };
         QVERIFY(archive::rewrite(set(plain), activities::resourceFormat(), each(0)).done());
         QVERIFY(archive::rewriteKeyed(set(keyed), activities::resourceFormat(),
                                       [&](qint16 k) { return k == n || (!inserted[1] && k > n); }, each(1))
@@ -151,7 +153,7 @@ void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
     const QStringList keys{"ROSSI", "ROSSI BIS", "ROSSI" + QString(45, ' '), QString::fromLatin1(long60.left(50)),
                            QString::fromLatin1("CITT\xc0"), "VERDI", "", QString::fromUtf8("\xc5\x81ODZ"), "NESSUNO"};
     for (const QString &key : keys) {
-        TestOffice plain, filtered;
+        TestFolder plain, filtered;
         plain.write(File::Attrezzature, equipment);
         filtered.write(File::Attrezzature, equipment);
         auto each = [key](const Record &r, RecordSink &sink) {
@@ -161,7 +163,7 @@ void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
             sink.copy(changed);
             return Step::Drop;
         };
-        const auto set = [](TestOffice &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
+        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
         QVERIFY(archive::rewrite(set(plain), equipment::format(), each).done());
         QVERIFY(archive::rewriteFiltered(set(filtered), equipment::format(), archive::startingWith(key),
                                          each)
@@ -175,7 +177,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
     // Same number, a new number further on, one further back, one at the end.
     const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}};
     for (const auto &c : cases) {
-        TestOffice seq, one;
+        TestFolder seq, one;
         seq.write(File::Attivita, mixedActivities());
         one.write(File::Attivita, mixedActivities());
         const QStringList fields = activity(QString::number(c.second));
@@ -185,7 +187,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
         QCOMPARE(one.read(File::Attivita), seq.read(File::Attivita));
     }
     // Onto a number that another activity holds: nothing changes.
-    TestOffice taken;
+    TestFolder taken;
     taken.write(File::Attivita, mixedActivities());
     QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
              activities::Outcome::Duplicate);
@@ -194,7 +196,7 @@ void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
 
 void TestOnePass::keyedReadsFindWhatAFullReadFinds()
 {
-    TestOffice o;
+    TestFolder o;
     o.write(File::Attivita, mixedActivities());
     o.write(File::Risorse, mixedResources());
     for (qint16 n : {qint16(-5), qint16(3), qint16(4), qint16(5), qint16(6), qint16(7), qint16(9)}) {
@@ -216,31 +218,104 @@ void TestOnePass::keyedReadsFindWhatAFullReadFinds()
     }
 }
 
-void TestOnePass::replacingResourceLinesEqualsRemoveThenInsert()
+// Activity 7 between 6 and 8, with lines of every type, typed and number
+// forms, an empty line and damaged lines inside and around the group.
+QByteArray groupOfSeven()
 {
-    // One pass that drops the old group and writes the new one, against a
-    // removal followed by one pass per line.
-    const QStringList lines{listLine("VOL.", 2, "VERDI", ""), listLine("ATTR", 3, "BIANCHI", "POMPA"),
-                            listLine("AUTO", 1, "ALFA", "FURGONE")};
-    const QStringList states{"O", "L", "O"};
-    const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}};
-    for (const auto &c : cases) {
-        for (const QStringList &newLines : {lines, QStringList()}) {
-            TestOffice seq, one;
-            seq.write(File::Risorse, mixedResources());
-            one.write(File::Risorse, mixedResources());
-            const QString nText = QString::number(c.second);
-            QVERIFY(activities::removeResources(seq.ctx.folder, c.first).done());
-            for (int i = 0; i < newLines.size(); ++i)
-                QVERIFY(activities::insertResourceLine(seq.ctx.folder, nText, c.second, newLines[i], states[i])
-                            .done());
-            QVERIFY(activities::insertResourceLines(one.ctx.folder, nText, c.second, newLines, states,
-                                                    c.first)
-                        .done());
-            QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
-        }
-    }
+    return crlf({
+        stored(" 6 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        "garbage line, not a record",
+        stored("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        stored(" 7 ", "ATTR", 4, "ROSSI", "TENDA", "O"),
+        "",
+        "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+        stored(" 7 ", "AUTO", 1, "VERDI", "JEEP", "L"),
+        stored(" 7 ", "VOL.", 3, "VERDI", "", "O"),
+        stored(" 7 ", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+        "99999,ATTR,    1 ,FUORI,RANGE,O",
+        stored(" 8 ", "ATTR", 1, "AAA", "BBB", "O"),
+    });
 }
 
-QTEST_MAIN(TestOnePass)
+// New lines equal in key to stored ones and to each other; the last one
+// without a state of its own.
+const QStringList kNewLines{
+    listLine("ATTR", 3, "ROSSI", "TENDA"), listLine("ATTR", 3, "ROSSI", "TENDA"),
+    listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"), listLine("AUTO", 1, "ALFA", "FURGONE"),
+    listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114", listLine("VOL.", 2, "ZETA", ""),
+    listLine("ATTR", 9, "", "")};
+const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
+
+void TestOnePass::resourceLinesInOnePass_data()
+{
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<int>("replacing"); // none when below -32768
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QStringList>("lines");
+    const int none = -40000;
+    QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
+    QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
+    QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
+    QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
+                                       << kNewLines;
+    for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
+        for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
+            QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
+                << mixedResources() << from << to << lines;
+}
+
+// One pass gives the bytes of a removal (when replacing) followed by one
+// pass per line.
+void TestOnePass::resourceLinesInOnePass()
+{
+    QFETCH(QByteArray, start);
+    QFETCH(int, replacing);
+    QFETCH(int, n);
+    QFETCH(QStringList, lines);
+    TestFolder seq, one;
+    seq.write(File::Risorse, start);
+    one.write(File::Risorse, start);
+    std::optional<qint16> old;
+    if (replacing >= -32768) old = qint16(replacing);
+    if (old) QVERIFY(activities::removeResources(seq.ctx.folder, *old).done());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY(activities::insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i],
+                                               kNewStates.value(i, "O"))
+                    .done());
+    QVERIFY(activities::insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old)
+                .done());
+    QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
+}
+
+// The order itself: by type, association and description, a new line before
+// an equal key, damaged lines where they stood, the last line written in
+// typed form and every other one copied.
+void TestOnePass::resourceLinesInTheirPlace()
+{
+    TestFolder office;
+    office.write(File::Risorse, groupOfSeven());
+    QVERIFY(activities::insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
+    QCOMPARE(office.read(File::Risorse), crlf({
+        copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        "garbage line, not a record",
+        stored("7", "ATTR", 9, "", "", "O"),
+        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
+        copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
+        copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
+        "",
+        "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+        copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
+        copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
+        copied("7", "VOL.", 3, "VERDI", "", "O"),
+        copied("7", "VOL.", 2, "ZETA", "", "L"),
+        copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
+        copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+        "99999,ATTR,    1 ,FUORI,RANGE,O",
+        copied("8", "ATTR", 1, "AAA", "BBB", "O"),
+    }));
+}
+
+QTEST_GUILESS_MAIN(TestOnePass)
 #include "tst_onepass.moc"

@@ -1,10 +1,9 @@
 // Saving, restoring and emptying whole archives from the main window's menu,
 // with every question and dialog answered through the prompt double.
 
-#include "office.h"
+#include "mainoffice.h"
 
 #include "activities/formattivita.h"
-#include "app/formvelmo.h"
 #include "ui/linelist.h"
 
 #include <QAction>
@@ -37,7 +36,7 @@ const File kSaved[] = {File::Associazioni, File::Attrezzature, File::Automezzi,
 const QString kResetFirst = QString::fromUtf8("L'azzeramento svuoterà gli archivi attuali. Continuo?");
 const QString kDone = "Azzeramento archivi richiesti effettuato.";
 
-struct Office : TestOffice {
+struct Office : MainOffice {
     Office()
     {
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,, 10 , 10 ", w1252("CITTÀ,,,,,,,, 2 , 2 ")}));
@@ -50,8 +49,7 @@ struct Office : TestOffice {
         write(File::Emergenza, crlf({"ALLUVIONE"}));
         write(File::AssociazioniSav, crlf({"SAV"}));
         write(File::RisorseSav, crlf({"SAV RISORSE"}));
-        main = windows->get<Formvelmo>();
-        activate(main);
+        activate(main); // the lists count what is written now
         QVERIFY(QDir(dir()).mkpath("copie"));
     }
     // Chooses a menu entry with the answers to its questions and file
@@ -67,27 +65,19 @@ struct Office : TestOffice {
         QVERIFY(!fake.prompts.busyAtPrompt.contains(true));
     }
     QString backup(const QString &name) const { return path("copie/" + name); }
-    QMap<File, QByteArray> snapshot() const
+    // The titles of the file dialogs shown, each of `kind`, opened at the
+    // working folder, for any file (a title in <> when one is not).
+    QStringList dialogs(Kind kind) const
     {
-        QMap<File, QByteArray> out;
-        for (int i = 0; i < archive::kFileCount; ++i) out[File(i)] = read(File(i));
-        return out;
-    }
-    QList<FakePrompts::Shown> dialogs() const
-    {
-        QList<FakePrompts::Shown> out;
+        QStringList out;
         for (const auto &s : fake.prompts.shown)
-            if (s.kind == Kind::OpenFile || s.kind == Kind::SaveFile) out << s;
+            if (s.kind == Kind::OpenFile || s.kind == Kind::SaveFile)
+                out << (s.kind == kind && s.filter == "*.*" && QDir(s.folder).canonicalPath() == QDir(dir()).canonicalPath()
+                            ? s.text : "<" + s.text + ">");
         return out;
     }
     int listed(const char *list) const { return main->findChild<LineList *>(list)->count(); }
-    Formvelmo *main = nullptr;
 };
-
-void makeReadOnly(const QString &path)
-{
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-}
 
 } // namespace
 
@@ -103,10 +93,10 @@ private slots:
 void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
 {
     Office o;
-    const auto before = o.snapshot();
+    const auto before = o.files();
     o.run("mnsalvaarc", {false, false, false, false, false, false});
     QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
-    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.files(), before);
 
     // Only the vehicles, into a file that exists already: replaced without
     // asking, every line ended by CR LF.
@@ -116,12 +106,7 @@ void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
     QCOMPARE(o.read("copie/mezzi.bak"), crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
     QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Automezzi salvato."}));
     QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
-    const auto d = o.dialogs();
-    QCOMPARE(d.size(), 1);
-    QCOMPARE(d[0].kind, Kind::SaveFile);
-    QCOMPARE(d[0].text, QString("Archivio Automezzi"));
-    QCOMPARE(QDir(d[0].folder).canonicalPath(), QDir(o.dir()).canonicalPath());
-    QCOMPARE(d[0].filter, QString("*.*"));
+    QCOMPARE(o.dialogs(Kind::SaveFile), QStringList{"Archivio Automezzi"});
 
     // The second dialog cancelled: the third question is never asked.
     o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
@@ -132,7 +117,7 @@ void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
     // A backup file that cannot be replaced keeps its content; no
     // half-written file is left beside it.
     o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
-    makeReadOnly(o.backup("ro.bak"));
+    setReadOnly(o.backup("ro.bak"));
     o.run("mnsalvaarc", {true}, {"ro.bak"});
     QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
     QCOMPARE(o.fake.prompts.messages().size(), 1);
@@ -151,7 +136,7 @@ void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
 void TestMaintenance::savedSetRestoresByteForByte()
 {
     Office o;
-    const auto before = o.snapshot();
+    const auto before = o.files();
     const QStringList copies{"copia0", "copia1", "copia2", "copia3", "copia4", "copia5"};
     o.run("mnsalvaarc", {true, true, true, true, true, true}, copies);
     QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 salvato.", true));
@@ -161,20 +146,13 @@ void TestMaintenance::savedSetRestoresByteForByte()
     QCOMPARE(o.listed("List1") + o.listed("List2"), 0);
     o.run("mnriparc", {true, true, true, true, true, true}, copies);
     QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions);
-    QStringList titles;
-    for (const auto &d : o.dialogs()) {
-        QCOMPARE(d.kind, Kind::OpenFile);
-        QCOMPARE(d.filter, QString("*.*"));
-        QCOMPARE(QDir(d.folder).canonicalPath(), QDir(o.dir()).canonicalPath());
-        titles << d.text;
-    }
-    QCOMPARE(titles, kTitles);
+    QCOMPARE(o.dialogs(Kind::OpenFile), kTitles);
     QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 ripristinato.", true));
-    for (File f : kSaved) QCOMPARE(o.read(f), before[f]);
+    for (File f : kSaved) QCOMPARE(o.read(f), before[archive::fileName(f)]);
     // Volunteers are emptied by the reset and not part of a saved set.
     QCOMPARE(o.read(File::Volontari), QByteArray());
-    QCOMPARE(o.read(File::AssociazioniSav), before[File::AssociazioniSav]);
-    QCOMPARE(o.read(File::RisorseSav), before[File::RisorseSav]);
+    QCOMPARE(o.read(File::AssociazioniSav), before["associazioni.sav"]);
+    QCOMPARE(o.read(File::RisorseSav), before["risorse.sav"]);
     // The main window counts what the restored archive holds.
     QCOMPARE(o.listed("List1"), 1);
     QCOMPARE(o.listed("List2"), 1);
@@ -184,17 +162,17 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
 {
     // The chosen file does not exist: the archive stays whole.
     Office o;
-    const auto before = o.snapshot();
+    const auto before = o.files();
     o.run("mnriparc", {true}, {"manca.bak"});
-    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.files(), before);
     QCOMPARE(o.fake.prompts.messages(), QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
     QCOMPARE(o.fake.prompts.questions().size(), 1);
 
     // A read-only archive is named and kept; the sequence ends there.
     o.write("copie/attr.bak", crlf({"BETA,POMPA,L, 1 "}));
-    makeReadOnly(o.path(File::Attrezzature));
+    setReadOnly(o.path(File::Attrezzature));
     o.run("mnriparc", {false, true}, {"attr.bak"});
-    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.files(), before);
     QCOMPARE(o.fake.prompts.messages().size(), 1);
     QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
     QCOMPARE(o.fake.prompts.questions().size(), 2);
@@ -203,9 +181,9 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
     // as it was, nothing more is asked and nothing more said.
     o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
     o.run("mnriparc", {true, true}, {"ass.bak", ""});
-    auto now = o.snapshot();
-    QCOMPARE(now.take(File::Associazioni), crlf({"BETA,,,,,,,, 1 , 1 "}));
-    now[File::Associazioni] = before[File::Associazioni];
+    auto now = o.files();
+    QCOMPARE(now.take("associazioni.csv"), crlf({"BETA,,,,,,,, 1 , 1 "}));
+    now["associazioni.csv"] = before["associazioni.csv"];
     QCOMPARE(now, before);
     QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
     QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
@@ -214,10 +192,10 @@ void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
 void TestMaintenance::resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot()
 {
     Office o;
-    const auto before = o.snapshot();
+    const auto before = o.files();
     o.run("mnripazze", {false});
     QCOMPARE(o.fake.prompts.texts(), QStringList({kResetFirst}));
-    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.files(), before);
     o.run("mnripazze", {true, false, false, false, false, false, false, false});
     QCOMPARE(o.fake.prompts.questions(),
              QStringList({kResetFirst, "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
@@ -225,22 +203,20 @@ void TestMaintenance::resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot()
                           "Azzero l'archivio numero protocollo?", QString::fromUtf8("Azzero l'archivio Attività?"),
                           "Azzero l'archivio Risorse?"}));
     QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
-    QCOMPARE(o.snapshot(), before);
+    QCOMPARE(o.files(), before);
 
     // Associations and the counter only; a new activity is then number 1.
     o.ctx.g.ultimoprot = 2;
     o.run("mnripazze", {true, true, false, false, false, true, false, false});
-    auto now = o.snapshot();
-    QCOMPARE(now.take(File::Associazioni), QByteArray());
+    auto now = o.files();
+    QCOMPARE(now.take("associazioni.csv"), QByteArray());
     QVERIFY(QFile::exists(o.path(File::Associazioni)));
-    QCOMPARE(now.take(File::NumeroProt), QByteArray(" 0 \r\n"));
+    QCOMPARE(now.take("numeroprot.dat"), QByteArray(" 0 \r\n"));
     QCOMPARE(now.size(), before.size() - 2);
     for (auto it = now.begin(); it != now.end(); ++it) QCOMPARE(it.value(), before[it.key()]);
     QCOMPARE(o.ctx.g.ultimoprot, qint16(0));
     QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
-    o.main->action("mnattains")->trigger();
-    auto *activity = o.windows->get<Formattivita>();
-    o.activate(activity);
+    auto *activity = o.fromMenu<Formattivita>("mnattains");
     QCOMPARE(activity->findChild<QLineEdit *>("numprot")->text(), QString("1"));
 
     // A file that cannot be emptied is named, and the next question still
@@ -248,9 +224,9 @@ void TestMaintenance::resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot()
     // part of a reset.
     o.write(File::AssociazioniSav, crlf({"SAV"}));
     o.write(File::RisorseSav, crlf({"SAV RISORSE"}));
-    makeReadOnly(o.path(File::Automezzi));
+    setReadOnly(o.path(File::Automezzi));
     o.run("mnripazze", {true, true, true, true, true, true, true, true});
-    QCOMPARE(o.read(File::Automezzi), before[File::Automezzi]);
+    QCOMPARE(o.read(File::Automezzi), before["automezzi.csv"]);
     for (File f : {File::Associazioni, File::Volontari, File::Attrezzature, File::Attivita, File::Risorse})
         QCOMPARE(o.read(f), QByteArray());
     QCOMPARE(o.read(File::AssociazioniSav), crlf({"SAV"}));

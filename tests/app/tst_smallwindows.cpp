@@ -8,7 +8,7 @@
 #include "ui/linelist.h"
 #include "session/settings.h"
 #include "session/snapshot.h"
-#include "widgets.h"
+#include "desks.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -18,12 +18,7 @@
 using archive::File;
 using archive::Register;
 
-namespace {
-void click(QWidget *w, const char *button)
-{
-    QTest::mouseClick(w->findChild<QPushButton *>(button), Qt::LeftButton);
-}
-} // namespace
+const auto click = clickButton;
 
 class TestSmallWindows : public QObject {
     Q_OBJECT
@@ -31,7 +26,7 @@ private slots:
     void protocolCounter();
     void emergencyName();
     void mainListsSplitOpenActivitiesAndAClickTakesSnapshots();
-    void menuHelpQuitAndCounter();
+    void menuHelpAndQuit();
 };
 
 void TestSmallWindows::protocolCounter()
@@ -148,14 +143,11 @@ void TestSmallWindows::mainListsSplitOpenActivitiesAndAClickTakesSnapshots()
     QCOMPARE(o.read(File::Automezzi), QByteArray("AUT"));
 }
 
-void TestSmallWindows::menuHelpQuitAndCounter()
+void TestSmallWindows::menuHelpAndQuit()
 {
     TestOffice o;
     auto *main = o.windows->get<Formvelmo>();
-    QCOMPARE(main->windowTitle(), QString::fromUtf8("Gestione Attività di Protezione Civile"));
     // What the entries that open a window set: tst_menu; here the others.
-    QCOMPARE(main->action("mnrippro")->text(), QString("Modifica numero protocollo"));
-    QVERIFY(main->action("mnassvel")->shortcut().isEmpty());
     main->action("mnhelp")->trigger();
     QCOMPARE(o.fake.help.calls, QStringList{"velmora.hlp"});
     int quits = 0;

@@ -208,14 +208,6 @@ void TestArchive::rewriteKeepsDamagedLinesAbortsAndCreates()
 
 namespace {
 
-// Every file of the folder with its bytes.
-QMap<QString, QByteArray> filesOf(const TestFolder &o)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString &name : QDir(o.dir()).entryList(QDir::Files)) out[name] = o.read(name);
-    return out;
-}
-
 RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &number)
 {
     return rewrite(o.ctx.folder.set(r), kFmt, [](const Record &, RecordSink &) { return Step::Keep; },
@@ -229,7 +221,7 @@ void TestArchive::transactionReplacesEverythingOrNothing()
     TestFolder o;
     o.write(File::Attivita, "1,A,\r\n");
     o.write(File::Risorse, "1,R,\r\n");
-    const auto before = filesOf(o);
+    const auto before = o.files();
     {
         // Two rewrites of one archive compose; nothing is replaced before
         // the commit, and reads inside the transaction see the change.
@@ -251,7 +243,7 @@ void TestArchive::transactionReplacesEverythingOrNothing()
     QCOMPARE(o.read(File::Risorse), QByteArray(" 1 ,R,\r\n2,NUOVA,\r\n"));
     QCOMPARE(o.read(File::AttivitaWrk), attivita);
     QCOMPARE(o.read(File::AttivitaSav), attivita);
-    QCOMPARE(filesOf(o).keys(), (QStringList{"attivita.csv", "attivita.sav", "attivita.wrk",
+    QCOMPARE(o.files().keys(), (QStringList{"attivita.csv", "attivita.sav", "attivita.wrk",
                                              "risorse.csv", "risorse.wrk"}));
     // A later rewrite leaves the snapshot as it was taken.
     QVERIFY(appendTo(o, Register::Attivita, "4").done());
@@ -262,14 +254,14 @@ void TestArchive::transactionReplacesEverythingOrNothing()
     // A later archive that cannot be written: the failure says so, the
     // commit replaces nothing, not even a work file; a transaction left
     // without commit replaces nothing either.
-    const auto prepared = filesOf(o);
+    const auto prepared = o.files();
     const QString readOnly = o.path(File::Risorse);
     for (bool commit : {true, false}) {
         Transaction tx(o.ctx.folder);
         QVERIFY(appendTo(o, Register::Attivita, "4").done());
-        QFile::setPermissions(readOnly, QFile::ReadOwner);
+        setReadOnly(readOnly);
         const RewriteOutcome failed = appendTo(o, Register::Risorse, "4");
-        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::WriteOwner);
+        setReadOnly(readOnly, false);
         if (!commit) continue;
         const QString message = QStringLiteral("Impossibile scrivere il file risorse.csv (%1). Il file "
                                                "risorse.csv resta com'era. Nessun altro archivio è stato modificato.")
@@ -277,9 +269,9 @@ void TestArchive::transactionReplacesEverythingOrNothing()
         QCOMPARE(failed.io.message(), message);
         QVERIFY(tx.failed());
         QCOMPARE(tx.commit().message(), message);
-        QCOMPARE(filesOf(o), prepared);
+        QCOMPARE(o.files(), prepared);
     }
-    QCOMPARE(filesOf(o), prepared);
+    QCOMPARE(o.files(), prepared);
 }
 
 void TestArchive::startFinishesACompleteJournalAndDiscardsAnIncompleteOne_data()
@@ -324,7 +316,7 @@ void TestArchive::startFinishesACompleteJournalAndDiscardsAnIncompleteOne()
     QMap<QString, QByteArray> expected{{"attivita.csv", finished ? newA : oldA},
                                        {"attivita.wrk", finished ? newA : oldA},
                                        {"risorse.csv", finished ? newR : oldR}};
-    QCOMPARE(filesOf(o), expected);
+    QCOMPARE(o.files(), expected);
 }
 
 QTEST_GUILESS_MAIN(TestArchive)

@@ -1,5 +1,5 @@
 // The vehicle list (Formautolist) and the equipment list (Formattrlist): one
-// window class in two registers. Every test walks through both, with a table
+// window class in two registers. Every test has a row for each, from a table
 // of what differs between them: menu entries, the columns of a line, what an
 // empty search finds. What each menu entry sets is tst_menu's.
 #include "mainoffice.h"
@@ -115,179 +115,192 @@ const std::vector<Reg> &lists()
 
 QStringList shown(QWidget *w) { return items(listwin::list(w)); }
 
-// Names the register in the log when a check of its round fails.
-struct Round {
-    const Reg &r;
-    ~Round()
-    {
-        if (QTest::currentTestFailed()) qWarning("in the list of %s", r.name);
-    }
-};
-
 } // namespace
 
 class TestPairLists : public QObject {
     Q_OBJECT
 private slots:
-    void generalListColumnsAndPdf();
+    void generalListColumnsAndActivation_data() { registers(); }
+    void generalListColumnsAndActivation();
+    void printsToPdfWhereNoPrinterIsInstalled();
+    void recordsOfOneAssociation_data() { registers(); }
     void recordsOfOneAssociation();
+    void searchPrintAndPick_data() { registers(); }
     void searchPrintAndPick();
+
+private:
+    static void registers()
+    {
+        QTest::addColumn<int>("reg");
+        for (int i = 0; i < int(lists().size()); ++i) QTest::newRow(lists()[i].name) << i;
+    }
 };
 
-void TestPairLists::generalListColumnsAndPdf()
+void TestPairLists::generalListColumnsAndActivation()
 {
-    for (const Reg &r : lists()) {
-        Round round{r};
-        Office o;
-        auto *w = r.open(o, r.general);
-        QVERIFY(!listwin::cmbcerca(w)->isVisible());
-        QVERIFY(listwin::list(w)->font().family().contains("Courier"));
-        QCOMPARE(listwin::list(w)->font().pointSizeF(), 8.25);
-        QCOMPARE(shown(w), r.framed(r.records));
-        // The printout, through a real printer writing PDF.
-        const PdfText got = listwin::printToPdf(o, w, QString::fromLatin1(r.name) + ".pdf");
-        QVERIFY(got.ok);
-        QVERIFY(got.landscape);
-        QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
-        QCOMPARE(simplified(got.lines), simplified(r.framed(r.records)));
+    QFETCH(int, reg);
+    const Reg &r = lists()[reg];
+    Office o;
+    auto *w = r.open(o, r.general);
+    QVERIFY(!listwin::cmbcerca(w)->isVisible());
+    QCOMPARE(shown(w), r.framed(r.records));
 
-        // Activation rebuilds the list: a change made meanwhile shows.
-        o.write(r.archive, r.rewritten);
-        o.activate(o.main);
-        o.activate(w);
-        QCOMPARE(shown(w), r.framed(r.rewrittenLines));
-        // In mode G neither the button nor a line does anything.
-        bool offered = false;
-        w->setOfferHandler([&](ResourceKind, const QString &) { offered = true; });
-        listwin::cmdcerca(w)->click();
-        listwin::choose(w, 2);
-        QVERIFY(!offered);
-        QCOMPARE(shown(w), r.framed(r.rewrittenLines));
-        // A missing archive (an empty one reads the same: tst_damaged) leaves
-        // the heading and one empty line, and is not created.
-        QFile::remove(o.path(r.archive));
-        o.activate(w);
-        QCOMPARE(shown(w), r.framed({}));
-        QVERIFY(!o.exists(r.archive));
-        QVERIFY(o.fake.prompts.shown.isEmpty());
-        QCOMPARE(o.fake.busy.depth, 0);
+    // Activation rebuilds the list: a change made meanwhile shows.
+    o.write(r.archive, r.rewritten);
+    o.activate(o.main);
+    o.activate(w);
+    QCOMPARE(shown(w), r.framed(r.rewrittenLines));
+    // In mode G neither the button nor a line does anything.
+    bool offered = false;
+    w->setOfferHandler([&](ResourceKind, const QString &) { offered = true; });
+    listwin::cmdcerca(w)->click();
+    listwin::choose(w, 2);
+    QVERIFY(!offered);
+    QCOMPARE(shown(w), r.framed(r.rewrittenLines));
+    // A missing archive (an empty one reads the same: tst_damaged) leaves
+    // the heading and one empty line, and is not created.
+    QFile::remove(o.path(r.archive));
+    o.activate(w);
+    QCOMPARE(shown(w), r.framed({}));
+    QVERIFY(!o.exists(r.archive));
+    QVERIFY(o.fake.prompts.shown.isEmpty());
+    QCOMPARE(o.fake.busy.depth, 0);
 
-        listwin::click(w, "cmdlistesci");
-        QVERIFY(!w->isVisible());
-    }
+    listwin::click(w, "cmdlistesci");
+    QVERIFY(!w->isVisible());
+}
+
+// The one landscape page through PDF, as where no printer is installed:
+// the program asks, saves where the user says, and tells where. The other
+// printouts are checked through the recording printer.
+void TestPairLists::printsToPdfWhereNoPrinterIsInstalled()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+    const Reg &r = lists().front();
+    Office o;
+    auto *w = r.open(o, r.general);
+    const PdfText got = listwin::printWithoutPrinter(o, w, "elenco");
+    QVERIFY(got.ok);
+    QVERIFY(got.landscape);
+    QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
+    QCOMPARE(simplified(got.lines), simplified(r.framed(r.records)));
+    const QString pdf = o.path("elenco.pdf");
+    QCOMPARE(o.fake.prompts.texts(), QStringList({"Nessuna stampante installata. Salvo la stampa in un file PDF?",
+                                                  "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
+    QCOMPARE(o.fake.prompts.shown.at(1).filter, QString("File PDF (*.pdf)"));
+    QCOMPARE(o.fake.prompts.unexpected, 0);
+    QCOMPARE(o.fake.busy.depth, 0);
 }
 
 void TestPairLists::recordsOfOneAssociation()
 {
     const QStringList names = {"ALFA", "BETA", "FALCO", kLong};
-    for (const Reg &r : lists()) {
-        Round round{r};
-        Office o;
-        r.open(o, r.general);
-        auto *w = r.open(o, r.ofAssociation); // the search controls come back
-        auto *cmb = listwin::cmbcerca(w);
-        QVERIFY(cmb->isVisible());
-        QCOMPARE(listwin::list(w)->count(), 0);
-        QCOMPARE(entries(cmb), QStringList{""} + names);
-        QVERIFY(cmb->currentText().isEmpty());
+    QFETCH(int, reg);
+    const Reg &r = lists()[reg];
+    Office o;
+    r.open(o, r.general);
+    auto *w = r.open(o, r.ofAssociation); // the search controls come back
+    auto *cmb = listwin::cmbcerca(w);
+    QVERIFY(cmb->isVisible());
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(entries(cmb), QStringList{""} + names);
+    QVERIFY(cmb->currentText().isEmpty());
 
-        // The search narrows the choice, in small letters too; the list stays.
-        typeInto(cmb, "fa");
-        listwin::click(w, "cmdcerca");
-        QCOMPARE(entries(cmb), QStringList({"ALFA", "FALCO"}));
-        QVERIFY(cmb->currentText().isEmpty());
-        QCOMPARE(listwin::list(w)->count(), 0);
+    // The search narrows the choice, in small letters too; the list stays.
+    typeInto(cmb, "fa");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(cmb), QStringList({"ALFA", "FALCO"}));
+    QVERIFY(cmb->currentText().isEmpty());
+    QCOMPARE(listwin::list(w)->count(), 0);
 
-        QVERIFY(chooseEntry(cmb, "ALFA"));
-        QCOMPARE(shown(w), r.framed(r.records.mid(0, 2)));
-        QVERIFY(chooseEntry(cmb, "FALCO"));
-        QCOMPARE(shown(w), r.framed({}));
-        // The chosen name is the text now: searching keeps only it.
-        listwin::click(w, "cmdcerca");
-        QCOMPARE(entries(cmb), QStringList({"FALCO"}));
-        typeInto(cmb, "");
-        listwin::click(w, "cmdcerca");
-        QCOMPARE(entries(cmb), (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
-        QVERIFY(chooseEntry(cmb, "BETA"));
-        QCOMPARE(shown(w), r.framed(r.records.mid(2, 3)));
-        QVERIFY(chooseEntry(cmb, kLong));
-        QCOMPARE(shown(w), r.framed(r.records.mid(5)));
+    QVERIFY(chooseEntry(cmb, "ALFA"));
+    QCOMPARE(shown(w), r.framed(r.records.mid(0, 2)));
+    QVERIFY(chooseEntry(cmb, "FALCO"));
+    QCOMPARE(shown(w), r.framed({}));
+    // The chosen name is the text now: searching keeps only it.
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(cmb), QStringList({"FALCO"}));
+    typeInto(cmb, "");
+    listwin::click(w, "cmdcerca");
+    QCOMPARE(entries(cmb), (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
+    QVERIFY(chooseEntry(cmb, "BETA"));
+    QCOMPARE(shown(w), r.framed(r.records.mid(2, 3)));
+    QVERIFY(chooseEntry(cmb, kLong));
+    QCOMPARE(shown(w), r.framed(r.records.mid(5)));
 
-        // Typing a name and pressing Enter is no choice.
-        typeInto(cmb, "BETA");
-        QTest::keyClick(cmb, Qt::Key_Return);
-        QCOMPARE(shown(w), r.framed(r.records.mid(5)));
+    // Typing a name and pressing Enter is no choice.
+    typeInto(cmb, "BETA");
+    QTest::keyClick(cmb, Qt::Key_Return);
+    QCOMPARE(shown(w), r.framed(r.records.mid(5)));
 
-        // Activation empties the list again.
-        o.activate(o.main);
-        o.activate(w);
-        QCOMPARE(listwin::list(w)->count(), 0);
-        QCOMPARE(cmb->count(), 5);
-    }
+    // Activation empties the list again.
+    o.activate(o.main);
+    o.activate(w);
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(cmb->count(), 5);
 }
 
 void TestPairLists::searchPrintAndPick()
 {
-    for (const Reg &r : lists()) {
-        Round round{r};
-        Office o;
-        auto *w = r.open(o, r.search);
-        auto *cmb = listwin::cmbcerca(w);
-        QVERIFY(cmb->isVisible());
-        QCOMPARE(listwin::list(w)->count(), 0);
-        QCOMPARE(cmb->count(), 0);
-        // An emptied list prints nothing.
-        listwin::click(w, "cmdstampa");
-        QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
+    QFETCH(int, reg);
+    const Reg &r = lists()[reg];
+    Office o;
+    auto *w = r.open(o, r.search);
+    auto *cmb = listwin::cmbcerca(w);
+    QVERIFY(cmb->isVisible());
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QCOMPARE(cmb->count(), 0);
+    // An emptied list prints nothing.
+    listwin::click(w, "cmdstampa");
+    QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
 
-        // In capitals and by character code: a description in small letters
-        // is not found.
-        for (const auto &[typed, found] : r.searches) {
-            typeInto(cmb, typed);
-            listwin::click(w, "cmdcerca");
-            QStringList lines;
-            for (int i : found) lines << r.records.at(i);
-            QCOMPARE(shown(w), r.framed(lines));
-            QCOMPARE(cmb->currentText(), typed);
-        }
-
-        // A search result prints as shown.
-        listwin::click(w, "cmdstampa");
-        const auto &job = o.fake.printer.jobs.at(1);
-        QCOMPARE(jobSetup(job), printSetup(8, Orientation::Landscape));
-        QCOMPARE(job.lines, shown(w));
-        QCOMPARE(o.fake.busy.depth, 0);
-
-        // The next activation empties list and search.
-        o.activate(o.main);
-        o.activate(w);
-        QCOMPARE(listwin::list(w)->count(), 0);
-        QVERIFY(cmb->currentText().isEmpty());
-
-        // Picking for an activity: the general list, whatever the last mode,
-        // with the activity window's modes left as they were.
-        QList<QPair<ResourceKind, QString>> offered;
-        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
-        listwin::list(w)->setToolTip("altro");
-        o.activate(o.main); // the activity window's button is pressed elsewhere
-        o.ctx.g.modoatt = modes::Activity::RU;
-        o.ctx.g.modoattprec = modes::Activity::M;
-        picking::openPickList(o.ctx, r.kind);
-        r.open(o, nullptr);
-        QCOMPARE(o.ctx.g.*r.mode, modes::PairList::GA);
-        QCOMPARE(o.ctx.g.modoatt, modes::Activity::RU);
-        QCOMPARE(o.ctx.g.modoattprec, modes::Activity::M);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
-        QVERIFY(listwin::list(w)->toolTip().isEmpty());
-        QVERIFY(!listwin::cmdcerca(w)->isVisible() && !cmb->isVisible());
-        QCOMPARE(shown(w), r.framed(r.records));
-        // The heading and the empty line are no resource.
-        for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
-        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
-                                                                {r.kind, r.records.at(4)}}));
-        QVERIFY(o.fake.prompts.shown.isEmpty());
+    // In capitals and by character code: a description in small letters
+    // is not found.
+    for (const auto &[typed, found] : r.searches) {
+        typeInto(cmb, typed);
+        listwin::click(w, "cmdcerca");
+        QStringList lines;
+        for (int i : found) lines << r.records.at(i);
+        QCOMPARE(shown(w), r.framed(lines));
+        QCOMPARE(cmb->currentText(), typed);
     }
+
+    // A search result prints as shown.
+    listwin::click(w, "cmdstampa");
+    const auto &job = o.fake.printer.jobs.at(1);
+    QCOMPARE(jobSetup(job), printSetup(8, Orientation::Landscape));
+    QCOMPARE(job.lines, shown(w));
+    QCOMPARE(o.fake.busy.depth, 0);
+
+    // The next activation empties list and search.
+    o.activate(o.main);
+    o.activate(w);
+    QCOMPARE(listwin::list(w)->count(), 0);
+    QVERIFY(cmb->currentText().isEmpty());
+
+    // Picking for an activity: the general list, whatever the last mode,
+    // with the activity window's modes left as they were.
+    QList<QPair<ResourceKind, QString>> offered;
+    w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
+    listwin::list(w)->setToolTip("altro");
+    o.activate(o.main); // the activity window's button is pressed elsewhere
+    o.ctx.g.modoatt = modes::Activity::RU;
+    o.ctx.g.modoattprec = modes::Activity::M;
+    picking::openPickList(o.ctx, r.kind);
+    r.open(o, nullptr);
+    QCOMPARE(o.ctx.g.*r.mode, modes::PairList::GA);
+    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RU);
+    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::M);
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
+    QVERIFY(listwin::list(w)->toolTip().isEmpty());
+    QVERIFY(!listwin::cmdcerca(w)->isVisible() && !cmb->isVisible());
+    QCOMPARE(shown(w), r.framed(r.records));
+    // The heading and the empty line are no resource.
+    for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
+    QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
+                                                            {r.kind, r.records.at(4)}}));
+    QVERIFY(o.fake.prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(TestPairLists)

@@ -1,7 +1,8 @@
-// The equipment records below the window: the number limits of the
-// quantity and a change whose old key is gone. Order, number forms and
-// refusals are checked through the window (tst_formattr); the quantities an
-// activity takes and gives back, through the resource windows.
+// The equipment records below the window: the checks in their order, the
+// number limits of the quantity and a change whose old key is gone. Order
+// and number forms in the archive are checked through the window
+// (tst_pairwindows); the quantities an activity takes and gives back,
+// through the resource windows.
 #include "testkit.h"
 
 #include "equipment/records.h"
@@ -14,12 +15,18 @@ using registers::Outcome;
 class TestEquipmentRecords : public QObject {
     Q_OBJECT
 private slots:
-    void quantityLimits();
+    void checksAndQuantityLimits();
     void modifyWithAVanishedKey();
 };
 
-void TestEquipmentRecords::quantityLimits()
+void TestEquipmentRecords::checksAndQuantityLimits()
 {
+    // In this order: each case has the next field wrong too.
+    QCOMPARE(equipment::check({" ", "x", "x", "x"}), QString("Manca Associazione."));
+    QCOMPARE(equipment::check({"A", "", "x", "x"}), QString("Manca descrizione automezzo."));
+    QCOMPARE(equipment::check({"A", "T", "", "x"}), QString("Manca stato."));
+    QCOMPARE(equipment::check({"A", "T", "x", "x"}), QString("Stato non previsto."));
+    QCOMPARE(equipment::check({"A", "T", "l", ""}), QString::fromUtf8("Manca quantità."));
     auto checked = [](const char *q) { return equipment::check({"ALFA", "T", "L", q}); };
     for (const char *q : {"x", "1.5", "2,0", "32768", "-32769"})
         QCOMPARE(checked(q), QString::fromUtf8("Quantità dell'attrezzatura errata."));

@@ -16,8 +16,9 @@ using archive::File;
 class TestUnwritable : public QObject {
     Q_OBJECT
 private slots:
+    void readOnlyArchiveOrFolderIsToldAndKept_data();
     void readOnlyArchiveOrFolderIsToldAndKept();
-    void readOnlySnapshotIsTold();
+    void libraryAloneReplacesAndCopiesNothing();
     void fullDiskKeepsTheLastGoodContent_data();
     void fullDiskKeepsTheLastGoodContent();
 };
@@ -39,69 +40,66 @@ QString writeFailure(const TestOffice &o, File f)
     return unwritten(name, name, o.exists(f)).arg(o.dir());
 }
 
-void makeReadOnly(const QString &path, bool readOnly)
-{
-    QFile::setPermissions(path, readOnly ? QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther
-                                               | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther
-                                         : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                               | QFile::ReadGroup | QFile::ExeGroup);
-}
-
 } // namespace
+
+void TestUnwritable::readOnlyArchiveOrFolderIsToldAndKept_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<bool>("folder");
+    for (int w = 0; w < int(registerWindows().size()); ++w)
+        for (bool folder : {false, true})
+            QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio") << w << folder;
+}
 
 void TestUnwritable::readOnlyArchiveOrFolderIsToldAndKept()
 {
-    // Each register window, with its archive read-only and then with the
-    // whole folder read-only (even root creates nothing there): the message
-    // names the first file it cannot write, and no file changes, not even a
-    // snapshot or a work file.
-    for (const WindowRow &row : registerWindows()) {
-        for (bool folder : {false, true}) {
-            MainOffice o;
-            seedOffice(o);
-            QWidget *w = row.open(o);
-            const QString locked = folder ? o.dir() : o.path(row.archive);
-            const auto before = folderState(o);
-            makeReadOnly(locked, true);
-            fillGood(w, row);
-            o.fake.prompts.clear();
-            clickButton(w, row.button);
-            makeReadOnly(locked, false);
-            // An activity starts with its protocol number.
-            const File first = folder && row.archive == File::Attivita ? File::NumeroProt : row.archive;
-            QVERIFY2(o.fake.prompts.messages() == QStringList{writeFailure(o, first)},
-                     qPrintable(o.fake.prompts.messages().join('|')));
-            auto after = folderState(o);
-            // The counter is written before the activity: it has moved on.
-            if (!folder && row.archive == File::Attivita) after["numeroprot.dat"] = before["numeroprot.dat"];
-            QCOMPARE(after, before);
-        }
-    }
-    // The library on its own: no replacement, no copy.
-    TestOffice o;
-    seedOffice(o);
-    const auto before = folderState(o);
-    makeReadOnly(o.dir(), true);
-    const auto replaced = archive::replaceFile(o.path(File::NumeroProt), "8\r\n");
-    const auto copied = snapshot::copiainsav(o.ctx.folder, archive::Register::Associazioni);
-    makeReadOnly(o.dir(), false);
-    QCOMPARE(replaced.message(), writeFailure(o, File::NumeroProt));
-    QCOMPARE(copied.message(), writeFailure(o, File::AssociazioniSav));
-    QCOMPARE(folderState(o), before);
-}
-
-void TestUnwritable::readOnlySnapshotIsTold()
-{
+    // Each register window, with its archive read-only or the whole folder
+    // read-only (even root creates nothing there): the message names the
+    // first file it cannot write, and no file changes, not even a snapshot
+    // or a work file.
+    QFETCH(int, window);
+    QFETCH(bool, folder);
+    const WindowRow &row = registerWindows()[window];
     MainOffice o;
     seedOffice(o);
-    o.write(File::AssociazioniSav, crlf({"VECCHIA,,,,,,,, 1 , 1 "}));
-    makeReadOnly(o.path(File::AssociazioniSav), true);
+    QWidget *w = row.open(o);
+    const QString locked = folder ? o.dir() : o.path(row.archive);
+    const auto before = o.files();
+    setReadOnly(locked);
+    fillGood(w, row);
     o.fake.prompts.clear();
+    clickButton(w, row.button);
+    setReadOnly(locked, false);
+    // An activity starts with its protocol number.
+    const File first = folder && row.archive == File::Attivita ? File::NumeroProt : row.archive;
+    QCOMPARE(o.fake.prompts.messages(), QStringList{writeFailure(o, first)});
+    auto after = o.files();
+    // The counter is written before the activity: it has moved on.
+    if (!folder && row.archive == File::Attivita) after["numeroprot.dat"] = before["numeroprot.dat"];
+    QCOMPARE(after, before);
+}
+
+void TestUnwritable::libraryAloneReplacesAndCopiesNothing()
+{
+    // In a read-only folder: no replacement, no copy.
+    TestOffice o;
+    seedOffice(o);
+    o.write(File::AssociazioniSav, crlf({"VECCHIA,,,,,,,, 1 , 1 "}));
+    const auto before = o.files();
+    setReadOnly(o.dir());
+    const auto replaced = archive::replaceFile(o.path(File::NumeroProt), "8\r\n");
+    const auto copied = snapshot::copiainsav(o.ctx.folder, archive::Register::Associazioni);
+    setReadOnly(o.dir(), false);
+    QCOMPARE(replaced.message(), writeFailure(o, File::NumeroProt));
+    QCOMPARE(copied.message(), writeFailure(o, File::AssociazioniSav));
+    QCOMPARE(o.files(), before);
+    // A read-only snapshot among the registers' is named, kept, and the
+    // other two are still taken.
+    setReadOnly(o.path(File::AssociazioniSav));
     QVERIFY(!snapshot::takeRegisters(o.ctx));
-    makeReadOnly(o.path(File::AssociazioniSav), false);
+    setReadOnly(o.path(File::AssociazioniSav), false);
     QCOMPARE(o.fake.prompts.messages(), QStringList{writeFailure(o, File::AssociazioniSav)});
-    QCOMPARE(o.read(File::AssociazioniSav), crlf({"VECCHIA,,,,,,,, 1 , 1 "}));
-    // The other two were still taken.
+    QCOMPARE(o.read(File::AssociazioniSav), before["associazioni.sav"]);
     QCOMPARE(o.read(File::AttrezzatureSav), o.read(File::Attrezzature));
     QCOMPARE(o.read(File::AutomezziSav), o.read(File::Automezzi));
 }
@@ -191,10 +189,10 @@ void TestUnwritable::fullDiskKeepsTheLastGoodContent()
     const qint64 limit = cut == 0 ? 0 : cut == 1 ? size / 2 : size - 1;
     TestOffice o;
     seedForDisk(o, big);
-    auto before = folderState(o);
+    auto before = o.files();
     before.remove("associazioni.wrk");
     const QString shown = runLimited(o, QString::number(limit), operation);
-    auto after = folderState(o);
+    auto after = o.files();
     after.remove("associazioni.wrk");
     QCOMPARE(after.keys(), before.keys()); // no temporary file left behind
     QVERIFY2(after == before, qPrintable(destination + " cambiato: " + shown));

@@ -1,24 +1,30 @@
 #pragma once
 
-// The register windows as the fault tests drive them: how each is opened
-// from the main window's menu, the fields it has (texts and numbers), a set
-// of values it registers well, and its register button. A window that comes
-// later is one more row in registerWindows().
+// The register windows as the fault tests drive them: the menu entry that
+// opens each (the menu table gives the window), the fields it has (texts and
+// numbers), a set of values it registers well, and its register button. A
+// window that comes later is one more row in registerWindows().
 
 #include "mainoffice.h"
 #include "widgets.h"
 
 #include "activities/formattivita.h"
+#include "activities/formattlist.h"
+#include "app/emergenzaform.h"
+#include "app/formprot.h"
+#include "app/menutable.h"
 #include "archive/paths.h"
 #include "associations/formass.h"
+#include "associations/formlist.h"
 #include "equipment/formattr.h"
+#include "equipment/formattrlist.h"
 #include "vehicles/formauto.h"
+#include "vehicles/formautolist.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
-#include <functional>
 #include <vector>
 
 struct FieldRow {
@@ -35,31 +41,41 @@ struct FieldRow {
 };
 
 struct WindowRow {
-    const char *window;     // object name
-    std::function<QWidget *(MainOffice &)> open; // in insert mode, from the menu
+    const char *entry;      // the menu entry that opens it in insert mode
     archive::File archive;  // where the record goes
     const char *button;
     QString done;           // the message of a registration that went well ("" when none)
     std::vector<FieldRow> fields;
     QMap<QString, QString> good; // field -> a value that registers well
+    const char *window() const { return menuEntry(entry)->window; }
+    QWidget *open(MainOffice &o) const;
 };
 
-template <class W> std::function<QWidget *(MainOffice &)> fromMenu(const char *entry)
+// Chooses a menu entry of the main window and returns the window it opens
+// (the menu table says which), activated.
+template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
 {
-    return [entry](MainOffice &o) -> QWidget * { return o.fromMenu<W>(entry); };
+    QWidget *w = nullptr;
+    ((w = w ? w : QLatin1String(e.window) == W::staticMetaObject.className() ? o.fromMenu<W>(e.name) : nullptr), ...);
+    return w;
 }
+inline QWidget *openEntry(MainOffice &o, const char *entry)
+{
+    return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
+                  Formprot, emergenzaform>(o, *menuEntry(entry));
+}
+inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
 
 inline const std::vector<WindowRow> &registerWindows()
 {
     using F = archive::File;
     static const std::vector<WindowRow> rows = {
-        {"Formass", fromMenu<Formass>("mnassains"), F::Associazioni, "cmdassregistra", QString(),
+        {"mnassains", F::Associazioni, "cmdassregistra", QString(),
          {{"cmbassdenom", false, 0}, {"assindir", false, 1}, {"asscomune", false, 2}, {"assprov", false, 3},
           {"asstel", false, 4}, {"assfax", false, 5}, {"assemail", false, 6}, {"asscampo", false, 7},
           {"assnumvol", true, 8, QStringLiteral("Numero volontari dell'associazione errato.")}},
          {{"cmbassdenom", "NUOVA"}, {"assnumvol", "5"}}},
-        {"Formauto", fromMenu<Formauto>("mnautains"), F::Automezzi, "cmdregistra",
-         QStringLiteral("Automezzo registrato correttamente."),
+        {"mnautains", F::Automezzi, "cmdregistra", QStringLiteral("Automezzo registrato correttamente."),
          {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"campo", false, 2},
           {"dataar", false, 3, QStringLiteral("Data arrivo errata.")},
           {"oraar", false, 4, QStringLiteral("Ora arrivo errata.")},
@@ -68,13 +84,11 @@ inline const std::vector<WindowRow> &registerWindows()
           {"cmbstato", false, 8, QStringLiteral("Stato non previsto.")}},
          {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO MEZZO"}, {"dataar", "01/03/2025"}, {"oraar", "08.00"},
           {"cmbstato", "L"}}},
-        {"Formattr", fromMenu<Formattr>("mnatrains"), F::Attrezzature, "cmdregistra",
-         QStringLiteral("Attrezzatura registrata correttamente."),
+        {"mnatrains", F::Attrezzature, "cmdregistra", QStringLiteral("Attrezzatura registrata correttamente."),
          {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"cmbstato", false, 2, QStringLiteral("Stato non previsto.")},
           {"qta", true, 3, QString::fromUtf8("Quantità dell'attrezzatura errata.")}},
          {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO ATTREZZO"}, {"cmbstato", "L"}, {"qta", "3"}}},
-        {"Formattivita", fromMenu<Formattivita>("mnattains"), F::Attivita, "cmdregistra",
-         QString::fromUtf8("Attività inserita correttamente."),
+        {"mnattains", F::Attivita, "cmdregistra", QString::fromUtf8("Attività inserita correttamente."),
          {{"numprot", true, 0, QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")},
           {"datari", false, 1}, {"orari", false, 2}, {"datain", false, 3}, {"orain", false, 4},
           {"datafi", false, 5}, {"orafi", false, 6, QString(), QString::fromUtf8("Attività modificata correttamente.")},
@@ -101,14 +115,6 @@ inline void fillGood(QWidget *w, const WindowRow &row)
 inline void clickButton(QWidget *w, const char *name)
 {
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
-}
-
-// Every file of the working folder, by name, as it stands.
-inline QMap<QString, QByteArray> folderState(const TestOffice &office)
-{
-    QMap<QString, QByteArray> out;
-    for (const QString &name : QDir(office.dir()).entryList(QDir::Files)) out[name] = office.read(name);
-    return out;
 }
 
 // Archives with a few records, the protocol counter at 7.

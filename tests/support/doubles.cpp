@@ -1,6 +1,5 @@
 #include "doubles.h"
 
-
 namespace {
 bool isBusy(BusyCursor *b)
 {
@@ -9,65 +8,37 @@ bool isBusy(BusyCursor *b)
 }
 } // namespace
 
+template <class T> T FakePrompts::answer(Shown shownNow, QQueue<T> &queue)
+{
+    shown << shownNow;
+    busyAtPrompt << isBusy(busy);
+    if (queue.isEmpty()) return ++unexpected, T();
+    return queue.dequeue();
+}
+
 void FakePrompts::info(const QString &text)
 {
     shown << Shown{Shown::Info, text, {}, {}};
     busyAtPrompt << isBusy(busy);
 }
 
-bool FakePrompts::question(const QString &text)
-{
-    shown << Shown{Shown::Question, text, {}, {}};
-    busyAtPrompt << isBusy(busy);
-    if (answers.isEmpty()) {
-        ++unexpected;
-        return false;
-    }
-    return answers.dequeue();
-}
+bool FakePrompts::question(const QString &text) { return answer(Shown{Shown::Question, text, {}, {}}, answers); }
 
 QString FakePrompts::openFile(const QString &title, const QString &folder, const QString &filter)
 {
-    shown << Shown{Shown::OpenFile, title, folder, filter};
-    busyAtPrompt << isBusy(busy);
-    if (files.isEmpty()) {
-        ++unexpected;
-        return {};
-    }
-    return files.dequeue();
+    return answer(Shown{Shown::OpenFile, title, folder, filter}, files);
 }
 
 QString FakePrompts::saveFile(const QString &title, const QString &folder, const QString &filter)
 {
-    shown << Shown{Shown::SaveFile, title, folder, filter};
-    busyAtPrompt << isBusy(busy);
-    if (files.isEmpty()) {
-        ++unexpected;
-        return {};
-    }
-    return files.dequeue();
+    return answer(Shown{Shown::SaveFile, title, folder, filter}, files);
 }
 
-QStringList FakePrompts::texts() const
-{
-    QStringList out;
-    for (const auto &s : shown) out << s.text;
-    return out;
-}
-
-QStringList FakePrompts::messages() const
+QStringList FakePrompts::textsOf(int kind) const
 {
     QStringList out;
     for (const auto &s : shown)
-        if (s.kind == Shown::Info) out << s.text;
-    return out;
-}
-
-QStringList FakePrompts::questions() const
-{
-    QStringList out;
-    for (const auto &s : shown)
-        if (s.kind == Shown::Question) out << s.text;
+        if (kind < 0 || s.kind == kind) out << s.text;
     return out;
 }
 

@@ -30,10 +30,14 @@ public:
     BusyCursor *busy = nullptr; // when set, records whether it was busy at each prompt
     QList<bool> busyAtPrompt;
 
-    QStringList texts() const;       // every text shown, in order
-    QStringList messages() const;    // the info texts only
-    QStringList questions() const;   // the question texts only
+    QStringList texts() const { return textsOf(-1); }           // every text shown, in order
+    QStringList messages() const { return textsOf(Shown::Info); }  // the info texts only
+    QStringList questions() const { return textsOf(Shown::Question); }
     void clear();
+
+private:
+    QStringList textsOf(int kind) const;
+    template <class T> T answer(Shown shownNow, QQueue<T> &queue);
 };
 
 class FakeClock : public Clock {

@@ -8,7 +8,7 @@
 #include "widgets.h"
 
 #include <QComboBox>
-#include <QFile>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTest>
 
@@ -42,12 +42,21 @@ inline PdfText printToPdf(TestOffice &o, QWidget *w, const QString &name)
     return readPdf(pdf);
 }
 
-// The number of lines of an example archive of `make run` (-1 when missing).
-inline int exampleLines(const QString &file)
+// Presses "Stampa" with the real printer where no printer is installed:
+// the program offers to save a PDF file; the answers are Yes and `name`
+// with no extension (the program adds ".pdf"). Reads the file back. Not ok
+// when a printer is installed (the job would go to it).
+inline PdfText printWithoutPrinter(TestOffice &o, QWidget *w, const QString &name)
 {
-    QFile f(QStringLiteral(VELMORA_HELP_DIR "/../data/example/") + file);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    return int(f.readAll().count('\n'));
+    if (!QPrinterInfo::availablePrinters().isEmpty()) return {};
+    QtLinePrinter printer(o.fake.prompts);
+    LinePrinter *before = o.ctx.platform.printer;
+    o.ctx.platform.printer = &printer;
+    o.fake.prompts.answers << true;
+    o.fake.prompts.files << o.path(name);
+    click(w, "cmdstampa");
+    o.ctx.platform.printer = before;
+    return readPdf(o.path(name) + ".pdf");
 }
 
 } // namespace listwin

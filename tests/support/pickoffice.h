@@ -4,6 +4,7 @@
 #include "widgets.h"
 
 #include "activities/formattivita.h"
+#include "activities/formattlist.h"
 #include "ui/linelist.h"
 #include "registers/picking.h"
 #include "activities/formris.h"
@@ -135,5 +136,21 @@ struct PickOffice : MainOffice {
         for (const char *name : {"List1", "List2"})
             if (clickLineStarting(child<LineList>(main, name), prot.rightJustified(6) + " ")) return shown<Formattivita>();
         qFatal("activity not in the main lists");
+    }
+
+    // A click on activity `prot` in the list of "Annullamento Attività".
+    Formattivita *openCancel(const QString &prot)
+    {
+        if (!clickLineStarting(child<LineList>(fromMenu<Formattlist>("mnattaann"), "List1"), prot.rightJustified(6) + " "))
+            qFatal("activity not in the list");
+        return shown<Formattivita>();
+    }
+
+    // Presses the activity window's registration button; what the user was told.
+    QStringList registerNow()
+    {
+        fake.prompts.clear();
+        press(activity(), "cmdregistra");
+        return fake.prompts.messages();
     }
 };

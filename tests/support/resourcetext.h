@@ -1,7 +1,11 @@
 #pragma once
 
+#include "activities/records.h"
+#include "archive/record.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Resource lines as the activity window shows them and as risorse.csv holds
 // them, for the activity tests.
@@ -28,4 +32,17 @@ inline QByteArray copied(const QByteArray &n, const QByteArray &tipo, int qty,
 {
     return " " + n + " ," + tipo + "," + QByteArray::number(qty) + "," + assoc + ","
            + descr.trimmed() + "," + state;
+}
+
+// The records of risorse.csv as their fields ("7,ATTR,3,ALFA,TENDA,O"),
+// whatever form each line stands in: the window tests check what was
+// written, the one-pass tests the form it was written in.
+inline QStringList resourceRecords(const QByteArray &bytes)
+{
+    QStringList out;
+    for (QByteArray line : bytes.split('\n')) {
+        if (line.endsWith('\r')) line.chop(1);
+        if (!line.isEmpty()) out << archive::parseRecord(line, activities::resourceFormat()).fields.join(',');
+    }
+    return out;
 }

@@ -33,6 +33,19 @@ QByteArray TestFolder::read(const QString &name) const
 
 bool TestFolder::exists(archive::File f) const { return QFile::exists(path(f)); }
 
+QMap<QString, QByteArray> TestFolder::files() const
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(dir()).entryList(QDir::Files)) out[name] = read(name);
+    return out;
+}
+
+void setReadOnly(const QString &path, bool readOnly)
+{
+    const auto read = QFile::ReadOwner | QFile::ReadGroup | QFile::ExeOwner | QFile::ExeGroup;
+    QFile::setPermissions(path, readOnly ? read | QFile::ReadOther | QFile::ExeOther : read | QFile::WriteOwner);
+}
+
 namespace {
 
 QString setupText(const QString &font, int points, Orientation orientation, bool ended)

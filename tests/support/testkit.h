@@ -5,6 +5,7 @@
 #include "session/context.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <QTemporaryDir>
 
 // A working folder of its own for each test, with the platform doubles, as
@@ -23,6 +24,8 @@ public:
     QByteArray read(archive::File f) const;
     QByteArray read(const QString &name) const;
     bool exists(archive::File f) const;
+    // Every file of the folder, by name, with its bytes.
+    QMap<QString, QByteArray> files() const;
 
     FakePlatform fake;
     Context ctx;
@@ -30,6 +33,9 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// Takes away (or gives back) the right to write a file or a folder.
+void setReadOnly(const QString &path, bool readOnly = true);
 
 // How a recorded print job was set up and whether it was ended, as one text
 // ("courier new 10 landscape ended"), to compare with printSetup().

@@ -1,7 +1,7 @@
 // The vehicle records below the window: the date and time checks in every
-// form the window test (tst_formauto) does not type, and the cleaning of the
-// fields. Order, refusals and the archive bytes are checked through the
-// window; the state an activity sets, through the resource windows.
+// form, the checks in their order, and the cleaning of the fields. The
+// archive bytes are checked through the window (tst_pairwindows); the state
+// an activity sets, through the resource windows.
 #include "testkit.h"
 
 #include "vehicles/records.h"
@@ -65,8 +65,15 @@ void TestVehicleRecords::checksAndCleaning()
         change(in);
         return vehicles::check(in);
     };
+    // The checks in this order: each case has the next field wrong too.
     QCOMPARE(with([](Input &i) { i.associazione = "  "; i.dataar = ""; }),
              QString("Manca denominazione Associazione."));
+    QCOMPARE(with([](Input &i) { i.dataar = "32/01/2026"; i.oraar = "x"; }), QString("Data arrivo errata."));
+    QCOMPARE(with([](Input &i) { i.oraar = "24.00"; i.datapa = "x"; }), QString("Ora arrivo errata."));
+    QCOMPARE(with([](Input &i) { i.datapa = "04/12/2026"; i.orapa = "x"; }), QString("Data partenza errata."));
+    QCOMPARE(with([](Input &i) { i.datapa = "05/12/2026"; i.orapa = "14.00"; i.stato = ""; }),
+             QString("Ora partenza errata."));
+    QCOMPARE(with([](Input &i) { i.stato = ""; }), QString("Manca stato."));
     QCOMPARE(with([](Input &i) { i.stato = " L"; }), QString("Stato non previsto."));
     QCOMPARE(with([](Input &i) { i.stato = "r = Riposo"; }), QString());
     // A comma after the tenth character of a date cannot split the record.
