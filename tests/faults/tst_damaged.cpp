@@ -187,7 +187,15 @@ void TestDamaged::everyWindowListsWhatItCanRead()
     MainOffice damaged, clean;
     writeAll(damaged, damagedArchives(), false);
     writeAll(clean, damagedArchives(), true);
-    const QStringList withDamage = showAll(damaged), readableOnly = showAll(clean);
+    QStringList withDamage = showAll(damaged), readableOnly = showAll(clean);
+    // The engagement and attendance reports tell, in a note of their own
+    // after a blank line, how many lines they left out.
+    const QStringList notes =
+        withDamage.filter(QStringLiteral("Righe illeggibili non considerate: "));
+    QCOMPARE(notes.size(), 2);
+    for (const QString &note : notes) withDamage.removeOne(note);
+    withDamage.removeAll(QString());
+    readableOnly.removeAll(QString());
     QCOMPARE(withDamage, readableOnly);
     // And they do list what is readable.
     for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",

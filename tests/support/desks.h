@@ -17,6 +17,9 @@
 #include "associations/formass.h"
 #include "associations/formlist.h"
 #include "equipment/formattr.h"
+#include "reports/formrapimpiego.h"
+#include "reports/formrappresenze.h"
+#include "reports/formrapquadro.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formauto.h"
 #include "vehicles/formautolist.h"
@@ -62,7 +65,8 @@ template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
 inline QWidget *openEntry(MainOffice &o, const char *entry)
 {
     return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
-                  Formprot, emergenzaform>(o, *menuEntry(entry));
+                  Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze>(
+        o, *menuEntry(entry));
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
 
