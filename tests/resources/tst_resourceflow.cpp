@@ -192,8 +192,14 @@ private slots:
         QCOMPARE(o.read(File::Associazioni), associationRecords(10));
     }
 
-    void quantitiesTypedAndWhatTheyTakeOrGive() {
+    void quantitiesAndPicksThatGoNowhere() {
         PickOffice o;
+        // No activity window open: the pick is refused and nothing changes.
+        picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
+        QCOMPARE(o.fake.prompts.messages().size(), 1);
+        QVERIFY(o.ctx.g.rigarisorsa.isEmpty());
+        QVERIFY(o.windows->existing<Formris>() == nullptr);
+
         Formattivita *w = o.openInsert();
         const QByteArray before = o.read(File::Attrezzature) + o.read(File::Associazioni);
         const QString refusal = QString::fromUtf8("Quantità errata: inserire un numero intero da -9999 a 32767.");
@@ -240,6 +246,44 @@ private slots:
         QCOMPARE(o.resourceList()->count(), 1);
         QCOMPARE(o.fake.prompts.messages(), QStringList());
         QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 2 ", "L, 3 "));
+
+        o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
+        o.activate(w);
+        o.fake.prompts.clear();
+        o.ctx.g.risorsecambiate = false;
+        QListWidget *l = o.resourceList();
+        const QPoint at = l->visualItemRect(l->item(0)).center();
+        // Nothing selected, the right press asks nothing; the other buttons only select.
+        l->clearSelection();
+        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseClick(l->viewport(), Qt::MiddleButton, {}, at);
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(o.fake.prompts.questions().isEmpty());
+        // A line of a type no register knows stays.
+        w->addResourceLine("XXXX      1   " + kJeepLine);
+        o.deleteRow(2);
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
+        QCOMPARE(l->count(), 3);
+        QVERIFY(!o.ctx.g.risorsecambiate);
+        QCOMPARE(o.read(File::Automezzi), kJeepTaken);
+
+        // Two buttons in a row keep the mode to return to.
+        press(w, "cmdattr");
+        press(w, "cmdvol");
+        QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
+        QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
+        picking::offerResource(o.ctx, ResourceKind::Association, kAlfaLine);
+        QCOMPARE(o.ctx.g.rigarisorsa, kAlfaLine);
+
+        // The activity window left meanwhile: "Aggiungi" takes nothing.
+        o.activate(w);
+        press(w, "cmdesci");
+        const QByteArray assocNow = o.read(File::Associazioni);
+        o.fake.prompts.clear();
+        press(o.ris(), "cmdaggiungi");
+        QCOMPARE(o.fake.prompts.messages().size(), 1);
+        QVERIFY(!o.ris()->isVisible());
+        QCOMPARE(o.read(File::Associazioni), assocNow);
     }
 
     void namesWindowAddsTickedVolunteersOnly() {
@@ -292,51 +336,6 @@ private slots:
 
     }
 
-    void pressesAndPicksThatGoNowhere() {
-        PickOffice o;
-        // No activity window open: the pick is refused and nothing changes.
-        picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
-        QCOMPARE(o.fake.prompts.messages().size(), 1);
-        QVERIFY(o.ctx.g.rigarisorsa.isEmpty());
-        QVERIFY(o.windows->existing<Formris>() == nullptr);
-
-        Formattivita *w = o.openInsert();
-        o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
-        o.activate(w);
-        QListWidget *l = o.resourceList();
-        const QPoint at = l->visualItemRect(l->item(0)).center();
-        // Nothing selected, the right press asks nothing; the other buttons only select.
-        l->clearSelection();
-        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
-        QTest::mouseClick(l->viewport(), Qt::MiddleButton, {}, at);
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
-        QVERIFY(o.fake.prompts.questions().isEmpty());
-        // A line of a type no register knows stays.
-        w->addResourceLine("XXXX      1   " + kJeepLine);
-        o.deleteRow(1);
-        QCOMPARE(o.fake.prompts.questions().size(), 1);
-        QCOMPARE(l->count(), 2);
-        QVERIFY(!o.ctx.g.risorsecambiate);
-        QCOMPARE(o.read(File::Automezzi), kJeepTaken);
-
-        // Two buttons in a row keep the mode to return to.
-        press(w, "cmdattr");
-        press(w, "cmdvol");
-        QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
-        QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
-        picking::offerResource(o.ctx, ResourceKind::Association, kAlfaLine);
-        QCOMPARE(o.ctx.g.rigarisorsa, kAlfaLine);
-
-        // The activity window left meanwhile: "Aggiungi" takes nothing.
-        o.activate(w);
-        press(w, "cmdesci");
-        const QByteArray assocNow = o.read(File::Associazioni);
-        o.fake.prompts.clear();
-        press(o.ris(), "cmdaggiungi");
-        QCOMPARE(o.fake.prompts.messages().size(), 1);
-        QVERIFY(!o.ris()->isVisible());
-        QCOMPARE(o.read(File::Associazioni), assocNow);
-    }
 
     // "Annullamento Attività" with a new activity shown: the resource controls do nothing,
     // leaving keeps the activity, and "Annulla" cancels the activity the window shows.
