@@ -64,10 +64,11 @@ void fill(QWidget *w, const QList<std::pair<const char *, QString>> &texts) {
 }
 
 // Leaves the activity window unregistered; `prot` is another listed activity.
+// Coming back to the window is itself a moment of the undo ("reload").
 void leave(PickOffice &o, Formattivita *w, const QString &moment, const QString &prot) {
     if (moment == "main list") return void(o.openFromMain(prot));
     const bool own = moment == "cmdesci" || moment == "title bar" || moment == "reload";
-    if (own) o.activate(w);
+    if (own && o.ctx.lastActive != w) o.activate(w);
     if (moment == "cmdesci") return press(w, "cmdesci");
     if (moment == "title bar") return void(w->close());
     o.activate(o.main);
