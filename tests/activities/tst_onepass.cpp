@@ -28,37 +28,21 @@ namespace {
 QByteArray mixedResources()
 {
     return crlf({
-        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
-        copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
-        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O",
-        " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O",
-        "garbage line, not a record",
-        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-        "5,ATTR,1,BIANCHI,TENDA,O",
-        "",
-        copied("5", "VOL.", 3, "VERDI", "", "O"),
-        " 5 ,VOL>,0,VERDI",
-        "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
-        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"),
-        "99999,ATTR,1,FUORI,RANGE,O",
-        copied("7", "ATTR", 1, "AAA", "BBB", "O"),
-        " 012 ,ATTR,1,ZERI,DAVANTI,O",
-        "-0 ,ATTR,1,MENO,ZERO,O",
+        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"), copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
+        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O", " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O", "garbage line, not a record",
+        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"), "5,ATTR,1,BIANCHI,TENDA,O", "",
+        copied("5", "VOL.", 3, "VERDI", "", "O"), " 5 ,VOL>,0,VERDI", "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
+        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"), "99999,ATTR,1,FUORI,RANGE,O",
+        copied("7", "ATTR", 1, "AAA", "BBB", "O"), " 012 ,ATTR,1,ZERI,DAVANTI,O", "-0 ,ATTR,1,MENO,ZERO,O",
         copied("-5", "ATTR", 1, "NEG", "ATIVO", "O"),
     });
 }
 
 QByteArray mixedActivities()
 {
-    return crlf({
-        " -5 ,01/01/2025,10.00,,,,,A,B,C,,A",
-        " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
-        "4,01/01/2025,10.00,,,,,TYPED,B,C,,A",
-        "rotta",
-        " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
-        " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A",
-        " 8 ,01/01/2025,10.00,,,,,A,B,C,,A",
-    });
+    return crlf({" -5 ,01/01/2025,10.00,,,,,A,B,C,,A", " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
+                 "4,01/01/2025,10.00,,,,,TYPED,B,C,,A", "rotta", " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
+                 " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A", " 8 ,01/01/2025,10.00,,,,,A,B,C,,A"});
 }
 
 QStringList activity(const QString &n)
@@ -106,33 +90,33 @@ private slots:
         for (qint16 n : {-5, 3, 5, 6, 9}) {
             TestFolder plain, keyed;
             for (TestFolder *f : {&plain, &keyed}) f->write(File::Risorse, mixedResources());
-            bool inserted[2] = {false, false};
-            int seen[2] = {0, 0};
-            auto each = [&](int which) {
-                return [&, which](const Record &r, RecordSink &sink) {
-                    ++seen[which];
-                    const qint16 k = r.number(RNumProt);
-                    if (k == n) {
-                        Record changed = r;
-                        changed.fields[RStato] = QStringLiteral("L");
-                        sink.copy(changed);
-                        return Step::Drop;
-                    }
-                    if (k > n && !inserted[which]) {
-                        sink.writeTyped({QString::number(n), "NEW.", "1", "X", "Y", "O"});
-                        inserted[which] = true;
-                    }
-                    return Step::Keep;
-                };
+            bool inserted = false;
+            int seen = 0;
+            const auto each = [&](const Record &r, RecordSink &sink) {
+                ++seen;
+                const qint16 k = r.number(RNumProt);
+                if (k == n) {
+                    Record changed = r;
+                    changed.fields[RStato] = QStringLiteral("L");
+                    sink.copy(changed);
+                    return Step::Drop;
+                }
+                if (k > n && !inserted) {
+                    sink.writeTyped({QString::number(n), "NEW.", "1", "X", "Y", "O"});
+                    inserted = true;
+                }
+                return Step::Keep;
             };
-            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each(0)).done());
-            const auto named = [&](qint16 k) { return k == n || (!inserted[1] && k > n); };
-            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(), named, each(1))
-                        .done());
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each).done());
+            const int seenByPlain = seen;
+            seen = 0;
+            inserted = false;
+            const auto named = [&](qint16 k) { return k == n || (!inserted && k > n); };
+            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(), named, each).done());
             QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
             QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
-            QVERIFY(seen[1] < 15); // the lines already in copy form and far from n were not read
-            QVERIFY(seen[1] < seen[0]);
+            QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
+            QVERIFY(seen < seenByPlain);
         }
     }
 
