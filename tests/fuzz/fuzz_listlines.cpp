@@ -1,23 +1,15 @@
 // Fuzz target: the cutting and padding of list lines and the text rules
 // they rest on. The first byte chooses a width; the rest is text.
+#include "check.h"
+
 #include "activities/records.h"
 #include "archive/encoding.h"
 #include "archive/text.h"
 #include "registers/registers.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
-
-// A broken promise stops the run at once, saying which one.
-void fail(int line)
-{
-    std::fprintf(stderr, "%s:%d: check failed\n", __FILE__, line);
-    std::abort();
-}
-#define check(ok) ((ok) ? (void)0 : fail(__LINE__))
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
