@@ -1,13 +1,13 @@
 // Fuzz target: the cutting and padding of list lines and the text rules
 // they rest on. The first byte chooses a width; the rest is text.
-#include "check.h"
-
 #include "activities/records.h"
 #include "archive/encoding.h"
 #include "archive/text.h"
 #include "registers/registers.h"
 
 #include <cstdint>
+
+#include "check.h"
 
 namespace {
 

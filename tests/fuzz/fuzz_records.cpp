@@ -2,8 +2,6 @@
 // register. Whatever the bytes, reading never fails, a readable record
 // written again in its number form reads back the same, and an unreadable
 // line is written back exactly as it came.
-#include "check.h"
-
 #include "activities/records.h"
 #include "archive/io.h"
 #include "archive/record.h"
@@ -15,6 +13,8 @@
 
 #include <QBuffer>
 #include <cstdint>
+
+#include "check.h"
 
 namespace {
 
