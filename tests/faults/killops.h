@@ -2,7 +2,6 @@
 
 #include "archive/paths.h"
 
-#include <QByteArray>
 #include <QString>
 
 // The operations that the kill tests interrupt: one deterministic sequence,
@@ -23,20 +22,15 @@ inline int kindOf(int step) { return step % KindCount; }
 // Fills a working folder with the starting archives (a few hundred records
 // each) and their snapshots.
 void seed(const archive::WorkingFolder &folder);
-
-// Runs step number `step` on the folder. False when the operation did not
-// end well (which the sequence never expects).
+// Runs step number `step` on the folder; false when it did not end well.
 bool run(const archive::WorkingFolder &folder, int step);
-
 // What breaks the rules every step keeps, empty when nothing does: every
 // resource line belongs to an activity, every activity has exactly its
 // lines, and every equipment quantity, vehicle state and association
 // volunteer count equals its starting value less what open activities hold
 // and what sospese.dat holds unregistered.
 QString inconsistency(const archive::WorkingFolder &folder);
-
-// The file holding how many steps the helper has completed, written whole
-// after each step.
+// The file holding how many steps the helper has completed.
 QString stepFile(const archive::WorkingFolder &folder);
 
 } // namespace killops

@@ -1,17 +1,12 @@
 // Helper of the fault tests, never installed.
-//
-//   killworker <folder>          runs the steps of killops from the number in
-//                                the step file on, forever, writing the number
-//                                of completed steps after each one; prints
-//                                "pronto" once it is about to start.
-//   killworker <folder> limit <bytes> <operation>
-//                                runs one operation with every file limited to
-//                                <bytes> (a disk that fills up; "-" for no
-//                                limit) and prints the messages the user
-//                                would get, one a line.
+//   killworker <folder>: runs the steps of killops from the number in the step
+//     file on, forever, writing the number of steps done after each; prints
+//     "pronto" once it is about to start.
+//   killworker <folder> limit <bytes> <operation>: runs one operation with every
+//     file limited to <bytes> (a disk that fills up; "-" for no limit) and
+//     prints the messages the user would get, one a line.
 #include "killops.h"
 
-#include "activities/records.h"
 #include "session/context.h"
 #include "session/maintenance.h"
 #include "session/settings.h"

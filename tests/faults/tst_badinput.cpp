@@ -72,61 +72,59 @@ private slots:
             }
         }
     }
-    void everyFieldOfEveryWindow();
+    void everyFieldOfEveryWindow()
+    {
+        QFETCH(int, window);
+        QFETCH(int, field);
+        QFETCH(int, bad);
+        const WindowRow &row = registerWindows()[window];
+        const FieldRow &f = row.fields[field];
+        const Bad &value = (f.number ? kNumberValues : kTextValues)[bad];
+        if (m_window != window) m_office.reset(), m_office = std::make_unique<MainOffice>(), m_window = window;
+        MainOffice &o = *m_office;
+        seedOffice(o);
+        QWidget *w = row.open(o);
+        fillGood(w, row);
+        enter(w, f.name, value.typed);
+        const auto before = o.files();
+        o.fake.prompts.clear();
+        clickButton(w, row.button);
+
+        if (!f.ownCheck.isEmpty() || value.stored.isEmpty()) {
+            const QString expected = !f.ownCheck.isEmpty() ? f.ownCheck : cp1252::refusal(value.typed);
+            QVERIFY(!expected.isEmpty());
+            QCOMPARE(o.fake.prompts.messages(), QStringList{expected});
+            QCOMPARE(o.files(), before);
+            return;
+        }
+        const QString done = f.doneInstead.isEmpty() ? row.done : f.doneInstead;
+        QCOMPARE(o.fake.prompts.messages(), done.isEmpty() ? QStringList{} : QStringList{done});
+        // One line more in the archive, ended by CR LF, and it reads back whole.
+        const QString name = archive::fileName(row.archive);
+        const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
+        QCOMPARE(now.size(), was.size() + 1);
+        QByteArray added;
+        for (const QByteArray &l : now)
+            if (!was.contains(l)) added = l;
+        QVERIFY(added.endsWith('\r') && !added.chopped(1).contains('\r'));
+        const QStringList items = cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
+        if (row.archive != File::Attivita)
+            QCOMPARE(items.size(), int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0));
+        QCOMPARE(items.value(f.recordIndex).trimmed(), value.stored);
+        // Nothing else was touched but what a registration writes.
+        for (auto it = before.begin(); it != before.end(); ++it) {
+            const QString &file = it.key();
+            const bool activityWrites = row.archive == File::Attivita
+                && (file.endsWith(".sav") || file == "numeroprot.dat" || file == "risorse.csv");
+            if (file != name && !file.endsWith(".wrk") && !activityWrites) QCOMPARE(o.read(file), it.value());
+        }
+    }
 
 private:
     // One office per window, as its rows come one after the other.
     std::unique_ptr<MainOffice> m_office;
     int m_window = -1;
 };
-
-void TestBadInput::everyFieldOfEveryWindow()
-{
-    QFETCH(int, window);
-    QFETCH(int, field);
-    QFETCH(int, bad);
-    const WindowRow &row = registerWindows()[window];
-    const FieldRow &f = row.fields[field];
-    const Bad &value = (f.number ? kNumberValues : kTextValues)[bad];
-    if (m_window != window) m_office.reset(), m_office = std::make_unique<MainOffice>(), m_window = window;
-    MainOffice &o = *m_office;
-    seedOffice(o);
-    QWidget *w = row.open(o);
-    fillGood(w, row);
-    enter(w, f.name, value.typed);
-    const auto before = o.files();
-    o.fake.prompts.clear();
-    clickButton(w, row.button);
-
-    if (!f.ownCheck.isEmpty() || value.stored.isEmpty()) {
-        const QString expected = !f.ownCheck.isEmpty() ? f.ownCheck : cp1252::refusal(value.typed);
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(o.fake.prompts.messages(), QStringList{expected});
-        QCOMPARE(o.files(), before);
-        return;
-    }
-    const QString done = f.doneInstead.isEmpty() ? row.done : f.doneInstead;
-    QCOMPARE(o.fake.prompts.messages(), done.isEmpty() ? QStringList{} : QStringList{done});
-    // One line more in the archive, ended by CR LF, and it reads back whole.
-    const QString name = archive::fileName(row.archive);
-    const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
-    QCOMPARE(now.size(), was.size() + 1);
-    QByteArray added;
-    for (const QByteArray &l : now)
-        if (!was.contains(l)) added = l;
-    QVERIFY(added.endsWith('\r') && !added.chopped(1).contains('\r'));
-    const QStringList items = cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
-    if (row.archive != File::Attivita)
-        QCOMPARE(items.size(), int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0));
-    QCOMPARE(items.value(f.recordIndex).trimmed(), value.stored);
-    // Nothing else was touched but what a registration writes.
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        const QString &file = it.key();
-        const bool activityWrites = row.archive == File::Attivita
-            && (file.endsWith(".sav") || file == "numeroprot.dat" || file == "risorse.csv");
-        if (file != name && !file.endsWith(".wrk") && !activityWrites) QCOMPARE(o.read(file), it.value());
-    }
-}
 
 QTEST_MAIN(TestBadInput)
 #include "tst_badinput.moc"

@@ -6,18 +6,10 @@
 #include "registers/registers.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
+
+#include "check.h"
 
 namespace {
-
-// A broken promise stops the run at once, saying which one.
-void fail(int line)
-{
-    std::fprintf(stderr, "%s:%d: check failed\n", __FILE__, line);
-    std::abort();
-}
-#define check(ok) ((ok) ? (void)0 : fail(__LINE__))
 
 int sign(int v) { return (v > 0) - (v < 0); }
 

@@ -1,9 +1,7 @@
 #pragma once
 
 // The register windows as the fault tests drive them: the menu entry that
-// opens each (the menu table gives the window), the fields it has (texts and
-// numbers), a set of values it registers well, and its register button. A
-// window that comes later is one more row in registerWindows().
+// opens each, its fields, values it registers well, and its register button.
 
 #include "mainoffice.h"
 #include "widgets.h"
@@ -34,9 +32,8 @@ struct FieldRow {
     // What the window says for any bad text in this field, when its own
     // check refuses it before the encoding does (dates, times, states).
     QString ownCheck = {};
-    // The message of a registration that went well with a value in this
-    // field, where it differs from the window's (an end time closes the
-    // activity at once).
+    // The message of a registration that went well with a value here, where
+    // it differs from the window's (an end time closes the activity at once).
     QString doneInstead = {};
 };
 
