@@ -10,9 +10,6 @@
 #include "testkit.h"
 #include "vehicles/records.h"
 
-#include <QDir>
-#include <QFile>
-#include <QMap>
 #include <QtTest>
 
 using archive::Record;

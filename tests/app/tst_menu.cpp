@@ -6,9 +6,7 @@
 #include "app/formvelmo.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
-#include <QTest>
 
 namespace {
 MenuEntry::Mode modeOf(const Globals &g, const QString &window)

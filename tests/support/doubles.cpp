@@ -1,37 +1,10 @@
 #include "doubles.h"
 
-namespace {
-bool isBusy(BusyCursor *b)
+void FakePrompts::record(const Shown &s)
 {
-    auto *f = dynamic_cast<FakeBusyCursor *>(b);
-    return f && f->depth > 0;
-}
-} // namespace
-
-template <class T> T FakePrompts::answer(Shown shownNow, QQueue<T> &queue)
-{
-    shown << shownNow;
-    busyAtPrompt << isBusy(busy);
-    if (queue.isEmpty()) return ++unexpected, T();
-    return queue.dequeue();
-}
-
-void FakePrompts::info(const QString &text)
-{
-    shown << Shown{Shown::Info, text, {}, {}};
-    busyAtPrompt << isBusy(busy);
-}
-
-bool FakePrompts::question(const QString &text) { return answer(Shown{Shown::Question, text, {}, {}}, answers); }
-
-QString FakePrompts::openFile(const QString &title, const QString &folder, const QString &filter)
-{
-    return answer(Shown{Shown::OpenFile, title, folder, filter}, files);
-}
-
-QString FakePrompts::saveFile(const QString &title, const QString &folder, const QString &filter)
-{
-    return answer(Shown{Shown::SaveFile, title, folder, filter}, files);
+    shown << s;
+    auto *b = dynamic_cast<FakeBusyCursor *>(busy);
+    busyAtPrompt << (b && b->depth > 0);
 }
 
 QStringList FakePrompts::textsOf(int kind) const
@@ -53,7 +26,6 @@ void FakePrompts::clear()
 
 bool RecordingPrinter::begin(const QString &font, int points, Orientation orientation)
 {
-    if (refuse) return false;
     jobs << Job{font, points, orientation, {}, false};
     return true;
 }

@@ -14,39 +14,31 @@ struct PdfText {
                         // (fixed pitch: every character is 0.6 em wide)
 };
 
-inline QString runTool(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(30000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 inline PdfText readPdf(const QString &pdf)
 {
+    const auto run = [](const QString &tool, const QStringList &args) {
+        QProcess p;
+        p.start(tool, args);
+        return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    };
     PdfText out;
-    const auto size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)")
-                          .match(runTool("pdfinfo", {pdf}));
+    const auto size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(run("pdfinfo", {pdf}));
     if (!size.hasMatch()) return out;
     out.landscape = size.captured(1).toDouble() > size.captured(2).toDouble();
-
-    out.lines = runTool("pdftotext", {"-layout", pdf, "-"}).split('\n');
+    out.lines = run("pdftotext", {"-layout", pdf, "-"}).split('\n');
     for (QString &l : out.lines) {
         l.remove(QChar('\f'));
         while (l.endsWith(' ')) l.chop(1);
     }
     while (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
-
     const QRegularExpression word(
         "<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]+)</word>");
     int longest = 0;
-    auto it = word.globalMatch(runTool("pdftotext", {"-bbox", pdf, "-"}));
-    while (it.hasNext()) {
+    for (auto it = word.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
         const auto m = it.next();
-        const int n = m.captured(3).size();
-        if (n <= longest) continue;
-        longest = n;
-        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / n / 0.6;
+        if (m.captured(3).size() <= longest) continue;
+        longest = m.captured(3).size();
+        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / longest / 0.6;
     }
     out.ok = true;
     return out;

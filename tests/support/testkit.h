@@ -5,6 +5,8 @@
 #include "session/context.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
 
@@ -12,18 +14,22 @@
 // the program has them.
 class TestFolder {
 public:
-    TestFolder();
+    TestFolder()
+    {
+        ctx.folder = archive::WorkingFolder(m_dir.path());
+        ctx.platform = fake.platform();
+    }
 
     QString dir() const { return m_dir.path(); }
     QString path(archive::File f) const { return ctx.folder.path(f); }
-    QString path(const QString &name) const;
+    QString path(const QString &name) const { return QDir(dir()).filePath(name); }
 
-    // Writes a file in Windows-1252 exactly as given (use "\r\n" for line ends).
-    void write(archive::File f, const QByteArray &bytes) const;
+    // Writes a file exactly as given (use "\r\n" for line ends).
+    void write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
     void write(const QString &name, const QByteArray &bytes) const;
-    QByteArray read(archive::File f) const;
-    QByteArray read(const QString &name) const;
-    bool exists(archive::File f) const;
+    QByteArray read(archive::File f) const { return read(archive::fileName(f)); }
+    QByteArray read(const QString &name) const; // "<missing>" when there is none
+    bool exists(archive::File f) const { return QFile::exists(path(f)); }
     // Every file of the folder, by name, with its bytes.
     QMap<QString, QByteArray> files() const;
 
@@ -46,5 +52,5 @@ QString printSetup(int points, Orientation orientation);
 // Joins lines with CR LF after each: crlf({"a", "b"}) == "a\r\nb\r\n".
 QByteArray crlf(const QList<QByteArray> &lines);
 
-// Latin-1/Windows-1252 bytes of a UTF-8 literal (for accented letters).
+// Windows-1252 bytes of a UTF-8 literal (for accented letters).
 QByteArray w1252(const char *utf8);

@@ -21,8 +21,7 @@ inline bool chooseEntry(QComboBox *list, const QString &entry)
     return list->currentText() == entry;
 }
 
-// The texts of a list's lines, in order (any list view: a list widget or a
-// line list).
+// The texts of a list's lines, in order (a list widget or a line list).
 inline QStringList lineTexts(const QAbstractItemView *list)
 {
     QStringList out;
@@ -44,12 +43,10 @@ inline void typeInto(QLineEdit *field, const QString &text)
 {
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Delete);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(field, char(c.unicode()));
-        else // letters beyond ASCII come as the text of a key event
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    // Letters beyond ASCII come as the text of a key event.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
 }
 
 inline void typeInto(QComboBox *list, const QString &text) { typeInto(list->lineEdit(), text); }
