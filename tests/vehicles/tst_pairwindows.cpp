@@ -109,12 +109,18 @@ struct Office : MainOffice {
         return r.archive == File::Automezzi ? static_cast<QWidget *>(fromMenu<Formauto>(entry))
                                             : fromMenu<Formattr>(entry);
     }
+    // Types into the fields and registers; the messages shown.
+    QStringList registra(QWidget *w, const Typed &typed)
+    {
+        fake.prompts.clear();
+        typeAll(w, typed);
+        clickButton(w, "cmdregistra");
+        return fake.prompts.messages();
+    }
     const Reg &r;
 };
 
 QComboBox *list(QWidget *w, const char *name) { return w->findChild<QComboBox *>(name); }
-
-void registra(QWidget *w) { clickButton(w, "cmdregistra"); }
 
 } // namespace
 
@@ -122,15 +128,143 @@ class TestPairWindows : public QObject {
     Q_OBJECT
 private slots:
     void activationAndCerca_data() { registers(); }
-    void activationAndCerca();
+    void activationAndCerca()
+    {
+        QFETCH(int, reg);
+        const Reg &r = regs()[reg];
+        Office o(r);
+        QWidget *w = o.open(r.modify);
+        QComboBox *ass = list(w, "cmbass");
+        QCOMPARE(entries(ass), r.offered);
+        QCOMPARE(entries(list(w, "cmbstato")), QStringList({"A = Attivo", "B = Bloccato", "L = Libero", "R = Riposo"}));
+
+        // Cerca narrows the names, in small letters, and empties the text;
+        // with no text it lists each name once.
+        typeInto(ass, "beta");
+        clickButton(w, "cmdcercaass");
+        QCOMPARE(entries(ass), QStringList({"BETA", "CROCE BETA"}));
+        QCOMPARE(ass->currentText(), QString());
+        clickButton(w, "cmdcercaass");
+        QCOMPARE(entries(ass), QStringList({"ALFA", "BETA", "CROCE BETA"}));
+
+        // A new activation empties the fields.
+        typeAll(w, r.typed);
+        o.activate(o.main);
+        o.activate(w);
+        Typed empty = r.typed;
+        for (auto &field : empty) field.second.clear();
+        QCOMPARE(shownIn(w, empty), empty);
+
+        clickButton(w, "cmdesci");
+        QVERIFY(!w->isVisible());
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+        QVERIFY(!o.exists(r.archive));
+    }
+
     void insertAndRefusal_data() { registers(); }
-    void insertAndRefusal();
+    void insertAndRefusal()
+    {
+        QFETCH(int, reg);
+        const Reg &r = regs()[reg];
+        Office o(r);
+        o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L"}));
+        o.write(File::Attrezzature, crlf({"ALFA,PALA,L,2", "BETA,TENDA,L,4"}));
+        QWidget *w = o.open(r.insert);
+        QVERIFY(chooseEntry(list(w, "cmbass"), "BETA"));
+        QCOMPARE(o.registra(w, r.typed), QStringList{r.inserted});
+        QCOMPARE(o.read(r.archive), r.inserted_);
+        QCOMPARE(shownIn(w, r.kept), r.kept);
+        QCOMPARE(entries(list(w, "cmbdes")), r.descriptions);
+
+        // The same key again: refused, nothing written, the fields as typed.
+        QCOMPARE(o.registra(w, r.duplicateTyped), QStringList{r.duplicate});
+        QCOMPARE(o.read(r.archive), r.inserted_);
+        QCOMPARE(shownIn(w, r.duplicateShown), r.duplicateShown);
+        QVERIFY(neverBusyAtPrompt(o));
+    }
+
     void modify_data() { registers(); }
-    void modify();
+    void modify()
+    {
+        QFETCH(int, reg);
+        const Reg &r = regs()[reg];
+        Office o(r);
+        o.write(r.archive, r.modifyBefore);
+        QWidget *w = o.open(r.modify);
+        QVERIFY(chooseEntry(list(w, "cmbass"), r.association));
+        QCOMPARE(entries(list(w, "cmbdes")), r.modifyDescriptions.mid(0, 2));
+        QVERIFY(chooseEntry(list(w, "cmbdes"), r.modifyDescriptions.first()));
+        QCOMPARE(shownIn(w, r.loaded), r.loaded);
+
+        // To a key another record has: refused.
+        QCOMPARE(o.registra(w, r.otherKey), QStringList{r.duplicate});
+        QCOMPARE(o.read(r.archive), r.modifyBefore);
+        QCOMPARE(o.registra(w, r.changed), QStringList{r.modified});
+        QCOMPARE(o.read(r.archive), r.modifyAfter);
+        QCOMPARE(entries(list(w, "cmbdes")), r.modifyDescriptions.mid(2));
+        QCOMPARE(shownIn(w, r.modifyKept), r.modifyKept);
+        QVERIFY(neverBusyAtPrompt(o));
+    }
+
     void removeActsOnTheChosenRecord_data() { registers(); }
-    void removeActsOnTheChosenRecord();
-    void vehicleClockAndModifyWithNothingChosen();
-    void typingIsNoChoiceTheArrowsAre();
+    void removeActsOnTheChosenRecord()
+    {
+        QFETCH(int, reg);
+        const Reg &r = regs()[reg];
+        Office o(r);
+        o.write(r.archive, r.removeBefore);
+        QWidget *w = o.open(r.remove);
+        for (const auto &[field, text] : r.chosen) QVERIFY(chooseEntry(list(w, qPrintable(field)), text));
+        // Then the record is gone: not found, nothing written.
+        for (const QString &message : {r.deleted, r.notFound}) {
+            QCOMPARE(o.registra(w, r.retyped), QStringList{message});
+            QCOMPARE(o.read(r.archive), r.removeAfter);
+        }
+        QVERIFY(neverBusyAtPrompt(o));
+    }
+
+    void vehicleClockAndModifyWithNothingChosen()
+    {
+        Office o(regs().front());
+        o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
+        QWidget *w = o.open("mnautamod");
+        // The date and time buttons read the clock (03/03/2025 09.05).
+        clickButton(w, "cmddataar");
+        o.fake.clock.time = QDateTime(QDate(2026, 12, 5), QTime(23, 7));
+        clickButton(w, "cmdorapa");
+        const Typed one{{"dataar", "03/03/2025"}, {"oraar", "09.05"}, {"datapa", ""}, {"orapa", "23.07"}};
+        QCOMPARE(shownIn(w, one), one);
+        clickButton(w, "cmddatapa");
+        clickButton(w, "cmdoraar");
+        const Typed two{{"oraar", "23.07"}, {"datapa", "05/12/2026"}};
+        QCOMPARE(shownIn(w, two), two);
+
+        // Modify acts on the vehicle chosen from the lists: none yet.
+        QCOMPARE(o.registra(w, {{"cmbass", "ALFA"}, {"cmbdes", "JEEP"}, {"cmbstato", "L"}}),
+                 QStringList{"Automezzo non trovato."});
+        QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L"}));
+        QCOMPARE(shownIn(w, {{"cmbdes", ""}}), (Typed{{"cmbdes", "JEEP"}}));
+    }
+
+    // Typing an existing description and leaving the field loads nothing;
+    // the arrow keys choose, as a click in the list does.
+    void typingIsNoChoiceTheArrowsAre()
+    {
+        Office o(regs().back());
+        o.write(File::Attrezzature, crlf({"BETA,BRANDA,L,12", "BETA,TENDA,L,4"}));
+        QWidget *w = o.open("mnatrains");
+        QVERIFY(chooseEntry(list(w, "cmbass"), "BETA"));
+        QComboBox *des = list(w, "cmbdes");
+        des->setFocus();
+        typeInto(des, "TENDA");
+        QTest::keyClick(des, Qt::Key_Return);
+        typeInto(lineOf(w, "qta"), "9");
+        lineOf(w, "qta")->setFocus();
+        QCOMPARE(shownIn(w, {{"qta", ""}}), (Typed{{"qta", "9"}}));
+        des->setCurrentIndex(-1);
+        QTest::keyClick(des, Qt::Key_Down);
+        QCOMPARE(shownIn(w, {{"cmbdes", ""}, {"qta", ""}}), (Typed{{"cmbdes", "BRANDA"}, {"qta", "12"}}));
+    }
 
 private:
     static void registers()
@@ -139,157 +273,6 @@ private:
         for (int i = 0; i < int(regs().size()); ++i) QTest::newRow(regs()[i].name) << i;
     }
 };
-
-void TestPairWindows::activationAndCerca()
-{
-    QFETCH(int, reg);
-    const Reg &r = regs()[reg];
-    Office o(r);
-    QWidget *w = o.open(r.modify);
-    QComboBox *ass = list(w, "cmbass");
-    QCOMPARE(entries(ass), r.offered);
-    QCOMPARE(entries(list(w, "cmbstato")), QStringList({"A = Attivo", "B = Bloccato", "L = Libero", "R = Riposo"}));
-
-    // Cerca narrows the names, in small letters, and empties the text; with
-    // no text it lists each name once.
-    typeInto(ass, "beta");
-    clickButton(w, "cmdcercaass");
-    QCOMPARE(entries(ass), QStringList({"BETA", "CROCE BETA"}));
-    QCOMPARE(ass->currentText(), QString());
-    clickButton(w, "cmdcercaass");
-    QCOMPARE(entries(ass), QStringList({"ALFA", "BETA", "CROCE BETA"}));
-
-    // A new activation empties the fields.
-    typeAll(w, r.typed);
-    o.activate(o.main);
-    o.activate(w);
-    Typed empty = r.typed;
-    for (auto &field : empty) field.second.clear();
-    QCOMPARE(shownIn(w, empty), empty);
-
-    clickButton(w, "cmdcognome"); // no action
-    clickButton(w, "cmdesci");
-    QVERIFY(!w->isVisible());
-    QVERIFY(o.fake.prompts.shown.isEmpty());
-    QVERIFY(!o.exists(r.archive));
-}
-
-void TestPairWindows::insertAndRefusal()
-{
-    QFETCH(int, reg);
-    const Reg &r = regs()[reg];
-    Office o(r);
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L"}));
-    o.write(File::Attrezzature, crlf({"ALFA,PALA,L,2", "BETA,TENDA,L,4"}));
-    QWidget *w = o.open(r.insert);
-    QVERIFY(chooseEntry(list(w, "cmbass"), "BETA"));
-    typeAll(w, r.typed);
-    registra(w);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{r.inserted});
-    QCOMPARE(o.read(r.archive), r.inserted_);
-    QCOMPARE(shownIn(w, r.kept), r.kept);
-    QCOMPARE(entries(list(w, "cmbdes")), r.descriptions);
-
-    // The same key again: refused, nothing written, the fields as typed.
-    o.fake.prompts.clear();
-    typeAll(w, r.duplicateTyped);
-    registra(w);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{r.duplicate});
-    QCOMPARE(o.read(r.archive), r.inserted_);
-    QCOMPARE(shownIn(w, r.duplicateShown), r.duplicateShown);
-    QVERIFY(neverBusyAtPrompt(o));
-}
-
-void TestPairWindows::modify()
-{
-    QFETCH(int, reg);
-    const Reg &r = regs()[reg];
-    Office o(r);
-    o.write(r.archive, r.modifyBefore);
-    QWidget *w = o.open(r.modify);
-    QVERIFY(chooseEntry(list(w, "cmbass"), r.association));
-    QCOMPARE(entries(list(w, "cmbdes")), r.modifyDescriptions.mid(0, 2));
-    QVERIFY(chooseEntry(list(w, "cmbdes"), r.modifyDescriptions.first()));
-    QCOMPARE(shownIn(w, r.loaded), r.loaded);
-
-    // To a key another record has: refused.
-    typeAll(w, r.otherKey);
-    registra(w);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{r.duplicate});
-    QCOMPARE(o.read(r.archive), r.modifyBefore);
-
-    o.fake.prompts.clear();
-    typeAll(w, r.changed);
-    registra(w);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{r.modified});
-    QCOMPARE(o.read(r.archive), r.modifyAfter);
-    QCOMPARE(entries(list(w, "cmbdes")), r.modifyDescriptions.mid(2));
-    QCOMPARE(shownIn(w, r.modifyKept), r.modifyKept);
-    QVERIFY(neverBusyAtPrompt(o));
-}
-
-void TestPairWindows::removeActsOnTheChosenRecord()
-{
-    QFETCH(int, reg);
-    const Reg &r = regs()[reg];
-    Office o(r);
-    o.write(r.archive, r.removeBefore);
-    QWidget *w = o.open(r.remove);
-    for (const auto &[field, text] : r.chosen) QVERIFY(chooseEntry(list(w, qPrintable(field)), text));
-    // Then the record is gone: not found, nothing written.
-    for (const QString &message : {r.deleted, r.notFound}) {
-        o.fake.prompts.clear();
-        typeAll(w, r.retyped);
-        registra(w);
-        QCOMPARE(o.fake.prompts.messages(), QStringList{message});
-        QCOMPARE(o.read(r.archive), r.removeAfter);
-    }
-    QVERIFY(neverBusyAtPrompt(o));
-}
-
-void TestPairWindows::vehicleClockAndModifyWithNothingChosen()
-{
-    Office o(regs().front());
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
-    QWidget *w = o.open("mnautamod");
-    // The date and time buttons read the clock (03/03/2025 09.05).
-    clickButton(w, "cmddataar");
-    o.fake.clock.time = QDateTime(QDate(2026, 12, 5), QTime(23, 7));
-    clickButton(w, "cmdorapa");
-    const Typed one{{"dataar", "03/03/2025"}, {"oraar", "09.05"}, {"datapa", ""}, {"orapa", "23.07"}};
-    QCOMPARE(shownIn(w, one), one);
-    clickButton(w, "cmddatapa");
-    clickButton(w, "cmdoraar");
-    const Typed two{{"oraar", "23.07"}, {"datapa", "05/12/2026"}};
-    QCOMPARE(shownIn(w, two), two);
-
-    // Modify acts on the vehicle chosen from the lists: none yet.
-    typeAll(w, {{"cmbass", "ALFA"}, {"cmbdes", "JEEP"}, {"cmbstato", "L"}});
-    registra(w);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{"Automezzo non trovato."});
-    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L"}));
-    QCOMPARE(shownIn(w, {{"cmbdes", ""}}), (Typed{{"cmbdes", "JEEP"}}));
-}
-
-// Typing an existing description and leaving the field loads nothing; the
-// arrow keys choose, as a click in the list does.
-void TestPairWindows::typingIsNoChoiceTheArrowsAre()
-{
-    Office o(regs().back());
-    o.write(File::Attrezzature, crlf({"BETA,BRANDA,L,12", "BETA,TENDA,L,4"}));
-    QWidget *w = o.open("mnatrains");
-    QVERIFY(chooseEntry(list(w, "cmbass"), "BETA"));
-    QComboBox *des = list(w, "cmbdes");
-    des->setFocus();
-    typeInto(des, "TENDA");
-    QTest::keyClick(des, Qt::Key_Return);
-    typeInto(lineOf(w, "qta"), "9");
-    lineOf(w, "qta")->setFocus();
-    QCOMPARE(shownIn(w, {{"qta", ""}}), (Typed{{"qta", "9"}}));
-    des->setCurrentIndex(-1);
-    QTest::keyClick(des, Qt::Key_Down);
-    QCOMPARE(shownIn(w, {{"cmbdes", ""}, {"qta", ""}}), (Typed{{"cmbdes", "BRANDA"}, {"qta", "12"}}));
-}
 
 QTEST_MAIN(TestPairWindows)
 #include "tst_pairwindows.moc"
