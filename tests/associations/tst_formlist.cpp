@@ -48,42 +48,24 @@ QStringList shown(QWidget *w) { return items(listwin::list(w)); }
 class TestFormlist : public QObject {
     Q_OBJECT
 private slots:
-    void linesColumnsTotalAndActivation()
+    // The printout goes through the recording printer: the layout of a
+    // portrait page through PDF is the activity sheet's test.
+    void linesSearchPrintAndView()
     {
         Office o;
         auto *w = o.fromMain();
         // The sum of 16-bit counts may go past 32767.
         QCOMPARE(shown(w), framed(kRecords, "32786"));
 
-        // Every activation rebuilds the list; a missing archive (an empty one
-        // reads the same: tst_damaged) keeps the frame and is not created.
-        QFile::remove(o.path(File::Associazioni));
-        o.activate(w);
-        QCOMPARE(shown(w), framed({}, "0"));
-        QVERIFY(!o.exists(File::Associazioni));
-        QVERIFY(o.fake.prompts.shown.isEmpty());
-
-        listwin::click(w, "cmdlistesci");
-        QVERIFY(!w->isVisible());
-    }
-
-    // The printout goes through the recording printer: the layout of a
-    // portrait page through PDF is the activity sheet's test.
-    void searchInSmallLettersAndPrint()
-    {
-        Office o;
-        auto *w = o.fromMain();
         auto *cerca = lineOf(w, "cerca");
         QTest::keyClicks(cerca, "cro");
         listwin::click(w, "cmdcerca");
         QCOMPARE(shown(w), framed({line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"), line("MICRO", "0")}, "4"));
         QCOMPARE(cerca->text(), QString("cro"));
-
         listwin::click(w, "cmdstampa");
         QCOMPARE(o.fake.printer.jobs.size(), 1);
         QCOMPARE(jobSetup(o.fake.printer.jobs.first()), printSetup(12, Orientation::Portrait));
         QCOMPARE(o.fake.printer.jobs.first().lines, shown(w));
-
         // An empty text finds every name that is not empty; found nowhere:
         // the frame with a total of 0.
         cerca->clear();
@@ -92,16 +74,11 @@ private slots:
         QTest::keyClicks(cerca, "xyz");
         listwin::click(w, "cmdcerca");
         QCOMPARE(shown(w), framed({}, "0"));
-    }
 
-    void choosingALineViewsTheAssociation()
-    {
-        Office o;
-        auto *w = o.fromMain();
+        // Choosing a line views the association. A name cut at 50 columns
+        // still finds it; a negative count shows; the heading opens the
+        // window too, with nothing of its own to load.
         o.ctx.g.modoass = modes::Registry::M;
-        // A name cut at 50 columns still finds its association; a negative
-        // count shows; the heading opens the window too, with nothing of its
-        // own to load.
         const struct {
             int row;
             QString loaded;
@@ -113,7 +90,7 @@ private slots:
             {0, kHeading, {{"cmbassdenom", "CROCE ROSSA"}}},
         };
         for (const auto &c : cases) {
-            o.activate(w);
+            o.activate(w); // every activation rebuilds the whole list
             listwin::choose(w, c.row);
             auto *ass = o.shown<Formass>();
             QCOMPARE(o.ctx.g.modoass, modes::Registry::L);
@@ -121,8 +98,17 @@ private slots:
             QVERIFY(!ass->findChild<QPushButton *>("cmdassregistra")->isVisible());
             QCOMPARE(shownIn(ass, c.shown), c.shown);
         }
-        QVERIFY(o.fake.prompts.shown.isEmpty());
         QCOMPARE(o.read(File::Associazioni).count('\n'), 7); // nothing written
+
+        // A missing archive (an empty one reads the same: tst_damaged) keeps
+        // the frame and is not created.
+        QFile::remove(o.path(File::Associazioni));
+        o.activate(w);
+        QCOMPARE(shown(w), framed({}, "0"));
+        QVERIFY(!o.exists(File::Associazioni));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+        listwin::click(w, "cmdlistesci");
+        QVERIFY(!w->isVisible());
     }
 
     void pickingVolunteersForAnActivity()
