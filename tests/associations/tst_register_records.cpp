@@ -14,16 +14,6 @@
 using archive::File;
 using vehicles::Which;
 
-namespace {
-
-QStringList association(const char *name, const char *num = "12")
-{
-    return associations::recordFields(associations::cleaned(
-        {QString::fromUtf8(name), "VIA ROMA 1", "BORGO", "XX", "", "", "", "CAMPO 2", QString::fromLatin1(num)}));
-}
-
-} // namespace
-
 class TestRegisterRecords : public QObject {
     Q_OBJECT
 private slots:
@@ -42,33 +32,27 @@ private slots:
         QCOMPARE(checked("CAFF\xC3\x88", "1"), QString()); // È is in Windows-1252
     }
 
-    void associationModifyTouchesOnlyWhatIsThere()
+    void associationChangesTouchOnlyWhatIsThere()
     {
         TestFolder office;
-        office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "GAMMA,,,,,,,,1,1"}));
+        const auto &folder = office.ctx.folder;
+        office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5", "GAMMA,,,,,,,,1,1"}));
         // Same name: the record is rewritten in its place; no other archive
-        // is created.
-        QVERIFY(associations::modify(office.ctx.folder, "ALFA", association("ALFA", "8")).done());
-        QCOMPARE(office.read(File::Associazioni),
-                 crlf({"ALFA,VIA ROMA 1,BORGO,XX,,,,CAMPO 2,8,8", "GAMMA,,,,,,,, 1 , 1 "}));
+        // is created, and a rename creates no volunteer archive either.
+        QVERIFY(associations::modify(folder, "ALFA", {"ALFA", "VIA ROMA 1", "", "", "", "", "", "", "8", "8"}).done());
+        QCOMPARE(office.read(File::Associazioni), crlf({"ALFA,VIA ROMA 1,,,,,,,8,8", "BETA,,,,,,,, 5 , 5 ", "GAMMA,,,,,,,, 1 , 1 "}));
         for (File f : {File::Automezzi, File::Attrezzature, File::Volontari}) QVERIFY(!office.exists(f));
-        // Without a volunteer archive, a rename does not create one.
-        QVERIFY(associations::modify(office.ctx.folder, "GAMMA", association("DELTA")).done());
+        QVERIFY(associations::modify(folder, "GAMMA", {"DELTA", "", "", "", "", "", "", "", "1", "1"}).done());
         QVERIFY(!office.exists(File::Volontari));
-    }
 
-    void associationRemoveLeavesOrPassesTheVolunteers()
-    {
-        TestFolder office;
-        office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5"}));
         office.write(File::Volontari, crlf({"BETA,MARIO,ROSSI,,,,,,,", "ALFA,ANNA,NERI,,,,,,,"}));
-        // The name field as loaded: the volunteers stay as they are.
-        QVERIFY(associations::remove(office.ctx.folder, "BETA", "BETA").done());
-        QCOMPARE(office.read(File::Associazioni), crlf({"ALFA,,,,,,,, 3 , 3 "}));
+        // Removing with the name field as loaded: the volunteers stay as they are.
+        QVERIFY(associations::remove(folder, "BETA", "BETA").done());
+        QCOMPARE(office.read(File::Associazioni), crlf({"ALFA,VIA ROMA 1,,,,,,, 8 , 8 ", "DELTA,,,,,,,, 1 , 1 "}));
         QCOMPARE(office.read(File::Volontari), crlf({"BETA,MARIO,ROSSI,,,,,,,", "ALFA,ANNA,NERI,,,,,,,"}));
         // Another text in the name field: the volunteers pass to it.
-        QVERIFY(associations::remove(office.ctx.folder, "ALFA", "OMEGA").done());
-        QCOMPARE(office.read(File::Associazioni), QByteArray());
+        QVERIFY(associations::remove(folder, "ALFA", "OMEGA").done());
+        QCOMPARE(office.read(File::Associazioni), crlf({"DELTA,,,,,,,, 1 , 1 "}));
         QCOMPARE(office.read(File::Volontari), crlf({"BETA,MARIO,ROSSI,,,,,,,", "OMEGA,ANNA,NERI,,,,,,,"}));
     }
 
@@ -134,7 +118,7 @@ private slots:
         QCOMPARE(vehicles::recordFields(comma).at(vehicles::DataArrivo), QString("05/12/2026 X"));
     }
 
-    void equipmentChecksAndQuantityLimits()
+    void equipmentChecksAndAVanishedKey()
     {
         // In this order: each case has the next field wrong too.
         QCOMPARE(equipment::check({" ", "x", "x", "x"}), QString("Manca Associazione."));
@@ -146,13 +130,10 @@ private slots:
         for (const char *q : {"2,0", "32768", "-32769"})
             QVERIFY2(checked(q) == QString::fromUtf8("Quantità dell'attrezzatura errata."), q);
         for (const char *q : {"0", "-32768", "32767"}) QVERIFY2(checked(q).isEmpty(), q);
-    }
 
-    void equipmentModifyWithAVanishedKey()
-    {
+        // A change whose old key matches nothing puts the values in as a new record.
         TestFolder office;
         office.write(File::Attrezzature, crlf({"ALFA,TENDA,L,3", "BETA,PALA,L,5"}));
-        // The old key matches nothing: the values go in as a new record.
         QVERIFY(equipment::modify(office.ctx.folder, {"BETA", "BRANDA"}, {"ALFA", "ASCIA", "L", "1"}).done());
         QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L,1", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 5 "}));
     }
