@@ -117,8 +117,8 @@ QStringList shown(QWidget *w) { return items(listwin::list(w)); }
 class TestPairLists : public QObject {
     Q_OBJECT
 private slots:
-    void generalListAndRecordsOfOneAssociation_data() { registers(); }
-    void generalListAndRecordsOfOneAssociation()
+    void everyMode_data() { registers(); }
+    void everyMode()
     {
         const QStringList names = {"ALFA", "BETA", "FALCO", kLong};
         QFETCH(int, reg);
@@ -127,15 +127,15 @@ private slots:
         auto *w = open(o, r, r.general);
         QCOMPARE(shown(w), r.framed(r.records));
         // In mode G neither the button nor a line does anything.
-        bool offered = false;
-        w->setOfferHandler([&](ResourceKind, const QString &) { offered = true; });
+        QList<QPair<ResourceKind, QString>> offered;
+        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
         listwin::cmdcerca(w)->click();
         listwin::choose(w, 2);
-        QVERIFY(!offered);
+        QVERIFY(offered.isEmpty());
         QCOMPARE(shown(w), r.framed(r.records));
 
         open(o, r, r.ofAssociation); // the search controls come back
-        auto *cmb = listwin::cmbcerca(w);
+        QComboBox *cmb = listwin::cmbcerca(w);
         QVERIFY(cmb->isVisible());
         QCOMPARE(entries(cmb), QStringList{""} + names);
         // The search narrows the choice, in small letters too; the list is
@@ -159,6 +159,51 @@ private slots:
         o.activate(w);
         QCOMPARE(listwin::list(w)->count(), 0);
         QCOMPARE(cmb->count(), 5);
+
+        // Search by description.
+        open(o, r, r.search);
+        // An emptied list prints nothing.
+        listwin::click(w, "cmdstampa");
+        QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
+
+        // In capitals and by character code: a description in small letters
+        // is not found.
+        for (const auto &[typed, found] : r.searches) {
+            typeInto(cmb, typed);
+            listwin::click(w, "cmdcerca");
+            QStringList lines;
+            for (int i : found) lines << r.records.at(i);
+            QCOMPARE(shown(w), r.framed(lines));
+            QCOMPARE(cmb->currentText(), typed);
+        }
+
+        // A search result prints as shown.
+        listwin::click(w, "cmdstampa");
+        QCOMPARE(jobSetup(o.fake.printer.jobs.at(1)), printSetup(8, Orientation::Landscape));
+        QCOMPARE(o.fake.printer.jobs.at(1).lines, shown(w));
+
+        // The next activation empties list and search.
+        o.activate(o.main);
+        o.activate(w);
+        QCOMPARE(listwin::list(w)->count(), 0);
+        QVERIFY(cmb->currentText().isEmpty());
+
+        // Picking for an activity: the general list, whatever the last mode.
+        // What it leaves of the activity window's modes: tst_resourceflow.
+        listwin::list(w)->setToolTip("altro");
+        o.activate(o.main); // the activity window's button is pressed elsewhere
+        picking::openPickList(o.ctx, r.kind);
+        open(o, r);
+        QCOMPARE(o.ctx.g.*r.mode, modes::PairList::GA);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
+        QVERIFY(listwin::list(w)->toolTip().isEmpty());
+        QVERIFY(!listwin::cmdcerca(w)->isVisible() && !cmb->isVisible());
+        QCOMPARE(shown(w), r.framed(r.records));
+        // The heading and the empty line are no resource.
+        for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
+        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
+                                                                {r.kind, r.records.at(4)}}));
 
         // The general list is read anew: a missing archive (an empty one
         // reads the same: tst_damaged) leaves the heading and one empty
@@ -195,61 +240,6 @@ private slots:
         QCOMPARE(o.fake.prompts.shown.at(1).filter, QString("File PDF (*.pdf)"));
         QCOMPARE(o.fake.prompts.unexpected, 0);
         QCOMPARE(o.fake.busy.depth, 0);
-    }
-
-    void searchPrintAndPick_data() { registers(); }
-    void searchPrintAndPick()
-    {
-        QFETCH(int, reg);
-        const Reg &r = lists()[reg];
-        Office o;
-        auto *w = open(o, r, r.search);
-        auto *cmb = listwin::cmbcerca(w);
-        // An emptied list prints nothing.
-        listwin::click(w, "cmdstampa");
-        QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
-
-        // In capitals and by character code: a description in small letters
-        // is not found.
-        for (const auto &[typed, found] : r.searches) {
-            typeInto(cmb, typed);
-            listwin::click(w, "cmdcerca");
-            QStringList lines;
-            for (int i : found) lines << r.records.at(i);
-            QCOMPARE(shown(w), r.framed(lines));
-            QCOMPARE(cmb->currentText(), typed);
-        }
-
-        // A search result prints as shown.
-        listwin::click(w, "cmdstampa");
-        QCOMPARE(jobSetup(o.fake.printer.jobs.at(1)), printSetup(8, Orientation::Landscape));
-        QCOMPARE(o.fake.printer.jobs.at(1).lines, shown(w));
-
-        // The next activation empties list and search.
-        o.activate(o.main);
-        o.activate(w);
-        QCOMPARE(listwin::list(w)->count(), 0);
-        QVERIFY(cmb->currentText().isEmpty());
-
-        // Picking for an activity: the general list, whatever the last mode.
-        // What it leaves of the activity window's modes: tst_resourceflow.
-        QList<QPair<ResourceKind, QString>> offered;
-        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
-        listwin::list(w)->setToolTip("altro");
-        o.activate(o.main); // the activity window's button is pressed elsewhere
-        picking::openPickList(o.ctx, r.kind);
-        open(o, r);
-        QCOMPARE(o.ctx.g.*r.mode, modes::PairList::GA);
-        QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), r.title + " - Elenco generale");
-        QVERIFY(listwin::list(w)->toolTip().isEmpty());
-        QVERIFY(!listwin::cmdcerca(w)->isVisible() && !cmb->isVisible());
-        QCOMPARE(shown(w), r.framed(r.records));
-        // The heading and the empty line are no resource.
-        for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
-        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
-                                                                {r.kind, r.records.at(4)}}));
-        QVERIFY(o.fake.prompts.shown.isEmpty());
     }
 
 private:
