@@ -16,24 +16,23 @@ struct Desk {
 
     void open(const char *entry) { w = office.fromMenu<Formass>(entry); }
     QComboBox *denom() const { return w->findChild<QComboBox *>("cmbassdenom"); }
-    FakePrompts &prompts() { return office.fake.prompts; }
     // Types name and volunteer count (the other fields as `more` says), and
     // registers; the messages shown.
     QStringList registra(const QString &name, const QString &num, const Typed &more = {})
     {
-        prompts().clear();
+        office.fake.prompts.clear();
         typeAll(w, Typed{{"cmbassdenom", name}} + more + Typed{{"assnumvol", num}});
         clickButton(w, "cmdassregistra");
-        return prompts().texts();
+        return office.fake.prompts.texts();
     }
     // Chooses `name` in the list, answers the questions and registers.
     QStringList remove(const QString &name, const QList<bool> &answers = {})
     {
-        prompts().clear();
+        office.fake.prompts.clear();
         if (!name.isEmpty() && !chooseEntry(denom(), name)) return {"not in the list"};
-        prompts().answers << answers;
+        office.fake.prompts.answers << answers;
         clickButton(w, "cmdassregistra");
-        return prompts().texts();
+        return office.fake.prompts.texts();
     }
     QList<QByteArray> archives() const
     {
@@ -167,7 +166,7 @@ private slots:
         d.office.write(File::Automezzi, QByteArray());
         QCOMPARE(d.remove("GAMMA"), QStringList{done});
         QCOMPARE(d.office.read(File::Associazioni), QByteArray());
-        QCOMPARE(d.prompts().unexpected, 0);
+        QCOMPARE(d.office.fake.prompts.unexpected, 0);
         QVERIFY(neverBusyAtPrompt(d.office));
     }
 };
