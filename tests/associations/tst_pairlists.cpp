@@ -160,9 +160,8 @@ private slots:
         QCOMPARE(listwin::list(w)->count(), 0);
         QCOMPARE(cmb->count(), 5);
 
-        // Search by description.
+        // Search by description: an emptied list prints nothing.
         open(o, r, r.search);
-        // An emptied list prints nothing.
         listwin::click(w, "cmdstampa");
         QVERIFY(o.fake.printer.jobs.at(0).lines.isEmpty());
 

@@ -189,7 +189,8 @@ private slots:
         Office o(regs().front());
         o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
         QWidget *w = o.open("mnautamod");
-        // The date and time buttons read the clock (03/03/2025 09.05).
+        // The date and time buttons read the clock (03/03/2025 09.05); a
+        // date button sets the time below it too.
         clickButton(w, "cmddataar");
         o.fake.clock.time = QDateTime(QDate(2026, 12, 5), QTime(23, 7));
         clickButton(w, "cmdorapa");
