@@ -1,7 +1,5 @@
-// The association records below the window: the checks and number limits,
-// and the edge cases of the changes tst_formass does not reach. Every bad
-// character, field by field: tst_badinput; the volunteers an activity takes
-// and gives back: the resource tests.
+// The association records below the window: the checks and the edge cases of
+// the changes tst_formass does not reach. Every bad character: tst_badinput.
 #include "testkit.h"
 
 #include "associations/records.h"

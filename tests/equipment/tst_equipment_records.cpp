@@ -1,7 +1,5 @@
 // The equipment records below the window: the checks in their order, the
-// quantity limits and a change whose old key is gone. The archive bytes:
-// tst_pairwindows; the quantities an activity takes and gives back: the
-// resource tests.
+// quantity limits and a change whose old key is gone.
 #include "testkit.h"
 
 #include "equipment/records.h"

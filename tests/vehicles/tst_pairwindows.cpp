@@ -5,9 +5,6 @@
 // each menu entry sets: tst_menu.
 #include "registerdesk.h"
 
-#include "equipment/formattr.h"
-#include "vehicles/formauto.h"
-
 #include <vector>
 
 using archive::File;
@@ -94,16 +91,12 @@ const std::vector<Reg> &regs()
 }
 
 struct Office : MainOffice {
-    explicit Office(const Reg &r) : r(r)
+    Office()
     {
         write(File::Associazioni, crlf({"ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1", "BETA,,,,,,,,2,2",
                                         "CROCE BETA,,,,,,,,1,1"}));
     }
-    QWidget *open(const char *entry)
-    {
-        return r.archive == File::Automezzi ? static_cast<QWidget *>(fromMenu<Formauto>(entry))
-                                            : fromMenu<Formattr>(entry);
-    }
+    QWidget *open(const char *entry) { return openEntry(*this, entry); }
     // Types into the fields and registers; the messages shown.
     QStringList registra(QWidget *w, const Typed &typed)
     {
@@ -112,7 +105,6 @@ struct Office : MainOffice {
         clickButton(w, "cmdregistra");
         return fake.prompts.messages();
     }
-    const Reg &r;
 };
 
 QComboBox *list(QWidget *w, const char *name) { return w->findChild<QComboBox *>(name); }
@@ -127,7 +119,7 @@ private slots:
     {
         QFETCH(int, reg);
         const Reg &r = regs()[reg];
-        Office o(r);
+        Office o;
         QWidget *w = o.open(r.insert);
         QComboBox *ass = list(w, "cmbass");
         QCOMPARE(entries(ass), r.offered);
@@ -185,7 +177,7 @@ private slots:
 
     void vehicleClockAndModifyWithNothingChosen()
     {
-        Office o(regs().front());
+        Office o;
         o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
         QWidget *w = o.open("mnautamod");
         // The date and time buttons read the clock (03/03/2025 09.05); a
@@ -211,7 +203,7 @@ private slots:
     // the arrow keys choose, as a click in the list does.
     void typingIsNoChoiceTheArrowsAre()
     {
-        Office o(regs().back());
+        Office o;
         o.write(File::Attrezzature, crlf({"BETA,BRANDA,L,12", "BETA,TENDA,L,4"}));
         QWidget *w = o.open("mnatrains");
         QVERIFY(chooseEntry(list(w, "cmbass"), "BETA"));
