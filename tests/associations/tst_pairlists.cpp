@@ -138,8 +138,7 @@ private slots:
         QComboBox *cmb = listwin::cmbcerca(w);
         QVERIFY(cmb->isVisible());
         QCOMPARE(entries(cmb), QStringList{""} + names);
-        // The search narrows the choice, in small letters too; the list is
-        // left empty.
+        // The search narrows the choice, in small letters too; the list stays empty.
         typeInto(cmb, "fa");
         listwin::click(w, "cmdcerca");
         QCOMPARE(entries(cmb), QStringList({"ALFA", "FALCO"}));
@@ -204,9 +203,8 @@ private slots:
         QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
                                                                 {r.kind, r.records.at(4)}}));
 
-        // The general list is read anew: a missing archive (an empty one
-        // reads the same: tst_damaged) leaves the heading and one empty
-        // line, and is not created.
+        // The general list is read anew: a missing archive (an empty one reads the
+        // same: tst_damaged) leaves the heading and one empty line, and is not created.
         QFile::remove(o.path(r.archive));
         open(o, r, r.general);
         QCOMPARE(shown(w), r.framed({}));

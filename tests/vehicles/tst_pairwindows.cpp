@@ -23,16 +23,14 @@ struct Reg {
     Typed kept;
     QStringList descriptions;
     Typed duplicateTyped, duplicateShown; // an insert refused
-    // Modify the new record: its description, what choosing it loads, a key
-    // another record has, the new values; the archive, BETA's descriptions
-    // and the fields after.
+    // Modify the new record: its description, what choosing it loads, a key another
+    // record has, the new values; the archive, BETA's descriptions, the fields after.
     QString newDescription;
     Typed loaded, otherKey, changed;
     QByteArray modifyAfter;
     QStringList modifyDescriptions;
     Typed modifyKept;
-    // Delete: the record chosen, the fields typed afterwards (naming another
-    // record), the archive after.
+    // Delete: the record chosen, what is typed afterwards, the archive after.
     Typed chosen, retyped;
     QByteArray removeAfter;
 };
