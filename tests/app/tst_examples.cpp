@@ -1,6 +1,4 @@
-// The example office that `make run` starts with: every archive reads whole,
-// in its order, and the counts and states agree with the open activities.
-
+// The example office that `make run` starts with.
 #include "activities/records.h"
 #include "session/settings.h"
 #include "archive/rewrite.h"
@@ -19,7 +17,7 @@ namespace {
 
 QString example(const char *name) { return QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name; }
 
-// The records of an example archive; none when one is damaged.
+// None when one is damaged.
 QList<Record> records(const char *name, const archive::RecordFormat &format)
 {
     QList<Record> out;
@@ -30,7 +28,6 @@ QList<Record> records(const char *name, const archive::RecordFormat &format)
 
 QString key50(const QString &s) { return text::fit(s, 50); }
 
-// The records in the order of `key`, by character code.
 bool ordered(const QList<Record> &rs, const std::function<QString(const Record &)> &key)
 {
     for (int i = 1; i < rs.size(); ++i)
@@ -62,8 +59,6 @@ private slots:
         const QList<Record> acts = records("attivita.csv", activityFormat());
         QVERIFY(!acts.isEmpty());
         for (int i = 1; i < acts.size(); ++i) QVERIFY(acts[i - 1].number(NumProt) < acts[i].number(NumProt));
-        // The counter stands at the highest number given out; every
-        // resource line belongs to an activity, in the activities' order.
         QCOMPARE(settings::readCounter(example("numeroprot.dat")).value_or(-1), acts.last().number(NumProt));
         const QList<Record> res = records("risorse.csv", resourceFormat());
         QVERIFY(ordered(res, number));
@@ -71,8 +66,6 @@ private slots:
             QVERIFY(std::any_of(acts.begin(), acts.end(), [&](const Record &a) { return a.at(0) == r.at(0); }));
     }
 
-    // What the open activities hold is what the registers miss: a vehicle
-    // engaged is "A", an association's volunteers are down by the engaged ones.
     void registersAgreeWithOpenActivities()
     {
         QMap<qint16, QString> state;

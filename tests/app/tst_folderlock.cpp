@@ -1,21 +1,12 @@
-// Two copies of the program on one working folder. The real program, started
-// in the folder, is the first copy and holds it; this test is the second.
-#include "office.h"
+// Two copies on one working folder: the real program holds it, this test is the second.
+#include "desks.h"
 
-#include "activities/formattivita.h"
-#include "app/emergenzaform.h"
-#include "app/formvelmo.h"
-#include "app/menutable.h"
 #include "archive/io.h"
 #include "associations/records.h"
 #include "session/folderlock.h"
 #include "session/maintenance.h"
-#include "ui/linelist.h"
 
-#include <QAction>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSysInfo>
@@ -29,8 +20,7 @@ namespace {
 const QString kRefused =
     QStringLiteral("Cartella aperta in sola consultazione: nessun archivio è stato modificato.");
 
-// The program started in `dir` by the user "operatore", once it holds the
-// folder (the lock file names the user and the start).
+// The program started by the user "operatore", once it holds the folder.
 std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
 {
     auto program = std::make_unique<QProcess>();
@@ -44,8 +34,6 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
     return program;
 }
 
-// The example office, held by a first copy, opened by this one after the
-// answer `consult` to the question. The first copy writes its lock file once.
 struct SecondCopy : TestOffice {
     explicit SecondCopy(bool consult) : lock(dir())
     {
@@ -91,10 +79,7 @@ private slots:
         SecondCopy o(consult);
         const QByteArray held = o.read(FolderLock::fileName());
         QCOMPARE(o.claimed, consult);
-        // Only the working folder is for consultation (a copy goes elsewhere).
         QVERIFY(!archive::consultationOnly(QDir::temp().filePath(QStringLiteral("copia.csv"))));
-        // Who holds the folder: this computer, the user of the first copy, and
-        // when it started.
         QCOMPARE(o.fake.prompts.shown.size(), 1);
         const QString question = o.fake.prompts.questions().value(0);
         const QRegularExpressionMatch m = QRegularExpression(
@@ -105,7 +90,6 @@ private slots:
         QCOMPARE(m.captured(1), QSysInfo::machineHostName());
         const QDateTime since = QDateTime::fromString(m.captured(2), QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
         QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(), qPrintable(m.captured(2)));
-        // The first copy keeps the folder.
         QCOMPARE(o.read(FolderLock::fileName()), held);
         QCOMPARE(o.first->state(), QProcess::Running);
     }
@@ -124,7 +108,6 @@ private slots:
             QCOMPARE(o.read(FolderLock::fileName()).split('\n').value(0).trimmed().toLongLong(),
                      QCoreApplication::applicationPid());
         }
-        // Given back when this copy ends.
         QVERIFY(!QFile::exists(o.path(FolderLock::fileName())));
     }
 
@@ -135,7 +118,6 @@ private slots:
         auto *main = o.windows->get<Formvelmo>();
         o.activate(main);
         QCOMPARE(main->windowTitle(), QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
-        // Every entry and menu that changes an archive, as the menu table says.
         QSet<QString> changing;
         for (const MenuEntry &e : menuTable())
             if (e.writes) changing << e.name;
@@ -145,11 +127,9 @@ private slots:
         for (QAction *a : main->findChildren<QAction *>())
             if (!a->objectName().isEmpty())
                 QVERIFY2(a->isEnabled() != changing.contains(a->objectName()), qPrintable(a->objectName()));
-        // No emergency window asks for a name to write.
         QVERIFY(!o.windows->existing<emergenzaform>() || !o.windows->existing<emergenzaform>()->isVisible());
 
-        // An activity of the main list opens to be read: the same fields,
-        // nothing to register, no resource to take.
+        // An activity opens to be read, and printed.
         emit main->findChild<LineList *>(QStringLiteral("List2"))->lineChosen(0);
         auto *activity = o.windows->get<Formattivita>();
         QTRY_VERIFY(activity->isVisible());
@@ -159,24 +139,22 @@ private slots:
         for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
             QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
-        QTest::mouseClick(activity->findChild<QPushButton *>(QStringLiteral("cmdesci")), Qt::LeftButton);
+        clickButton(activity, "cmdesci");
         main->action(QStringLiteral("mnfine"))->trigger();
 
-        // No snapshot, no work file, nothing else written.
         QCOMPARE(o.files(), bytes);
         QVERIFY(o.fake.prompts.messages().isEmpty());
     }
 
-    // Each way the library writes (a whole file, a copy of lines, an ordered
-    // rewrite) refuses on its own, should a window still reach it.
+    // Each way the library writes refuses on its own, should a window reach it.
     void writeStillReachedChangesNothing_data()
     {
         QTest::addColumn<Write>("write");
         QTest::addColumn<QString>("message");
         QTest::newRow("nome dell'emergenza") << Write([](SecondCopy &o) {
             auto *w = o.windows->get<emergenzaform>();
-            w->findChild<QLineEdit *>(QStringLiteral("emergenzat"))->setText(QStringLiteral("PROVA"));
-            QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdok")), Qt::LeftButton);
+            lineOf(w, "emergenzat")->setText(QStringLiteral("PROVA"));
+            clickButton(w, "cmdok");
         }) << kRefused;
         QTest::newRow("ripristino") << Write([](SecondCopy &o) {
             o.fake.prompts.answers << true;

@@ -1,6 +1,5 @@
-// Each menu entry that opens a window, one row per line of the menu table:
-// chosen on the real main window, every time, it sets the line's mode, title
-// and main-button caption, after the registers' rollback point if it says so.
+// Each menu entry that opens a window sets, every time, its mode, title and
+// button caption, after the registers' rollback point if the menu table says so.
 #include "office.h"
 
 #include "app/formvelmo.h"
@@ -52,7 +51,6 @@ private slots:
             QVERIFY(modeOf(o.ctx.g, window) == e.mode);
             if (!e.title.isEmpty()) QCOMPARE(w->windowTitle(), e.title);
             if (!e.caption.isEmpty()) QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
-            // Whatever another way in left, the entry sets again.
             w->setWindowTitle("altro");
             if (button) button->setText("altro"), button->hide();
             action->trigger();

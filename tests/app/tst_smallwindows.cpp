@@ -1,18 +1,7 @@
-// The main window (its lists, menu and clicks), the protocol counter window,
-// the emergency name window, and the snapshots the main window takes.
-#include "office.h"
-
-#include "app/emergenzaform.h"
-#include "app/formprot.h"
-#include "app/formvelmo.h"
-#include "ui/linelist.h"
-#include "session/settings.h"
+// The main window, the protocol counter window and the emergency name window.
 #include "desks.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include "session/settings.h"
 
 using archive::File;
 
@@ -27,8 +16,6 @@ private slots:
         o.activate(w);
         auto *field = w->findChild<QLineEdit *>("numprot");
         QCOMPARE(field->text(), QString("57"));
-        // Rounded, in number form, and the program's counter moves on; what
-        // is not a whole number in range is told and changes nothing.
         field->setText("41.5");
         clickButton(w, "cmdmodifica");
         field->setText("40000");
@@ -40,7 +27,6 @@ private slots:
                               "Numero protocollo errato: inserire un numero intero da -32768 a 32767."}));
         clickButton(w, "cmdesci");
         QVERIFY(!w->isVisible());
-        // A damaged counter file shows 0 and never ends the program.
         o.write(File::NumeroProt, "guasto");
         o.activate(w);
         QCOMPARE(field->text(), QString("0"));
@@ -53,25 +39,21 @@ private slots:
         auto *main = o.windows->get<Formvelmo>();
         o.activate(main);
         auto *w = o.windows->get<emergenzaform>();
-        QVERIFY(w->isVisible()); // shown at the first activation
+        QVERIFY(w->isVisible());
         auto *field = w->findChild<QLineEdit *>("emergenzat");
         QCOMPARE(field->text(), QString("ALLUVIONE, \"NORD\""));
         field->setText("");
         clickButton(w, "cmdok");
         QCOMPARE(o.read(File::Emergenza), QByteArray("\r\n"));
         QVERIFY(!w->isVisible());
-        // Later activations of the main window do not show it again.
         o.activate(main);
         QVERIFY(!w->isVisible());
-        // A character the archives cannot hold is refused; the file stays.
         o.activate(w);
         field->setText(QString::fromUtf8("TERREMOTO Ω"));
         clickButton(w, "cmdok");
         QCOMPARE(o.read(File::Emergenza), QByteArray("\r\n"));
         QCOMPARE(o.fake.prompts.messages().size(), 1);
-        // The name is stored as typed, but a line break pasted into it
-        // becomes blanks; a byte-order mark in front of the file is no part
-        // of the name.
+        // Stored as typed, but a line break becomes blanks; a byte-order mark is no part of it.
         field->setText("Piena, \"PO\"\r\nNORD");
         clickButton(w, "cmdok");
         QCOMPARE(o.read(File::Emergenza), QByteArray("Piena, \"PO\"  NORD\r\n"));
@@ -97,8 +79,7 @@ private slots:
         QCOMPARE(main->findChild<QLineEdit *>("richieste")->text(), QString("2"));
         QCOMPARE(main->findChild<QLineEdit *>("iniziate")->text(), QString("1"));
 
-        // A click picks the activity for modification, with the registers'
-        // rollback point taken first (which snapshots: tst_unwritable).
+        // A click picks the activity, the registers' rollback point taken first.
         clickLine(list1, 1);
         QCOMPARE(o.ctx.g.protsel, QString("-32768"));
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
@@ -112,7 +93,6 @@ private slots:
     {
         TestOffice o;
         auto *main = o.windows->get<Formvelmo>();
-        // What the entries that open a window set: tst_menu; here the others.
         main->action("mnhelp")->trigger();
         QCOMPARE(o.fake.help.calls, QStringList{"velmora.hlp"});
         int quits = 0;

@@ -46,7 +46,6 @@ int linesOf(qint16 n) { return n < 1000 || (n - 1000) % 4 == A ? 4 : 2; }
 
 QString listLine(const QString &ass, const QString &des) { return text::fit(ass, 50) + text::fit(des, 50); }
 
-// A resource picked from its list: engaged now, and its resource line.
 struct Pick {
     ResourceKind kind;
     QString ass, des;
@@ -96,14 +95,12 @@ bool engage(const WorkingFolder &folder, const QList<Pick> &picks)
     return true;
 }
 
-// `change` as one change of the folder.
 bool together(const WorkingFolder &folder, const std::function<bool()> &change)
 {
     archive::Transaction tx(folder);
     return change() && tx.commit().ok();
 }
 
-// The resources picked and the activity registered, as one change.
 bool pickAndRegister(const WorkingFolder &folder, int c, Role role)
 {
     return together(folder, [&] {
@@ -120,7 +117,6 @@ bool modifyActivity(const WorkingFolder &folder, int c, Role role, Activity mode
            == expected;
 }
 
-// All five registers copied one way or the other.
 bool copyAll(const WorkingFolder &folder, archive::IoResult (*copy)(const WorkingFolder &, Register))
 {
     for (Register r : {Register::Associazioni, Register::Attrezzature, Register::Automezzi, Register::Attivita, Register::Risorse})
@@ -154,7 +150,6 @@ const struct {
          });
      }},
     {"risorse non registrate rimesse", [](const WorkingFolder &folder, int) {
-         // Left without registering: undone record by record, as one change.
          return together(folder, [&] {
              return resources::undo(folder, resources::readUnregistered(folder)).failures.isEmpty()
                     && resources::saveUnregistered(folder, {}).ok();
@@ -177,7 +172,6 @@ const struct {
      }},
     {"registrazione da disfare", [](const WorkingFolder &folder, int c) { return pickAndRegister(folder, c, B); }},
     {"ripristino riga per riga", [](const WorkingFolder &folder, int c) {
-         // Each resource given back, then the activity and its lines taken out.
          return together(folder, [&] {
              const qint16 n = activityOf(c, B);
              for (const QString &line : activities::resourceLinesOf(folder.path(archive::File::Risorse), n))
@@ -256,8 +250,7 @@ QString inconsistency(const WorkingFolder &folder)
         held[keyOf(r.at(RTipo), r.at(RAssociazione), r.at(RDescrizione))] += text::parseNumber(r.at(RNumero)).value_or(0);
         return true;
     });
-    // What the activity window holds unregistered is taken too (given back
-    // for a deleted line).
+    // Held unregistered too (given back for a deleted line).
     for (const resources::Unregistered &u : resources::readUnregistered(folder)) {
         const QString l = text::fit(u.line, 114);
         const int q = text::parseNumber(l.mid(6, 6)).value_or(0);
@@ -266,7 +259,6 @@ QString inconsistency(const WorkingFolder &folder)
     for (auto it = states.begin(); it != states.end(); ++it)
         if (count.value(it.key()) != linesOf(it.key()))
             wrong += QStringLiteral("attività %1 con %2 righe; ").arg(it.key()).arg(count.value(it.key()));
-    // Each register record against its start, less what is held.
     const auto check = [&](File f, const archive::RecordFormat &format, const char *tipo,
                            const std::function<QString(const Record &, int taken)> &wrongOf) {
         archive::readRecords(folder.path(f), format, [&](const Record &r) {

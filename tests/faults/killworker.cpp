@@ -1,10 +1,7 @@
-// Helper of the fault tests, never installed.
-//   killworker <folder>: runs the steps of killops from the number in the step
-//     file on, forever, writing the number of steps done after each; prints
-//     "pronto" once it is about to start.
-//   killworker <folder> limit <bytes> <operation>: runs one operation with every
-//     file limited to <bytes> (a disk that fills up; "-" for no limit) and
-//     prints the messages the user would get, one a line.
+// Helper of the fault tests.
+//   killworker <folder>: runs the steps of killops on from the step file, forever.
+//   killworker <folder> limit <bytes> <operation>: one operation on a disk that
+//     fills up ("-": no limit); prints the messages the user would get.
 #include "killops.h"
 
 #include "session/context.h"
@@ -51,7 +48,6 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
     using archive::File;
     FakePlatform fake;
     Context ctx{folder, fake.platform(), {}, nullptr, nullptr};
-    const QString backup = QDir(folder.dir()).filePath(QStringLiteral("copia.bak"));
     QString message;
     if (operation == QLatin1String("inserimento")) {
         associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),
@@ -61,16 +57,12 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         message = snapshot::copiainsav(folder, archive::Register::Associazioni).message();
     } else if (operation == QLatin1String("ripristino")) {
         message = snapshot::copiadasav(folder, archive::Register::Associazioni).message();
-    } else if (operation == QLatin1String("salvataggio") || operation == QLatin1String("salvataggio nuovo")) {
+    } else if (operation.startsWith(QLatin1String("salvataggio")) || operation == QLatin1String("ripristino da copia")) {
         // The first archive only: the other questions get No.
         fake.prompts.answers << true;
-        fake.prompts.files << (operation.endsWith(QLatin1String("nuovo"))
-                                   ? QDir(folder.dir()).filePath(QStringLiteral("nuova.bak")) : backup);
-        maintenance::save(ctx);
-    } else if (operation == QLatin1String("ripristino da copia")) {
-        fake.prompts.answers << true;
-        fake.prompts.files << backup;
-        maintenance::restore(ctx);
+        fake.prompts.files << QDir(folder.dir()).filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak" : "copia.bak");
+        if (operation.startsWith(QLatin1String("salvataggio"))) maintenance::save(ctx);
+        else maintenance::restore(ctx);
     } else if (operation == QLatin1String("contatore")) {
         message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
     } else if (operation == QLatin1String("emergenza")) {

@@ -1,9 +1,5 @@
-// Bad input, swept over every field of every register window: a comma, a
-// double quote, a line break, a character Windows-1252 cannot hold and a
-// 300-character text in each text field; a non-number, a decimal and 40000
-// in each number field. A refusal names what is wrong and leaves every file
-// as it was; a text the window accepts is stored cleaned (separators become
-// blanks) and whole, so its record always reads back.
+// Bad input in every field of every register window: refused with every file
+// as it was, or stored cleaned (separators become blanks) and whole.
 #include "desks.h"
 
 #include "archive/encoding.h"
@@ -33,8 +29,7 @@ const QList<Bad> kTextValues{
 const QList<Bad> kNumberValues{
     {"non numero", "DUE", QString()}, {"decimale", "2.5", QString()}, {"oltre 16 bit", "40000", QString()}};
 
-// Types `value` as the user would, one key per character (a character beyond
-// 16 bits is one key too); a line break can only come in pasted.
+// One key per character (beyond 16 bits too); a line break can only be pasted.
 void enter(QWidget *w, const char *field, const QString &value)
 {
     QLineEdit *line = lineOf(w, field);
@@ -99,7 +94,6 @@ private slots:
         }
         const QString done = f.doneInstead.isEmpty() ? row.done : f.doneInstead;
         QCOMPARE(o.fake.prompts.messages(), done.isEmpty() ? QStringList{} : QStringList{done});
-        // One line more in the archive, ended by CR LF, and it reads back whole.
         const QString name = archive::fileName(row.archive);
         const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
         QCOMPARE(now.size(), was.size() + 1);
@@ -111,7 +105,6 @@ private slots:
         if (row.archive != File::Attivita)
             QCOMPARE(items.size(), int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0));
         QCOMPARE(items.value(f.recordIndex).trimmed(), value.stored);
-        // Nothing else was touched but what a registration writes.
         for (auto it = before.begin(); it != before.end(); ++it) {
             const QString &file = it.key();
             const bool activityWrites = row.archive == File::Attivita
@@ -121,7 +114,6 @@ private slots:
     }
 
 private:
-    // One office per window, as its rows come one after the other.
     std::unique_ptr<MainOffice> m_office;
     int m_window = -1;
 };

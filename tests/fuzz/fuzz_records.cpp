@@ -1,7 +1,4 @@
-// Fuzz target: the archive line reader and the record readers of every
-// register. Whatever the bytes, reading never fails, a readable record
-// written again in its number form reads back the same, and an unreadable
-// line is written back exactly as it came.
+// Fuzz target: the line reader and the record readers of every register.
 #include "activities/records.h"
 #include "archive/io.h"
 #include "archive/record.h"
@@ -35,7 +32,6 @@ void oneLine(const QByteArray &line, const archive::RecordFormat &format)
         check(again == line && archive::unchangedCopyForm(r, format) == line);
         return;
     }
-    // Copied in number form or unchanged, the record reads back the same.
     for (const QByteArray &copy : {again, archive::unchangedCopyForm(r, format)}) {
         const archive::Record back = archive::parseRecord(copy, format);
         check(!back.damaged && back.values == r.values);
@@ -43,7 +39,6 @@ void oneLine(const QByteArray &line, const archive::RecordFormat &format)
         for (int i = 0; i < format.count; ++i)
             if (!format.isNumber(i)) check(back.fields.at(i) == r.fields.at(i));
     }
-    // The number form of a value reads back as that value.
     for (int idx : format.numbers) check(text::parseNumber(text::numberForm(r.number(idx))) == r.number(idx));
 }
 

@@ -1,5 +1,4 @@
-// Replays a saved fuzzing corpus through a target without the fuzzing
-// engine: every file of the folders given on the command line is one input.
+// Replays a saved fuzzing corpus through a target without the fuzzing engine.
 #include <QDirIterator>
 #include <QFile>
 #include <cstdint>

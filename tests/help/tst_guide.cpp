@@ -1,7 +1,4 @@
-// The guide velmora.hlp as the help window shows it: its links lead to
-// sections that exist, and it speaks of every menu entry, and of every
-// window it opens and its buttons. With it, the Qt side of the platform layer:
-// the help window, and the toolkit's own buttons speaking Italian.
+// The guide as the help window shows it, and the toolkit's buttons in Italian.
 #include "office.h"
 
 #include "app/formvelmo.h"
@@ -45,15 +42,12 @@ private slots:
 
     void everyLinkLeadsToItsSection()
     {
-        // Every link is to a section of the guide, and that section exists.
         const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
         for (auto it = href.globalMatch(m_html); it.hasNext();) {
             const QString link = it.next().captured(1);
             QVERIFY2(link.startsWith('#'), qPrintable("collegamento esterno: " + link));
             QVERIFY2(m_anchors.contains(link.mid(1)), qPrintable("sezione mancante: " + link));
         }
-        // Every section is reached from the index, and the index lists keywords
-        // before the sections.
         const int index = m_html.indexOf(QStringLiteral("name=\"indice\""));
         const int firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
         QVERIFY(index >= 0 && firstSection > index);
@@ -61,7 +55,6 @@ private slots:
         for (const QString &anchor : std::as_const(m_anchors))
             QVERIFY2(anchor == "indice" || indexHtml.contains("href=\"#" + anchor + "\""),
                      qPrintable("sezione assente dall'indice: " + anchor));
-        // No section name is used twice.
         QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
     }
 
@@ -76,8 +69,6 @@ private slots:
             const QString t = text.simplified();
             if (!t.isEmpty() && !m_text.contains(t)) missing << what + ": \"" + t + "\"";
         };
-        // Every menu entry has its caption in the guide, and every window it
-        // opens its title and its buttons.
         const QSet<QString> sequences = {"mnsalvaarc", "mnriparc", "mnripazze", "mnfine", "mnhelp"};
         for (QAction *a : main->findChildren<QAction *>()) {
             const QString name = a->objectName();
@@ -99,7 +90,6 @@ private slots:
 
     void helpWindowOpensAtTheIndex()
     {
-        // The help window finds the guide by its bare name.
         QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), guidePath());
         QtPrompts prompts;
         QtHelpViewer viewer(prompts);
@@ -110,7 +100,6 @@ private slots:
         QCOMPARE(browser->source().toLocalFile(), guidePath());
         QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Parole chiave")));
-        // Asked again, the same window comes back at the index.
         browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#fine"))));
         viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
         QCOMPARE(viewer.window(), browser);
@@ -120,7 +109,6 @@ private slots:
     void toolkitButtonsAreItalian()
     {
         QVERIFY(installItalianTexts());
-        QVERIFY(installItalianTexts()); // a second call changes nothing
         QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
         box.show();
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));

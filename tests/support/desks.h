@@ -1,7 +1,6 @@
 #pragma once
 
-// The register windows as the fault tests drive them: the menu entry that
-// opens each, its fields, values it registers well, and its register button.
+// The register windows as the fault tests drive them.
 
 #include "mainoffice.h"
 #include "widgets.h"
@@ -26,30 +25,26 @@
 #include <vector>
 
 struct FieldRow {
-    const char *name;   // object name of the QLineEdit or editable QComboBox
-    bool number;        // holds a whole number
-    int recordIndex;    // which item of the record it becomes
-    // What the window says for any bad text in this field, when its own
-    // check refuses it before the encoding does (dates, times, states).
+    const char *name;
+    bool number;
+    int recordIndex;
+    // The window's own refusal of any bad text here, before the encoding's.
     QString ownCheck = {};
-    // The message of a registration that went well with a value here, where
-    // it differs from the window's (an end time closes the activity at once).
+    // Where it differs from the window's (an end time closes the activity at once).
     QString doneInstead = {};
 };
 
 struct WindowRow {
-    const char *entry;      // the menu entry that opens it in insert mode
-    archive::File archive;  // where the record goes
+    const char *entry; // opens it in insert mode
+    archive::File archive;
     const char *button;
-    QString done;           // the message of a registration that went well ("" when none)
+    QString done; // the message of a registration that went well
     std::vector<FieldRow> fields;
-    QMap<QString, QString> good; // field -> a value that registers well
+    QMap<QString, QString> good; // values that register well
     const char *window() const { return menuEntry(entry)->window; }
     QWidget *open(MainOffice &o) const;
 };
 
-// Chooses a menu entry of the main window and returns the window it opens
-// (the menu table says which), activated.
 template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
 {
     QWidget *w = nullptr;
@@ -96,14 +91,12 @@ inline const std::vector<WindowRow> &registerWindows()
     return rows;
 }
 
-// The line of a window field (a QLineEdit or the line of an editable drop-down list).
 inline QLineEdit *lineOf(QWidget *w, const char *name)
 {
     if (auto *c = w->findChild<QComboBox *>(QString::fromLatin1(name))) return c->lineEdit();
     return w->findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-// Types the values that register well.
 inline void fillGood(QWidget *w, const WindowRow &row)
 {
     for (auto it = row.good.begin(); it != row.good.end(); ++it) typeInto(lineOf(w, qPrintable(it.key())), it.value());
@@ -114,7 +107,6 @@ inline void clickButton(QWidget *w, const char *name)
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
-// Archives with a few records, the protocol counter at 7.
 inline void seedOffice(TestOffice &o)
 {
     using F = archive::File;

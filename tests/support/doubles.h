@@ -6,8 +6,6 @@
 #include <QQueue>
 #include <QStringList>
 
-// Test doubles of the platform layer: scripted answers, recorded calls.
-
 class FakePrompts : public Prompts {
 public:
     struct Shown {
@@ -88,7 +86,6 @@ public:
     QStringList calls;
 };
 
-// All doubles together.
 class FakePlatform {
 public:
     FakePlatform() { prompts.busy = &busy; }

@@ -11,12 +11,10 @@
 
 inline QStringList items(const QAbstractItemView *l) { return lineTexts(l); }
 
-// The office with its main window shown, as after start, for tests that go
-// through the main window's menu.
+// The office with its main window shown, as after start.
 struct MainOffice : TestOffice {
     MainOffice() : main(windows->get<Formvelmo>()) { activate(main); }
 
-    // Waits for the window the program just showed to be activated.
     template <class W> W *shown()
     {
         W *w = windows->get<W>();
@@ -27,8 +25,6 @@ struct MainOffice : TestOffice {
         return w;
     }
 
-    // Chooses a menu entry of the main window (activated first: the menu is
-    // its) and waits for window W.
     template <class W> W *fromMenu(const char *entry)
     {
         activate(main);

@@ -7,14 +7,12 @@
 #include <QTest>
 #include <memory>
 
-// A test folder with a registry of windows, as the program has them.
 class TestOffice : public TestFolder {
 public:
     TestOffice() : windows(std::make_unique<Windows>(ctx)) {}
     ~TestOffice() { windows.reset(); }
 
-    // Makes `w` the active window as the user would by coming to it from
-    // another window of the program (runs its activation work).
+    // As the user would by coming to `w` from another window of the program.
     void activate(QWidget *w)
     {
         ctx.lastActive = nullptr;
@@ -24,10 +22,8 @@ public:
             return;
         }
         present(w);
-        // Some window of the program takes the activation (the window itself,
-        // or one it opened at once from its activation work); some platforms
-        // do not activate hidden test windows: then it comes as the window
-        // system would deliver it.
+        // Some platforms do not activate hidden test windows: then it comes
+        // as the window system would deliver it.
         if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300)) QApplication::sendEvent(w, &activation);
     }
 

@@ -44,8 +44,7 @@ inline PdfText readPdf(const QString &pdf)
     return out;
 }
 
-// The lines as pdftotext gives them back: words and their order, not every
-// run of blanks.
+// Words and their order, not every run of blanks.
 inline QStringList simplified(QStringList lines)
 {
     for (QString &l : lines) l = l.simplified();

@@ -1,14 +1,10 @@
 #pragma once
 
-// The register windows (associations, vehicles, equipment) driven by the
-// object names of their fields: what is typed, what the fields show after.
-
 #include "desks.h"
 
 #include <QList>
 #include <QPair>
 
-// Field and text, typed in this order.
 using Typed = QList<QPair<QString, QString>>;
 
 inline void typeAll(QWidget *w, const Typed &typed)
@@ -16,7 +12,6 @@ inline void typeAll(QWidget *w, const Typed &typed)
     for (const auto &[field, text] : typed) typeInto(lineOf(w, qPrintable(field)), text);
 }
 
-// What the fields named in `expected` show now, to compare with it.
 inline Typed shownIn(QWidget *w, const Typed &expected)
 {
     Typed out;
