@@ -128,6 +128,8 @@ private slots:
 
             const archive::Recovery recovered = archive::recover(folder);
             QVERIFY2(recovered.status != archive::Recovery::Failed, qPrintable(recovered.message()));
+            // Whatever a kill left staged, the start clears.
+            QVERIFY(QDir(folder.dir()).entryList({"*.new", "*.new.*", "velmora.jnl*"}).isEmpty());
 
             const int done = archive::readFirstLine(killops::stepFile(folder)).trimmed().toInt();
             QVERIFY(done >= step);
