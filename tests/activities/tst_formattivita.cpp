@@ -9,8 +9,6 @@ QLineEdit *edit(QWidget *w, const QByteArray &name) { return child<QLineEdit>(w,
 void press(QWidget *w, const QByteArray &name) { ::press(w, name.constData()); }
 QStringList records(const PickOffice &o) { return resourceRecords(o.read(File::Risorse)); }
 
-const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
-const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
 const QString kCancelled = QString::fromUtf8("Attività annullata correttamente.");
 const QString kDuplicate = QString::fromUtf8("Numero protocollo già esistente.");
 const QString kBadNumber = "Numero protocollo errato: inserire un numero intero da -32768 a 32767.";
@@ -91,7 +89,6 @@ private slots:
         QCOMPARE(edit(w, "numprot")->text(), QString("42"));
         QCOMPARE(edit(w, "tipoatt")->text(), QString::fromUtf8("incendio, bosco \"alto\""));
         QCOMPARE(o.resourceList()->count(), 4);
-        // Opened again: the next number and nothing else.
         w = o.openInsert();
         QCOMPARE(edit(w, "numprot")->text(), QString("43"));
         for (const char *f : {"stato", "datari", "orari", "tipoatt", "loc", "ric", "note"})
@@ -151,7 +148,6 @@ private slots:
                  QStringList({QString::fromUtf8("Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
                                                 "successivo: inserire in \"N. Protocollo\" un numero libero, "
                                                 "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
-        // Numbers the records cannot hold.
         for (const char *bad : {"-32769", "32768", "4,2", "abc"}) {
             typeText(w, "numprot", bad);
             QCOMPARE(o.registerNow(), QStringList({kBadNumber}));
@@ -282,20 +278,6 @@ private slots:
         QCOMPARE(o.registerNow(), QStringList({kCancelled}));
         QVERIFY(given.isEmpty());
         QVERIFY(o.read(File::Attivita).endsWith(" 6 ,D,O,,,D2,12.00,T,L,R,,S\r\n"));
-    }
-
-    void aResourceThatCannotGoBackStaysEngaged()
-    {
-        PickOffice o;
-        o.write(File::Attivita, crlf({kOpen5}));
-        o.write(File::Risorse, crlf({"5,ATTR,molte,ALFA,TENDA,O", "5,AUTO,1,ALFA,JEEP,O"}));
-        o.openCancel("5");
-        QCOMPARE(o.registerNow(),
-                 QStringList({QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata "
-                                                "restituita. La riga \"ATTR molte ALFA TENDA\" dell'attività 5 "
-                                                "resta impegnata."),
-                              kCancelled}));
-        QCOMPARE(o.read(File::Risorse), crlf({" 5 ,ATTR,molte,ALFA,TENDA,O", " 5 ,AUTO,1,ALFA,JEEP,L"}));
     }
 
     void chosenActivityNotFoundAndLeavingCancelMode()

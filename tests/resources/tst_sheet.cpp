@@ -70,11 +70,8 @@ private slots:
         o.fake.prompts.answers.enqueue(true);
         o.fake.prompts.files.enqueue(o.path("foglio"));
         press(w, "cmdstacc");
-        const QString pdf = o.path("foglio.pdf");
-        QCOMPARE(o.fake.prompts.texts(),
-                 QStringList({offer, "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
-        QCOMPARE(o.fake.prompts.unexpected, 0);
-        const PdfText read = readPdf(pdf);
+        // What the user is told on the way is tst_pairlists' (the same printer).
+        const PdfText read = readPdf(o.path("foglio.pdf"));
         QVERIFY(read.ok);
         QVERIFY(!read.landscape);
         QVERIFY2(qAbs(read.points - 10) < 0.5, qPrintable(QString::number(read.points)));
@@ -90,10 +87,8 @@ private slots:
         const QString fifty = "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwx";
         const QString next = "yzabcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuv";
         const QString note = "    Note          : ", more = "                  : ";
-        QTest::newRow("none") << 0 << QStringList{note};
         QTest::newRow("50") << 50 << QStringList{note + fifty};
         QTest::newRow("51") << 51 << QStringList{note + fifty, more + "y"};
-        QTest::newRow("100") << 100 << QStringList{note + fifty, more + next};
         QTest::newRow("130: cut at 100") << 130 << QStringList{note + fifty, more + next};
     }
 

@@ -36,6 +36,9 @@ inline bool clickLineStarting(LineList *l, const QString &start) {
     return false;
 }
 
+const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
+const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
+
 // The registers of the office: two associations, each with a vehicle.
 const QByteArray kJeep = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L";
 const QByteArray kAmbulanza = "BETA,AMBULANZA,CAMPO2,01/03/2025,08.00,,,SANITARIO,L";
