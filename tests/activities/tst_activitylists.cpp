@@ -240,7 +240,6 @@ private slots:
         Office o;
         auto *w = o.open("mnattvgen");
         const QStringList shown = items(list(w));
-        // A search result is printed as shown too.
         click(w, "cmdstampa");
         Office::cerca(w)->setText("frana");
         click(w, "cmdcerca");

@@ -44,7 +44,6 @@ private slots:
         auto giveBack = [&](const QString &line) { return giveBackLine(o.ctx.folder, line); };
         const QString pompa = equipmentListLine("ALFA", "POMPA", "A", 0);
 
-        // Past 32767: refused, the archive as it was.
         const Outcome tooMany = giveBack(equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 1), 1));
         QVERIFY(!resources::ok(tooMany));
         QVERIFY(archive::messageOf(tooMany).contains("32767"));
@@ -121,7 +120,6 @@ private slots:
                                   "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
                                   "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
             QVERIFY2(said.contains(QString::fromUtf8(named)), named);
-        // Nothing left: the next start says nothing and writes nothing.
         QCOMPARE(undoLeftUnregistered(o.ctx.folder), QString());
         QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
     }

@@ -58,19 +58,18 @@ private slots:
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         QtLinePrinter printer(o.fake.prompts);
         o.ctx.platform.printer = &printer;
-        // "No": nothing is printed, nothing saved.
         o.fake.prompts.answers.enqueue(false);
         press(w, "cmdstacc");
         const QString offer = "Nessuna stampante installata. Salvo la stampa in un file PDF?";
         QCOMPARE(o.fake.prompts.questions(), QStringList({offer}));
         QCOMPARE(QDir(o.dir()).entryList({"*.pdf"}), QStringList());
 
-        // "Yes" and a name without its ending: saved as foglio.pdf, and told.
+        // "Yes" and a name without its ending: saved as foglio.pdf (what the
+        // user is told on the way is tst_pairlists', the same printer).
         o.fake.prompts.clear();
         o.fake.prompts.answers.enqueue(true);
         o.fake.prompts.files.enqueue(o.path("foglio"));
         press(w, "cmdstacc");
-        // What the user is told on the way is tst_pairlists' (the same printer).
         const PdfText read = readPdf(o.path("foglio.pdf"));
         QVERIFY(read.ok);
         QVERIFY(!read.landscape);
