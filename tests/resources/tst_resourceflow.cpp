@@ -1,13 +1,6 @@
 #include "pickoffice.h"
-
+#include "registerdesk.h"
 #include "resourcetext.h"
-
-#include "associations/formass.h"
-#include "associations/formlist.h"
-#include "equipment/formattr.h"
-#include "equipment/formattrlist.h"
-#include "vehicles/formauto.h"
-#include "vehicles/formautolist.h"
 
 #include <QFile>
 
@@ -52,12 +45,6 @@ QList<QByteArray> archives(const PickOffice &o) {
                    File::Volontari, File::NumeroProt})
         out << o.read(f);
     return out;
-}
-
-void fill(QWidget *w, const QList<std::pair<const char *, QString>> &texts) {
-    for (const auto &[name, text] : texts)
-        if (auto *list = w->findChild<QComboBox *>(name)) typeInto(list, text);
-        else typeText(w, name, text);
 }
 
 // Leaves the activity window unregistered; `prot` is another listed activity.
@@ -409,13 +396,13 @@ private slots:
             QCOMPARE(o.fake.prompts.messages(), QStringList({"Associazione modificata."}));
         } else if (correction == "vehicle") {
             auto *v = o.fromMenu<Formauto>("mnautains");
-            fill(v, {{"cmbass", "BETA"}, {"cmbdes", "FURGONE"}, {"dataar", "05/03/2025"}, {"oraar", "15.00"},
+            typeAll(v, {{"cmbass", "BETA"}, {"cmbdes", "FURGONE"}, {"dataar", "05/03/2025"}, {"oraar", "15.00"},
                      {"cmbstato", "L"}});
             press(v, "cmdregistra");
             QCOMPARE(o.fake.prompts.messages(), QStringList({"Automezzo registrato correttamente."}));
         } else if (correction == "equipment") {
             auto *e = o.fromMenu<Formattr>("mnatrains");
-            fill(e, {{"cmbass", "BETA"}, {"cmbdes", "BARELLA"}, {"qta", "4"}, {"cmbstato", "L"}});
+            typeAll(e, {{"cmbass", "BETA"}, {"cmbdes", "BARELLA"}, {"qta", "4"}, {"cmbstato", "L"}});
             press(e, "cmdregistra");
             QCOMPARE(o.fake.prompts.messages(), QStringList({"Attrezzatura registrata correttamente."}));
         }
