@@ -416,7 +416,6 @@ private slots:
         QCOMPARE(archives(o), expected);
         QCOMPARE(o.read("sospese.dat"), QByteArray());
         QVERIFY(!o.ctx.g.risorsecambiate);
-        if (fresh) QVERIFY(!o.exists(File::Risorse));
         if (fresh) QCOMPARE(o.read(File::AutomezziSav), kVehiclesFree);
         if (fresh && moment == "reload") QCOMPARE(o.resourceList()->count(), 0);
         const QStringList told = o.fake.prompts.messages();

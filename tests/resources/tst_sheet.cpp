@@ -40,7 +40,6 @@ private slots:
         const QString alfa = QString("ALFA").leftJustified(50);
         w->addResourceLine("VOL>      0   " + alfa + " MARIO ROSSI");
         o.activate(w);
-        const QByteArray before = o.read(File::Automezzi) + o.read(File::Associazioni);
         press(w, "cmdstacc");
         QCOMPARE(o.fake.printer.jobs.size(), 1);
         const RecordingPrinter::Job &job = o.fake.printer.jobs.first();
@@ -52,8 +51,6 @@ private slots:
         QCOMPARE(o.fake.busy.depth, 0);
         QVERIFY(o.fake.busy.pushes > 0);
         QVERIFY(o.fake.prompts.shown.isEmpty());
-        QCOMPARE(o.read(File::Automezzi) + o.read(File::Associazioni), before);
-        QVERIFY(!o.exists(File::Attivita));
 
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         QtLinePrinter printer(o.fake.prompts);
