@@ -171,7 +171,6 @@ private slots:
         QCOMPARE(items(list(w)), kAll);
         // Picking one to cancel prepares the activity window too.
         w = o.open("mnattaann");
-        QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
         auto *activity = o.windows->existing<Formattivita>();
         QVERIFY(activity && !activity->isVisible());
         QCOMPARE(activity->windowTitle(), QString::fromUtf8("Attività - Annullamento"));

@@ -273,19 +273,6 @@ private slots:
         QVERIFY(o.read(File::Attivita).endsWith(" 6 ,D,O,,,D2,12.00,T,L,R,,S\r\n"));
     }
 
-    // What could not go back is told once the registration is over (the
-    // refusal itself, and the line left engaged, are tst_resource_operations').
-    void aGiveBackRefusalIsTold()
-    {
-        PickOffice o;
-        o.write(File::Attivita, crlf({kOpen5}));
-        o.write(File::Risorse, crlf({"5,ATTR,molte,ALFA,TENDA,O"}));
-        o.openFromList("mnattaann", "5");
-        const QStringList told = o.registerNow();
-        QCOMPARE(told.mid(1), QStringList({kCancelled}));
-        QVERIFY(told.first().endsWith(QString::fromUtf8("\"ATTR molte ALFA TENDA\" dell'attività 5 resta impegnata.")));
-    }
-
     void chosenActivityNotFoundAndLeavingCancelMode()
     {
         PickOffice o;

@@ -328,8 +328,12 @@ private slots:
         QCOMPARE(o.resourceList()->count(), 1);
         QCOMPARE(o.read(File::Automezzi), kJeepTaken);
 
-        o.activate(w);
-        press(w, "cmdregistra");
+        // A line that cannot go back is told once the cancellation is over (the
+        // refusal itself, and the line left engaged, are tst_resource_operations').
+        o.write(File::Risorse, o.read(File::Risorse) + "7,ATTR,molte,ALFA,TENDA,O\r\n");
+        const QStringList told = o.registerNow();
+        QCOMPARE(told.mid(1), QStringList({QString::fromUtf8("Attività annullata correttamente.")}));
+        QVERIFY(told.first().endsWith(QString::fromUtf8("\"ATTR molte ALFA TENDA\" dell'attività 7 resta impegnata.")));
         QCOMPARE(o.read(File::Attivita), crlf({" 3 ,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A",
                                                " 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,S"}));
         QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
