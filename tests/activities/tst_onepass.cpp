@@ -108,7 +108,6 @@ private slots:
                 return Step::Keep;
             };
             QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each).done());
-            const int seenByPlain = seen;
             seen = 0;
             inserted = false;
             const auto named = [&](qint16 k) { return k == n || (!inserted && k > n); };
@@ -116,7 +115,6 @@ private slots:
             QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
             QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
             QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
-            QVERIFY(seen < seenByPlain);
         }
     }
 

@@ -44,7 +44,6 @@ private slots:
         auto giveBack = [&](const QString &line) { return giveBackLine(o.ctx.folder, line); };
         const QString pompa = equipmentListLine("ALFA", "POMPA", "A", 0);
 
-        // Past 32767: refused, the archive as it was.
         const Outcome tooMany = giveBack(equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 1), 1));
         QVERIFY(!resources::ok(tooMany));
         QVERIFY(archive::messageOf(tooMany).contains("32767"));
@@ -116,14 +115,11 @@ private slots:
         QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));
         QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
         QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
-        QCOMPARE(o.read("sospese.dat"), QByteArray());
+        QCOMPARE(o.read("sospese.dat"), QByteArray()); // so the next start undoes nothing again
         for (const char *named : {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
                                   "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
                                   "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
             QVERIFY2(said.contains(QString::fromUtf8(named)), named);
-        // Nothing left: the next start says nothing and writes nothing.
-        QCOMPARE(undoLeftUnregistered(o.ctx.folder), QString());
-        QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
     }
 };
 

@@ -36,6 +36,9 @@ inline bool clickLineStarting(LineList *l, const QString &start) {
     return false;
 }
 
+const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
+const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
+
 // The registers of the office: two associations, each with a vehicle.
 const QByteArray kJeep = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L";
 const QByteArray kAmbulanza = "BETA,AMBULANZA,CAMPO2,01/03/2025,08.00,,,SANITARIO,L";
@@ -104,21 +107,16 @@ struct PickOffice : MainOffice {
     static bool chooseActivity(QWidget *w, const char *name, const QString &prot) {
         return clickLineStarting(child<LineList>(w, name), prot.rightJustified(6) + " ");
     }
-
-    // A click on activity `prot` in one of the main window's lists.
     Formattivita *openFromMain(const QString &prot) {
         activate(main);
-        if (!chooseActivity(main, "List1", prot) && !chooseActivity(main, "List2", prot))
-            qFatal("activity not in the main lists");
+        if (!chooseActivity(main, "List1", prot) && !chooseActivity(main, "List2", prot)) qFatal("activity not listed");
         return shown<Formattivita>();
     }
-
-    // A click on activity `prot` in the activity list of menu entry `entry`.
+    // From the activity list of menu entry `entry` ("mnattaann": to cancel it).
     Formattivita *openFromList(const char *entry, const QString &prot) {
-        if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot)) qFatal("activity not in the list");
+        if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot)) qFatal("activity not listed");
         return shown<Formattivita>();
     }
-    Formattivita *openCancel(const QString &prot) { return openFromList("mnattaann", prot); }
 
     // Presses the activity window's registration button; what the user was told.
     QStringList registerNow() {
