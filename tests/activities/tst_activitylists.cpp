@@ -23,8 +23,7 @@ namespace {
 // The list as read the plain way: for every activity, risorse.csv from its
 // start, skipping other numbers until the first match, stopping after the
 // first run.
-QStringList plainReading(const QString &att, const QString &ris, const QString &name)
-{
+QStringList plainReading(const QString &att, const QString &ris, const QString &name) {
     QStringList out{activities::chronologicalHeading(name), QString()};
     archive::readRecords(att, activities::activityFormat(), [&](const Record &a) {
         out << activities::activityBlock(a);
@@ -46,8 +45,7 @@ QStringList plainReading(const QString &att, const QString &ris, const QString &
 QString spaces(int n) { return QString(n, QLatin1Char(' ')); }
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         write(File::Attivita, crlf({
             "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
@@ -74,8 +72,7 @@ const QStringList kAll{kShort7, kShort12, kShort12345, kShortMin};
 class TestActivityLists : public QObject {
     Q_OBJECT
 private slots:
-    void chronologicalBlocksLineForLine()
-    {
+    void chronologicalBlocksLineForLine() {
         TestOffice office;
         // Missing archives and no emergency name: the heading alone.
         QCOMPARE(activities::chronologicalList(office.path(File::Attivita), office.path(File::Risorse), QString()),
@@ -129,8 +126,7 @@ private slots:
     // Random archives, in order or not, with repeated numbers on both sides,
     // damaged lines and activities without lines: one pass gives what the
     // plain reading gives.
-    void resourceGroupsAsThePlainReadingFindsThem()
-    {
+    void resourceGroupsAsThePlainReadingFindsThem() {
         TestOffice office;
         QRandomGenerator rng(4242);
         for (int round = 0; round < 40; ++round) {
@@ -154,8 +150,7 @@ private slots:
         }
     }
 
-    void fiveModesFromTheMenu()
-    {
+    void fiveModesFromTheMenu() {
         Office o;
         auto *w = o.open("mnattvgen");
         QCOMPARE(items(list(w)),
@@ -187,8 +182,7 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    void searchByType()
-    {
+    void searchByType() {
         Office o;
         auto *w = o.open("mnattvchi");
         // Every state, the text in capitals (the lower-case type is not
@@ -213,8 +207,7 @@ private slots:
         QVERIFY(Office::cerca(w)->text().isEmpty());
     }
 
-    void choosingALineOpensTheActivity()
-    {
+    void choosingALineOpensTheActivity() {
         Office o;
         // Mode G: nothing happens.
         auto *w = o.open("mnattvgen");
@@ -234,8 +227,7 @@ private slots:
         QVERIFY(o.ctx.g.attchiusa);
     }
 
-    void printsWhatTheListShows()
-    {
+    void printsWhatTheListShows() {
         Office o;
         auto *w = o.open("mnattvgen");
         const QStringList shown = items(list(w));

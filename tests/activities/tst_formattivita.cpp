@@ -16,8 +16,7 @@ const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIAN
 
 // Keeps the type of every resource the window hands back, in place of giving
 // it back to its register.
-void keepGiveBacks(Formattivita *w, QStringList &given)
-{
+void keepGiveBacks(Formattivita *w, QStringList &given) {
     w->setGiveBack([&given](const archive::Record &r) {
         given << r.at(activities::RTipo);
         return true;
@@ -29,8 +28,7 @@ void keepGiveBacks(Formattivita *w, QStringList &given)
 class TestFormattivita : public QObject {
     Q_OBJECT
 private slots:
-    void resourceListGrowsWithTheWindow()
-    {
+    void resourceListGrowsWithTheWindow() {
         PickOffice o;
         auto *w = o.activity();
         w->show();
@@ -40,8 +38,7 @@ private slots:
         QCOMPARE(child<QPushButton>(w, "cmdesci")->y(), 512 + 60);
     }
 
-    void insertProposesTheNextNumberAndRegisters()
-    {
+    void insertProposesTheNextNumberAndRegisters() {
         PickOffice o;
         o.write(File::NumeroProt, " 41 \r\n");
         o.write(File::Attivita, crlf({"40,01/03/2025,08.00,,,,,A,B,C,,A", "43,01/03/2025,09.00,,,,,A,B,C,,A"}));
@@ -98,15 +95,13 @@ private slots:
 
     // A counter that cannot be read gives the number after the highest
     // activity, and the user is told (a byte-order mark is tst_smallwindows').
-    void anUnreadableCounterIsNotTakenForZero_data()
-    {
+    void anUnreadableCounterIsNotTakenForZero_data() {
         QTest::addColumn<QByteArray>("counter");
         QTest::newRow("damaged") << QByteArray("guasto\r\n");
         QTest::newRow("empty") << QByteArray();
     }
 
-    void anUnreadableCounterIsNotTakenForZero()
-    {
+    void anUnreadableCounterIsNotTakenForZero() {
         QFETCH(QByteArray, counter);
         PickOffice o;
         o.write(File::NumeroProt, counter);
@@ -117,8 +112,7 @@ private slots:
                                                "viene proposto il numero successivo al più alto di attivita.csv.")});
     }
 
-    void refusalsWriteNothing()
-    {
+    void refusalsWriteNothing() {
         PickOffice o;
         o.write(File::NumeroProt, " 32767 \r\n");
         o.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
@@ -170,8 +164,7 @@ private slots:
         QCOMPARE(o.read(File::NumeroProt), QByteArray("-32768 \r\n"));
     }
 
-    void insertAlreadyClosedRunsAsAModification()
-    {
+    void insertAlreadyClosedRunsAsAModification() {
         PickOffice o;
         QStringList given;
         auto *w = o.openInsert();
@@ -191,8 +184,7 @@ private slots:
             QCOMPARE(o.read(archive::fileName(f).replace(".csv", ".sav")), o.read(f));
     }
 
-    void modifyCloseReopenAndCancel()
-    {
+    void modifyCloseReopenAndCancel() {
         PickOffice o;
         o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "9,D,O,,,,,T,L,R,,A"}));
         o.write(File::Risorse, crlf({"3,AUTO,1,ALFA,JEEP,O", "5,VOL.,2,ALFA,,O", "5,ATTR,1,ALFA,TENDA,O",
@@ -241,8 +233,7 @@ private slots:
         QCOMPARE(records(o), linesOf5("L", "L"));
     }
 
-    void cancelGivesBackOnlyWhatAnOpenActivityHolds()
-    {
+    void cancelGivesBackOnlyWhatAnOpenActivityHolds() {
         PickOffice o;
         o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "6,D,O,,,D2,12.00,T,L,R,,C"}));
         // Closed activity 6 still holds a line that could not go back.
@@ -267,8 +258,7 @@ private slots:
         QVERIFY(given.isEmpty());
     }
 
-    void chosenActivityNotFoundAndLeavingCancelMode()
-    {
+    void chosenActivityNotFoundAndLeavingCancelMode() {
         PickOffice o;
         o.write(File::Attivita, crlf({kOpen5}));
         o.write(File::Risorse, crlf({"5,AUTO,1,ALFA,JEEP,O"}));
@@ -306,8 +296,7 @@ private slots:
         QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,Z"}));
     }
 
-    void passingModesAndAChangedNumber()
-    {
+    void passingModesAndAChangedNumber() {
         PickOffice o;
         o.write(File::Attivita, crlf({kOpen5, "7,D,O,,,,,T,L,R,,A"}));
         o.write(File::Risorse, crlf({"5,AUTO,1,ALFA,JEEP,O", "7,AUTO,1,BETA,JEEP,O"}));

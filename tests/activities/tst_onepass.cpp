@@ -25,8 +25,7 @@ namespace {
 
 // Lines of every shape: copy form, typed form, blanks around items, a UTF-8
 // line, accented Windows-1252, damaged lines, an empty line, too few items.
-QByteArray mixedResources()
-{
+QByteArray mixedResources() {
     return crlf({
         stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"), copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
         " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O", " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O", "garbage line, not a record",
@@ -38,22 +37,19 @@ QByteArray mixedResources()
     });
 }
 
-QByteArray mixedActivities()
-{
+QByteArray mixedActivities() {
     return crlf({" -5 ,01/01/2025,10.00,,,,,A,B,C,,A", " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
                  "4,01/01/2025,10.00,,,,,TYPED,B,C,,A", "rotta", " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
                  " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A", " 8 ,01/01/2025,10.00,,,,,A,B,C,,A"});
 }
 
-QStringList activity(const QString &n)
-{
+QStringList activity(const QString &n) {
     return {n, "02/02/2025", "11.00", "", "", "", "", "NUOVA", "LUOGO", "CHI", "", "A"};
 }
 
 // Activity 7 between 6 and 8, with lines of every type, typed and number
 // forms, an empty line and damaged lines inside and around the group.
-QByteArray groupOfSeven()
-{
+QByteArray groupOfSeven() {
     return crlf({
         stored(" 6 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
         "garbage line, not a record",
@@ -83,8 +79,7 @@ const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
 class TestOnePass : public QObject {
     Q_OBJECT
 private slots:
-    void keyedRewriteGivesThePlainRewriteBytes()
-    {
+    void keyedRewriteGivesThePlainRewriteBytes() {
         // Dropping, changing and inserting around several keys, through both
         // rewrites; the keyed one only sees what its filter names.
         for (qint16 n : {-5, 3, 5, 6, 9}) {
@@ -118,8 +113,7 @@ private slots:
         }
     }
 
-    void copyFormIsRecognisedExactly()
-    {
+    void copyFormIsRecognisedExactly() {
         qint16 key = 0;
         QVERIFY(archive::inCopyForm(" 12 ,ATTR,1,A,B,O", resourceFormat(), &key));
         QCOMPARE(key, qint16(12));
@@ -133,8 +127,7 @@ private slots:
             QVERIFY2(!archive::inCopyForm(line, resourceFormat()), line);
     }
 
-    void textKeyedRewriteGivesThePlainRewriteBytes()
-    {
+    void textKeyedRewriteGivesThePlainRewriteBytes() {
         // An equipment archive: names that start alike, a name longer than 50
         // columns, blanks around items, accented letters, a damaged line.
         const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
@@ -161,8 +154,7 @@ private slots:
         }
     }
 
-    void replacingAnActivityEqualsRemoveThenInsert()
-    {
+    void replacingAnActivityEqualsRemoveThenInsert() {
         // Same number, a new number further on, one further back, one at the end.
         for (const auto &[from, to] : QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
             TestFolder seq, one;
@@ -179,8 +171,7 @@ private slots:
         QCOMPARE(taken.read(File::Attivita), mixedActivities());
     }
 
-    void keyedReadsFindWhatAFullReadFinds()
-    {
+    void keyedReadsFindWhatAFullReadFinds() {
         TestFolder o;
         o.write(File::Attivita, mixedActivities());
         o.write(File::Risorse, mixedResources());
@@ -203,8 +194,7 @@ private slots:
         }
     }
 
-    void resourceLinesInOnePass_data()
-    {
+    void resourceLinesInOnePass_data() {
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<int>("replacing"); // none when below -32768
         QTest::addColumn<int>("n");
@@ -223,8 +213,7 @@ private slots:
 
     // One pass gives the bytes of a removal (when replacing) followed by one
     // pass per line.
-    void resourceLinesInOnePass()
-    {
+    void resourceLinesInOnePass() {
         QFETCH(QByteArray, start);
         QFETCH(int, replacing);
         QFETCH(int, n);
@@ -244,8 +233,7 @@ private slots:
     // The order itself: by type, association and description, a new line
     // before an equal key, damaged lines where they stood, the last line
     // written in typed form and every other one copied.
-    void resourceLinesInTheirPlace()
-    {
+    void resourceLinesInTheirPlace() {
         TestFolder office;
         office.write(File::Risorse, groupOfSeven());
         QVERIFY(insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());

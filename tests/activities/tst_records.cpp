@@ -15,8 +15,7 @@ const QByteArray kCopied3 = " 3 ,a,,,,,,T,L,R,,A\r\n";
 class TestRecords : public QObject {
     Q_OBJECT
 private slots:
-    void insertInOrderOrRefuseADuplicate_data()
-    {
+    void insertInOrderOrRefuseADuplicate_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
         const QByteArray three = crlf({"3,a,,,,,,T,L,R,,A"});
@@ -28,8 +27,7 @@ private slots:
         QTest::newRow("duplicate") << taken << taken;
     }
 
-    void insertInOrderOrRefuseADuplicate()
-    {
+    void insertInOrderOrRefuseADuplicate() {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         TestFolder o;
@@ -41,8 +39,7 @@ private slots:
     }
 
     // The plain removals the one-pass replacements are measured against.
-    void removals()
-    {
+    void removals() {
         TestFolder o;
         o.write(File::Attivita, crlf({"3,a,,,,,,T,L,R,,A", "5,a,,,,,,T,L,R,,C", "guasto"}));
         QVERIFY(removeActivity(o.ctx.folder, 3).done());
@@ -52,8 +49,7 @@ private slots:
         QCOMPARE(o.read(File::Risorse), crlf({" 6 ,AUTO,1,A,B,O"}));
     }
 
-    void releaseMarksLinesAndGivesBack()
-    {
+    void releaseMarksLinesAndGivesBack() {
         TestFolder o;
         o.write(File::Risorse, crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
         QStringList given;

@@ -18,8 +18,7 @@ namespace {
 QString example(const char *name) { return QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name; }
 
 // None when one is damaged.
-QList<Record> records(const char *name, const archive::RecordFormat &format)
-{
+QList<Record> records(const char *name, const archive::RecordFormat &format) {
     QList<Record> out;
     bool damaged = false;
     archive::readRecords(example(name), format, [&](const Record &r) { return out << r, !(damaged = r.damaged); });
@@ -28,8 +27,7 @@ QList<Record> records(const char *name, const archive::RecordFormat &format)
 
 QString key50(const QString &s) { return text::fit(s, 50); }
 
-bool ordered(const QList<Record> &rs, const std::function<QString(const Record &)> &key)
-{
+bool ordered(const QList<Record> &rs, const std::function<QString(const Record &)> &key) {
     for (int i = 1; i < rs.size(); ++i)
         if (text::compareCode(key(rs[i - 1]), key(rs[i])) > 0) return false;
     return !rs.isEmpty();
@@ -40,8 +38,7 @@ bool ordered(const QList<Record> &rs, const std::function<QString(const Record &
 class TestExamples : public QObject {
     Q_OBJECT
 private slots:
-    void everyLineReadsWholeWithCrLfInItsOrder()
-    {
+    void everyLineReadsWholeWithCrLfInItsOrder() {
         for (const char *name : {"emergenza.dat", "numeroprot.dat", "associazioni.csv", "automezzi.csv",
                                  "attrezzature.csv", "volontari.csv", "attivita.csv", "risorse.csv"}) {
             QFile f(example(name));
@@ -66,8 +63,7 @@ private slots:
             QVERIFY(std::any_of(acts.begin(), acts.end(), [&](const Record &a) { return a.at(0) == r.at(0); }));
     }
 
-    void registersAgreeWithOpenActivities()
-    {
+    void registersAgreeWithOpenActivities() {
         QMap<qint16, QString> state;
         for (const Record &a : records("attivita.csv", activityFormat())) state[a.number(NumProt)] = a.at(Stato);
         QMap<QString, int> volunteersOut;

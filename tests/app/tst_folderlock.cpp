@@ -21,8 +21,7 @@ const QString kRefused =
     QStringLiteral("Cartella aperta in sola consultazione: nessun archivio è stato modificato.");
 
 // The program started by the user "operatore", once it holds the folder.
-std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
-{
+std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o) {
     auto program = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USER"), QStringLiteral("operatore"));
@@ -35,16 +34,14 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
 }
 
 struct SecondCopy : TestOffice {
-    explicit SecondCopy(bool consult) : lock(dir())
-    {
+    explicit SecondCopy(bool consult) : lock(dir()) {
         for (const QString &name : QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
             QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name, path(name));
         first = startFirstCopy(*this);
         fake.prompts.answers << consult;
         claimed = claimFolder(ctx, lock);
     }
-    ~SecondCopy()
-    {
+    ~SecondCopy() {
         first->kill();
         first->waitForFinished();
     }
@@ -65,15 +62,13 @@ class TestFolderLock : public QObject {
 private slots:
     void cleanup() { archive::setConsultationFolder(QString()); }
 
-    void secondCopyIsToldWhoHoldsTheFolder_data()
-    {
+    void secondCopyIsToldWhoHoldsTheFolder_data() {
         QTest::addColumn<bool>("consult");
         QTest::newRow("sola consultazione") << true;
         QTest::newRow("uscita") << false;
     }
 
-    void secondCopyIsToldWhoHoldsTheFolder()
-    {
+    void secondCopyIsToldWhoHoldsTheFolder() {
         QFETCH(bool, consult);
         const QDateTime before = QDateTime::currentDateTime();
         SecondCopy o(consult);
@@ -94,8 +89,7 @@ private slots:
         QCOMPARE(o.first->state(), QProcess::Running);
     }
 
-    void lockOfAKilledCopyIsTakenOver()
-    {
+    void lockOfAKilledCopyIsTakenOver() {
         TestFolder o;
         auto first = startFirstCopy(o);
         first->kill();
@@ -111,8 +105,7 @@ private slots:
         QVERIFY(!QFile::exists(o.path(FolderLock::fileName())));
     }
 
-    void consultationDisablesEveryChange()
-    {
+    void consultationDisablesEveryChange() {
         SecondCopy o(true);
         const auto bytes = o.files();
         auto *main = o.windows->get<Formvelmo>();
@@ -147,8 +140,7 @@ private slots:
     }
 
     // Each way the library writes refuses on its own, should a window reach it.
-    void writeStillReachedChangesNothing_data()
-    {
+    void writeStillReachedChangesNothing_data() {
         QTest::addColumn<Write>("write");
         QTest::addColumn<QString>("message");
         QTest::newRow("nome dell'emergenza") << Write([](SecondCopy &o) {
@@ -168,8 +160,7 @@ private slots:
         }) << kRefused;
     }
 
-    void writeStillReachedChangesNothing()
-    {
+    void writeStillReachedChangesNothing() {
         QFETCH(Write, write);
         QFETCH(QString, message);
         SecondCopy o(true);

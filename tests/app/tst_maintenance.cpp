@@ -12,8 +12,7 @@ namespace {
 
 const QStringList kNames{"associazioni", "Attrezzature", "Automezzi", QString::fromUtf8("Attività"),
                          QString::fromUtf8("Risorse di Attività"), "Numero protocollo"};
-QStringList each(const char *pattern, bool capital = false)
-{
+QStringList each(const char *pattern, bool capital = false) {
     QStringList out;
     for (QString n : kNames) out << QString::fromUtf8(pattern).arg(capital ? n.replace(0, 1, n[0].toUpper()) : n);
     return out;
@@ -24,8 +23,7 @@ const QString kResetFirst = QString::fromUtf8("L'azzeramento svuoterà gli archi
 const QString kDone = "Azzeramento archivi richiesti effettuato.";
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,, 10 , 10 ", w1252("CITTÀ,,,,,,,, 2 , 2 ")}));
         write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
         write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
@@ -40,8 +38,7 @@ struct Office : MainOffice {
         QVERIFY(QDir(dir()).mkpath("copie"));
     }
     // Every file dialog opens at the working folder, for any file.
-    void run(const char *entry, QList<bool> yes, const QStringList &files = {})
-    {
+    void run(const char *entry, QList<bool> yes, const QStringList &files = {}) {
         fake.prompts.clear();
         for (bool y : yes) fake.prompts.answers.enqueue(y);
         for (const QString &f : files) fake.prompts.files.enqueue(f.isEmpty() ? f : backup(f));
@@ -68,8 +65,7 @@ struct Office : MainOffice {
 class TestMaintenance : public QObject {
     Q_OBJECT
 private slots:
-    void saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
-    {
+    void saveCopiesWhatIsChosenAndEndsAtACancelOrFailure() {
         Office o;
         const auto before = o.files();
         o.run("mnsalvaarc", {false, false, false, false, false, false});
@@ -97,8 +93,7 @@ private slots:
         QVERIFY(o.fake.prompts.texts()[2].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
     }
 
-    void savedSetRestoresByteForByte()
-    {
+    void savedSetRestoresByteForByte() {
         Office o;
         const auto before = o.files();
         o.run("mnriparc", {true}, {"manca.bak"});
@@ -126,8 +121,7 @@ private slots:
         QCOMPARE(o.listed("List2"), 1);
     }
 
-    void resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot()
-    {
+    void resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot() {
         Office o;
         const auto before = o.files();
         o.run("mnripazze", {false});

@@ -8,8 +8,7 @@
 #include <QPushButton>
 
 namespace {
-MenuEntry::Mode modeOf(const Globals &g, const QString &window)
-{
+MenuEntry::Mode modeOf(const Globals &g, const QString &window) {
     const std::pair<const char *, MenuEntry::Mode> modes[] = {
         {"Formass", g.modoass},           {"Formauto", g.modoauto},   {"Formattr", g.modoattr},
         {"Formlist", g.modoasslist},      {"Formautolist", g.modoautolist},
@@ -23,15 +22,13 @@ MenuEntry::Mode modeOf(const Globals &g, const QString &window)
 class TestMenu : public QObject {
     Q_OBJECT
 private slots:
-    void entryOpensItsWindow_data()
-    {
+    void entryOpensItsWindow_data() {
         QTest::addColumn<int>("row");
         for (int i = 0; i < int(menuTable().size()); ++i)
             if (*menuTable()[i].window) QTest::newRow(menuTable()[i].name) << i;
     }
 
-    void entryOpensItsWindow()
-    {
+    void entryOpensItsWindow() {
         QFETCH(int, row);
         const MenuEntry &e = menuTable()[row];
         TestOffice o;

@@ -8,8 +8,7 @@ using archive::File;
 class TestSmallWindows : public QObject {
     Q_OBJECT
 private slots:
-    void protocolCounter()
-    {
+    void protocolCounter() {
         TestOffice o;
         o.write(File::NumeroProt, " 57 \r\n");
         auto *w = o.windows->get<Formprot>();
@@ -32,8 +31,7 @@ private slots:
         QCOMPARE(field->text(), QString("0"));
     }
 
-    void emergencyName()
-    {
+    void emergencyName() {
         TestOffice o;
         o.write(File::Emergenza, "ALLUVIONE, \"NORD\"\r\nseconda riga\r\n");
         auto *main = o.windows->get<Formvelmo>();
@@ -62,8 +60,7 @@ private slots:
         QCOMPARE(settings::readEmergency(o.path(File::Emergenza)), QString("SISMA"));
     }
 
-    void mainListsSplitOpenActivitiesAndAClickTakesSnapshots()
-    {
+    void mainListsSplitOpenActivitiesAndAClickTakesSnapshots() {
         TestOffice o;
         o.write(File::Attivita, crlf({"12,05/03/2002,14.30,,,,,INCENDIO,ROMA,ROSSI,,A",
                                       " 13 ,05/03/2002,15.00,05/03/2002,15.10,,,ALLUVIONE,PISA,BIANCHI,,A",
@@ -89,8 +86,7 @@ private slots:
         QCOMPARE(o.ctx.g.protsel, QString("13"));
     }
 
-    void menuHelpAndQuit()
-    {
+    void menuHelpAndQuit() {
         TestOffice o;
         auto *main = o.windows->get<Formvelmo>();
         main->action("mnhelp")->trigger();

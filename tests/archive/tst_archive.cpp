@@ -17,8 +17,7 @@ using namespace archive;
 namespace {
 const RecordFormat kFmt{3, {0}}; // number, text, text
 
-QList<QByteArray> readAllLines(const QByteArray &data)
-{
+QList<QByteArray> readAllLines(const QByteArray &data) {
     QBuffer buf;
     buf.setData(data);
     buf.open(QIODevice::ReadOnly);
@@ -29,8 +28,7 @@ QList<QByteArray> readAllLines(const QByteArray &data)
     return out;
 }
 
-RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &number)
-{
+RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &number) {
     return rewrite(o.ctx.folder.set(r), kFmt, [](const Record &, RecordSink &) { return Step::Keep; },
                    [&](RecordSink &sink) { sink.writeTyped({number, "NUOVA", ""}); });
 }
@@ -39,8 +37,7 @@ RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &numbe
 class TestArchive : public QObject {
     Q_OBJECT
 private slots:
-    void lineEnds()
-    {
+    void lineEnds() {
         using L = QList<QByteArray>;
         const std::pair<QByteArray, L> cases[] = {{"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
                                                   {"a\r\n\r\nb\r\n", {"a", "", "b"}},
@@ -56,8 +53,7 @@ private slots:
         }
     }
 
-    void encoding()
-    {
+    void encoding() {
         QByteArray all;
         for (int b = 0; b < 256; ++b) all.append(char(b));
         QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
@@ -79,8 +75,7 @@ private slots:
         }
     }
 
-    void numberForms()
-    {
+    void numberForms() {
         for (auto [n, form] : {std::pair{0, " 0 "}, {57, " 57 "}, {-5, "-5 "}, {-32768, "-32768 "}})
             QCOMPARE(text::numberForm(qint16(n)), QString(form));
         for (auto [typed, n] : {std::pair{" 12 ", 12}, {"12", 12}, {"-5 ", -5}, {"32767", 32767}, {"-32768", -32768}})
@@ -94,8 +89,7 @@ private slots:
             QVERIFY2(!text::parseRounded(bad), bad);
     }
 
-    void textRules()
-    {
+    void textRules() {
         QCOMPARE(text::capitals(QString::fromUtf8("città ß")), QString::fromUtf8("CITTÀ ß"));
         QCOMPARE(text::clean(QString::fromUtf8("Gruppo, \"Alfa\" Nord")), QString("GRUPPO   ALFA  NORD"));
         QCOMPARE(text::clean("a,\"b\"", false), QString("A \"B\""));
@@ -106,8 +100,7 @@ private slots:
             QVERIFY2(text::compareCode(QString::fromUtf8(a), QString::fromUtf8(b)) < 0, a);
     }
 
-    void recordsParseAndDamage()
-    {
+    void recordsParseAndDamage() {
         const Record r = parseRecord(" 12 , ROSSI ,", kFmt);
         QVERIFY(!r.damaged);
         QCOMPARE(r.number(0), qint16(12));
@@ -120,8 +113,7 @@ private slots:
         QVERIFY(ok);
     }
 
-    void pathsInOrder()
-    {
+    void pathsInOrder() {
         WorkingFolder f("/tmp/ufficio");
         const QStringList p = f.paths();
         QCOMPARE(p.size(), 18);
@@ -134,8 +126,7 @@ private slots:
                               "/tmp/ufficio/attrezzature.sav"}));
     }
 
-    void lineCopyNormalisesAndKeeps()
-    {
+    void lineCopyNormalisesAndKeeps() {
         TestFolder o;
         o.write("a.txt", "uno,\"due\"\n\ntre\rquattro");
         QVERIFY(copyLines(o.path("a.txt"), o.path("b.txt")).ok());
@@ -149,8 +140,7 @@ private slots:
         QCOMPARE(o.read("b.txt"), QByteArray("keep\r\n"));
     }
 
-    void rewriteKeepsDamagedLinesAbortsAndCreates()
-    {
+    void rewriteKeepsDamagedLinesAbortsAndCreates() {
         TestFolder o;
         auto rewriteActivities = [&](const EachRecord &each, const AtEnd &atEnd = {}) {
             return rewrite(o.path(File::Attivita), o.path(File::AttivitaWrk), kFmt, each, atEnd);
@@ -182,8 +172,7 @@ private slots:
         QCOMPARE(o.read(File::Attivita), expected);
     }
 
-    void transactionReplacesEverythingOrNothing()
-    {
+    void transactionReplacesEverythingOrNothing() {
         TestFolder o;
         o.write(File::Attivita, "1,A,\r\n");
         o.write(File::Risorse, "1,R,\r\n");
@@ -233,8 +222,7 @@ private slots:
         QCOMPARE(o.files(), prepared);
     }
 
-    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne_data()
-    {
+    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne_data() {
         QTest::addColumn<QByteArray>("journal"); // "-" for none
         QTest::addColumn<bool>("firstDone");     // attivita.csv already replaced
         QTest::addColumn<int>("status");
@@ -254,8 +242,7 @@ private slots:
         QTest::newRow("none, staged files left") << QByteArray("-") << false << int(Recovery::Nothing);
     }
 
-    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne()
-    {
+    void startFinishesACompleteJournalAndDiscardsAnIncompleteOne() {
         QFETCH(QByteArray, journal);
         QFETCH(bool, firstDone);
         QFETCH(int, status);

@@ -11,8 +11,7 @@ using archive::File;
 class TestAssociationRecords : public QObject {
     Q_OBJECT
 private slots:
-    void checks()
-    {
+    void checks() {
         // Blanks at the ends of the name are not kept by any reader.
         QCOMPARE(associations::cleaned({"  alfa ", "", "", "", "", "", "", "", "1"}).denominazione, QString("ALFA"));
         auto checked = [](const char *name, const char *num) {
@@ -26,8 +25,7 @@ private slots:
         QCOMPARE(checked("CAFF\xC3\x88", "1"), QString()); // È is in Windows-1252
     }
 
-    void changesTouchOnlyWhatIsThere()
-    {
+    void changesTouchOnlyWhatIsThere() {
         TestFolder office;
         const auto &folder = office.ctx.folder;
         office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5", "GAMMA,,,,,,,,1,1"}));

@@ -17,24 +17,21 @@ struct Desk {
     void open(const char *entry) { w = office.fromMenu<Formass>(entry); }
     QComboBox *denom() const { return w->findChild<QComboBox *>("cmbassdenom"); }
     // Types the name, the fields in `more` and the count; registers; the messages.
-    QStringList registra(const QString &name, const QString &num, const Typed &more = {})
-    {
+    QStringList registra(const QString &name, const QString &num, const Typed &more = {}) {
         office.fake.prompts.clear();
         typeAll(w, Typed{{"cmbassdenom", name}} + more + Typed{{"assnumvol", num}});
         clickButton(w, "cmdassregistra");
         return office.fake.prompts.texts();
     }
     // Chooses `name` in the list, answers the questions and registers.
-    QStringList remove(const QString &name, const QList<bool> &answers = {})
-    {
+    QStringList remove(const QString &name, const QList<bool> &answers = {}) {
         office.fake.prompts.clear();
         if (!name.isEmpty() && !chooseEntry(denom(), name)) return {"not in the list"};
         office.fake.prompts.answers << answers;
         clickButton(w, "cmdassregistra");
         return office.fake.prompts.texts();
     }
-    QList<QByteArray> archives() const
-    {
+    QList<QByteArray> archives() const {
         QList<QByteArray> out;
         for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari})
             out << office.read(f);
@@ -47,8 +44,7 @@ struct Desk {
 class TestFormass : public QObject {
     Q_OBJECT
 private slots:
-    void insertCleansChecksAndPlacesTheRecord()
-    {
+    void insertCleansChecksAndPlacesTheRecord() {
         Desk d;
         d.open("mnassains");
         const Typed more{{"assindir", "via roma, 1"}, {"asscomune", "borgo"}, {"assprov", "xx"}, {"asscampo", "campo 2"}};
@@ -76,8 +72,7 @@ private slots:
         QVERIFY(neverBusyAtPrompt(d.office));
     }
 
-    void cercaAndModifyOnTheLoadedName()
-    {
+    void cercaAndModifyOnTheLoadedName() {
         Desk d;
         d.office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 5 , 9 ",
                                                  "GAMMA,,,,,,,,1,1"}));
@@ -128,8 +123,7 @@ private slots:
         QVERIFY(!d.w->isVisible());
     }
 
-    void deleteAsksTwiceAndRemovesDependents()
-    {
+    void deleteAsksTwiceAndRemovesDependents() {
         Desk d;
         d.office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5", "GAMMA,,,,,,,,1,1"}));
         d.office.write(File::Automezzi, crlf({"BETA,AMB,,,,,,,L", "GAMMA,JEEP,,,,,,,L"}));

@@ -10,8 +10,7 @@ namespace {
 const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         write(File::Associazioni, crlf({
             ",,,,,,,,5,5",                         // a name left empty by hand
@@ -33,8 +32,7 @@ const QString kFive = "     ";
 const QStringList kRecords = {line("", "5"), line("ALFA", "10"), line("CROCE BLU", "7"),
                               line("CROCE ROSSA", "-3"), line(kLong, "32767"), line("MICRO", "0")};
 
-QStringList framed(const QStringList &records, const QString &sum)
-{
+QStringList framed(const QStringList &records, const QString &sum) {
     return QStringList{kHeading, kFive} + records + QStringList{" ", line("TOTALE", sum)};
 }
 
@@ -47,8 +45,7 @@ class TestFormlist : public QObject {
 private slots:
     // The printout goes through the recording printer: the layout of a
     // portrait page through PDF is the activity sheet's test.
-    void linesSearchPrintAndView()
-    {
+    void linesSearchPrintAndView() {
         Office o;
         auto *w = o.fromMenu<Formlist>("mnassvel");
         // The sum of 16-bit counts may go past 32767.
@@ -107,8 +104,7 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    void pickingVolunteersForAnActivity()
-    {
+    void pickingVolunteersForAnActivity() {
         Office o;
         auto *w = o.windows->get<Formlist>();
         QList<QPair<ResourceKind, QString>> offered;

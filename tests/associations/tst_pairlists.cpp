@@ -22,8 +22,7 @@ const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
 const QString kLongDescr = QString("UNO ") + QString(56, 'X');
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         const QByteArray l = kLong.toLatin1(), ld = kLongDescr.toLatin1();
         // An association without a name is offered on activation, but only
@@ -57,8 +56,7 @@ struct Office : MainOffice {
 // column 101; equipment adds two blanks and the quantity from column 104,
 // where the resource window takes it from.
 QString line(const QString &assoc, const QString &descr, const QString &state,
-             const QString &qta = QString())
-{
+             const QString &qta = QString()) {
     const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
     return qta.isNull() ? out : out + "  " + qta;
 }
@@ -79,8 +77,7 @@ struct Reg {
     QStringList framed(const QStringList &lines) const { return QStringList{heading, ""} + lines; }
 };
 
-const std::vector<Reg> &lists()
-{
+const std::vector<Reg> &lists() {
     static const std::vector<Reg> all = {
         {"automezzi", File::Automezzi, &Globals::modoautolist, ResourceKind::Vehicle,
          "mnautvelg", "mnautvass", "mnautvric", "Automezzi", "               ELENCO AUTOMEZZI SISMA",
@@ -104,8 +101,7 @@ const std::vector<Reg> &lists()
 }
 
 // No entry: the list as the program shows it.
-regui::PairList *open(Office &o, const Reg &r, const char *entry = nullptr)
-{
+regui::PairList *open(Office &o, const Reg &r, const char *entry = nullptr) {
     if (r.archive == File::Automezzi) return entry ? o.fromMenu<Formautolist>(entry) : o.shown<Formautolist>();
     return entry ? o.fromMenu<Formattrlist>(entry) : o.shown<Formattrlist>();
 }
@@ -118,8 +114,7 @@ class TestPairLists : public QObject {
     Q_OBJECT
 private slots:
     void everyMode_data() { registers(); }
-    void everyMode()
-    {
+    void everyMode() {
         const QStringList names = {"ALFA", "BETA", "FALCO", kLong};
         QFETCH(int, reg);
         const Reg &r = lists()[reg];
@@ -215,8 +210,7 @@ private slots:
     // The one landscape page through PDF, where no printer is installed: the
     // program asks, saves where the user says (it adds ".pdf") and tells
     // where. The other printouts go through the recording printer.
-    void printsToPdfWhereNoPrinterIsInstalled()
-    {
+    void printsToPdfWhereNoPrinterIsInstalled() {
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         const Reg &r = lists().front();
         Office o;
@@ -238,8 +232,7 @@ private slots:
     }
 
 private:
-    static void registers()
-    {
+    static void registers() {
         QTest::addColumn<int>("reg");
         for (int i = 0; i < int(lists().size()); ++i) QTest::newRow(lists()[i].name) << i;
     }

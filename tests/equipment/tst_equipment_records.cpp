@@ -11,8 +11,7 @@ using archive::File;
 class TestEquipmentRecords : public QObject {
     Q_OBJECT
 private slots:
-    void checksAndAVanishedKey()
-    {
+    void checksAndAVanishedKey() {
         // In this order: each case has the next field wrong too.
         QCOMPARE(equipment::check({" ", "x", "x", "x"}), QString("Manca Associazione."));
         QCOMPARE(equipment::check({"A", "", "x", "x"}), QString("Manca descrizione automezzo."));

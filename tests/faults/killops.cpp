@@ -50,8 +50,7 @@ struct Pick {
     ResourceKind kind;
     QString ass, des;
     qint16 q;
-    QString line() const
-    {
+    QString line() const {
         const QString l = listLine(ass, des);
         if (kind == ResourceKind::Equipment) return resources::equipmentLine(l, q);
         if (kind == ResourceKind::Vehicle) return resources::vehicleLine(l);
@@ -59,8 +58,7 @@ struct Pick {
     }
 };
 
-QList<Pick> picksOf(int c, Role role)
-{
+QList<Pick> picksOf(int c, Role role) {
     const QString name = cycleName(c);
     const Pick tents{ResourceKind::Equipment, name, "TENDA", qint16(role == A ? 3 : role == E ? 1 : 2)};
     const Pick volunteers{ResourceKind::Association, name, {}, qint16(role == A ? 4 : role == E ? 2 : role == F ? 3 : 1)};
@@ -71,8 +69,7 @@ QList<Pick> picksOf(int c, Role role)
     return {tents, volunteers};
 }
 
-activities::Registration registration(int c, Role role, Activity mode, bool closed = false)
-{
+activities::Registration registration(int c, Role role, Activity mode, bool closed = false) {
     const QString n = QString::number(activityOf(c, role));
     activities::Registration reg;
     reg.mode = mode;
@@ -83,26 +80,22 @@ activities::Registration registration(int c, Role role, Activity mode, bool clos
     return reg;
 }
 
-activities::GiveBack giveBackTo(const WorkingFolder &folder)
-{
+activities::GiveBack giveBackTo(const WorkingFolder &folder) {
     return [&folder](const archive::Record &r) { return resources::ok(resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt))); };
 }
 
-bool engage(const WorkingFolder &folder, const QList<Pick> &picks)
-{
+bool engage(const WorkingFolder &folder, const QList<Pick> &picks) {
     for (const Pick &p : picks)
         if (!resources::ok(resources::engage(folder, p.kind, listLine(p.ass, p.des), p.q))) return false;
     return true;
 }
 
-bool together(const WorkingFolder &folder, const std::function<bool()> &change)
-{
+bool together(const WorkingFolder &folder, const std::function<bool()> &change) {
     archive::Transaction tx(folder);
     return change() && tx.commit().ok();
 }
 
-bool pickAndRegister(const WorkingFolder &folder, int c, Role role)
-{
+bool pickAndRegister(const WorkingFolder &folder, int c, Role role) {
     return together(folder, [&] {
         return engage(folder, picksOf(c, role))
                && activities::registerActivity(folder, registration(c, role, Activity::I), giveBackTo(folder)).kind
@@ -111,14 +104,12 @@ bool pickAndRegister(const WorkingFolder &folder, int c, Role role)
 }
 
 bool modifyActivity(const WorkingFolder &folder, int c, Role role, Activity mode,
-                    activities::RegistrationOutcome::Kind expected)
-{
+                    activities::RegistrationOutcome::Kind expected) {
     return activities::registerActivity(folder, registration(c, role, mode, mode == Activity::M), giveBackTo(folder)).kind
            == expected;
 }
 
-bool copyAll(const WorkingFolder &folder, archive::IoResult (*copy)(const WorkingFolder &, Register))
-{
+bool copyAll(const WorkingFolder &folder, archive::IoResult (*copy)(const WorkingFolder &, Register)) {
     for (Register r : {Register::Associazioni, Register::Attrezzature, Register::Automezzi, Register::Attivita, Register::Risorse})
         if (!copy(folder, r).ok()) return false;
     return true;
@@ -199,8 +190,7 @@ bool run(const WorkingFolder &folder, int step) { return kSteps[kindOf(step)].ru
 
 QString stepFile(const WorkingFolder &folder) { return QDir(folder.dir()).filePath(QStringLiteral("killworker.step")); }
 
-void seed(const WorkingFolder &folder)
-{
+void seed(const WorkingFolder &folder) {
     QStringList ass, veh, equ, att, ris, vol;
     for (int i = 0; i < kSeedAssociations; ++i) {
         const QString n = seedName(i);
@@ -224,8 +214,7 @@ void seed(const WorkingFolder &folder)
     copyAll(folder, snapshot::copiainsav);
 }
 
-QString inconsistency(const WorkingFolder &folder)
-{
+QString inconsistency(const WorkingFolder &folder) {
     using namespace activities;
     using archive::File;
     using archive::Record;

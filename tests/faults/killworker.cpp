@@ -22,8 +22,7 @@
 
 namespace {
 
-int loop(const archive::WorkingFolder &folder)
-{
+int loop(const archive::WorkingFolder &folder) {
     const QString stepPath = killops::stepFile(folder);
     int step = archive::readFirstLine(stepPath).trimmed().toInt();
     std::printf("pronto\n");
@@ -38,8 +37,7 @@ int loop(const archive::WorkingFolder &folder)
 }
 
 int limited(const archive::WorkingFolder &folder, const char *bytes, const QString &operation,
-            int argc, char **argv)
-{
+            int argc, char **argv) {
     std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG
     if (QByteArray(bytes) != "-") {
         rlimit lim{rlim_t(std::atol(bytes)), rlim_t(std::atol(bytes))};
@@ -85,8 +83,7 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc < 2) return 64;
     const archive::WorkingFolder folder(QString::fromLocal8Bit(argv[1]));
     if (argc == 5 && QByteArray(argv[2]) == "limit")

@@ -30,8 +30,7 @@ const QList<Bad> kNumberValues{
     {"non numero", "DUE", QString()}, {"decimale", "2.5", QString()}, {"oltre 16 bit", "40000", QString()}};
 
 // One key per character (beyond 16 bits too); a line break can only be pasted.
-void enter(QWidget *w, const char *field, const QString &value)
-{
+void enter(QWidget *w, const char *field, const QString &value) {
     QLineEdit *line = lineOf(w, field);
     QVERIFY2(line, field);
     typeInto(line, QString());
@@ -52,8 +51,7 @@ void enter(QWidget *w, const char *field, const QString &value)
 class TestBadInput : public QObject {
     Q_OBJECT
 private slots:
-    void everyFieldOfEveryWindow_data()
-    {
+    void everyFieldOfEveryWindow_data() {
         QTest::addColumn<int>("window");
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("bad");
@@ -67,8 +65,7 @@ private slots:
             }
         }
     }
-    void everyFieldOfEveryWindow()
-    {
+    void everyFieldOfEveryWindow() {
         QFETCH(int, window);
         QFETCH(int, field);
         QFETCH(int, bad);

@@ -57,8 +57,7 @@ const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
       {"ALFA,ANNA,VERDI", true}}},
 };
 
-void writeDamaged(TestOffice &o, bool readableOnly)
-{
+void writeDamaged(TestOffice &o, bool readableOnly) {
     for (auto it = kDamaged.begin(); it != kDamaged.end(); ++it) {
         QList<QByteArray> lines;
         for (const auto &[bytes, readable] : it.value())
@@ -71,8 +70,7 @@ void writeDamaged(TestOffice &o, bool readableOnly)
 
 // Every window that shows what the archives hold, with association ALFA chosen.
 using ShowRows = QList<QPair<QString, std::function<QWidget *(MainOffice &)>>>;
-const ShowRows &showingWindows()
-{
+const ShowRows &showingWindows() {
     static ShowRows rows;
     if (!rows.empty()) return rows;
     rows.append({"Formvelmo", [](MainOffice &o) -> QWidget * { return o.activate(o.main), o.main; }});
@@ -100,8 +98,7 @@ const ShowRows &showingWindows()
 }
 
 // Everything each window shows (a drop-down list's popup is its entries).
-QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows())
-{
+QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows()) {
     QStringList out;
     for (const auto &[name, open] : rows) {
         QWidget *w = open(o);
@@ -119,8 +116,7 @@ QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows())
     return out;
 }
 
-QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas)
-{
+QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas) {
     QByteArray out(size, Qt::Uninitialized);
     for (qsizetype i = 0; i < size; ++i) {
         char c = char(random.bounded(256));
@@ -129,8 +125,7 @@ QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas)
     return out;
 }
 
-void registerAssociation(MainOffice &o)
-{
+void registerAssociation(MainOffice &o) {
     const WindowRow &formass = registerWindows().front();
     QWidget *w = formass.open(o);
     fillGood(w, formass);
@@ -143,8 +138,7 @@ void registerAssociation(MainOffice &o)
 class TestDamaged : public QObject {
     Q_OBJECT
 private slots:
-    void everyWindowListsWhatItCanRead()
-    {
+    void everyWindowListsWhatItCanRead() {
         MainOffice damaged, clean;
         writeDamaged(damaged, false);
         writeDamaged(clean, true);
@@ -155,8 +149,7 @@ private slots:
             QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
     }
 
-    void binaryEmptyMissingAndFolderArchivesOpenEveryWindow()
-    {
+    void binaryEmptyMissingAndFolderArchivesOpenEveryWindow() {
         const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
                             File::Risorse,      File::Volontari, File::NumeroProt,   File::Emergenza};
         MainOffice missing, empty;
@@ -194,8 +187,7 @@ private slots:
         QVERIFY(QFileInfo(o.path(File::Associazioni)).isDir());
     }
 
-    void aKeyInAnUnreadableLineIsTaken()
-    {
+    void aKeyInAnUnreadableLineIsTaken() {
         // A key that stands only in a damaged line is taken, for a new record
         // or a renamed one.
         TestOffice o;
@@ -221,8 +213,7 @@ private slots:
         }
     }
 
-    void fiftyMegabytes()
-    {
+    void fiftyMegabytes() {
         // Every kind of line end, none after the last line.
         QRandomGenerator random(505050);
         QList<QByteArray> lines{kAlfa};

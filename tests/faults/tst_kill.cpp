@@ -23,8 +23,7 @@ namespace {
 
 // Never found half written (work files are buffers and may be).
 const File kSospese = File(archive::kFileCount);
-QString pathOf(const archive::WorkingFolder &folder, File f)
-{
+QString pathOf(const archive::WorkingFolder &folder, File f) {
     return f == kSospese ? resources::unregisteredPath(folder) : folder.path(f);
 }
 QString nameOf(File f) { return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f); }
@@ -41,8 +40,7 @@ bool together(File f) { return std::find(std::begin(kTogether), std::end(kTogeth
 
 using State = QMap<File, QByteArray>;
 
-State stateOf(const archive::WorkingFolder &folder)
-{
+State stateOf(const archive::WorkingFolder &folder) {
     State s;
     for (File f : kChecked) {
         QFile file(pathOf(folder, f));
@@ -51,8 +49,7 @@ State stateOf(const archive::WorkingFolder &folder)
     return s;
 }
 
-void put(const archive::WorkingFolder &folder, const State &s)
-{
+void put(const archive::WorkingFolder &folder, const State &s) {
     for (auto it = s.begin(); it != s.end(); ++it) {
         QFile f(pathOf(folder, it.key()));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot reset test file");
@@ -62,14 +59,12 @@ void put(const archive::WorkingFolder &folder, const State &s)
 
 class Reference {
 public:
-    Reference() : m_folder(m_dir.path())
-    {
+    Reference() : m_folder(m_dir.path()) {
         killops::seed(m_folder);
         m_current = stateOf(m_folder);
     }
 
-    State after(int n)
-    {
+    State after(int n) {
         if (n == m_done - 1) return m_previous;
         // Every step ends well and changes what it should, so the kills interrupt real work.
         for (; m_done < n; ++m_done) {
@@ -100,8 +95,7 @@ private:
 class TestKill : public QObject {
     Q_OBJECT
 private slots:
-    void killedAnywhereLeavesEveryChangeWholeOrAbsent()
-    {
+    void killedAnywhereLeavesEveryChangeWholeOrAbsent() {
         QTemporaryDir dir;
         const archive::WorkingFolder folder(dir.path());
         killops::seed(folder);

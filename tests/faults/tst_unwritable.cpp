@@ -15,23 +15,20 @@ using archive::File;
 namespace {
 
 // `%1` stands for the working folder.
-QString unwritten(const QString &written, const QString &kept, bool existed = true)
-{
+QString unwritten(const QString &written, const QString &kept, bool existed = true) {
     return QStringLiteral("Impossibile scrivere il file %2 (%1/%2). Il file %3 %4.")
         .arg(QStringLiteral("%1"), written, kept,
              existed ? QStringLiteral("resta com'era") : QString::fromUtf8("non è stato creato"));
 }
 
-QString writeFailure(const TestOffice &o, File f)
-{
+QString writeFailure(const TestOffice &o, File f) {
     const QString name = archive::fileName(f);
     return unwritten(name, name, o.exists(f)).arg(o.dir());
 }
 
 // Small archives fail only when the last buffered bytes are flushed; the big
 // ones (beyond 64 KiB) already at a write.
-void seedForDisk(const TestOffice &o, bool big)
-{
+void seedForDisk(const TestOffice &o, bool big) {
     QList<QByteArray> ass{"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,,,,,,,, 4 , 4 "};
     QList<QByteArray> sav{"VECCHIA,,,,,,,, 1 , 1 "};
     for (int i = 0; big && i < 3000; ++i)
@@ -46,8 +43,7 @@ void seedForDisk(const TestOffice &o, bool big)
 }
 
 // A child process whose files may not grow beyond `limit` (EFBIG, as on a full disk).
-QString runLimited(const TestOffice &o, const QString &limit, const QString &operation)
-{
+QString runLimited(const TestOffice &o, const QString &limit, const QString &operation) {
     QProcess child;
     child.start(QStringLiteral(KILLWORKER_PATH), {o.dir(), "limit", limit, operation});
     if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
@@ -60,16 +56,14 @@ QString runLimited(const TestOffice &o, const QString &limit, const QString &ope
 class TestUnwritable : public QObject {
     Q_OBJECT
 private slots:
-    void readOnlyArchiveOrFolderIsToldAndKept_data()
-    {
+    void readOnlyArchiveOrFolderIsToldAndKept_data() {
         QTest::addColumn<int>("window");
         QTest::addColumn<bool>("folder");
         for (int w = 0; w < int(registerWindows().size()); ++w)
             for (bool folder : {false, true})
                 QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio") << w << folder;
     }
-    void readOnlyArchiveOrFolderIsToldAndKept()
-    {
+    void readOnlyArchiveOrFolderIsToldAndKept() {
         // The message names the first file it cannot write; no file changes,
         // not even a snapshot or a work file.
         QFETCH(int, window);
@@ -93,8 +87,7 @@ private slots:
         QCOMPARE(after, before);
     }
 
-    void aReadOnlySnapshotIsNamedAndTheOthersTaken()
-    {
+    void aReadOnlySnapshotIsNamedAndTheOthersTaken() {
         TestOffice o;
         seedOffice(o);
         o.write(File::AssociazioniSav, crlf({"VECCHIA,,,,,,,, 1 , 1 "}));
@@ -108,8 +101,7 @@ private slots:
         QCOMPARE(o.read(File::AutomezziSav), o.read(File::Automezzi));
     }
 
-    void fullDiskKeepsTheLastGoodContent_data()
-    {
+    void fullDiskKeepsTheLastGoodContent_data() {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("expected");
@@ -135,8 +127,7 @@ private slots:
         add("emergenza", "emergenza.dat", same("emergenza.dat"));
         add("stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + same("stampa.pdf"));
     }
-    void fullDiskKeepsTheLastGoodContent()
-    {
+    void fullDiskKeepsTheLastGoodContent() {
         QFETCH(QString, operation);
         QFETCH(QString, destination);
         QFETCH(QString, expected);

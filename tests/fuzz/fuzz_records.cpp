@@ -15,8 +15,7 @@
 
 namespace {
 
-void oneLine(const QByteArray &line, const archive::RecordFormat &format)
-{
+void oneLine(const QByteArray &line, const archive::RecordFormat &format) {
     const archive::Record r = archive::parseRecord(line, format);
     check(r.raw == line);
     check(r.fields.size() >= format.count && r.values.size() == format.count);
@@ -44,8 +43,7 @@ void oneLine(const QByteArray &line, const archive::RecordFormat &format)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer buffer;
     buffer.setData(bytes);

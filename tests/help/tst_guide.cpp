@@ -24,8 +24,7 @@ class TestGuide : public QObject {
     QSet<QString> m_anchors; // anchor names of the shown document
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QFile file(guidePath());
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(guidePath()));
         m_html = QString::fromUtf8(file.readAll());
@@ -40,8 +39,7 @@ private slots:
         }
     }
 
-    void everyLinkLeadsToItsSection()
-    {
+    void everyLinkLeadsToItsSection() {
         const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
         for (auto it = href.globalMatch(m_html); it.hasNext();) {
             const QString link = it.next().captured(1);
@@ -58,8 +56,7 @@ private slots:
         QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
     }
 
-    void coversEveryMenuEntryWindowAndButton()
-    {
+    void coversEveryMenuEntryWindowAndButton() {
         TestOffice office;
         auto *main = office.windows->get<Formvelmo>();
         main->setQuitHandler([] {});
@@ -88,8 +85,7 @@ private slots:
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
     }
 
-    void helpWindowOpensAtTheIndex()
-    {
+    void helpWindowOpensAtTheIndex() {
         QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), guidePath());
         QtPrompts prompts;
         QtHelpViewer viewer(prompts);
@@ -106,8 +102,7 @@ private slots:
         QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
     }
 
-    void toolkitButtonsAreItalian()
-    {
+    void toolkitButtonsAreItalian() {
         QVERIFY(installItalianTexts());
         QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
         box.show();

@@ -45,21 +45,18 @@ struct WindowRow {
     QWidget *open(MainOffice &o) const;
 };
 
-template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
-{
+template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e) {
     QWidget *w = nullptr;
     ((w = w ? w : QLatin1String(e.window) == W::staticMetaObject.className() ? o.fromMenu<W>(e.name) : nullptr), ...);
     return w;
 }
-inline QWidget *openEntry(MainOffice &o, const char *entry)
-{
+inline QWidget *openEntry(MainOffice &o, const char *entry) {
     return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
                   Formprot, emergenzaform>(o, *menuEntry(entry));
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
 
-inline const std::vector<WindowRow> &registerWindows()
-{
+inline const std::vector<WindowRow> &registerWindows() {
     using F = archive::File;
     static const std::vector<WindowRow> rows = {
         {"mnassains", F::Associazioni, "cmdassregistra", QString(),
@@ -91,24 +88,20 @@ inline const std::vector<WindowRow> &registerWindows()
     return rows;
 }
 
-inline QLineEdit *lineOf(QWidget *w, const char *name)
-{
+inline QLineEdit *lineOf(QWidget *w, const char *name) {
     if (auto *c = w->findChild<QComboBox *>(QString::fromLatin1(name))) return c->lineEdit();
     return w->findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-inline void fillGood(QWidget *w, const WindowRow &row)
-{
+inline void fillGood(QWidget *w, const WindowRow &row) {
     for (auto it = row.good.begin(); it != row.good.end(); ++it) typeInto(lineOf(w, qPrintable(it.key())), it.value());
 }
 
-inline void clickButton(QWidget *w, const char *name)
-{
+inline void clickButton(QWidget *w, const char *name) {
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
-inline void seedOffice(TestOffice &o)
-{
+inline void seedOffice(TestOffice &o) {
     using F = archive::File;
     o.write(F::Associazioni, crlf({"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,VIA DUE,COMUNE,PR,022,,,CAMPO, 4 , 4 "}));
     o.write(F::Automezzi, crlf({"ALFA,JEEP,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L"}));

@@ -18,12 +18,10 @@ public:
 
     void info(const QString &text) override { record({Shown::Info, text, {}, {}}); }
     bool question(const QString &text) override { return answer({Shown::Question, text, {}, {}}, answers); }
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override
-    {
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override {
         return answer({Shown::OpenFile, title, folder, filter}, files);
     }
-    QString saveFile(const QString &title, const QString &folder, const QString &filter) override
-    {
+    QString saveFile(const QString &title, const QString &folder, const QString &filter) override {
         return answer({Shown::SaveFile, title, folder, filter}, files);
     }
 
@@ -42,8 +40,7 @@ public:
 private:
     QStringList textsOf(int kind) const;
     void record(const Shown &s);
-    template <class T> T answer(const Shown &s, QQueue<T> &queue)
-    {
+    template <class T> T answer(const Shown &s, QQueue<T> &queue) {
         record(s);
         if (queue.isEmpty()) return ++unexpected, T();
         return queue.dequeue();

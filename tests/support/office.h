@@ -13,8 +13,7 @@ public:
     ~TestOffice() { windows.reset(); }
 
     // As the user would by coming to `w` from another window of the program.
-    void activate(QWidget *w)
-    {
+    void activate(QWidget *w) {
         ctx.lastActive = nullptr;
         QEvent activation(QEvent::WindowActivate);
         if (QApplication::activeWindow() == w) {

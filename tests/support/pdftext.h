@@ -14,8 +14,7 @@ struct PdfText {
                         // (fixed pitch: every character is 0.6 em wide)
 };
 
-inline PdfText readPdf(const QString &pdf)
-{
+inline PdfText readPdf(const QString &pdf) {
     const auto run = [](const QString &tool, const QStringList &args) {
         QProcess p;
         p.start(tool, args);
@@ -45,8 +44,7 @@ inline PdfText readPdf(const QString &pdf)
 }
 
 // Words and their order, not every run of blanks.
-inline QStringList simplified(QStringList lines)
-{
+inline QStringList simplified(QStringList lines) {
     for (QString &l : lines) l = l.simplified();
     return lines;
 }

@@ -13,8 +13,7 @@
 // A working folder of its own for each test, with the platform doubles.
 class TestFolder {
 public:
-    TestFolder()
-    {
+    TestFolder() {
         ctx.folder = archive::WorkingFolder(m_dir.path());
         ctx.platform = fake.platform();
     }

@@ -35,8 +35,7 @@ struct Reg {
     QByteArray removeAfter;
 };
 
-const std::vector<Reg> &regs()
-{
+const std::vector<Reg> &regs() {
     static const std::vector<Reg> all = {
         {"automezzi", "mnautains", "mnautamod", "mnautaann", File::Automezzi,
          QString::fromUtf8("Automezzo già presente nell'archivio."), "Automezzo non trovato.",
@@ -89,15 +88,13 @@ const std::vector<Reg> &regs()
 }
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         write(File::Associazioni, crlf({"ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1", "BETA,,,,,,,,2,2",
                                         "CROCE BETA,,,,,,,,1,1"}));
     }
     QWidget *open(const char *entry) { return openEntry(*this, entry); }
     // Types into the fields and registers; the messages shown.
-    QStringList registra(QWidget *w, const Typed &typed)
-    {
+    QStringList registra(QWidget *w, const Typed &typed) {
         fake.prompts.clear();
         typeAll(w, typed);
         clickButton(w, "cmdregistra");
@@ -113,8 +110,7 @@ class TestPairWindows : public QObject {
     Q_OBJECT
 private slots:
     void cercaInsertModifyRemove_data() { registers(); }
-    void cercaInsertModifyRemove()
-    {
+    void cercaInsertModifyRemove() {
         QFETCH(int, reg);
         const Reg &r = regs()[reg];
         Office o;
@@ -173,8 +169,7 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    void vehicleClockAndModifyWithNothingChosen()
-    {
+    void vehicleClockAndModifyWithNothingChosen() {
         Office o;
         o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
         QWidget *w = o.open("mnautamod");
@@ -199,8 +194,7 @@ private slots:
 
     // Typing an existing description and leaving the field loads nothing;
     // the arrow keys choose, as a click in the list does.
-    void typingIsNoChoiceTheArrowsAre()
-    {
+    void typingIsNoChoiceTheArrowsAre() {
         Office o;
         o.write(File::Attrezzature, crlf({"BETA,BRANDA,L,12", "BETA,TENDA,L,4"}));
         QWidget *w = o.open("mnatrains");
@@ -218,8 +212,7 @@ private slots:
     }
 
 private:
-    static void registers()
-    {
+    static void registers() {
         QTest::addColumn<int>("reg");
         for (int i = 0; i < int(regs().size()); ++i) QTest::newRow(regs()[i].name) << i;
     }

@@ -12,8 +12,7 @@ class TestVehicleRecords : public QObject {
     Q_OBJECT
 private slots:
     // Dates and times compare as texts, by character code, not by calendar.
-    void datesAndTimes()
-    {
+    void datesAndTimes() {
         auto date = [](const char *d) { return vehicles::controllodata({d, "", "", ""}, Which::Arrivo); };
         for (const char *d : {"", "32/01/2026", "01/13/2026", "01/01/0999", "1/01/2026", "01-01-2026", "01/01",
                               "01/1/2026"})
@@ -39,8 +38,7 @@ private slots:
         QVERIFY(leaving("02/01/2026", "9.00"));
     }
 
-    void checksInOrder()
-    {
+    void checksInOrder() {
         using vehicles::Input;
         const Input good{"gruppo alfa", "ambulanza", "campo", "05/12/2026", "14.30", "", "", "", "libero"};
         auto with = [&](auto change) {
