@@ -14,214 +14,42 @@
 
 #include <QTest>
 
+using namespace activities;
 using archive::File;
 using archive::Record;
 using archive::RecordSink;
+using archive::Register;
 using archive::Step;
 
 namespace {
 
 // Lines of every shape: copy form, typed form, blanks around items, a UTF-8
 // line, accented Windows-1252, damaged lines, an empty line, too few items.
-QByteArray mixedResources()
-{
+QByteArray mixedResources() {
     return crlf({
-        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
-        copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
-        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O",
-        " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O",
-        "garbage line, not a record",
-        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-        "5,ATTR,1,BIANCHI,TENDA,O",
-        "",
-        copied("5", "VOL.", 3, "VERDI", "", "O"),
-        " 5 ,VOL>,0,VERDI",
-        "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
-        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"),
-        "99999,ATTR,1,FUORI,RANGE,O",
-        copied("7", "ATTR", 1, "AAA", "BBB", "O"),
-        " 012 ,ATTR,1,ZERI,DAVANTI,O",
-        "-0 ,ATTR,1,MENO,ZERO,O",
+        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"), copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
+        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O", " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O", "garbage line, not a record",
+        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"), "5,ATTR,1,BIANCHI,TENDA,O", "",
+        copied("5", "VOL.", 3, "VERDI", "", "O"), " 5 ,VOL>,0,VERDI", "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
+        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"), "99999,ATTR,1,FUORI,RANGE,O",
+        copied("7", "ATTR", 1, "AAA", "BBB", "O"), " 012 ,ATTR,1,ZERI,DAVANTI,O", "-0 ,ATTR,1,MENO,ZERO,O",
         copied("-5", "ATTR", 1, "NEG", "ATIVO", "O"),
     });
 }
 
-QByteArray mixedActivities()
-{
-    return crlf({
-        " -5 ,01/01/2025,10.00,,,,,A,B,C,,A",
-        " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
-        "4,01/01/2025,10.00,,,,,TYPED,B,C,,A",
-        "rotta",
-        " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
-        " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A",
-        " 8 ,01/01/2025,10.00,,,,,A,B,C,,A",
-    });
+QByteArray mixedActivities() {
+    return crlf({" -5 ,01/01/2025,10.00,,,,,A,B,C,,A", " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
+                 "4,01/01/2025,10.00,,,,,TYPED,B,C,,A", "rotta", " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
+                 " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A", " 8 ,01/01/2025,10.00,,,,,A,B,C,,A"});
 }
 
-QStringList activity(const QString &n)
-{
+QStringList activity(const QString &n) {
     return {n, "02/02/2025", "11.00", "", "", "", "", "NUOVA", "LUOGO", "CHI", "", "A"};
-}
-
-} // namespace
-
-class TestOnePass : public QObject {
-    Q_OBJECT
-private slots:
-    void keyedRewriteGivesThePlainRewriteBytes();
-    void copyFormIsRecognisedExactly();
-    void textKeyedRewriteGivesThePlainRewriteBytes();
-    void replacingAnActivityEqualsRemoveThenInsert();
-    void keyedReadsFindWhatAFullReadFinds();
-    void resourceLinesInOnePass_data();
-    void resourceLinesInOnePass();
-    void resourceLinesInTheirPlace();
-};
-
-void TestOnePass::keyedRewriteGivesThePlainRewriteBytes()
-{
-    // Dropping, changing and inserting around several keys, through both
-    // rewrites; the keyed one only sees what its filter names.
-    for (qint16 n : {qint16(-5), qint16(3), qint16(5), qint16(6), qint16(9)}) {
-        TestFolder plain, keyed;
-        plain.write(File::Risorse, mixedResources());
-        keyed.write(File::Risorse, mixedResources());
-        bool inserted[2] = {false, false};
-        int seen[2] = {0, 0};
-        auto each = [&](int which) {
-            return [&, which](const Record &r, RecordSink &sink) {
-                ++seen[which];
-                const qint16 k = r.number(activities::RNumProt);
-                if (k == n) {
-                    Record changed = r;
-                    changed.fields[activities::RStato] = QStringLiteral("L");
-                    sink.copy(changed);
-                    return Step::Drop;
-                }
-                if (k > n && !inserted[which]) {
-                    sink.writeTyped({QString::number(n), "NEW.", "1", "X", "Y", "O"});
-                    inserted[which] = true;
-                }
-                return Step::Keep;
-            };
-        };
-        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Risorse); };
-        QVERIFY(archive::rewrite(set(plain), activities::resourceFormat(), each(0)).done());
-        QVERIFY(archive::rewriteKeyed(set(keyed), activities::resourceFormat(),
-                                      [&](qint16 k) { return k == n || (!inserted[1] && k > n); }, each(1))
-                    .done());
-        QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
-        QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
-        QVERIFY(seen[1] < 15); // the lines already in copy form and far from n were not read
-        QVERIFY(seen[1] < seen[0]);
-    }
-}
-
-void TestOnePass::copyFormIsRecognisedExactly()
-{
-    const auto &f = activities::resourceFormat();
-    qint16 key = 0;
-    QVERIFY(archive::inCopyForm(" 12 ,ATTR,1,A,B,O", f, &key));
-    QCOMPARE(key, qint16(12));
-    QVERIFY(archive::inCopyForm("-32768 ,ATTR,1,A,,O", f, &key));
-    QCOMPARE(key, qint16(-32768));
-    QVERIFY(archive::inCopyForm(" 0 ,ATTR,1,A,B C,O", f));
-    for (const char *line : {"12,ATTR,1,A,B,O", " 12,ATTR,1,A,B,O", " 012 ,ATTR,1,A,B,O",
-                             "-0 ,ATTR,1,A,B,O", " 32768 ,ATTR,1,A,B,O", " 1 ,ATTR,1,A ,B,O",
-                             " 1 ,ATTR,1,\tA,B,O", " 1 ,ATTR,1,A,B", " 1 ,ATTR,1,A,B,O,X",
-                             " 1 ,ATTR,1,\xc0,B,O", "", " + ,ATTR,1,A,B,O", " 1  ,ATTR,1,A,B,O"})
-        QVERIFY2(!archive::inCopyForm(line, f), line);
-}
-
-void TestOnePass::textKeyedRewriteGivesThePlainRewriteBytes()
-{
-    // An equipment archive: names that start alike, a name longer than 50
-    // columns, blanks around items, accented letters, a damaged line.
-    const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
-    const QByteArray equipment = crlf({
-        "ROSSI,TENDA,L, 3 ",
-        "ROSSI BIS,TENDA,L, 4 ",
-        " ROSSI ,TENDA,L, 5 ",
-        "ROSSIANO,TENDA,L, 6 ",
-        long60 + ",POMPA,L, 7 ",
-        "CITT\xc0,POMPA,L, 8 ",
-        "ROSSI,POMPA,L,nove",
-        "VERDI,TENDA,L,10",
-        ",VUOTA,L, 11 ",
-    });
-    const QStringList keys{"ROSSI", "ROSSI BIS", "ROSSI" + QString(45, ' '), QString::fromLatin1(long60.left(50)),
-                           QString::fromLatin1("CITT\xc0"), "VERDI", "", QString::fromUtf8("\xc5\x81ODZ"), "NESSUNO"};
-    for (const QString &key : keys) {
-        TestFolder plain, filtered;
-        plain.write(File::Attrezzature, equipment);
-        filtered.write(File::Attrezzature, equipment);
-        auto each = [key](const Record &r, RecordSink &sink) {
-            if (!registers::sameColumn(r.at(0), key)) return Step::Keep;
-            Record changed = r;
-            changed.values[3] = static_cast<qint16>(r.number(3) - 1);
-            sink.copy(changed);
-            return Step::Drop;
-        };
-        const auto set = [](TestFolder &o) { return o.ctx.folder.set(archive::Register::Attrezzature); };
-        QVERIFY(archive::rewrite(set(plain), equipment::format(), each).done());
-        QVERIFY(archive::rewriteFiltered(set(filtered), equipment::format(), archive::startingWith(key),
-                                         each)
-                    .done());
-        QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
-    }
-}
-
-void TestOnePass::replacingAnActivityEqualsRemoveThenInsert()
-{
-    // Same number, a new number further on, one further back, one at the end.
-    const QList<QPair<qint16, qint16>> cases{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}};
-    for (const auto &c : cases) {
-        TestFolder seq, one;
-        seq.write(File::Attivita, mixedActivities());
-        one.write(File::Attivita, mixedActivities());
-        const QStringList fields = activity(QString::number(c.second));
-        QVERIFY(activities::removeActivity(seq.ctx.folder, c.first).done());
-        QVERIFY(activities::insertActivity(seq.ctx.folder, fields, c.second).done());
-        QVERIFY(activities::replaceActivity(one.ctx.folder, fields, c.second, c.first).done());
-        QCOMPARE(one.read(File::Attivita), seq.read(File::Attivita));
-    }
-    // Onto a number that another activity holds: nothing changes.
-    TestFolder taken;
-    taken.write(File::Attivita, mixedActivities());
-    QCOMPARE(activities::replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status,
-             activities::Outcome::Duplicate);
-    QCOMPARE(taken.read(File::Attivita), mixedActivities());
-}
-
-void TestOnePass::keyedReadsFindWhatAFullReadFinds()
-{
-    TestFolder o;
-    o.write(File::Attivita, mixedActivities());
-    o.write(File::Risorse, mixedResources());
-    for (qint16 n : {qint16(-5), qint16(3), qint16(4), qint16(5), qint16(6), qint16(7), qint16(9)}) {
-        QStringList full;
-        std::optional<QByteArray> first;
-        archive::readRecords(o.path(File::Risorse), activities::resourceFormat(), [&](const Record &r) {
-            if (r.number(activities::RNumProt) == n) full << activities::resourceListLine(r);
-            return true;
-        });
-        archive::readRecords(o.path(File::Attivita), activities::activityFormat(), [&](const Record &r) {
-            if (r.number(activities::NumProt) != n) return true;
-            first = r.raw;
-            return false;
-        });
-        QCOMPARE(activities::resourceLinesOf(o.path(File::Risorse), n), full);
-        const auto found = activities::findActivity(o.path(File::Attivita), n);
-        QCOMPARE(found.has_value(), first.has_value());
-        if (found) QCOMPARE(found->raw, *first);
-    }
 }
 
 // Activity 7 between 6 and 8, with lines of every type, typed and number
 // forms, an empty line and damaged lines inside and around the group.
-QByteArray groupOfSeven()
-{
+QByteArray groupOfSeven() {
     return crlf({
         stored(" 6 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
         "garbage line, not a record",
@@ -246,76 +74,191 @@ const QStringList kNewLines{
     listLine("ATTR", 9, "", "")};
 const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
 
-void TestOnePass::resourceLinesInOnePass_data()
-{
-    QTest::addColumn<QByteArray>("start");
-    QTest::addColumn<int>("replacing"); // none when below -32768
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QStringList>("lines");
-    const int none = -40000;
-    QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
-    QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
-    QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
-    QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
-                                       << kNewLines;
-    for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
-        for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
-            QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
-                << mixedResources() << from << to << lines;
-}
+} // namespace
 
-// One pass gives the bytes of a removal (when replacing) followed by one
-// pass per line.
-void TestOnePass::resourceLinesInOnePass()
-{
-    QFETCH(QByteArray, start);
-    QFETCH(int, replacing);
-    QFETCH(int, n);
-    QFETCH(QStringList, lines);
-    TestFolder seq, one;
-    seq.write(File::Risorse, start);
-    one.write(File::Risorse, start);
-    std::optional<qint16> old;
-    if (replacing >= -32768) old = qint16(replacing);
-    if (old) QVERIFY(activities::removeResources(seq.ctx.folder, *old).done());
-    for (int i = 0; i < lines.size(); ++i)
-        QVERIFY(activities::insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i],
-                                               kNewStates.value(i, "O"))
-                    .done());
-    QVERIFY(activities::insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old)
-                .done());
-    QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
-}
+class TestOnePass : public QObject {
+    Q_OBJECT
+private slots:
+    void keyedRewriteGivesThePlainRewriteBytes() {
+        // Dropping, changing and inserting around several keys, through both
+        // rewrites; the keyed one only sees what its filter names.
+        for (qint16 n : {-5, 3, 5, 6, 9}) {
+            TestFolder plain, keyed;
+            for (TestFolder *f : {&plain, &keyed}) f->write(File::Risorse, mixedResources());
+            bool inserted = false;
+            int seen = 0;
+            const auto each = [&](const Record &r, RecordSink &sink) {
+                ++seen;
+                const qint16 k = r.number(RNumProt);
+                if (k == n) {
+                    Record changed = r;
+                    changed.fields[RStato] = QStringLiteral("L");
+                    sink.copy(changed);
+                    return Step::Drop;
+                }
+                if (k > n && !inserted) {
+                    sink.writeTyped({QString::number(n), "NEW.", "1", "X", "Y", "O"});
+                    inserted = true;
+                }
+                return Step::Keep;
+            };
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each).done());
+            seen = 0;
+            inserted = false;
+            const auto named = [&](qint16 k) { return k == n || (!inserted && k > n); };
+            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(), named, each).done());
+            QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
+            QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
+            QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
+        }
+    }
 
-// The order itself: by type, association and description, a new line before
-// an equal key, damaged lines where they stood, the last line written in
-// typed form and every other one copied.
-void TestOnePass::resourceLinesInTheirPlace()
-{
-    TestFolder office;
-    office.write(File::Risorse, groupOfSeven());
-    QVERIFY(activities::insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
-    QCOMPARE(office.read(File::Risorse), crlf({
-        copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
-        "garbage line, not a record",
-        stored("7", "ATTR", 9, "", "", "O"),
-        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-        copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-        copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
-        copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
-        copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
-        "",
-        "x7,AUTO,    1 ,ROTTO,ROTTO,O",
-        copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
-        copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
-        copied("7", "VOL.", 3, "VERDI", "", "O"),
-        copied("7", "VOL.", 2, "ZETA", "", "L"),
-        copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
-        copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
-        "99999,ATTR,    1 ,FUORI,RANGE,O",
-        copied("8", "ATTR", 1, "AAA", "BBB", "O"),
-    }));
-}
+    void copyFormIsRecognisedExactly() {
+        qint16 key = 0;
+        QVERIFY(archive::inCopyForm(" 12 ,ATTR,1,A,B,O", resourceFormat(), &key));
+        QCOMPARE(key, qint16(12));
+        QVERIFY(archive::inCopyForm("-32768 ,ATTR,1,A,,O", resourceFormat(), &key));
+        QCOMPARE(key, qint16(-32768));
+        QVERIFY(archive::inCopyForm(" 0 ,ATTR,1,A,B C,O", resourceFormat()));
+        for (const char *line : {"12,ATTR,1,A,B,O", " 12,ATTR,1,A,B,O", " 012 ,ATTR,1,A,B,O",
+                                 "-0 ,ATTR,1,A,B,O", " 32768 ,ATTR,1,A,B,O", " 1 ,ATTR,1,A ,B,O",
+                                 " 1 ,ATTR,1,\tA,B,O", " 1 ,ATTR,1,A,B", " 1 ,ATTR,1,A,B,O,X",
+                                 " 1 ,ATTR,1,\xc0,B,O", "", " + ,ATTR,1,A,B,O", " 1  ,ATTR,1,A,B,O"})
+            QVERIFY2(!archive::inCopyForm(line, resourceFormat()), line);
+    }
+
+    void textKeyedRewriteGivesThePlainRewriteBytes() {
+        // An equipment archive: names that start alike, a name longer than 50
+        // columns, blanks around items, accented letters, a damaged line.
+        const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
+        const QByteArray equipment = crlf({"ROSSI,TENDA,L, 3 ", "ROSSI BIS,TENDA,L, 4 ", " ROSSI ,TENDA,L, 5 ",
+                                           "ROSSIANO,TENDA,L, 6 ", long60 + ",POMPA,L, 7 ", "CITT\xc0,POMPA,L, 8 ",
+                                           "ROSSI,POMPA,L,nove", "VERDI,TENDA,L,10", ",VUOTA,L, 11 "});
+        for (const QString &key : {QString("ROSSI"), QString("ROSSI BIS"), "ROSSI" + QString(45, ' '),
+                                   QString::fromLatin1(long60.left(50)), QString::fromLatin1("CITT\xc0"),
+                                   QString("VERDI"), QString(), QString::fromUtf8("\xc5\x81ODZ"), QString("NESSUNO")}) {
+            TestFolder plain, filtered;
+            for (TestFolder *f : {&plain, &filtered}) f->write(File::Attrezzature, equipment);
+            auto each = [key](const Record &r, RecordSink &sink) {
+                if (!registers::sameColumn(r.at(0), key)) return Step::Keep;
+                Record changed = r;
+                changed.values[3] = static_cast<qint16>(r.number(3) - 1);
+                sink.copy(changed);
+                return Step::Drop;
+            };
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Attrezzature), equipment::format(), each).done());
+            QVERIFY(archive::rewriteFiltered(filtered.ctx.folder.set(Register::Attrezzature), equipment::format(),
+                                             archive::startingWith(key), each)
+                        .done());
+            QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
+        }
+    }
+
+    void replacingAnActivityEqualsRemoveThenInsert() {
+        // Same number, a new number further on, one further back, one at the end.
+        for (const auto &[from, to] : QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
+            TestFolder seq, one;
+            for (TestFolder *f : {&seq, &one}) f->write(File::Attivita, mixedActivities());
+            QVERIFY(removeActivity(seq.ctx.folder, from).done());
+            QVERIFY(insertActivity(seq.ctx.folder, activity(QString::number(to)), to).done());
+            QVERIFY(replaceActivity(one.ctx.folder, activity(QString::number(to)), to, from).done());
+            QCOMPARE(one.read(File::Attivita), seq.read(File::Attivita));
+        }
+        // Onto a number that another activity holds: nothing changes.
+        TestFolder taken;
+        taken.write(File::Attivita, mixedActivities());
+        QCOMPARE(replaceActivity(taken.ctx.folder, activity("8"), 8, 5).status, Outcome::Duplicate);
+        QCOMPARE(taken.read(File::Attivita), mixedActivities());
+    }
+
+    void keyedReadsFindWhatAFullReadFinds() {
+        TestFolder o;
+        o.write(File::Attivita, mixedActivities());
+        o.write(File::Risorse, mixedResources());
+        for (qint16 n : {-5, 3, 4, 5, 6, 7, 9}) {
+            QStringList full;
+            std::optional<QByteArray> first;
+            archive::readRecords(o.path(File::Risorse), resourceFormat(), [&](const Record &r) {
+                if (r.number(RNumProt) == n) full << resourceListLine(r);
+                return true;
+            });
+            archive::readRecords(o.path(File::Attivita), activityFormat(), [&](const Record &r) {
+                if (r.number(NumProt) != n) return true;
+                first = r.raw;
+                return false;
+            });
+            QCOMPARE(resourceLinesOf(o.path(File::Risorse), n), full);
+            const auto found = findActivity(o.path(File::Attivita), n);
+            QCOMPARE(found.has_value(), first.has_value());
+            if (found) QCOMPARE(found->raw, *first);
+        }
+    }
+
+    void resourceLinesInOnePass_data() {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<int>("replacing"); // none when below -32768
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QStringList>("lines");
+        const int none = -40000;
+        QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
+        QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
+        QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
+        QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
+                                           << kNewLines;
+        for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
+            for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
+                QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
+                    << mixedResources() << from << to << lines;
+    }
+
+    // One pass gives the bytes of a removal (when replacing) followed by one
+    // pass per line.
+    void resourceLinesInOnePass() {
+        QFETCH(QByteArray, start);
+        QFETCH(int, replacing);
+        QFETCH(int, n);
+        QFETCH(QStringList, lines);
+        TestFolder seq, one;
+        for (TestFolder *f : {&seq, &one}) f->write(File::Risorse, start);
+        std::optional<qint16> old;
+        if (replacing >= -32768) old = qint16(replacing);
+        if (old) QVERIFY(removeResources(seq.ctx.folder, *old).done());
+        for (int i = 0; i < lines.size(); ++i)
+            QVERIFY(insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i], kNewStates.value(i, "O"))
+                        .done());
+        QVERIFY(insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old).done());
+        QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
+    }
+
+    // The order itself: by type, association and description, a new line
+    // before an equal key, damaged lines where they stood, the last line
+    // written in typed form and every other one copied.
+    void resourceLinesInTheirPlace() {
+        TestFolder office;
+        office.write(File::Risorse, groupOfSeven());
+        QVERIFY(insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
+        QCOMPARE(office.read(File::Risorse), crlf({
+            copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
+            "garbage line, not a record",
+            stored("7", "ATTR", 9, "", "", "O"),
+            copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+            copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+            copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
+            copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
+            copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
+            "",
+            "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+            copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
+            copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
+            copied("7", "VOL.", 3, "VERDI", "", "O"),
+            copied("7", "VOL.", 2, "ZETA", "", "L"),
+            copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
+            copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+            "99999,ATTR,    1 ,FUORI,RANGE,O",
+            copied("8", "ATTR", 1, "AAA", "BBB", "O"),
+        }));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestOnePass)
 #include "tst_onepass.moc"

@@ -1,6 +1,4 @@
-// The example office that `make run` starts with: every archive reads whole,
-// in its order, and the counts and states agree with the open activities.
-
+// The example office that `make run` starts with.
 #include "activities/records.h"
 #include "session/settings.h"
 #include "archive/rewrite.h"
@@ -10,9 +8,6 @@
 #include "testkit.h"
 #include "vehicles/records.h"
 
-#include <QDir>
-#include <QFile>
-#include <QMap>
 #include <QtTest>
 
 using archive::Record;
@@ -22,9 +17,8 @@ namespace {
 
 QString example(const char *name) { return QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name; }
 
-// The records of an example archive; none when one is damaged.
-QList<Record> records(const char *name, const archive::RecordFormat &format)
-{
+// None when one is damaged.
+QList<Record> records(const char *name, const archive::RecordFormat &format) {
     QList<Record> out;
     bool damaged = false;
     archive::readRecords(example(name), format, [&](const Record &r) { return out << r, !(damaged = r.damaged); });
@@ -33,9 +27,7 @@ QList<Record> records(const char *name, const archive::RecordFormat &format)
 
 QString key50(const QString &s) { return text::fit(s, 50); }
 
-// The records in the order of `key`, by character code.
-bool ordered(const QList<Record> &rs, const std::function<QString(const Record &)> &key)
-{
+bool ordered(const QList<Record> &rs, const std::function<QString(const Record &)> &key) {
     for (int i = 1; i < rs.size(); ++i)
         if (text::compareCode(key(rs[i - 1]), key(rs[i])) > 0) return false;
     return !rs.isEmpty();
@@ -46,8 +38,7 @@ bool ordered(const QList<Record> &rs, const std::function<QString(const Record &
 class TestExamples : public QObject {
     Q_OBJECT
 private slots:
-    void everyLineReadsWholeWithCrLfInItsOrder()
-    {
+    void everyLineReadsWholeWithCrLfInItsOrder() {
         for (const char *name : {"emergenza.dat", "numeroprot.dat", "associazioni.csv", "automezzi.csv",
                                  "attrezzature.csv", "volontari.csv", "attivita.csv", "risorse.csv"}) {
             QFile f(example(name));
@@ -65,8 +56,6 @@ private slots:
         const QList<Record> acts = records("attivita.csv", activityFormat());
         QVERIFY(!acts.isEmpty());
         for (int i = 1; i < acts.size(); ++i) QVERIFY(acts[i - 1].number(NumProt) < acts[i].number(NumProt));
-        // The counter stands at the highest number given out; every
-        // resource line belongs to an activity, in the activities' order.
         QCOMPARE(settings::readCounter(example("numeroprot.dat")).value_or(-1), acts.last().number(NumProt));
         const QList<Record> res = records("risorse.csv", resourceFormat());
         QVERIFY(ordered(res, number));
@@ -74,10 +63,7 @@ private slots:
             QVERIFY(std::any_of(acts.begin(), acts.end(), [&](const Record &a) { return a.at(0) == r.at(0); }));
     }
 
-    // What the open activities hold is what the registers miss: a vehicle
-    // engaged is "A", an association's volunteers are down by the engaged ones.
-    void registersAgreeWithOpenActivities()
-    {
+    void registersAgreeWithOpenActivities() {
         QMap<qint16, QString> state;
         for (const Record &a : records("attivita.csv", activityFormat())) state[a.number(NumProt)] = a.at(Stato);
         QMap<QString, int> volunteersOut;

@@ -1,93 +1,49 @@
-// Two copies of the program on one working folder. The real program, started
-// in the folder, is the first copy and holds it; this test is the second.
-#include "office.h"
+// Two copies on one working folder: the real program holds it, this test is the second.
+#include "desks.h"
 
-#include "activities/formattivita.h"
-#include "app/emergenzaform.h"
-#include "session/folderlock.h"
-#include "app/formprot.h"
-#include "app/formvelmo.h"
-#include "app/menutable.h"
-#include "session/maintenance.h"
 #include "archive/io.h"
 #include "associations/records.h"
+#include "session/folderlock.h"
+#include "session/maintenance.h"
 
-#include <QAction>
-#include <QDir>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSysInfo>
-#include <QTest>
 #include <functional>
 #include <memory>
 
-#include "ui/linelist.h"
-
 using archive::File;
-
-class TestFolderLock : public QObject {
-    Q_OBJECT
-private slots:
-    void cleanup();
-    void secondCopyIsToldWhoHoldsTheFolder_data();
-    void secondCopyIsToldWhoHoldsTheFolder();
-    void lockOfAKilledCopyIsTakenOver();
-    void consultationDisablesEveryChange();
-    void writeStillReachedChangesNothing_data();
-    void writeStillReachedChangesNothing();
-};
 
 namespace {
 
 const QString kRefused =
     QStringLiteral("Cartella aperta in sola consultazione: nessun archivio è stato modificato.");
 
-QString lockPath(const QString &dir) { return QDir(dir).filePath(FolderLock::fileName()); }
-
-// The program started in `dir` by the user "operatore", once it holds the
-// folder (the lock file names the user and the start).
-std::unique_ptr<QProcess> startFirstCopy(const QString &dir)
-{
+// The program started by the user "operatore", once it holds the folder.
+std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o) {
     auto program = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USER"), QStringLiteral("operatore"));
     program->setProcessEnvironment(env);
-    program->setWorkingDirectory(dir);
+    program->setWorkingDirectory(o.dir());
     program->start(QStringLiteral(VELMORA_PATH), {});
-    const bool held = QTest::qWaitFor([&] {
-        QFile lock(lockPath(dir));
-        return lock.open(QIODevice::ReadOnly) && lock.readAll().contains("\ndal: ");
-    }, 30000);
-    if (!held) qFatal("the first copy did not take the folder");
+    if (!QTest::qWaitFor([&] { return o.read(FolderLock::fileName()).contains("\ndal: "); }, 30000))
+        qFatal("the first copy did not take the folder");
     return program;
 }
 
-// The example office, held by a first copy, opened by this one after the
-// answer `consult` to the question.
 struct SecondCopy : TestOffice {
-    explicit SecondCopy(bool consult) : lock(dir())
-    {
+    explicit SecondCopy(bool consult) : lock(dir()) {
         for (const QString &name : QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
             QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name, path(name));
-        first = startFirstCopy(dir());
+        first = startFirstCopy(*this);
         fake.prompts.answers << consult;
         claimed = claimFolder(ctx, lock);
     }
-    ~SecondCopy()
-    {
+    ~SecondCopy() {
         first->kill();
         first->waitForFinished();
-    }
-
-    // Every file of the folder but the lock, with its bytes.
-    QMap<QString, QByteArray> bytes() const
-    {
-        auto out = files();
-        out.remove(FolderLock::fileName());
-        return out;
     }
 
     FolderLock lock;
@@ -101,142 +57,120 @@ using Write = std::function<void(SecondCopy &)>;
 
 Q_DECLARE_METATYPE(Write)
 
-void TestFolderLock::cleanup() { archive::setConsultationFolder(QString()); }
+class TestFolderLock : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { archive::setConsultationFolder(QString()); }
 
-void TestFolderLock::secondCopyIsToldWhoHoldsTheFolder_data()
-{
-    QTest::addColumn<bool>("consult");
-    QTest::newRow("sola consultazione") << true;
-    QTest::newRow("uscita") << false;
-}
-
-void TestFolderLock::secondCopyIsToldWhoHoldsTheFolder()
-{
-    QFETCH(bool, consult);
-    const QDateTime before = QDateTime::currentDateTime();
-    SecondCopy o(consult);
-    const QByteArray held = o.read(FolderLock::fileName());
-
-    QCOMPARE(o.claimed, consult);
-    QCOMPARE(o.ctx.consultation, consult);
-    QCOMPARE(archive::consultationOnly(o.path(File::Associazioni)), consult);
-    QVERIFY(!archive::consultationOnly(QDir::temp().filePath(QStringLiteral("copia.csv"))));
-    // Who holds the folder: this computer, the user of the first copy, and
-    // when it started.
-    QCOMPARE(o.fake.prompts.shown.size(), 1);
-    const QString question = o.fake.prompts.questions().value(0);
-    const QRegularExpression who(
-        QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
-                       "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
-                       "Aprirla in sola consultazione\\?$"));
-    const QRegularExpressionMatch m = who.match(question);
-    QVERIFY2(m.hasMatch(), qPrintable(question));
-    QCOMPARE(m.captured(1), QSysInfo::machineHostName());
-    const QDateTime since =
-        QDateTime::fromString(m.captured(2), QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
-    QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(), qPrintable(m.captured(2)));
-    // The first copy keeps the folder.
-    QCOMPARE(o.read(FolderLock::fileName()), held);
-    QCOMPARE(o.first->state(), QProcess::Running);
-}
-
-void TestFolderLock::lockOfAKilledCopyIsTakenOver()
-{
-    TestFolder o;
-    auto first = startFirstCopy(o.dir());
-    first->kill();
-    first->waitForFinished();
-    {
-        FolderLock lock(o.dir());
-        QVERIFY(claimFolder(o.ctx, lock));
-        QVERIFY(o.fake.prompts.shown.isEmpty());
-        QVERIFY(!o.ctx.consultation);
-        QCOMPARE(o.read(FolderLock::fileName()).split('\n').value(0).trimmed().toLongLong(),
-                 QCoreApplication::applicationPid());
+    void secondCopyIsToldWhoHoldsTheFolder_data() {
+        QTest::addColumn<bool>("consult");
+        QTest::newRow("sola consultazione") << true;
+        QTest::newRow("uscita") << false;
     }
-    // Given back when this copy ends.
-    QVERIFY(!QFile::exists(lockPath(o.dir())));
-}
 
-void TestFolderLock::consultationDisablesEveryChange()
-{
-    SecondCopy o(true);
-    const auto bytes = o.bytes();
-    auto *main = o.windows->get<Formvelmo>();
-    o.activate(main);
-    QCOMPARE(main->windowTitle(),
-             QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
-    // Every entry and menu that changes an archive, as the menu table says.
-    QSet<QString> changing;
-    for (const MenuEntry &e : menuTable())
-        if (e.writes) changing << e.name;
-    for (const MenuFolder &m : menuFolders())
-        if (m.writes) changing << m.name;
-    QVERIFY(changing.size() > 10);
-    for (QAction *a : main->findChildren<QAction *>())
-        if (!a->objectName().isEmpty())
-            QVERIFY2(a->isEnabled() != changing.contains(a->objectName()), qPrintable(a->objectName()));
-    // No emergency window asks for a name to write.
-    QVERIFY(!o.windows->existing<emergenzaform>() || !o.windows->existing<emergenzaform>()->isVisible());
+    void secondCopyIsToldWhoHoldsTheFolder() {
+        QFETCH(bool, consult);
+        const QDateTime before = QDateTime::currentDateTime();
+        SecondCopy o(consult);
+        const QByteArray held = o.read(FolderLock::fileName());
+        QCOMPARE(o.claimed, consult);
+        QVERIFY(!archive::consultationOnly(QDir::temp().filePath(QStringLiteral("copia.csv"))));
+        QCOMPARE(o.fake.prompts.shown.size(), 1);
+        const QString question = o.fake.prompts.questions().value(0);
+        const QRegularExpressionMatch m = QRegularExpression(
+            QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
+                           "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
+                           "Aprirla in sola consultazione\\?$")).match(question);
+        QVERIFY2(m.hasMatch(), qPrintable(question));
+        QCOMPARE(m.captured(1), QSysInfo::machineHostName());
+        const QDateTime since = QDateTime::fromString(m.captured(2), QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
+        QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(), qPrintable(m.captured(2)));
+        QCOMPARE(o.read(FolderLock::fileName()), held);
+        QCOMPARE(o.first->state(), QProcess::Running);
+    }
 
-    // An activity of the main list opens to be read: the same fields,
-    // nothing to register, no resource to take.
-    auto *list = main->findChild<LineList *>(QStringLiteral("List2"));
-    QCOMPARE(list->count(), 1);
-    emit list->lineChosen(0);
-    auto *activity = o.windows->get<Formattivita>();
-    QTRY_VERIFY(activity->isVisible());
-    o.activate(activity);
-    QCOMPARE(activity->windowTitle(), QStringLiteral("Attività - Modifica - sola consultazione"));
-    QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(), QStringLiteral("2"));
-    for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
-        QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
-    QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
-    QTest::mouseClick(activity->findChild<QPushButton *>(QStringLiteral("cmdesci")), Qt::LeftButton);
-    main->action(QStringLiteral("mnfine"))->trigger();
+    void lockOfAKilledCopyIsTakenOver() {
+        TestFolder o;
+        auto first = startFirstCopy(o);
+        first->kill();
+        first->waitForFinished();
+        {
+            FolderLock lock(o.dir());
+            QVERIFY(claimFolder(o.ctx, lock));
+            QVERIFY(o.fake.prompts.shown.isEmpty());
+            QVERIFY(!o.ctx.consultation);
+            QCOMPARE(o.read(FolderLock::fileName()).split('\n').value(0).trimmed().toLongLong(),
+                     QCoreApplication::applicationPid());
+        }
+        QVERIFY(!QFile::exists(o.path(FolderLock::fileName())));
+    }
 
-    // No snapshot, no work file, nothing else written.
-    QCOMPARE(o.bytes(), bytes);
-    QVERIFY(o.fake.prompts.messages().isEmpty());
-}
+    void consultationDisablesEveryChange() {
+        SecondCopy o(true);
+        const auto bytes = o.files();
+        auto *main = o.windows->get<Formvelmo>();
+        o.activate(main);
+        QCOMPARE(main->windowTitle(), QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
+        QSet<QString> changing;
+        for (const MenuEntry &e : menuTable())
+            if (e.writes) changing << e.name;
+        for (const MenuFolder &m : menuFolders())
+            if (m.writes) changing << m.name;
+        QVERIFY(changing.size() > 10);
+        for (QAction *a : main->findChildren<QAction *>())
+            if (!a->objectName().isEmpty())
+                QVERIFY2(a->isEnabled() != changing.contains(a->objectName()), qPrintable(a->objectName()));
+        QVERIFY(!o.windows->existing<emergenzaform>() || !o.windows->existing<emergenzaform>()->isVisible());
 
-void TestFolderLock::writeStillReachedChangesNothing_data()
-{
-    QTest::addColumn<Write>("write");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("nome dell'emergenza") << Write([](SecondCopy &o) {
-        auto *w = o.windows->get<emergenzaform>();
-        w->findChild<QLineEdit *>(QStringLiteral("emergenzat"))->setText(QStringLiteral("PROVA"));
-        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdok")), Qt::LeftButton);
-    }) << kRefused;
-    QTest::newRow("numero protocollo") << Write([](SecondCopy &o) {
-        auto *w = o.windows->get<Formprot>();
-        w->findChild<QLineEdit *>(QStringLiteral("numprot"))->setText(QStringLiteral("40"));
-        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("cmdmodifica")), Qt::LeftButton);
-    }) << kRefused;
-    QTest::newRow("ripristino") << Write([](SecondCopy &o) {
-        o.fake.prompts.answers << true;
-        o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR "/data/example/attrezzature.csv");
-        maintenance::restore(o.ctx);
-    }) << QStringLiteral("Ripristino non riuscito. ") + kRefused;
-    QTest::newRow("riscrittura ordinata") << Write([](SecondCopy &o) {
-        QStringList fields(8, QStringLiteral("NUOVA"));
-        fields << QStringLiteral("1") << QStringLiteral("1");
-        o.fake.prompts.info(associations::insert(o.ctx.folder, fields).io.message());
-    }) << kRefused;
-}
+        // An activity opens to be read, and printed.
+        emit main->findChild<LineList *>(QStringLiteral("List2"))->lineChosen(0);
+        auto *activity = o.windows->get<Formattivita>();
+        QTRY_VERIFY(activity->isVisible());
+        o.activate(activity);
+        QCOMPARE(activity->windowTitle(), QStringLiteral("Attività - Modifica - sola consultazione"));
+        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(), QStringLiteral("2"));
+        for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
+            QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
+        QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
+        clickButton(activity, "cmdesci");
+        main->action(QStringLiteral("mnfine"))->trigger();
 
-void TestFolderLock::writeStillReachedChangesNothing()
-{
-    QFETCH(Write, write);
-    QFETCH(QString, message);
-    SecondCopy o(true);
-    const auto bytes = o.bytes();
-    o.fake.prompts.clear();
-    write(o);
-    QCOMPARE(o.fake.prompts.messages(), QStringList{message});
-    QCOMPARE(o.bytes(), bytes);
-}
+        QCOMPARE(o.files(), bytes);
+        QVERIFY(o.fake.prompts.messages().isEmpty());
+    }
+
+    // Each way the library writes refuses on its own, should a window reach it.
+    void writeStillReachedChangesNothing_data() {
+        QTest::addColumn<Write>("write");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nome dell'emergenza") << Write([](SecondCopy &o) {
+            auto *w = o.windows->get<emergenzaform>();
+            lineOf(w, "emergenzat")->setText(QStringLiteral("PROVA"));
+            clickButton(w, "cmdok");
+        }) << kRefused;
+        QTest::newRow("ripristino") << Write([](SecondCopy &o) {
+            o.fake.prompts.answers << true;
+            o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR "/data/example/attrezzature.csv");
+            maintenance::restore(o.ctx);
+        }) << QStringLiteral("Ripristino non riuscito. ") + kRefused;
+        QTest::newRow("riscrittura ordinata") << Write([](SecondCopy &o) {
+            QStringList fields(8, QStringLiteral("NUOVA"));
+            fields << QStringLiteral("1") << QStringLiteral("1");
+            o.fake.prompts.info(associations::insert(o.ctx.folder, fields).io.message());
+        }) << kRefused;
+    }
+
+    void writeStillReachedChangesNothing() {
+        QFETCH(Write, write);
+        QFETCH(QString, message);
+        SecondCopy o(true);
+        const auto bytes = o.files();
+        o.fake.prompts.clear();
+        write(o);
+        QCOMPARE(o.fake.prompts.messages(), QStringList{message});
+        QCOMPARE(o.files(), bytes);
+    }
+};
 
 QTEST_MAIN(TestFolderLock)
 #include "tst_folderlock.moc"

@@ -1,44 +1,29 @@
-// Saving, restoring and emptying whole archives from the main window's menu,
-// with every question and dialog answered through the prompt double.
-
+// Saving, restoring and emptying whole archives from the main window's menu.
+// Saving and restoring are one sequence in the code: a cancel, a write or a
+// read that fails end it whichever way it copies.
 #include "mainoffice.h"
 
 #include "activities/formattivita.h"
-#include "ui/linelist.h"
-
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QTest>
 
 using archive::File;
 using Kind = FakePrompts::Shown::Kind;
 
 namespace {
 
-// The six archives of a saved set, as the questions and messages name them.
 const QStringList kNames{"associazioni", "Attrezzature", "Automezzi", QString::fromUtf8("Attività"),
                          QString::fromUtf8("Risorse di Attività"), "Numero protocollo"};
-QStringList each(const char *pattern, bool capital = false)
-{
+QStringList each(const char *pattern, bool capital = false) {
     QStringList out;
     for (QString n : kNames) out << QString::fromUtf8(pattern).arg(capital ? n.replace(0, 1, n[0].toUpper()) : n);
     return out;
 }
 const QStringList kSaveQuestions = each("Salvo l'archivio %1?");
 const QStringList kRestoreQuestions = each("Ripristino l'archivio %1?");
-const QStringList kTitles{"Archivio Associazioni", "Archivio Attrezzature", "Archivio Automezzi",
-                          QString::fromUtf8("Archivio Attività"), QString::fromUtf8("Archivio Risorse di attività"),
-                          "Archivio Numero Protocollo"};
-const File kSaved[] = {File::Associazioni, File::Attrezzature, File::Automezzi,
-                       File::Attivita,     File::Risorse,      File::NumeroProt};
 const QString kResetFirst = QString::fromUtf8("L'azzeramento svuoterà gli archivi attuali. Continuo?");
 const QString kDone = "Azzeramento archivi richiesti effettuato.";
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,, 10 , 10 ", w1252("CITTÀ,,,,,,,, 2 , 2 ")}));
         write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
         write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
@@ -49,34 +34,30 @@ struct Office : MainOffice {
         write(File::Emergenza, crlf({"ALLUVIONE"}));
         write(File::AssociazioniSav, crlf({"SAV"}));
         write(File::RisorseSav, crlf({"SAV RISORSE"}));
-        activate(main); // the lists count what is written now
+        activate(main);
         QVERIFY(QDir(dir()).mkpath("copie"));
     }
-    // Chooses a menu entry with the answers to its questions and file
-    // dialogs; the pointer is back and nothing went unanswered.
-    void run(const char *entry, QList<bool> yes, const QStringList &files = {})
-    {
+    // Every file dialog opens at the working folder, for any file.
+    void run(const char *entry, QList<bool> yes, const QStringList &files = {}) {
         fake.prompts.clear();
         for (bool y : yes) fake.prompts.answers.enqueue(y);
         for (const QString &f : files) fake.prompts.files.enqueue(f.isEmpty() ? f : backup(f));
-        main->findChild<QAction *>(QString::fromLatin1(entry))->trigger();
+        main->action(entry)->trigger();
         QCOMPARE(fake.prompts.unexpected, 0);
         QCOMPARE(fake.busy.depth, 0);
         QVERIFY(!fake.prompts.busyAtPrompt.contains(true));
+        titles.clear();
+        for (const auto &s : fake.prompts.shown)
+            if (s.kind == Kind::OpenFile || s.kind == Kind::SaveFile) {
+                QCOMPARE(s.kind, qstrcmp(entry, "mnsalvaarc") ? Kind::OpenFile : Kind::SaveFile);
+                QCOMPARE(s.filter, QString("*.*"));
+                QCOMPARE(QDir(s.folder).canonicalPath(), QDir(dir()).canonicalPath());
+                titles << s.text;
+            }
     }
     QString backup(const QString &name) const { return path("copie/" + name); }
-    // The titles of the file dialogs shown, each of `kind`, opened at the
-    // working folder, for any file (a title in <> when one is not).
-    QStringList dialogs(Kind kind) const
-    {
-        QStringList out;
-        for (const auto &s : fake.prompts.shown)
-            if (s.kind == Kind::OpenFile || s.kind == Kind::SaveFile)
-                out << (s.kind == kind && s.filter == "*.*" && QDir(s.folder).canonicalPath() == QDir(dir()).canonicalPath()
-                            ? s.text : "<" + s.text + ">");
-        return out;
-    }
     int listed(const char *list) const { return main->findChild<LineList *>(list)->count(); }
+    QStringList titles; // of the file dialogs shown by the last run()
 };
 
 } // namespace
@@ -84,160 +65,101 @@ struct Office : MainOffice {
 class TestMaintenance : public QObject {
     Q_OBJECT
 private slots:
-    void saveCopiesWhatIsChosenAndEndsAtACancelOrFailure();
-    void savedSetRestoresByteForByte();
-    void restoreNeverHarmsAnArchiveItCannotReplace();
-    void resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot();
+    void saveCopiesWhatIsChosenAndEndsAtACancelOrFailure() {
+        Office o;
+        const auto before = o.files();
+        o.run("mnsalvaarc", {false, false, false, false, false, false});
+        QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
+        QCOMPARE(o.files(), before);
+
+        // An existing file is replaced without asking.
+        o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
+        o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
+        o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
+        QCOMPARE(o.read("copie/mezzi.bak"), crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
+        QCOMPARE(o.fake.prompts.texts(),
+                 kSaveQuestions.mid(0, 3) + QStringList({"Archivio Automezzi", "Archivio Automezzi salvato."}) + kSaveQuestions.mid(3));
+
+        o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
+        QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
+        QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni salvato."}));
+
+        // A read-only backup is kept, and ends the sequence.
+        o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
+        setReadOnly(o.backup("ro.bak"));
+        o.run("mnsalvaarc", {true}, {"ro.bak"});
+        QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
+        QCOMPARE(o.fake.prompts.texts().size(), 3); // the question, the dialog, the message
+        QVERIFY(o.fake.prompts.texts()[2].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
+    }
+
+    void savedSetRestoresByteForByte() {
+        Office o;
+        const auto before = o.files();
+        o.run("mnriparc", {true}, {"manca.bak"});
+        QCOMPARE(o.files(), before);
+        QCOMPARE(o.fake.prompts.texts(), QStringList({kRestoreQuestions[0], "Archivio Associazioni",
+                                                      "Ripristino non riuscito. Il file manca.bak non esiste."}));
+
+        const QStringList copies{"copia0", "copia1", "copia2", "copia3", "copia4", "copia5"};
+        o.run("mnsalvaarc", {true, true, true, true, true, true}, copies);
+        QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 salvato.", true));
+        o.run("mnripazze", {true, true, true, true, true, true, true, true});
+        QCOMPARE(o.listed("List1") + o.listed("List2"), 0);
+        o.run("mnriparc", {true, true, true, true, true, true}, copies);
+        QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions);
+        QCOMPARE(o.titles,
+                 QStringList({"Archivio Associazioni", "Archivio Attrezzature", "Archivio Automezzi",
+                              QString::fromUtf8("Archivio Attività"), QString::fromUtf8("Archivio Risorse di attività"),
+                              "Archivio Numero Protocollo"}));
+        QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 ripristinato.", true));
+        // Volunteers are not part of a saved set; snapshots part of neither.
+        auto expected = before;
+        expected["volontari.csv"] = "";
+        QCOMPARE(o.files(), expected);
+        QCOMPARE(o.listed("List1"), 1);
+        QCOMPARE(o.listed("List2"), 1);
+    }
+
+    void resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot() {
+        Office o;
+        const auto before = o.files();
+        o.run("mnripazze", {false});
+        QCOMPARE(o.fake.prompts.texts(), QStringList({kResetFirst}));
+        QCOMPARE(o.files(), before);
+        o.run("mnripazze", {true, false, false, false, false, false, false, false});
+        QCOMPARE(o.fake.prompts.texts(),
+                 QStringList({kResetFirst, "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
+                              "Azzero l'archivio Automezzi?", "Azzero l'archivio Attrezzature?",
+                              "Azzero l'archivio numero protocollo?", QString::fromUtf8("Azzero l'archivio Attività?"),
+                              "Azzero l'archivio Risorse?", kDone}));
+        QCOMPARE(o.files(), before);
+
+        // A new activity is then number 1.
+        o.ctx.g.ultimoprot = 2;
+        o.run("mnripazze", {true, true, false, false, false, true, false, false});
+        auto expected = before;
+        expected["associazioni.csv"] = "";
+        expected["numeroprot.dat"] = " 0 \r\n";
+        QCOMPARE(o.files(), expected);
+        auto *activity = o.fromMenu<Formattivita>("mnattains");
+        QCOMPARE(activity->findChild<QLineEdit *>("numprot")->text(), QString("1"));
+
+        // A file that cannot be emptied is named, and the next question still
+        // asked; snapshots are never part of a reset.
+        o.write(File::AssociazioniSav, crlf({"SAV"}));
+        o.write(File::RisorseSav, crlf({"SAV RISORSE"}));
+        expected = o.files();
+        setReadOnly(o.path(File::Automezzi));
+        o.run("mnripazze", {true, true, true, true, true, true, true, true});
+        for (const char *name : {"associazioni.csv", "volontari.csv", "attrezzature.csv", "attivita.csv", "risorse.csv"})
+            expected[name] = "";
+        QCOMPARE(o.files(), expected);
+        const QStringList m = o.fake.prompts.messages();
+        QVERIFY(m.value(0).startsWith("Azzeramento non riuscito. Impossibile scrivere il file automezzi.csv"));
+        QCOMPARE(m.mid(1), QStringList{kDone});
+    }
 };
-
-void TestMaintenance::saveCopiesWhatIsChosenAndEndsAtACancelOrFailure()
-{
-    Office o;
-    const auto before = o.files();
-    o.run("mnsalvaarc", {false, false, false, false, false, false});
-    QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
-    QCOMPARE(o.files(), before);
-
-    // Only the vehicles, into a file that exists already: replaced without
-    // asking, every line ended by CR LF.
-    o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
-    o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
-    o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
-    QCOMPARE(o.read("copie/mezzi.bak"), crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Automezzi salvato."}));
-    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions);
-    QCOMPARE(o.dialogs(Kind::SaveFile), QStringList{"Archivio Automezzi"});
-
-    // The second dialog cancelled: the third question is never asked.
-    o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
-    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni salvato."}));
-    QCOMPARE(o.read("copie/ass.bak"), o.read(File::Associazioni));
-
-    // A backup file that cannot be replaced keeps its content; no
-    // half-written file is left beside it.
-    o.write("copie/ro.bak", "COPIA PRECEDENTE\r\n");
-    setReadOnly(o.backup("ro.bak"));
-    o.run("mnsalvaarc", {true}, {"ro.bak"});
-    QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
-    QCOMPARE(o.fake.prompts.messages().size(), 1);
-    QVERIFY(o.fake.prompts.messages()[0].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
-    QCOMPARE(QDir(o.backup("")).entryList(QDir::Files | QDir::Hidden), QStringList({"ass.bak", "mezzi.bak", "ro.bak"}));
-
-    // A missing archive: nothing is created under the chosen name, the user
-    // is told, the sequence ends.
-    QFile::remove(o.path(File::Attrezzature));
-    o.run("mnsalvaarc", {false, true}, {"attr.bak"});
-    QVERIFY(!QFile::exists(o.backup("attr.bak")));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Salvataggio non riuscito. Il file attrezzature.csv non esiste."}));
-    QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
-}
-
-void TestMaintenance::savedSetRestoresByteForByte()
-{
-    Office o;
-    const auto before = o.files();
-    const QStringList copies{"copia0", "copia1", "copia2", "copia3", "copia4", "copia5"};
-    o.run("mnsalvaarc", {true, true, true, true, true, true}, copies);
-    QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 salvato.", true));
-
-    // Everything emptied, then the saved set put back.
-    o.run("mnripazze", {true, true, true, true, true, true, true, true});
-    QCOMPARE(o.listed("List1") + o.listed("List2"), 0);
-    o.run("mnriparc", {true, true, true, true, true, true}, copies);
-    QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions);
-    QCOMPARE(o.dialogs(Kind::OpenFile), kTitles);
-    QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 ripristinato.", true));
-    for (File f : kSaved) QCOMPARE(o.read(f), before[archive::fileName(f)]);
-    // Volunteers are emptied by the reset and not part of a saved set.
-    QCOMPARE(o.read(File::Volontari), QByteArray());
-    QCOMPARE(o.read(File::AssociazioniSav), before["associazioni.sav"]);
-    QCOMPARE(o.read(File::RisorseSav), before["risorse.sav"]);
-    // The main window counts what the restored archive holds.
-    QCOMPARE(o.listed("List1"), 1);
-    QCOMPARE(o.listed("List2"), 1);
-}
-
-void TestMaintenance::restoreNeverHarmsAnArchiveItCannotReplace()
-{
-    // The chosen file does not exist: the archive stays whole.
-    Office o;
-    const auto before = o.files();
-    o.run("mnriparc", {true}, {"manca.bak"});
-    QCOMPARE(o.files(), before);
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Ripristino non riuscito. Il file manca.bak non esiste."}));
-    QCOMPARE(o.fake.prompts.questions().size(), 1);
-
-    // A read-only archive is named and kept; the sequence ends there.
-    o.write("copie/attr.bak", crlf({"BETA,POMPA,L, 1 "}));
-    setReadOnly(o.path(File::Attrezzature));
-    o.run("mnriparc", {false, true}, {"attr.bak"});
-    QCOMPARE(o.files(), before);
-    QCOMPARE(o.fake.prompts.messages().size(), 1);
-    QVERIFY(o.fake.prompts.messages()[0].contains("attrezzature.csv"));
-    QCOMPARE(o.fake.prompts.questions().size(), 2);
-
-    // Cancelled at the second archive: the first stays restored, the second
-    // as it was, nothing more is asked and nothing more said.
-    o.write("copie/ass.bak", crlf({"BETA,,,,,,,, 1 , 1 "}));
-    o.run("mnriparc", {true, true}, {"ass.bak", ""});
-    auto now = o.files();
-    QCOMPARE(now.take("associazioni.csv"), crlf({"BETA,,,,,,,, 1 , 1 "}));
-    now["associazioni.csv"] = before["associazioni.csv"];
-    QCOMPARE(now, before);
-    QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions.mid(0, 2));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({"Archivio Associazioni ripristinato."}));
-}
-
-void TestMaintenance::resetEmptiesWhatIsAnsweredYesAndNamesWhatItCannot()
-{
-    Office o;
-    const auto before = o.files();
-    o.run("mnripazze", {false});
-    QCOMPARE(o.fake.prompts.texts(), QStringList({kResetFirst}));
-    QCOMPARE(o.files(), before);
-    o.run("mnripazze", {true, false, false, false, false, false, false, false});
-    QCOMPARE(o.fake.prompts.questions(),
-             QStringList({kResetFirst, "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
-                          "Azzero l'archivio Automezzi?", "Azzero l'archivio Attrezzature?",
-                          "Azzero l'archivio numero protocollo?", QString::fromUtf8("Azzero l'archivio Attività?"),
-                          "Azzero l'archivio Risorse?"}));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
-    QCOMPARE(o.files(), before);
-
-    // Associations and the counter only; a new activity is then number 1.
-    o.ctx.g.ultimoprot = 2;
-    o.run("mnripazze", {true, true, false, false, false, true, false, false});
-    auto now = o.files();
-    QCOMPARE(now.take("associazioni.csv"), QByteArray());
-    QVERIFY(QFile::exists(o.path(File::Associazioni)));
-    QCOMPARE(now.take("numeroprot.dat"), QByteArray(" 0 \r\n"));
-    QCOMPARE(now.size(), before.size() - 2);
-    for (auto it = now.begin(); it != now.end(); ++it) QCOMPARE(it.value(), before[it.key()]);
-    QCOMPARE(o.ctx.g.ultimoprot, qint16(0));
-    QCOMPARE(o.fake.prompts.messages(), QStringList({kDone}));
-    auto *activity = o.fromMenu<Formattivita>("mnattains");
-    QCOMPARE(activity->findChild<QLineEdit *>("numprot")->text(), QString("1"));
-
-    // A file that cannot be emptied is named, and the next question still
-    // asked; the snapshots (taken anew by the activity window) are never
-    // part of a reset.
-    o.write(File::AssociazioniSav, crlf({"SAV"}));
-    o.write(File::RisorseSav, crlf({"SAV RISORSE"}));
-    setReadOnly(o.path(File::Automezzi));
-    o.run("mnripazze", {true, true, true, true, true, true, true, true});
-    QCOMPARE(o.read(File::Automezzi), before["automezzi.csv"]);
-    for (File f : {File::Associazioni, File::Volontari, File::Attrezzature, File::Attivita, File::Risorse})
-        QCOMPARE(o.read(f), QByteArray());
-    QCOMPARE(o.read(File::AssociazioniSav), crlf({"SAV"}));
-    QCOMPARE(o.read(File::RisorseSav), crlf({"SAV RISORSE"}));
-    QCOMPARE(o.read(File::NumeroProt), QByteArray(" 0 \r\n"));
-    const QStringList m = o.fake.prompts.messages();
-    QCOMPARE(m.size(), 2);
-    QVERIFY(m[0].startsWith("Azzeramento non riuscito. Impossibile scrivere il file automezzi.csv"));
-    QCOMPARE(m[1], kDone);
-    QCOMPARE(o.fake.prompts.questions().size(), 8);
-}
 
 QTEST_MAIN(TestMaintenance)
 #include "tst_maintenance.moc"

@@ -1,18 +1,14 @@
-// Each menu entry that opens a window, one row per line of the menu table:
-// chosen on the real main window, every time, it sets the line's mode, title
-// and main-button caption, after the registers' rollback point if it says so.
+// Each menu entry that opens a window sets, every time, its mode, title and
+// button caption, after the registers' rollback point if the menu table says so.
 #include "office.h"
 
 #include "app/formvelmo.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QPushButton>
-#include <QTest>
 
 namespace {
-MenuEntry::Mode modeOf(const Globals &g, const QString &window)
-{
+MenuEntry::Mode modeOf(const Globals &g, const QString &window) {
     const std::pair<const char *, MenuEntry::Mode> modes[] = {
         {"Formass", g.modoass},           {"Formauto", g.modoauto},   {"Formattr", g.modoattr},
         {"Formlist", g.modoasslist},      {"Formautolist", g.modoautolist},
@@ -26,15 +22,13 @@ MenuEntry::Mode modeOf(const Globals &g, const QString &window)
 class TestMenu : public QObject {
     Q_OBJECT
 private slots:
-    void entryOpensItsWindow_data()
-    {
+    void entryOpensItsWindow_data() {
         QTest::addColumn<int>("row");
         for (int i = 0; i < int(menuTable().size()); ++i)
             if (*menuTable()[i].window) QTest::newRow(menuTable()[i].name) << i;
     }
 
-    void entryOpensItsWindow()
-    {
+    void entryOpensItsWindow() {
         QFETCH(int, row);
         const MenuEntry &e = menuTable()[row];
         TestOffice o;
@@ -54,7 +48,6 @@ private slots:
             QVERIFY(modeOf(o.ctx.g, window) == e.mode);
             if (!e.title.isEmpty()) QCOMPARE(w->windowTitle(), e.title);
             if (!e.caption.isEmpty()) QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
-            // Whatever another way in left, the entry sets again.
             w->setWindowTitle("altro");
             if (button) button->setText("altro"), button->hide();
             action->trigger();

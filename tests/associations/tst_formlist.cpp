@@ -2,12 +2,6 @@
 #include "registerdesk.h"
 
 #include "registers/picking.h"
-#include "associations/formass.h"
-#include "associations/formlist.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 using archive::File;
 
@@ -16,8 +10,7 @@ namespace {
 const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
 
 struct Office : MainOffice {
-    Office()
-    {
+    Office() {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         write(File::Associazioni, crlf({
             ",,,,,,,,5,5",                         // a name left empty by hand
@@ -29,165 +22,125 @@ struct Office : MainOffice {
             "MICRO,,,,,,,,0,0",
         }));
     }
-
-    Formlist *fromMain() { return fromMenu<Formlist>("mnassvel"); }
-    Formlist *picking()
-    {
-        activate(main); // the activity window's button is pressed elsewhere
-        picking::openPickList(ctx, ResourceKind::Association);
-        return shown<Formlist>();
-    }
 };
 
 // The count starts in column 52; a longer name is cut at 50 columns.
 QString line(const QString &name, const QString &count) { return name.leftJustified(50, ' ', true) + ' ' + count; }
-QString total(const QString &n) { return line("TOTALE", n); }
 
 const QString kHeading = " ELENCO ASSOCIAZIONI SISMA";
 const QString kFive = "     ";
 const QStringList kRecords = {line("", "5"), line("ALFA", "10"), line("CROCE BLU", "7"),
                               line("CROCE ROSSA", "-3"), line(kLong, "32767"), line("MICRO", "0")};
 
-QStringList framed(const QStringList &records, const QString &sum)
-{
-    return QStringList{kHeading, kFive} + records + QStringList{" ", total(sum)};
+QStringList framed(const QStringList &records, const QString &sum) {
+    return QStringList{kHeading, kFive} + records + QStringList{" ", line("TOTALE", sum)};
 }
+
+QStringList shown(QWidget *w) { return items(listwin::list(w)); }
 
 } // namespace
 
 class TestFormlist : public QObject {
     Q_OBJECT
 private slots:
-    void linesColumnsTotalAndActivation();
-    void searchInSmallLettersAndPrint();
-    void choosingALineViewsTheAssociation();
-    void pickingVolunteersForAnActivity();
-};
+    // The printout goes through the recording printer: the layout of a
+    // portrait page through PDF is the activity sheet's test.
+    void linesSearchPrintAndView() {
+        Office o;
+        auto *w = o.fromMenu<Formlist>("mnassvel");
+        // The sum of 16-bit counts may go past 32767.
+        QCOMPARE(shown(w), framed(kRecords, "32786"));
 
-void TestFormlist::linesColumnsTotalAndActivation()
-{
-    Office o;
-    auto *w = o.fromMain();
-    // The sum of 16-bit counts may go past 32767.
-    QCOMPARE(items(listwin::list(w)), framed(kRecords, "32786"));
-    QCOMPARE(items(listwin::list(w)).at(6).size(), 56);
+        auto *cerca = lineOf(w, "cerca");
+        QTest::keyClicks(cerca, "cro");
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(shown(w), framed({line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"), line("MICRO", "0")}, "4"));
+        QCOMPARE(cerca->text(), QString("cro"));
+        listwin::click(w, "cmdstampa");
+        QCOMPARE(o.fake.printer.jobs.size(), 1);
+        QCOMPARE(jobSetup(o.fake.printer.jobs.first()), printSetup(12, Orientation::Portrait));
+        QCOMPARE(o.fake.printer.jobs.first().lines, shown(w));
+        // An empty text finds every name that is not empty; found nowhere:
+        // the frame with a total of 0.
+        cerca->clear();
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(shown(w), framed(kRecords.mid(1), "32781"));
+        QTest::keyClicks(cerca, "xyz");
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(shown(w), framed({}, "0"));
 
-    // Every activation rebuilds the list; a missing archive (an empty one
-    // reads the same: tst_damaged) keeps the frame and is not created.
-    QFile::remove(o.path(File::Associazioni));
-    o.activate(w);
-    QCOMPARE(items(listwin::list(w)), framed({}, "0"));
-    QVERIFY(!o.exists(File::Associazioni));
-    QVERIFY(o.fake.prompts.shown.isEmpty());
-    QCOMPARE(o.fake.busy.depth, 0);
+        // Choosing a line views the association. A name cut at 50 columns
+        // still finds it; a negative count shows; the heading opens the
+        // window too, with nothing of its own to load.
+        o.ctx.g.modoass = modes::Registry::M;
+        const struct {
+            int row;
+            QString loaded;
+            Typed shown;
+        } cases[] = {
+            {3, "ALFA", {{"cmbassdenom", "ALFA"}, {"assindir", "VIA A"}, {"assnumvol", "10"}}},
+            {6, kLong.left(50), {{"cmbassdenom", kLong}, {"assindir", "VIA Z"}, {"assnumvol", "32767"}}},
+            {5, "CROCE ROSSA", {{"cmbassdenom", "CROCE ROSSA"}, {"assindir", ""}, {"assnumvol", "-3"}}},
+            {0, kHeading, {{"cmbassdenom", "CROCE ROSSA"}}},
+        };
+        for (const auto &c : cases) {
+            o.activate(w); // every activation rebuilds the whole list
+            listwin::choose(w, c.row);
+            auto *ass = o.shown<Formass>();
+            QCOMPARE(o.ctx.g.modoass, modes::Registry::L);
+            QCOMPARE(o.ctx.g.nomecaricato, c.loaded);
+            QVERIFY(!ass->findChild<QPushButton *>("cmdassregistra")->isVisible());
+            QCOMPARE(shownIn(ass, c.shown), c.shown);
+        }
+        QCOMPARE(o.read(File::Associazioni).count('\n'), 7); // nothing written
 
-    listwin::click(w, "cmdlistesci");
-    QVERIFY(!w->isVisible());
-}
-
-// The printout goes through the recording printer: the layout of a portrait
-// page through PDF is the activity sheet's test.
-void TestFormlist::searchInSmallLettersAndPrint()
-{
-    Office o;
-    auto *w = o.fromMain();
-    auto *cerca = w->findChild<QLineEdit *>("cerca");
-    QTest::keyClicks(cerca, "cro");
-    listwin::click(w, "cmdcerca");
-    QCOMPARE(items(listwin::list(w)),
-             framed({line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"), line("MICRO", "0")}, "4"));
-    QCOMPARE(cerca->text(), QString("cro"));
-
-    // The printout is what the list shows.
-    listwin::click(w, "cmdstampa");
-    QCOMPARE(o.fake.printer.jobs.size(), 1);
-    const auto &job = o.fake.printer.jobs.first();
-    QCOMPARE(jobSetup(job), printSetup(12, Orientation::Portrait));
-    QCOMPARE(job.lines, items(listwin::list(w)));
-    QCOMPARE(o.fake.busy.depth, 0);
-
-    // An empty text finds every name that is not empty.
-    cerca->clear();
-    listwin::click(w, "cmdcerca");
-    QCOMPARE(items(listwin::list(w)), framed(kRecords.mid(1), "32781"));
-    // Found nowhere: the frame with a total of 0.
-    QTest::keyClicks(cerca, "xyz");
-    listwin::click(w, "cmdcerca");
-    QCOMPARE(items(listwin::list(w)), framed({}, "0"));
-}
-
-void TestFormlist::choosingALineViewsTheAssociation()
-{
-    Office o;
-    auto *w = o.fromMain();
-    o.ctx.g.modoass = modes::Registry::M;
-    // A name cut at 50 columns still finds its association; a negative count
-    // shows; the heading opens the window too, with nothing of its own to load.
-    const struct {
-        int row;
-        QString loaded;
-        Typed shown;
-    } cases[] = {
-        {3, "ALFA", {{"cmbassdenom", "ALFA"}, {"assindir", "VIA A"}, {"assnumvol", "10"}}},
-        {6, kLong.left(50), {{"cmbassdenom", kLong}, {"assindir", "VIA Z"}, {"assnumvol", "32767"}}},
-        {5, "CROCE ROSSA", {{"cmbassdenom", "CROCE ROSSA"}, {"assindir", ""}, {"assnumvol", "-3"}}},
-        {0, kHeading, {{"cmbassdenom", "CROCE ROSSA"}}},
-    };
-    for (const auto &c : cases) {
+        // A missing archive (an empty one reads the same: tst_damaged) keeps
+        // the frame; that reading creates none: tst_pairlists.
+        QFile::remove(o.path(File::Associazioni));
         o.activate(w);
-        listwin::choose(w, c.row);
-        auto *ass = o.shown<Formass>();
-        QCOMPARE(o.ctx.g.modoass, modes::Registry::L);
-        QCOMPARE(o.ctx.g.nomecaricato, c.loaded);
-        QVERIFY(!ass->findChild<QPushButton *>("cmdassregistra")->isVisible());
-        QCOMPARE(shownIn(ass, c.shown), c.shown);
+        QCOMPARE(shown(w), framed({}, "0"));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+        listwin::click(w, "cmdlistesci");
+        QVERIFY(!w->isVisible());
     }
-    QVERIFY(o.fake.prompts.shown.isEmpty());
-    QCOMPARE(o.read(File::Associazioni).count('\n'), 7); // nothing written
-}
 
-void TestFormlist::pickingVolunteersForAnActivity()
-{
-    Office o;
-    auto *w = o.windows->get<Formlist>();
-    QList<QPair<ResourceKind, QString>> offered;
-    w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
+    void pickingVolunteersForAnActivity() {
+        Office o;
+        auto *w = o.windows->get<Formlist>();
+        QList<QPair<ResourceKind, QString>> offered;
+        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
+        // The activity window's button is pressed elsewhere; what it leaves of
+        // that window's modes: tst_resourceflow.
+        o.activate(o.main);
+        picking::openPickList(o.ctx, ResourceKind::Association);
+        QCOMPARE(o.shown<Formlist>(), w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(o.ctx.g.modoasslist, modes::AssociationList::RA);
+        QCOMPARE(listwin::list(w)->toolTip(), QString("Cliccare l'associazione per scegliere il numero di volontari."));
+        // No total lines.
+        QCOMPARE(shown(w), QStringList({kHeading, kFive}) + kRecords);
 
-    o.ctx.g.modoatt = modes::Activity::RA;
-    o.ctx.g.modoattprec = modes::Activity::I;
-    o.picking();
-    QCOMPARE(o.ctx.g.modoasslist, modes::AssociationList::RA);
-    QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
-    QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
-    QVERIFY(w->isVisible());
-    QCOMPARE(listwin::list(w)->toolTip(),
-             QString("Cliccare l'associazione per scegliere il numero di volontari."));
-    // No total lines.
-    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive}) + kRecords);
+        // The heading and the line of blanks are no association.
+        for (int row : {0, 1, 4}) listwin::choose(w, row);
+        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{ResourceKind::Association, line("CROCE BLU", "7")}}));
+        QCOMPARE(o.ctx.g.nomecaricato, line("CROCE BLU", "7"));
+        QVERIFY(!o.windows->existing<Formass>());
 
-    // The heading and the line of blanks are no association.
-    for (int row : {0, 1, 4}) listwin::choose(w, row);
-    QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{ResourceKind::Association, line("CROCE BLU", "7")}}));
-    QCOMPARE(o.ctx.g.nomecaricato, line("CROCE BLU", "7"));
-    QVERIFY(!o.windows->existing<Formass>());
+        // A search gives no total either, and its last line is an
+        // association too.
+        lineOf(w, "cerca")->setText("micro");
+        listwin::click(w, "cmdcerca");
+        QCOMPARE(shown(w), QStringList({kHeading, kFive, line("MICRO", "0")}));
+        listwin::choose(w, 2);
+        QCOMPARE(offered.last().second, line("MICRO", "0"));
 
-    // A search gives no total either, and its last line is an association too.
-    w->findChild<QLineEdit *>("cerca")->setText("micro");
-    listwin::click(w, "cmdcerca");
-    QCOMPARE(items(listwin::list(w)), QStringList({kHeading, kFive, line("MICRO", "0")}));
-    listwin::choose(w, 2);
-    QCOMPARE(offered.last().second, line("MICRO", "0"));
-    // The search result stays until the next activation.
-    o.activate(o.main);
-    o.activate(w);
-    QCOMPARE(listwin::list(w)->count(), 2 + 6);
-
-    // Any other mode does nothing with a line.
-    o.ctx.g.modoasslist = modes::AssociationList::Unset;
-    listwin::choose(w, 3);
-    QCOMPARE(offered.size(), 2);
-    QVERIFY(!o.windows->existing<Formass>());
-}
+        // Any other mode does nothing with a line.
+        o.ctx.g.modoasslist = modes::AssociationList::Unset;
+        listwin::choose(w, 3);
+        QCOMPARE(offered.size(), 2);
+        QVERIFY(!o.windows->existing<Formass>());
+    }
+};
 
 QTEST_MAIN(TestFormlist)
 #include "tst_formlist.moc"

@@ -1,17 +1,9 @@
-// Helper of the fault tests, never installed.
-//
-//   killworker <folder>          runs the steps of killops from the number in
-//                                the step file on, forever, writing the number
-//                                of completed steps after each one; prints
-//                                "pronto" once it is about to start.
-//   killworker <folder> limit <bytes> <operation>
-//                                runs one operation with every file limited to
-//                                <bytes> (a disk that fills up; "-" for no
-//                                limit) and prints the messages the user
-//                                would get, one a line.
+// Helper of the fault tests.
+//   killworker <folder>: runs the steps of killops on from the step file, forever.
+//   killworker <folder> limit <bytes> <operation>: one operation on a disk that
+//     fills up ("-": no limit); prints the messages the user would get.
 #include "killops.h"
 
-#include "activities/records.h"
 #include "session/context.h"
 #include "session/maintenance.h"
 #include "session/settings.h"
@@ -30,8 +22,7 @@
 
 namespace {
 
-int loop(const archive::WorkingFolder &folder)
-{
+int loop(const archive::WorkingFolder &folder) {
     const QString stepPath = killops::stepFile(folder);
     int step = archive::readFirstLine(stepPath).trimmed().toInt();
     std::printf("pronto\n");
@@ -46,8 +37,7 @@ int loop(const archive::WorkingFolder &folder)
 }
 
 int limited(const archive::WorkingFolder &folder, const char *bytes, const QString &operation,
-            int argc, char **argv)
-{
+            int argc, char **argv) {
     std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG
     if (QByteArray(bytes) != "-") {
         rlimit lim{rlim_t(std::atol(bytes)), rlim_t(std::atol(bytes))};
@@ -56,7 +46,6 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
     using archive::File;
     FakePlatform fake;
     Context ctx{folder, fake.platform(), {}, nullptr, nullptr};
-    const QString backup = QDir(folder.dir()).filePath(QStringLiteral("copia.bak"));
     QString message;
     if (operation == QLatin1String("inserimento")) {
         associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),
@@ -66,16 +55,12 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         message = snapshot::copiainsav(folder, archive::Register::Associazioni).message();
     } else if (operation == QLatin1String("ripristino")) {
         message = snapshot::copiadasav(folder, archive::Register::Associazioni).message();
-    } else if (operation == QLatin1String("salvataggio") || operation == QLatin1String("salvataggio nuovo")) {
+    } else if (operation.startsWith(QLatin1String("salvataggio")) || operation == QLatin1String("ripristino da copia")) {
         // The first archive only: the other questions get No.
         fake.prompts.answers << true;
-        fake.prompts.files << (operation.endsWith(QLatin1String("nuovo"))
-                                   ? QDir(folder.dir()).filePath(QStringLiteral("nuova.bak")) : backup);
-        maintenance::save(ctx);
-    } else if (operation == QLatin1String("ripristino da copia")) {
-        fake.prompts.answers << true;
-        fake.prompts.files << backup;
-        maintenance::restore(ctx);
+        fake.prompts.files << QDir(folder.dir()).filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak" : "copia.bak");
+        if (operation.startsWith(QLatin1String("salvataggio"))) maintenance::save(ctx);
+        else maintenance::restore(ctx);
     } else if (operation == QLatin1String("contatore")) {
         message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
     } else if (operation == QLatin1String("emergenza")) {
@@ -98,8 +83,7 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
 
 } // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     if (argc < 2) return 64;
     const archive::WorkingFolder folder(QString::fromLocal8Bit(argv[1]));
     if (argc == 5 && QByteArray(argv[2]) == "limit")

@@ -1,9 +1,5 @@
-// Bad input, swept over every field of every register window: a comma, a
-// double quote, a line break, a character Windows-1252 cannot hold and a
-// 300-character text in each text field; a non-number, a decimal and 40000
-// in each number field. A refusal names what is wrong and leaves every file
-// as it was; a text the window accepts is stored cleaned (separators become
-// blanks) and whole, so its record always reads back.
+// Bad input in every field of every register window: refused with every file
+// as it was, or stored cleaned (separators become blanks) and whole.
 #include "desks.h"
 
 #include "archive/encoding.h"
@@ -33,10 +29,8 @@ const QList<Bad> kTextValues{
 const QList<Bad> kNumberValues{
     {"non numero", "DUE", QString()}, {"decimale", "2.5", QString()}, {"oltre 16 bit", "40000", QString()}};
 
-// Types `value` as the user would, one key per character (a character beyond
-// 16 bits is one key too); a line break can only come in pasted.
-void enter(QWidget *w, const char *field, const QString &value)
-{
+// One key per character (beyond 16 bits too); a line break can only be pasted.
+void enter(QWidget *w, const char *field, const QString &value) {
     QLineEdit *line = lineOf(w, field);
     QVERIFY2(line, field);
     typeInto(line, QString());
@@ -57,8 +51,7 @@ void enter(QWidget *w, const char *field, const QString &value)
 class TestBadInput : public QObject {
     Q_OBJECT
 private slots:
-    void everyFieldOfEveryWindow_data()
-    {
+    void everyFieldOfEveryWindow_data() {
         QTest::addColumn<int>("window");
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("bad");
@@ -72,61 +65,55 @@ private slots:
             }
         }
     }
-    void everyFieldOfEveryWindow();
+    void everyFieldOfEveryWindow() {
+        QFETCH(int, window);
+        QFETCH(int, field);
+        QFETCH(int, bad);
+        const WindowRow &row = registerWindows()[window];
+        const FieldRow &f = row.fields[field];
+        const Bad &value = (f.number ? kNumberValues : kTextValues)[bad];
+        if (m_window != window) m_office.reset(), m_office = std::make_unique<MainOffice>(), m_window = window;
+        MainOffice &o = *m_office;
+        seedOffice(o);
+        QWidget *w = row.open(o);
+        fillGood(w, row);
+        enter(w, f.name, value.typed);
+        const auto before = o.files();
+        o.fake.prompts.clear();
+        clickButton(w, row.button);
+
+        if (!f.ownCheck.isEmpty() || value.stored.isEmpty()) {
+            const QString expected = !f.ownCheck.isEmpty() ? f.ownCheck : cp1252::refusal(value.typed);
+            QVERIFY(!expected.isEmpty());
+            QCOMPARE(o.fake.prompts.messages(), QStringList{expected});
+            QCOMPARE(o.files(), before);
+            return;
+        }
+        const QString done = f.doneInstead.isEmpty() ? row.done : f.doneInstead;
+        QCOMPARE(o.fake.prompts.messages(), done.isEmpty() ? QStringList{} : QStringList{done});
+        const QString name = archive::fileName(row.archive);
+        const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
+        QCOMPARE(now.size(), was.size() + 1);
+        QByteArray added;
+        for (const QByteArray &l : now)
+            if (!was.contains(l)) added = l;
+        QVERIFY(added.endsWith('\r') && !added.chopped(1).contains('\r'));
+        const QStringList items = cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
+        if (row.archive != File::Attivita)
+            QCOMPARE(items.size(), int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0));
+        QCOMPARE(items.value(f.recordIndex).trimmed(), value.stored);
+        for (auto it = before.begin(); it != before.end(); ++it) {
+            const QString &file = it.key();
+            const bool activityWrites = row.archive == File::Attivita
+                && (file.endsWith(".sav") || file == "numeroprot.dat" || file == "risorse.csv");
+            if (file != name && !file.endsWith(".wrk") && !activityWrites) QCOMPARE(o.read(file), it.value());
+        }
+    }
 
 private:
-    // One office per window, as its rows come one after the other.
     std::unique_ptr<MainOffice> m_office;
     int m_window = -1;
 };
-
-void TestBadInput::everyFieldOfEveryWindow()
-{
-    QFETCH(int, window);
-    QFETCH(int, field);
-    QFETCH(int, bad);
-    const WindowRow &row = registerWindows()[window];
-    const FieldRow &f = row.fields[field];
-    const Bad &value = (f.number ? kNumberValues : kTextValues)[bad];
-    if (m_window != window) m_office.reset(), m_office = std::make_unique<MainOffice>(), m_window = window;
-    MainOffice &o = *m_office;
-    seedOffice(o);
-    QWidget *w = row.open(o);
-    fillGood(w, row);
-    enter(w, f.name, value.typed);
-    const auto before = o.files();
-    o.fake.prompts.clear();
-    clickButton(w, row.button);
-
-    if (!f.ownCheck.isEmpty() || value.stored.isEmpty()) {
-        const QString expected = !f.ownCheck.isEmpty() ? f.ownCheck : cp1252::refusal(value.typed);
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(o.fake.prompts.messages(), QStringList{expected});
-        QCOMPARE(o.files(), before);
-        return;
-    }
-    const QString done = f.doneInstead.isEmpty() ? row.done : f.doneInstead;
-    QCOMPARE(o.fake.prompts.messages(), done.isEmpty() ? QStringList{} : QStringList{done});
-    // One line more in the archive, ended by CR LF, and it reads back whole.
-    const QString name = archive::fileName(row.archive);
-    const QList<QByteArray> was = before.value(name).split('\n'), now = o.read(row.archive).split('\n');
-    QCOMPARE(now.size(), was.size() + 1);
-    QByteArray added;
-    for (const QByteArray &l : now)
-        if (!was.contains(l)) added = l;
-    QVERIFY(added.endsWith('\r') && !added.chopped(1).contains('\r'));
-    const QStringList items = cp1252::decode(added.chopped(1)).split(QLatin1Char(','));
-    if (row.archive != File::Attivita)
-        QCOMPARE(items.size(), int(row.fields.size()) + (row.archive == File::Associazioni ? 1 : 0));
-    QCOMPARE(items.value(f.recordIndex).trimmed(), value.stored);
-    // Nothing else was touched but what a registration writes.
-    for (auto it = before.begin(); it != before.end(); ++it) {
-        const QString &file = it.key();
-        const bool activityWrites = row.archive == File::Attivita
-            && (file.endsWith(".sav") || file == "numeroprot.dat" || file == "risorse.csv");
-        if (file != name && !file.endsWith(".wrk") && !activityWrites) QCOMPARE(o.read(file), it.value());
-    }
-}
 
 QTEST_MAIN(TestBadInput)
 #include "tst_badinput.moc"

@@ -1,16 +1,12 @@
-// The helper program runs changes that span archives in a loop and is killed
-// with SIGKILL at spread-out moments; after each kill and the start's
-// recovery, every archive and snapshot must read whole and hold its content
-// from before or after the operation that was interrupted, the archives of
-// one change all before or all after it, and the registers must agree with
-// the open activities.
+// A helper program running changes that span archives is killed with SIGKILL;
+// after recovery every archive holds its content from before or after the
+// change, all of one change alike, and the registers agree with the activities.
 #include "killops.h"
 
 #include "resources/unregistered.h"
 
 #include "archive/io.h"
 #include "archive/journal.h"
-#include "archive/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,20 +19,11 @@
 
 using archive::File;
 
-class TestKill : public QObject {
-    Q_OBJECT
-private slots:
-    void killedAnywhereLeavesEveryChangeWholeOrAbsent();
-};
-
 namespace {
 
-// The files that must never be found half written (work files are buffers
-// and may be).
-// What the activity window holds unregistered, checked beside the archives.
+// Never found half written (work files are buffers and may be).
 const File kSospese = File(archive::kFileCount);
-QString pathOf(const archive::WorkingFolder &folder, File f)
-{
+QString pathOf(const archive::WorkingFolder &folder, File f) {
     return f == kSospese ? resources::unregisteredPath(folder) : folder.path(f);
 }
 QString nameOf(File f) { return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f); }
@@ -47,27 +34,22 @@ const File kChecked[] = {
     File::Attivita,     File::AttivitaSav,     File::Risorse,      File::RisorseSav,
     File::Volontari, kSospese,
 };
-// The archives a change replaces together.
 const File kTogether[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
                           File::Risorse, File::Volontari, kSospese};
+bool together(File f) { return std::find(std::begin(kTogether), std::end(kTogether), f) != std::end(kTogether); }
 
 using State = QMap<File, QByteArray>;
 
-QByteArray slurp(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<assente>");
-}
-
-State stateOf(const archive::WorkingFolder &folder)
-{
+State stateOf(const archive::WorkingFolder &folder) {
     State s;
-    for (File f : kChecked) s[f] = slurp(pathOf(folder, f));
+    for (File f : kChecked) {
+        QFile file(pathOf(folder, f));
+        s[f] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<assente>");
+    }
     return s;
 }
 
-void put(const archive::WorkingFolder &folder, const State &s)
-{
+void put(const archive::WorkingFolder &folder, const State &s) {
     for (auto it = s.begin(); it != s.end(); ++it) {
         QFile f(pathOf(folder, it.key()));
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot reset test file");
@@ -75,27 +57,20 @@ void put(const archive::WorkingFolder &folder, const State &s)
     }
 }
 
-// The same steps replayed in a folder of the test's own: the state after any
-// number of steps, moving forward only.
 class Reference {
 public:
-    Reference() : m_folder(m_dir.path())
-    {
+    Reference() : m_folder(m_dir.path()) {
         killops::seed(m_folder);
         m_current = stateOf(m_folder);
     }
-    const archive::WorkingFolder &folder() const { return m_folder; }
 
-    // The state after `n` steps (n never below a number asked before).
-    State after(int n)
-    {
+    State after(int n) {
         if (n == m_done - 1) return m_previous;
-        Q_ASSERT(n >= m_done);
-        // Every step ends well, keeps the registers with the activities and
-        // changes what it should, so the kills interrupt real work.
+        // Every step ends well and changes what it should, so the kills interrupt real work.
         for (; m_done < n; ++m_done) {
             const int kind = killops::kindOf(m_done);
-            if (!killops::run(m_folder, m_done)) qFatal("reference step %s failed", killops::kindName(kind));
+            const char *name = killops::kindName(kind);
+            if (!killops::run(m_folder, m_done)) qFatal("reference step %s failed", name);
             const QString wrong = killops::inconsistency(m_folder);
             if (!wrong.isEmpty()) qFatal("reference step %d: %s", m_done, qPrintable(wrong));
             m_previous = m_current;
@@ -103,9 +78,7 @@ public:
             int changed = 0;
             for (File f : kTogether) changed += m_current.value(f) != m_previous.value(f);
             if (changed < (kind == killops::Snapshot ? 0 : kind == killops::RenameAssociation ? 4 : 2))
-                qFatal("reference step %s changed %d archives", killops::kindName(kind), changed);
-            if (!QDir(m_folder.dir()).entryList({"*.new", "velmora.jnl"}).isEmpty())
-                qFatal("reference step %s left staged files", killops::kindName(kind));
+                qFatal("reference step %s changed %d archives", name, changed);
         }
         return m_current;
     }
@@ -119,82 +92,64 @@ private:
 
 } // namespace
 
-void TestKill::killedAnywhereLeavesEveryChangeWholeOrAbsent()
-{
-    QTemporaryDir dir;
-    const archive::WorkingFolder folder(dir.path());
-    killops::seed(folder);
-    Reference ref;
+class TestKill : public QObject {
+    Q_OBJECT
+private slots:
+    void killedAnywhereLeavesEveryChangeWholeOrAbsent() {
+        QTemporaryDir dir;
+        const archive::WorkingFolder folder(dir.path());
+        killops::seed(folder);
+        Reference ref;
+        QRandomGenerator random(20250303);
+        QVector<int> killsPerKind(killops::KindCount, 0);
+        int step = 0;
+        for (int kills = 0; kills < 240; ++kills) {
+            // Each kind in turn, so every kind is interrupted however quick it is.
+            while (killops::kindOf(step) != kills % killops::KindCount) ++step;
+            put(folder, ref.after(step));
+            QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n").ok());
 
-    QRandomGenerator random(20250303);
-    QVector<int> killsPerKind(killops::KindCount, 0);
-    int step = 0, leftovers = 0;
-    QVector<int> recoveries(archive::Recovery::Failed + 1, 0);
-    constexpr int kKills = 240;
-    for (int kills = 0; kills < kKills; ++kills) {
-        // Each round starts the helper at a step of the next kind in turn,
-        // from the whole state before it, so every kind is interrupted
-        // however quick it is.
-        while (killops::kindOf(step) != kills % killops::KindCount) ++step;
-        put(folder, ref.after(step));
-        QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n").ok());
+            QProcess worker;
+            worker.start(QStringLiteral(KILLWORKER_PATH), {folder.dir()});
+            QVERIFY(worker.waitForReadyRead(5000));
+            QCOMPARE(worker.readAllStandardOutput(), QByteArray("pronto\n"));
+            // Half the kills inside the quickest steps.
+            QThread::usleep(kills % 2 ? random.bounded(500) : random.bounded(20000));
+            worker.kill(); // SIGKILL
+            QVERIFY(worker.waitForFinished(5000));
+            QCOMPARE(worker.exitStatus(), QProcess::CrashExit);
+            QVERIFY2(worker.readAllStandardError().isEmpty(), "a step failed in the helper");
 
-        QProcess worker;
-        worker.start(QStringLiteral(KILLWORKER_PATH), {folder.dir()});
-        QVERIFY(worker.waitForStarted(5000));
-        QVERIFY(worker.waitForReadyRead(5000));
-        QCOMPARE(worker.readAllStandardOutput(), QByteArray("pronto\n"));
-        // Spread the moment: half the kills within the first half
-        // millisecond (inside the quickest steps), the others over some
-        // steps' worth of work.
-        QThread::usleep(kills % 2 ? random.bounded(500) : random.bounded(20000));
-        worker.kill(); // SIGKILL
-        QVERIFY(worker.waitForFinished(5000));
-        QCOMPARE(worker.exitStatus(), QProcess::CrashExit);
-        QVERIFY2(worker.readAllStandardError().isEmpty(), "a step failed in the helper");
+            const archive::Recovery recovered = archive::recover(folder);
+            QVERIFY2(recovered.status != archive::Recovery::Failed, qPrintable(recovered.message()));
+            // Whatever a kill left staged, the start clears.
+            QVERIFY(QDir(folder.dir()).entryList({"*.new", "*.new.*", "velmora.jnl*"}).isEmpty());
 
-        // What the program does first at its next start.
-        const archive::Recovery recovered = archive::recover(folder);
-        QVERIFY2(recovered.status != archive::Recovery::Failed, qPrintable(recovered.message()));
-        ++recoveries[recovered.status];
-        QVERIFY(QDir(folder.dir()).entryList({"*.new", "*.new.*", "velmora.jnl*"}).isEmpty());
-
-        const int done = archive::readFirstLine(killops::stepFile(folder)).trimmed().toInt();
-        QVERIFY(done >= step);
-        const State before = ref.after(done), afterStep = ref.after(done + 1), found = stateOf(folder);
-        const QString during = QStringLiteral("during step %1 (%2)").arg(done).arg(killops::kindName(killops::kindOf(done)));
-        QStringList olds, news;
-        for (File f : kChecked) {
-            const QByteArray &bytes = found.value(f);
-            if (before.value(f) == afterStep.value(f)) continue;
-            QVERIFY2(bytes == before.value(f) || bytes == afterStep.value(f),
-                     qPrintable(nameOf(f) + " neither old nor new after a kill " + during));
-            if (std::find(std::begin(kTogether), std::end(kTogether), f) == std::end(kTogether)) continue;
-            (bytes == before.value(f) ? olds : news) << nameOf(f);
+            const int done = archive::readFirstLine(killops::stepFile(folder)).trimmed().toInt();
+            QVERIFY(done >= step);
+            const State before = ref.after(done), afterStep = ref.after(done + 1), found = stateOf(folder);
+            const QString during = QStringLiteral(" during step %1 (%2)").arg(done).arg(killops::kindName(killops::kindOf(done)));
+            QStringList olds, news;
+            for (File f : kChecked) {
+                const QByteArray &bytes = found.value(f);
+                if (before.value(f) == afterStep.value(f)) continue;
+                QVERIFY2(bytes == before.value(f) || bytes == afterStep.value(f),
+                         qPrintable(nameOf(f) + " neither old nor new after a kill" + during));
+                if (together(f)) (bytes == before.value(f) ? olds : news) << nameOf(f);
+            }
+            QVERIFY2(olds.isEmpty() || news.isEmpty(), qPrintable("old " + olds.join(' ') + ", new " + news.join(' ') + during));
+            // Then the start gives back what was held unregistered.
+            resources::undoLeftUnregistered(folder);
+            QVERIFY2(killops::inconsistency(folder).isEmpty(), qPrintable(killops::inconsistency(folder) + during));
+            ++killsPerKind[killops::kindOf(done)];
+            step = done;
+            // What an interrupted replacement left, cleared so the folder stays small.
+            for (const QString &name : QDir(folder.dir()).entryList(QDir::Files))
+                if (name.count(QLatin1Char('.')) > 1) QFile::remove(QDir(folder.dir()).filePath(name));
         }
-        QVERIFY2(olds.isEmpty() || news.isEmpty(),
-                 qPrintable("old " + olds.join(' ') + ", new " + news.join(' ') + " " + during));
-        const QString wrong = killops::inconsistency(folder);
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong + during));
-        // Then the start gives back what was held unregistered.
-        resources::undoLeftUnregistered(folder);
-        QVERIFY(resources::readUnregistered(folder).isEmpty());
-        QVERIFY2(killops::inconsistency(folder).isEmpty(), qPrintable(killops::inconsistency(folder) + during));
-        ++killsPerKind[killops::kindOf(done)];
-        step = done;
-        // Files the interrupted replacement left behind are never taken for
-        // archives; clear them so the folder stays small.
-        for (const QString &name : QDir(folder.dir()).entryList(QDir::Files))
-            if (name.count(QLatin1Char('.')) > 1) leftovers += QFile::remove(QDir(folder.dir()).filePath(name));
+        for (int k = 0; k < killops::KindCount; ++k) QVERIFY2(killsPerKind[k] >= 1, killops::kindName(k));
     }
-    QString spread;
-    for (int k = 0; k < killops::KindCount; ++k)
-        spread += QStringLiteral("%1: %2; ").arg(killops::kindName(k)).arg(killsPerKind[k]);
-    qInfo("%d interruzioni fino al passo %d; giornale completato %d volte, scartato %d; %d file "
-          "temporanei rimasti; %s", kKills, step, recoveries[archive::Recovery::Finished],
-          recoveries[archive::Recovery::Discarded], leftovers, qPrintable(spread));
-    for (int k = 0; k < killops::KindCount; ++k) QVERIFY2(killsPerKind[k] >= 1, qPrintable(spread));
-}
+};
 
 QTEST_GUILESS_MAIN(TestKill)
 #include "tst_kill.moc"

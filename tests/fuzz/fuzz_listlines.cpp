@@ -6,26 +6,12 @@
 #include "registers/registers.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
-namespace {
+#include "check.h"
 
-// A broken promise stops the run at once, saying which one.
-void fail(int line)
-{
-    std::fprintf(stderr, "%s:%d: check failed\n", __FILE__, line);
-    std::abort();
-}
-#define check(ok) ((ok) ? (void)0 : fail(__LINE__))
-
-int sign(int v) { return (v > 0) - (v < 0); }
-
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0) return 0;
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
     const int width = data[0] % 130;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const QString s = cp1252::decodeLine(bytes);
@@ -54,13 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (const auto v = text::parseNumber(s)) check(text::parseNumber(text::numberForm(*v)) == *v);
     (void)text::parseRounded(s);
 
-    // A resource list line cut into its record and built again.
     const QString line = text::fit(s, resources::kLineWidth);
     const QStringList fields = activities::resourceFields(QStringLiteral("7"), line);
     check(fields.size() == 6);
     check(fields.at(3).size() == 50 && fields.at(4).size() == 50);
 
-    // What cannot be encoded is refused; what can goes to bytes and back.
     bool ok = false;
     const QByteArray encoded = cp1252::encode(s, &ok);
     check(ok == cp1252::canEncode(s));

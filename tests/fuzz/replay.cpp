@@ -1,5 +1,4 @@
-// Replays a saved fuzzing corpus through a target without the fuzzing
-// engine: every file of the folders given on the command line is one input.
+// Replays a saved fuzzing corpus through a target without the fuzzing engine.
 #include <QDirIterator>
 #include <QFile>
 #include <cstdint>
@@ -7,8 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
-int main(int argc, char **argv)
-{
+int main(int argc, char **argv) {
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         QDirIterator it(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);

@@ -1,7 +1,4 @@
-// The guide velmora.hlp as the help window shows it: its links lead to
-// sections that exist, and it speaks of every menu entry, and of every
-// window it opens and its buttons. With it, the Qt side of the platform layer:
-// the help window, and the toolkit's own buttons speaking Italian.
+// The guide as the help window shows it, and the toolkit's buttons in Italian.
 #include "office.h"
 
 #include "app/formvelmo.h"
@@ -9,145 +6,117 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 
 class TestGuide : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void everyLinkLeadsToItsSection();
-    void coversEveryMenuEntryWindowAndButton();
-    void helpWindowOpensAtTheIndex();
-    void toolkitButtonsAreItalian();
-
-private:
     static QString guidePath() { return QFileInfo(VELMORA_HELP_DIR "/velmora.hlp").absoluteFilePath(); }
     QString m_html;
     QString m_text;          // the guide's text as shown, blanks simplified
     QSet<QString> m_anchors; // anchor names of the shown document
-};
 
-void TestGuide::initTestCase()
-{
-    QFile file(guidePath());
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(guidePath()));
-    m_html = QString::fromUtf8(file.readAll());
-    QTextDocument doc;
-    doc.setHtml(m_html);
-    m_text = doc.toPlainText().simplified();
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        // An anchor in front of a heading belongs to the heading's block.
-        for (const QString &name : b.charFormat().anchorNames()) m_anchors << name;
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            for (const QString &name : it.fragment().charFormat().anchorNames()) m_anchors << name;
-    }
-}
-
-void TestGuide::everyLinkLeadsToItsSection()
-{
-    QVERIFY(m_anchors.contains(QStringLiteral("indice")));
-    // Every link is to a section of the guide, and that section exists.
-    const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
-    for (auto it = href.globalMatch(m_html); it.hasNext();) {
-        const QString link = it.next().captured(1);
-        QVERIFY2(link.startsWith('#'), qPrintable("collegamento esterno: " + link));
-        QVERIFY2(m_anchors.contains(link.mid(1)), qPrintable("sezione mancante: " + link));
-    }
-    // Every section is reached from the index, and the index lists keywords
-    // before the sections.
-    const int index = m_html.indexOf(QStringLiteral("name=\"indice\""));
-    const int firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
-    QVERIFY(index >= 0 && firstSection > index);
-    const QString indexHtml = m_html.mid(index, firstSection - index);
-    for (const QString &anchor : std::as_const(m_anchors))
-        QVERIFY2(anchor == "indice" || indexHtml.contains("href=\"#" + anchor + "\""),
-                 qPrintable("sezione assente dall'indice: " + anchor));
-    QVERIFY(m_text.contains(QStringLiteral("Parole chiave")));
-    // No section name is used twice.
-    QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
-}
-
-void TestGuide::coversEveryMenuEntryWindowAndButton()
-{
-    TestOffice office;
-    auto *main = office.windows->get<Formvelmo>();
-    main->setQuitHandler([] {});
-    office.activate(main);
-
-    QStringList missing;
-    auto need = [&](const QString &what, const QString &text) {
-        const QString t = text.simplified();
-        if (!t.isEmpty() && !m_text.contains(t)) missing << what + ": \"" + t + "\"";
-    };
-    // Every menu entry has its caption in the guide, and every window it
-    // opens its title and its buttons.
-    const QSet<QString> sequences = {"mnsalvaarc", "mnriparc", "mnripazze", "mnfine", "mnhelp"};
-    for (QAction *a : main->findChildren<QAction *>()) {
-        const QString name = a->objectName();
-        if (!name.startsWith(QLatin1String("mn"))) continue;
-        need(name, a->text());
-        if (a->menu() || sequences.contains(name)) continue;
-        a->trigger();
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible() || qobject_cast<QMessageBox *>(w)) continue;
-            need(QStringLiteral("finestra"), w->windowTitle());
-            for (auto *b : w->findChildren<QAbstractButton *>())
-                if (b->isVisibleTo(w)) need(w->objectName() + " pulsante", b->text());
+private slots:
+    void initTestCase() {
+        QFile file(guidePath());
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(guidePath()));
+        m_html = QString::fromUtf8(file.readAll());
+        QTextDocument doc;
+        doc.setHtml(m_html);
+        m_text = doc.toPlainText().simplified();
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            // An anchor in front of a heading belongs to the heading's block.
+            for (const QString &name : b.charFormat().anchorNames()) m_anchors << name;
+            for (auto it = b.begin(); !it.atEnd(); ++it)
+                for (const QString &name : it.fragment().charFormat().anchorNames()) m_anchors << name;
         }
     }
-    QCOMPARE(office.fake.prompts.unexpected, 0);
-    missing.removeDuplicates();
-    QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
-}
 
-void TestGuide::helpWindowOpensAtTheIndex()
-{
-    // The help window finds the guide by its bare name.
-    QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), guidePath());
-    QtPrompts prompts;
-    QtHelpViewer viewer(prompts);
-    viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
-    QTextBrowser *browser = viewer.window();
-    QVERIFY(browser && browser->isVisible());
-    QCOMPARE(browser->objectName(), QStringLiteral("Formhelp"));
-    QCOMPARE(browser->source().toLocalFile(), guidePath());
-    QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
-    QVERIFY(browser->toPlainText().contains(QStringLiteral("Parole chiave")));
+    void everyLinkLeadsToItsSection() {
+        const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+        for (auto it = href.globalMatch(m_html); it.hasNext();) {
+            const QString link = it.next().captured(1);
+            QVERIFY2(link.startsWith('#'), qPrintable("collegamento esterno: " + link));
+            QVERIFY2(m_anchors.contains(link.mid(1)), qPrintable("sezione mancante: " + link));
+        }
+        const int index = m_html.indexOf(QStringLiteral("name=\"indice\""));
+        const int firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
+        QVERIFY(index >= 0 && firstSection > index);
+        const QString indexHtml = m_html.mid(index, firstSection - index);
+        for (const QString &anchor : std::as_const(m_anchors))
+            QVERIFY2(anchor == "indice" || indexHtml.contains("href=\"#" + anchor + "\""),
+                     qPrintable("sezione assente dall'indice: " + anchor));
+        QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
+    }
 
-    // Asked again, the same window comes back at the index.
-    browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#fine"))));
-    viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
-    QCOMPARE(viewer.window(), browser);
-    QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
-}
+    void coversEveryMenuEntryWindowAndButton() {
+        TestOffice office;
+        auto *main = office.windows->get<Formvelmo>();
+        main->setQuitHandler([] {});
+        office.activate(main);
+        QStringList missing;
+        auto need = [&](const QString &what, const QString &text) {
+            const QString t = text.simplified();
+            if (!t.isEmpty() && !m_text.contains(t)) missing << what + ": \"" + t + "\"";
+        };
+        const QSet<QString> sequences = {"mnsalvaarc", "mnriparc", "mnripazze", "mnfine", "mnhelp"};
+        for (QAction *a : main->findChildren<QAction *>()) {
+            const QString name = a->objectName();
+            if (!name.startsWith(QLatin1String("mn"))) continue;
+            need(name, a->text());
+            if (a->menu() || sequences.contains(name)) continue;
+            a->trigger();
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (!w->isVisible() || qobject_cast<QMessageBox *>(w)) continue;
+                need(QStringLiteral("finestra"), w->windowTitle());
+                for (auto *b : w->findChildren<QAbstractButton *>())
+                    if (b->isVisibleTo(w)) need(w->objectName() + " pulsante", b->text());
+            }
+        }
+        QCOMPARE(office.fake.prompts.unexpected, 0);
+        missing.removeDuplicates();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
+    }
 
-void TestGuide::toolkitButtonsAreItalian()
-{
-    QVERIFY(installItalianTexts());
-    QVERIFY(installItalianTexts()); // a second call changes nothing
-    QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
-    box.show();
-    QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
-    QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("No"));
-    QFileDialog dialog(nullptr, "Archivio Automezzi", QDir::tempPath(), "*.*");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.show();
-    QStringList captions;
-    for (auto *b : dialog.findChildren<QPushButton *>()) captions << b->text().remove('&');
-    QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"), qPrintable(captions.join('|')));
-}
+    void helpWindowOpensAtTheIndex() {
+        QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), guidePath());
+        QtPrompts prompts;
+        QtHelpViewer viewer(prompts);
+        viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
+        QTextBrowser *browser = viewer.window();
+        QVERIFY(browser && browser->isVisible());
+        QCOMPARE(browser->objectName(), QStringLiteral("Formhelp"));
+        QCOMPARE(browser->source().toLocalFile(), guidePath());
+        QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("Parole chiave")));
+        browser->setSource(browser->source().resolved(QUrl(QStringLiteral("#fine"))));
+        viewer.showKeywordIndex(QStringLiteral("velmora.hlp"));
+        QCOMPARE(viewer.window(), browser);
+        QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
+    }
+
+    void toolkitButtonsAreItalian() {
+        QVERIFY(installItalianTexts());
+        QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
+        box.show();
+        QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
+        QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("No"));
+        QFileDialog dialog(nullptr, "Archivio Automezzi", QDir::tempPath(), "*.*");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.show();
+        QStringList captions;
+        for (auto *b : dialog.findChildren<QPushButton *>()) captions << b->text().remove('&');
+        QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"), qPrintable(captions.join('|')));
+    }
+};
 
 QTEST_MAIN(TestGuide)
 #include "tst_guide.moc"

@@ -9,8 +9,7 @@
 // name; counted and named volunteers; association GAMMA renamed GAMMA NUOVA
 // after activity 2 was registered; one unreadable line in three archives.
 // Numbers in both written forms.
-inline void writeReportArchives(const TestOffice &o)
-{
+inline void writeReportArchives(const TestOffice &o) {
     using archive::File;
     o.write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,, 8 , 10 ", "BETA,,,,,,,,molti,3",
                                       "GAMMA NUOVA,,,,,,,,5,5", "ZETA,,,,,,,,0,0"}));

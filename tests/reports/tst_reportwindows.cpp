@@ -34,8 +34,7 @@ using archive::File;
 namespace {
 
 struct Desk : TestOffice {
-    explicit Desk(bool consultation = false)
-    {
+    explicit Desk(bool consultation = false) {
         writeReportArchives(*this);
         write(File::Emergenza, "PIENA\r\n");
         fake.clock.time = QDateTime(kReportDay, QTime(12, 0));
@@ -46,8 +45,7 @@ struct Desk : TestOffice {
     }
     ~Desk() { archive::setConsultationFolder(QString()); }
 
-    template <class W> W *open(const char *entry)
-    {
+    template <class W> W *open(const char *entry) {
         activate(main);
         QAction *a = main->action(entry);
         if (!a || !a->isEnabled()) return nullptr;
@@ -56,8 +54,7 @@ struct Desk : TestOffice {
         if (!QTest::qWaitFor([&] { return ctx.lastActive == w; }, 200)) activate(w);
         return w;
     }
-    void click(QWidget *w, const char *button)
-    {
+    void click(QWidget *w, const char *button) {
         QTest::mouseClick(w->findChild<QPushButton *>(button), Qt::LeftButton);
     }
 
@@ -68,8 +65,7 @@ QStringList shown(QWidget *w) { return lineTexts(w->findChild<QAbstractItemView 
 QString heading(QWidget *w) { return w->findChild<QLabel *>("Label1")->text(); }
 
 // The numbers written beside the bars of a chart, from the top.
-QStringList barNumbers(QWidget *w, const char *view)
-{
+QStringList barNumbers(QWidget *w, const char *view) {
     QList<QGraphicsSimpleTextItem *> items;
     for (QGraphicsItem *item : w->findChild<QChartView *>(view)->chart()->childItems())
         if (auto *t = dynamic_cast<QGraphicsSimpleTextItem *>(item)) items << t;
@@ -79,8 +75,7 @@ QStringList barNumbers(QWidget *w, const char *view)
     return out;
 }
 
-QStringList attendanceLines(const reports::Attendance &a, const QString &between)
-{
+QStringList attendanceLines(const reports::Attendance &a, const QString &between) {
     QStringList out;
     for (const QStringList &b : reports::attendanceBlocks(a)) {
         if (!out.isEmpty()) out << between;
@@ -89,16 +84,9 @@ QStringList attendanceLines(const reports::Attendance &a, const QString &between
     return out;
 }
 
-QStringList withoutEmpty(QStringList lines)
-{
+QStringList withoutEmpty(QStringList lines) {
     lines.removeAll(QString());
     return simplified(lines);
-}
-
-int pdfPages(const QString &pdf)
-{
-    const auto m = QRegularExpression("Pages:\\s+(\\d+)").match(runTool("pdfinfo", {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 } // namespace
@@ -106,191 +94,176 @@ int pdfPages(const QString &pdf)
 class TestReportWindows : public QObject {
     Q_OBJECT
 private slots:
-    void menuOpensTheThreeWindows();
-    void rebuiltOnActivationWithTheChosenAssociation();
-    void boardCharts();
-    void printouts_data();
-    void printouts();
-    void savedAsCsv_data();
-    void savedAsCsv();
+    void menuOpensTheThreeWindows() {
+        Desk o;
+        // "Rapporti" follows "Attività" in the menu bar.
+        QStringList menus;
+        for (QAction *a : o.main->menuBar()->actions()) menus << a->objectName();
+        QCOMPARE(menus.indexOf("mnrap"), menus.indexOf("mnatt") + 1);
+
+        auto *board = o.open<Formrapquadro>("mnrapquadro");
+        QVERIFY(board && board->isVisible());
+        QCOMPARE(board->windowTitle(), QString("Rapporti - Quadro della situazione"));
+        QCOMPARE(heading(board), QString("PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026"));
+
+        auto *engagement = o.open<Formrapimpiego>("mnrapimpiego");
+        QCOMPARE(engagement->windowTitle(), QString("Rapporti - Impiego per associazione"));
+        QCOMPARE(heading(engagement), QString("Emergenza: PIENA"));
+        const reports::Engagement e = reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay);
+        QCOMPARE(shown(engagement), reports::engagementLines(e));
+        QCOMPARE(entries(engagement->findChild<QComboBox *>("cmbass")),
+                 (QStringList{"Tutte le associazioni", "ALFA", "GAMMA NUOVA", "ZETA", "GAMMA"}));
+
+        auto *attendance = o.open<Formrappresenze>("mnrappresenze");
+        QCOMPARE(attendance->windowTitle(), QString("Rapporti - Presenze dei volontari"));
+        QCOMPARE(shown(attendance),
+                 attendanceLines(reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay), QString(80, '_') + "\n"
+                                 ).join('\n').split('\n'));
+        QCOMPARE(o.fake.prompts.shown.size(), 0);
+        QCOMPARE(o.fake.busy.depth, 0);
+    }
+
+    void rebuiltOnActivationWithTheChosenAssociation() {
+        Desk o;
+        auto *w = o.open<Formrapimpiego>("mnrapimpiego");
+        auto *cmbass = w->findChild<QComboBox *>("cmbass");
+        QVERIFY(chooseEntry(cmbass, "GAMMA NUOVA"));
+        QCOMPARE(shown(w), reports::engagementLines(reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 1));
+        QVERIFY(shown(w).contains("TOTALI: 1 attività, 1 volontario, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+
+        // Another window registers meanwhile; coming back rebuilds the report
+        // and keeps the association chosen.
+        o.write(File::Risorse, o.read(File::Risorse) + "3,VOL.,2,GAMMA NUOVA,,O\r\n");
+        o.activate(o.main);
+        o.activate(w);
+        QCOMPARE(cmbass->currentText(), QString("GAMMA NUOVA"));
+        QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+        // The same window activated again after its own message is no new
+        // activation: nothing is rebuilt.
+        o.write(File::Risorse, QByteArray());
+        QApplication::sendEvent(w, new QEvent(QEvent::WindowActivate));
+        QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+    }
+
+    void boardCharts() {
+        Desk o;
+        auto *w = o.open<Formrapquadro>("mnrapquadro");
+        // Every bar carries its number, a 0 too; per association the available
+        // above the engaged, the most engaged association first.
+        QCOMPARE(barNumbers(w, "graficovol"), (QStringList{"0", "3", "5", "1", "8", "0", "0", "0"}));
+        QCOMPARE(barNumbers(w, "graficoauto"), (QStringList{"1", "1", "1", "1"}));
+        QCOMPARE(barNumbers(w, "graficoattr"), (QStringList{"30", "2", "0", "0"}));
+        QCOMPARE(barNumbers(w, "graficoatt"), (QStringList{"1", "1", "2", "1"}));
+        auto *series = qobject_cast<QHorizontalBarSeries *>(
+            w->findChild<QChartView *>("graficoatt")->chart()->series().value(0));
+        QVERIFY(series);
+        QCOMPARE(series->barSets().value(0)->at(3), 1.0); // requested, on top
+        QCOMPARE(w->findChild<QLabel *>("Label2")->text(),
+                 QString("Righe illeggibili non considerate: associazioni.csv 1, attivita.csv 1, risorse.csv 1."));
+    }
+
+    void printouts_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("board") << "mnrapquadro";
+        QTest::newRow("engagement") << "mnrapimpiego";
+        QTest::newRow("attendance") << "mnrappresenze";
+    }
+
+    void printouts() {
+        QFETCH(QString, entry);
+        Desk o;
+        QWidget *w = entry == "mnrapquadro" ? static_cast<QWidget *>(o.open<Formrapquadro>("mnrapquadro"))
+                     : entry == "mnrapimpiego" ? static_cast<QWidget *>(o.open<Formrapimpiego>("mnrapimpiego"))
+                                               : static_cast<QWidget *>(o.open<Formrappresenze>("mnrappresenze"));
+        // The printer asked for, as the recording double sees it.
+        o.click(w, "cmdstampa");
+        QCOMPARE(o.fake.printer.jobs.size(), 1);
+        const RecordingPrinter::Job job = o.fake.printer.jobs.first();
+
+        // Through PDF, as the program prints where no printer is installed.
+        QtLinePrinter printer(o.fake.prompts);
+        const QString pdf = o.path("stampa.pdf");
+        printer.setPdfOutput(pdf);
+        o.ctx.platform.printer = &printer;
+        o.click(w, "cmdstampa");
+        const PdfText got = readPdf(pdf);
+        QVERIFY(got.ok);
+        QCOMPARE(o.fake.prompts.shown.size(), 0);
+        QCOMPARE(o.fake.busy.depth, 0);
+
+        if (entry == "mnrapquadro") {
+            QVERIFY(job.drawn && job.ended && job.orientation == Orientation::Landscape);
+            QVERIFY(got.landscape);
+            QCOMPARE(got.pages, 1);
+            const QString text = got.lines.join('\n');
+            for (const char *t : {"PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026", "Volontari per associazione",
+                                  "Automezzi per stato", "Attrezzature più impegnate (pezzi)", "Iniziate, non chiuse",
+                                  "Righe illeggibili non considerate: associazioni.csv 1"})
+                QVERIFY2(text.contains(QString::fromUtf8(t)), t);
+        } else if (entry == "mnrapimpiego") {
+            QCOMPARE(jobSetup(job), printSetup(10, Orientation::Landscape));
+            QCOMPARE(job.lines, shown(w));
+            QVERIFY(got.landscape);
+            QCOMPARE(withoutEmpty(got.lines), withoutEmpty(shown(w)));
+        } else {
+            // One page per volunteer, to be signed, and the note on the last.
+            QCOMPARE(jobSetup(job), printSetup(10, Orientation::Portrait));
+            const reports::Attendance a = reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay);
+            QCOMPARE(job.lines, attendanceLines(a, printing::newPage()));
+            QVERIFY(!got.landscape);
+            QCOMPARE(got.pages, 5);
+            QCOMPARE(withoutEmpty(got.lines), withoutEmpty(attendanceLines(a, QString())));
+        }
+    }
+
+    void savedAsCsv_data() {
+        QTest::addColumn<bool>("consultation");
+        QTest::addColumn<QString>("answer");   // file chosen in the dialog ("" = cancelled)
+        QTest::addColumn<QString>("written");  // the file that must hold the report
+        QTest::addColumn<QString>("message");
+        const QString elsewhere = QDir::temp().filePath("velmora-rapporto-test.csv");
+        QTest::newRow("in the working folder, suffix added") << false << "@/impiego" << "@/impiego.csv"
+                                                              << "Rapporto salvato nel file @/impiego.csv.";
+        QTest::newRow("cancelled") << false << "" << "" << "";
+        QTest::newRow("never over an archive") << false << "@/attivita.csv" << ""
+            << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
+        QTest::newRow("a folder that does not exist") << false << "@/manca/impiego.csv" << ""
+            << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
+               "Il file impiego.csv non è stato creato.";
+        QTest::newRow("consultation: not in the working folder") << true << "@/impiego.csv" << ""
+            << "Cartella aperta in sola consultazione: salvare il file CSV in un'altra cartella.";
+        QTest::newRow("consultation: elsewhere") << true << elsewhere << elsewhere
+                                                  << "Rapporto salvato nel file " + elsewhere + ".";
+    }
+
+    void savedAsCsv() {
+        QFETCH(bool, consultation);
+        QFETCH(QString, answer);
+        QFETCH(QString, written);
+        QFETCH(QString, message);
+        Desk o(consultation);
+        for (QString *s : {&answer, &written, &message}) s->replace("@", o.dir());
+
+        auto *w = o.open<Formrapimpiego>("mnrapimpiego");
+        QVERIFY2(w, "the reports stay open for consultation");
+        QVERIFY(chooseEntry(w->findChild<QComboBox *>("cmbass"), "ALFA"));
+        const QByteArray attivita = o.read(File::Attivita);
+        o.fake.prompts.files << answer;
+        o.click(w, "cmdesporta");
+
+        QCOMPARE(o.fake.prompts.shown.first().folder, o.path("impiego.csv"));
+        QCOMPARE(o.fake.prompts.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(o.read(File::Attivita), attivita);
+        if (!written.isEmpty()) {
+            QFile f(written);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), reports::engagementCsv(
+                                      reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 0));
+            f.remove();
+        }
+        QCOMPARE(o.fake.busy.depth, 0);
+    }
 };
-
-void TestReportWindows::menuOpensTheThreeWindows()
-{
-    Desk o;
-    // "Rapporti" follows "Attività" in the menu bar.
-    QStringList menus;
-    for (QAction *a : o.main->menuBar()->actions()) menus << a->objectName();
-    QCOMPARE(menus.indexOf("mnrap"), menus.indexOf("mnatt") + 1);
-
-    auto *board = o.open<Formrapquadro>("mnrapquadro");
-    QVERIFY(board && board->isVisible());
-    QCOMPARE(board->windowTitle(), QString("Rapporti - Quadro della situazione"));
-    QCOMPARE(heading(board), QString("PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026"));
-
-    auto *engagement = o.open<Formrapimpiego>("mnrapimpiego");
-    QCOMPARE(engagement->windowTitle(), QString("Rapporti - Impiego per associazione"));
-    QCOMPARE(heading(engagement), QString("Emergenza: PIENA"));
-    const reports::Engagement e = reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay);
-    QCOMPARE(shown(engagement), reports::engagementLines(e));
-    QCOMPARE(entries(engagement->findChild<QComboBox *>("cmbass")),
-             (QStringList{"Tutte le associazioni", "ALFA", "GAMMA NUOVA", "ZETA", "GAMMA"}));
-
-    auto *attendance = o.open<Formrappresenze>("mnrappresenze");
-    QCOMPARE(attendance->windowTitle(), QString("Rapporti - Presenze dei volontari"));
-    QCOMPARE(shown(attendance),
-             attendanceLines(reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay), QString(80, '_') + "\n"
-                             ).join('\n').split('\n'));
-    QCOMPARE(o.fake.prompts.shown.size(), 0);
-    QCOMPARE(o.fake.busy.depth, 0);
-}
-
-void TestReportWindows::rebuiltOnActivationWithTheChosenAssociation()
-{
-    Desk o;
-    auto *w = o.open<Formrapimpiego>("mnrapimpiego");
-    auto *cmbass = w->findChild<QComboBox *>("cmbass");
-    QVERIFY(chooseEntry(cmbass, "GAMMA NUOVA"));
-    QCOMPARE(shown(w), reports::engagementLines(reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 1));
-    QVERIFY(shown(w).contains("TOTALI: 1 attività, 1 volontario, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
-
-    // Another window registers meanwhile; coming back rebuilds the report
-    // and keeps the association chosen.
-    o.write(File::Risorse, o.read(File::Risorse) + "3,VOL.,2,GAMMA NUOVA,,O\r\n");
-    o.activate(o.main);
-    o.activate(w);
-    QCOMPARE(cmbass->currentText(), QString("GAMMA NUOVA"));
-    QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
-    // The same window activated again after its own message is no new
-    // activation: nothing is rebuilt.
-    o.write(File::Risorse, QByteArray());
-    QApplication::sendEvent(w, new QEvent(QEvent::WindowActivate));
-    QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
-}
-
-void TestReportWindows::boardCharts()
-{
-    Desk o;
-    auto *w = o.open<Formrapquadro>("mnrapquadro");
-    // Every bar carries its number, a 0 too; per association the available
-    // above the engaged, the most engaged association first.
-    QCOMPARE(barNumbers(w, "graficovol"), (QStringList{"0", "3", "5", "1", "8", "0", "0", "0"}));
-    QCOMPARE(barNumbers(w, "graficoauto"), (QStringList{"1", "1", "1", "1"}));
-    QCOMPARE(barNumbers(w, "graficoattr"), (QStringList{"30", "2", "0", "0"}));
-    QCOMPARE(barNumbers(w, "graficoatt"), (QStringList{"1", "1", "2", "1"}));
-    auto *series = qobject_cast<QHorizontalBarSeries *>(
-        w->findChild<QChartView *>("graficoatt")->chart()->series().value(0));
-    QVERIFY(series);
-    QCOMPARE(series->barSets().value(0)->at(3), 1.0); // requested, on top
-    QCOMPARE(w->findChild<QLabel *>("Label2")->text(),
-             QString("Righe illeggibili non considerate: associazioni.csv 1, attivita.csv 1, risorse.csv 1."));
-}
-
-void TestReportWindows::printouts_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::newRow("board") << "mnrapquadro";
-    QTest::newRow("engagement") << "mnrapimpiego";
-    QTest::newRow("attendance") << "mnrappresenze";
-}
-
-void TestReportWindows::printouts()
-{
-    QFETCH(QString, entry);
-    Desk o;
-    QWidget *w = entry == "mnrapquadro" ? static_cast<QWidget *>(o.open<Formrapquadro>("mnrapquadro"))
-                 : entry == "mnrapimpiego" ? static_cast<QWidget *>(o.open<Formrapimpiego>("mnrapimpiego"))
-                                           : static_cast<QWidget *>(o.open<Formrappresenze>("mnrappresenze"));
-    // The printer asked for, as the recording double sees it.
-    o.click(w, "cmdstampa");
-    QCOMPARE(o.fake.printer.jobs.size(), 1);
-    const RecordingPrinter::Job job = o.fake.printer.jobs.first();
-
-    // Through PDF, as the program prints where no printer is installed.
-    QtLinePrinter printer(o.fake.prompts);
-    const QString pdf = o.path("stampa.pdf");
-    printer.setPdfOutput(pdf);
-    o.ctx.platform.printer = &printer;
-    o.click(w, "cmdstampa");
-    const PdfText got = readPdf(pdf);
-    QVERIFY(got.ok);
-    QCOMPARE(o.fake.prompts.shown.size(), 0);
-    QCOMPARE(o.fake.busy.depth, 0);
-
-    if (entry == "mnrapquadro") {
-        QVERIFY(job.drawn && job.ended && job.orientation == Orientation::Landscape);
-        QVERIFY(got.landscape);
-        QCOMPARE(pdfPages(pdf), 1);
-        const QString text = got.lines.join('\n');
-        for (const char *t : {"PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026", "Volontari per associazione",
-                              "Automezzi per stato", "Attrezzature più impegnate (pezzi)", "Iniziate, non chiuse",
-                              "Righe illeggibili non considerate: associazioni.csv 1"})
-            QVERIFY2(text.contains(QString::fromUtf8(t)), t);
-    } else if (entry == "mnrapimpiego") {
-        QCOMPARE(jobSetup(job), printSetup(10, Orientation::Landscape));
-        QCOMPARE(job.lines, shown(w));
-        QVERIFY(got.landscape);
-        QCOMPARE(withoutEmpty(got.lines), withoutEmpty(shown(w)));
-    } else {
-        // One page per volunteer, to be signed, and the note on the last.
-        QCOMPARE(jobSetup(job), printSetup(10, Orientation::Portrait));
-        const reports::Attendance a = reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay);
-        QCOMPARE(job.lines, attendanceLines(a, printing::newPage()));
-        QVERIFY(!got.landscape);
-        QCOMPARE(pdfPages(pdf), 5);
-        QCOMPARE(withoutEmpty(got.lines), withoutEmpty(attendanceLines(a, QString())));
-    }
-}
-
-void TestReportWindows::savedAsCsv_data()
-{
-    QTest::addColumn<bool>("consultation");
-    QTest::addColumn<QString>("answer");   // file chosen in the dialog ("" = cancelled)
-    QTest::addColumn<QString>("written");  // the file that must hold the report
-    QTest::addColumn<QString>("message");
-    const QString elsewhere = QDir::temp().filePath("velmora-rapporto-test.csv");
-    QTest::newRow("in the working folder, suffix added") << false << "@/impiego" << "@/impiego.csv"
-                                                          << "Rapporto salvato nel file @/impiego.csv.";
-    QTest::newRow("cancelled") << false << "" << "" << "";
-    QTest::newRow("never over an archive") << false << "@/attivita.csv" << ""
-        << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
-    QTest::newRow("a folder that does not exist") << false << "@/manca/impiego.csv" << ""
-        << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
-           "Il file impiego.csv non è stato creato.";
-    QTest::newRow("consultation: not in the working folder") << true << "@/impiego.csv" << ""
-        << "Cartella aperta in sola consultazione: salvare il file CSV in un'altra cartella.";
-    QTest::newRow("consultation: elsewhere") << true << elsewhere << elsewhere
-                                              << "Rapporto salvato nel file " + elsewhere + ".";
-}
-
-void TestReportWindows::savedAsCsv()
-{
-    QFETCH(bool, consultation);
-    QFETCH(QString, answer);
-    QFETCH(QString, written);
-    QFETCH(QString, message);
-    Desk o(consultation);
-    for (QString *s : {&answer, &written, &message}) s->replace("@", o.dir());
-
-    auto *w = o.open<Formrapimpiego>("mnrapimpiego");
-    QVERIFY2(w, "the reports stay open for consultation");
-    QVERIFY(chooseEntry(w->findChild<QComboBox *>("cmbass"), "ALFA"));
-    const QByteArray attivita = o.read(File::Attivita);
-    o.fake.prompts.files << answer;
-    o.click(w, "cmdesporta");
-
-    QCOMPARE(o.fake.prompts.shown.first().folder, o.path("impiego.csv"));
-    QCOMPARE(o.fake.prompts.messages(), message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(o.read(File::Attivita), attivita);
-    if (!written.isEmpty()) {
-        QFile f(written);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), reports::engagementCsv(
-                                  reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 0));
-        f.remove();
-    }
-    QCOMPARE(o.fake.busy.depth, 0);
-}
 
 QTEST_MAIN(TestReportWindows)
 #include "tst_reportwindows.moc"

@@ -1,6 +1,3 @@
-#include "office.h"
-
-#include "resourcetext.h"
 #include "pickoffice.h"
 
 #include "activities/records.h"
@@ -9,151 +6,122 @@
 #include "resources/unregistered.h"
 
 #include <QFile>
-#include <QTest>
 
 using archive::File;
 
 namespace {
 
 // A record of risorse.csv given back as the release does.
-archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const archive::Record &r)
-{
+archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const archive::Record &r) {
     return resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt));
 }
 
 } // namespace
 
-// The resource lines themselves, one pass against one pass per line and the
-// columns of a record are checked through the windows (tst_resourceflow) and
-// by the activity record tests; here the quantity rules and the give-back
-// limits a window seldom reaches.
+// The quantity rules and the give-back limits a window seldom reaches.
 class TestResourceOperations : public QObject {
     Q_OBJECT
 private slots:
-    void quantities();
-    void giveBackByTypeAndItsLimits();
-    void startGivesBackWhatAKilledWindowHeld();
-};
-
-void TestResourceOperations::quantities()
-{
-    using namespace resources;
-    for (const auto &c : std::vector<std::pair<QString, int>>{
-             {"3", 3}, {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"2,6", 3}, {"-9999", -9999},
-             {"32767", 32767}, {"0", 0}})
-        QCOMPARE(quantity(c.first), std::optional<qint16>(qint16(c.second)));
-    for (const char *bad : {"", " ", "abc", "1e3", "-10000", "32768", "99999", "1,2,3"})
-        QVERIFY2(!quantity(bad), bad);
-    // The widest quantities still fill the five columns exactly.
-    QCOMPARE(quantityColumn(-9999), QString("-9999"));
-    QCOMPARE(quantityColumn(32767), QString("32767"));
-}
-
-void TestResourceOperations::giveBackByTypeAndItsLimits()
-{
-    using namespace resources;
-    TestOffice o;
-    o.write(File::Attrezzature, crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
-    o.write(File::Associazioni, crlf({"ALFA,,,,,,,,32767,1"}));
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A"}));
-    const QByteArray associations = o.read(File::Associazioni);
-    auto giveBack = [&](const QString &line) { return giveBackLine(o.ctx.folder, line); };
-    const QString pompa = equipmentListLine("ALFA", "POMPA", "A", 0);
-
-    // Past 32767: refused, the archive as it was.
-    const Outcome tooMany = giveBack(equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 1), 1));
-    QVERIFY(!resources::ok(tooMany));
-    QVERIFY(archive::messageOf(tooMany).contains("32767"));
-    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
-    QVERIFY(!resources::ok(giveBack(volunteersLine(associationListLine("ALFA", 1), 1))));
-    QCOMPARE(o.read(File::Associazioni), associations);
-
-    // Back to 0 pieces stays "A"; named volunteers and unknown types give
-    // nothing back and write nothing.
-    QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 0))));
-    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,A, 0 "}));
-    QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 2))));
-    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,L, 2 "}));
-    QVERIFY(resources::ok(giveBack(namedVolunteerLine(associationListLine("ALFA", 1), "X Y"))));
-    QVERIFY(resources::ok(giveBack("XXXX      1   ALFA")));
-    QCOMPARE(o.read(File::Associazioni), associations);
-
-    // At release the record's fields stand in for the line's columns.
-    const archive::Record r = archive::parseRecord(
-        stored("7", "AUTO", 1, "ALFA", "JEEP", "O"), activities::resourceFormat());
-    QVERIFY(resources::ok(giveBackStored(o.ctx.folder, r)));
-    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L"}));
-    const archive::Record vol = archive::parseRecord(" 7 ,VOL.,5,ALFA,,O", activities::resourceFormat());
-    o.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,1"}));
-    QVERIFY(resources::ok(giveBackStored(o.ctx.folder, vol)));
-    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 8 , 1 "}));
-
-    // A quantity beyond the limits or one that is no number gives nothing
-    // back; at release the refusal names the line, which stays engaged.
-    const QByteArray equipment = o.read(File::Attrezzature);
-    const QString stays = QString::fromUtf8(" La riga \"%1\" dell'attività 7 resta impegnata.");
-    const std::pair<const char *, QString> refusals[] = {
-        {" 7 ,ATTR,1,ALFA,TENDA,O", archive::messageOf(tooMany) + stays.arg("ATTR 1 ALFA TENDA")},
-        {" 7 ,ATTR,molte,ALFA,POMPA,O",
-         QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata restituita.")
-             + stays.arg("ATTR molte ALFA POMPA")}};
-    for (const auto &[line, told] : refusals) {
-        const Outcome refused = giveBackStored(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
-        QCOMPARE(resources::ok(refused), false);
-        QCOMPARE(archive::messageOf(refused), told);
-        QCOMPARE(o.read(File::Attrezzature), equipment);
+    void quantities() {
+        using namespace resources;
+        for (const auto &c : std::vector<std::pair<QString, int>>{
+                 {"3", 3}, {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"2,6", 3}, {"-9999", -9999},
+                 {"32767", 32767}, {"0", 0}})
+            QCOMPARE(quantity(c.first), std::optional<qint16>(qint16(c.second)));
+        for (const char *bad : {"", " ", "abc", "1e3", "-10000", "32768", "99999", "1,2,3"})
+            QVERIFY2(!quantity(bad), bad);
+        // The widest quantities still fill the five columns exactly.
+        QCOMPARE(quantityColumn(-9999), QString("-9999"));
+        QCOMPARE(quantityColumn(32767), QString("32767"));
     }
-}
 
-// A program killed while its activity window held changes it had not
-// registered: the next start undoes them from sospese.dat, record by
-// record, and says so once.
-void TestResourceOperations::startGivesBackWhatAKilledWindowHeld()
-{
-    using namespace resources;
-    TestOffice o;
-    o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
-    o.write(File::Associazioni, crlf({"ALFA,,,,,,,, 6 , 1 "}));
-    o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A", "BETA,AMB,,,,,,,L"}));
-    const QString tenda = equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 3), 3);
-    const QString jeep = vehicleLine(vehicleListLine("ALFA", "JEEP", "L"));
-    const QString gone = vehicleLine(vehicleListLine("GAMMA", "FURGONE", "L"));
-    const QString amb = vehicleLine(vehicleListLine("BETA", "AMB", "L"));
-    const QString alfa = volunteersLine(associationListLine("ALFA", 10), 4);
-    // Taken: the tent, the jeep, a van renamed since; given back: the
-    // ambulance and ALFA's four volunteers (lines deleted).
-    QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false},
-                                            {amb, true}, {alfa, true}}).ok());
-    QCOMPARE(o.read("sospese.dat"), "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP,"
-                                        + gone.toLatin1() + "\r\nR," + amb.toLatin1() + "\r\nR,"
-                                        + alfa.toLatin1() + "\r\n");
+    void giveBackByTypeAndItsLimits() {
+        using namespace resources;
+        TestOffice o;
+        o.write(File::Attrezzature, crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
+        o.write(File::Associazioni, crlf({"ALFA,,,,,,,,32767,1"}));
+        const QByteArray associations = o.read(File::Associazioni);
+        auto giveBack = [&](const QString &line) { return giveBackLine(o.ctx.folder, line); };
+        const QString pompa = equipmentListLine("ALFA", "POMPA", "A", 0);
 
-    // A register that cannot be written: nothing changes, not even
-    // sospese.dat, and the next start tries again.
-    const QByteArray held = o.read("sospese.dat"), vehicles = o.read(File::Automezzi);
-    QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner);
-    QVERIFY(undoLeftUnregistered(o.ctx.folder).contains("riproverà"));
-    QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner | QFile::WriteOwner);
-    QCOMPARE(o.read("sospese.dat"), held);
-    QCOMPARE(o.read(File::Automezzi), vehicles);
-    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
+        const Outcome tooMany = giveBack(equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 1), 1));
+        QVERIFY(!resources::ok(tooMany));
+        QVERIFY(archive::messageOf(tooMany).contains("32767"));
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
+        QVERIFY(!resources::ok(giveBack(volunteersLine(associationListLine("ALFA", 1), 1))));
+        QCOMPARE(o.read(File::Associazioni), associations);
 
-    const QString said = undoLeftUnregistered(o.ctx.folder);
-    QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));
-    QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
-    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
-    QCOMPARE(o.read("sospese.dat"), QByteArray());
-    for (const char *named : {"attrezzatura TENDA dell'associazione ALFA",
-                              "automezzo JEEP dell'associazione ALFA",
-                              "automezzo AMB dell'associazione BETA",
-                              "volontari dell'associazione ALFA"})
-        QVERIFY2(said.contains(QString::fromUtf8(named)), named);
-    QVERIFY(said.contains("automezzo FURGONE dell'associazione GAMMA"));
-    QVERIFY(said.contains("non si trovano più"));
-    // Nothing left: the next start says nothing and writes nothing.
-    QCOMPARE(undoLeftUnregistered(o.ctx.folder), QString());
-    QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
-}
+        // Back to 0 pieces stays "A"; named volunteers and unknown types give
+        // nothing back and write nothing.
+        QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 0))));
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,A, 0 "}));
+        QVERIFY(resources::ok(giveBack(equipmentLine(pompa, 2))));
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 32767 ", "ALFA,POMPA,L, 2 "}));
+        QVERIFY(resources::ok(giveBack(namedVolunteerLine(associationListLine("ALFA", 1), "X Y"))));
+        QVERIFY(resources::ok(giveBack("XXXX      1   ALFA")));
+        QCOMPARE(o.read(File::Associazioni), associations);
+
+        // A quantity beyond the limits or one that is no number gives nothing
+        // back; at release the refusal names the line, which stays engaged.
+        const QByteArray equipment = o.read(File::Attrezzature);
+        const QString stays = QString::fromUtf8(" La riga \"%1\" dell'attività 7 resta impegnata.");
+        const std::pair<const char *, QString> refusals[] = {
+            {" 7 ,ATTR,1,ALFA,TENDA,O", archive::messageOf(tooMany) + stays.arg("ATTR 1 ALFA TENDA")},
+            {" 7 ,ATTR,molte,ALFA,POMPA,O",
+             QString::fromUtf8("La quantità \"molte\" non è un numero: la risorsa non è stata restituita.")
+                 + stays.arg("ATTR molte ALFA POMPA")}};
+        for (const auto &[line, told] : refusals) {
+            const Outcome refused =
+                giveBackStored(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
+            QCOMPARE(resources::ok(refused), false);
+            QCOMPARE(archive::messageOf(refused), told);
+            QCOMPARE(o.read(File::Attrezzature), equipment);
+        }
+    }
+
+    // A program killed while its activity window held changes it had not
+    // registered: the next start undoes them from sospese.dat, record by
+    // record, and says so once.
+    void startGivesBackWhatAKilledWindowHeld() {
+        using namespace resources;
+        TestOffice o;
+        o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
+        o.write(File::Associazioni, crlf({"ALFA,,,,,,,, 6 , 1 "}));
+        o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A", "BETA,AMB,,,,,,,L"}));
+        const QString tenda = equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 3), 3);
+        const QString jeep = vehicleLine(vehicleListLine("ALFA", "JEEP", "L"));
+        const QString gone = vehicleLine(vehicleListLine("GAMMA", "FURGONE", "L"));
+        const QString amb = vehicleLine(vehicleListLine("BETA", "AMB", "L"));
+        const QString alfa = volunteersLine(associationListLine("ALFA", 10), 4);
+        // Taken: the tent, the jeep, a van renamed since; given back (lines
+        // deleted): the ambulance and ALFA's four volunteers.
+        QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false},
+                                                {amb, true}, {alfa, true}}).ok());
+        const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP," + gone.toLatin1()
+                                + "\r\nR," + amb.toLatin1() + "\r\nR," + alfa.toLatin1() + "\r\n";
+        QCOMPARE(o.read("sospese.dat"), held);
+
+        // A register that cannot be written: nothing changes, not even
+        // sospese.dat, and the next start tries again.
+        const QByteArray vehicles = o.read(File::Automezzi);
+        QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner);
+        QVERIFY(undoLeftUnregistered(o.ctx.folder).contains("riproverà"));
+        QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(o.read("sospese.dat"), held);
+        QCOMPARE(o.read(File::Automezzi), vehicles);
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
+
+        const QString said = undoLeftUnregistered(o.ctx.folder);
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));
+        QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
+        QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
+        QCOMPARE(o.read("sospese.dat"), QByteArray()); // so the next start undoes nothing again
+        for (const char *named : {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
+                                  "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
+                                  "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
+            QVERIFY2(said.contains(QString::fromUtf8(named)), named);
+    }
+};
 
 QTEST_MAIN(TestResourceOperations)
 #include "tst_resource_operations.moc"

@@ -1,9 +1,6 @@
 #pragma once
 
-// The register windows as the fault tests drive them: the menu entry that
-// opens each (the menu table gives the window), the fields it has (texts and
-// numbers), a set of values it registers well, and its register button. A
-// window that comes later is one more row in registerWindows().
+// The register windows as the fault tests drive them.
 
 #include "mainoffice.h"
 #include "widgets.h"
@@ -31,47 +28,39 @@
 #include <vector>
 
 struct FieldRow {
-    const char *name;   // object name of the QLineEdit or editable QComboBox
-    bool number;        // holds a whole number
-    int recordIndex;    // which item of the record it becomes
-    // What the window says for any bad text in this field, when its own
-    // check refuses it before the encoding does (dates, times, states).
+    const char *name;
+    bool number;
+    int recordIndex;
+    // The window's own refusal of any bad text here, before the encoding's.
     QString ownCheck = {};
-    // The message of a registration that went well with a value in this
-    // field, where it differs from the window's (an end time closes the
-    // activity at once).
+    // Where it differs from the window's (an end time closes the activity at once).
     QString doneInstead = {};
 };
 
 struct WindowRow {
-    const char *entry;      // the menu entry that opens it in insert mode
-    archive::File archive;  // where the record goes
+    const char *entry; // opens it in insert mode
+    archive::File archive;
     const char *button;
-    QString done;           // the message of a registration that went well ("" when none)
+    QString done; // the message of a registration that went well
     std::vector<FieldRow> fields;
-    QMap<QString, QString> good; // field -> a value that registers well
+    QMap<QString, QString> good; // values that register well
     const char *window() const { return menuEntry(entry)->window; }
     QWidget *open(MainOffice &o) const;
 };
 
-// Chooses a menu entry of the main window and returns the window it opens
-// (the menu table says which), activated.
-template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
-{
+template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e) {
     QWidget *w = nullptr;
     ((w = w ? w : QLatin1String(e.window) == W::staticMetaObject.className() ? o.fromMenu<W>(e.name) : nullptr), ...);
     return w;
 }
-inline QWidget *openEntry(MainOffice &o, const char *entry)
-{
+inline QWidget *openEntry(MainOffice &o, const char *entry) {
     return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
                   Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze>(
         o, *menuEntry(entry));
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
 
-inline const std::vector<WindowRow> &registerWindows()
-{
+inline const std::vector<WindowRow> &registerWindows() {
     using F = archive::File;
     static const std::vector<WindowRow> rows = {
         {"mnassains", F::Associazioni, "cmdassregistra", QString(),
@@ -103,27 +92,20 @@ inline const std::vector<WindowRow> &registerWindows()
     return rows;
 }
 
-// The line of a window field (a QLineEdit or the line of an editable drop-down list).
-inline QLineEdit *lineOf(QWidget *w, const char *name)
-{
+inline QLineEdit *lineOf(QWidget *w, const char *name) {
     if (auto *c = w->findChild<QComboBox *>(QString::fromLatin1(name))) return c->lineEdit();
     return w->findChild<QLineEdit *>(QString::fromLatin1(name));
 }
 
-// Types the values that register well.
-inline void fillGood(QWidget *w, const WindowRow &row)
-{
+inline void fillGood(QWidget *w, const WindowRow &row) {
     for (auto it = row.good.begin(); it != row.good.end(); ++it) typeInto(lineOf(w, qPrintable(it.key())), it.value());
 }
 
-inline void clickButton(QWidget *w, const char *name)
-{
+inline void clickButton(QWidget *w, const char *name) {
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
-// Archives with a few records, the protocol counter at 7.
-inline void seedOffice(TestOffice &o)
-{
+inline void seedOffice(TestOffice &o) {
     using F = archive::File;
     o.write(F::Associazioni, crlf({"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,VIA DUE,COMUNE,PR,022,,,CAMPO, 4 , 4 "}));
     o.write(F::Automezzi, crlf({"ALFA,JEEP,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L"}));

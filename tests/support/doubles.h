@@ -6,8 +6,6 @@
 #include <QQueue>
 #include <QStringList>
 
-// Test doubles of the platform layer: scripted answers, recorded calls.
-
 class FakePrompts : public Prompts {
 public:
     struct Shown {
@@ -18,10 +16,14 @@ public:
         QString filter; // dialogs only
     };
 
-    void info(const QString &text) override;
-    bool question(const QString &text) override;
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
-    QString saveFile(const QString &title, const QString &folder, const QString &filter) override;
+    void info(const QString &text) override { record({Shown::Info, text, {}, {}}); }
+    bool question(const QString &text) override { return answer({Shown::Question, text, {}, {}}, answers); }
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override {
+        return answer({Shown::OpenFile, title, folder, filter}, files);
+    }
+    QString saveFile(const QString &title, const QString &folder, const QString &filter) override {
+        return answer({Shown::SaveFile, title, folder, filter}, files);
+    }
 
     QQueue<bool> answers;     // answers to the next questions (Yes = true)
     QQueue<QString> files;    // answers to the next file dialogs ("" = cancel)
@@ -30,14 +32,19 @@ public:
     BusyCursor *busy = nullptr; // when set, records whether it was busy at each prompt
     QList<bool> busyAtPrompt;
 
-    QStringList texts() const { return textsOf(-1); }           // every text shown, in order
-    QStringList messages() const { return textsOf(Shown::Info); }  // the info texts only
+    QStringList texts() const { return textsOf(-1); }              // every text shown, in order
+    QStringList messages() const { return textsOf(Shown::Info); } // the info texts only
     QStringList questions() const { return textsOf(Shown::Question); }
     void clear();
 
 private:
     QStringList textsOf(int kind) const;
-    template <class T> T answer(Shown shownNow, QQueue<T> &queue);
+    void record(const Shown &s);
+    template <class T> T answer(const Shown &s, QQueue<T> &queue) {
+        record(s);
+        if (queue.isEmpty()) return ++unexpected, T();
+        return queue.dequeue();
+    }
 };
 
 class FakeClock : public Clock {
@@ -70,7 +77,6 @@ public:
     bool page(Orientation orientation, const PagePainter &paint) override;
 
     QList<Job> jobs;
-    bool refuse = false; // begin() answers false, as with no printer
 };
 
 class RecordingHelp : public HelpViewer {
@@ -79,7 +85,6 @@ public:
     QStringList calls;
 };
 
-// All doubles together.
 class FakePlatform {
 public:
     FakePlatform() { prompts.busy = &busy; }

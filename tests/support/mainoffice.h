@@ -1,32 +1,21 @@
 #pragma once
 
 #include "office.h"
+#include "widgets.h"
 
 #include "app/formvelmo.h"
+#include "ui/linelist.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QListWidget>
 
-#include "ui/linelist.h"
-#include "widgets.h"
-#include <QTest>
-
-// The texts of a list's lines, in order.
 inline QStringList items(const QAbstractItemView *l) { return lineTexts(l); }
 
-// The office with its main window shown, as after start, for tests that go
-// through the main window's menu.
+// The office with its main window shown, as after start.
 struct MainOffice : TestOffice {
-    MainOffice()
-    {
-        main = windows->get<Formvelmo>();
-        activate(main);
-    }
+    MainOffice() : main(windows->get<Formvelmo>()) { activate(main); }
 
-    // Waits for the window the program just showed to be activated.
-    template <class W> W *shown()
-    {
+    template <class W> W *shown() {
         W *w = windows->get<W>();
         // A window still active for the window system after it was hidden
         // gets no new activation event from it.
@@ -35,10 +24,8 @@ struct MainOffice : TestOffice {
         return w;
     }
 
-    // Chooses a menu entry of the main window and waits for window W.
-    template <class W> W *fromMenu(const char *entry)
-    {
-        activate(main); // the menu is the main window's
+    template <class W> W *fromMenu(const char *entry) {
+        activate(main);
         main->action(entry)->trigger();
         return shown<W>();
     }

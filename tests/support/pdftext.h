@@ -9,53 +9,45 @@
 struct PdfText {
     bool ok = false;
     bool landscape = false;
+    int pages = 0;
     QStringList lines;  // pdftotext -layout, blanks at the line ends dropped
     double points = 0;  // font size, from the width of the longest word
                         // (fixed pitch: every character is 0.6 em wide)
 };
 
-inline QString runTool(const QString &tool, const QStringList &args)
-{
-    QProcess p;
-    p.start(tool, args);
-    if (!p.waitForFinished(30000)) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-inline PdfText readPdf(const QString &pdf)
-{
+inline PdfText readPdf(const QString &pdf) {
+    const auto run = [](const QString &tool, const QStringList &args) {
+        QProcess p;
+        p.start(tool, args);
+        return p.waitForFinished(30000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    };
     PdfText out;
-    const auto size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)")
-                          .match(runTool("pdfinfo", {pdf}));
+    const QString info = run("pdfinfo", {pdf});
+    const auto size = QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+)").match(info);
     if (!size.hasMatch()) return out;
+    out.pages = QRegularExpression("Pages:\\s+(\\d+)").match(info).captured(1).toInt();
     out.landscape = size.captured(1).toDouble() > size.captured(2).toDouble();
-
-    out.lines = runTool("pdftotext", {"-layout", pdf, "-"}).split('\n');
+    out.lines = run("pdftotext", {"-layout", pdf, "-"}).split('\n');
     for (QString &l : out.lines) {
         l.remove(QChar('\f'));
         while (l.endsWith(' ')) l.chop(1);
     }
     while (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
-
     const QRegularExpression word(
         "<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]+)</word>");
     int longest = 0;
-    auto it = word.globalMatch(runTool("pdftotext", {"-bbox", pdf, "-"}));
-    while (it.hasNext()) {
+    for (auto it = word.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
         const auto m = it.next();
-        const int n = m.captured(3).size();
-        if (n <= longest) continue;
-        longest = n;
-        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / n / 0.6;
+        if (m.captured(3).size() <= longest) continue;
+        longest = m.captured(3).size();
+        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / longest / 0.6;
     }
     out.ok = true;
     return out;
 }
 
-// The lines as pdftotext gives them back: words and their order, not every
-// run of blanks.
-inline QStringList simplified(QStringList lines)
-{
+// Words and their order, not every run of blanks.
+inline QStringList simplified(QStringList lines) {
     for (QString &l : lines) l = l.simplified();
     return lines;
 }

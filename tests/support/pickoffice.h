@@ -1,68 +1,50 @@
 #pragma once
 
 #include "mainoffice.h"
-#include "widgets.h"
 
 #include "activities/formattivita.h"
 #include "activities/formattlist.h"
-#include "ui/linelist.h"
-#include "registers/picking.h"
 #include "activities/formris.h"
 #include "activities/formsto.h"
+#include "registers/picking.h"
 
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
-// The lines the register lists show for a record, as they hand them over
-// when the user picks a resource.
-inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state, int qty)
-{
-    return assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state + "  "
-           + QString::number(qty);
-}
-inline QString vehicleListLine(const QString &assoc, const QString &descr, const QString &state)
-{
+// The lines the register lists hand over when the user picks a resource.
+inline QString vehicleListLine(const QString &assoc, const QString &descr, const QString &state) {
     return assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
 }
-inline QString associationListLine(const QString &name, int volunteers)
-{
+inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state, int qty) {
+    return vehicleListLine(assoc, descr, state) + "  " + QString::number(qty);
+}
+inline QString associationListLine(const QString &name, int volunteers) {
     return name.leftJustified(50, ' ', true) + " " + QString::number(volunteers);
 }
 
-template <class T = QWidget> T *child(QWidget *w, const char *name)
-{
+template <class T = QWidget> T *child(QWidget *w, const char *name) {
     T *c = w->findChild<T *>(QString::fromLatin1(name));
     if (!c) qFatal("no control %s", name);
     return c;
 }
-
-inline void press(QWidget *w, const char *name)
-{
-    QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
-}
-
-inline void typeText(QWidget *w, const char *name, const QString &text)
-{
-    typeInto(child<QLineEdit>(w, name), text);
-}
+inline void press(QWidget *w, const char *name) { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
+inline void typeText(QWidget *w, const char *name, const QString &text) { typeInto(child<QLineEdit>(w, name), text); }
 
 // Clicks the line of `l` whose text starts with `start`; false when none does.
-inline bool clickLineStarting(LineList *l, const QString &start)
-{
+inline bool clickLineStarting(LineList *l, const QString &start) {
     for (int i = 0; i < l->count(); ++i)
         if (l->text(i).startsWith(start)) return clickLine(l, i), true;
     return false;
 }
 
-// The registers of the office: two associations, one vehicle each, three
-// pieces of equipment, and the volunteers of ALFA and BETA.
+const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
+const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
+
+// The registers of the office: two associations, each with a vehicle.
 const QByteArray kJeep = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L";
 const QByteArray kAmbulanza = "BETA,AMBULANZA,CAMPO2,01/03/2025,08.00,,,SANITARIO,L";
 
 struct PickOffice : MainOffice {
-    PickOffice()
-    {
+    PickOffice() {
         write(archive::File::Associazioni, crlf({"ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12",
                                                  "BETA,VIA PO 2,PISA,PI,050123,,,CAMPO2,5,5"}));
         write(archive::File::Automezzi, crlf({kJeep, kAmbulanza}));
@@ -76,51 +58,43 @@ struct PickOffice : MainOffice {
     Formris *ris() { return windows->get<Formris>(); }
     Formsto *sto() { return windows->get<Formsto>(); }
     QListWidget *resourceList() { return activity()->resourceList(); }
-
     Formattivita *openInsert() { return fromMenu<Formattivita>("mnattains"); }
 
-    void fillRequest()
-    {
-        Formattivita *w = activity();
-        typeText(w, "datari", "05/03/2025");
-        typeText(w, "orari", "14.30");
-        typeText(w, "tipoatt", "incendio");
-        typeText(w, "loc", "roma");
-        typeText(w, "ric", "rossi");
+    void fillRequest() {
+        for (auto [field, text] : {std::pair{"datari", "05/03/2025"}, {"orari", "14.30"}, {"tipoatt", "incendio"},
+                                   {"loc", "roma"}, {"ric", "rossi"}})
+            typeText(activity(), field, text);
     }
 
-    // The activity window's resource button, then a click on `line` in the
-    // list it opened, as the list hands it over.
-    void pick(const char *button, ResourceKind kind, const QString &line)
-    {
-        // The user is in the activity window, or comes back to it.
+    // A resource button of the activity window, the user coming back to it.
+    void pressForResource(const char *button) {
         if (ctx.lastActive != activity()) activate(activity());
         press(activity(), button);
+    }
+
+    // The button, then `line` handed over as the list it opened does.
+    void pick(const char *button, ResourceKind kind, const QString &line) {
+        pressForResource(button);
         picking::offerResource(ctx, kind, line);
     }
 
-    // The same through the real list window L: a click on its line `line`.
-    template <class L> L *pickInList(const char *button, const QString &line)
-    {
-        if (ctx.lastActive != activity()) activate(activity());
-        press(activity(), button);
+    // The same through the real list window L.
+    template <class L> L *pickInList(const char *button, const QString &line) {
+        pressForResource(button);
         L *l = shown<L>();
         if (!clickLineStarting(child<LineList>(l, "List1"), line)) qFatal("line not in the list");
         return l;
     }
 
     // Picks and adds with the quantity typed (the proposed one when empty).
-    void add(const char *button, ResourceKind kind, const QString &line, const QString &qty = {})
-    {
+    void add(const char *button, ResourceKind kind, const QString &line, const QString &qty = {}) {
         pick(button, kind, line);
         if (!qty.isEmpty()) typeText(ris(), "qta", qty);
         press(ris(), "cmdaggiungi");
     }
 
-    // Selects line `row` of the resource list with the left button, then
-    // presses the right one on it.
-    void deleteRow(int row, bool yes = true)
-    {
+    // Selects line `row` of the resource list, then right-presses it.
+    void deleteRow(int row, bool yes = true) {
         QListWidget *l = resourceList();
         const QPoint at = l->visualItemRect(l->item(row)).center();
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
@@ -129,26 +103,23 @@ struct PickOffice : MainOffice {
         QTest::mouseRelease(l->viewport(), Qt::RightButton, {}, at);
     }
 
-    // A click on activity `prot` in one of the main window's lists.
-    Formattivita *openFromMain(const QString &prot)
-    {
-        activate(main);
-        for (const char *name : {"List1", "List2"})
-            if (clickLineStarting(child<LineList>(main, name), prot.rightJustified(6) + " ")) return shown<Formattivita>();
-        qFatal("activity not in the main lists");
+    // A click on activity `prot` in list `name` of window `w`; false when it is not there.
+    static bool chooseActivity(QWidget *w, const char *name, const QString &prot) {
+        return clickLineStarting(child<LineList>(w, name), prot.rightJustified(6) + " ");
     }
-
-    // A click on activity `prot` in the list of "Annullamento Attività".
-    Formattivita *openCancel(const QString &prot)
-    {
-        if (!clickLineStarting(child<LineList>(fromMenu<Formattlist>("mnattaann"), "List1"), prot.rightJustified(6) + " "))
-            qFatal("activity not in the list");
+    Formattivita *openFromMain(const QString &prot) {
+        activate(main);
+        if (!chooseActivity(main, "List1", prot) && !chooseActivity(main, "List2", prot)) qFatal("activity not listed");
+        return shown<Formattivita>();
+    }
+    // From the activity list of menu entry `entry` ("mnattaann": to cancel it).
+    Formattivita *openFromList(const char *entry, const QString &prot) {
+        if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot)) qFatal("activity not listed");
         return shown<Formattivita>();
     }
 
     // Presses the activity window's registration button; what the user was told.
-    QStringList registerNow()
-    {
+    QStringList registerNow() {
         fake.prompts.clear();
         press(activity(), "cmdregistra");
         return fake.prompts.messages();

@@ -1,31 +1,23 @@
 #pragma once
 
-// The register windows (associations, vehicles, equipment) driven by the
-// object names of their fields: what is typed, what the fields show after.
-
 #include "desks.h"
 
 #include <QList>
 #include <QPair>
 
-// Field and text, typed in this order.
 using Typed = QList<QPair<QString, QString>>;
 
-inline void typeAll(QWidget *w, const Typed &typed)
-{
+inline void typeAll(QWidget *w, const Typed &typed) {
     for (const auto &[field, text] : typed) typeInto(lineOf(w, qPrintable(field)), text);
 }
 
-// What the fields named in `expected` show now, to compare with it.
-inline Typed shownIn(QWidget *w, const Typed &expected)
-{
+inline Typed shownIn(QWidget *w, const Typed &expected) {
     Typed out;
     for (const auto &[field, text] : expected) out.append({field, lineOf(w, qPrintable(field))->text()});
     return out;
 }
 
 // No message box came while the busy cursor was up, and none is left up.
-inline bool neverBusyAtPrompt(const TestFolder &o)
-{
+inline bool neverBusyAtPrompt(const TestFolder &o) {
     return !o.fake.prompts.busyAtPrompt.contains(true) && o.fake.busy.depth == 0;
 }

@@ -5,12 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-// Driving the controls of a window as the user does.
-
-// Chooses an entry of a drop-down list: opens the list and clicks the entry.
-// False when the list holds no such entry.
-inline bool chooseEntry(QComboBox *list, const QString &entry)
-{
+// Opens the list and clicks the entry; false when there is none.
+inline bool chooseEntry(QComboBox *list, const QString &entry) {
     const int i = list->findText(entry, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (i < 0) return false;
     list->showPopup();
@@ -21,42 +17,30 @@ inline bool chooseEntry(QComboBox *list, const QString &entry)
     return list->currentText() == entry;
 }
 
-// The texts of a list's lines, in order (any list view: a list widget or a
-// line list).
-inline QStringList lineTexts(const QAbstractItemView *list)
-{
+inline QStringList lineTexts(const QAbstractItemView *list) {
     QStringList out;
     const QAbstractItemModel *m = list->model();
     for (int i = 0; i < m->rowCount(); ++i) out << m->index(i, 0).data().toString();
     return out;
 }
 
-// Clicks line `row` of a list as the user does.
-inline void clickLine(QAbstractItemView *list, int row, Qt::MouseButton button = Qt::LeftButton)
-{
+inline void clickLine(QAbstractItemView *list, int row, Qt::MouseButton button = Qt::LeftButton) {
     const QModelIndex index = list->model()->index(row, 0);
     list->scrollTo(index);
     QTest::mouseClick(list->viewport(), button, {}, list->visualRect(index).center());
 }
 
-// Replaces the text of a field by typing.
-inline void typeInto(QLineEdit *field, const QString &text)
-{
+inline void typeInto(QLineEdit *field, const QString &text) {
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Delete);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(field, char(c.unicode()));
-        else // letters beyond ASCII come as the text of a key event
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
 }
 
 inline void typeInto(QComboBox *list, const QString &text) { typeInto(list->lineEdit(), text); }
 
-// The entries of a drop-down list, in order.
-inline QStringList entries(const QComboBox *list)
-{
+inline QStringList entries(const QComboBox *list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i) out << list->itemText(i);
     return out;
