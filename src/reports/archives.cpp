@@ -199,6 +199,7 @@ Archives readActivities(const archive::WorkingFolder &folder, const QDate &today
                                 : tipo == QLatin1String("VOL.") ? Resource::Volunteers
                                 : tipo == QLatin1String("VOL>") ? Resource::Named
                                                                 : Resource::Other;
+                     if (res.kind == Resource::Other) return false; // no resource type: a damaged line
                      if (!(kinds & kindBit(res.kind))) return true;
                      res.number = r.number(RNumProt);
                      res.quantity = *q;

@@ -28,6 +28,14 @@ struct CodeOrder {
     bool operator()(const QString &a, const QString &b) const { return text::compareCode(a, b) < 0; }
 };
 
+// Equipment as a resource line names it: cut to 50 columns, no blanks after.
+QString descriptionKey(const QString &description)
+{
+    QString key = description.left(50);
+    while (key.endsWith(QLatin1Char(' '))) key.chop(1);
+    return key;
+}
+
 } // namespace
 
 Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency, const QDate &today)
@@ -41,15 +49,15 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
         readActivities(folder, today, kindBit(Resource::Volunteers) | kindBit(Resource::Equipment));
 
     // Engaged volunteers and pieces: the resource lines still engaged.
-    QHash<QString, int> volunteersOf; // by association key
-    QHash<QString, int> piecesOf;     // by description
+    QHash<QString, qint64> volunteersOf; // by association key
+    QHash<QString, qint64> piecesOf;     // by description, as resource lines hold it
     std::map<QString, QString, CodeOrder> unknown; // key -> name, for names not in the archive
     for (const Resource &r : archives.resources) {
         if (!r.engaged) continue;
         if (r.kind == Resource::Volunteers) {
             volunteersOf[associationKey(r.association)] += r.quantity;
         } else if (r.kind == Resource::Equipment) {
-            piecesOf[r.description] += r.quantity;
+            piecesOf[descriptionKey(r.description)] += r.quantity;
         }
     }
     QSet<QString> known;
@@ -63,7 +71,7 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     for (const auto &[key, name] : unknown) b.associations << Bar{name, volunteersOf.value(key), 0};
 
     // Vehicles per state.
-    std::map<QString, int, CodeOrder> states;
+    std::map<QString, qint64, CodeOrder> states;
     states[QStringLiteral("L")] = 0;
     states[QStringLiteral("A")] = 0;
     readEach(folder.path(archive::File::Automezzi), vehicles::format(), b.skipped,
@@ -73,28 +81,32 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
              });
     auto take = [&](const QString &letter) {
         const auto it = states.find(letter);
-        if (it == states.end()) return 0;
-        const int n = it->second;
+        if (it == states.end()) return qint64(0);
+        const qint64 n = it->second;
         states.erase(it);
         return n;
     };
     b.vehicles << Count{vehicleStateLabel(QStringLiteral("L")), take(QStringLiteral("L"))};
     b.vehicles << Count{vehicleStateLabel(QStringLiteral("A")), take(QStringLiteral("A"))};
-    const int stateless = take(QString());
+    const qint64 stateless = take(QString());
     for (const auto &[letter, n] : states) b.vehicles << Count{vehicleStateLabel(letter), n};
     if (stateless) b.vehicles << Count{vehicleStateLabel(QString()), stateless};
 
     // Equipment per description.
-    std::map<QString, int, CodeOrder> availableOf;
+    // A resource line holds the description cut to 50 columns: the pieces
+    // engaged meet the equipment by that, the bar shows the whole name.
+    std::map<QString, QPair<QString, qint64>, CodeOrder> availableOf;
     readEach(folder.path(archive::File::Attrezzature), equipment::format(), b.skipped,
              [&](const archive::Record &r) {
-                 availableOf[r.at(equipment::Descrizione)] += r.number(equipment::Quantita);
+                 const QString &description = r.at(equipment::Descrizione);
+                 auto it = availableOf.try_emplace(descriptionKey(description), description, 0).first;
+                 it->second.second += r.number(equipment::Quantita);
                  return true;
              });
     for (auto it = piecesOf.constBegin(); it != piecesOf.constEnd(); ++it)
-        availableOf.emplace(it.key(), 0);
-    for (const auto &[description, n] : availableOf)
-        b.equipment << Bar{description, piecesOf.value(description), n};
+        availableOf.try_emplace(it.key(), it.key(), 0);
+    for (const auto &[key, shown] : availableOf)
+        b.equipment << Bar{shown.first, piecesOf.value(key), shown.second};
     std::stable_sort(b.equipment.begin(), b.equipment.end(),
                      [](const Bar &x, const Bar &y) { return x.engaged > y.engaged; });
 

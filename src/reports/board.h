@@ -16,8 +16,8 @@ namespace reports {
 // One bar pair of the board: what is engaged and what is still available.
 struct Bar {
     QString label;
-    int engaged = 0;
-    int available = 0;
+    qint64 engaged = 0;
+    qint64 available = 0;
     bool operator==(const Bar &o) const
     {
         return label == o.label && engaged == o.engaged && available == o.available;
@@ -27,7 +27,7 @@ struct Bar {
 // One count of the board.
 struct Count {
     QString label;
-    int value = 0;
+    qint64 value = 0;
     bool operator==(const Count &o) const { return label == o.label && value == o.value; }
 };
 

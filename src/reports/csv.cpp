@@ -1,9 +1,16 @@
 #include "reports/csv.h"
 
+#include <QRegularExpression>
+
 namespace reports::csv {
 
 QString field(const QString &value)
 {
+    // A text a spreadsheet would take for a formula is kept as text.
+    static const QRegularExpression number(QStringLiteral("^[+-]?[0-9]+([.,][0-9]+)?$"));
+    if (!value.isEmpty() && QStringLiteral("=+-@\t\r").contains(value.front())
+        && !number.match(value).hasMatch())
+        return field(QLatin1Char('\'') + value);
     bool quote = !value.isEmpty() && (value.front() == QLatin1Char(' ') || value.back() == QLatin1Char(' '));
     for (const QChar c : value) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r')

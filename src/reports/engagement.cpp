@@ -31,7 +31,7 @@ struct Place {
 
 } // namespace
 
-int Engagement::volunteerDays(const Given &g) const
+qint64 Engagement::volunteerDays(const Given &g) const
 {
     const Activity &a = activityOf(g);
     return a.cancelled ? 0 : g.volunteers * a.days;
@@ -98,7 +98,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
             const int number = places[i].number;
             g.activity = archives.indexOf(qint16(number));
             g.from = i;
-            int counted = 0, named = 0;
+            qint64 counted = 0, named = 0;
             for (; i < places.size() && places[i].owner == owner && places[i].number == number; ++i) {
                 const Resource &r = lines[places[i].index];
                 switch (r.kind) {

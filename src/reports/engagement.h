@@ -20,8 +20,9 @@ struct Given {
     int from = 0, to = 0; // its lines: Engagement::resources[order[from]] up to order[to - 1]
     // The counted volunteers, or the named ones when they are more (a named
     // volunteer is one of the volunteers).
-    int volunteers = 0;
-    int vehicles = 0, pieces = 0;
+    qint64 volunteers = 0;
+    int vehicles = 0;
+    qint64 pieces = 0;
     int shown = 0; // its lines that the report shows (equipment, vehicles, names)
 };
 
@@ -32,7 +33,8 @@ struct AssociationEngagement {
     QString name;
     bool inArchive = true; // false: a name that only resource lines carry
     int from = 0, to = 0;  // its activities, Engagement::given[from, to), by protocol number
-    int activityCount = 0, volunteers = 0, volunteerDays = 0, vehicles = 0, pieces = 0;
+    int activityCount = 0, vehicles = 0;
+    qint64 volunteers = 0, volunteerDays = 0, pieces = 0;
     int cancelled = 0, undated = 0;
 };
 
@@ -52,7 +54,7 @@ struct Engagement {
     const Activity &activityOf(const Given &g) const { return activities.at(g.activity); }
     const Resource &line(int i) const { return resources.at(order.at(i)); }
     // Volunteers times days; 0 for a cancelled activity or one without days.
-    int volunteerDays(const Given &g) const;
+    qint64 volunteerDays(const Given &g) const;
 };
 
 Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &emergency,

@@ -22,7 +22,7 @@ namespace {
 struct Series {
     QString name;
     QColor color;
-    QList<int> values;
+    QList<qint64> values;
 };
 
 // Category names must differ one from the other and be non-empty; long
@@ -44,11 +44,11 @@ QStringList categoryNames(const QStringList &labels)
 
 // The end of the value axis and its step: whole numbers, at most five
 // steps, with room after the longest bar for its number.
-QPair<int, int> valueRange(int top)
+QPair<qint64, qint64> valueRange(qint64 top)
 {
-    const int room = std::max(1, top + top / 6 + 1);
-    int step = 1;
-    for (int base = 1;; base *= 10) {
+    const qint64 room = std::max<qint64>(1, std::min<qint64>(top, qint64(1) << 52) * 7 / 6 + 1);
+    qint64 step = 1;
+    for (qint64 base = 1;; base *= 10) {
         if (base * 5 >= room) { step = base; break; }
         if (base * 10 >= room) { step = base * 2; break; }
         if (base * 25 >= room) { step = base * 5; break; }
@@ -61,7 +61,7 @@ QPair<int, int> valueRange(int top)
 // changes.
 class BarNumbers : public QObject {
 public:
-    BarNumbers(QChart *chart, QHorizontalBarSeries *series, const QList<QList<int>> &values)
+    BarNumbers(QChart *chart, QHorizontalBarSeries *series, const QList<QList<qint64>> &values)
         : QObject(chart), m_chart(chart), m_series(series)
     {
         QFont font = chart->font();
@@ -95,7 +95,8 @@ public:
 private:
     struct Item {
         QGraphicsSimpleTextItem *item;
-        int set, category, value;
+        int set, category;
+        qint64 value;
     };
     QChart *m_chart;
     QHorizontalBarSeries *m_series;
@@ -116,15 +117,15 @@ QChart *barChart(const QString &title, const QStringList &labels, const QList<Se
     chart->setMargins(QMargins(4, 4, 4, 4));
 
     auto *series = new QHorizontalBarSeries;
-    int top = 0;
-    QList<QList<int>> values;
+    qint64 top = 0;
+    QList<QList<qint64>> values;
     for (const Series &s : sets) {
         auto *set = new QBarSet(s.name);
         set->setColor(s.color);
         set->setBorderColor(s.color.darker(130));
-        QList<int> shown(s.values.crbegin(), s.values.crend());
-        for (int v : shown) {
-            *set << v;
+        QList<qint64> shown(s.values.crbegin(), s.values.crend());
+        for (qint64 v : shown) {
+            *set << qreal(v);
             top = std::max(top, v);
         }
         values << shown;
@@ -141,8 +142,8 @@ QChart *barChart(const QString &title, const QStringList &labels, const QList<Se
     auto *axis = new QValueAxis;
     const auto [end, step] = valueRange(top);
     axis->setRange(0, end);
-    axis->setTickCount(end / step + 1);
-    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setTickCount(int(end / step) + 1);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axis, Qt::AlignBottom);
     series->attachAxis(axis);
     new BarNumbers(chart, series, values);

@@ -3,6 +3,9 @@
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "archive/io.h"
+#include "archive/journal.h"
+#include "resources/unregistered.h"
+#include "session/folderlock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -83,9 +86,11 @@ void saveCsv(Context &ctx, const QByteArray &bytes, const QString &suggestedName
     if (path.isEmpty()) return;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
 
-    // A report never takes the place of an archive.
+    // A report never takes the place of an archive or of a file the
+    // program keeps beside them.
     QStringList own = ctx.folder.paths();
-    own << ctx.folder.volontariWork();
+    own << ctx.folder.volontariWork() << resources::unregisteredPath(ctx.folder)
+        << archive::journalPath(ctx.folder) << QDir(ctx.folder.dir()).filePath(FolderLock::fileName());
     const QString target = absolute(path);
     for (const QString &p : own) {
         if (absolute(p) == target) {

@@ -10,6 +10,7 @@
 #include <QTest>
 
 using namespace reports;
+using archive::File;
 
 class TestReports : public QObject {
     Q_OBJECT
@@ -59,6 +60,11 @@ private slots:
         QTest::newRow("line break") << "A\nB" << "\"A\nB\"";
         QTest::newRow("blank at an end") << " NOME" << "\" NOME\"";
         QTest::newRow("empty") << "" << "";
+        QTest::newRow("a formula") << "=SOMMA(A1)" << "'=SOMMA(A1)";
+        QTest::newRow("a formula by @") << "@SUM(A1)" << "'@SUM(A1)";
+        QTest::newRow("a text after a minus") << "-ROSSI" << "'-ROSSI";
+        QTest::newRow("a formula with a comma") << "+A1,B1" << "\"'+A1,B1\"";
+        QTest::newRow("a negative number") << "-3" << "-3";
     }
 
     void csvField() {
@@ -219,6 +225,24 @@ private slots:
         QFETCH(QByteArray, got);
         QFETCH(QByteArray, expected);
         QCOMPARE(got, expected);
+    }
+
+    // A description longer than a resource line holds, a line of no
+    // resource type, volunteer-days past what 32 bits hold.
+    void countsAtTheirLimits() {
+        TestOffice o;
+        const QByteArray pump = "MOTOPOMPA CARRELLATA CON TUBI DI MANDATA E ASPIRAZIONE INCLUSI";
+        o.write(File::Associazioni, crlf({"ALFA,,,,,,,,0,32000"}));
+        o.write(File::Attrezzature, crlf({"ALFA," + pump + ",L,20"}));
+        o.write(File::Attivita, crlf({"1,01/12/1026,08.00,01/12/1026,09.00,,,TIPO,LUOGO,CHI,,A"}));
+        o.write(File::Risorse, crlf({"1,ATTR,5,ALFA," + pump.left(50) + ",O", "1,VOL.,32000,ALFA,,O",
+                                     "1,XXXX,1,BETA,,O"}));
+        const Board b = buildBoard(o.ctx.folder, "E", kReportDay);
+        QCOMPARE(b.equipment, (QVector<Bar>{{QString::fromLatin1(pump), 5, 20}}));
+        const Engagement e = buildEngagement(o.ctx.folder, "E", kReportDay);
+        QCOMPARE(e.associations.size(), 1);
+        QCOMPARE(e.associations[0].volunteerDays, 32000 * (QDate(1026, 12, 1).daysTo(kReportDay) + 1));
+        QCOMPARE(e.skipped.note(), QString("Righe illeggibili non considerate: risorse.csv 1."));
     }
 
     void leadingBars() {

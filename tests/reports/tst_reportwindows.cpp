@@ -227,6 +227,8 @@ private slots:
         QTest::newRow("cancelled") << false << "" << "" << "";
         QTest::newRow("never over an archive") << false << "@/attivita.csv" << ""
             << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
+        QTest::newRow("never over what the program keeps beside the archives") << false << "@/sospese.dat" << ""
+            << "Il file sospese.dat è un archivio del programma: scegliere un altro nome.";
         QTest::newRow("a folder that does not exist") << false << "@/manca/impiego.csv" << ""
             << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
                "Il file impiego.csv non è stato creato.";
@@ -247,13 +249,16 @@ private slots:
         auto *w = o.open<Formrapimpiego>("mnrapimpiego");
         QVERIFY2(w, "the reports stay open for consultation");
         QVERIFY(chooseEntry(w->findChild<QComboBox *>("cmbass"), "ALFA"));
-        const QByteArray attivita = o.read(File::Attivita);
+        o.write("sospese.dat", "1,ATTR,1,ALFA,TENDA,O\r\n");
+        const auto before = o.files();
         o.fake.prompts.files << answer;
         o.click(w, "cmdesporta");
 
         QCOMPARE(o.fake.prompts.shown.first().folder, o.path("impiego.csv"));
         QCOMPARE(o.fake.prompts.messages(), message.isEmpty() ? QStringList() : QStringList{message});
-        QCOMPARE(o.read(File::Attivita), attivita);
+        auto after = o.files();
+        after.remove(QFileInfo(written).fileName());
+        QCOMPARE(after, before);
         if (!written.isEmpty()) {
             QFile f(written);
             QVERIFY(f.open(QIODevice::ReadOnly));
