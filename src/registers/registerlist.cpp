@@ -1,6 +1,7 @@
 #include "registers/registerlist.h"
 
 #include "ui/linelist.h"
+#include "ui/ui.h"
 #include "ui/windows.h"
 #include "printing/printout.h"
 
@@ -9,26 +10,13 @@
 
 namespace regui {
 
-namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    b->setMinimumWidth(90);
-    return b;
-}
-
-} // namespace
-
 RegisterList::RegisterList(Context &ctx, const Look &look)
     : QWidget(nullptr), m_ctx(ctx), m_look(look)
 {
     m_list = new LineList(this);
     m_list->setObjectName(QStringLiteral("List1"));
     m_list->setFont(printing::courier(look.listPoints));
-    m_cmdcerca = button(this, "cmdcerca", QStringLiteral("Cerca"));
+    m_cmdcerca = ui::button(this, "cmdcerca", QStringLiteral("Cerca"), 90);
 
     connect(m_list, &LineList::lineChosen, this,
             [this](int row) { chosen(row, m_list->text(row), m_shown.isRecord(row)); });
@@ -38,8 +26,8 @@ RegisterList::RegisterList(Context &ctx, const Look &look)
 
 void RegisterList::arrange(QWidget *searchField, int width, int height)
 {
-    auto *cmdstampa = button(this, "cmdstampa", QStringLiteral("Stampa"));
-    auto *cmdlistesci = button(this, "cmdlistesci", QStringLiteral("Esci"));
+    auto *cmdstampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), 90);
+    auto *cmdlistesci = ui::button(this, "cmdlistesci", QStringLiteral("Esci"), 90);
     connect(cmdstampa, &QPushButton::clicked, this, &RegisterList::stampa);
     connect(cmdlistesci, &QPushButton::clicked, this, &QWidget::hide);
 

@@ -143,7 +143,7 @@ QString Skipped::note() const
            + QLatin1Char('.');
 }
 
-QString associationKey(const QString &name) { return text::fit(name, 50); }
+QString nameKey(const QString &name) { return text::fit(name, 50); }
 
 void readEach(const QString &path, const archive::RecordFormat &format, Skipped &skipped,
               const std::function<bool(const archive::Record &)> &each)

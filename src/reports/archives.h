@@ -73,9 +73,9 @@ struct Skipped {
 void readEach(const QString &path, const archive::RecordFormat &format, Skipped &skipped,
               const std::function<bool(const archive::Record &)> &each);
 
-// The key that identifies an association wherever it is named: its name
-// padded or cut to 50 columns.
-QString associationKey(const QString &name);
+// The key that identifies an association or a description wherever it is
+// named: padded or cut to 50 columns, as a resource line holds it.
+QString nameKey(const QString &name);
 
 struct Archives {
     QVector<Activity> activities;   // in file order

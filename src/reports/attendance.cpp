@@ -48,7 +48,7 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
         if (r.kind != Resource::Named) continue;
         auto k = keyOf.constFind(r.association);
         if (k == keyOf.constEnd()) {
-            const QString key = associationKey(r.association);
+            const QString key = nameKey(r.association);
             auto n = keyNumbers.constFind(key);
             if (n == keyNumbers.constEnd()) n = keyNumbers.insert(key, keyNumbers.size());
             k = keyOf.insert(r.association, *n);

@@ -28,14 +28,6 @@ struct CodeOrder {
     bool operator()(const QString &a, const QString &b) const { return text::compareCode(a, b) < 0; }
 };
 
-// Equipment as a resource line names it: cut to 50 columns, no blanks after.
-QString descriptionKey(const QString &description)
-{
-    QString key = description.left(50);
-    while (key.endsWith(QLatin1Char(' '))) key.chop(1);
-    return key;
-}
-
 } // namespace
 
 Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency, const QDate &today)
@@ -55,14 +47,14 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     for (const Resource &r : archives.resources) {
         if (!r.engaged) continue;
         if (r.kind == Resource::Volunteers) {
-            volunteersOf[associationKey(r.association)] += r.quantity;
+            volunteersOf[nameKey(r.association)] += r.quantity;
         } else if (r.kind == Resource::Equipment) {
-            piecesOf[descriptionKey(r.description)] += r.quantity;
+            piecesOf[nameKey(r.description)] += r.quantity;
         }
     }
     QSet<QString> known;
     for (const AssociationCount &a : associations) {
-        const QString key = associationKey(a.name);
+        const QString key = nameKey(a.name);
         b.associations << Bar{a.name, known.contains(key) ? 0 : volunteersOf.value(key), a.available};
         known.insert(key);
     }
@@ -99,12 +91,12 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     readEach(folder.path(archive::File::Attrezzature), equipment::format(), b.skipped,
              [&](const archive::Record &r) {
                  const QString &description = r.at(equipment::Descrizione);
-                 auto it = availableOf.try_emplace(descriptionKey(description), description, 0).first;
+                 auto it = availableOf.try_emplace(nameKey(description), description, 0).first;
                  it->second.second += r.number(equipment::Quantita);
                  return true;
              });
     for (auto it = piecesOf.constBegin(); it != piecesOf.constEnd(); ++it)
-        availableOf.try_emplace(it.key(), it.key(), 0);
+        availableOf.try_emplace(it.key(), it.key().trimmed(), 0);
     for (const auto &[key, shown] : availableOf)
         b.equipment << Bar{shown.first, piecesOf.value(key), shown.second};
     std::stable_sort(b.equipment.begin(), b.equipment.end(),

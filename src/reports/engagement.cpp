@@ -49,7 +49,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
 
     QHash<QString, int> byKey; // association key -> index
     for (const AssociationCount &a : names) {
-        const QString key = associationKey(a.name);
+        const QString key = nameKey(a.name);
         if (byKey.contains(key)) continue;
         byKey.insert(key, e.associations.size());
         AssociationEngagement part;
@@ -65,7 +65,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
     auto ownerOf = [&](const QString &name) {
         const auto known = byText.constFind(name);
         if (known != byText.constEnd()) return *known;
-        const QString key = associationKey(name);
+        const QString key = nameKey(name);
         const int owner = byKey.value(key, -1);
         if (owner < 0) others.emplace(key, name);
         byText.insert(name, owner);
@@ -83,7 +83,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
     }
     if (!others.empty())
         for (Place &p : places)
-            if (p.owner < 0) p.owner = byKey.value(associationKey(lines[p.index].association));
+            if (p.owner < 0) p.owner = byKey.value(nameKey(lines[p.index].association));
     std::sort(places.begin(), places.end());
 
     e.order.reserve(places.size());

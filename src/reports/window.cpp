@@ -17,15 +17,6 @@ namespace reports {
 
 namespace {
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    b->setMinimumWidth(110);
-    return b;
-}
-
 QString absolute(const QString &path)
 {
     const QFileInfo info(path);
@@ -47,9 +38,9 @@ ReportWindow::ReportWindow(Context &ctx, const char *name, const QString &title)
 
 void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height)
 {
-    auto *cmdstampa = button(this, "cmdstampa", QStringLiteral("Stampa"));
-    auto *cmdesporta = button(this, "cmdesporta", QStringLiteral("Esporta CSV"));
-    auto *cmdlistesci = button(this, "cmdlistesci", QStringLiteral("Esci"));
+    auto *cmdstampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), 110);
+    auto *cmdesporta = ui::button(this, "cmdesporta", QStringLiteral("Esporta CSV"), 110);
+    auto *cmdlistesci = ui::button(this, "cmdlistesci", QStringLiteral("Esci"), 110);
     connect(cmdstampa, &QPushButton::clicked, this, [this] { stampa(); });
     connect(cmdesporta, &QPushButton::clicked, this, &ReportWindow::esporta);
     connect(cmdlistesci, &QPushButton::clicked, this, &QWidget::hide);

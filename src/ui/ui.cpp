@@ -38,4 +38,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     return b;
 }
 
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int minWidth)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    b->setMinimumWidth(minWidth);
+    return b;
+}
+
 } // namespace ui
