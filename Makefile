@@ -61,13 +61,17 @@ build: deps-build $(BUILD)/CMakeCache.txt
 
 # The program works in the current folder: run/ is a working folder of its own,
 # seeded with the example archives the first time.
-run: deps-run build
-	@if [ ! -d run ]; then mkdir -p run && cp data/example/* run/ && echo "Cartella di lavoro run/ creata dagli archivi di esempio."; fi
-	cd run && ../$(BUILD)/velmora
+PROGRAM := $(BUILD)/src/velmora
 
+run: deps-run build
+	sh tools/run.sh $(PROGRAM) run
+
+# The suite, then the program started as `make run` starts it (headless, on a
+# fresh copy of the example archives) for a few seconds.
 test: deps-test build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-core
+	@tmp=$$(mktemp -d) && sh tools/run.sh $(PROGRAM) $$tmp/run 4; status=$$?; rm -rf $$tmp; exit $$status
 
 # The core tests and the replay of the saved fuzzing corpus, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer.
