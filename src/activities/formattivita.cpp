@@ -10,6 +10,7 @@
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "printing/printout.h"
+#include "registers/holdings.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -192,6 +193,9 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     onActivation(ctx, this, [this] { activated(); });
+    ctx.associationRenamed = [this](const QString &from, const QString &to) {
+        associationRenamed(from, to);
+    };
     // What the start could not undo stays to be undone at the next occasion
     // (the copy that only consults the folder leaves it to the writer).
     if (!ctx.consultation) m_leftover = resources::readUnregistered(ctx.folder);
@@ -247,6 +251,7 @@ void Formattivita::clearFields()
 void Formattivita::loadNew()
 {
     m_ctx.g.attchiusa = false;
+    m_loaded.reset();
     // A counter that cannot be read must not send the numbers back to 1:
     // the next number after the highest registered one is proposed.
     bool unreadable = false;
@@ -272,6 +277,7 @@ void Formattivita::loadChosen()
         // Nothing to show: an empty window that registers nothing and,
         // as for a closed activity, touches no register.
         m_ctx.g.attchiusa = true;
+        m_loaded.reset();
         m_numprot->clear();
         clearFields();
         snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
@@ -294,7 +300,20 @@ void Formattivita::loadChosen()
     m_ric->setText(r.at(activities::Ric));
     m_note->setText(r.at(activities::Note));
     setResources(loaded->resources);
+    m_loaded = loaded;
     snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
+}
+
+void Formattivita::associationRenamed(const QString &from, const QString &to)
+{
+    for (int i = 0; i < m_list->count(); ++i) {
+        QListWidgetItem *item = m_list->item(i);
+        item->setText(registers::renamedLine(item->text(), from, to));
+    }
+    for (QList<resources::Unregistered> *changes : {&m_unregistered, &m_leftover})
+        for (resources::Unregistered &u : *changes) u.line = registers::renamedLine(u.line, from, to);
+    // Loaded from the archives again: they now name the new association.
+    if (m_loaded) m_loaded = activities::loadActivity(m_ctx.folder, m_ctx.g.protsel);
 }
 
 void Formattivita::setResources(const QList<activities::ResourceEntry> &entries)
@@ -343,7 +362,12 @@ QString Formattivita::takeAndAdd(const QString &line,
     if (take) {
         const archive::Outcome o = take();
         if (!resources::ok(o)) return archive::messageOf(o);
-        taken = o.status != archive::Outcome::NotFound;
+        // A line that would stand engaged with nothing taken for it.
+        if (o.status == archive::Outcome::NotFound)
+            return QStringLiteral("La risorsa scelta non si trova più nell'archivio (eliminata o "
+                                  "rinominata nel frattempo): nulla è stato aggiunto. Sceglierla "
+                                  "di nuovo dall'elenco.");
+        taken = true;
     }
     const auto before = m_unregistered;
     addResourceLine(line, taken);
@@ -432,9 +456,11 @@ void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
 
 void Formattivita::showGiveBackMessages()
 {
-    const QStringList messages = m_giveBackMessages;
+    QStringList messages = m_giveBackMessages;
     m_giveBackMessages.clear();
-    for (const QString &m : messages) m_ctx.platform.prompts->info(m);
+    messages.removeDuplicates();
+    // One message, however many lines had something to say.
+    if (!messages.isEmpty()) m_ctx.platform.prompts->info(messages.join(QLatin1Char('\n')));
 }
 
 void Formattivita::stampaFoglio()
@@ -493,6 +519,7 @@ void Formattivita::registra()
     reg.alreadyClosed = m_ctx.g.attchiusa;
     reg.resources = resources();
     reg.counterFull = m_counterFull;
+    if (reg.mode == modes::Activity::M || reg.mode == modes::Activity::A) reg.loaded = m_loaded;
     // Once registered, nothing the window took or gave back is left to undo.
     // (what is left from an earlier activity stays to be undone).
     if (!m_unregistered.isEmpty())
@@ -514,6 +541,16 @@ void Formattivita::registra()
     if (out.counter) m_ctx.g.ultimoprot = *out.counter;
     m_ctx.g.modoatt = out.mode;
     m_ctx.g.protsel = out.protsel;
+    if (out.kind == activities::RegistrationOutcome::Inserted
+        || out.kind == activities::RegistrationOutcome::Modified
+        || out.kind == activities::RegistrationOutcome::Cancelled) {
+        m_loaded = activities::loadActivity(m_ctx.folder, out.protsel);
+    }
+    // A new activity, once registered, is the one the window modifies.
+    if (reg.mode == modes::Activity::I && out.mode == modes::Activity::M) {
+        prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
+        if (m_loaded) m_stato->setText(activities::stateWord(m_loaded->record.at(activities::Stato)));
+    }
     // The lines now carry the states the archive holds for them.
     for (int i = 0; i < out.resources.size() && i < m_list->count(); ++i)
         m_list->item(i)->setData(kStateRole, out.resources.at(i).state);
@@ -544,8 +581,10 @@ void Formattivita::discardUnregistered()
     m_leftover = undone ? QList<resources::Unregistered>() : m_leftover + m_unregistered;
     forgetUnregistered();
     if (!undone) {
-        for (const QString &m : report.failures) m_ctx.platform.prompts->info(m);
-        if (!io.ok()) m_ctx.platform.prompts->info(io.message());
+        QStringList told = report.failures;
+        if (!io.ok()) told << io.message();
+        told.removeDuplicates();
+        m_ctx.platform.prompts->info(told.join(QLatin1Char('\n')));
         return;
     }
     if (!report.missing.isEmpty()) m_ctx.platform.prompts->info(report.missingMessage());

@@ -20,6 +20,7 @@ class Formattivita : public QWidget {
     Q_OBJECT
 public:
     explicit Formattivita(Context &ctx);
+    ~Formattivita() override { m_ctx.associationRenamed = nullptr; }
 
     // What the caller sets before showing the window: the title and the
     // caption of the registration button (made visible when asked).
@@ -83,6 +84,9 @@ private:
     // Keeps the changes on disk too, for a start after an abnormal end.
     void keepUnregistered(QList<resources::Unregistered> changes);
     void setResources(const QList<activities::ResourceEntry> &entries);
+    // An association renamed in its window: the lines the window holds, and
+    // what it holds unregistered, name it as the archives now do.
+    void associationRenamed(const QString &from, const QString &to);
     activities::ActivityInput input() const;
 
     Context &m_ctx;
@@ -101,4 +105,7 @@ private:
     // that could not be undone yet.
     QList<resources::Unregistered> m_leftover;
     quint64 m_nextId = 1;
+    // The activity as loaded or last registered (modes "M" and "A"): its
+    // registration is refused when the archives no longer hold it so.
+    std::optional<activities::LoadedActivity> m_loaded;
 };

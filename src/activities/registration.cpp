@@ -125,6 +125,19 @@ void released(QList<ResourceEntry> &lines)
     for (ResourceEntry &e : lines) e.state = QStringLiteral("L");
 }
 
+// The activity the window holds is still stored as it was loaded.
+bool unchanged(Run &run, const Registration &reg)
+{
+    if (!reg.loaded) return true;
+    const auto stored = loadActivity(run.folder, reg.protsel);
+    if (stored && sameActivity(*stored, *reg.loaded)) return true;
+    run.refuse(QStringLiteral("L'attività numero %1 negli archivi non è più come è stata aperta "
+                              "(ripristino o azzeramento degli archivi): nulla è stato registrato. "
+                              "Uscire dall'attività con \"Esci\" e riaprirla.")
+                   .arg(reg.protsel.trimmed()));
+    return false;
+}
+
 void modify(Run &run, const Registration &reg, qint16 n)
 {
     const auto loaded = text::parseNumber(reg.protsel);
@@ -132,6 +145,7 @@ void modify(Run &run, const Registration &reg, qint16 n)
         run.refuse(notFoundMessage(reg.protsel));
         return;
     }
+    if (!unchanged(run, reg)) return;
     if (n != *loaded && findActivity(run.folder.path(File::Attivita), n)) {
         run.refuse(kDuplicate);
         return;
@@ -175,9 +189,10 @@ void insert(Run &run, const Registration &reg, qint16 n)
         if (!run.commit()) return;
         run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature});
         run.out.kind = RegistrationOutcome::Inserted;
-        // The new activity becomes the one chosen: a later cancellation or
-        // rollback from this window works on what it shows, never on an
-        // activity chosen before.
+        // The new activity becomes the one chosen, and the window goes on
+        // with it as a modification: a second "Registra" changes it rather
+        // than storing a second activity with the same resources.
+        run.out.mode = modes::Activity::M;
         run.out.protsel = reg.input.numprot.trimmed();
         run.out.resources = lines;
         run.out.messages << QStringLiteral("Attività inserita correttamente.");
@@ -189,6 +204,7 @@ void insert(Run &run, const Registration &reg, qint16 n)
     again.mode = modes::Activity::M;
     again.protsel = reg.input.numprot.trimmed();
     again.resources = lines;
+    again.loaded.reset(); // just written by this registration
     run.out.mode = again.mode;
     run.out.protsel = again.protsel;
     modify(run, again, n);
@@ -201,6 +217,7 @@ void cancel(Run &run, const Registration &reg)
         run.refuse(notFoundMessage(reg.protsel));
         return;
     }
+    if (!unchanged(run, reg)) return;
     run.snapshotsWithChange({Register::Attivita, Register::Risorse});
     QList<ResourceEntry> lines = reg.resources;
     // An activity that was open when loaded still holds its resources,
@@ -223,6 +240,22 @@ QString notFoundMessage(const QString &protsel)
 {
     if (protsel.trimmed().isEmpty()) return QStringLiteral("Nessuna attività scelta.");
     return QStringLiteral("Attività numero %1 non trovata.").arg(protsel.trimmed());
+}
+
+bool sameActivity(const LoadedActivity &a, const LoadedActivity &b)
+{
+    const archive::RecordFormat &format = activityFormat();
+    for (int i = 0; i < format.count; ++i) {
+        const bool same = format.isNumber(i) ? a.record.number(i) == b.record.number(i)
+                                             : a.record.at(i) == b.record.at(i);
+        if (!same) return false;
+    }
+    if (a.resources.size() != b.resources.size()) return false;
+    for (int i = 0; i < a.resources.size(); ++i)
+        if (a.resources.at(i).line != b.resources.at(i).line
+            || a.resources.at(i).state != b.resources.at(i).state)
+            return false;
+    return true;
 }
 
 std::optional<QString> refusal(const Registration &reg)

@@ -22,6 +22,13 @@ struct ResourceEntry {
     QString state = QStringLiteral("O");
 };
 
+// An activity as the window loads it: its record and its resource lines in
+// file order, each with its stored state.
+struct LoadedActivity {
+    archive::Record record;
+    QList<ResourceEntry> resources;
+};
+
 struct Registration {
     modes::Activity mode = modes::Activity::Unset; // I, M or A (any other does nothing)
     ActivityInput input;       // the window's fields as they stand
@@ -29,6 +36,11 @@ struct Registration {
     bool alreadyClosed = false; // the activity was closed or cancelled when loaded
     QList<ResourceEntry> resources; // the resource list, from its first line
     bool counterFull = false;  // the counter stands at 32767: no number was proposed
+    // The activity as the window loaded it (or last registered it), modes
+    // "M" and "A": when the archives no longer hold it so (a restore or a
+    // reset meanwhile), nothing is written, since its resource lines would
+    // give back or hold what the registers no longer lent.
+    std::optional<LoadedActivity> loaded;
     // Written with the archives of the registration, all or nothing (what
     // the window held unregistered, now registered).
     std::function<archive::IoResult()> alsoWrite;
@@ -54,18 +66,15 @@ std::optional<QString> refusal(const Registration &reg);
 RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const Registration &reg,
                                      const GiveBack &giveBack);
 
-// An activity as the window loads it: its record and its resource lines in
-// file order, each with its stored state.
-struct LoadedActivity {
-    archive::Record record;
-    QList<ResourceEntry> resources;
-};
-
 // The activity numbered `protsel`; nothing when the text names none.
 std::optional<LoadedActivity> loadActivity(const archive::WorkingFolder &folder,
                                            const QString &protsel);
 
 // The message for an activity that could not be found.
 QString notFoundMessage(const QString &protsel);
+
+// Whether two loadings of an activity hold the same record and the same
+// resource lines with the same states.
+bool sameActivity(const LoadedActivity &a, const LoadedActivity &b);
 
 } // namespace activities

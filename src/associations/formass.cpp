@@ -155,6 +155,11 @@ void Formass::clearFields()
 
 void Formass::tell(const QString &message) { m_ctx.platform.prompts->info(message); }
 
+void Formass::renamed(const QString &from, const QString &to)
+{
+    if (!from.isEmpty() && from != to && m_ctx.associationRenamed) m_ctx.associationRenamed(from, to);
+}
+
 void Formass::registra()
 {
     const associations::Input in = associations::cleaned(input());
@@ -188,12 +193,14 @@ void Formass::insertRecord(const QStringList &fields)
 void Formass::modifyRecord(const QStringList &fields)
 {
     BusyGuard busy(*m_ctx.platform.busy);
-    const registers::Outcome o = associations::modify(m_ctx.folder, m_ctx.g.nomecaricato, fields);
+    const QString from = m_ctx.g.nomecaricato;
+    const registers::Outcome o = associations::modify(m_ctx.folder, from, fields);
     busy.release();
     if (!o.done()) {
         tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
+    renamed(from, fields.at(associations::Denominazione));
     tell(QStringLiteral("Associazione modificata."));
 }
 
@@ -214,6 +221,13 @@ void Formass::deleteRecord(const QString &nameField)
         tell(QString::fromUtf8(kNotFound));
         return;
     }
+    // Asked before any question: nothing is to be confirmed that cannot be done.
+    const QString held = associations::deleteRefusal(m_ctx.folder, name);
+    if (!held.isEmpty()) {
+        busy.reset();
+        tell(held);
+        return;
+    }
     const bool hasEquipment = equipment::Archive::anyOf(m_ctx.path(File::Attrezzature), name);
     if (!confirmed(hasEquipment, "Ci sono attrezzature registrate per questa associazione. "
                               "Elimino tutte le attrezzature?"))
@@ -231,5 +245,6 @@ void Formass::deleteRecord(const QString &nameField)
         tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
         return;
     }
+    renamed(name, nameField);
     tell(QStringLiteral("Associazione eliminata."));
 }

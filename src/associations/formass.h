@@ -39,6 +39,8 @@ private:
     void load(const associations::Association &a);
     void clearFields();
     void tell(const QString &message);
+    // Tells the windows that hold association names that `from` is now `to`.
+    void renamed(const QString &from, const QString &to);
 
     Context &m_ctx;
     QString m_selectedLine;

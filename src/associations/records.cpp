@@ -5,6 +5,7 @@
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "equipment/records.h"
+#include "registers/holdings.h"
 #include "vehicles/records.h"
 
 #include <QFile>
@@ -224,9 +225,11 @@ Outcome renameDependents(const archive::WorkingFolder &folder, const QString &fr
 {
     // An empty name is no association: nothing stands under it.
     if (from.isEmpty() || from == to) return {};
+    // What activities hold of the association goes back to it under its new name.
     return registers::inOrder([&] { return renameVolunteers(folder, from, to); },
                               [&] { return vehicles::Archive::renameAssociation(folder, from, to); },
-                              [&] { return equipment::Archive::renameAssociation(folder, from, to); });
+                              [&] { return equipment::Archive::renameAssociation(folder, from, to); },
+                              [&] { return registers::carryAssociation(folder, from, to); });
 }
 
 Outcome remove(const archive::WorkingFolder &folder, const QString &name,
@@ -234,6 +237,8 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name,
 {
     if (!exists(folder.path(archive::File::Associazioni), name))
         return Outcome::with(Outcome::NotFound);
+    const QString held = deleteRefusal(folder, name);
+    if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
     archive::Transaction tx(folder);
     return committed(tx, registers::inOrder(
         [&] { return equipment::Archive::removeOfAssociation(folder, name); },
@@ -242,16 +247,31 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name,
         [&] { return removeRecord(folder, name); }));
 }
 
+QString deleteRefusal(const archive::WorkingFolder &folder, const QString &name)
+{
+    const registers::Holders h = registers::holdersOf(
+        folder, {registers::kHeldEquipment, registers::kHeldVehicle, registers::kHeldVolunteers}, name);
+    if (!h.any()) return {};
+    return QStringLiteral("L'associazione %1 ha volontari, automezzi o attrezzature impegnati %2: "
+                          "non può essere eliminata finché non tornano disponibili.")
+        .arg(name, h.where());
+}
+
 Outcome adjustVolunteers(const archive::WorkingFolder &folder, const QString &text50, int delta,
-                         bool *matched)
+                         bool *matched, bool onlyAvailable)
 {
     bool done = false, outOfRange = false;
+    int available = -1;
     const Outcome o = registers::fromRewrite(archive::rewriteFiltered(
         folder.set(archive::Register::Associazioni), format(), archive::startingWith(text50),
         [&](const Record &r, RecordSink &sink) {
             if (done || !registers::sameColumn(r.at(Denominazione), text50)) return Step::Keep;
             done = true;
             const int v = r.number(Volontari) + delta;
+            if (onlyAvailable && v < 0) {
+                available = r.number(Volontari);
+                return Step::Abort;
+            }
             if (v < -32768 || v > 32767) {
                 outOfRange = true;
                 return Step::Abort;
@@ -263,6 +283,13 @@ Outcome adjustVolunteers(const archive::WorkingFolder &folder, const QString &te
         }));
     if (matched) *matched = done && o.done();
     if (outOfRange) return Outcome::with(Outcome::OutOfRange);
+    if (available >= 0)
+        return Outcome::refused(Outcome::Refused,
+                                QStringLiteral("L'associazione %1 ha %2 volontari disponibili: non se "
+                                               "ne possono impegnare %3.")
+                                    .arg(text::fit(text50, registers::kColumn).trimmed())
+                                    .arg(available)
+                                    .arg(-delta));
     return o;
 }
 

@@ -71,7 +71,8 @@ registers::Outcome insert(const archive::WorkingFolder &folder, const QStringLis
 // Replaces the association `oldName` with the new values, placed by name.
 // A new name that another association has gives Duplicate and changes
 // nothing. A new name is carried into the volunteers, vehicles and
-// equipment of the association first.
+// equipment of the association and into the resource lines that name it
+// first.
 registers::Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
                           const QStringList &fields);
 
@@ -83,17 +84,24 @@ registers::Outcome renameDependents(const archive::WorkingFolder &folder, const 
 registers::Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &from,
                                     const QString &to);
 
-// Deletes the association `name` with its equipment and vehicles. When the
+// Deletes the association `name` with its equipment and vehicles; refused
+// while activities hold any of them (deleteRefusal). When the
 // name field holds another text (`nameField`), the association's remaining
 // dependents (its volunteers) pass to it first. No association `name` gives
 // NotFound and changes nothing.
 registers::Outcome remove(const archive::WorkingFolder &folder, const QString &name,
                           const QString &nameField);
 
+// The refusal of deleting association `name` while activities hold its
+// volunteers, vehicles or equipment (empty when it may be deleted).
+QString deleteRefusal(const archive::WorkingFolder &folder, const QString &name);
+
 // Changes `volontari` of the first association matching the list column
 // (padded to 50) by `delta`; a count leaving the 16-bit range gives
 // OutOfRange and changes nothing; no match changes nothing (`matched` tells).
+// With `onlyAvailable`, taking more volunteers than the record holds is
+// refused, saying how many there are.
 registers::Outcome adjustVolunteers(const archive::WorkingFolder &folder, const QString &text50,
-                                    int delta, bool *matched = nullptr);
+                                    int delta, bool *matched = nullptr, bool onlyAvailable = false);
 
 } // namespace associations

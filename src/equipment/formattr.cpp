@@ -114,7 +114,7 @@ void Formattr::registra()
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
-                                 : remove ? equipment::Archive::remove(m_ctx.folder, selectedKey())
+                                 : remove ? equipment::remove(m_ctx.folder, selectedKey())
                                           : equipment::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();

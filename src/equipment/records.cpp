@@ -2,6 +2,7 @@
 
 #include "archive/rewrite.h"
 #include "archive/text.h"
+#include "registers/holdings.h"
 
 using archive::Record;
 using archive::RecordSink;
@@ -27,12 +28,17 @@ namespace {
 
 
 Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &associazione50,
-                       const QString &descrizione50, int delta, bool givingBack, bool *matched)
+                       const QString &descrizione50, int delta, bool givingBack, bool *matched,
+                       qint16 *short_ = nullptr)
 {
     return registers::changeFirstPair(
         folder.set(archive::Register::Attrezzature), format(), associazione50, descrizione50,
         [&](Record &changed) {
             const int q = changed.number(Quantita) + delta;
+            if (short_ && q < 0) {
+                *short_ = changed.number(Quantita);
+                return false;
+            }
             if (q < -32768 || q > 32767) return false;
             changed.values[Quantita] = static_cast<qint16>(q);
             if (q == 0) changed.fields[Stato] = QStringLiteral("A");
@@ -68,16 +74,65 @@ Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
     return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2);
 }
 
+namespace {
+
+// The refusal of a change that would part equipment held by an activity from
+// what holds it (empty when nothing holds it).
+QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, bool deleting)
+{
+    const registers::Holders h = registers::holdersOf(folder, {registers::kHeldEquipment},
+                                                      key.associazione, key.descrizione);
+    if (!h.any()) return {};
+    return QStringLiteral("L'attrezzatura %1 dell'associazione %2 è impegnata %3: ")
+               .arg(key.descrizione, key.associazione, h.where())
+           + (deleting ? QStringLiteral("non può essere eliminata finché non torna disponibile.")
+                       : QStringLiteral("associazione e descrizione non possono cambiare finché "
+                                        "non torna disponibile."));
+}
+
+} // namespace
+
+Outcome remove(const archive::WorkingFolder &folder, const Key &key)
+{
+    const QString held = heldRefusal(folder, key, true);
+    if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+    return Archive::remove(folder, key);
+}
+
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
 {
+    // What an activity holds goes back to the record by its name: the name
+    // stays while it is held.
+    const Key newKey{fields.at(Associazione), fields.at(Descrizione)};
+    if (newKey != key) {
+        // A key already taken is told first, as the rewrite would.
+        bool taken = false;
+        registers::eachLine(folder.path(archive::File::Attrezzature), format(), [&](const Record &r) {
+            return !(taken = registers::pairKeyOf(r) == newKey);
+        });
+        if (taken) return Outcome::with(Outcome::Duplicate);
+        const QString held = heldRefusal(folder, key, false);
+        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+    }
     return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2,
                                    [&](const Record &r) { return registers::pairKeyOf(r) == key; });
 }
 
 Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,
-               const QString &descrizione50, int pieces, bool *matched)
+               const QString &descrizione50, int pieces, bool *matched, bool onlyAvailable)
 {
-    return changeQuantity(folder, associazione50, descrizione50, -pieces, false, matched);
+    qint16 available = -1;
+    const Outcome o = changeQuantity(folder, associazione50, descrizione50, -pieces, false, matched,
+                                     onlyAvailable ? &available : nullptr);
+    if (available < 0 || o.status != Outcome::OutOfRange) return o;
+    return Outcome::refused(
+        Outcome::Refused,
+        QStringLiteral("Dell'attrezzatura %1 dell'associazione %2 sono disponibili %3 pezzi: non se "
+                       "ne possono impegnare %4.")
+            .arg(text::fit(descrizione50, registers::kColumn).trimmed(),
+                 text::fit(associazione50, registers::kColumn).trimmed())
+            .arg(available)
+            .arg(pieces));
 }
 
 Outcome giveBack(const archive::WorkingFolder &folder, const QString &associazione50,

@@ -49,7 +49,8 @@ QString check(const Input &in);
 registers::Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields);
 
 // Drops the record `key` (if any) and inserts the new values at their place;
-// a new key that another record has gives Duplicate and changes nothing.
+// a new key that another record has gives Duplicate and changes nothing, as
+// does a new key for equipment an activity holds (refused).
 registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
                           const QStringList &fields);
 
@@ -59,8 +60,14 @@ registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
 // becomes "A" at 0 and "L" otherwise. A quantity that would leave the 16-bit
 // range gives OutOfRange and changes nothing; no match changes nothing and
 // is no failure (`matched` tells).
+// With `onlyAvailable`, more pieces than the record holds are refused,
+// saying how many there are.
 registers::Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,
-                          const QString &descrizione50, int pieces, bool *matched = nullptr);
+                          const QString &descrizione50, int pieces, bool *matched = nullptr,
+                          bool onlyAvailable = false);
+
+// Deletes the record `key`; refused while an activity holds it.
+registers::Outcome remove(const archive::WorkingFolder &folder, const Key &key);
 registers::Outcome giveBack(const archive::WorkingFolder &folder, const QString &associazione50,
                             const QString &descrizione50, int pieces, bool *matched = nullptr);
 

@@ -33,13 +33,13 @@ QString lineOf(const Resource &r)
 std::optional<qint16> quantity(const QString &typed)
 {
     const auto q = text::parseRounded(typed);
-    if (!q || *q < -9999) return std::nullopt;
+    if (!q || *q < 0) return std::nullopt;
     return q;
 }
 
 QString quantityRefusal()
 {
-    return QStringLiteral("Quantità errata: inserire un numero intero da -9999 a 32767.");
+    return QStringLiteral("Quantità errata: inserire un numero intero da 0 a 32767.");
 }
 
 QString quantityColumn(qint16 q) { return text::alignRight(QString::number(q), 5); }

@@ -32,7 +32,8 @@ Resource partsOf(const QString &line);
 QString lineOf(const Resource &r);
 
 // The quantity typed in the resource window: a number, rounded to a whole
-// one, that fits the five columns of the resource line (-9999 to 32767).
+// one, from 0 to 32767 (a negative quantity would give back what was never
+// taken).
 // Nothing for anything else.
 std::optional<qint16> quantity(const QString &typed);
 QString quantityRefusal();

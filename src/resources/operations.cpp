@@ -100,16 +100,17 @@ Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind,
     bool matched = false;
     Outcome o;
     QString outOfRange;
+    // Never more than is available, and a vehicle only when it is free.
     switch (kind) {
     case ResourceKind::Equipment:
-        o = equipment::engage(folder, association, description, q, &matched);
+        o = equipment::engage(folder, association, description, q, &matched, true);
         outOfRange = equipmentRange(true);
         break;
     case ResourceKind::Vehicle:
-        o = vehicles::setState(folder, association, description, QStringLiteral("A"), &matched);
+        o = vehicles::engage(folder, association, description, &matched);
         break;
     case ResourceKind::Association:
-        o = associations::adjustVolunteers(folder, association, -int(q), &matched);
+        o = associations::adjustVolunteers(folder, association, -int(q), &matched, true);
         outOfRange = volunteersRange(true);
         break;
     }

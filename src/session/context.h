@@ -6,6 +6,7 @@
 #include "session/resourcekind.h"
 
 #include <QString>
+#include <functional>
 
 class Windows;
 class QWidget;
@@ -42,6 +43,9 @@ struct Context {
     // Another copy holds the working folder: everything is shown, nothing
     // is changed.
     bool consultation = false;
+    // Told when an association's name changed, so that what a window holds
+    // follows it (set by the window that holds such names).
+    std::function<void(const QString &from, const QString &to)> associationRenamed;
 
     QString path(archive::File f) const { return folder.path(f); }
 };

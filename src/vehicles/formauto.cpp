@@ -177,7 +177,7 @@ void Formauto::registra()
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o =
         modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
-        : remove ? vehicles::Archive::remove(m_ctx.folder, m_chiaveauto)
+        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
                  : vehicles::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();

@@ -2,6 +2,7 @@
 
 #include "archive/rewrite.h"
 #include "archive/text.h"
+#include "registers/holdings.h"
 
 using archive::Record;
 using archive::RecordSink;
@@ -104,26 +105,105 @@ Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
     return registers::insertOrdered(folder.set(archive::Register::Automezzi), format(), fields, 2);
 }
 
+namespace {
+
+enum class HeldChange { Delete, Key, State };
+
+// The refusal of a change that would part a vehicle held by an activity
+// from what holds it (empty when nothing holds it).
+QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, HeldChange change)
+{
+    const registers::Holders h =
+        registers::holdersOf(folder, {registers::kHeldVehicle}, key.associazione, key.descrizione);
+    if (!h.any()) return {};
+    const QString what = QStringLiteral("L'automezzo %1 dell'associazione %2 è impegnato %3: ")
+                             .arg(key.descrizione, key.associazione, h.where());
+    switch (change) {
+    case HeldChange::Delete:
+        return what + QStringLiteral("non può essere eliminato finché non torna libero.");
+    case HeldChange::Key:
+        return what + QStringLiteral("associazione e descrizione non possono cambiare finché non "
+                                     "torna libero.");
+    case HeldChange::State:
+        return what + QStringLiteral("il suo stato resta A = Attivo finché non torna libero.");
+    }
+    return {};
+}
+
+} // namespace
+
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
 {
     const Key k = keyOf(fields);
     const QString path = folder.path(archive::File::Automezzi);
     bool found = false, taken = false;
+    QString state;
     // A damaged line is no record to change, but its key is taken.
     registers::eachLine(path, format(), [&](const Record &r) {
         const Key rk = registers::pairKeyOf(r);
-        if (rk == key) found = found || !r.damaged;
-        else if (rk == k) taken = true;
+        if (rk == key) {
+            if (!found && !r.damaged) state = r.at(Stato);
+            found = found || !r.damaged;
+        } else if (rk == k) {
+            taken = true;
+        }
         return true;
     });
     if (!found) return Outcome::with(Outcome::NotFound);
     if (taken) return Outcome::with(Outcome::Duplicate);
+    // A vehicle an activity holds keeps its name and its state "A" until
+    // it is given back, which finds it by that name.
+    if (k != key || (state == QLatin1String("A") && fields.at(Stato) != QLatin1String("A"))) {
+        const QString held =
+            heldRefusal(folder, key, k != key ? HeldChange::Key : HeldChange::State);
+        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+    }
     return registers::fromRewrite(archive::rewrite(
         folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &sink) {
             if (registers::pairKeyOf(r) != key) return Step::Keep;
             sink.writeTyped(fields);
             return Step::Drop;
         }));
+}
+
+Outcome remove(const archive::WorkingFolder &folder, const Key &key)
+{
+    const QString held = heldRefusal(folder, key, HeldChange::Delete);
+    if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+    return Archive::remove(folder, key);
+}
+
+Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,
+               const QString &descrizione50, bool *matched)
+{
+    QString found;
+    const Outcome o = registers::changeFirstPair(folder.set(archive::Register::Automezzi), format(),
+                                                 associazione50, descrizione50,
+                                                 [&](Record &changed) {
+                                                     found = changed.fields[Stato];
+                                                     if (found != QLatin1String("L")) return false;
+                                                     changed.fields[Stato] = QStringLiteral("A");
+                                                     return true;
+                                                 },
+                                                 matched);
+    if (o.status != Outcome::OutOfRange) return o;
+    // Only a free vehicle is engaged: one held by an activity would be freed
+    // by the first of the two to close.
+    const QString description = text::fit(descrizione50, registers::kColumn).trimmed();
+    const QString association = text::fit(associazione50, registers::kColumn).trimmed();
+    QString why = QStringLiteral("L'automezzo %1 dell'associazione %2 non è libero (stato %3")
+                      .arg(description, association, stateName(found));
+    const registers::Holders h =
+        registers::holdersOf(folder, {registers::kHeldVehicle}, associazione50, descrizione50);
+    if (h.any()) why += QStringLiteral(", impegnato ") + h.where();
+    return Outcome::refused(Outcome::Refused, why + QStringLiteral("): non può essere aggiunto."));
+}
+
+QString stateName(const QString &letter)
+{
+    for (const QString &entry : registers::stateEntries())
+        if (entry.startsWith(letter + QLatin1Char(' ')) && !letter.isEmpty()) return entry;
+    return letter.isEmpty() ? QStringLiteral("vuoto") : letter;
 }
 
 Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,

@@ -67,10 +67,24 @@ QString check(const Input &in);
 registers::Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields);
 
 // Replaces the vehicle `key` in place. No such vehicle gives NotFound; a new
-// key that another vehicle already has gives Duplicate. Either leaves the
-// archive as it was.
+// key that another vehicle already has gives Duplicate; a new key, or a state
+// other than "A", for a vehicle that an activity holds is refused. Each leaves
+// the archive as it was.
 registers::Outcome modify(const archive::WorkingFolder &folder, const Key &key,
                           const QStringList &fields);
+
+// Deletes the vehicle `key`; refused while an activity holds it.
+registers::Outcome remove(const archive::WorkingFolder &folder, const Key &key);
+
+// Engages the first vehicle whose association and description match the
+// list columns given (padded to 50): its state "L" becomes "A". A vehicle in
+// any other state is refused, naming its state and the activity that holds
+// it; no match changes nothing (`matched` tells).
+registers::Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,
+                          const QString &descrizione50, bool *matched = nullptr);
+
+// "A = Attivo" for "A", and so on; the letter itself when it is none of the four.
+QString stateName(const QString &letter);
 
 // Sets the state of the first vehicle whose association and description
 // match the list columns given (padded to 50). No match changes nothing and

@@ -45,7 +45,7 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
     }
     using archive::File;
     FakePlatform fake;
-    Context ctx{folder, fake.platform(), {}, nullptr, nullptr};
+    Context ctx{folder, fake.platform(), {}, nullptr, nullptr, false, {}};
     QString message;
     if (operation == QLatin1String("inserimento")) {
         associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),

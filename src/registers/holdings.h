@@ -1,0 +1,60 @@
+#pragma once
+
+#include "archive/outcome.h"
+#include "archive/paths.h"
+#include "archive/record.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// What the activities hold of the three registers: the engaged lines of
+// risorse.csv (every state but "L") and what the activity window took and
+// has not registered yet (sospese.dat). The registers ask here before a
+// change that would leave a held resource without its record, and carry a
+// new association name into it, so that what is held always goes back to
+// the record it was taken from.
+namespace registers {
+
+// risorse.csv: the protocol number, then type, quantity, association,
+// description (50 columns each) and state.
+const archive::RecordFormat &resourceFormat();
+enum ResourceField { RNumProt, RTipo, RNumero, RAssociazione, RDescrizione, RStato };
+
+// The types of resource line that hold a register: equipment, a vehicle,
+// volunteers of an association.
+inline const QString kHeldEquipment = QStringLiteral("ATTR");
+inline const QString kHeldVehicle = QStringLiteral("AUTO");
+inline const QString kHeldVolunteers = QStringLiteral("VOL.");
+
+// The file of what the activity window holds unregistered: one change a
+// line, "P" (taken) or "R" (given back), a comma, the 114-column resource
+// line.
+QString unregisteredPath(const archive::WorkingFolder &folder);
+
+struct Holders {
+    QList<qint16> activities; // registered activities holding it, ascending
+    bool unregistered = false; // taken in the activity window, not registered yet
+
+    bool any() const { return !activities.isEmpty() || unregistered; }
+    // Where it is held, for a message: "nell'attività numero 5", "nelle
+    // attività numero 5, 7", "nella finestra Attività (non ancora
+    // registrata)".
+    QString where() const;
+};
+
+// Who holds a resource of one of `types` whose association (and, when
+// `description` is given, description) matches on 50 columns.
+Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types,
+                  const QString &association, const QString &description = {});
+
+// An association renamed: every resource line and every unregistered change
+// that names `from` names `to`. Inside the caller's transaction.
+archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QString &from,
+                                  const QString &to);
+
+// The association column of a 114-column resource line replaced by `to`
+// when it holds `from` (the line unchanged otherwise).
+QString renamedLine(const QString &line, const QString &from, const QString &to);
+
+} // namespace registers
