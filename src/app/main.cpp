@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 
 int main(int argc, char *argv[])
@@ -30,8 +31,12 @@ int main(int argc, char *argv[])
     // The working folder is the current folder of the process at start.
     ctx.folder = archive::WorkingFolder(QDir::currentPath());
     ctx.platform = platform.platform();
-    // One writer per folder: held until the program ends.
+    // One writer per folder: held until the program ends. A lock file that
+    // is there before the folder is taken was left by a copy that ended
+    // abnormally (a copy that ends normally removes it).
     FolderLock lock(ctx.folder.dir());
+    const bool endedAbnormally =
+        QFileInfo::exists(QDir(ctx.folder.dir()).filePath(FolderLock::fileName()));
     if (!claimFolder(ctx, lock)) return 0;
     // A change between archives that an abnormal end interrupted is finished
     // or undone before any window reads an archive; only by the copy that
@@ -55,7 +60,7 @@ int main(int argc, char *argv[])
     // by the copy that writes the folder (another copy's window may still
     // hold it).
     const QString leftUnregistered =
-        ctx.consultation ? QString() : resources::undoLeftUnregistered(ctx.folder);
+        ctx.consultation ? QString() : resources::undoLeftUnregistered(ctx.folder, endedAbnormally);
 
     Formvelmo *main = windows.get<Formvelmo>();
     present(main);

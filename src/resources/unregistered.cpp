@@ -75,7 +75,7 @@ UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> 
     return report;
 }
 
-QString undoLeftUnregistered(const archive::WorkingFolder &folder)
+QString undoLeftUnregistered(const archive::WorkingFolder &folder, bool endedAbnormally)
 {
     const QList<Unregistered> left = readUnregistered(folder);
     if (left.isEmpty()) return {};
@@ -85,20 +85,32 @@ QString undoLeftUnregistered(const archive::WorkingFolder &folder)
     const UndoReport report = undo(folder, left);
     saveUnregistered(folder, report.kept);
     const archive::IoResult io = tx.commit();
+    // Left by an abnormal end, or by an undo that could not be written when
+    // the program was last left normally.
+    const QString why = endedAbnormally
+                            ? QStringLiteral("Il programma non era stato chiuso normalmente")
+                            : QStringLiteral("Alla chiusura precedente non era stato possibile "
+                                             "rimettere com'erano le risorse impegnate o restituite "
+                                             "per una attività mai registrata");
     QStringList parts;
     if (!io.ok()) {
-        parts << QStringLiteral("Il programma non era stato chiuso normalmente e le risorse "
-                                "impegnate o restituite per una attività mai registrata non "
-                                "possono essere rimesse com'erano ora; il programma riproverà.")
+        parts << why
+                     + (endedAbnormally ? QStringLiteral(" e le risorse impegnate o restituite per "
+                                                         "una attività mai registrata non possono "
+                                                         "essere rimesse com'erano ora")
+                                        : QStringLiteral(" e non lo è neanche ora"))
+                     + QStringLiteral("; il programma riproverà.")
               << io.message();
         return parts.join(QStringLiteral("\n\n"));
     }
     if (!report.undone.isEmpty()) {
         QStringList lines;
         for (const QString &d : report.undone) lines << QStringLiteral("- ") + d;
-        parts << QStringLiteral("Il programma non era stato chiuso normalmente: le risorse "
-                                "impegnate o restituite per una attività mai registrata sono "
-                                "state rimesse com'erano:\n")
+        parts << why
+                     + (endedAbnormally ? QStringLiteral(": le risorse impegnate o restituite per "
+                                                         "una attività mai registrata sono state "
+                                                         "rimesse com'erano:\n")
+                                        : QStringLiteral(": ora sono state rimesse com'erano:\n"))
                      + lines.join(QLatin1Char('\n'));
     }
     parts << report.failures;

@@ -42,7 +42,9 @@ struct UndoReport {
 UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> &changes);
 
 // At start: undoes what a window of a program that ended abnormally held
-// unregistered, and says so in one message (empty when there was nothing).
-QString undoLeftUnregistered(const archive::WorkingFolder &folder);
+// unregistered (or what an undo could not write when the program was last
+// left normally: `endedAbnormally` false), and says so in one message (empty
+// when there was nothing).
+QString undoLeftUnregistered(const archive::WorkingFolder &folder, bool endedAbnormally = true);
 
 } // namespace resources

@@ -4,6 +4,9 @@
 #include "session/settings.h"
 #include "archive/io.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 using archive::File;
 
 namespace maintenance {
@@ -39,20 +42,37 @@ const Archive kArchives[] = {
 struct Emptied {
     const char *question;
     File file;
+    const char *name; // as the closing message names it
 };
 
 // The archives that a reset empties, in the order asked.
 const Emptied kReset[] = {
-    {"Azzero l'archivio Associazioni?", File::Associazioni},
-    {"Azzero l'archivio Volontari?", File::Volontari},
-    {"Azzero l'archivio Automezzi?", File::Automezzi},
-    {"Azzero l'archivio Attrezzature?", File::Attrezzature},
-    {"Azzero l'archivio numero protocollo?", File::NumeroProt},
-    {"Azzero l'archivio Attività?", File::Attivita},
-    {"Azzero l'archivio Risorse?", File::Risorse},
+    {"Azzero l'archivio Associazioni?", File::Associazioni, "Associazioni"},
+    {"Azzero l'archivio Volontari?", File::Volontari, "Volontari"},
+    {"Azzero l'archivio Automezzi?", File::Automezzi, "Automezzi"},
+    {"Azzero l'archivio Attrezzature?", File::Attrezzature, "Attrezzature"},
+    {"Azzero l'archivio numero protocollo?", File::NumeroProt, "Numero protocollo"},
+    {"Azzero l'archivio Attività?", File::Attivita, "Attività"},
+    {"Azzero l'archivio Risorse?", File::Risorse, "Risorse"},
 };
 
 const QString kAnyFile = QStringLiteral("*.*");
+
+// Resources the activity window took or gave back and has not registered:
+// they go back to the registers record by record when the window is left, so
+// replacing the registers under them would count them twice. Then the
+// sequence is refused before anything is asked or written.
+bool heldUnregistered(Context &ctx, const QString &sequence)
+{
+    const QFileInfo held(QDir(ctx.folder.dir()).filePath(QStringLiteral("sospese.dat")));
+    if (held.size() == 0) return false;
+    ctx.platform.prompts->info(
+        QStringLiteral("%1 non eseguito: nella finestra Attività ci sono risorse impegnate o "
+                       "restituite e non ancora registrate. Registrare l'attività o uscirne con "
+                       "\"Esci\", poi ripetere.")
+            .arg(sequence));
+    return true;
+}
 
 enum class Direction { Save, Restore };
 
@@ -97,13 +117,19 @@ void copySequence(Context &ctx, Direction direction)
 
 void save(Context &ctx) { copySequence(ctx, Direction::Save); }
 
-void restore(Context &ctx) { copySequence(ctx, Direction::Restore); }
+void restore(Context &ctx)
+{
+    if (heldUnregistered(ctx, QStringLiteral("Ripristino"))) return;
+    copySequence(ctx, Direction::Restore);
+}
 
 void reset(Context &ctx)
 {
     Prompts &prompts = *ctx.platform.prompts;
+    if (heldUnregistered(ctx, QStringLiteral("Azzeramento"))) return;
     if (!prompts.question(QStringLiteral("L'azzeramento svuoterà gli archivi attuali. Continuo?")))
         return;
+    QStringList emptied, kept, why;
     for (const Emptied &e : kReset) {
         if (!prompts.question(QString::fromUtf8(e.question))) continue;
         const QString path = ctx.path(e.file);
@@ -117,10 +143,19 @@ void reset(Context &ctx)
                 io = archive::replaceFile(path, QByteArray());
             }
         }
-        // A file that cannot be emptied is named; the others still follow.
-        if (!io.ok()) prompts.info(QStringLiteral("Azzeramento non riuscito. ") + io.message());
+        // A file that cannot be emptied is named at the end; the others still follow.
+        (io.ok() ? emptied : kept) << QString::fromUtf8(e.name);
+        if (!io.ok() && !why.contains(io.message())) why << io.message();
     }
-    prompts.info(QStringLiteral("Azzeramento archivi richiesti effettuato."));
+    if (kept.isEmpty()) {
+        prompts.info(QStringLiteral("Azzeramento archivi richiesti effettuato."));
+        return;
+    }
+    const QString none = QStringLiteral("nessuno");
+    prompts.info(QStringLiteral("Azzeramento non completo.\nArchivi svuotati: %1.\nArchivi rimasti "
+                                "com'erano: %2.\n\n%3")
+                     .arg(emptied.isEmpty() ? none : emptied.join(QStringLiteral(", ")),
+                          kept.join(QStringLiteral(", ")), why.join(QLatin1Char('\n'))));
 }
 
 } // namespace maintenance

@@ -2,6 +2,7 @@
 // Saving and restoring are one sequence in the code: a cancel, a write or a
 // read that fails end it whichever way it copies.
 #include "mainoffice.h"
+#include "pickoffice.h"
 
 #include "activities/formattivita.h"
 
@@ -156,8 +157,33 @@ private slots:
             expected[name] = "";
         QCOMPARE(o.files(), expected);
         const QStringList m = o.fake.prompts.messages();
-        QVERIFY(m.value(0).startsWith("Azzeramento non riuscito. Impossibile scrivere il file automezzi.csv"));
-        QCOMPARE(m.mid(1), QStringList{kDone});
+        QCOMPARE(m.size(), 1);
+        QVERIFY(m.first().startsWith(QString::fromUtf8(
+            "Azzeramento non completo.\nArchivi svuotati: Associazioni, Volontari, Attrezzature, Numero protocollo, "
+            "Attività, Risorse.\nArchivi rimasti com'erano: Automezzi.\n\nImpossibile scrivere il file automezzi.csv")));
+    }
+
+    // What the activity window took and has not registered would count twice
+    // under restored registers: restore and reset wait until it is registered or left.
+    void refusedWhileTheActivityWindowHoldsResources() {
+        Office o;
+        auto *activity = o.fromMenu<Formattivita>("mnattains");
+        press(activity, "cmdattr");
+        picking::offerResource(o.ctx, ResourceKind::Equipment, equipmentListLine("ALFA", "TENDA", "L", 3));
+        typeText(o.windows->get<Formris>(), "qta", "2");
+        press(o.windows->get<Formris>(), "cmdaggiungi");
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 1 "}));
+        const auto before = o.files();
+        for (const char *entry : {"mnriparc", "mnripazze"}) {
+            o.run(entry, {});
+            QCOMPARE(o.fake.prompts.texts().size(), 1);
+            QVERIFY(o.fake.prompts.texts().first().contains("non ancora registrate"));
+            QCOMPARE(o.files(), before);
+        }
+        o.activate(activity);
+        press(activity, "cmdesci");
+        o.run("mnripazze", {false});
+        QCOMPARE(o.fake.prompts.texts(), QStringList{kResetFirst});
     }
 };
 

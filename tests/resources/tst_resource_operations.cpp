@@ -120,6 +120,11 @@ private slots:
                                   "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
                                   "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
             QVERIFY2(said.contains(QString::fromUtf8(named)), named);
+        QVERIFY(said.startsWith("Il programma non era stato chiuso normalmente"));
+
+        // Left by an undo that could not be written when the program was last left normally.
+        QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}}).ok());
+        QVERIFY(undoLeftUnregistered(o.ctx.folder, false).startsWith(QString::fromUtf8("Alla chiusura precedente")));
     }
 };
 
