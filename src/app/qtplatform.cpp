@@ -65,9 +65,10 @@ bool QtPrompts::question(const QString &text)
 
 namespace {
 
-// The file dialogs of the backups: every file is listed (also one whose name
-// has no dot, which "*.*" alone would hide), any name may be typed, and an
-// existing backup is replaced without a further question.
+// The file dialogs of the backups, printouts and reports: every file is
+// listed (also one whose name has no dot, which "*.*" alone would hide) and
+// any name may be typed; a save dialog asks before an existing file is
+// replaced (the program's own files are refused by the callers).
 QString fileDialog(QFileDialog::AcceptMode mode, const QString &title, const QString &folder,
                    const QString &filter)
 {
@@ -76,7 +77,6 @@ QString fileDialog(QFileDialog::AcceptMode mode, const QString &title, const QSt
     QFileDialog dialog(dialogParent(), title, folder, shown);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.selectedFiles().value(0);

@@ -8,8 +8,10 @@
 #include "app/qtplatform.h"
 #include "vehicles/formautolist.h"
 
+#include <QFileDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
 
 using archive::File;
 using Kind = FakePrompts::Shown::Kind;
@@ -78,7 +80,7 @@ private slots:
         QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
         QCOMPARE(o.files(), before);
 
-        // An existing file is replaced without asking.
+        // An existing file is replaced (the real dialog asked first).
         o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
         o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
         o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
@@ -230,6 +232,24 @@ private slots:
         }
         QCOMPARE(o.files(), expected);
         QCOMPARE(o.fake.busy.depth, 0);
+    }
+
+    // The real save dialog asks before it lets an existing file be replaced.
+    void theSaveDialogAsksBeforeReplacing() {
+        bool asks = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *d = qobject_cast<QFileDialog *>(w); d && d->isVisible()) {
+                    asks = d->acceptMode() == QFileDialog::AcceptSave
+                           && !d->testOption(QFileDialog::DontConfirmOverwrite);
+                    d->reject();
+                }
+        });
+        poll.start(20);
+        QtPrompts prompts;
+        QCOMPARE(prompts.saveFile("Archivio Associazioni", QDir::tempPath(), "*.*"), QString());
+        QVERIFY(asks);
     }
 };
 
