@@ -255,7 +255,7 @@ int main(int argc, char *argv[])
     SilentPrompts prompts;
     QtClock clock;
     QtBusyCursor busy;
-    QtLinePrinter printer(prompts);
+    QtLinePrinter printer(prompts, archive::WorkingFolder(folder.path()));
     printer.setPdfOutput(QDir(folder.path()).filePath(QStringLiteral("stampa.pdf")));
     QtHelpViewer help(prompts);
 

@@ -26,10 +26,11 @@ int main(int argc, char *argv[])
                          .filePath(QStringLiteral("../share/icons/hicolor/256x256/apps/velmora.png")));
     QApplication::setWindowIcon(icon);
 
-    QtPlatform platform;
-    Context ctx;
     // The working folder is the current folder of the process at start.
-    ctx.folder = archive::WorkingFolder(QDir::currentPath());
+    const archive::WorkingFolder folder(QDir::currentPath());
+    QtPlatform platform(folder);
+    Context ctx;
+    ctx.folder = folder;
     ctx.platform = platform.platform();
     // One writer per folder: held until the program ends. A lock file that
     // is there before the folder is taken was left by a copy that ended

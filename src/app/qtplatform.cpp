@@ -65,9 +65,10 @@ bool QtPrompts::question(const QString &text)
 
 namespace {
 
-// The file dialogs of the backups: every file is listed (also one whose name
-// has no dot, which "*.*" alone would hide), any name may be typed, and an
-// existing backup is replaced without a further question.
+// The file dialogs of the backups, printouts and reports: every file is
+// listed (also one whose name has no dot, which "*.*" alone would hide) and
+// any name may be typed; a save dialog asks before an existing file is
+// replaced (the program's own files are refused by the callers).
 QString fileDialog(QFileDialog::AcceptMode mode, const QString &title, const QString &folder,
                    const QString &filter)
 {
@@ -76,7 +77,6 @@ QString fileDialog(QFileDialog::AcceptMode mode, const QString &title, const QSt
     QFileDialog dialog(dialogParent(), title, folder, shown);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.selectedFiles().value(0);
@@ -116,10 +116,16 @@ bool QtLinePrinter::chooseOutput()
         if (!m_prompts.question(QStringLiteral(
                 "Nessuna stampante installata. Salvo la stampa in un file PDF?")))
             return false;
-        m_pdf = m_prompts.saveFile(QStringLiteral("Salva stampa"), QDir::currentPath(),
-                                   QStringLiteral("File PDF (*.pdf)"));
-        if (m_pdf.isEmpty()) return false;
-        if (QFileInfo(m_pdf).suffix().isEmpty()) m_pdf += QStringLiteral(".pdf");
+        // Never over one of the program's own files: the dialog comes back
+        // for another name.
+        for (;;) {
+            m_pdf = m_prompts.saveFile(QStringLiteral("Salva stampa"), QDir::currentPath(),
+                                       QStringLiteral("File PDF (*.pdf)"));
+            if (m_pdf.isEmpty()) return false;
+            if (QFileInfo(m_pdf).suffix().isEmpty()) m_pdf += QStringLiteral(".pdf");
+            if (!m_folder.isOwnFile(m_pdf)) break;
+            m_prompts.info(archive::ownFileAsDestination(m_pdf));
+        }
     }
     return true;
 }
@@ -260,8 +266,8 @@ void QtHelpViewer::showKeywordIndex(const QString &helpFile)
     m_browser->activateWindow();
 }
 
-QtPlatform::QtPlatform()
-    : m_printer(std::make_unique<QtLinePrinter>(m_prompts)),
+QtPlatform::QtPlatform(const archive::WorkingFolder &folder)
+    : m_printer(std::make_unique<QtLinePrinter>(m_prompts, folder)),
       m_help(std::make_unique<QtHelpViewer>(m_prompts))
 {
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/paths.h"
 #include "platform/platform.h"
 
 #include <QPointer>
@@ -35,10 +36,14 @@ public:
 };
 
 // Prints on the system's default printer. Where no printer is installed the
-// user is offered to save the printout as a PDF file instead.
+// user is offered to save the printout as a PDF file instead, never over one
+// of the files of the working folder `folder`.
 class QtLinePrinter : public LinePrinter {
 public:
-    explicit QtLinePrinter(Prompts &prompts) : m_prompts(prompts) {}
+    QtLinePrinter(Prompts &prompts, const archive::WorkingFolder &folder)
+        : m_prompts(prompts), m_folder(folder)
+    {
+    }
     bool begin(const QString &font, int points, Orientation orientation) override;
     void line(const QString &text) override;
     bool end() override;
@@ -54,6 +59,7 @@ private:
     bool finish(const std::function<bool(QPrinter &)> &paint);
 
     Prompts &m_prompts;
+    archive::WorkingFolder m_folder;
     QString m_forcedPdf;
     QString m_pdf;        // the PDF file of the current job, if any
     QString m_font;
@@ -80,10 +86,11 @@ private:
     QPointer<QTextBrowser> m_browser;
 };
 
-// The Qt implementations together, owned by main().
+// The Qt implementations together, owned by main(), for the working folder
+// `folder`.
 class QtPlatform {
 public:
-    QtPlatform();
+    explicit QtPlatform(const archive::WorkingFolder &folder);
     Platform platform();
 
 private:

@@ -15,7 +15,6 @@ namespace archive {
 namespace {
 
 const QByteArray kHeader = "velmora giornale 1";
-const char kStagedSuffix[] = ".new";
 
 std::vector<Transaction *> &openTransactions()
 {
@@ -36,7 +35,7 @@ const QStringList &targetNames()
         for (File f : {File::AssociazioniSav, File::AutomezziSav, File::AttrezzatureSav,
                        File::AttivitaSav, File::RisorseSav})
             n << fileName(f);
-        n << QStringLiteral("volontari.wrk") << QStringLiteral("sospese.dat");
+        n << fileName(Companion::VolontariWork) << fileName(Companion::Unregistered);
         return n;
     }();
     return names;
@@ -122,7 +121,7 @@ void sweep(const QDir &dir)
 
 QString journalPath(const WorkingFolder &folder)
 {
-    return QDir(folder.dir()).filePath(QStringLiteral("velmora.jnl"));
+    return folder.path(Companion::Journal);
 }
 
 Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
@@ -132,7 +131,7 @@ Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
         m_archives << folder.path(f);
     // What the activity window holds unregistered goes with the registers
     // it concerns.
-    m_archives << QDir(folder.dir()).filePath(QStringLiteral("sospese.dat"));
+    m_archives << folder.path(Companion::Unregistered);
     for (Transaction *t : openTransactions())
         if (t->m_folder.dir() == folder.dir()) m_outer = t;
     if (!m_outer) openTransactions().push_back(this);

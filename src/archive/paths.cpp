@@ -1,6 +1,7 @@
 #include "archive/paths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace archive {
 
@@ -17,6 +18,61 @@ QString fileName(File f)
     };
     return QString::fromLatin1(names[static_cast<int>(f)]);
 }
+
+QString fileName(Companion c)
+{
+    static const char *const names[] = {"volontari.wrk", "sospese.dat", "velmora.lck", "velmora.jnl"};
+    return QString::fromLatin1(names[static_cast<int>(c)]);
+}
+
+namespace {
+
+const Companion kCompanions[] = {Companion::VolontariWork, Companion::Unregistered, Companion::Lock,
+                                 Companion::Journal};
+
+// The names of every own file.
+QStringList ownNames()
+{
+    QStringList names;
+    for (int i = 0; i < kFileCount; ++i) names << fileName(static_cast<File>(i));
+    for (Companion c : kCompanions) names << fileName(c);
+    return names;
+}
+
+// How paths compare where the program runs: without regard to case where
+// the file system makes no difference.
+Qt::CaseSensitivity pathCase()
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return Qt::CaseInsensitive;
+#else
+    return Qt::CaseSensitive;
+#endif
+}
+
+// A folder with its links and ".." resolved as far as it exists.
+QString resolvedFolder(const QString &dir)
+{
+    const QString canonical = QFileInfo(dir).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(QDir(dir).absolutePath()) : canonical;
+}
+
+// Whether `name` is an own file's, or a staged one's, or what the start
+// sweeps away as left over by a change (see archive::recover). Letter case
+// aside: a folder copied to Windows holds one file for both.
+bool ownName(const QString &name)
+{
+    const QString staged = QLatin1String(kStagedSuffix);
+    for (const QString &own : ownNames()) {
+        if (name.compare(own, Qt::CaseInsensitive) == 0
+            || name.compare(own + staged, Qt::CaseInsensitive) == 0
+            || name.startsWith(own + staged + QLatin1Char('.'), Qt::CaseInsensitive))
+            return true;
+    }
+    return name.startsWith(fileName(Companion::Journal) + QLatin1Char('.'), Qt::CaseInsensitive);
+}
+
+} // namespace
 
 WorkingFolder::WorkingFolder(const QString &dir)
     : m_dir(QDir(dir).absolutePath())
@@ -44,6 +100,45 @@ ArchiveSet WorkingFolder::set(Register r) const
     return {m_paths.value(b), m_paths.value(b + 1), m_paths.value(b + 2)};
 }
 
-QString WorkingFolder::volontariWork() const { return QDir(m_dir).filePath(QStringLiteral("volontari.wrk")); }
+QString WorkingFolder::path(Companion c) const { return QDir(m_dir).filePath(fileName(c)); }
+
+bool WorkingFolder::isOwnFile(const QString &path) const
+{
+    if (m_dir.isEmpty() || path.isEmpty()) return false;
+    const QString folder = resolvedFolder(m_dir);
+    // The file named, then what it links to, link after link (a link may
+    // point to a file not yet there).
+    QString at = QFileInfo(path).absoluteFilePath();
+    for (int hop = 0; hop < 32; ++hop) {
+        const QFileInfo info(at);
+        if (ownName(info.fileName())
+            && resolvedFolder(info.absolutePath()).compare(folder, pathCase()) == 0)
+            return true;
+        if (!info.isSymLink()) break;
+        at = info.symLinkTarget();
+    }
+    // An own file may itself be a link to the file named.
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.isEmpty()) return false;
+    const QDir dir(m_dir);
+    for (const QString &own : ownNames()) {
+        const QString ownTarget = QFileInfo(dir.filePath(own)).canonicalFilePath();
+        if (!ownTarget.isEmpty() && ownTarget.compare(target, pathCase()) == 0) return true;
+    }
+    return false;
+}
+
+QString ownFileAsDestination(const QString &path)
+{
+    return QStringLiteral("Il file %1 è un archivio del programma: scegliere un altro nome.")
+        .arg(QFileInfo(path).fileName());
+}
+
+QString ownFileAsSource(const QString &path)
+{
+    return QStringLiteral("Il file %1 è un archivio del programma e non può essere usato per il "
+                          "ripristino: scegliere un altro file.")
+        .arg(QFileInfo(path).fileName());
+}
 
 } // namespace archive

@@ -23,6 +23,19 @@ enum class Register { Associazioni, Automezzi, Attrezzature, Attivita, Risorse }
 
 QString fileName(File f);
 
+// The files the program keeps in the working folder beside the eighteen.
+enum class Companion {
+    VolontariWork, // "volontari.wrk": the rewrite buffer of the volunteer archive
+    Unregistered,  // "sospese.dat": what activity windows hold unregistered
+    Lock,          // "velmora.lck": the copy of the program that writes the folder
+    Journal,       // "velmora.jnl": a change between archives being committed
+};
+QString fileName(Companion c);
+
+// What a change between archives writes beside a file before it replaces it
+// ("attivita.csv.new").
+inline constexpr char kStagedSuffix[] = ".new";
+
 // An archive file with its work file (rewrite buffer) and snapshot file
 // (rollback point).
 struct ArchiveSet {
@@ -40,15 +53,29 @@ public:
     const QString &dir() const { return m_dir; }
     QString path(File f) const;
     QStringList paths() const; // all eighteen, in order
+    QString path(Companion c) const;
     ArchiveSet set(Register r) const;
 
     // The volunteer archive has no work file among the program's files; its
     // rewrites use this companion beside it.
-    QString volontariWork() const;
+    QString volontariWork() const { return path(Companion::VolontariWork); }
+
+    // Whether `path` is one of the program's own files in this folder: the
+    // eighteen, their companions, the staged files of a change and what the
+    // start sweeps away as left over by one. Links and ".." are followed, and
+    // names that differ only in letter case are the same file (as on
+    // Windows). A file the user names (a backup, a printout, a report) must
+    // never be one of them.
+    bool isOwnFile(const QString &path) const;
 
 private:
     QString m_dir;
     QStringList m_paths;
 };
+
+// What the user is told when he names one of the folder's own files as the
+// file to write, or as the file to restore an archive from.
+QString ownFileAsDestination(const QString &path);
+QString ownFileAsSource(const QString &path);
 
 } // namespace archive

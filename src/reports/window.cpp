@@ -3,9 +3,6 @@
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "archive/io.h"
-#include "archive/journal.h"
-#include "resources/unregistered.h"
-#include "session/folderlock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,16 +11,6 @@
 #include <QPushButton>
 
 namespace reports {
-
-namespace {
-
-QString absolute(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-}
-
-} // namespace
 
 ReportWindow::ReportWindow(Context &ctx, const char *name, const QString &title)
     : QWidget(nullptr), m_ctx(ctx)
@@ -71,24 +58,17 @@ void ReportWindow::esporta() { saveCsv(m_ctx, csv(), csvName()); }
 void saveCsv(Context &ctx, const QByteArray &bytes, const QString &suggestedName)
 {
     Prompts &prompts = *ctx.platform.prompts;
-    QString path = prompts.saveFile(QStringLiteral("Esporta in CSV"),
-                                    QDir(ctx.folder.dir()).filePath(suggestedName),
-                                    QStringLiteral("File CSV (*.csv)"));
-    if (path.isEmpty()) return;
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-
     // A report never takes the place of an archive or of a file the
-    // program keeps beside them.
-    QStringList own = ctx.folder.paths();
-    own << ctx.folder.volontariWork() << resources::unregisteredPath(ctx.folder)
-        << archive::journalPath(ctx.folder) << QDir(ctx.folder.dir()).filePath(FolderLock::fileName());
-    const QString target = absolute(path);
-    for (const QString &p : own) {
-        if (absolute(p) == target) {
-            prompts.info(QStringLiteral("Il file %1 è un archivio del programma: scegliere un altro nome.")
-                             .arg(QFileInfo(path).fileName()));
-            return;
-        }
+    // program keeps beside them: the dialog comes back for another name.
+    QString path;
+    for (;;) {
+        path = prompts.saveFile(QStringLiteral("Esporta in CSV"),
+                                QDir(ctx.folder.dir()).filePath(suggestedName),
+                                QStringLiteral("File CSV (*.csv)"));
+        if (path.isEmpty()) return;
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+        if (!ctx.folder.isOwnFile(path)) break;
+        prompts.info(archive::ownFileAsDestination(path));
     }
 
     BusyGuard busy(*ctx.platform.busy);

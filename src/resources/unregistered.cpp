@@ -4,7 +4,6 @@
 #include "archive/journal.h"
 #include "resources/operations.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,7 +11,7 @@ namespace resources {
 
 QString unregisteredPath(const archive::WorkingFolder &folder)
 {
-    return QDir(folder.dir()).filePath(QStringLiteral("sospese.dat"));
+    return folder.path(archive::Companion::Unregistered);
 }
 
 archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,

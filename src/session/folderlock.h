@@ -20,7 +20,7 @@ public:
     // and whether to open it for consultation only.
     QString busyQuestion() const;
 
-    static QString fileName() { return QStringLiteral("velmora.lck"); }
+    static QString fileName() { return archive::fileName(archive::Companion::Lock); }
 
 private:
     QString m_path;

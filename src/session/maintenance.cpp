@@ -3,6 +3,7 @@
 #include "session/context.h"
 #include "session/settings.h"
 #include "archive/io.h"
+#include "archive/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,7 +81,9 @@ enum class Direction { Save, Restore };
 // that replaces its target whole, and the source is opened before the target
 // is touched: a failure leaves the target exactly as it was. A cancelled
 // dialog ends the sequence without a word; a copy that fails is told (with
-// the file it concerns) and ends the sequence too.
+// the file it concerns) and ends the sequence too. One of the folder's own
+// files is refused as the backup or as the file restored from, and the
+// dialog is shown again.
 void copySequence(Context &ctx, Direction direction)
 {
     Prompts &prompts = *ctx.platform.prompts;
@@ -90,9 +93,17 @@ void copySequence(Context &ctx, Direction direction)
         if (!prompts.question(QString::fromUtf8(saving ? a.saveQuestion : a.restoreQuestion)))
             continue;
         const QString title = QString::fromUtf8(a.dialogTitle);
-        const QString chosen = saving ? prompts.saveFile(title, folder, kAnyFile)
-                                      : prompts.openFile(title, folder, kAnyFile);
-        if (chosen.isEmpty()) return;
+        // Never a backup over, nor a restore from, one of the program's own
+        // files: the dialog comes back for another.
+        QString chosen;
+        for (;;) {
+            chosen = saving ? prompts.saveFile(title, folder, kAnyFile)
+                            : prompts.openFile(title, folder, kAnyFile);
+            if (chosen.isEmpty()) return;
+            if (!ctx.folder.isOwnFile(chosen)) break;
+            prompts.info(saving ? archive::ownFileAsDestination(chosen)
+                                : archive::ownFileAsSource(chosen));
+        }
         const QString archive = ctx.path(a.file);
         archive::IoResult io;
         {

@@ -1,10 +1,18 @@
 // Saving, restoring and emptying whole archives from the main window's menu.
 // Saving and restoring are one sequence in the code: a cancel, a write or a
-// read that fails end it whichever way it copies.
+// read that fails end it whichever way it copies. Like a printout saved as
+// PDF, neither ever writes or reads one of the folder's own files.
 #include "mainoffice.h"
 #include "pickoffice.h"
 
 #include "activities/formattivita.h"
+#include "app/qtplatform.h"
+#include "vehicles/formautolist.h"
+
+#include <QFileDialog>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTimer>
 
 using archive::File;
 using Kind = FakePrompts::Shown::Kind;
@@ -73,7 +81,7 @@ private slots:
         QCOMPARE(o.fake.prompts.texts(), kSaveQuestions);
         QCOMPARE(o.files(), before);
 
-        // An existing file is replaced without asking.
+        // An existing file is replaced (the real dialog asked first).
         o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
         o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
         o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
@@ -184,6 +192,90 @@ private slots:
         press(activity, "cmdesci");
         o.run("mnripazze", {false});
         QCOMPARE(o.fake.prompts.texts(), QStringList{kResetFirst});
+    }
+
+    // A backup, the file an archive is restored from, and a printout saved
+    // as PDF where no printer is installed: one of the working folder's own
+    // files, by any name that leads to it, is refused with a message and the
+    // same dialog comes back (here cancelled); no file of the folder
+    // changes. Another existing file is replaced.
+    void ownFilesAreRefusedAndTheDialogComesBack_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("chosen"); // in the working folder
+        QTest::addColumn<bool>("refused");
+        for (const char *entry : {"mnsalvaarc", "mnriparc", "cmdstampa"}) {
+            for (const char *own : {"attivita.csv", "sospese.dat", "velmora.lck", "velmora.jnl", "ATTIVITA.CSV",
+                                    "collegamento.csv", "giornale.csv", "copie/../numeroprot.dat", "automezzi.csv.new"})
+                QTest::addRow("%s %s", entry, own) << entry << own << true;
+            QTest::addRow("%s another file", entry) << entry << "copie/vecchia.pdf" << false;
+        }
+    }
+
+    void ownFilesAreRefusedAndTheDialogComesBack() {
+        QFETCH(QString, entry);
+        QFETCH(QString, chosen);
+        QFETCH(bool, refused);
+        const bool pdf = entry == "cmdstampa";
+        if (pdf && !QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+        Office o;
+        o.write("sospese.dat", "P,1,ATTR,1,ALFA,TENDA,O\r\n");
+        o.write("velmora.lck", "4242\nrossi\n");
+        QVERIFY(QFile::link("risorse.csv", o.path("collegamento.csv")));
+        QVERIFY(QFile::link("velmora.jnl", o.path("giornale.csv"))); // to no file yet
+        o.write("copie/vecchia.pdf", "VECCHIA COPIA\r\n");
+        const auto before = o.files();
+
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
+        o.ctx.platform.printer = &printer;
+        QWidget *list = pdf ? o.fromMenu<Formautolist>("mnautvelg") : nullptr;
+        o.fake.prompts.clear();
+        o.fake.prompts.answers << true << false << false << false << false << false;
+        o.fake.prompts.files << o.path(chosen) << "";
+        if (pdf) list->findChild<QPushButton *>("cmdstampa")->click();
+        else o.main->action(qPrintable(entry))->trigger();
+
+        const bool restoring = entry == "mnriparc";
+        const QString question = pdf ? "Nessuna stampante installata. Salvo la stampa in un file PDF?"
+                                     : (restoring ? kRestoreQuestions : kSaveQuestions).first();
+        const QString title = pdf ? "Salva stampa" : "Archivio Associazioni";
+        const QString name = QFileInfo(chosen).fileName();
+        const QStringList texts = o.fake.prompts.texts();
+        auto expected = before;
+        if (refused) {
+            const QString told = restoring ? "Il file " + name + QString::fromUtf8(" è un archivio del programma e "
+                                             "non può essere usato per il ripristino: scegliere un altro file.")
+                                           : "Il file " + name + QString::fromUtf8(" è un archivio del programma: "
+                                                                                   "scegliere un altro nome.");
+            QCOMPARE(texts, QStringList({question, title, told, title}));
+        } else {
+            const QString done = pdf ? "Stampa salvata nel file " + o.path(chosen) + "."
+                                     : restoring ? "Archivio Associazioni ripristinato." : "Archivio Associazioni salvato.";
+            QCOMPARE(texts.mid(0, 3), QStringList({question, title, done}));
+            const QByteArray copy = o.read("copie/vecchia.pdf");
+            if (pdf) QVERIFY(copy.startsWith("%PDF"));
+            else if (restoring) expected["associazioni.csv"] = copy;
+            else QCOMPARE(copy, before["associazioni.csv"]);
+        }
+        QCOMPARE(o.files(), expected);
+        QCOMPARE(o.fake.busy.depth, 0);
+    }
+
+    // The real save dialog asks before it lets an existing file be replaced.
+    void theSaveDialogAsksBeforeReplacing() {
+        bool asks = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *d = qobject_cast<QFileDialog *>(w); d && d->isVisible()) {
+                    asks = d->acceptMode() == QFileDialog::AcceptSave
+                           && !d->testOption(QFileDialog::DontConfirmOverwrite);
+                    d->reject();
+                }
+        });
+        poll.start(20);
+        QtPrompts prompts;
+        QCOMPARE(prompts.saveFile("Archivio Associazioni", QDir::tempPath(), "*.*"), QString());
+        QVERIFY(asks);
     }
 };
 

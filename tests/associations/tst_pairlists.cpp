@@ -215,7 +215,7 @@ private slots:
         const Reg &r = lists().front();
         Office o;
         auto *w = open(o, r, r.general);
-        QtLinePrinter printer(o.fake.prompts);
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
         o.ctx.platform.printer = &printer;
         o.fake.prompts.answers << true;
         o.fake.prompts.files << o.path("elenco");

@@ -67,7 +67,7 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         message = settings::writeEmergency(folder.path(File::Emergenza), QStringLiteral("ALLUVIONE DEL PIAVE")).message();
     } else if (operation == QLatin1String("stampa")) {
         QApplication app(argc, argv);
-        QtLinePrinter printer(fake.prompts);
+        QtLinePrinter printer(fake.prompts, folder);
         printer.setPdfOutput(QDir(folder.dir()).filePath(QStringLiteral("stampa.pdf")));
         printer.begin(QStringLiteral("courier new"), 10, Orientation::Portrait);
         for (int i = 0; i < 60; ++i) printer.line(QStringLiteral("RIGA %1 DELLA STAMPA").arg(i));

@@ -181,7 +181,7 @@ private slots:
         const RecordingPrinter::Job job = o.fake.printer.jobs.first();
 
         // Through PDF, as the program prints where no printer is installed.
-        QtLinePrinter printer(o.fake.prompts);
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
         const QString pdf = o.path("stampa.pdf");
         printer.setPdfOutput(pdf);
         o.ctx.platform.printer = &printer;
@@ -229,6 +229,11 @@ private slots:
             << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
         QTest::newRow("never over what the program keeps beside the archives") << false << "@/sospese.dat" << ""
             << "Il file sospese.dat è un archivio del programma: scegliere un altro nome.";
+        for (const char *own : {"velmora.lck", "velmora.jnl", "ATTIVITA.CSV", "collegamento.csv", "risorse.sav.new"})
+            QTest::addRow("nor over %s", own) << false << QString("@/") + own << ""
+                << QString("Il file %1 è un archivio del programma: scegliere un altro nome.").arg(own);
+        QTest::newRow("another existing file is replaced") << false << "@/vecchio.csv" << "@/vecchio.csv"
+                                                            << "Rapporto salvato nel file @/vecchio.csv.";
         QTest::newRow("a folder that does not exist") << false << "@/manca/impiego.csv" << ""
             << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
                "Il file impiego.csv non è stato creato.";
@@ -250,15 +255,22 @@ private slots:
         QVERIFY2(w, "the reports stay open for consultation");
         QVERIFY(chooseEntry(w->findChild<QComboBox *>("cmbass"), "ALFA"));
         o.write("sospese.dat", "1,ATTR,1,ALFA,TENDA,O\r\n");
+        o.write("velmora.lck", "4242\nrossi\n");
+        o.write("vecchio.csv", "VECCHIO\r\n");
+        QVERIFY(QFile::link("risorse.csv", o.path("collegamento.csv")));
         const auto before = o.files();
-        o.fake.prompts.files << answer;
+        o.fake.prompts.files << answer << "";
         o.click(w, "cmdesporta");
 
-        QCOMPARE(o.fake.prompts.shown.first().folder, o.path("impiego.csv"));
+        // A refused name brings the dialog back (cancelled here).
+        const int dialogs = message.contains("archivio del programma") ? 2 : 1;
+        QCOMPARE(o.fake.prompts.shown.size(), dialogs + (message.isEmpty() ? 0 : 1));
+        for (const auto &s : o.fake.prompts.shown)
+            if (s.kind == FakePrompts::Shown::SaveFile) QCOMPARE(s.folder, o.path("impiego.csv"));
         QCOMPARE(o.fake.prompts.messages(), message.isEmpty() ? QStringList() : QStringList{message});
-        auto after = o.files();
-        after.remove(QFileInfo(written).fileName());
-        QCOMPARE(after, before);
+        auto after = o.files(), unchanged = before;
+        for (auto *files : {&after, &unchanged}) files->remove(QFileInfo(written).fileName());
+        QCOMPARE(after, unchanged);
         if (!written.isEmpty()) {
             QFile f(written);
             QVERIFY(f.open(QIODevice::ReadOnly));

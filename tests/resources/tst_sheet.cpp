@@ -53,7 +53,7 @@ private slots:
         QVERIFY(o.fake.prompts.shown.isEmpty());
 
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
-        QtLinePrinter printer(o.fake.prompts);
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
         o.ctx.platform.printer = &printer;
         o.fake.prompts.answers.enqueue(false);
         press(w, "cmdstacc");
