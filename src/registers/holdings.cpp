@@ -7,7 +7,6 @@
 #include "archive/text.h"
 #include "registers/registers.h"
 
-#include <QDir>
 #include <QFile>
 #include <algorithm>
 
@@ -63,7 +62,7 @@ const archive::RecordFormat &resourceFormat()
 
 QString unregisteredPath(const archive::WorkingFolder &folder)
 {
-    return QDir(folder.dir()).filePath(QStringLiteral("sospese.dat"));
+    return folder.path(archive::Companion::Unregistered);
 }
 
 QString Holders::where() const

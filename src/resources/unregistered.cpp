@@ -2,6 +2,7 @@
 
 #include "archive/encoding.h"
 #include "archive/journal.h"
+#include "registers/holdings.h"
 #include "resources/operations.h"
 
 #include <QFile>
@@ -11,7 +12,7 @@ namespace resources {
 
 QString unregisteredPath(const archive::WorkingFolder &folder)
 {
-    return folder.path(archive::Companion::Unregistered);
+    return registers::unregisteredPath(folder);
 }
 
 archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,

@@ -65,7 +65,7 @@ const QString kAnyFile = QStringLiteral("*.*");
 // sequence is refused before anything is asked or written.
 bool heldUnregistered(Context &ctx, const QString &sequence)
 {
-    const QFileInfo held(QDir(ctx.folder.dir()).filePath(QStringLiteral("sospese.dat")));
+    const QFileInfo held(ctx.folder.path(archive::Companion::Unregistered));
     if (held.size() == 0) return false;
     ctx.platform.prompts->info(
         QStringLiteral("%1 non eseguito: nella finestra Attività ci sono risorse impegnate o "
