@@ -68,14 +68,30 @@ void save(Formvelmo &, Context &ctx, const MenuEntry &) { maintenance::save(ctx)
 
 // After a restore or a reset the lists show the archives as they are now,
 // not the counts of the archives that were replaced.
+// Registers replaced under the activity the activity window shows would
+// let its lines give back, or take, what the new registers never lent: a
+// restore or a reset waits until the window is left.
+bool activityShown(Context &ctx, const QString &sequence)
+{
+    auto *activity = ctx.windows->existing<Formattivita>();
+    if (!activity || !activity->isVisible()) return false;
+    ctx.platform.prompts->info(QStringLiteral("%1 non eseguito: la finestra Attività è aperta. "
+                                              "Registrare l'attività o uscirne con \"Esci\", poi "
+                                              "ripetere.")
+                                   .arg(sequence));
+    return true;
+}
+
 void restore(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
+    if (activityShown(ctx, QStringLiteral("Ripristino"))) return;
     maintenance::restore(ctx);
     main.caricaliste();
 }
 
 void reset(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
+    if (activityShown(ctx, QStringLiteral("Azzeramento"))) return;
     maintenance::reset(ctx);
     main.caricaliste();
 }

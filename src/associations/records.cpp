@@ -225,6 +225,20 @@ Outcome renameDependents(const archive::WorkingFolder &folder, const QString &fr
 {
     // An empty name is no association: nothing stands under it.
     if (from.isEmpty() || from == to) return {};
+    // Vehicles and equipment are known by association and description: two
+    // records under one name would share what is given back to them.
+    QStringList twice;
+    for (const QString &d : vehicles::Archive::descriptionsOf(folder.path(archive::File::Automezzi), from))
+        if (vehicles::Archive::find(folder.path(archive::File::Automezzi), {to, d})) twice << d;
+    for (const QString &d : equipment::Archive::descriptionsOf(folder.path(archive::File::Attrezzature), from))
+        if (equipment::Archive::find(folder.path(archive::File::Attrezzature), {to, d})) twice << d;
+    if (!twice.isEmpty())
+        return Outcome::refused(
+            Outcome::Refused,
+            QStringLiteral("Sotto il nome %1 ci sono già automezzi o attrezzature con la stessa "
+                           "descrizione di quelli dell'associazione %2 (%3): nessun archivio è "
+                           "stato modificato.")
+                .arg(to, from, twice.join(QStringLiteral(", "))));
     // What activities hold of the association goes back to it under its new name.
     return registers::inOrder([&] { return renameVolunteers(folder, from, to); },
                               [&] { return vehicles::Archive::renameAssociation(folder, from, to); },

@@ -61,8 +61,9 @@ const QString kAnyFile = QStringLiteral("*.*");
 
 // Resources the activity window took or gave back and has not registered:
 // they go back to the registers record by record when the window is left, so
-// replacing the registers under them would count them twice. Then the
-// sequence is refused before anything is asked or written.
+// replacing the registers under them would count them twice, and a backup
+// taken meanwhile holds registers that do not match its resource lines. Then
+// the sequence is refused before anything is asked or written.
 bool heldUnregistered(Context &ctx, const QString &sequence)
 {
     const QFileInfo held(ctx.folder.path(archive::Companion::Unregistered));
@@ -126,7 +127,13 @@ void copySequence(Context &ctx, Direction direction)
 
 } // namespace
 
-void save(Context &ctx) { copySequence(ctx, Direction::Save); }
+void save(Context &ctx)
+{
+    // A backup of registers from which pieces are taken for lines not yet in
+    // risorse.csv would, restored, lose those pieces for good.
+    if (heldUnregistered(ctx, QStringLiteral("Salvataggio"))) return;
+    copySequence(ctx, Direction::Save);
+}
 
 void restore(Context &ctx)
 {
