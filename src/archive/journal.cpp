@@ -209,6 +209,7 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
         if (!snapshotPath.isEmpty()) r->m_snapshotted.insert(archivePath);
         return result;
     }
+    removeUnrecorded({archivePath, workPath, snapshotPath});
     if (result.status == IoResult::SourceMissing) return result;
     if (result.path == stagedArchive(archivePath) || result.path == source(archivePath))
         result.path = archivePath;
@@ -220,6 +221,20 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
     if (others) result.note = nothingElseChanged();
     if (r->m_failure.ok()) r->m_failure = result;
     return result;
+}
+
+void Transaction::abandoned(const QString &archivePath, const QString &workPath)
+{
+    removeUnrecorded({archivePath, workPath});
+}
+
+void Transaction::removeUnrecorded(std::initializer_list<QString> targets)
+{
+    // A staged file that an earlier preparation recorded stays until the
+    // transaction ends; the others are this preparation's own.
+    for (const QString &target : targets)
+        if (!target.isEmpty() && !root()->find(target))
+            QFile::remove(target + QLatin1String(kStagedSuffix));
 }
 
 void Transaction::discard()

@@ -255,8 +255,8 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
     const QString snapshot = tx->snapshotOf(archivePath);
     if (o.done() && !snapshot.isEmpty())
         o.io = shareContent(tx->stagedWork(workPath), tx->stagedArchive(snapshot), snapshot);
-    if (o.status != RewriteOutcome::Aborted)
-        o.io = tx->prepared(archivePath, workPath, o.io, o.io.ok() ? snapshot : QString());
+    if (o.status == RewriteOutcome::Aborted) tx->abandoned(archivePath, workPath);
+    else o.io = tx->prepared(archivePath, workPath, o.io, snapshot);
     if (!o.io.ok()) o.status = RewriteOutcome::Failed;
     return o;
 }
