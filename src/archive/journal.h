@@ -28,11 +28,14 @@
 //
 // commit() replaces the archives only when every preparation ended well:
 // one staged archive is renamed over its archive; several are listed first
-// in a journal (`velmora.jnl`, synced), then renamed one by one, then the
-// journal is removed. A transaction that fails to prepare a file (read-only
-// archive, full disk) remembers the failure, removes the staged files of that
-// step at once, and its commit replaces nothing; one that is destroyed
-// without commit replaces nothing either.
+// in a journal (`velmora.jnl`, synced with the folder), then renamed one by
+// one, then the folder is synced and the journal removed. A transaction that
+// fails to prepare a file (read-only archive, full disk, a failed sync)
+// remembers the failure, removes the staged files of that step at once, and
+// its commit replaces nothing; one that is destroyed without commit replaces
+// nothing either. A folder that cannot be synced after the renames does not
+// make the commit fail (the change is there for every reader): the journal
+// then stays for the next start, until a later sync of the folder succeeds.
 //
 // At start the program calls recover(), which finishes a complete journal
 // (renames what is still staged) and discards an incomplete one, so a kill

@@ -1,7 +1,8 @@
 // Helper of the fault tests.
 //   killworker <folder>: runs the steps of killops on from the step file, forever.
 //   killworker <folder> limit <bytes> <operation>: one operation on a disk that
-//     fills up ("-": no limit); prints the messages the user would get.
+//     fills up ("-": no limit); prints the messages the user would get. The
+//     tests also run it under strace to make its syncs fail.
 #include "killops.h"
 
 #include "activities/registration.h"
