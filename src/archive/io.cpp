@@ -1,5 +1,6 @@
 #include "archive/io.h"
 
+#include "archive/disk.h"
 #include "archive/journal.h"
 
 #include <QDir>
@@ -207,7 +208,11 @@ IoResult copyLinesTo(const QString &source, const QString &destination, const QS
 IoResult copyLines(const QString &source, const QString &destination)
 {
     Transaction *tx = Transaction::covering(destination);
-    if (!tx) return copyLinesTo(readPath(source), destination, destination);
+    if (!tx) {
+        const IoResult done = copyLinesTo(readPath(source), destination, destination);
+        if (done.ok()) settleReplaced(destination);
+        return done;
+    }
     return tx->prepared(destination, {},
                         copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
@@ -237,17 +242,31 @@ IoResult replaceFileAt(const QString &path, const QString &target, const QByteAr
 IoResult replaceFile(const QString &path, const QByteArray &content)
 {
     Transaction *tx = Transaction::covering(path);
-    if (!tx) return replaceFileAt(path, path, content);
+    if (!tx) {
+        const IoResult done = replaceFileAt(path, path, content);
+        if (done.ok()) settleReplaced(path);
+        return done;
+    }
     return tx->prepared(path, {}, replaceFileAt(path, tx->stagedArchive(path), content));
 }
 
 bool commitWhole(QSaveFile &out)
 {
-    if (!out.flush() || out.error() != QFileDevice::NoError) {
+    if (!out.flush() || out.error() != QFileDevice::NoError || !disk::syncFile(out.handle())) {
         out.cancelWriting();
         return false;
     }
     return out.commit();
+}
+
+void settleReplaced(const QString &path)
+{
+    // The result is not reported: the rename is done and every reader
+    // already sees the new content, so "stays as it was" would be false and
+    // a caller would undo or repeat a change that stands. The content itself
+    // was synced before the rename; only the new name may be lost at a power
+    // cut.
+    disk::syncFolder(QFileInfo(path).absolutePath());
 }
 
 QByteArray readFirstLine(const QString &path, bool *exists)

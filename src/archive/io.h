@@ -60,13 +60,20 @@ private:
 IoResult copyLines(const QString &source, const QString &destination);
 
 // Replaces `path` with `content` whole (temporary file, then rename).
+// Both replace a file only once its content is on the disk, and sync the
+// folder after the rename (inside a transaction, its commit does).
 IoResult replaceFile(const QString &path, const QByteArray &content);
 
-// Puts a QSaveFile's content in place only when the kernel has taken every
-// byte: the buffered bytes are flushed and checked first (Qt 6.4's commit()
-// renames even after a failed flush). On failure the writing is cancelled,
-// the old file stays, and false is returned.
+// Puts a QSaveFile's content in place only when the disk holds every byte:
+// the buffered bytes are flushed and checked, then synced and checked, first
+// (Qt 6.4's commit() renames even after a failed flush, and ignores its own
+// sync). On failure the writing is cancelled, the old file stays, and false
+// is returned.
 bool commitWhole(QSaveFile &out);
+
+// After `path` was replaced outside a transaction: syncs its folder, so that
+// the change survives a power cut.
+void settleReplaced(const QString &path);
 
 // Reads the whole first line of `path` (empty when the file is missing or
 // empty). `exists` tells whether the file could be read.

@@ -1,5 +1,7 @@
 #include "archive/journal.h"
 
+#include "archive/disk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,8 +9,6 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace archive {
 
@@ -41,13 +41,27 @@ const QStringList &targetNames()
     return names;
 }
 
-// Makes the names created, renamed and removed in `dir` so far durable.
-void syncFolder(const QString &dir)
+// The folders whose journal stays after its change was made, because the
+// folder could not be synced after the renames: until a sync succeeds, a
+// power cut may bring back the staged names, and the next start needs the
+// journal to finish the change again.
+QSet<QString> &keptJournals()
 {
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+    static QSet<QString> kept;
+    return kept;
+}
+
+// Removes the journal of `dir` once the renames it lists are durable (the
+// folder synced), or keeps it for the next start.
+bool settleJournal(const QString &dir, const QString &journal)
+{
+    if (!disk::syncFolder(dir)) {
+        keptJournals().insert(dir);
+        return false;
+    }
+    keptJournals().remove(dir);
+    QFile::remove(journal);
+    return true;
 }
 
 // Replaces `target` by `staged` in one step (QFile::rename refuses an
@@ -134,7 +148,11 @@ Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
     m_archives << folder.path(Companion::Unregistered);
     for (Transaction *t : openTransactions())
         if (t->m_folder.dir() == folder.dir()) m_outer = t;
-    if (!m_outer) openTransactions().push_back(this);
+    if (m_outer) return;
+    openTransactions().push_back(this);
+    // A journal kept by an earlier change goes before this change stages
+    // files of the same names, as soon as the folder can be synced.
+    if (keptJournals().contains(folder.dir())) settleJournal(folder.dir(), journalPath(folder));
 }
 
 Transaction::~Transaction()
@@ -208,6 +226,7 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
         if (!snapshotPath.isEmpty()) r->m_snapshotted.insert(archivePath);
         return result;
     }
+    removeUnrecorded({archivePath, workPath, snapshotPath});
     if (result.status == IoResult::SourceMissing) return result;
     if (result.path == stagedArchive(archivePath) || result.path == source(archivePath))
         result.path = archivePath;
@@ -219,6 +238,20 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
     if (others) result.note = nothingElseChanged();
     if (r->m_failure.ok()) r->m_failure = result;
     return result;
+}
+
+void Transaction::abandoned(const QString &archivePath, const QString &workPath)
+{
+    removeUnrecorded({archivePath, workPath});
+}
+
+void Transaction::removeUnrecorded(std::initializer_list<QString> targets)
+{
+    // A staged file that an earlier preparation recorded stays until the
+    // transaction ends; the others are this preparation's own.
+    for (const QString &target : targets)
+        if (!target.isEmpty() && !root()->find(target))
+            QFile::remove(target + QLatin1String(kStagedSuffix));
 }
 
 void Transaction::discard()
@@ -257,16 +290,21 @@ IoResult Transaction::commit()
                     + QByteArray::number(QFileInfo(s.staged).size()) + "\r\n";
         text += "fine " + QByteArray::number(qsizetype(order.size())) + "\r\n";
         QSaveFile out(journal);
-        bool written = out.open(QIODevice::WriteOnly) && out.write(text) == text.size() && out.flush();
+        bool written = out.open(QIODevice::WriteOnly) && out.write(text) == text.size();
         if (!written) out.cancelWriting();
-        written = written && out.commit();
+        written = written && commitWhole(out);
+        // The journal and the staged files it names must be on the disk
+        // before the first rename: otherwise nothing is replaced.
+        if (written && !disk::syncFolder(dir)) {
+            QFile::remove(journal);
+            written = false;
+        }
         if (!written) {
             discard();
             m_failure = IoResult::fail(IoResult::WriteFailed, journal);
             m_failure.note = nothingElseChanged();
             return m_failure;
         }
-        syncFolder(dir);
     }
     for (size_t i = 0; i < order.size(); ++i) {
         if (replaceBy(order[i].staged, order[i].target)) continue;
@@ -286,8 +324,12 @@ IoResult Transaction::commit()
         }
         return m_failure;
     }
-    syncFolder(dir);
-    if (!alone) QFile::remove(journal);
+    // Every rename is made and seen by every reader, so a folder that cannot
+    // be synced now is not reported as a failed write (that would say the
+    // archives stay as they were): the change is done, and its journal (a
+    // change of one archive has none) stays so that the next start finishes
+    // it again should a power cut undo the renames.
+    settleJournal(dir, journal);
     m_staged.clear();
     return {};
 }
@@ -335,18 +377,19 @@ Recovery recover(const WorkingFolder &folder)
                 out.io = IoResult::fail(IoResult::WriteFailed, e.target);
                 return out;
             }
-            syncFolder(folder.dir());
             out.status = Recovery::Finished;
+            // Kept until the renames are durable, as after a commit.
+            settleJournal(folder.dir(), journal);
         } else {
             for (const Entry &e : entries) QFile::remove(e.staged);
             out.status = Recovery::Discarded;
+            QFile::remove(journal);
         }
-        if (!QFile::remove(journal)) {
+        if (QFileInfo::exists(journal) && !keptJournals().contains(folder.dir())) {
             out.status = Recovery::Failed;
             out.io = IoResult::fail(IoResult::WriteFailed, journal);
             return out;
         }
-        syncFolder(folder.dir());
     }
     sweep(dir);
     return out;

@@ -28,10 +28,14 @@
 //
 // commit() replaces the archives only when every preparation ended well:
 // one staged archive is renamed over its archive; several are listed first
-// in a journal (`velmora.jnl`, synced), then renamed one by one, then the
-// journal is removed. A transaction that fails to prepare a file (read-only
-// archive, full disk) remembers the failure and its commit replaces nothing;
-// one that is destroyed without commit replaces nothing either.
+// in a journal (`velmora.jnl`, synced with the folder), then renamed one by
+// one, then the folder is synced and the journal removed. A transaction that
+// fails to prepare a file (read-only archive, full disk, a failed sync)
+// remembers the failure, removes the staged files of that step at once, and
+// its commit replaces nothing; one that is destroyed without commit replaces
+// nothing either. A folder that cannot be synced after the renames does not
+// make the commit fail (the change is there for every reader): the journal
+// then stays for the next start, until a later sync of the folder succeeds.
 //
 // At start the program calls recover(), which finishes a complete journal
 // (renames what is still staged) and discards an incomplete one, so a kill
@@ -84,11 +88,16 @@ public:
     QString stagedArchive(const QString &archivePath) const;
     QString stagedWork(const QString &workPath) const;
     // A preparation ended: `ok` records the staged archive (and `workPath`'s
-    // staged work file, when given); otherwise `failure` is remembered and
-    // its file named as the archive. Returns the failure to report, with a
-    // note when other archives of the change were already prepared.
+    // staged work file and `snapshotPath`'s staged snapshot, when given);
+    // otherwise `failure` is remembered and its file named as the archive,
+    // and the staged files it began that no earlier preparation made are
+    // removed at once. Returns the failure to report, with a note when other
+    // archives of the change were already prepared.
     IoResult prepared(const QString &archivePath, const QString &workPath, IoResult result,
                       const QString &snapshotPath = {});
+    // A preparation that stopped of its own accord (an aborted rewrite): the
+    // staged files it began that no earlier preparation made are removed.
+    void abandoned(const QString &archivePath, const QString &workPath);
 
 private:
     struct Staged {
@@ -98,6 +107,7 @@ private:
     Transaction *root() { return m_outer ? m_outer : this; }
     const Transaction *root() const { return m_outer ? m_outer : this; }
     const Staged *find(const QString &target) const;
+    void removeUnrecorded(std::initializer_list<QString> targets);
     void discard();
 
     WorkingFolder m_folder;

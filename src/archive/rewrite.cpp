@@ -1,5 +1,6 @@
 #include "archive/rewrite.h"
 
+#include "archive/disk.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/text.h"
@@ -179,8 +180,12 @@ RewriteOutcome runOn(const QString &archivePath, const QString &source, const QS
     if (!aborted && !sink.failed() && !readFailed && atEnd) atEnd(sink);
     sink.flush(true);
     in.close();
-    // Closing clears the device's error: look before.
-    const bool workFailed = !work.flush() || work.error() != QFileDevice::NoError;
+    // Closing clears the device's error: look before. A staged work file is
+    // named by the journal, so it goes to the disk like the archive; outside
+    // a transaction the work file is only a buffer and is not synced.
+    const bool staged = target != archivePath;
+    const bool workFailed = !work.flush() || work.error() != QFileDevice::NoError
+                            || (staged && !aborted && !disk::syncFile(work.handle()));
     work.close();
 
     if (aborted) {
@@ -244,9 +249,12 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
                    bool seeDamaged)
 {
     Transaction *tx = Transaction::covering(archivePath);
-    if (!tx)
-        return runOn(archivePath, archivePath, archivePath, workPath, format, concerns, each, atEnd,
-                     seeDamaged);
+    if (!tx) {
+        const RewriteOutcome o = runOn(archivePath, archivePath, archivePath, workPath, format,
+                                       concerns, each, atEnd, seeDamaged);
+        if (o.done()) settleReplaced(archivePath);
+        return o;
+    }
     RewriteOutcome o = runOn(archivePath, tx->source(archivePath), tx->stagedArchive(archivePath),
                              tx->stagedWork(workPath), format, concerns, each, atEnd, seeDamaged);
     // A snapshot asked for with the change holds what the work file holds:
@@ -255,8 +263,8 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
     const QString snapshot = tx->snapshotOf(archivePath);
     if (o.done() && !snapshot.isEmpty())
         o.io = shareContent(tx->stagedWork(workPath), tx->stagedArchive(snapshot), snapshot);
-    if (o.status != RewriteOutcome::Aborted)
-        o.io = tx->prepared(archivePath, workPath, o.io, o.io.ok() ? snapshot : QString());
+    if (o.status == RewriteOutcome::Aborted) tx->abandoned(archivePath, workPath);
+    else o.io = tx->prepared(archivePath, workPath, o.io, snapshot);
     if (!o.io.ok()) o.status = RewriteOutcome::Failed;
     return o;
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <pwd.h>
@@ -15,6 +16,8 @@ namespace {
 // The lines added after the lock file's own content.
 const QByteArray kUser = "utente: ";
 const QByteArray kSince = "dal: ";
+// Seconds an unreadable lock must stand unchanged before it is taken over.
+constexpr qint64 kUnreadableGrace = 10;
 
 QString userName()
 {
@@ -39,7 +42,7 @@ FolderLock::FolderLock(const QString &dir)
 
 bool FolderLock::acquire(const QDateTime &since)
 {
-    if (!m_lock.tryLock(0)) return false;
+    if (!m_lock.tryLock(0) && !takeOverUnreadable()) return false;
     QFile file(m_path);
     if (file.open(QIODevice::Append)) {
         // Who and since when, for a copy that finds the folder held; the
@@ -48,6 +51,30 @@ bool FolderLock::acquire(const QDateTime &since)
                    + since.toString(Qt::ISODate).toLatin1() + '\n');
     }
     return true;
+}
+
+bool FolderLock::takeOverUnreadable()
+{
+    // A lock that names a copy on this computer that no longer runs is
+    // already taken over by tryLock(); one that names another computer is
+    // that computer's to release. An empty or garbled one names nobody, and
+    // QLockFile would never count it as stale.
+    if (m_lock.error() != QLockFile::LockFailedError) return false;
+    // Two copies that find it together take turns, as QLockFile does itself
+    // for a stale lock.
+    QLockFile turn(m_path + QStringLiteral(".rmlock"));
+    if (!turn.tryLock(0)) return false;
+    qint64 pid = 0;
+    QString host, application;
+    if (m_lock.getLockInfo(&pid, &host, &application)) return false;
+    // A copy that is creating its lock leaves it empty for an instant, before
+    // it holds it: only a lock left alone for a while is taken.
+    const QDateTime changed = QFileInfo(m_path).lastModified();
+    if (!changed.isValid() || changed.secsTo(QDateTime::currentDateTime()) < kUnreadableGrace) return false;
+    // A copy that still runs holds a lock of the system on the file (Qt's
+    // flock on Unix, the open file on Windows), whatever the file says:
+    // removeStaleLockFile() then refuses to remove it.
+    return m_lock.removeStaleLockFile() && m_lock.tryLock(0);
 }
 
 QString FolderLock::busyQuestion() const

@@ -8,8 +8,9 @@
 // One copy of the program writes in a working folder: the first one holds
 // the lock file "velmora.lck" there for its whole run, with the user's name
 // and the time it took the folder. A lock left by a copy that ended
-// abnormally on this computer is taken over; a copy that is still running,
-// here or on another computer, keeps it.
+// abnormally on this computer, or one that cannot be read as a lock and that
+// no running copy holds, is taken over; a copy that is still running, here
+// or on another computer, keeps it.
 class FolderLock {
 public:
     explicit FolderLock(const QString &dir);
@@ -23,6 +24,8 @@ public:
     static QString fileName() { return archive::fileName(archive::Companion::Lock); }
 
 private:
+    bool takeOverUnreadable();
+
     QString m_path;
     QLockFile m_lock;
 };

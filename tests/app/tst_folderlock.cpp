@@ -89,20 +89,53 @@ private slots:
         QCOMPARE(o.first->state(), QProcess::Running);
     }
 
-    void lockOfAKilledCopyIsTakenOver() {
+    void lockNoRunningCopyHoldsIsTakenOver_data() {
+        QTest::addColumn<int>("first"); // 0: never started, 1: killed, 2: still running
+        QTest::addColumn<QByteArray>("lock"); // written over the lock file in place ("-": as left)
+        QTest::addColumn<bool>("old");        // and then left alone for a minute
+        QTest::addColumn<bool>("taken");
+        const QByteArray garbled("\xff\x00\x07velmora\r\n", 12);
+        QTest::newRow("vuoto") << 0 << QByteArray("") << true << true;
+        QTest::newRow("illeggibile") << 0 << garbled << true << true;
+        QTest::newRow("illeggibile, appena scritto") << 0 << garbled << false << false;
+        QTest::newRow("copia terminata su questo computer") << 1 << QByteArray("-") << false << true;
+        QTest::newRow("altro computer") << 0 << QByteArray("4242\nvelmora\naltro-computer\n") << true << false;
+        QTest::newRow("copia in corso, illeggibile") << 2 << garbled << true << false;
+    }
+    void lockNoRunningCopyHoldsIsTakenOver() {
+        QFETCH(int, first);
+        QFETCH(QByteArray, lock);
+        QFETCH(bool, old);
+        QFETCH(bool, taken);
         TestFolder o;
-        auto first = startFirstCopy(o);
-        first->kill();
-        first->waitForFinished();
-        {
-            FolderLock lock(o.dir());
-            QVERIFY(claimFolder(o.ctx, lock));
-            QVERIFY(o.fake.prompts.shown.isEmpty());
-            QVERIFY(!o.ctx.consultation);
-            QCOMPARE(o.read(FolderLock::fileName()).split('\n').value(0).trimmed().toLongLong(),
-                     QCoreApplication::applicationPid());
+        std::unique_ptr<QProcess> program;
+        if (first > 0) program = startFirstCopy(o);
+        if (first == 1) {
+            program->kill();
+            program->waitForFinished();
         }
-        QVERIFY(!QFile::exists(o.path(FolderLock::fileName())));
+        if (lock != "-") o.write(FolderLock::fileName(), lock);
+        QFile written(o.path(FolderLock::fileName()));
+        if (old)
+            QVERIFY(written.open(QIODevice::Append)
+                    && written.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        written.close();
+        o.fake.prompts.answers << true;
+        {
+            FolderLock folderLock(o.dir());
+            QVERIFY(claimFolder(o.ctx, folderLock));
+            QCOMPARE(o.fake.prompts.questions().size(), taken ? 0 : 1);
+            QCOMPARE(o.ctx.consultation, !taken);
+            if (taken)
+                QCOMPARE(o.read(FolderLock::fileName()).split('\n').value(0).trimmed().toLongLong(),
+                         QCoreApplication::applicationPid());
+        }
+        QCOMPARE(QFile::exists(o.path(FolderLock::fileName())), !taken);
+        if (first == 2) {
+            QCOMPARE(program->state(), QProcess::Running);
+            program->kill();
+            program->waitForFinished();
+        }
     }
 
     void consultationDisablesEveryChange() {

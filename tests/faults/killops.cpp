@@ -23,6 +23,10 @@ using archive::Register;
 using archive::WorkingFolder;
 using modes::Activity;
 
+activities::GiveBack giveBackTo(const WorkingFolder &folder) {
+    return [&folder](const archive::Record &r) { return resources::ok(resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt))); };
+}
+
 namespace {
 
 constexpr int kSeedAssociations = 300;
@@ -78,10 +82,6 @@ activities::Registration registration(int c, Role role, Activity mode, bool clos
                  closed ? "18.00" : "", "ricerca", "bosco", "sindaco", {}};
     for (const Pick &p : picksOf(c, role)) reg.resources << activities::ResourceEntry{p.line(), "O"};
     return reg;
-}
-
-activities::GiveBack giveBackTo(const WorkingFolder &folder) {
-    return [&folder](const archive::Record &r) { return resources::ok(resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt))); };
 }
 
 bool engage(const WorkingFolder &folder, const QList<Pick> &picks) {

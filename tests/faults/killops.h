@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activities/records.h"
 #include "archive/paths.h"
 
 #include <QString>
@@ -22,5 +23,7 @@ bool run(const archive::WorkingFolder &folder, int step);
 // register count equals its start less what open activities and sospese.dat hold.
 QString inconsistency(const archive::WorkingFolder &folder);
 QString stepFile(const archive::WorkingFolder &folder);
+// What a closing or a cancellation does with each resource line: gives it back to its register.
+activities::GiveBack giveBackTo(const archive::WorkingFolder &folder);
 
 } // namespace killops

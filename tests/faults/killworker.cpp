@@ -1,9 +1,11 @@
 // Helper of the fault tests.
 //   killworker <folder>: runs the steps of killops on from the step file, forever.
 //   killworker <folder> limit <bytes> <operation>: one operation on a disk that
-//     fills up ("-": no limit); prints the messages the user would get.
+//     fills up ("-": no limit); prints the messages the user would get. The
+//     tests also run it under strace to make its syncs fail.
 #include "killops.h"
 
+#include "activities/registration.h"
 #include "session/context.h"
 #include "session/maintenance.h"
 #include "session/settings.h"
@@ -61,6 +63,12 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         fake.prompts.files << QDir(folder.dir()).filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak" : "copia.bak");
         if (operation.startsWith(QLatin1String("salvataggio"))) maintenance::save(ctx);
         else maintenance::restore(ctx);
+    } else if (operation == QLatin1String("annullamento")) {
+        activities::Registration reg;
+        reg.mode = modes::Activity::A;
+        reg.protsel = QStringLiteral("1");
+        reg.input = {"1", "01/03/2025", "09.00", {}, {}, {}, {}, "SOCCORSO", "LUOGO", "SALA", {}};
+        message = activities::registerActivity(folder, reg, killops::giveBackTo(folder)).messages.join('\n');
     } else if (operation == QLatin1String("contatore")) {
         message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
     } else if (operation == QLatin1String("emergenza")) {

@@ -4,11 +4,13 @@
 
 #include "session/snapshot.h"
 #include "archive/io.h"
+#include "archive/journal.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
+#include <functional>
 
 using archive::File;
 
@@ -35,6 +37,11 @@ void seedForDisk(const TestOffice &o, bool big) {
         ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i) + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
     for (int i = 0; big && i < 5000; ++i) sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
     o.write(File::Associazioni, crlf(ass));
+    o.write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
+    o.write(File::Attivita, crlf({" 1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO,SALA,,A",
+                                  " 2 ,02/03/2025,10.00,,,02/03/2025,18.00,RICERCA,BOSCO,SINDACO,,C",
+                                  " 3 ,03/03/2025,11.00,,,03/03/2025,19.00,RICERCA,CAMPO,SINDACO,,C"}));
+    o.write(File::Risorse, crlf({" 1 ,ATTR,     2,ALFA,TENDA,O"}));
     o.write(File::AssociazioniSav, crlf(sav));
     o.write(File::NumeroProt, "41\r\n");
     o.write(File::Emergenza, "PROVA\r\n");
@@ -42,13 +49,40 @@ void seedForDisk(const TestOffice &o, bool big) {
     o.write("stampa.pdf", "VECCHIA STAMPA\r\n");
 }
 
-// A child process whose files may not grow beyond `limit` (EFBIG, as on a full disk).
-QString runLimited(const TestOffice &o, const QString &limit, const QString &operation) {
+// A child process whose files may not grow beyond `limit` (EFBIG, as on a full
+// disk), or ("-") whose syncs the kernel fails as `strace` asks (EIO).
+QString runLimited(const TestOffice &o, const QString &limit, const QString &operation, const QStringList &strace = {}) {
     QProcess child;
-    child.start(QStringLiteral(KILLWORKER_PATH), {o.dir(), "limit", limit, operation});
+    const QStringList worker{QStringLiteral(KILLWORKER_PATH), o.dir(), "limit", limit, operation};
+    if (strace.isEmpty()) child.start(worker.first(), worker.mid(1));
+    else child.start(QStringLiteral("strace"), QStringList{"-f", "-o", "/dev/null"} + strace + worker);
     if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
         return QStringLiteral("<il processo non è terminato bene: %1>").arg(QString::fromUtf8(child.readAllStandardError()));
     return QString::fromUtf8(child.readAllStandardOutput());
+}
+
+using AddOperation = std::function<void(const char *operation, const QString &destination, const QString &expected)>;
+
+// The operations of the disk tests, each with the file it replaces and what
+// the user is told when the disk refuses: full (`sync` false), or failing
+// every sync. An ordered rewrite fills its work file first, but syncs only
+// the archive outside a transaction.
+void diskOperations(bool sync, const AddOperation &add) {
+    const QString saveFailed = QStringLiteral("Salvataggio non riuscito. ");
+    const QString kept = QString::fromUtf8(" L'archivio associazioni.csv non è cambiato.");
+    const auto same = [](const char *file) { return unwritten(file, file); };
+    add("inserimento", "associazioni.csv", unwritten(sync ? "associazioni.csv" : "associazioni.wrk", "associazioni.csv"));
+    add("istantanea", "associazioni.sav", same("associazioni.sav"));
+    add("ripristino", "associazioni.csv", same("associazioni.csv"));
+    add("salvataggio", "copia.bak", saveFailed + same("copia.bak") + kept);
+    add("salvataggio nuovo", "nuova.bak", saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
+    add("ripristino da copia", "associazioni.csv", QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
+    add("contatore", "numeroprot.dat", same("numeroprot.dat"));
+    add("emergenza", "emergenza.dat", same("emergenza.dat"));
+    add("stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + same("stampa.pdf"));
+    // A change over several archives: the activity is the last one prepared.
+    add("annullamento", "attivita.csv", sync ? unwritten("risorse.wrk", "risorse.csv")
+                                             : unwritten("attivita.wrk", "attivita.csv") + QString::fromUtf8(" Nessun altro archivio è stato modificato."));
 }
 
 } // namespace
@@ -107,25 +141,14 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("big");
         QTest::addColumn<int>("cut"); // 0: nothing is written, 1: half, 2: all but the last byte
-        const QString saveFailed = QStringLiteral("Salvataggio non riuscito. ");
-        const QString kept = QString::fromUtf8(" L'archivio associazioni.csv non è cambiato.");
-        const auto add = [](const char *operation, const QString &destination, const QString &expected) {
+        diskOperations(false, [](const char *operation, const QString &destination, const QString &expected) {
+            // Where nothing fits, a change over several archives stops at its first one, as when no sync succeeds.
             for (int cut : {0, 1, 2})
-                QTest::addRow("%s, %d", operation, cut) << QString(operation) << destination << expected << false << cut;
+                if (cut > 0 || QByteArray(operation) != "annullamento")
+                    QTest::addRow("%s, %d", operation, cut) << QString(operation) << destination << expected << false << cut;
             if (destination.endsWith(".csv") || destination.endsWith(".sav"))
                 QTest::addRow("%s, grande", operation) << QString(operation) << destination << expected << true << 1;
-        };
-        const auto same = [](const char *file) { return unwritten(file, file); };
-        // The ordered rewrite fills its work file first.
-        add("inserimento", "associazioni.csv", unwritten("associazioni.wrk", "associazioni.csv"));
-        add("istantanea", "associazioni.sav", same("associazioni.sav"));
-        add("ripristino", "associazioni.csv", same("associazioni.csv"));
-        add("salvataggio", "copia.bak", saveFailed + same("copia.bak") + kept);
-        add("salvataggio nuovo", "nuova.bak", saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
-        add("ripristino da copia", "associazioni.csv", QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
-        add("contatore", "numeroprot.dat", same("numeroprot.dat"));
-        add("emergenza", "emergenza.dat", same("emergenza.dat"));
-        add("stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + same("stampa.pdf"));
+        });
     }
     void fullDiskKeepsTheLastGoodContent() {
         QFETCH(QString, operation);
@@ -151,6 +174,46 @@ private slots:
         after.remove("associazioni.wrk");
         QVERIFY2(after == before, qPrintable(destination + " cambiato: " + shown));
         QCOMPARE(shown, expected.arg(o.dir()));
+    }
+
+    void aFailedSyncIsAFailedWrite_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("folderSync"); // 0: every sync fails; n: the folder's from the n-th on
+        QTest::addColumn<QString>("expected"); // empty: the change is made and told as without faults
+        diskOperations(true, [](const char *operation, const QString &, const QString &expected) {
+            QTest::addRow("%s, ogni sync", operation) << QString(operation) << 0 << expected;
+        });
+        // Before the renames the folder must hold the journal; after them the change stands.
+        QTest::newRow("annullamento, giornale") << "annullamento" << 1
+            << unwritten("velmora.jnl", "velmora.jnl", false) + QString::fromUtf8(" Nessun altro archivio è stato modificato.");
+        QTest::newRow("annullamento, dopo i rinomini") << "annullamento" << 2 << QString();
+        QTest::newRow("contatore, dopo il rinomino") << "contatore" << 1 << QString();
+    }
+    void aFailedSyncIsAFailedWrite() {
+        QFETCH(QString, operation);
+        QFETCH(int, folderSync);
+        QFETCH(QString, expected);
+        TestOffice trial, o;
+        seedForDisk(trial, false);
+        seedForDisk(o, false);
+        const QString done = runLimited(trial, "-", operation);
+        const auto before = o.files();
+        QVERIFY2(trial.files() != before, qPrintable(done));
+        const QString shown = runLimited(o, "-", operation, folderSync == 0
+            ? QStringList{"--inject=fsync,fdatasync:error=EIO"}
+            : QStringList{"-P", o.dir(), QStringLiteral("--inject=fsync:error=EIO:when=%1+").arg(folderSync)});
+        QCOMPARE(shown, expected.isEmpty() ? done : expected.arg(o.dir()));
+        auto after = o.files();
+        auto unchanged = expected.isEmpty() ? trial.files() : before;
+        after.remove("associazioni.wrk");
+        unchanged.remove("associazioni.wrk");
+        // A journal stays after renames the folder could not sync: the next start finishes it.
+        QCOMPARE(after.remove("velmora.jnl") == 1, expected.isEmpty() && operation == "annullamento");
+        if (QFile::exists(o.path("velmora.jnl"))) {
+            QCOMPARE(int(archive::recover(o.ctx.folder).status), int(archive::Recovery::Finished));
+            QCOMPARE(o.files(), after);
+        }
+        QCOMPARE(after, unchanged);
     }
 };
 
