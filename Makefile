@@ -30,7 +30,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-.PHONY: all build run test test-core bench fuzz package install screenshots deps-build deps-test \
+.PHONY: all build run test test-core soak bench fuzz package install screenshots deps-build deps-test \
 	deps-run deps-fuzz deps-package deps-screenshots clean
 
 all: build
@@ -72,6 +72,15 @@ test: deps-test build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-core
 	@tmp=$$(mktemp -d) && sh tools/run.sh $(PROGRAM) $$tmp/run 4; status=$$?; rm -rf $$tmp; exit $$status
+
+# The random operator sequences of the counts test for longer, from a seed of
+# their own, printed so that a failure can be run again (SOAK_SEED=, SOAK_STEPS=).
+SOAK_STEPS ?= 20000
+soak: deps-test build
+	@seed=$${SOAK_SEED:-$$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}; \
+	echo "make soak: seme $$seed, $(SOAK_STEPS) passi (SOAK_SEED=$$seed make soak per ripeterlo)"; \
+	cd $(BUILD) && VELMORA_SOAK_SEED=$$seed VELMORA_SOAK_STEPS=$(SOAK_STEPS) \
+	  QT_QPA_PLATFORM=offscreen ./tests/tst_counts -silent
 
 # The core tests and the replay of the saved fuzzing corpus, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer.
