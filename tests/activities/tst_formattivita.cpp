@@ -86,6 +86,15 @@ private slots:
         QCOMPARE(edit(w, "numprot")->text(), QString("42"));
         QCOMPARE(edit(w, "tipoatt")->text(), QString::fromUtf8("incendio, bosco \"alto\""));
         QCOMPARE(o.resourceList()->count(), 4);
+        // Registered, the new activity is the one the window modifies: a second "Registra",
+        // here under another number, moves it instead of storing its resources twice.
+        QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Modifica"));
+        QCOMPARE(child<QPushButton>(w, "cmdregistra")->text(), QString("Modifica"));
+        typeText(w, "numprot", "44");
+        QCOMPARE(o.registerNow(), QStringList({kModified}));
+        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O", "43,AUTO,1,ALFA,JEEP,O", "44,AUTO,1,ALFA,JEEP,O",
+                                          "44,VOL.,2,ALFA,,O"}));
+        QVERIFY(!o.read(File::Attivita).contains("42,"));
         w = o.openInsert();
         QCOMPARE(edit(w, "numprot")->text(), QString("43"));
         for (const char *f : {"stato", "datari", "orari", "tipoatt", "loc", "ric", "note"})
