@@ -29,7 +29,7 @@ if(NOT VELMORA_FUZZ)
 
   set(CORE_TESTS archive/tst_archive activities/tst_records activities/tst_onepass
     associations/tst_association_records vehicles/tst_vehicle_records
-    equipment/tst_equipment_records)
+    equipment/tst_equipment_records registers/tst_holdings)
   foreach(t ${CORE_TESTS})
     get_filename_component(name ${t} NAME)
     add_executable(${name} ${T}/${t}.cpp)
