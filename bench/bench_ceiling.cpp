@@ -317,7 +317,7 @@ int main(int argc, char **argv)
         rows.push_back({"elenco delle associazioni (IA)", t, floor});
 
         // A search by part of the name, typed in the window and confirmed.
-        list->findChild<QLineEdit *>(QStringLiteral("cerca"))->setText(QStringLiteral("volontari 01"));
+        list->findChild<QLineEdit *>(QStringLiteral("cerca"))->setText(QStringLiteral("volontari 00"));
         auto *cmdcerca = list->findChild<QPushButton *>(QStringLiteral("cmdcerca"));
         const double search = median([&] { cmdcerca->click(); });
         if (list->list()->count() <= 4) qFatal("the association search found nothing");
@@ -335,10 +335,14 @@ int main(int argc, char **argv)
         rows.push_back({action, t, median([&] { plainRead(ctx, {archive}); })});
         list->hide();
     };
-    generalList(fromMenu<Formautolist>(ctx, main, "mnautvelg"), ctx.g.modoautolist,
-                ceiling::kVehicles, File::Automezzi, "elenco generale degli automezzi (G)");
-    generalList(fromMenu<Formattrlist>(ctx, main, "mnatrvelg"), ctx.g.modoattrlist,
-                ceiling::kEquipment, File::Attrezzature, "elenco generale delle attrezzature (G)");
+    // Each list is opened before its mode is read: the order in which the
+    // arguments of one call are evaluated is not fixed.
+    auto *vehicleList = fromMenu<Formautolist>(ctx, main, "mnautvelg");
+    generalList(vehicleList, ctx.g.modoautolist, ceiling::kVehicles, File::Automezzi,
+                "elenco generale degli automezzi (G)");
+    auto *equipmentList = fromMenu<Formattrlist>(ctx, main, "mnatrvelg");
+    generalList(equipmentList, ctx.g.modoattrlist, ceiling::kEquipment, File::Attrezzature,
+                "elenco generale delle attrezzature (G)");
 
     // Registering an activity of 20 resource lines: as a modification of
     // the activity, then as a new activity.
@@ -407,8 +411,13 @@ int main(int argc, char **argv)
 
     // Engaging one piece of equipment (given back between runs).
     {
-        const QString assoc = text::fit(QString::fromLatin1(ceiling::associationName(1000)), 50);
-        const QString descr = text::fit(QStringLiteral("ATTREZZATURA 10000"), 50);
+        // The item in the middle of the archive.
+        const int item = ceiling::kEquipment / 2;
+        const QString assoc = text::fit(QString::fromLatin1(ceiling::associationName(
+                                            item / (ceiling::kEquipment / ceiling::kAssociations))),
+                                        50);
+        const QString descr =
+            text::fit(QStringLiteral("ATTREZZATURA %1").arg(item, 5, 10, QLatin1Char('0')), 50);
         bool matched = false;
         const double t = median(
             [&] {

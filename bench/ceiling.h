@@ -14,15 +14,24 @@
 
 namespace ceiling {
 
-constexpr int kActivities = 32767;
-constexpr int kResources = 300000;
-constexpr int kAssociations = 2000;
-constexpr int kVehicles = 20000;
-constexpr int kEquipment = 20000;
-constexpr int kVolunteers = 20000;
+// VELMORA_BENCH_DIVISOR=N divides every size by N (from 1 to 50), for a
+// quick run that only shows that every action still runs.
+inline int divisor()
+{
+    const char *d = std::getenv("VELMORA_BENCH_DIVISOR");
+    const int n = d ? std::atoi(d) : 1;
+    return n < 1 ? 1 : n > 50 ? 50 : n;
+}
+
+inline const int kActivities = 32767 / divisor();
+inline const int kResources = 300000 / divisor();
+inline const int kAssociations = 2000 / divisor();
+inline const int kVehicles = 20000 / divisor();
+inline const int kEquipment = 20000 / divisor();
+inline const int kVolunteers = 20000 / divisor();
 
 // The activity whose registration is measured, with its 20 resource lines.
-constexpr int kMeasured = 16000;
+inline const int kMeasured = 16000 / divisor();
 constexpr int kMeasuredLines = 20;
 
 inline QByteArray associationName(int i)
