@@ -18,12 +18,6 @@ const archive::RecordFormat &activityFormat()
     return f;
 }
 
-const archive::RecordFormat &resourceFormat()
-{
-    static const archive::RecordFormat f{6, {RNumProt}};
-    return f;
-}
-
 QStringList activityFields(const ActivityInput &in)
 {
     auto bare = [](const QString &s) { return text::blankSeparators(s); };

@@ -4,6 +4,7 @@
 #include "archive/outcome.h"
 #include "archive/paths.h"
 #include "archive/record.h"
+#include "registers/holdings.h"
 #include "resources/lines.h"
 
 #include <QStringList>
@@ -15,12 +16,14 @@
 namespace activities {
 
 const archive::RecordFormat &activityFormat(); // 12 fields, the first a number
-const archive::RecordFormat &resourceFormat(); // 6 fields, the first a number
+using registers::resourceFormat; // 6 fields, the first a number
 
 enum ActivityField {
     NumProt, DataRi, OraRi, DataIn, OraIn, DataFi, OraFi, TipoAtt, Loc, Ric, Note, Stato
 };
-enum ResourceField { RNumProt, RTipo, RNumero, RAssociazione, RDescrizione, RStato };
+using registers::ResourceField;
+using registers::RNumProt, registers::RTipo, registers::RNumero, registers::RAssociazione,
+    registers::RDescrizione, registers::RStato;
 
 
 // What the activity window supplies for a record.

@@ -66,8 +66,6 @@ template <class W> void show(Formvelmo &, Context &ctx, const MenuEntry &)
 
 void save(Formvelmo &, Context &ctx, const MenuEntry &) { maintenance::save(ctx); }
 
-// After a restore or a reset the lists show the archives as they are now,
-// not the counts of the archives that were replaced.
 // Registers replaced under the activity the activity window shows would
 // let its lines give back, or take, what the new registers never lent: a
 // restore or a reset waits until the window is left.
@@ -82,6 +80,8 @@ bool activityShown(Context &ctx, const QString &sequence)
     return true;
 }
 
+// After a restore or a reset the lists show the archives as they are now,
+// not the counts of the archives that were replaced.
 void restore(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
     if (activityShown(ctx, QStringLiteral("Ripristino"))) return;

@@ -29,14 +29,15 @@ namespace {
 
 Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &associazione50,
                        const QString &descrizione50, int delta, bool givingBack, bool *matched,
-                       qint16 *short_ = nullptr)
+                       qint16 *availableWhenShort = nullptr)
 {
     return registers::changeFirstPair(
         folder.set(archive::Register::Attrezzature), format(), associazione50, descrizione50,
         [&](Record &changed) {
             const int q = changed.number(Quantita) + delta;
-            if (short_ && q < 0) {
-                *short_ = changed.number(Quantita);
+            // Taking more than there is: refused, saying how many there are.
+            if (availableWhenShort && q < 0) {
+                *availableWhenShort = changed.number(Quantita);
                 return false;
             }
             if (q < -32768 || q > 32767) return false;

@@ -8,6 +8,7 @@
 #include "registers/registers.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 using archive::Record;
@@ -20,29 +21,6 @@ namespace {
 
 // The columns of a resource line (1-based 1-4, 15-64, 65-114).
 constexpr int kAssociationAt = 14, kDescriptionAt = 64;
-
-struct Change {
-    QByteArray tag; // "P" or "R"
-    QString line;
-};
-
-// The changes of sospese.dat; lines this program did not write are kept
-// as they are.
-QList<QByteArray> unregisteredLines(const archive::WorkingFolder &folder)
-{
-    QList<QByteArray> out;
-    QFile f(archive::readPath(unregisteredPath(folder)));
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    archive::LineReader reader(&f);
-    QByteArray line;
-    while (reader.next(line)) out << line;
-    return out;
-}
-
-bool isChange(const QByteArray &line)
-{
-    return line.size() >= 3 && line.at(1) == ',' && (line.at(0) == 'P' || line.at(0) == 'R');
-}
 
 bool holds(const QString &tipo, const QString &association, const QString &description,
            const QStringList &types, const QString &wantedAssociation,
@@ -63,6 +41,38 @@ const archive::RecordFormat &resourceFormat()
 QString unregisteredPath(const archive::WorkingFolder &folder)
 {
     return folder.path(archive::Companion::Unregistered);
+}
+
+QList<UnregisteredChange> readUnregistered(const archive::WorkingFolder &folder)
+{
+    QList<UnregisteredChange> out;
+    QFile f(archive::readPath(unregisteredPath(folder)));
+    if (!f.open(QIODevice::ReadOnly)) return out;
+    archive::LineReader reader(&f);
+    QByteArray line;
+    while (reader.next(line)) {
+        // Anything else is not a change this program wrote.
+        if (line.size() < 3 || line.at(1) != ',' || (line.at(0) != 'P' && line.at(0) != 'R'))
+            continue;
+        out << UnregisteredChange{cp1252::decode(line.mid(2)), line.at(0) == 'R'};
+    }
+    return out;
+}
+
+archive::IoResult writeUnregistered(const archive::WorkingFolder &folder,
+                                    const QList<UnregisteredChange> &changes)
+{
+    const QString path = unregisteredPath(folder);
+    // Nothing to keep, and nothing kept: no need to write.
+    if (changes.isEmpty() && QFileInfo(archive::readPath(path)).size() == 0)
+        return archive::IoResult::success();
+    QByteArray bytes;
+    for (const UnregisteredChange &c : changes) {
+        bytes += c.givenBack ? "R," : "P,";
+        bytes += cp1252::encode(c.line);
+        bytes += "\r\n";
+    }
+    return archive::replaceFile(path, bytes);
 }
 
 QString Holders::where() const
@@ -96,9 +106,9 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
     std::sort(h.activities.begin(), h.activities.end());
     // What the window took is held until it is registered or undone; a line
     // it gave back still stands engaged in risorse.csv until then.
-    for (const QByteArray &raw : unregisteredLines(folder)) {
-        if (!isChange(raw) || raw.at(0) != 'P') continue;
-        const QString line = text::fit(cp1252::decode(raw.mid(2)), 114);
+    for (const UnregisteredChange &c : readUnregistered(folder)) {
+        if (c.givenBack) continue;
+        const QString line = text::fit(c.line, 114);
         if (holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50), types,
                   association, description))
             h.unregistered = true;
@@ -135,25 +145,15 @@ archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QS
         if (!o.done()) return o;
     }
 
-    const QList<QByteArray> lines = unregisteredLines(folder);
-    QByteArray bytes;
+    QList<UnregisteredChange> changes = readUnregistered(folder);
     bool changed = false;
-    for (const QByteArray &raw : lines) {
-        QByteArray out = raw;
-        if (isChange(raw)) {
-            const QString line = cp1252::decode(raw.mid(2));
-            const QString renamed = renamedLine(line, from, to);
-            bool ok = false;
-            const QByteArray encoded = cp1252::encode(renamed, &ok);
-            if (renamed != line && ok) {
-                out = raw.left(2) + encoded;
-                changed = true;
-            }
-        }
-        bytes += out + "\r\n";
+    for (UnregisteredChange &c : changes) {
+        const QString renamed = renamedLine(c.line, from, to);
+        changed = changed || renamed != c.line;
+        c.line = renamed;
     }
     if (!changed) return {};
-    const archive::IoResult io = archive::replaceFile(unregisteredPath(folder), bytes);
+    const archive::IoResult io = writeUnregistered(folder, changes);
     return io.ok() ? archive::Outcome{} : archive::Outcome::failed(io);
 }
 

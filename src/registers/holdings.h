@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/io.h"
 #include "archive/outcome.h"
 #include "archive/paths.h"
 #include "archive/record.h"
@@ -31,6 +32,20 @@ inline const QString kHeldVolunteers = QStringLiteral("VOL.");
 // line, "P" (taken) or "R" (given back), a comma, the 114-column resource
 // line.
 QString unregisteredPath(const archive::WorkingFolder &folder);
+
+// One change of sospese.dat: the resource line, taken ("P") or given back
+// ("R").
+struct UnregisteredChange {
+    QString line;
+    bool givenBack = false;
+};
+// The changes in file order; lines this program did not write are passed
+// over. A missing file holds none.
+QList<UnregisteredChange> readUnregistered(const archive::WorkingFolder &folder);
+// Replaces sospese.dat with `changes` (not written when it holds nothing and
+// nothing is to be kept).
+archive::IoResult writeUnregistered(const archive::WorkingFolder &folder,
+                                    const QList<UnregisteredChange> &changes);
 
 struct Holders {
     QList<qint16> activities; // registered activities holding it, ascending

@@ -1,12 +1,9 @@
 #include "resources/unregistered.h"
 
-#include "archive/encoding.h"
 #include "archive/journal.h"
 #include "registers/holdings.h"
 #include "resources/operations.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace resources {
 
@@ -18,32 +15,16 @@ QString unregisteredPath(const archive::WorkingFolder &folder)
 archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
                                    const QList<Unregistered> &changes)
 {
-    const QString path = unregisteredPath(folder);
-    // Nothing to keep, and nothing kept: no need to write.
-    if (changes.isEmpty() && QFileInfo(archive::readPath(path)).size() == 0)
-        return archive::IoResult::success();
-    QByteArray bytes;
-    for (const Unregistered &u : changes) {
-        bytes += u.givenBack ? "R," : "P,";
-        bytes += cp1252::encode(u.line);
-        bytes += "\r\n";
-    }
-    return archive::replaceFile(path, bytes);
+    QList<registers::UnregisteredChange> lines;
+    for (const Unregistered &u : changes) lines << registers::UnregisteredChange{u.line, u.givenBack};
+    return registers::writeUnregistered(folder, lines);
 }
 
 QList<Unregistered> readUnregistered(const archive::WorkingFolder &folder)
 {
     QList<Unregistered> out;
-    QFile f(unregisteredPath(folder));
-    if (!f.open(QIODevice::ReadOnly)) return out;
-    archive::LineReader reader(&f);
-    QByteArray line;
-    while (reader.next(line)) {
-        // Anything else is not a change this program wrote.
-        if (line.size() < 3 || line.at(1) != ',' || (line.at(0) != 'P' && line.at(0) != 'R'))
-            continue;
-        out << Unregistered{cp1252::decode(line.mid(2)), line.at(0) == 'R', 0};
-    }
+    for (const registers::UnregisteredChange &c : registers::readUnregistered(folder))
+        out << Unregistered{c.line, c.givenBack, 0};
     return out;
 }
 
