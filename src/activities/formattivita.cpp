@@ -1,16 +1,9 @@
 #include "activities/formattivita.h"
 
 #include "activities/sheet.h"
-#include "archive/journal.h"
-#include "activities/flow.h"
-#include "resources/operations.h"
-
-#include "session/settings.h"
-#include "session/snapshot.h"
+#include "printing/printout.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
-#include "printing/printout.h"
-#include "registers/holdings.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -20,8 +13,7 @@
 #include <QStyle>
 #include <algorithm>
 
-using archive::File;
-using archive::Register;
+using activities::ActivitySession;
 using ui::tw;
 
 namespace {
@@ -46,7 +38,8 @@ int fitting(const QWidget *w, const QString &sample, int designed)
 
 } // namespace
 
-Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+Formattivita::Formattivita(Context &ctx)
+    : QWidget(nullptr), m_ctx(ctx), m_session(*ctx.windows->get<ActivitySession>())
 {
     setObjectName(QStringLiteral("Formattivita"));
     setWindowTitle(QStringLiteral("Attività"));
@@ -175,30 +168,15 @@ Formattivita::Formattivita(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                             tw(1335), tw(495));
     m_bottom = {stacc, m_registra, stampa, esci};
 
-    connect(attr, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, ResourceKind::Equipment); });
-    connect(autom, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, ResourceKind::Vehicle); });
-    connect(vol, &QPushButton::clicked, this,
-            [this] { resources::startPicking(m_ctx, ResourceKind::Association); });
+    connect(attr, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Equipment); });
+    connect(autom, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Vehicle); });
+    connect(vol, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Association); });
     connect(stacc, &QPushButton::clicked, this, &Formattivita::stampaFoglio);
     connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
-    // Released resources go back to their registers; what could not be
-    // given back is told once the registration is over.
-    m_giveBack = [this](const archive::Record &resource) {
-        const archive::Outcome o = resources::giveBackRecord(
-            m_ctx.folder, activities::resourceOf(resource), resource.at(activities::RNumProt));
-        if (!resources::ok(o)) m_giveBackMessages << archive::messageOf(o);
-        return resources::ok(o);
-    };
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
+    connect(&m_session, &ActivitySession::loaded, this, &Formattivita::showLoaded);
+    connect(&m_session, &ActivitySession::linesChanged, this, &Formattivita::showLines);
     onActivation(ctx, this, [this] { activated(); });
-    ctx.associationRenamed = [this](const QString &from, const QString &to) {
-        associationRenamed(from, to);
-    };
-    // What the start could not undo stays to be undone at the next occasion
-    // (the copy that only consults the folder leaves it to the writer).
-    if (!ctx.consultation) m_leftover = resources::readUnregistered(ctx.folder);
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.
     if (ctx.consultation)
@@ -223,172 +201,63 @@ void Formattivita::resizeEvent(QResizeEvent *event)
     for (QPushButton *b : m_bottom) b->move(b->x(), tw(kBottomTop) + grownH);
 }
 
+void Formattivita::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_session.setShown(true);
+}
+
+void Formattivita::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    m_session.setShown(false);
+}
+
+void Formattivita::tell(const ActivitySession::Outcome &out)
+{
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
+}
+
 void Formattivita::activated()
 {
-    using modes::Activity;
-    const Activity mode = m_ctx.g.modoatt;
-    // What an earlier occasion could not undo is tried again at the next
-    // one that leaves the window, not at every reload.
-    if (mode == Activity::I) {
-        if (!m_unregistered.isEmpty()) discardUnregistered();
-        loadNew();
-    } else if (mode == Activity::M || mode == Activity::A) {
-        if (!m_unregistered.isEmpty()) discardUnregistered();
-        loadChosen();
-    } else if (mode == Activity::RT || mode == Activity::RU || mode == Activity::RA) {
-        m_ctx.g.modoatt = m_ctx.g.modoattprec;
-    }
+    BusyGuard busy(*m_ctx.platform.busy);
+    const ActivitySession::Outcome out = m_session.activate();
+    busy.release();
+    tell(out);
 }
 
-void Formattivita::clearFields()
+void Formattivita::showLoaded()
 {
-    for (QLineEdit *e : {m_stato, m_datari, m_datain, m_datafi, m_orari, m_orain, m_orafi,
-                         m_tipoatt, m_loc, m_ric, m_note})
-        e->clear();
+    const activities::ActivityInput &f = m_session.fields();
+    const std::pair<QLineEdit *, const QString *> shown[] = {
+        {m_numprot, &f.numprot}, {m_datari, &f.datari}, {m_orari, &f.orari}, {m_datain, &f.datain},
+        {m_orain, &f.orain},     {m_datafi, &f.datafi}, {m_orafi, &f.orafi}, {m_tipoatt, &f.tipoatt},
+        {m_loc, &f.loc},         {m_ric, &f.ric},       {m_note, &f.note}};
+    for (const auto &[edit, text] : shown) edit->setText(*text);
     m_list->clear();
+    showLines();
 }
 
-void Formattivita::loadNew()
+void Formattivita::showLines()
 {
-    m_ctx.g.attchiusa = false;
-    m_loaded.reset();
-    // A counter that cannot be read must not send the numbers back to 1:
-    // the next number after the highest registered one is proposed.
-    bool unreadable = false;
-    const auto counter = settings::readCounter(m_ctx.path(File::NumeroProt), &unreadable);
-    m_ctx.g.ultimoprot = unreadable ? activities::highestNumber(m_ctx.path(File::Attivita))
-                                    : counter.value_or(0);
-    // At 32767 there is no next number: the field stays empty and the user
-    // is told so if he registers without choosing a free one.
-    m_counterFull = m_ctx.g.ultimoprot == 32767;
-    m_numprot->setText(m_counterFull ? QString() : QString::number(m_ctx.g.ultimoprot + 1));
-    clearFields();
-    if (unreadable)
-        m_ctx.platform.prompts->info(QStringLiteral(
-            "Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il "
-            "numero successivo al più alto di attivita.csv."));
-}
-
-void Formattivita::loadChosen()
-{
-    m_counterFull = false;
-    const auto loaded = activities::loadActivity(m_ctx.folder, m_ctx.g.protsel);
-    if (!loaded) {
-        // Nothing to show: an empty window that registers nothing and,
-        // as for a closed activity, touches no register.
-        m_ctx.g.attchiusa = true;
-        m_loaded.reset();
-        m_numprot->clear();
-        clearFields();
-        snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
-        m_ctx.platform.prompts->info(activities::notFoundMessage(m_ctx.g.protsel));
-        return;
-    }
-    const archive::Record &r = loaded->record;
-    const QString &state = r.at(activities::Stato);
-    m_ctx.g.attchiusa = state == QLatin1String("C") || state == QLatin1String("S");
-    m_numprot->setText(QString::number(r.number(activities::NumProt)));
-    m_stato->setText(activities::stateWord(state));
-    m_datari->setText(r.at(activities::DataRi));
-    m_orari->setText(r.at(activities::OraRi));
-    m_datain->setText(r.at(activities::DataIn));
-    m_orain->setText(r.at(activities::OraIn));
-    m_datafi->setText(r.at(activities::DataFi));
-    m_orafi->setText(r.at(activities::OraFi));
-    m_tipoatt->setText(r.at(activities::TipoAtt));
-    m_loc->setText(r.at(activities::Loc));
-    m_ric->setText(r.at(activities::Ric));
-    m_note->setText(r.at(activities::Note));
-    setResources(loaded->resources);
-    m_loaded = loaded;
-    snapshot::take(m_ctx, {Register::Attivita, Register::Risorse});
-}
-
-void Formattivita::associationRenamed(const QString &from, const QString &to)
-{
-    for (int i = 0; i < m_list->count(); ++i) {
-        QListWidgetItem *item = m_list->item(i);
-        item->setText(registers::renamedLine(item->text(), from, to));
-    }
-    for (QList<resources::Unregistered> *changes : {&m_unregistered, &m_leftover})
-        for (resources::Unregistered &u : *changes) u.line = registers::renamedLine(u.line, from, to);
-    // Loaded from the archives again: they now name the new association.
-    if (m_loaded) m_loaded = activities::loadActivity(m_ctx.folder, m_ctx.g.protsel);
-}
-
-void Formattivita::setResources(const QList<activities::ResourceEntry> &entries)
-{
-    m_list->clear();
-    for (const activities::ResourceEntry &e : entries) {
-        auto *item = new QListWidgetItem(e.line, m_list);
-        item->setData(kStateRole, e.state);
-    }
-}
-
-QList<activities::ResourceEntry> Formattivita::resources() const
-{
-    QList<activities::ResourceEntry> out;
-    for (int i = 0; i < m_list->count(); ++i) {
-        const QListWidgetItem *item = m_list->item(i);
-        activities::ResourceEntry e;
-        e.line = item->text();
-        const QString state = item->data(kStateRole).toString();
-        if (!state.isEmpty()) e.state = state;
-        out << e;
-    }
-    return out;
-}
-
-void Formattivita::addResourceLine(const QString &line, bool taken)
-{
-    auto *item = new QListWidgetItem(line, m_list);
-    const bool open = !m_ctx.g.attchiusa;
-    item->setData(kStateRole, open ? QStringLiteral("O") : QStringLiteral("L"));
-    if (open && taken && resources::holdsRegister(line.left(4))) {
-        item->setData(kFreshRole, m_nextId);
-        auto changes = m_unregistered;
-        changes << resources::Unregistered{line, false, m_nextId++};
-        keepUnregistered(changes);
-    }
-}
-
-QString Formattivita::takeAndAdd(const QString &line,
-                                 const std::function<archive::Outcome()> &take)
-{
-    // The register and the record of what the window holds unregistered
-    // change together, or neither does.
-    archive::Transaction tx(m_ctx.folder);
-    bool taken = false;
-    if (take) {
-        const archive::Outcome o = take();
-        if (!resources::ok(o)) return archive::messageOf(o);
-        // A line that would stand engaged with nothing taken for it.
-        if (o.status == archive::Outcome::NotFound)
-            return QStringLiteral("La risorsa scelta non si trova più nell'archivio (eliminata o "
-                                  "rinominata nel frattempo): nulla è stato aggiunto. Sceglierla "
-                                  "di nuovo dall'elenco.");
-        taken = true;
-    }
-    const auto before = m_unregistered;
-    addResourceLine(line, taken);
-    const archive::IoResult io = tx.commit();
-    if (io.ok()) return {};
-    delete m_list->takeItem(m_list->count() - 1);
-    m_unregistered = before;
-    return io.message();
+    m_stato->setText(m_session.stateWord());
+    const QList<activities::SessionLine> &lines = m_session.lines();
+    // Lines added at the end keep the selection; any other change shows
+    // the list anew, with nothing selected.
+    bool appended = m_list->count() <= lines.size();
+    for (int i = 0; appended && i < m_list->count(); ++i) appended = m_list->item(i)->text() == lines.at(i).line;
+    if (!appended) m_list->clear();
+    for (int i = m_list->count(); i < lines.size(); ++i) m_list->addItem(lines.at(i).line);
 }
 
 bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::RightButton) {
-            // The line concerned is the one already selected: the right
-            // press does not move the selection.
-            listPressed(press->button());
-            return true;
-        }
         listPressed(press->button());
+        // The line concerned is the one already selected: the right press
+        // does not move the selection.
+        if (press->button() == Qt::RightButton) return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -396,88 +265,21 @@ bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 void Formattivita::listPressed(Qt::MouseButton button)
 {
     // Any button but the right one only selects.
-    if (button != Qt::RightButton || m_ctx.consultation) return;
-    if (resources::activityMode(m_ctx.g) == modes::Activity::A) return;
+    if (button != Qt::RightButton || !m_session.mayDeleteLines()) return;
     const QList<QListWidgetItem *> selected = m_list->selectedItems();
     if (selected.isEmpty()) return;
-    QListWidgetItem *item = selected.first();
+    const int row = m_list->row(selected.first());
     if (!m_ctx.platform.prompts->question(QStringLiteral("Elimino la riga selezionata?"))) return;
-
     BusyGuard busy(*m_ctx.platform.busy);
-    const QString line = item->text();
-    if (!m_ctx.g.attchiusa) {
-        if (!resources::knownType(line.left(4))) return; // not a resource line: it stays
-        // A line released already holds nothing to give back.
-        if (item->data(kStateRole).toString() != QLatin1String("L")) {
-            // The register and the record of what the window holds
-            // unregistered change together, or neither does.
-            archive::Transaction tx(m_ctx.folder);
-            const archive::Outcome o = resources::giveBackLine(m_ctx.folder, line);
-            const quint64 fresh = item->data(kFreshRole).toULongLong();
-            auto changes = m_unregistered;
-            if (fresh) {
-                // Taken and given back since the last registration: nothing
-                // is left to undo.
-                changes.removeIf([fresh](const resources::Unregistered &u) { return u.id == fresh; });
-            } else if (o.status != archive::Outcome::NotFound && resources::holdsRegister(line.left(4))) {
-                changes << resources::Unregistered{line, true, m_nextId++};
-            }
-            // A failure to write sospese.dat is the transaction's, told by
-            // its commit.
-            if (resources::ok(o)) resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
-            const archive::IoResult committed = resources::ok(o) ? tx.commit() : archive::IoResult();
-            if (!resources::ok(o) || !committed.ok()) {
-                busy.release();
-                m_ctx.platform.prompts->info(!resources::ok(o) ? archive::messageOf(o) : committed.message());
-                return;
-            }
-            m_unregistered = changes;
-        }
-    }
-    delete item;
-    m_ctx.g.risorsecambiate = true;
-}
-
-void Formattivita::forgetUnregistered()
-{
-    // sospese.dat already says so: written with the registration or the undo.
-    m_unregistered.clear();
-    for (int i = 0; i < m_list->count(); ++i) m_list->item(i)->setData(kFreshRole, QVariant());
-    m_ctx.g.risorsecambiate = false;
-}
-
-void Formattivita::keepUnregistered(QList<resources::Unregistered> changes)
-{
-    // Within the transaction of the change that made them: a failure to
-    // write is told by its commit.
-    m_unregistered = std::move(changes);
-    resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
-}
-
-void Formattivita::showGiveBackMessages()
-{
-    QStringList messages = m_giveBackMessages;
-    m_giveBackMessages.clear();
-    messages.removeDuplicates();
-    // One message, however many lines had something to say.
-    if (!messages.isEmpty()) m_ctx.platform.prompts->info(messages.join(QLatin1Char('\n')));
+    const ActivitySession::Outcome out = m_session.deleteLine(row);
+    busy.release();
+    tell(out);
 }
 
 void Formattivita::stampaFoglio()
 {
-    sheet::Fields f;
-    f.numprot = m_numprot->text();
-    f.datari = m_datari->text();
-    f.orari = m_orari->text();
-    f.datain = m_datain->text();
-    f.orain = m_orain->text();
-    f.datafi = m_datafi->text();
-    f.orafi = m_orafi->text();
-    f.loc = m_loc->text();
-    f.ric = m_ric->text();
-    f.tipoatt = m_tipoatt->text();
-    f.note = m_note->text();
-    for (int i = 0; i < m_list->count(); ++i) f.resources << m_list->item(i)->text();
+    sheet::Fields f{input(), {}};
+    for (const activities::SessionLine &l : m_session.lines()) f.resources << l.line;
     printing::print(m_ctx.platform, sheet::printout(f));
 }
 
@@ -512,94 +314,22 @@ activities::ActivityInput Formattivita::input() const
 
 void Formattivita::registra()
 {
-    activities::Registration reg;
-    reg.mode = m_ctx.g.modoatt;
-    reg.input = input();
-    reg.protsel = m_ctx.g.protsel;
-    reg.alreadyClosed = m_ctx.g.attchiusa;
-    reg.resources = resources();
-    reg.counterFull = m_counterFull;
-    if (reg.mode == modes::Activity::M || reg.mode == modes::Activity::A) reg.loaded = m_loaded;
-    // Once registered, nothing the window took or gave back is left to undo.
-    // (what is left from an earlier activity stays to be undone).
-    if (!m_unregistered.isEmpty())
-        reg.alsoWrite = [this] { return resources::saveUnregistered(m_ctx.folder, m_leftover); };
-
+    const modes::Activity before = m_ctx.g.modoatt;
     BusyGuard busy(*m_ctx.platform.busy);
-    m_giveBackMessages.clear();
-    const activities::RegistrationOutcome out =
-        activities::registerActivity(m_ctx.folder, reg, m_giveBack);
+    const ActivitySession::Outcome out = m_session.registerActivity(input());
     busy.release();
-    showGiveBackMessages();
-    // Registered: the registered state is the new rollback point, with
-    // nothing left to undo.
-    if (out.kind == activities::RegistrationOutcome::Inserted
-        || out.kind == activities::RegistrationOutcome::Modified
-        || out.kind == activities::RegistrationOutcome::Cancelled)
-        forgetUnregistered();
-
-    if (out.counter) m_ctx.g.ultimoprot = *out.counter;
-    m_ctx.g.modoatt = out.mode;
-    m_ctx.g.protsel = out.protsel;
-    if (out.kind == activities::RegistrationOutcome::Inserted
-        || out.kind == activities::RegistrationOutcome::Modified
-        || out.kind == activities::RegistrationOutcome::Cancelled) {
-        m_loaded = activities::loadActivity(m_ctx.folder, out.protsel);
-    }
     // A new activity, once registered, is the one the window modifies.
-    if (reg.mode == modes::Activity::I && out.mode == modes::Activity::M) {
+    if (before == modes::Activity::I && m_ctx.g.modoatt == modes::Activity::M)
         prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-        if (m_loaded) m_stato->setText(activities::stateWord(m_loaded->record.at(activities::Stato)));
-    }
-    // The lines now carry the states the archive holds for them.
-    for (int i = 0; i < out.resources.size() && i < m_list->count(); ++i)
-        m_list->item(i)->setData(kStateRole, out.resources.at(i).state);
-    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
-}
-
-void Formattivita::discardUnregistered()
-{
-    if (m_unregistered.isEmpty() && m_leftover.isEmpty()) {
-        m_ctx.g.risorsecambiate = false;
-        return;
-    }
-    // Undone all together, or not at all when an archive cannot be written
-    // or a record refuses; then it is left to be undone at the next
-    // occasion, whatever activity the window shows by then (and never taken
-    // for registered with it). A record that no longer exists (deleted or
-    // renamed meanwhile) is only named.
-    BusyGuard busy(*m_ctx.platform.busy);
-    archive::Transaction tx(m_ctx.folder);
-    const resources::UndoReport report = resources::undo(m_ctx.folder, m_leftover + m_unregistered);
-    archive::IoResult io;
-    if (report.failures.isEmpty()) {
-        resources::saveUnregistered(m_ctx.folder, {});
-        io = tx.commit();
-    }
-    busy.release();
-    const bool undone = report.failures.isEmpty() && io.ok();
-    m_leftover = undone ? QList<resources::Unregistered>() : m_leftover + m_unregistered;
-    forgetUnregistered();
-    if (!undone) {
-        QStringList told = report.failures;
-        if (!io.ok()) told << io.message();
-        told.removeDuplicates();
-        m_ctx.platform.prompts->info(told.join(QLatin1Char('\n')));
-        return;
-    }
-    if (!report.missing.isEmpty()) m_ctx.platform.prompts->info(report.missingMessage());
+    tell(out);
 }
 
 void Formattivita::esci()
 {
-    // Leaving in cancellation mode touches nothing the window did not change
-    // itself: a cancellation not registered has written nothing.
-    const bool rollback = m_ctx.g.risorsecambiate;
-    discardUnregistered();
-    // Without a rollback the registers as they now stand become the new
-    // rollback point.
-    if (m_ctx.g.modoatt != modes::Activity::A && !rollback)
-        snapshot::take(m_ctx, {Register::Associazioni, Register::Attrezzature, Register::Automezzi});
+    BusyGuard busy(*m_ctx.platform.busy);
+    const ActivitySession::Outcome out = m_session.leave();
+    busy.release();
+    tell(out);
     hide();
 }
 

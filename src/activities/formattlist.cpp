@@ -1,6 +1,7 @@
 #include "activities/formattlist.h"
 
 #include "activities/formattivita.h"
+#include "activities/activitysession.h"
 #include "activities/lists.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
@@ -98,8 +99,8 @@ void Formattlist::chosen(const QString &line)
     const bool cancelling = mode == ActivityList::A;
     if (!cancelling && mode != ActivityList::M && mode != ActivityList::V && mode != ActivityList::Z)
         return;
-    m_ctx.g.protsel = activities::protocolOf(line);
-    m_ctx.g.modoatt = cancelling ? modes::Activity::A : modes::Activity::M;
+    m_ctx.windows->get<activities::ActivitySession>()->choose(activities::protocolOf(line),
+                                                            cancelling ? modes::Activity::A : modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
     if (cancelling)
         activity->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"), false);

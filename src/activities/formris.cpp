@@ -1,17 +1,15 @@
 #include "activities/formris.h"
 
-#include "activities/formattivita.h"
+#include "activities/formsto.h"
+#include "printing/printout.h"
+#include "registers/listlines.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
-#include "archive/text.h"
-#include "printing/printout.h"
-#include "activities/flow.h"
-#include "activities/formsto.h"
-#include "resources/operations.h"
 
 using ui::tw;
 
-Formris::Formris(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+Formris::Formris(Context &ctx)
+    : QWidget(nullptr), m_ctx(ctx), m_session(*ctx.windows->get<activities::ActivitySession>())
 {
     setObjectName(QStringLiteral("Formris"));
     setWindowTitle(QStringLiteral("Risorse per una attività"));
@@ -40,52 +38,24 @@ Formris::Formris(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_nomi, &QPushButton::clicked, this, &Formris::nomi);
 }
 
-void Formris::offer(const QString &line, const QString &qta, bool names)
+void Formris::showPick()
 {
-    m_risorsa->setText(line);
+    const activities::Pick &pick = m_session.pick();
+    m_risorsa->setText(pick.line);
     m_risorsa->setCursorPosition(0);
-    m_qta->setText(qta);
-    m_nomi->setVisible(names);
+    m_qta->setText(registers::listQuantity(pick.kind, pick.line));
+    m_nomi->setVisible(pick.kind == ResourceKind::Association);
     present(this);
 }
 
 void Formris::aggiungi()
 {
-    Formattivita *activity = resources::receivingActivityOrTell(m_ctx);
-    if (!activity) {
-        hide();
-        return;
-    }
-    const ResourceKind kind = m_ctx.g.tiporisorsa;
-    const QString &picked = m_ctx.g.rigarisorsa;
-    qint16 q = 1;
-    if (kind != ResourceKind::Vehicle) {
-        const auto typed = resources::quantity(m_qta->text());
-        if (!typed) {
-            m_ctx.platform.prompts->info(resources::quantityRefusal());
-            return;
-        }
-        q = *typed;
-    }
-    QString line;
-    switch (kind) {
-    case ResourceKind::Equipment: line = resources::equipmentLine(picked, q); break;
-    case ResourceKind::Vehicle: line = resources::vehicleLine(picked); break;
-    case ResourceKind::Association: line = resources::volunteersLine(picked, q); break;
-    }
-
     BusyGuard busy(*m_ctx.platform.busy);
-    // A closed or cancelled activity takes nothing from the registers.
-    std::function<archive::Outcome()> take;
-    if (!m_ctx.g.attchiusa)
-        take = [&] { return resources::engage(m_ctx.folder, kind, picked, q); };
-    const QString refused = activity->takeAndAdd(line, take);
+    const activities::ActivitySession::Outcome out = m_session.add(m_qta->text());
     busy.release();
-    if (!refused.isEmpty()) {
-        m_ctx.platform.prompts->info(refused);
-        return;
-    }
-    hide();
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
+    // A refusal leaves the quantity to be corrected.
+    if (out.status != activities::ActivitySession::Outcome::Refused) hide();
 }
 
 void Formris::nomi()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activities/activitysession.h"
 #include "session/context.h"
 
 #include <QWidget>
@@ -7,22 +8,23 @@
 class QLineEdit;
 class QPushButton;
 
-// "Risorse per una attività": the resource picked in a list, the quantity
-// to engage, and the way to add it to the activity.
+// "Risorse per una attività": the resource picked for the activity being
+// edited, the quantity to engage, and the way to add it.
 class Formris : public QWidget {
     Q_OBJECT
 public:
     explicit Formris(Context &ctx);
 
-    // Shows the picked line with the proposed quantity; "Nomi" only for
-    // the volunteers of an association.
-    void offer(const QString &line, const QString &qta, bool names);
+    // Shows the pick with the quantity its list line proposes; "Nomi" only
+    // for the volunteers of an association.
+    void showPick();
 
 private:
     void aggiungi();
     void nomi();
 
     Context &m_ctx;
+    activities::ActivitySession &m_session;
     QLineEdit *m_risorsa, *m_qta;
     QPushButton *m_nomi;
 };

@@ -1,19 +1,17 @@
 #include "activities/formsto.h"
 
-#include "activities/formattivita.h"
+#include "printing/printout.h"
+#include "resources/operations.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
-#include "archive/encoding.h"
-#include "printing/printout.h"
-#include "activities/flow.h"
-#include "resources/operations.h"
 
 #include <QListWidget>
 
 using archive::File;
 using ui::tw;
 
-Formsto::Formsto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
+Formsto::Formsto(Context &ctx)
+    : QWidget(nullptr), m_ctx(ctx), m_session(*ctx.windows->get<activities::ActivitySession>())
 {
     setObjectName(QStringLiteral("Formsto"));
     setWindowTitle(QStringLiteral("Volontari -  Inserimento nominativi volontari "));
@@ -37,7 +35,7 @@ void Formsto::activated()
     BusyGuard busy(*m_ctx.platform.busy);
     m_list->clear();
     QStringList items{QString()};
-    items << resources::volunteerNames(m_ctx.path(File::Volontari), m_ctx.g.rigarisorsa.left(50));
+    items << resources::volunteerNames(m_ctx.path(File::Volontari), m_session.pick().line.left(50));
     for (const QString &name : items) {
         auto *item = new QListWidgetItem(name, m_list);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -47,24 +45,11 @@ void Formsto::activated()
 
 void Formsto::inserisci()
 {
-    Formattivita *activity = resources::receivingActivityOrTell(m_ctx);
-    if (!activity) {
-        hide();
-        return;
-    }
-    // The first item is the empty one: never a volunteer. A name that the
-    // resource archive could not hold is told and left out.
-    QStringList refused;
-    for (int i = 1; i < m_list->count(); ++i) {
-        const QListWidgetItem *item = m_list->item(i);
-        if (item->checkState() != Qt::Checked) continue;
-        const QString why = cp1252::refusal(item->text());
-        if (!why.isEmpty()) {
-            refused << why;
-            continue;
-        }
-        activity->addResourceLine(resources::namedVolunteerLine(m_ctx.g.rigarisorsa, item->text()));
-    }
+    // The first item is the empty one: never a volunteer.
+    QStringList names;
+    for (int i = 1; i < m_list->count(); ++i)
+        if (m_list->item(i)->checkState() == Qt::Checked) names << m_list->item(i)->text();
+    const activities::ActivitySession::Outcome out = m_session.addNamed(names);
     hide();
-    for (const QString &m : refused) m_ctx.platform.prompts->info(m);
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activities/activitysession.h"
 #include "session/context.h"
 
 #include <QWidget>
@@ -18,5 +19,6 @@ private:
     void inserisci();
 
     Context &m_ctx;
+    activities::ActivitySession &m_session;
     QListWidget *m_list;
 };

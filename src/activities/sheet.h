@@ -1,5 +1,6 @@
 #pragma once
 
+#include "activities/records.h"
 #include "printing/printout.h"
 
 #include <QString>
@@ -9,9 +10,8 @@
 // window shows (registered or not).
 namespace sheet {
 
-struct Fields {
-    QString numprot, datari, orari, datain, orain, datafi, orafi;
-    QString loc, ric, tipoatt, note;
+// The fields as they stand in the window, and its resource lines.
+struct Fields : activities::ActivityInput {
     QStringList resources; // the resource list lines, first to last
 };
 

@@ -1,7 +1,12 @@
 #include "app/formvelmo.h"
 
+#include "activities/activitysession.h"
 #include "activities/formattivita.h"
+#include "activities/formris.h"
 #include "activities/records.h"
+#include "associations/formlist.h"
+#include "equipment/formattrlist.h"
+#include "vehicles/formautolist.h"
 #include "app/emergenzaform.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
@@ -54,6 +59,9 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     m_list2 = ui::make<LineList>(client, "List2", 24, 328, 737, 173);
     for (LineList *list : {m_list1, m_list2})
         connect(list, &LineList::lineChosen, this, [this, list](int row) { lineClicked(list->text(row)); });
+
+    connect(m_ctx.windows->get<activities::ActivitySession>(), &activities::ActivitySession::pickStarted, this,
+            &Formvelmo::openPickList);
 
     buildMenus();
     if (m_ctx.consultation) consultationOnly();
@@ -159,8 +167,7 @@ void Formvelmo::lineClicked(const QString &line)
     if (!m_ctx.consultation) newRollbackPoint();
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
-    m_ctx.g.protsel = prot;
-    m_ctx.g.modoatt = modes::Activity::M;
+    m_ctx.windows->get<activities::ActivitySession>()->choose(prot, modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
     activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);
@@ -175,8 +182,46 @@ void Formvelmo::closeEvent(QCloseEvent *event)
 void Formvelmo::discardUnregisteredActivity()
 {
     // Nothing stays taken from the registers for an activity never registered.
-    if (auto *activity = m_ctx.windows->existing<Formattivita>())
-        activity->discardUnregistered();
+    auto *session = m_ctx.windows->existing<activities::ActivitySession>();
+    if (!session) return;
+    BusyGuard busy(*m_ctx.platform.busy);
+    const auto out = session->discard();
+    busy.release();
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
+}
+
+void Formvelmo::openPickList(ResourceKind kind)
+{
+    registers::RegisterList *list = nullptr;
+    switch (kind) {
+    case ResourceKind::Equipment: {
+        auto *w = m_ctx.windows->get<Formattrlist>();
+        w->prepare(modes::PairList::GA, QStringLiteral("Attrezzature - Elenco generale"), QString());
+        list = w;
+        break;
+    }
+    case ResourceKind::Vehicle: {
+        auto *w = m_ctx.windows->get<Formautolist>();
+        w->prepare(modes::PairList::GA, QStringLiteral("Automezzi - Elenco generale"), QString());
+        list = w;
+        break;
+    }
+    case ResourceKind::Association: {
+        auto *w = m_ctx.windows->get<Formlist>();
+        w->prepare(modes::AssociationList::RA);
+        list = w;
+        break;
+    }
+    }
+    connect(list, &registers::RegisterList::picked, this, &Formvelmo::offerPicked, Qt::UniqueConnection);
+    present(list);
+}
+
+void Formvelmo::offerPicked(ResourceKind kind, const QString &line)
+{
+    const auto out = m_ctx.windows->get<activities::ActivitySession>()->offer(kind, line);
+    for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
+    if (out.done()) m_ctx.windows->get<Formris>()->showPick();
 }
 
 void Formvelmo::end()

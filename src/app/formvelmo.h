@@ -2,6 +2,7 @@
 
 #include "app/menutable.h"
 #include "session/context.h"
+#include "session/resourcekind.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -29,6 +30,14 @@ public:
     // Ends the program ("Fine", closing the window): what the activity
     // window holds unregistered goes back first.
     void end();
+
+    // The register list of `kind` in its picking mode (GA for equipment and
+    // vehicles, RA for associations), filled with every record: the
+    // activity window began a pick.
+    void openPickList(ResourceKind kind);
+    // A record line chosen in a list opened for picking: the resource
+    // window offers it, or the user is told why not.
+    void offerPicked(ResourceKind kind, const QString &line);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

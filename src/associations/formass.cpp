@@ -52,7 +52,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         const Row &r = rows[i];
         ui::label(this, r.label, QString::fromUtf8(r.labelText), kLabelX, rowY(i) + 3, 108, 17);
         if (i == 0) {
-            m_denom = regui::editableList(this, r.field, kFieldX, rowY(i), r.width, kRowH,
+            m_denom = registers::editableList(this, r.field, kFieldX, rowY(i), r.width, kRowH,
                                           QString::fromUtf8(r.tooltip));
         } else {
             fields[i] = ui::field(this, r.field, kFieldX, rowY(i), r.width, kRowH,
@@ -75,7 +75,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdassesci", QStringLiteral("Esci"), kFieldX + 128, 320, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formass::cerca);
-    connect(m_denom, &regui::ChoiceList::chosen, this, &Formass::nameChosen);
+    connect(m_denom, &registers::ChoiceList::chosen, this, &Formass::nameChosen);
     connect(m_registra, &QPushButton::clicked, this, &Formass::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
@@ -84,7 +84,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 void Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
     m_ctx.g.modoass = mode;
-    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formass::activated()

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-namespace regui { class ChoiceList; }
+namespace registers { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
@@ -44,7 +44,7 @@ private:
 
     Context &m_ctx;
     QString m_selectedLine;
-    regui::ChoiceList *m_denom;
+    registers::ChoiceList *m_denom;
     QLineEdit *m_indir, *m_comune, *m_prov, *m_tel, *m_fax, *m_email, *m_campo, *m_numvol;
     QPushButton *m_registra;
 };

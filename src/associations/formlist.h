@@ -8,7 +8,7 @@ class QLineEdit;
 // from the menu (IA), their total; searched by name and printed. A chosen
 // line opens the association for viewing (IA) or hands it to the resource
 // window, which takes volunteers from it (RA).
-class Formlist : public regui::RegisterList {
+class Formlist : public registers::RegisterList {
     Q_OBJECT
 public:
     explicit Formlist(Context &ctx);

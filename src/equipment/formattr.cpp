@@ -30,9 +30,9 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     const QString pick = QStringLiteral("Scegliere l'associazione o digitare alcuni caratteri di "
                                         "ricerca e cliccare 'CERCA', quindi scegliere "
                                         "l'associazione.");
-    m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
-    m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
-    m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(2), 121, kRowH);
+    m_ass = registers::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
+    m_des = registers::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
+    m_stato = registers::editableList(this, "cmbstato", kFieldX, rowY(2), 121, kRowH);
     m_qta = ui::field(this, "qta", kFieldX, rowY(3), 57, kRowH);
 
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
@@ -42,8 +42,8 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formattr::cerca);
-    connect(m_ass, &regui::ChoiceList::chosen, this, &Formattr::associationChosen);
-    connect(m_des, &regui::ChoiceList::chosen, this, &Formattr::descriptionChosen);
+    connect(m_ass, &registers::ChoiceList::chosen, this, &Formattr::associationChosen);
+    connect(m_des, &registers::ChoiceList::chosen, this, &Formattr::descriptionChosen);
     connect(m_registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
@@ -52,14 +52,14 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 void Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
     m_ctx.g.modoattr = mode;
-    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formattr::activated()
 {
-    regui::refill(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
-    regui::empty(m_des);
-    regui::refill(m_stato, registers::stateEntries());
+    registers::refill(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
+    registers::empty(m_des);
+    registers::refill(m_stato, registers::stateEntries());
     m_qta->clear();
 }
 
@@ -68,12 +68,12 @@ void Formattr::cerca()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const QString search = m_ass->currentText();
-    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
+    registers::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
 }
 
 void Formattr::fillDescriptions()
 {
-    regui::refill(m_des,
+    registers::refill(m_des,
                   equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
     m_selectedAss = m_ass->currentText();
 }

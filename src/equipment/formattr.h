@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-namespace regui { class ChoiceList; }
+namespace registers { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
@@ -32,7 +32,7 @@ private:
 
     Context &m_ctx;
     QString m_selectedAss, m_selectedDes;
-    regui::ChoiceList *m_ass, *m_des, *m_stato;
+    registers::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_qta;
     QPushButton *m_registra;
 };

@@ -4,7 +4,7 @@
 
 // The equipment lists: general, of one association, search by description,
 // and the general list from which an activity picks equipment (GA).
-class Formattrlist : public regui::PairList {
+class Formattrlist : public registers::PairList {
     Q_OBJECT
 public:
     explicit Formattrlist(Context &ctx);

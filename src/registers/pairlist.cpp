@@ -8,7 +8,7 @@
 using archive::File;
 using registers::PairFilter;
 
-namespace regui {
+namespace registers {
 
 PairList::PairList(Context &ctx, const Register &reg, ResourceKind kind, const QString &title)
     : RegisterList(ctx, {kind, 8.25, 8, Orientation::Landscape}), m_reg(reg)
@@ -74,4 +74,4 @@ void PairList::chosen(int, const QString &line, bool record)
     if (mode() == modes::PairList::GA && record) offer(line);
 }
 
-} // namespace regui
+} // namespace registers

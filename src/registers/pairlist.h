@@ -2,7 +2,7 @@
 
 #include "registers/registerlist.h"
 
-namespace regui {
+namespace registers {
 
 class ChoiceList;
 
@@ -44,4 +44,4 @@ private:
     ChoiceList *m_cmbcerca;
 };
 
-} // namespace regui
+} // namespace registers

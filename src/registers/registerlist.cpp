@@ -8,7 +8,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 
-namespace regui {
+namespace registers {
 
 RegisterList::RegisterList(Context &ctx, const Look &look)
     : QWidget(nullptr), m_ctx(ctx), m_look(look)
@@ -65,14 +65,6 @@ void RegisterList::clearList()
     m_shown.records = 0;
 }
 
-void RegisterList::offer(const QString &line)
-{
-    if (m_offer)
-        m_offer(m_look.kind, line);
-    else
-        picking::offerResource(m_ctx, m_look.kind, line);
-}
-
 void RegisterList::stampa()
 {
     printing::Printout p;
@@ -82,4 +74,4 @@ void RegisterList::stampa()
     printing::print(m_ctx.platform, p);
 }
 
-} // namespace regui
+} // namespace registers

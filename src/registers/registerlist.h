@@ -1,17 +1,16 @@
 #pragma once
 
 #include "session/context.h"
-#include "registers/picking.h"
+#include "session/resourcekind.h"
 #include "registers/listlines.h"
 #include "platform/platform.h"
 
 #include <QWidget>
-#include <functional>
 
 class LineList;
 class QPushButton;
 
-namespace regui {
+namespace registers {
 
 // What the three register list windows share: the list `List1` in a
 // fixed-pitch font, the search button `cmdcerca` beside a search field at
@@ -32,10 +31,10 @@ public:
     LineList *list() const { return m_list; }
     const QStringList &lines() const;
 
-    // Replaces what a record line chosen in a picking mode is handed to
-    // (the resource window; tests look at the line instead).
-    using OfferHandler = std::function<void(ResourceKind, const QString &)>;
-    void setOfferHandler(OfferHandler offer) { m_offer = std::move(offer); }
+signals:
+    // A record line chosen in a picking mode, for the activity being edited
+    // (heading, blank and total lines are never picked).
+    void picked(ResourceKind kind, const QString &line);
 
 protected:
     // Lays the window out around the search field of the derived window.
@@ -48,8 +47,8 @@ protected:
     virtual void activated() = 0;
     virtual void cerca() = 0;
 
-    // Hands a record line to the resource window.
-    void offer(const QString &line);
+    // Hands a record line chosen in a picking mode to whoever picks.
+    void offer(const QString &line) { emit picked(m_look.kind, line); }
 
     Context &m_ctx;
     LineList *m_list;
@@ -60,7 +59,6 @@ private:
 
     Look m_look;
     registers::ListLines m_shown; // only its count of records is kept
-    OfferHandler m_offer;
 };
 
-} // namespace regui
+} // namespace registers

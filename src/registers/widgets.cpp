@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace regui {
+namespace registers {
 
 ChoiceList::ChoiceList(QWidget *parent) : QComboBox(parent)
 {
@@ -69,4 +69,4 @@ void refill(QComboBox *list, const QStringList &entries)
     list->setEditText(QString());
 }
 
-} // namespace regui
+} // namespace registers

@@ -10,7 +10,7 @@ class QWidget;
 
 // Controls and messages shared by the registry windows of associations,
 // vehicles and equipment.
-namespace regui {
+namespace registers {
 
 // An editable drop-down list that never adds what is typed to its entries
 // and tells when the user chooses an entry: from the open list, with the
@@ -46,4 +46,4 @@ void empty(QComboBox *list);
 // Replaces the entries of a drop-down list and empties its text.
 void refill(QComboBox *list, const QStringList &entries);
 
-} // namespace regui
+} // namespace registers

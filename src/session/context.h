@@ -27,8 +27,6 @@ struct Globals {
     bool risorsecambiate = false; // the rollback must undo resource changes
     bool attchiusa = false;       // the loaded activity was closed or cancelled
     modes::Activity modoattprec = modes::Activity::Unset; // to return to after picking a resource
-    QString rigarisorsa;      // list line picked as a resource
-    ResourceKind tiporisorsa = ResourceKind::Equipment; // the list rigarisorsa comes from
     QString nomecaricato;     // association last loaded into the association window
 };
 

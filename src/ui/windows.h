@@ -10,14 +10,16 @@
 
 // Every window of the program exists at most once: it is created the first
 // time anything touches it and lives until the program ends. Windows reach
-// each other through here: `ctx.windows->get<Formattivita>()`.
-// A window class takes (Context &) in its constructor.
+// each other, and the activity being edited that several of them show,
+// through here: `ctx.windows->get<Formattivita>()`. A class kept here is a
+// QObject that takes (Context &) in its constructor; the last created goes
+// first.
 class Windows {
 public:
     explicit Windows(Context &ctx) : m_ctx(ctx) { ctx.windows = this; }
     ~Windows()
     {
-        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) delete it->widget;
+        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) delete it->object;
     }
     Windows(const Windows &) = delete;
     Windows &operator=(const Windows &) = delete;
@@ -34,14 +36,14 @@ public:
     template <class W> W *existing() const
     {
         for (const auto &item : m_items)
-            if (item.meta == &W::staticMetaObject) return static_cast<W *>(item.widget.data());
+            if (item.meta == &W::staticMetaObject) return static_cast<W *>(item.object.data());
         return nullptr;
     }
 
 private:
     struct Item {
         const QMetaObject *meta;
-        QPointer<QWidget> widget;
+        QPointer<QObject> object;
     };
     Context &m_ctx;
     std::vector<Item> m_items;

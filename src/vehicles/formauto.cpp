@@ -37,8 +37,8 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                   17);
     }
     const QString pick = QString::fromUtf8(kPick);
-    m_ass = regui::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
-    m_des = regui::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
+    m_ass = registers::editableList(this, "cmbass", kFieldX, rowY(0), 360, kRowH, pick);
+    m_des = registers::editableList(this, "cmbdes", kFieldX, rowY(1), 360, kRowH, pick);
     m_campo = ui::field(this, "campo", kFieldX, rowY(2), 360, kRowH, QString::fromUtf8(kCampoTip));
     // Dates and times of arrival and departure, each with its tip.
     const struct {
@@ -59,7 +59,7 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                                  .arg(QLatin1String(m.what), QLatin1String(m.when),
                                       QLatin1String(m.form), QString::fromUtf8(m.help)));
     m_note = ui::field(this, "note", kFieldX, rowY(7), 360, kRowH, QString::fromUtf8(kCampoTip));
-    m_stato = regui::editableList(this, "cmbstato", kFieldX, rowY(8), 121, kRowH);
+    m_stato = registers::editableList(this, "cmbstato", kFieldX, rowY(8), 121, kRowH);
 
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
@@ -72,8 +72,8 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formauto::cerca);
-    connect(m_ass, &regui::ChoiceList::chosen, this, &Formauto::associationChosen);
-    connect(m_des, &regui::ChoiceList::chosen, this, &Formauto::descriptionChosen);
+    connect(m_ass, &registers::ChoiceList::chosen, this, &Formauto::associationChosen);
+    connect(m_des, &registers::ChoiceList::chosen, this, &Formauto::descriptionChosen);
     Clock *clock = ctx.platform.clock;
     connect(dataar, &QPushButton::clicked, this, [this, clock] {
         m_dataar->setText(today(clock->now()));
@@ -93,28 +93,28 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 void Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
     m_ctx.g.modoauto = mode;
-    regui::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
 }
 
 void Formauto::activated()
 {
     BusyGuard busy(*m_ctx.platform.busy);
-    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
-    regui::empty(m_des);
+    registers::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
+    registers::empty(m_des);
     for (QLineEdit *e : {m_campo, m_dataar, m_oraar, m_datapa, m_orapa, m_note}) e->clear();
-    regui::refill(m_stato, registers::stateEntries());
+    registers::refill(m_stato, registers::stateEntries());
 }
 
 void Formauto::cerca()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const QString search = m_ass->currentText();
-    regui::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
+    registers::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), search));
 }
 
 void Formauto::fillDescriptions()
 {
-    regui::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
+    registers::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
 }
 
 void Formauto::associationChosen()

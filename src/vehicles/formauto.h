@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-namespace regui { class ChoiceList; }
+namespace registers { class ChoiceList; }
 class QLineEdit;
 class QPushButton;
 
@@ -35,7 +35,7 @@ private:
 
     Context &m_ctx;
     vehicles::Key m_chiaveauto;
-    regui::ChoiceList *m_ass, *m_des, *m_stato;
+    registers::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
     QPushButton *m_registra;
 };

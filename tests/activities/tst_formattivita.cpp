@@ -17,7 +17,7 @@ const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIAN
 // Keeps the type of every resource the window hands back, in place of giving
 // it back to its register.
 void keepGiveBacks(Formattivita *w, QStringList &given) {
-    w->setGiveBack([&given](const archive::Record &r) {
+    w->session().setGiveBack([&given](const archive::Record &r) {
         given << r.at(activities::RTipo);
         return true;
     });
@@ -67,7 +67,7 @@ private slots:
         typeText(w, "note", "nota,uno");
         for (const QString &line : {listLine("VOL.", 2, "ALFA", ""), listLine("AUTO", 1, "ALFA", "JEEP"), QString(),
                                     listLine("ATTR", 1, "ALFA", "TENDA")})
-            w->addResourceLine(line);
+            w->session().append(line);
         QCOMPARE(o.registerNow(), QStringList({kInserted}));
         QCOMPARE(o.fake.busy.depth, 0);
         QVERIFY(!o.fake.prompts.busyAtPrompt.contains(true));
@@ -127,7 +127,7 @@ private slots:
         o.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
         const QByteArray attivita = o.read(File::Attivita);
         auto *w = o.openInsert();
-        w->addResourceLine(listLine("AUTO", 1, "ALFA", "JEEP"));
+        w->session().append(listLine("AUTO", 1, "ALFA", "JEEP"));
         // The required texts in order, only the first missing one told; a
         // blank counts as filled.
         const QList<QPair<const char *, const char *>> required{
@@ -181,8 +181,8 @@ private slots:
         o.fillRequest();
         typeText(w, "datafi", "05/03/2025");
         typeText(w, "orafi", "18.00");
-        w->addResourceLine(listLine("AUTO", 1, "ALFA", "JEEP"));
-        w->addResourceLine(listLine("ATTR", 2, "ALFA", "TENDA"));
+        w->session().append(listLine("AUTO", 1, "ALFA", "JEEP"));
+        w->session().append(listLine("ATTR", 2, "ALFA", "TENDA"));
         QCOMPARE(o.registerNow(), QStringList({kModified}));
         QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
         QCOMPARE(records(o), QStringList({"7,ATTR,2,ALFA,TENDA,L", "7,AUTO,1,ALFA,JEEP,L"}));

@@ -179,7 +179,7 @@ private slots:
         Office o;
         auto *activity = o.fromMenu<Formattivita>("mnattains");
         press(activity, "cmdattr");
-        picking::offerResource(o.ctx, ResourceKind::Equipment, equipmentListLine("ALFA", "TENDA", "L", 3));
+        o.main->offerPicked(ResourceKind::Equipment, equipmentListLine("ALFA", "TENDA", "L", 3));
         typeText(o.windows->get<Formris>(), "qta", "2");
         press(o.windows->get<Formris>(), "cmdaggiungi");
         QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 1 "}));

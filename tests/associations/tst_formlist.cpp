@@ -1,7 +1,6 @@
 #include "listwindows.h"
 #include "registerdesk.h"
 
-#include "registers/picking.h"
 
 using archive::File;
 
@@ -108,11 +107,11 @@ private slots:
         Office o;
         auto *w = o.windows->get<Formlist>();
         QList<QPair<ResourceKind, QString>> offered;
-        w->setOfferHandler([&](ResourceKind k, const QString &l) { offered.append({k, l}); });
+        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) { offered.append({k, l}); });
         // The activity window's button is pressed elsewhere; what it leaves of
         // that window's modes: tst_resourceflow.
         o.activate(o.main);
-        picking::openPickList(o.ctx, ResourceKind::Association);
+        o.main->openPickList(ResourceKind::Association);
         QCOMPARE(o.shown<Formlist>(), w);
         QVERIFY(w->isVisible());
         QCOMPARE(o.ctx.g.modoasslist, modes::AssociationList::RA);

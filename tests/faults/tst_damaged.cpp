@@ -3,7 +3,6 @@
 // place (the byte rules of a rewrite are tst_archive's).
 #include "desks.h"
 
-#include "registers/picking.h"
 #include "archive/io.h"
 #include "associations/records.h"
 #include "equipment/records.h"
@@ -89,7 +88,7 @@ const ShowRows &showingWindows() {
                  }});
     rows.append({"Formsto", [](MainOffice &o) -> QWidget * {
                      clickButton(o.fromMenu<Formattivita>("mnattains"), "cmdvol");
-                     picking::offerResource(o.ctx, ResourceKind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
+                     o.main->offerPicked(ResourceKind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
                      clickButton(o.windows->get<Formris>(), "cmdnomi");
                      o.activate(o.windows->get<Formsto>());
                      return o.windows->get<Formsto>();

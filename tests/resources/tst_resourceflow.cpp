@@ -148,7 +148,7 @@ private slots:
         w = o.openFromList("mnattamod", "7");
         o.add("cmdauto", ResourceKind::Vehicle, kJeepLine);
         o.add("cmdattr", ResourceKind::Equipment, kTendaLine);
-        QCOMPARE(o.resourceList()->item(5)->data(Formattivita::kStateRole).toString(), QString("L"));
+        QCOMPARE(w->session().lines().at(5).state, QString("L"));
         QCOMPARE(o.read(File::Attrezzature) + o.read(File::Automezzi), kAllFree + kVehiclesFree);
         o.activate(w);
         o.deleteRow(5);
@@ -214,7 +214,7 @@ private slots:
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(o.fake.prompts.questions().isEmpty());
         // A line of a type no register knows stays.
-        w->addResourceLine("XXXX      1   " + kJeepLine);
+        w->session().append("XXXX      1   " + kJeepLine);
         o.deleteRow(2);
         QCOMPARE(o.fake.prompts.questions().size(), 1);
         QCOMPARE(l->count(), 3);
@@ -226,8 +226,8 @@ private slots:
         press(w, "cmdvol");
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::RA);
         QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
-        picking::offerResource(o.ctx, ResourceKind::Association, kAlfaLine);
-        QCOMPARE(o.ctx.g.rigarisorsa, kAlfaLine);
+        o.main->offerPicked(ResourceKind::Association, kAlfaLine);
+        QCOMPARE(w->session().pick().line, kAlfaLine);
 
         // The activity window left meanwhile: "Aggiungi" takes nothing.
         o.activate(w);
@@ -314,7 +314,7 @@ private slots:
                 && o.ctx.g.modoasslist == modes::AssociationList::Unset);
         // A line picked anyway has nowhere to go.
         o.fake.prompts.clear();
-        picking::offerResource(o.ctx, ResourceKind::Vehicle, kJeepLine);
+        o.main->offerPicked(ResourceKind::Vehicle, kJeepLine);
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
         QVERIFY(!o.ris()->isVisible());
         QCOMPARE(o.fake.prompts.messages().size(), 1);

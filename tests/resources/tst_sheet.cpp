@@ -38,7 +38,7 @@ private slots:
         o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
         o.add("cmdvol", ResourceKind::Association, associationListLine("ALFA", 10), "2");
         const QString alfa = QString("ALFA").leftJustified(50);
-        w->addResourceLine("VOL>      0   " + alfa + " MARIO ROSSI");
+        w->session().append("VOL>      0   " + alfa + " MARIO ROSSI");
         o.activate(w);
         press(w, "cmdstacc");
         QCOMPARE(o.fake.printer.jobs.size(), 1);

@@ -6,7 +6,6 @@
 #include "activities/formattlist.h"
 #include "activities/formris.h"
 #include "activities/formsto.h"
-#include "registers/picking.h"
 
 #include <QPushButton>
 
@@ -75,7 +74,7 @@ struct PickOffice : MainOffice {
     // The button, then `line` handed over as the list it opened does.
     void pick(const char *button, ResourceKind kind, const QString &line) {
         pressForResource(button);
-        picking::offerResource(ctx, kind, line);
+        main->offerPicked(kind, line);
     }
 
     // The same through the real list window L.

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "activities/records.h"
+#include "activities/registration.h"
+#include "resources/unregistered.h"
+#include "session/context.h"
+
+#include <QObject>
+#include <optional>
+
+namespace activities {
+
+// One line of the resource list of the activity being edited.
+struct SessionLine {
+    QString line;
+    // "O" while its resource is held, "L" when released; as loaded, a line
+    // may carry another code, which registering writes back unchanged.
+    QString state;
+    // Taken since the last registration (or loading) and not registered yet:
+    // the id of its entry among the unregistered changes; 0 otherwise.
+    quint64 fresh = 0;
+};
+
+// The resource picked in a register list for the activity.
+struct Pick {
+    ResourceKind kind = ResourceKind::Equipment; // the list it comes from
+    QString line;                                // the list line, as shown
+};
+
+// The activity being edited in the activity window: its fields as loaded,
+// its resource lines with their states, what was taken from or given back
+// to the registers and not registered yet (kept in sospese.dat as well),
+// what an earlier occasion could not undo, and the resource pick under way.
+// The activity window, the resource window, the names window and the
+// register lists show it and hand it the user's actions; each action opens
+// the one transaction it needs and returns what to tell the user.
+//
+// Of the program-wide values it writes the activity mode when a pick begins
+// and ends or a registration changes it, and the activity chosen (`protsel`),
+// the counter in memory (`ultimoprot`), `attchiusa` and `risorsecambiate`.
+class ActivitySession : public QObject {
+    Q_OBJECT
+public:
+    struct Outcome {
+        // NoActivity: there is no open activity to add a resource to.
+        enum Status { Done, Refused, NoActivity };
+        Status status = Done;
+        QStringList messages; // what to tell, in order, once the pointer is back
+        bool done() const { return status == Done; }
+    };
+
+    explicit ActivitySession(Context &ctx);
+    ~ActivitySession() override;
+
+    // ---- what the windows show
+    // The activity window's own mode: during a pick, the one it returns to.
+    modes::Activity mode() const;
+    // The activity window is shown on an activity that takes resources
+    // (insert or modify).
+    bool receiving() const;
+    // The fields as loaded, or as proposed for a new activity.
+    const ActivityInput &fields() const { return m_fields; }
+    // "Aperta", "Chiusa", "Annullata", or empty.
+    const QString &stateWord() const { return m_stateWord; }
+    const QList<SessionLine> &lines() const { return m_lines; }
+    const Pick &pick() const { return m_pick; }
+    // The changes made to the registers since the last registration, in the
+    // order they were made; then what an earlier occasion left to undo.
+    const QList<resources::Unregistered> &unregistered() const { return m_unregistered; }
+    const QList<resources::Unregistered> &leftover() const { return m_leftover; }
+    // Lines may be deleted: never while cancelling, nor when only consulting.
+    bool mayDeleteLines() const;
+
+    // The activity window appears or disappears.
+    void setShown(bool shown);
+    // An activity chosen in a list, to be shown in `mode` (M or A) at the
+    // window's next activation.
+    void choose(const QString &protsel, modes::Activity mode);
+
+    // ---- the user's actions
+    // The activity window activated: a new activity (mode I) or the chosen
+    // one (M, A) is loaded, after what the window had not registered is
+    // undone; back from a pick, the window returns to its own mode and
+    // keeps everything.
+    Outcome activate();
+    // "Attrezzature", "Automezzi", "Volontari": the activity passes to its
+    // picking mode and `pickStarted` asks for the list of the kind. False
+    // (and nothing happens) without an activity that takes resources.
+    bool startPicking(ResourceKind kind);
+    // A record line chosen in a list opened for picking becomes the pick.
+    // A blank line is refused without a word.
+    Outcome offer(ResourceKind kind, const QString &line);
+    // The pick added with the quantity typed (vehicles: always one), taking
+    // the resource from its register unless the activity was loaded closed.
+    Outcome add(const QString &typedQuantity);
+    // Volunteers of the picked association added by name; a name that the
+    // archive encoding cannot hold is told and left out.
+    Outcome addNamed(const QStringList &names);
+    // Adds a line at the end as it stands, its resource counted as taken
+    // (left for the undo) when it is held by a register.
+    Outcome append(const QString &line);
+    // Deletes line `row`, giving its resource back (a line already released
+    // holds nothing). A line that is no resource line stays.
+    Outcome deleteLine(int row);
+    // "Registra": insert, modify (close, re-open) or cancel, by the mode.
+    Outcome registerActivity(const ActivityInput &typed);
+    // Undoes, record by record, what was taken or given back and not
+    // registered (and what an earlier occasion left); nothing else in the
+    // archives changes. When it cannot, it is kept for the next occasion.
+    Outcome discard();
+    // "Esci": discards, then (unless cancelling or undoing) the registers
+    // as they stand become the new rollback point.
+    Outcome leave();
+
+    // What gives a released resource back to its register.
+    void setGiveBack(GiveBack giveBack) { m_giveBack = std::move(giveBack); }
+
+signals:
+    // Fields and lines replaced: another activity, or a new one.
+    void loaded();
+    // Lines, their states or the state word changed.
+    void linesChanged();
+    // A pick began: the register list of `kind` is wanted.
+    void pickStarted(ResourceKind kind);
+
+private:
+    QStringList loadNew();
+    QStringList loadChosen();
+    void clear();
+    void addLine(const QString &line, bool taken);
+    void forgetUnregistered();
+    void enterPicking(ResourceKind kind);
+    void associationRenamed(const QString &from, const QString &to);
+    QList<ResourceEntry> entries() const;
+
+    Context &m_ctx;
+    Globals &m_g;
+    ActivityInput m_fields;
+    QString m_stateWord;
+    QList<SessionLine> m_lines;
+    Pick m_pick;
+    bool m_shown = false;
+    bool m_counterFull = false;
+    GiveBack m_giveBack;
+    QStringList m_giveBackMessages; // what the give-backs at release had to say
+    QList<resources::Unregistered> m_unregistered;
+    // Changes of an earlier activity (or of a copy that ended abnormally)
+    // that could not be undone yet.
+    QList<resources::Unregistered> m_leftover;
+    quint64 m_nextId = 1;
+    // The activity as loaded or last registered (modes M and A): its
+    // registration is refused when the archives no longer hold it so.
+    std::optional<LoadedActivity> m_loaded;
+};
+
+} // namespace activities
