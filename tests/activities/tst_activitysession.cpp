@@ -1,0 +1,198 @@
+#include "activities/activitysession.h"
+#include "registers/holdings.h"
+#include "resources/lines.h"
+#include "resources/unregistered.h"
+#include "resourcetext.h"
+#include "testkit.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using activities::ActivitySession;
+using archive::File;
+using modes::Activity;
+
+namespace {
+
+// The lines the register lists hand over.
+QString pairLine(const QString &assoc, const QString &descr, const QString &state) {
+    return assoc.leftJustified(50) + descr.leftJustified(50) + state;
+}
+const QString kTenda = pairLine("ALFA", "TENDA", "L") + "  3";
+const QString kJeep = pairLine("ALFA", "JEEP", "L");
+const QString kAlfa = QString("ALFA").leftJustified(50) + " 10";
+
+const QByteArray kEquipment = "ALFA,TENDA,L,3\r\n";
+const QByteArray kVehicles = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L\r\n";
+const QByteArray kAssociations = "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12\r\n";
+
+activities::ActivityInput request(const QString &numprot) {
+    activities::ActivityInput in;
+    in.numprot = numprot;
+    in.datari = "05/03/2025", in.orari = "14.30", in.tipoatt = "incendio", in.loc = "roma", in.ric = "rossi";
+    return in;
+}
+
+struct Desk : TestFolder {
+    Desk() {
+        write(File::Attrezzature, kEquipment);
+        write(File::Automezzi, kVehicles);
+        write(File::Associazioni, kAssociations);
+        write(File::NumeroProt, "6\r\n");
+        open();
+    }
+    // The program starts (again): the session of the window, shown.
+    void open() {
+        session = std::make_unique<ActivitySession>(ctx);
+        session->setShown(true);
+    }
+    // The menu entry opens the activity window in `mode`; what it was told.
+    QStringList enter(Activity mode, const QString &protsel = {}) {
+        if (!protsel.isEmpty()) session->choose(protsel, mode);
+        else ctx.g.modoatt = mode;
+        return session->activate().messages;
+    }
+    ActivitySession::Outcome take(ResourceKind kind, const QString &line, const QString &qty = "1") {
+        if (!session->startPicking(kind)) return {ActivitySession::Outcome::Refused, {}};
+        const auto offered = session->offer(kind, line);
+        if (!offered.done()) return offered;
+        session->activate(); // back to the activity window
+        return session->add(qty);
+    }
+    QByteArray registers() const { return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni); }
+    QByteArray kept() const { return read(resources::unregisteredPath(ctx.folder)); }
+
+    std::unique_ptr<ActivitySession> session;
+};
+
+} // namespace
+
+class TestActivitySession : public QObject {
+    Q_OBJECT
+private slots:
+    // Take, give back, register: the registers, sospese.dat and the modes
+    // after each step; nothing given back twice, nothing left to undo.
+    void takeGiveBackAndRegister() {
+        Desk d;
+        QSignalSpy picks(d.session.get(), &ActivitySession::pickStarted);
+        QVERIFY(d.enter(Activity::I).isEmpty());
+        QCOMPARE(d.session->fields().numprot, QString("7"));
+        QVERIFY(d.session->startPicking(ResourceKind::Equipment));
+        QCOMPARE(picks.size(), 1);
+        // A second button before coming back keeps the mode to return to.
+        QVERIFY(d.session->startPicking(ResourceKind::Vehicle));
+        QCOMPARE(d.ctx.g.modoatt, Activity::RU);
+        QCOMPARE(d.ctx.g.modoattprec, Activity::I);
+        QVERIFY(d.session->offer(ResourceKind::Equipment, kTenda).done());
+        QCOMPARE(d.ctx.g.modoatt, Activity::RT);
+        QCOMPARE(d.session->pick().line, kTenda);
+        QVERIFY(d.session->add("2").done());
+        const QString tenda = "ATTR      2   " + kTenda;
+        QCOMPARE(d.read(File::Attrezzature), QByteArray("ALFA,TENDA,L, 1 \r\n"));
+        QCOMPARE(d.kept(), "P," + tenda.toLatin1() + "\r\n");
+        QCOMPARE(d.session->lines().at(0).state, QString("O"));
+        QVERIFY(d.session->lines().at(0).fresh);
+        // Taken and given back before registering: nothing left to undo.
+        QVERIFY(d.session->deleteLine(0).done());
+        QCOMPARE(d.read(File::Attrezzature), QByteArray("ALFA,TENDA,L, 3 \r\n"));
+        QCOMPARE(d.kept(), QByteArray());
+        QVERIFY(d.ctx.g.risorsecambiate);
+
+        QVERIFY(d.take(ResourceKind::Vehicle, kJeep).done());
+        QVERIFY(d.take(ResourceKind::Association, kAlfa, "4").done());
+        QCOMPARE(d.session->registerActivity(request(d.session->fields().numprot)).messages,
+                 QStringList{QString::fromUtf8("Attività inserita correttamente.")});
+        QCOMPARE(d.ctx.g.modoatt, Activity::M);
+        QCOMPARE(d.ctx.g.protsel, QString("7"));
+        QCOMPARE(d.session->stateWord(), QString("Aperta"));
+        QCOMPARE(d.kept(), QByteArray());
+        QVERIFY(d.session->unregistered().isEmpty());
+        QCOMPARE(resourceRecords(d.read(File::Risorse)), QStringList({"7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
+        // Leaving undoes nothing: what is registered stays taken.
+        const QByteArray taken = d.registers();
+        QVERIFY(d.session->leave().messages.isEmpty());
+        QCOMPARE(d.registers(), taken);
+        QCOMPARE(d.read(File::AutomezziSav), d.read(File::Automezzi));
+    }
+
+    // What was not registered goes back record by record at every moment of
+    // the undo: leaving, loading another activity, the end of the program
+    // (discard), and the next start after an abnormal end.
+    void theUndoMoments_data() {
+        QTest::addColumn<QString>("moment");
+        for (const char *m : {"leave", "reload", "discard", "abnormal end"}) QTest::newRow(m) << QString(m);
+    }
+    void theUndoMoments() {
+        QFETCH(QString, moment);
+        Desk d;
+        d.enter(Activity::I);
+        QVERIFY(d.take(ResourceKind::Equipment, kTenda, "3").done());
+        QVERIFY(d.take(ResourceKind::Vehicle, kJeep).done());
+        // Another desk registers meanwhile: the undo keeps it.
+        d.write(File::Associazioni, "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n");
+        QVERIFY(d.registers() != kEquipment + kVehicles);
+        if (moment == "leave") d.session->leave();
+        else if (moment == "reload") d.enter(Activity::I);
+        else if (moment == "discard") d.session->discard();
+        else {
+            d.session.reset(); // nothing written on the way out
+            QCOMPARE(resources::readUnregistered(d.ctx.folder).size(), 2);
+            QVERIFY(!resources::undoLeftUnregistered(d.ctx.folder).isEmpty());
+            d.open();
+        }
+        QCOMPARE(d.read(File::Attrezzature), QByteArray("ALFA,TENDA,L, 3 \r\n"));
+        QCOMPARE(d.read(File::Automezzi), kVehicles);
+        QCOMPARE(d.read(File::Associazioni), QByteArray("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n"));
+        QCOMPARE(d.kept(), QByteArray());
+        QVERIFY(d.session->unregistered().isEmpty() && d.session->leftover().isEmpty());
+    }
+
+    // Refused actions write nothing and leave the session as it was.
+    void refusalsChangeNothing() {
+        Desk d;
+        // No activity shown: the pick has nowhere to go.
+        d.session->setShown(false);
+        d.ctx.g.modoatt = Activity::I;
+        QVERIFY(!d.session->startPicking(ResourceKind::Equipment));
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, kTenda).status, ActivitySession::Outcome::NoActivity);
+        QCOMPARE(d.session->add("1").status, ActivitySession::Outcome::NoActivity);
+        d.session->setShown(true);
+        d.enter(Activity::I);
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status, ActivitySession::Outcome::Refused);
+        for (const QString &qty : {"abc", "-1", "32768", "4"}) {
+            const auto out = d.take(ResourceKind::Equipment, kTenda, qty);
+            QCOMPARE(out.status, ActivitySession::Outcome::Refused);
+            QCOMPARE(out.messages.size(), 1);
+        }
+        // A record gone since the list showed it.
+        QCOMPARE(d.take(ResourceKind::Vehicle, pairLine("ALFA", "FURGONE", "L")).status,
+                 ActivitySession::Outcome::Refused);
+        QCOMPARE(d.registers(), kEquipment + kVehicles + kAssociations);
+        QVERIFY(d.session->lines().isEmpty());
+        QCOMPARE(d.kept(), QByteArray("<missing>"));
+        // Cancelling deletes no line.
+        d.write(File::Attivita, "5,D,O,,,,,T,L,R,,A\r\n");
+        d.write(File::Risorse, "5,AUTO,1,ALFA,JEEP,O\r\n");
+        d.enter(Activity::A, "5");
+        QVERIFY(!d.session->mayDeleteLines());
+        QCOMPARE(d.session->deleteLine(0).status, ActivitySession::Outcome::Refused);
+        QCOMPARE(d.session->lines().size(), 1);
+    }
+
+    // A renamed association follows into the lines and into what is held
+    // unregistered, so that the undo finds its record.
+    void aRenameFollows() {
+        Desk d;
+        d.enter(Activity::I);
+        QVERIFY(d.take(ResourceKind::Association, kAlfa, "4").done());
+        d.write(File::Associazioni, "DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,6,12\r\n");
+        d.ctx.associationRenamed("ALFA", "DELTA");
+        QCOMPARE(d.session->lines().at(0).line, "VOL.      4   " + QString("DELTA").leftJustified(50));
+        QVERIFY(d.session->discard().messages.isEmpty());
+        QCOMPARE(d.read(File::Associazioni), QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestActivitySession)
+#include "tst_activitysession.moc"
