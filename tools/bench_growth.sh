@@ -35,8 +35,10 @@ function size(n) {
 }
 function ratio(a, b) { return b > 0 ? sprintf("%8.2f", a / b) : sprintf("%8s", "-") }
 # The power of the size that the value follows from the smallest run to the whole.
-function power(a, b) {
-  return a > 0 && b > 0 ? sprintf("%6.2f", log(a / b) / log(across[3] / across[1])) : sprintf("%6s", "-")
+function power(a, b,    e) {
+  if (a <= 0 || b <= 0) return sprintf("%6s", "-")
+  e = log(a / b) / log(across[3] / across[1])
+  return sprintf("%6.2f", e > -0.005 && e < 0.005 ? 0 : e) # never -0.00
 }
 function row(v1, v2, v3, name) {
   printf "%9.1f %9.1f %9.1f %s %s %s  %s\n", v1, v2, v3, ratio(v3, v2), ratio(v3, v1), power(v3, v1), name
