@@ -103,11 +103,15 @@ fuzz: deps-fuzz
 	    -artifact_prefix=./crash-$$t- -print_final_stats=1 work-$$t) || exit 1; \
 	done
 
-# One table of every everyday action at the format's ceiling, each beside its
-# floor (a plain read, or read and write, of the same files); run headless.
+# Every everyday action at a quarter, a half and the whole of the format's
+# ceiling, each run with its table (every action beside its floor, a plain
+# read, or read and write, of the same files) and its peak memory, then how
+# each time grows with the size; run headless. BENCH_DIVISOR=N (up to 10)
+# divides the three sizes by N, for a quick look.
+BENCH_DIVISOR ?= 1
 bench: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target bench_ceiling
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/bench_ceiling
+	QT_QPA_PLATFORM=offscreen sh tools/bench_growth.sh $(BUILD)/bench/bench_ceiling $(BENCH_DIVISOR)
 
 # The Debian package velmora_<version>_<arch>.deb, copied into the checkout:
 # install it with `sudo apt install ./velmora_*.deb`.

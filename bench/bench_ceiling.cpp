@@ -40,6 +40,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -451,5 +452,19 @@ int main(int argc, char **argv)
     }
     std::printf("%s\n", allWithin ? "ogni azione entro 3 volte la sua base"
                                   : "ATTENZIONE: qualche azione oltre 3 volte la sua base");
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage); // ru_maxrss in kB on Linux
+    std::printf("memoria massima del processo: %.1f MB\n", usage.ru_maxrss / 1024.0);
+
+    if (argc > 1) {
+        std::FILE *out = std::fopen(argv[1], "a");
+        if (!out) qFatal("cannot write %s", argv[1]);
+        for (const Row &r : rows)
+            std::fprintf(out, "azione\t%d\t%.3f\t%.3f\t%s\n", ceiling::kResources, r.time, r.floor,
+                         r.action);
+        std::fprintf(out, "memoria\t%d\t%ld\n", ceiling::kResources, usage.ru_maxrss);
+        if (std::fclose(out) != 0) qFatal("cannot write %s", argv[1]);
+    }
     return 0;
 }
