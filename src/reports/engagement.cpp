@@ -159,7 +159,7 @@ QString countsLine(const Engagement &e, const Given &g)
         .take();
 }
 
-QString plural(int n, const char *one, const char *many)
+QString plural(qint64 n, const char *one, const char *many)
 {
     return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
 }
