@@ -29,6 +29,8 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# In CI (CI=true) a compiler warning fails the build and the sanitizer build.
+WERROR     := -DVELMORA_WERROR=$(if $(filter true,$(CI)),ON,OFF)
 
 .PHONY: all build run test test-core soak bench fuzz package install screenshots deps-build deps-test \
 	deps-run deps-fuzz deps-package deps-screenshots clean
@@ -54,7 +56,7 @@ deps-screenshots:
 	$(call ensure_packages,$(SHOT_PKGS))
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) $(WERROR)
 
 build: deps-build $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -86,7 +88,7 @@ soak: deps-test build
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 test-core: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_CORE_ONLY=ON \
-	  -DVELMORA_SANITIZE=ON $(LAUNCHER) > /dev/null
+	  -DVELMORA_SANITIZE=ON $(LAUNCHER) $(WERROR) > /dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

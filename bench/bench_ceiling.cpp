@@ -64,7 +64,7 @@ double median(const std::function<void()> &f, int runs = kRuns,
         QElapsedTimer t;
         t.start();
         f();
-        ms.push_back(t.nsecsElapsed() / 1e6);
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
@@ -235,7 +235,7 @@ int main(int argc, char **argv)
     ceiling::write(ctx.folder);
     std::printf("archivi generati in %.1f s: %d attività, %d righe di risorse, %d associazioni, "
                 "%d automezzi, %d attrezzature, %d volontari; mediana di %d prove\n",
-                generation.nsecsElapsed() / 1e9, ceiling::kActivities, ceiling::kResources,
+                double(generation.nsecsElapsed()) / 1e9, ceiling::kActivities, ceiling::kResources,
                 ceiling::kAssociations, ceiling::kVehicles, ceiling::kEquipment,
                 ceiling::kVolunteers, kRuns);
     std::fflush(stdout);

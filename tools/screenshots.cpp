@@ -72,7 +72,7 @@ public:
 // The running program, and what the table's lines do with it.
 class Session {
 public:
-    Session(Context &ctx, Formvelmo *main) : ctx(ctx), main(main) {}
+    Session(Context &context, Formvelmo *window) : ctx(context), main(window) {}
 
     Context &ctx;
     Formvelmo *main;

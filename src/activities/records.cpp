@@ -163,7 +163,8 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
                            std::optional<qint16> replacing)
 {
     if (listLines.isEmpty()) return replacing ? removeResources(folder, *replacing) : Outcome{};
-    const int k = listLines.size();
+    // The lines added, from one window: an int, as `order` below holds them.
+    const int added = static_cast<int>(listLines.size());
 
     // The lines as they stand after their own pass (typed form) and after
     // any later pass (copied form), with the record they read back as.
@@ -173,7 +174,7 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
         Record read;
     };
     QVector<NewLine> news;
-    for (int i = 0; i < k; ++i) {
+    for (int i = 0; i < added; ++i) {
         NewLine nl;
         nl.cut = text::fit(listLines.at(i), resources::kLineWidth);
         bool ok = false;
@@ -200,7 +201,7 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
         // Places every new line as its own pass would, then writes the stretch.
         std::vector<int> order; // region indexes: >=0 existing, <0 -(fresh+1)
         for (size_t i = 0; i < region.size(); ++i) order.push_back(static_cast<int>(i));
-        for (int j = 0; j < k; ++j) {
+        for (int j = 0; j < added; ++j) {
             size_t at = order.size();
             for (size_t p = 0; p < order.size(); ++p) {
                 const int o = order[p];
@@ -220,7 +221,7 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
                 else sink.copy(r);
             } else {
                 const int j = -o - 1;
-                if (j == k - 1) sink.writeRaw(news[j].typed);
+                if (j == added - 1) sink.writeRaw(news[j].typed);
                 else sink.copy(news[j].read);
             }
         }

@@ -29,7 +29,8 @@ Record parseRecord(const QByteArray &line, const RecordFormat &format)
     int start = 0;
     for (int i = 0; i <= s.size(); ++i) {
         if (i == s.size() || s[i] == QLatin1Char(',')) {
-            const int index = r.fields.size();
+            // No more items so far than characters before i, an int.
+            const int index = static_cast<int>(r.fields.size());
             r.fields << stripped(s, start, i);
             if (bare && !format.isNumber(index) && r.fields.last().size() != i - start) bare = false;
             start = i + 1;

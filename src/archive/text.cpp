@@ -15,8 +15,8 @@ QString capitals(const QString &s)
 
 int compareCode(const QString &a, const QString &b)
 {
-    const int n = std::min(a.size(), b.size());
-    for (int i = 0; i < n; ++i) {
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
         if (a[i] == b[i]) continue;
         int ka = cp1252::byteOf(a[i]);
         int kb = cp1252::byteOf(b[i]);
@@ -28,7 +28,7 @@ int compareCode(const QString &a, const QString &b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-QString fit(const QString &s, int width)
+QString fit(const QString &s, qsizetype width)
 {
     if (s.size() >= width) return s.left(width);
     return s + QString(width - s.size(), QLatin1Char(' '));
@@ -75,7 +75,7 @@ bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 
 QString stripBlanks(const QString &s)
 {
-    int b = 0, e = s.size();
+    qsizetype b = 0, e = s.size();
     while (b < e && isBlank(s[b])) ++b;
     while (e > b && isBlank(s[e - 1])) --e;
     return s.mid(b, e - b);

@@ -16,7 +16,7 @@ QString capitals(const QString &s);
 int compareCode(const QString &a, const QString &b);
 
 // `s` padded with blanks or cut to exactly `width` characters.
-QString fit(const QString &s, int width);
+QString fit(const QString &s, qsizetype width);
 
 // `s` right-aligned in `width` characters (never cut).
 QString alignRight(const QString &s, int width);

@@ -119,7 +119,7 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
 QString renamedLine(const QString &line, const QString &from, const QString &to)
 {
     if (line.size() <= kAssociationAt || !sameColumn(line.mid(kAssociationAt, 50), from)) return line;
-    QString out = text::fit(line, std::max<int>(line.size(), kDescriptionAt));
+    QString out = text::fit(line, std::max<qsizetype>(line.size(), kDescriptionAt));
     out.replace(kAssociationAt, 50, text::fit(to, 50));
     return out;
 }

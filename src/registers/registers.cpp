@@ -31,7 +31,7 @@ QString recordText(const QString &typed) { return text::clean(typed, true); }
 QString keyText(const QString &typed)
 {
     QString s = recordText(typed);
-    int b = 0, e = s.size();
+    qsizetype b = 0, e = s.size();
     auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     while (b < e && blank(s[b])) ++b;
     while (e > b && blank(s[e - 1])) --e;

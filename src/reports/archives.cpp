@@ -169,7 +169,7 @@ int Archives::indexOf(qint16 n)
     missing.number = n;
     missing.inArchive = false;
     missing.undated = true;
-    byNumber.insert(n, activities.size());
+    byNumber.insert(n, int(activities.size()));
     activities << missing;
     return int(activities.size() - 1);
 }
@@ -181,7 +181,7 @@ Archives readActivities(const archive::WorkingFolder &folder, const QDate &today
     readEach(folder.path(archive::File::Attivita), activityFormat(), out.skipped,
                  [&](const archive::Record &r) {
                      const qint16 n = r.number(NumProt);
-                     if (!out.byNumber.contains(n)) out.byNumber.insert(n, out.activities.size());
+                     if (!out.byNumber.contains(n)) out.byNumber.insert(n, int(out.activities.size()));
                      out.activities << activityOf(n, r.fields, today);
                      return true;
                  });

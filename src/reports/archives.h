@@ -77,6 +77,8 @@ void readEach(const QString &path, const archive::RecordFormat &format, Skipped 
 // named: padded or cut to 50 columns, as a resource line holds it.
 QString nameKey(const QString &name);
 
+// Places in these vectors are ints: every line read is held in memory, and
+// 2^31 of them would not fit.
 struct Archives {
     QVector<Activity> activities;   // in file order
     QHash<qint16, int> byNumber;    // first activity of each number
@@ -110,7 +112,7 @@ QString dateColumn(const QString &text);
 // A report line built column by column.
 class Columns {
 public:
-    explicit Columns(int reserve = 128) { m_s.reserve(reserve); }
+    explicit Columns(qsizetype reserve = 128) { m_s.reserve(reserve); }
     Columns &text(const QString &t)
     {
         m_s += t;

@@ -41,6 +41,7 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
     Archives archives = readActivities(folder, today, kindBit(Resource::Named));
     out.skipped = archives.skipped;
     // A volunteer is a name within an association (its name on 50 columns).
+    // Places are ints, as in Archives.
     QHash<QString, int> keyOf;          // association as stored -> key number
     QHash<QString, int> keyNumbers;     // association key -> key number
     QHash<QPair<int, QString>, int> volunteerOf;
@@ -50,13 +51,13 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
         if (k == keyOf.constEnd()) {
             const QString key = nameKey(r.association);
             auto n = keyNumbers.constFind(key);
-            if (n == keyNumbers.constEnd()) n = keyNumbers.insert(key, keyNumbers.size());
+            if (n == keyNumbers.constEnd()) n = keyNumbers.insert(key, int(keyNumbers.size()));
             k = keyOf.insert(r.association, *n);
         }
         const QPair<int, QString> who{*k, r.description};
         auto v = volunteerOf.constFind(who);
         if (v == volunteerOf.constEnd()) {
-            v = volunteerOf.insert(who, out.volunteers.size());
+            v = volunteerOf.insert(who, int(out.volunteers.size()));
             VolunteerAttendance va;
             va.name = r.description;
             va.association = r.association;

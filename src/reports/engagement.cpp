@@ -47,11 +47,12 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
     Archives archives = readActivities(folder, today);
     for (const auto &f : archives.skipped.files) e.skipped.add(f.first, f.second);
 
+    // Places are ints, as in Archives.
     QHash<QString, int> byKey; // association key -> index
     for (const AssociationCount &a : names) {
         const QString key = nameKey(a.name);
         if (byKey.contains(key)) continue;
-        byKey.insert(key, e.associations.size());
+        byKey.insert(key, int(e.associations.size()));
         AssociationEngagement part;
         part.name = a.name;
         e.associations << part;
@@ -75,7 +76,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
     for (int i = 0; i < lines.size(); ++i)
         places[i] = {ownerOf(lines[i].association), lines[i].number, i};
     for (const auto &[key, name] : others) {
-        byKey.insert(key, e.associations.size());
+        byKey.insert(key, int(e.associations.size()));
         AssociationEngagement part;
         part.name = name;
         part.inArchive = false;
@@ -92,7 +93,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
     int i = 0;
     for (int owner = 0; owner < e.associations.size(); ++owner) {
         AssociationEngagement &a = e.associations[owner];
-        a.from = e.given.size();
+        a.from = int(e.given.size());
         while (i < places.size() && places[i].owner == owner) {
             Given g;
             const int number = places[i].number;
@@ -124,7 +125,7 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
             a.pieces += g.pieces;
             if (act.undated) ++a.undated;
         }
-        a.to = e.given.size();
+        a.to = int(e.given.size());
     }
     e.activities = std::move(archives.activities);
     e.resources = std::move(archives.resources);
@@ -158,14 +159,14 @@ QString countsLine(const Engagement &e, const Given &g)
         .take();
 }
 
-QString plural(int n, const char *one, const char *many)
+QString plural(qint64 n, const char *one, const char *many)
 {
     return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? one : many);
 }
 
 QString resourceLine(const Resource &r)
 {
-    const int size = kIndent.size() + 14 + r.description.size();
+    const qsizetype size = kIndent.size() + 14 + r.description.size();
     if (r.kind == Resource::Equipment)
         return Columns(size + 14).text(kIndent).text(QLatin1String("attrezzatura  ")).text(r.description)
             .text(QLatin1String(", pezzi ")).text(QString::number(r.quantity)).take();

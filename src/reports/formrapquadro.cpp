@@ -75,7 +75,7 @@ public:
                 m_items.append({item, set, i, values[set][i]});
             }
         }
-        m_sets = values.size();
+        m_sets = int(values.size()); // the chart's two or three series
         connect(chart, &QChart::plotAreaChanged, this, &BarNumbers::place);
     }
 
@@ -86,7 +86,7 @@ public:
         const qreal width = m_series->barWidth();
         for (const Item &it : std::as_const(m_items)) {
             const qreal y = it.category - width / 2 + (it.set + 0.5) * width / m_sets;
-            const QPointF end = m_chart->mapToPosition(QPointF(it.value, y), m_series);
+            const QPointF end = m_chart->mapToPosition(QPointF(qreal(it.value), y), m_series);
             const QRectF box = it.item->boundingRect();
             it.item->setPos(end.x() + 4, end.y() - box.height() / 2);
         }
@@ -141,7 +141,7 @@ QChart *barChart(const QString &title, const QStringList &labels, const QList<Se
     series->attachAxis(categories);
     auto *axis = new QValueAxis;
     const auto [end, step] = valueRange(top);
-    axis->setRange(0, end);
+    axis->setRange(0, qreal(end));
     axis->setTickCount(int(end / step) + 1);
     axis->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(axis, Qt::AlignBottom);

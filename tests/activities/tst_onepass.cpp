@@ -82,7 +82,7 @@ private slots:
     void keyedRewriteGivesThePlainRewriteBytes() {
         // Dropping, changing and inserting around several keys, through both
         // rewrites; the keyed one only sees what its filter names.
-        for (qint16 n : {-5, 3, 5, 6, 9}) {
+        for (qint16 n : std::initializer_list<qint16>{-5, 3, 5, 6, 9}) {
             TestFolder plain, keyed;
             for (TestFolder *f : {&plain, &keyed}) f->write(File::Risorse, mixedResources());
             bool inserted = false;
@@ -175,7 +175,7 @@ private slots:
         TestFolder o;
         o.write(File::Attivita, mixedActivities());
         o.write(File::Risorse, mixedResources());
-        for (qint16 n : {-5, 3, 4, 5, 6, 7, 9}) {
+        for (qint16 n : std::initializer_list<qint16>{-5, 3, 4, 5, 6, 7, 9}) {
             QStringList full;
             std::optional<QByteArray> first;
             archive::readRecords(o.path(File::Risorse), resourceFormat(), [&](const Record &r) {

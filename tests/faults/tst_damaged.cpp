@@ -146,7 +146,7 @@ private slots:
         // The engagement and attendance reports tell, in a note of their own
         // after a blank line, how many lines they left out.
         int notes = 0;
-        for (int i = withDamage.size() - 1; i >= 0; --i) {
+        for (qsizetype i = withDamage.size() - 1; i >= 0; --i) {
             if (!withDamage[i].startsWith(QLatin1String("Righe illeggibili non considerate: "))) continue;
             const bool afterBlank = i > 0 && withDamage[i - 1].isEmpty();
             withDamage.remove(i - afterBlank, 1 + afterBlank);

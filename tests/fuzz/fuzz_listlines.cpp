@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const int width = data[0] % 130;
     const QByteArray bytes(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     const QString s = cp1252::decodeLine(bytes);
-    const int half = s.size() / 2;
+    const qsizetype half = s.size() / 2;
     const QString a = s.left(half), b = s.mid(half);
 
     const QString fitted = text::fit(s, width);

@@ -46,8 +46,8 @@ private slots:
             QVERIFY2(link.startsWith('#'), qPrintable("collegamento esterno: " + link));
             QVERIFY2(m_anchors.contains(link.mid(1)), qPrintable("sezione mancante: " + link));
         }
-        const int index = m_html.indexOf(QStringLiteral("name=\"indice\""));
-        const int firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
+        const qsizetype index = m_html.indexOf(QStringLiteral("name=\"indice\""));
+        const qsizetype firstSection = m_html.indexOf(QStringLiteral("name=\"avvio\""));
         QVERIFY(index >= 0 && firstSection > index);
         const QString indexHtml = m_html.mid(index, firstSection - index);
         for (const QString &anchor : std::as_const(m_anchors))

@@ -245,6 +245,17 @@ private slots:
         QCOMPARE(e.skipped.note(), QString("Righe illeggibili non considerate: risorse.csv 1."));
     }
 
+    // Volunteers past what 32 bits hold: the totals line shows them whole.
+    void totalsPastThirtyTwoBits() {
+        TestOffice o;
+        o.write(File::Associazioni, crlf({"ALFA,,,,,,,,0,0"}));
+        o.write(File::Attivita, crlf({"1,01/12/2026,08.00,01/12/2026,09.00,01/12/2026,18.00,TIPO,LUOGO,CHI,,C"}));
+        o.write(File::Risorse, QByteArray("1,VOL.,32767,ALFA,,L\r\n").repeated(65540));
+        const QStringList lines = engagementLines(buildEngagement(o.ctx.folder, "E", kReportDay), 0);
+        QCOMPARE(lines.filter("TOTALI: "), QStringList{"TOTALI: 1 attività, 2147549180 volontari, 2147549180 "
+                                                        "volontari-giorno, 0 automezzi, 0 pezzi"});
+    }
+
     void leadingBars() {
         const QVector<Bar> bars{{"A", 1, 9}, {"B", 5, 0}, {"C", 1, 2}, {"D", 0, 7}, {"E", 3, 1}};
         QCOMPARE(leading(bars, 3), (QVector<Bar>{{"B", 5, 0}, {"E", 3, 1}, {"A", 1, 9}, {"Altre 2", 1, 9}}));

@@ -35,12 +35,12 @@ inline PdfText readPdf(const QString &pdf) {
     while (!out.lines.isEmpty() && out.lines.last().isEmpty()) out.lines.removeLast();
     const QRegularExpression word(
         "<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\" yMax=\"[\\d.]+\">([^<]+)</word>");
-    int longest = 0;
+    qsizetype longest = 0;
     for (auto it = word.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
         const auto m = it.next();
         if (m.captured(3).size() <= longest) continue;
         longest = m.captured(3).size();
-        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / longest / 0.6;
+        out.points = (m.captured(2).toDouble() - m.captured(1).toDouble()) / double(longest) / 0.6;
     }
     out.ok = true;
     return out;
