@@ -455,7 +455,7 @@ int main(int argc, char **argv)
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage); // ru_maxrss in kB on Linux
-    std::printf("memoria massima del processo: %.1f MB\n", usage.ru_maxrss / 1024.0);
+    std::printf("memoria massima del processo: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
 
     if (argc > 1) {
         std::FILE *out = std::fopen(argv[1], "a");

@@ -160,7 +160,7 @@ private slots:
         d.session->setShown(true);
         d.enter(Activity::I);
         QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status, ActivitySession::Outcome::Refused);
-        for (const QString &qty : {"abc", "-1", "32768", "4"}) {
+        for (const char *qty : {"abc", "-1", "32768", "4"}) {
             const auto out = d.take(ResourceKind::Equipment, kTenda, qty);
             QCOMPARE(out.status, ActivitySession::Outcome::Refused);
             QCOMPARE(out.messages.size(), 1);
