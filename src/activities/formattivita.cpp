@@ -201,16 +201,18 @@ void Formattivita::resizeEvent(QResizeEvent *event)
     for (QPushButton *b : m_bottom) b->move(b->x(), tw(kBottomTop) + grownH);
 }
 
+// Minimized and restored, the window stays shown: those events come from
+// the window system.
 void Formattivita::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    m_session.setShown(true);
+    if (!event->spontaneous()) m_session.setShown(true);
 }
 
 void Formattivita::hideEvent(QHideEvent *event)
 {
     QWidget::hideEvent(event);
-    m_session.setShown(false);
+    if (!event->spontaneous()) m_session.setShown(false);
 }
 
 void Formattivita::tell(const ActivitySession::Outcome &out)
