@@ -1,6 +1,7 @@
 #include "activities/lists.h"
 
 #include "activities/records.h"
+#include "archive/recordstream.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
 

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <functional>
-#include <memory>
 
 namespace archive {
 
@@ -138,19 +137,5 @@ bool readRecords(const QString &path, const RecordFormat &format,
 // copy form whose number `concerns` turns down are passed over unread.
 bool readRecordsKeyed(const QString &path, const RecordFormat &format, const KeyFilter &concerns,
                       const std::function<bool(const Record &)> &each);
-
-// Streams the records of an archive one at a time, for walks that go beside
-// another file. Damaged lines are skipped.
-class RecordStream {
-public:
-    RecordStream(const QString &path, const RecordFormat &format);
-    ~RecordStream();
-    bool next(Record &r);
-
-private:
-    QFile m_file;
-    RecordFormat m_format;
-    std::unique_ptr<LineReader> m_reader;
-};
 
 } // namespace archive

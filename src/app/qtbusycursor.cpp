@@ -1,0 +1,7 @@
+#include "app/qtbusycursor.h"
+
+#include <QApplication>
+
+void QtBusyCursor::push() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtBusyCursor::pop() { QApplication::restoreOverrideCursor(); }
