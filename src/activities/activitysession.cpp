@@ -224,19 +224,7 @@ ActivitySession::Outcome ActivitySession::add(const QString &typedQuantity)
                                           "rinominata nel frattempo): nulla è stato aggiunto. Sceglierla "
                                           "di nuovo dall'elenco."));
     }
-    const auto lines = m_lines;
-    const auto changes = m_unregistered;
-    addLine(line, take);
-    if (m_unregistered.size() != changes.size())
-        resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
-    const archive::IoResult io = tx.commit();
-    if (!io.ok()) {
-        m_lines = lines;
-        m_unregistered = changes;
-        return refused(io.message());
-    }
-    emit linesChanged();
-    return {};
+    return commitLine(tx, line, take);
 }
 
 ActivitySession::Outcome ActivitySession::addNamed(const QStringList &names)
@@ -260,8 +248,14 @@ ActivitySession::Outcome ActivitySession::addNamed(const QStringList &names)
 ActivitySession::Outcome ActivitySession::append(const QString &line)
 {
     archive::Transaction tx(m_ctx.folder);
+    return commitLine(tx, line, true);
+}
+
+ActivitySession::Outcome ActivitySession::commitLine(archive::Transaction &tx, const QString &line,
+                                                     bool taken)
+{
     const auto changes = m_unregistered;
-    addLine(line, true);
+    addLine(line, taken);
     if (m_unregistered.size() != changes.size())
         resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
     const archive::IoResult io = tx.commit();

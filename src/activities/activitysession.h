@@ -8,6 +8,10 @@
 #include <QObject>
 #include <optional>
 
+namespace archive {
+class Transaction;
+}
+
 namespace activities {
 
 // One line of the resource list of the activity being edited.
@@ -128,6 +132,9 @@ private:
     QStringList loadChosen();
     void clear();
     void addLine(const QString &line, bool taken);
+    // Adds the line, and keeps on disk what is now held unregistered, in
+    // `tx`: both or neither.
+    Outcome commitLine(archive::Transaction &tx, const QString &line, bool taken);
     void forgetUnregistered();
     void enterPicking(ResourceKind kind);
     void associationRenamed(const QString &from, const QString &to);

@@ -171,6 +171,17 @@ private slots:
         QCOMPARE(d.registers(), kEquipment + kVehicles + kAssociations);
         QVERIFY(d.session->lines().isEmpty());
         QCOMPARE(d.kept(), QByteArray("<missing>"));
+        // sospese.dat cannot be written (a folder stands where its new
+        // content goes): the register is not written either, and no line
+        // stands.
+        const QString staged = resources::unregisteredPath(d.ctx.folder) + archive::kStagedSuffix;
+        QVERIFY(QDir().mkdir(staged));
+        const auto failed = d.take(ResourceKind::Equipment, kTenda, "2");
+        QCOMPARE(failed.status, ActivitySession::Outcome::Refused);
+        QVERIFY(failed.messages.value(0).contains("sospese.dat"));
+        QCOMPARE(d.registers(), kEquipment + kVehicles + kAssociations);
+        QVERIFY(d.session->lines().isEmpty() && d.session->unregistered().isEmpty());
+        QVERIFY(QDir().rmdir(staged));
         // Cancelling deletes no line.
         d.write(File::Attivita, "5,D,O,,,,,T,L,R,,A\r\n");
         d.write(File::Risorse, "5,AUTO,1,ALFA,JEEP,O\r\n");
