@@ -6,7 +6,7 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BUILD_PKGS := cmake make g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
-TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig strace
+TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig strace clang-format git
 FUZZ_PKGS  := $(BUILD_PKGS) clang libclang-rt-dev
 RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
 PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file

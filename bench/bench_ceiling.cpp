@@ -268,12 +268,14 @@ int main(int argc, char **argv)
     // The chronological list (general mode).
     {
         auto *list = fromMenu<Formattlist>(ctx, main, "mnattvgen");
-        if (ctx.g.modoattlist != modes::ActivityList::G) qFatal("the chronological list is not in mode G");
+        if (ctx.g.modoattlist != modes::ActivityList::G)
+            qFatal("the chronological list is not in mode G");
         auto *lines = list->findChild<LineList *>(QStringLiteral("List1"));
         const double t = fillAndPaint(ctx, list, lines);
         if (lines->count() < ceiling::kActivities) qFatal("the chronological list is short");
-        rows.push_back({"elenco cronologico delle attività", t,
-                        median([&] { plainRead(ctx, {File::Attivita, File::Risorse}); })});
+        rows.push_back({"elenco cronologico delle attività", t, median([&] {
+                            plainRead(ctx, {File::Attivita, File::Risorse});
+                        })});
         list->hide();
     }
 
@@ -281,7 +283,8 @@ int main(int argc, char **argv)
     // a plain read of the archives it reads.
     {
         auto *board = fromMenu<Formrapquadro>(ctx, main, "mnrapquadro");
-        const double t = fillAndPaint(ctx, board, board->findChild<QChartView *>(QStringLiteral("graficovol")));
+        const double t = fillAndPaint(ctx, board,
+                                      board->findChild<QChartView *>(QStringLiteral("graficovol")));
         rows.push_back({"quadro della situazione", t, median([&] {
                             plainRead(ctx, {File::Associazioni, File::Automezzi, File::Attrezzature,
                                             File::Attivita, File::Risorse});
@@ -291,7 +294,8 @@ int main(int argc, char **argv)
         auto *engagement = fromMenu<Formrapimpiego>(ctx, main, "mnrapimpiego");
         auto *view = engagement->findChild<QListView *>(QStringLiteral("List1"));
         const double e = fillAndPaint(ctx, engagement, view);
-        if (view->model()->rowCount() < ceiling::kResources) qFatal("the engagement report is short");
+        if (view->model()->rowCount() < ceiling::kResources)
+            qFatal("the engagement report is short");
         rows.push_back({"impiego di tutte le associazioni", e, median([&] {
                             plainRead(ctx, {File::Associazioni, File::Attivita, File::Risorse});
                         })});
@@ -301,15 +305,17 @@ int main(int argc, char **argv)
         auto *lines = attendance->findChild<LineList *>(QStringLiteral("List1"));
         const double a = fillAndPaint(ctx, attendance, lines);
         if (lines->count() < ceiling::kResources / 4) qFatal("the attendance report is short");
-        rows.push_back({"presenze dei volontari", a,
-                        median([&] { plainRead(ctx, {File::Attivita, File::Risorse}); })});
+        rows.push_back({"presenze dei volontari", a, median([&] {
+                            plainRead(ctx, {File::Attivita, File::Risorse});
+                        })});
         attendance->hide();
     }
 
     // The three register lists, opened from the menu in their general modes.
     {
         auto *list = fromMenu<Formlist>(ctx, main, "mnassvel");
-        if (ctx.g.modoasslist != modes::AssociationList::IA) qFatal("the association list is not in mode IA");
+        if (ctx.g.modoasslist != modes::AssociationList::IA)
+            qFatal("the association list is not in mode IA");
         const double t = fillAndPaint(ctx, list, list->list());
         // Heading and blank line, then the associations, a blank line and the total.
         if (list->list()->count() != ceiling::kAssociations + 4)
@@ -357,9 +363,16 @@ int main(int argc, char **argv)
         activities::Registration reg;
         reg.mode = modes::Activity::M;
         reg.protsel = prot;
-        reg.input = {prot, r.at(activities::DataRi), r.at(activities::OraRi),
-                     r.at(activities::DataIn), r.at(activities::OraIn), QString(), QString(),
-                     r.at(activities::TipoAtt), r.at(activities::Loc), r.at(activities::Ric),
+        reg.input = {prot,
+                     r.at(activities::DataRi),
+                     r.at(activities::OraRi),
+                     r.at(activities::DataIn),
+                     r.at(activities::OraIn),
+                     QString(),
+                     QString(),
+                     r.at(activities::TipoAtt),
+                     r.at(activities::Loc),
+                     r.at(activities::Ric),
                      r.at(activities::Note)};
         reg.resources = loaded->resources;
         const auto noGiveBack = [](const archive::Record &) { return true; };
@@ -438,8 +451,9 @@ int main(int argc, char **argv)
                     })});
 
     std::printf("\nmacchina: %s, %s, %d processori, Qt %s\n",
-                qPrintable(QSysInfo::prettyProductName()), qPrintable(QSysInfo::currentCpuArchitecture()),
-                QThread::idealThreadCount(), qVersion());
+                qPrintable(QSysInfo::prettyProductName()),
+                qPrintable(QSysInfo::currentCpuArchitecture()), QThread::idealThreadCount(),
+                qVersion());
     std::printf("%-52s %10s %10s %7s\n", "azione", "tempo ms", "base ms", "volte");
     bool allWithin = true;
     for (const Row &r : rows) {
@@ -455,7 +469,8 @@ int main(int argc, char **argv)
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage); // ru_maxrss in kB on Linux
-    std::printf("memoria massima del processo: %.1f MB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("memoria massima del processo: %.1f MB\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
 
     if (argc > 1) {
         std::FILE *out = std::fopen(argv[1], "a");

@@ -92,16 +92,17 @@ inline void write(const archive::WorkingFolder &folder)
         Writer w(folder.path(File::Associazioni));
         for (int i = 0; i < kAssociations; ++i)
             w.line(associationName(i) + ",VIA DEL SOCCORSO " + QByteArray::number(i % 300)
-                   + ",COMUNE " + QByteArray::number(i % 97) + ",FI,055 " + QByteArray::number(100000 + i)
-                   + ",,,CAMPO " + QByteArray::number(i % 9) + "," + num(20 + i % 50) + ","
-                   + num(20 + i % 50));
+                   + ",COMUNE " + QByteArray::number(i % 97) + ",FI,055 "
+                   + QByteArray::number(100000 + i) + ",,,CAMPO " + QByteArray::number(i % 9) + ","
+                   + num(20 + i % 50) + "," + num(20 + i % 50));
     }
     {
         Writer w(folder.path(File::Automezzi));
         for (int i = 0; i < kVehicles; ++i)
             w.line(associationName(i / (kVehicles / kAssociations)) + ",AUTOMEZZO "
-                   + QByteArray::number(i).rightJustified(5, '0') + " TARGA FI" + QByteArray::number(i)
-                   + ",CAMPO 1,01/12/2026,08.00,,,TRASPORTO," + (i % 7 ? "L" : "A"));
+                   + QByteArray::number(i).rightJustified(5, '0') + " TARGA FI"
+                   + QByteArray::number(i) + ",CAMPO 1,01/12/2026,08.00,,,TRASPORTO,"
+                   + (i % 7 ? "L" : "A"));
     }
     {
         Writer w(folder.path(File::Attrezzature));
@@ -121,11 +122,12 @@ inline void write(const archive::WorkingFolder &folder)
         const char *types[] = {"ATTR", "AUTO", "VOL.", "VOL>"};
         for (int a = 1; a <= kActivities; ++a) {
             const bool open = a % 10 == 0;
-            att.line(num(a) + ",01/12/2026,10.00," + (a % 20 == 0 ? QByteArray(",") : "01/12/2026,11.00")
-                     + "," + (open ? QByteArray(",") : "02/12/2026,18.00") + ",INTERVENTO "
+            att.line(num(a) + ",01/12/2026,10.00,"
+                     + (a % 20 == 0 ? QByteArray(",") : "01/12/2026,11.00") + ","
+                     + (open ? QByteArray(",") : "02/12/2026,18.00") + ",INTERVENTO "
                      + QByteArray::number(a % 37) + ",LOCALITA " + QByteArray::number(a % 101)
-                     + ",RICHIEDENTE " + QByteArray::number(a % 13) + ",NOTE " + QByteArray::number(a)
-                     + "," + (open ? "A" : "C"));
+                     + ",RICHIEDENTE " + QByteArray::number(a % 13) + ",NOTE "
+                     + QByteArray::number(a) + "," + (open ? "A" : "C"));
             const int n = resourcesOf(a);
             for (int r = 0; r < n; ++r) {
                 // In the order the activity window writes them: by type, then
@@ -133,8 +135,7 @@ inline void write(const archive::WorkingFolder &folder)
                 const int assoc = (a * 7) % (kAssociations - kMeasuredLines) + r;
                 ris.line(num(a) + "," + types[r * 4 / n] + "," + QByteArray::number(1 + r % 5) + ","
                          + associationName(assoc) + ",RISORSA "
-                         + QByteArray::number(r).rightJustified(2, '0') + ","
-                         + (open ? "O" : "L"));
+                         + QByteArray::number(r).rightJustified(2, '0') + "," + (open ? "O" : "L"));
             }
         }
     }

@@ -44,8 +44,8 @@ int main(int argc, char *argv[])
     const QColor night(0x1f, 0x3a, 0x6e);
     p.setPen(Qt::NoPen);
     p.setBrush(night);
-    p.drawPolygon(QPolygonF(
-        {{86, 96}, {110, 96}, {128, 150}, {146, 96}, {170, 96}, {140, 182}, {116, 182}}));
+    p.drawPolygon(
+        QPolygonF({{86, 96}, {110, 96}, {128, 150}, {146, 96}, {170, 96}, {140, 182}, {116, 182}}));
     p.setBrush(Qt::white);
     for (int x : {64, 128, 192}) p.drawEllipse(QPointF(x, 226), 9, 9);
     p.end();

@@ -2,7 +2,7 @@
 # Formats the C++ sources with the .clang-format at the top of the tree
 # (written for clang-format 14).
 #
-#   format.sh                 src/, tests/ and bench/, in place
+#   format.sh                 src/, tests/, bench/ and tools/, in place
 #   format.sh <dir|file>...   only those
 #   format.sh --check [...]   changes nothing; fails when a file would change
 #
@@ -15,7 +15,7 @@ command -v "$clang_format" >/dev/null 2>&1 \
   || { echo "ERRORE: $clang_format non trovato" >&2; exit 1; }
 mode=-i
 if [ "${1:-}" = --check ]; then mode="--dry-run -Werror"; shift; fi
-[ $# -eq 0 ] && set -- src tests bench
+[ $# -eq 0 ] && set -- src tests bench tools
 git ls-files -z -- "$@" ':(exclude)tests/fuzz/corpus' \
   | grep -z -E '\.(cpp|h)$' \
   | xargs -0 -r "$clang_format" --style=file $mode

@@ -106,7 +106,8 @@ public:
     // The user clicks a button of a window.
     void click(QWidget *window, const char *button)
     {
-        auto *b = window ? window->findChild<QAbstractButton *>(QString::fromLatin1(button)) : nullptr;
+        auto *b = window ? window->findChild<QAbstractButton *>(QString::fromLatin1(button))
+                         : nullptr;
         if (!b) {
             err << "  pulsante assente: " << button << '\n';
             return;
@@ -132,8 +133,10 @@ public:
     // The user clicks line `row` of a list, whatever kind of list it is.
     void line(QWidget *window, const char *list, int row)
     {
-        auto *view = window ? window->findChild<QAbstractItemView *>(QString::fromLatin1(list)) : nullptr;
-        const QModelIndex index = view && view->model() ? view->model()->index(row, 0) : QModelIndex();
+        auto *view = window ? window->findChild<QAbstractItemView *>(QString::fromLatin1(list))
+                            : nullptr;
+        const QModelIndex index = view && view->model() ? view->model()->index(row, 0)
+                                                        : QModelIndex();
         if (!index.isValid()) {
             err << "  lista assente o troppo corta: " << list << '\n';
             return;
@@ -164,7 +167,7 @@ public:
 };
 
 struct Shot {
-    const char *file;                      // docs/<file>.png
+    const char *file;                         // docs/<file>.png
     std::function<QWidget *(Session &)> open; // opens the window, returns it
 };
 
@@ -174,43 +177,59 @@ const std::vector<Shot> &shots()
     static const std::vector<Shot> table = {
         {"formvelmo", [](Session &s) { return s.main; }},
         {"emergenzaform", [](Session &s) { return s.menu("mnemergenza"); }},
-        {"formass", [](Session &s) {
+        {"formass",
+         [](Session &s) {
              QWidget *w = s.menu("mnassamod");
              s.choose(w, "cmbassdenom", 0);
-             return w; }},
-        {"formauto", [](Session &s) {
+             return w;
+         }},
+        {"formauto",
+         [](Session &s) {
              QWidget *w = s.menu("mnautamod");
              s.choose(w, "cmbass", 0);
              s.choose(w, "cmbdes", 0);
-             return w; }},
-        {"formattr", [](Session &s) {
+             return w;
+         }},
+        {"formattr",
+         [](Session &s) {
              QWidget *w = s.menu("mnatramod");
              s.choose(w, "cmbass", 1);
              s.choose(w, "cmbdes", 0);
-             return w; }},
-        {"formattivita", [](Session &s) {
+             return w;
+         }},
+        {"formattivita",
+         [](Session &s) {
              s.line(s.main, "List2", 0);
-             return s.window<Formattivita>(); }},
+             return s.window<Formattivita>();
+         }},
         {"formattlist", [](Session &s) { return s.menu("mnattvgen"); }},
         {"formlist", [](Session &s) { return s.menu("mnassvel"); }},
         {"formautolist", [](Session &s) { return s.menu("mnautvelg"); }},
         {"formattrlist", [](Session &s) { return s.menu("mnatrvelg"); }},
-        {"formris", [](Session &s) {
+        {"formris",
+         [](Session &s) {
              s.line(s.main, "List2", 0);
              s.click(s.window<Formattivita>(), "cmdvol");
              s.line(s.window<Formlist>(), "List1", 2);
-             return s.window<Formris>(); }},
-        {"formsto", [](Session &s) {
+             return s.window<Formris>();
+         }},
+        {"formsto",
+         [](Session &s) {
              s.line(s.main, "List2", 0);
              s.click(s.window<Formattivita>(), "cmdvol");
              s.line(s.window<Formlist>(), "List1", 2);
              s.click(s.window<Formris>(), "cmdnomi");
-             return s.window<Formsto>(); }},
+             return s.window<Formsto>();
+         }},
         {"formrapquadro", [](Session &s) { return s.menu("mnrapquadro"); }},
         {"formrapimpiego", [](Session &s) { return s.menu("mnrapimpiego"); }},
         {"formrappresenze", [](Session &s) { return s.menu("mnrappresenze"); }},
         {"formprot", [](Session &s) { return s.menu("mnrippro"); }},
-        {"guida", [](Session &s) { s.menu("mnhelp"); return s.topLevel("Formhelp"); }},
+        {"guida",
+         [](Session &s) {
+             s.menu("mnhelp");
+             return s.topLevel("Formhelp");
+         }},
     };
     return table;
 }
@@ -273,7 +292,8 @@ int main(int argc, char *argv[])
     std::vector<Shot> pictures = shots();
     if (everyEntry)
         for (const MenuEntry &e : menuTable())
-            if (*e.window) pictures.push_back({e.name, [&e](Session &s) { return s.menu(e.name); }});
+            if (*e.window)
+                pictures.push_back({e.name, [&e](Session &s) { return s.menu(e.name); }});
     int missing = 0;
     for (const Shot &shot : pictures) {
         err << shot.file << '\n';

@@ -25,14 +25,16 @@ ActivitySession::Outcome told(ActivitySession::Outcome::Status status, QStringLi
 
 ActivitySession::Outcome refused(const QString &message)
 {
-    return told(ActivitySession::Outcome::Refused, message.isEmpty() ? QStringList() : QStringList{message});
+    return told(ActivitySession::Outcome::Refused,
+                message.isEmpty() ? QStringList() : QStringList{message});
 }
 
 ActivitySession::Outcome noActivity()
 {
-    return told(ActivitySession::Outcome::NoActivity,
-                {QStringLiteral("Nessuna attività aperta a cui aggiungere la risorsa: aprire l'attività "
-                                "e premere di nuovo \"Attrezzature\", \"Automezzi\" o \"Volontari\".")});
+    return told(
+        ActivitySession::Outcome::NoActivity,
+        {QStringLiteral("Nessuna attività aperta a cui aggiungere la risorsa: aprire l'attività "
+                        "e premere di nuovo \"Attrezzature\", \"Automezzi\" o \"Volontari\".")});
 }
 
 } // namespace
@@ -47,7 +49,9 @@ ActivitySession::ActivitySession(Context &ctx) : QObject(nullptr), m_ctx(ctx), m
         if (!resources::ok(o)) m_giveBackMessages << archive::messageOf(o);
         return resources::ok(o);
     };
-    ctx.associationRenamed = [this](const QString &from, const QString &to) { associationRenamed(from, to); };
+    ctx.associationRenamed = [this](const QString &from, const QString &to) {
+        associationRenamed(from, to);
+    };
     // What the start could not undo stays to be undone at the next occasion
     // (the copy that only consults the folder leaves it to the writer).
     if (!ctx.consultation) m_leftover = resources::readUnregistered(ctx.folder);
@@ -67,7 +71,10 @@ bool ActivitySession::receiving() const
     return m_shown && (mode() == Activity::I || mode() == Activity::M);
 }
 
-bool ActivitySession::mayDeleteLines() const { return !m_ctx.consultation && mode() != Activity::A; }
+bool ActivitySession::mayDeleteLines() const
+{
+    return !m_ctx.consultation && mode() != Activity::A;
+}
 
 void ActivitySession::setShown(bool shown) { m_shown = shown; }
 
@@ -287,7 +294,8 @@ ActivitySession::Outcome ActivitySession::deleteLine(int row)
                 // Taken and given back since the last registration: nothing
                 // is left to undo.
                 changes.removeIf([&l](const resources::Unregistered &u) { return u.id == l.fresh; });
-            } else if (o.status != archive::Outcome::NotFound && resources::holdsRegister(l.line.left(4))) {
+            } else if (o.status != archive::Outcome::NotFound
+                       && resources::holdsRegister(l.line.left(4))) {
                 changes << resources::Unregistered{l.line, true, m_nextId++};
             }
             // A failure to write sospese.dat is the transaction's, told by
@@ -417,7 +425,8 @@ void ActivitySession::associationRenamed(const QString &from, const QString &to)
 {
     for (SessionLine &l : m_lines) l.line = registers::renamedLine(l.line, from, to);
     for (QList<resources::Unregistered> *changes : {&m_unregistered, &m_leftover})
-        for (resources::Unregistered &u : *changes) u.line = registers::renamedLine(u.line, from, to);
+        for (resources::Unregistered &u : *changes)
+            u.line = registers::renamedLine(u.line, from, to);
     // Loaded from the archives again: they now name the new association.
     if (m_loaded) m_loaded = loadActivity(m_ctx.folder, m_g.protsel);
     emit linesChanged();

@@ -95,7 +95,8 @@ Formattivita::Formattivita(Context &ctx)
         label(r.timeLabel, r.timeText, 7680, r.top + 30, 1740);
         times[i] = field(r.time, 9480, r.top, 495, r.timeTip, 315, QStringLiteral("00.00"));
         QLineEdit *date = dates[i], *time = times[i];
-        connect(dateButton, &QPushButton::clicked, this, [this, date, time] { fillDateTime(date, time); });
+        connect(dateButton, &QPushButton::clicked, this,
+                [this, date, time] { fillDateTime(date, time); });
         connect(timeButton, &QPushButton::clicked, this, [this, time] { fillTime(time); });
     }
     m_datari = dates[0], m_orari = times[0];
@@ -118,14 +119,16 @@ Formattivita::Formattivita(Context &ctx)
                    615);
 
     // Resources: the three buttons, the list and its column headers.
-    auto *attr = ui::button(this, "cmdattr", QStringLiteral("Attrezzature"), tw(120), tw(kListTop), tw(1095),
-               tw(495),
-               QStringLiteral("Premere per inserire le attrezzature che verranno utilizzate "
-                              "durante lo svolgimento dell'attività."));
-    auto *autom = ui::button(this, "cmdauto", QStringLiteral("Automezzi"), tw(120), tw(5760), tw(1095), tw(495),
-               QStringLiteral("Premere per inserire gli automezzi che partecipano all'attività."));
-    auto *vol = ui::button(this, "cmdvol", QStringLiteral("Volontari"), tw(120), tw(6960), tw(1095), tw(495),
-               QStringLiteral("Premere per inserire i volontari che partecipano all'attività."));
+    auto *attr = ui::button(this, "cmdattr", QStringLiteral("Attrezzature"), tw(120), tw(kListTop),
+                            tw(1095), tw(495),
+                            QStringLiteral("Premere per inserire le attrezzature che verranno utilizzate "
+                                           "durante lo svolgimento dell'attività."));
+    auto *autom = ui::button(
+        this, "cmdauto", QStringLiteral("Automezzi"), tw(120), tw(5760), tw(1095), tw(495),
+        QStringLiteral("Premere per inserire gli automezzi che partecipano all'attività."));
+    auto *vol =
+        ui::button(this, "cmdvol", QStringLiteral("Volontari"), tw(120), tw(6960), tw(1095), tw(495),
+                   QStringLiteral("Premere per inserire i volontari che partecipano all'attività."));
 
     ui::label(this, "Label13", QStringLiteral("RISORSE"), tw(120), tw(4260), tw(1095), tw(255));
     m_list = ui::make<QListWidget>(this, "List1", tw(kListLeft), tw(kListTop), tw(kListWidth),
@@ -146,8 +149,8 @@ Formattivita::Formattivita(Context &ctx)
     };
     for (int i = 0; i < 4; ++i) {
         const int w = fm.horizontalAdvance(headers[i]);
-        QLabel *h = ui::label(this, headerNames[i], headers[i], x, tw(kListTop) - fm.height() - 2, w,
-                              fm.height());
+        QLabel *h = ui::label(this, headerNames[i], headers[i], x, tw(kListTop) - fm.height() - 2,
+                              w, fm.height());
         h->setFont(listFont());
         m_headers << h;
         x += w;
@@ -157,20 +160,22 @@ Formattivita::Formattivita(Context &ctx)
     // to the left, keeping its gap to the registration button.
     const QString staccText = QStringLiteral("Stampa foglio accompagnamento");
     const int staccWidth = fitting(this, staccText, tw(1575));
-    auto *stacc = ui::button(this, "cmdstacc", staccText,
-                             std::min(tw(3480), tw(5400) - staccWidth), tw(kBottomTop), staccWidth,
-                             tw(495));
+    auto *stacc = ui::button(this, "cmdstacc", staccText, std::min(tw(3480), tw(5400) - staccWidth),
+                             tw(kBottomTop), staccWidth, tw(495));
     m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), tw(5520),
                             tw(kBottomTop), tw(1335), tw(495));
-    auto *stampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), tw(7080),
-                              tw(kBottomTop), tw(1335), tw(495));
+    auto *stampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), tw(7080), tw(kBottomTop),
+                              tw(1335), tw(495));
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), tw(8760), tw(kBottomTop),
                             tw(1335), tw(495));
     m_bottom = {stacc, m_registra, stampa, esci};
 
-    connect(attr, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Equipment); });
-    connect(autom, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Vehicle); });
-    connect(vol, &QPushButton::clicked, this, [this] { m_session.startPicking(ResourceKind::Association); });
+    connect(attr, &QPushButton::clicked, this,
+            [this] { m_session.startPicking(ResourceKind::Equipment); });
+    connect(autom, &QPushButton::clicked, this,
+            [this] { m_session.startPicking(ResourceKind::Vehicle); });
+    connect(vol, &QPushButton::clicked, this,
+            [this] { m_session.startPicking(ResourceKind::Association); });
     connect(stacc, &QPushButton::clicked, this, &Formattivita::stampaFoglio);
     connect(m_registra, &QPushButton::clicked, this, &Formattivita::registra);
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
@@ -232,9 +237,10 @@ void Formattivita::showLoaded()
 {
     const activities::ActivityInput &f = m_session.fields();
     const std::pair<QLineEdit *, const QString *> shown[] = {
-        {m_numprot, &f.numprot}, {m_datari, &f.datari}, {m_orari, &f.orari}, {m_datain, &f.datain},
-        {m_orain, &f.orain},     {m_datafi, &f.datafi}, {m_orafi, &f.orafi}, {m_tipoatt, &f.tipoatt},
-        {m_loc, &f.loc},         {m_ric, &f.ric},       {m_note, &f.note}};
+        {m_numprot, &f.numprot}, {m_datari, &f.datari},   {m_orari, &f.orari},
+        {m_datain, &f.datain},   {m_orain, &f.orain},     {m_datafi, &f.datafi},
+        {m_orafi, &f.orafi},     {m_tipoatt, &f.tipoatt}, {m_loc, &f.loc},
+        {m_ric, &f.ric},         {m_note, &f.note}};
     for (const auto &[edit, text] : shown) edit->setText(*text);
     m_list->clear();
     showLines();
@@ -247,7 +253,8 @@ void Formattivita::showLines()
     // Lines added at the end keep the selection; any other change shows
     // the list anew, with nothing selected.
     bool appended = m_list->count() <= lines.size();
-    for (int i = 0; appended && i < m_list->count(); ++i) appended = m_list->item(i)->text() == lines.at(i).line;
+    for (int i = 0; appended && i < m_list->count(); ++i)
+        appended = m_list->item(i)->text() == lines.at(i).line;
     if (!appended) m_list->clear();
     for (int i = m_list->count(); i < lines.size(); ++i) m_list->addItem(lines.at(i).line);
 }

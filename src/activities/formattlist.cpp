@@ -61,10 +61,7 @@ void Formattlist::prepare(modes::ActivityList mode, const QString &title)
     setWindowTitle(title);
 }
 
-void Formattlist::setLines(const QStringList &lines)
-{
-    m_list->setLines(lines);
-}
+void Formattlist::setLines(const QStringList &lines) { m_list->setLines(lines); }
 
 void Formattlist::activated()
 {
@@ -74,7 +71,7 @@ void Formattlist::activated()
     if (mode == ActivityList::G) {
         BusyGuard busy(*m_ctx.platform.busy);
         setLines(activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
-                                           m_ctx.g.nomeemergenza));
+                                               m_ctx.g.nomeemergenza));
     } else if (mode == ActivityList::A || mode == ActivityList::M) {
         m_cerca->clear();
         setLines(activities::shortList(attivita, activities::ShortFilter::All));
@@ -100,10 +97,12 @@ void Formattlist::chosen(const QString &line)
     if (!cancelling && mode != ActivityList::M && mode != ActivityList::V && mode != ActivityList::Z)
         return;
     m_ctx.windows->get<activities::ActivitySession>()->choose(activities::protocolOf(line),
-                                                            cancelling ? modes::Activity::A : modes::Activity::M);
+                                                              cancelling ? modes::Activity::A
+                                                                         : modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
     if (cancelling)
-        activity->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"), false);
+        activity->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"),
+                          false);
     else
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);

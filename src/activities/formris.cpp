@@ -24,8 +24,8 @@ Formris::Formris(Context &ctx)
     m_qta = ui::field(this, "qta", tw(9720), tw(720), tw(735), tw(315));
     m_nomi = ui::button(this, "cmdnomi", QStringLiteral("Nomi"), tw(9720), tw(1200), tw(735),
                         tw(375));
-    auto *aggiungi = ui::button(this, "cmdaggiungi", QStringLiteral("Aggiungi"), tw(7200),
-                                tw(1920), tw(1815), tw(495));
+    auto *aggiungi = ui::button(this, "cmdaggiungi", QStringLiteral("Aggiungi"), tw(7200), tw(1920),
+                                tw(1815), tw(495));
     auto *annulla = ui::button(this, "cmdannulla", QStringLiteral("Annulla"), tw(9240), tw(1920),
                                tw(1815), tw(495));
 

@@ -25,8 +25,8 @@ QString protocolOf(const QString &listLine)
 QString shortLine(const Record &a)
 {
     const QChar sp(QLatin1Char(' '));
-    return protocolColumn(a.number(NumProt)) + sp + a.at(DataRi) + sp + a.at(OraRi) + sp
-           + a.at(Loc) + sp + a.at(TipoAtt);
+    return protocolColumn(a.number(NumProt)) + sp + a.at(DataRi) + sp + a.at(OraRi) + sp + a.at(Loc)
+           + sp + a.at(TipoAtt);
 }
 
 QStringList activityBlock(const Record &a)

@@ -22,10 +22,12 @@ QStringList activityFields(const ActivityInput &in)
 {
     auto bare = [](const QString &s) { return text::blankSeparators(s); };
     auto caps = [](const QString &s) { return text::clean(s, true); };
-    return {bare(in.numprot), bare(in.datari), bare(in.orari), bare(in.datain),
-            bare(in.orain), bare(in.datafi), bare(in.orafi), caps(in.tipoatt),
-            caps(in.loc), caps(in.ric), caps(in.note),
-            in.orafi.isEmpty() ? QStringLiteral("A") : QStringLiteral("C")};
+    return {bare(in.numprot), bare(in.datari),
+            bare(in.orari),   bare(in.datain),
+            bare(in.orain),   bare(in.datafi),
+            bare(in.orafi),   caps(in.tipoatt),
+            caps(in.loc),     caps(in.ric),
+            caps(in.note),    in.orafi.isEmpty() ? QStringLiteral("A") : QStringLiteral("C")};
 }
 
 QString stateWord(const QString &code)
@@ -64,12 +66,13 @@ bool goesBefore(qint16 n, const QString &l, const Record &r)
 std::optional<Record> findActivity(const QString &attivitaPath, qint16 n)
 {
     std::optional<Record> found;
-    archive::readRecordsKeyed(attivitaPath, activityFormat(), [n](qint16 k) { return k == n; },
-                              [&](const Record &r) {
-        if (r.number(NumProt) != n) return true;
-        found = r;
-        return false;
-    });
+    archive::readRecordsKeyed(
+        attivitaPath, activityFormat(), [n](qint16 k) { return k == n; },
+        [&](const Record &r) {
+            if (r.number(NumProt) != n) return true;
+            found = r;
+            return false;
+        });
     return found;
 }
 
@@ -98,15 +101,15 @@ Outcome removeResources(const archive::WorkingFolder &folder, qint16 n)
 
 Outcome cancelActivity(const archive::WorkingFolder &folder, qint16 n)
 {
-    return archive::fromRewrite(archive::rewriteKeyed(folder.set(archive::Register::Attivita), activityFormat(),
-                                        [&](qint16 k) { return k == n; },
-                                        [&](const Record &r, RecordSink &sink) {
-                                            if (r.number(NumProt) != n) return Step::Keep;
-                                            Record changed = r;
-                                            changed.fields[Stato] = QStringLiteral("S");
-                                            sink.copy(changed);
-                                            return Step::Drop;
-                                        }));
+    return archive::fromRewrite(archive::rewriteKeyed(
+        folder.set(archive::Register::Attivita), activityFormat(), [&](qint16 k) { return k == n; },
+        [&](const Record &r, RecordSink &sink) {
+            if (r.number(NumProt) != n) return Step::Keep;
+            Record changed = r;
+            changed.fields[Stato] = QStringLiteral("S");
+            sink.copy(changed);
+            return Step::Drop;
+        }));
 }
 
 QStringList resourceFields(const QString &nText, const QString &listLine, const QString &state)
@@ -116,7 +119,7 @@ QStringList resourceFields(const QString &nText, const QString &listLine, const 
 }
 
 Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                          const QString &listLine, const QString &state)
+                           const QString &listLine, const QString &state)
 {
     const QString l = text::fit(listLine, resources::kLineWidth);
     const QStringList fields = resourceFields(nText, l, state);
@@ -159,8 +162,8 @@ Outcome replaceActivity(const archive::WorkingFolder &folder, const QStringList 
 }
 
 Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines, const QStringList &states,
-                           std::optional<qint16> replacing)
+                            const QStringList &listLines, const QStringList &states,
+                            std::optional<qint16> replacing)
 {
     if (listLines.isEmpty()) return replacing ? removeResources(folder, *replacing) : Outcome{};
     // The lines added, from one window: an int, as `order` below holds them.
@@ -182,7 +185,7 @@ Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString 
         nl.typed = archive::typedForm(resourceFields(nText, nl.cut, state), &ok);
         if (!ok) {
             return Outcome::failed(archive::IoResult::fail(archive::IoResult::WriteFailed,
-                                                          folder.path(archive::File::Risorse)));
+                                                           folder.path(archive::File::Risorse)));
         }
         nl.read = archive::parseRecord(nl.typed, resourceFormat());
         news << nl;
@@ -270,11 +273,12 @@ QString resourceListLine(const Record &r) { return resources::lineOf(resourceOf(
 QStringList resourceLinesOf(const QString &risorsePath, qint16 n)
 {
     QStringList out;
-    archive::readRecordsKeyed(risorsePath, resourceFormat(), [n](qint16 k) { return k == n; },
-                              [&](const Record &r) {
-        if (r.number(RNumProt) == n) out << resourceListLine(r);
-        return true;
-    });
+    archive::readRecordsKeyed(
+        risorsePath, resourceFormat(), [n](qint16 k) { return k == n; },
+        [&](const Record &r) {
+            if (r.number(RNumProt) == n) out << resourceListLine(r);
+            return true;
+        });
     return out;
 }
 
@@ -289,21 +293,18 @@ qint16 highestNumber(const QString &attivitaPath)
 }
 
 Outcome releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
-                        const GiveBack &giveBack)
+                         const GiveBack &giveBack)
 {
-    return archive::fromRewrite(archive::rewriteKeyed(folder.set(archive::Register::Risorse), resourceFormat(),
-                                        [&](qint16 k) { return k == n; },
-                                        [&](const Record &r, RecordSink &sink) {
-                                            if (r.number(RNumProt) != n
-                                                || r.at(RStato) == QLatin1String("L"))
-                                                return Step::Keep;
-                                            if (!alreadyClosed && giveBack && !giveBack(r))
-                                                return Step::Keep;
-                                            Record changed = r;
-                                            changed.fields[RStato] = QStringLiteral("L");
-                                            sink.copy(changed);
-                                            return Step::Drop;
-                                        }));
+    return archive::fromRewrite(archive::rewriteKeyed(
+        folder.set(archive::Register::Risorse), resourceFormat(), [&](qint16 k) { return k == n; },
+        [&](const Record &r, RecordSink &sink) {
+            if (r.number(RNumProt) != n || r.at(RStato) == QLatin1String("L")) return Step::Keep;
+            if (!alreadyClosed && giveBack && !giveBack(r)) return Step::Keep;
+            Record changed = r;
+            changed.fields[RStato] = QStringLiteral("L");
+            sink.copy(changed);
+            return Step::Drop;
+        }));
 }
 
 } // namespace activities

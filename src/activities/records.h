@@ -16,10 +16,21 @@
 namespace activities {
 
 const archive::RecordFormat &activityFormat(); // 12 fields, the first a number
-using registers::resourceFormat; // 6 fields, the first a number
+using registers::resourceFormat;               // 6 fields, the first a number
 
 enum ActivityField {
-    NumProt, DataRi, OraRi, DataIn, OraIn, DataFi, OraFi, TipoAtt, Loc, Ric, Note, Stato
+    NumProt,
+    DataRi,
+    OraRi,
+    DataIn,
+    OraIn,
+    DataFi,
+    OraFi,
+    TipoAtt,
+    Loc,
+    Ric,
+    Note,
+    Stato
 };
 using registers::ResourceField;
 using registers::RNumProt, registers::RTipo, registers::RNumero, registers::RAssociazione,
@@ -76,7 +87,7 @@ QStringList resourceFields(const QString &nText, const QString &listLine,
 // (by type, then association, then description, both padded to 50; before an
 // equal key).
 Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                          const QString &listLine, const QString &state = QStringLiteral("O"));
+                           const QString &listLine, const QString &state = QStringLiteral("O"));
 
 // Inserts every line in one pass over the archive, giving exactly the bytes
 // that one insertResourceLine per line, in list order, gives. `states` holds
@@ -84,8 +95,8 @@ Outcome insertResourceLine(const archive::WorkingFolder &folder, const QString &
 // With `replacing`, the lines of that activity are removed in the same pass:
 // the bytes are those of removeResources(replacing) followed by the insert.
 Outcome insertResourceLines(const archive::WorkingFolder &folder, const QString &nText, qint16 n,
-                           const QStringList &listLines, const QStringList &states = {},
-                           std::optional<qint16> replacing = std::nullopt);
+                            const QStringList &listLines, const QStringList &states = {},
+                            std::optional<qint16> replacing = std::nullopt);
 
 // Removes activity `replacing` and inserts the record of activity `n` in one
 // pass, giving the bytes of removeActivity followed by insertActivity; the
@@ -111,6 +122,6 @@ using GiveBack = std::function<bool(const archive::Record &resource)>;
 // register gets the resource back, and a line whose resource could not go
 // back stays engaged ("O").
 Outcome releaseResources(const archive::WorkingFolder &folder, qint16 n, bool alreadyClosed,
-                        const GiveBack &giveBack);
+                         const GiveBack &giveBack);
 
 } // namespace activities

@@ -84,7 +84,8 @@ struct Run {
     {
         for (Register r : registers) {
             const archive::ArchiveSet set = folder.set(r);
-            if (archive::writableTarget(set.snapshot)) tx.snapshotAtCommit(set.archive, set.snapshot);
+            if (archive::writableTarget(set.snapshot))
+                tx.snapshotAtCommit(set.archive, set.snapshot);
         }
     }
     // Snapshot failures are told, but the registration stands.
@@ -93,7 +94,8 @@ struct Run {
         for (Register r : registers) {
             if (tx.snapshotted(folder.set(r).archive)) continue;
             const archive::IoResult io = snapshot::copiainsav(folder, r);
-            if (!io.ok() && io.status != archive::IoResult::SourceMissing) out.messages << io.message();
+            if (!io.ok() && io.status != archive::IoResult::SourceMissing)
+                out.messages << io.message();
         }
     }
 };
@@ -175,8 +177,7 @@ void modify(Run &run, const Registration &reg, qint16 n)
 
 void insert(Run &run, const Registration &reg, qint16 n)
 {
-    const archive::IoResult counter =
-        settings::writeCounter(run.folder.path(File::NumeroProt), n);
+    const archive::IoResult counter = settings::writeCounter(run.folder.path(File::NumeroProt), n);
     if (!counter.ok()) {
         run.failed(counter);
         return;
@@ -313,15 +314,16 @@ std::optional<LoadedActivity> loadActivity(const archive::WorkingFolder &folder,
     if (!record) return std::nullopt;
     LoadedActivity loaded;
     loaded.record = *record;
-    archive::readRecordsKeyed(folder.path(File::Risorse), resourceFormat(),
-                              [&](qint16 k) { return k == *n; }, [&](const Record &r) {
-        if (r.number(RNumProt) != *n) return true;
-        ResourceEntry e;
-        e.line = resourceListLine(r);
-        e.state = r.at(RStato) == QLatin1String("L") ? QStringLiteral("L") : QStringLiteral("O");
-        loaded.resources << e;
-        return true;
-    });
+    archive::readRecordsKeyed(
+        folder.path(File::Risorse), resourceFormat(), [&](qint16 k) { return k == *n; },
+        [&](const Record &r) {
+            if (r.number(RNumProt) != *n) return true;
+            ResourceEntry e;
+            e.line = resourceListLine(r);
+            e.state = r.at(RStato) == QLatin1String("L") ? QStringLiteral("L") : QStringLiteral("O");
+            loaded.resources << e;
+            return true;
+        });
     return loaded;
 }
 

@@ -31,11 +31,11 @@ struct LoadedActivity {
 
 struct Registration {
     modes::Activity mode = modes::Activity::Unset; // I, M or A (any other does nothing)
-    ActivityInput input;       // the window's fields as they stand
-    QString protsel;           // the activity loaded (modes "M" and "A")
-    bool alreadyClosed = false; // the activity was closed or cancelled when loaded
+    ActivityInput input;                           // the window's fields as they stand
+    QString protsel;                               // the activity loaded (modes "M" and "A")
+    bool alreadyClosed = false;     // the activity was closed or cancelled when loaded
     QList<ResourceEntry> resources; // the resource list, from its first line
-    bool counterFull = false;  // the counter stands at 32767: no number was proposed
+    bool counterFull = false;       // the counter stands at 32767: no number was proposed
     // The activity as the window loaded it (or last registered it), modes
     // "M" and "A": when the archives no longer hold it so (a restore or a
     // reset meanwhile), nothing is written, since its resource lines would
@@ -49,10 +49,10 @@ struct Registration {
 struct RegistrationOutcome {
     enum Kind { Nothing, Refused, Inserted, Modified, Cancelled, Failed };
     Kind kind = Nothing;
-    QStringList messages;      // what to show, in order, once the pointer is back
+    QStringList messages; // what to show, in order, once the pointer is back
     modes::Activity mode = modes::Activity::Unset; // the mode the window is in afterwards
-    QString protsel;           // the activity the window holds afterwards
-    std::optional<qint16> counter; // the new value of the counter in memory
+    QString protsel;                               // the activity the window holds afterwards
+    std::optional<qint16> counter;                 // the new value of the counter in memory
     QList<ResourceEntry> resources; // the resource lines with their states afterwards
 };
 

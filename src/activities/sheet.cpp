@@ -7,19 +7,20 @@ QStringList lines(const Fields &f)
     QStringList out;
     out << QStringLiteral("    Foglio di accompagnamento per l'attività N.") + f.numprot;
     out << QString() << QString();
-    out << QStringLiteral("    Data richiesta: ") + f.datari + QStringLiteral("      ora richiesta: ")
-               + f.orari;
-    out << QStringLiteral("    Data inizio   : ") + f.datain + QStringLiteral("      ora inizio   : ")
-               + f.orain;
-    out << QStringLiteral("    Data fine     : ") + f.datafi + QStringLiteral("      ora fine     : ")
-               + f.orafi;
+    out << QStringLiteral("    Data richiesta: ") + f.datari
+               + QStringLiteral("      ora richiesta: ") + f.orari;
+    out << QStringLiteral("    Data inizio   : ") + f.datain
+               + QStringLiteral("      ora inizio   : ") + f.orain;
+    out << QStringLiteral("    Data fine     : ") + f.datafi
+               + QStringLiteral("      ora fine     : ") + f.orafi;
     out << QString();
     out << QStringLiteral("    Località      : ") + f.loc;
     out << QStringLiteral("    Richiedente   : ") + f.ric;
     out << QString();
     out << QStringLiteral("    Tipo attività : ") + f.tipoatt;
     out << QStringLiteral("    Note          : ") + f.note.left(50);
-    if (f.note.size() > 50) out << QString(18, QLatin1Char(' ')) + QStringLiteral(": ") + f.note.mid(50, 50);
+    if (f.note.size() > 50)
+        out << QString(18, QLatin1Char(' ')) + QStringLiteral(": ") + f.note.mid(50, 50);
     out << QString() << QString();
     out << QStringLiteral("    Risorse utilizzate : ");
     out << QString();

@@ -10,7 +10,8 @@ emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     setObjectName(QStringLiteral("emergenzaform"));
     setWindowTitle(QStringLiteral("Emergenza"));
     setFixedSize(487, 155);
-    ui::label(this, "Label1", QStringLiteral("Inserire il nome dell'emergenza"), 80, 24, 305, 25, true);
+    ui::label(this, "Label1", QStringLiteral("Inserire il nome dell'emergenza"), 80, 24, 305, 25,
+              true);
     m_name = ui::field(this, "emergenzat", 40, 64, 401, 19,
                        QStringLiteral("Inserire il nome che si vuole compaia sulle stampe."));
     m_ok = ui::button(this, "cmdok", QStringLiteral("OK"), 352, 96, 57, 25);

@@ -44,12 +44,14 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     m_richieste = ui::field(client, "richieste", 312, 48, 41, 19);
     m_richieste->setReadOnly(true);
     m_list1 = ui::make<LineList>(client, "List1", 24, 72, 737, 173);
-    QLabel *label2 = ui::label(client, "Label2", QStringLiteral("Attività iniziate ma non ancora chiuse"),
-                               24, 304, 281, 25, true);
+    QLabel *label2 = ui::label(client, "Label2",
+                               QStringLiteral("Attività iniziate ma non ancora chiuse"), 24, 304,
+                               281, 25, true);
     m_iniziate = ui::field(client, "iniziate", 312, 304, 41, 19);
     // Where the screen font is wider than the label, the label grows and its
     // count box moves along, so the caption is never cut.
-    for (auto [label, count] : {std::pair<QLabel *, QLineEdit *>{label1, m_richieste}, {label2, m_iniziate}}) {
+    for (auto [label, count] :
+         {std::pair<QLabel *, QLineEdit *>{label1, m_richieste}, {label2, m_iniziate}}) {
         const int needed = label->sizeHint().width();
         if (needed <= label->width()) continue;
         label->resize(needed, label->height());
@@ -58,10 +60,11 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     m_iniziate->setReadOnly(true);
     m_list2 = ui::make<LineList>(client, "List2", 24, 328, 737, 173);
     for (LineList *list : {m_list1, m_list2})
-        connect(list, &LineList::lineChosen, this, [this, list](int row) { lineClicked(list->text(row)); });
+        connect(list, &LineList::lineChosen, this,
+                [this, list](int row) { lineClicked(list->text(row)); });
 
-    connect(m_ctx.windows->get<activities::ActivitySession>(), &activities::ActivitySession::pickStarted, this,
-            &Formvelmo::openPickList);
+    connect(m_ctx.windows->get<activities::ActivitySession>(),
+            &activities::ActivitySession::pickStarted, this, &Formvelmo::openPickList);
 
     buildMenus();
     if (m_ctx.consultation) consultationOnly();
@@ -148,9 +151,8 @@ void Formvelmo::caricaliste()
                              const QString line =
                                  text::alignRight(QString::number(r.number(activities::NumProt)), 6)
                                  + QLatin1Char(' ') + r.at(activities::DataRi) + QLatin1Char(' ')
-                                 + r.at(activities::OraRi) + QLatin1Char(' ')
-                                 + r.at(activities::Loc) + QLatin1Char(' ')
-                                 + r.at(activities::TipoAtt);
+                                 + r.at(activities::OraRi) + QLatin1Char(' ') + r.at(activities::Loc)
+                                 + QLatin1Char(' ') + r.at(activities::TipoAtt);
                              (r.at(activities::OraIn).isEmpty() ? waiting : started) << line;
                              return true;
                          });
@@ -213,7 +215,8 @@ void Formvelmo::openPickList(ResourceKind kind)
         break;
     }
     }
-    connect(list, &registers::RegisterList::picked, this, &Formvelmo::offerPicked, Qt::UniqueConnection);
+    connect(list, &registers::RegisterList::picked, this, &Formvelmo::offerPicked,
+            Qt::UniqueConnection);
     present(list);
 }
 

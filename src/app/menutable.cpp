@@ -137,9 +137,8 @@ const std::vector<MenuEntry> &menuTable()
 
         {"mnatrv", "mnatrvelg", "Elenco generale Attrezzature", "Formattrlist", PairList::G,
          "Attrezzature - Elenco generale", "", false, false, atrList},
-        {"mnatrv", "mnatrvass", "Elenco Attrezzature di una Associazione", "Formattrlist",
-         PairList::A, "Attrezzature - di una associazione", "Cerca associazione", false, false,
-         atrList},
+        {"mnatrv", "mnatrvass", "Elenco Attrezzature di una Associazione", "Formattrlist", PairList::A,
+         "Attrezzature - di una associazione", "Cerca associazione", false, false, atrList},
         {"mnatrv", "mnatrvric", "Ricerca Attrezzature", "Formattrlist", PairList::R,
          "Attrezzature - Ricerca attrezzatura", "Cerca attrezzatura", false, false, atrList},
         {"mnatra", "mnatrains", "Inserimento", "Formattr", Registry::I,
@@ -187,20 +186,13 @@ const std::vector<MenuEntry> &menuTable()
 const std::vector<MenuFolder> &menuFolders()
 {
     static const std::vector<MenuFolder> folders = {
-        {"mnass", "", "Associazioni", false},
-        {"mnassv", "mnass", "Visualizza", false},
-        {"mnassa", "mnass", "Aggiorna", true},
-        {"mnaut", "", "Automezzi", false},
-        {"mnautv", "mnaut", "Visualizza", false},
-        {"mnauta", "mnaut", "Aggiorna", true},
-        {"mnatr", "", "Attrezzature", false},
-        {"mnatrv", "mnatr", "Visualizza", false},
-        {"mnatra", "mnatr", "Aggiorna", true},
-        {"mnatt", "", "Attività", false},
-        {"mnattv", "mnatt", "Visualizza", false},
-        {"mnatta", "mnatt", "Aggiorna", true},
-        {"mnrap", "", "Rapporti", false},
-        {"mnsalva", "", "Salva", false},
+        {"mnass", "", "Associazioni", false},     {"mnassv", "mnass", "Visualizza", false},
+        {"mnassa", "mnass", "Aggiorna", true},    {"mnaut", "", "Automezzi", false},
+        {"mnautv", "mnaut", "Visualizza", false}, {"mnauta", "mnaut", "Aggiorna", true},
+        {"mnatr", "", "Attrezzature", false},     {"mnatrv", "mnatr", "Visualizza", false},
+        {"mnatra", "mnatr", "Aggiorna", true},    {"mnatt", "", "Attività", false},
+        {"mnattv", "mnatt", "Visualizza", false}, {"mnatta", "mnatt", "Aggiorna", true},
+        {"mnrap", "", "Rapporti", false},         {"mnsalva", "", "Salva", false},
         {"mnrip", "", "Ripristina", true},
     };
     return folders;

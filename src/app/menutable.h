@@ -38,7 +38,7 @@ struct MenuFolder {
     const char *name;   // object name of the menu and of its entry in the parent
     const char *parent; // object name of the menu it stands in; empty: the menu bar
     QString label;
-    bool writes;        // holds only entries that change an archive
+    bool writes; // holds only entries that change an archive
 };
 
 // Every menu, each before the menus it holds.

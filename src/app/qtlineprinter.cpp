@@ -25,8 +25,8 @@ bool QtLinePrinter::chooseOutput()
 {
     m_pdf = m_forcedPdf;
     if (m_pdf.isEmpty() && QPrinterInfo::availablePrinters().isEmpty()) {
-        if (!m_prompts.question(QStringLiteral(
-                "Nessuna stampante installata. Salvo la stampa in un file PDF?")))
+        if (!m_prompts.question(
+                QStringLiteral("Nessuna stampante installata. Salvo la stampa in un file PDF?")))
             return false;
         // Never over one of the program's own files: the dialog comes back
         // for another name.
@@ -97,7 +97,8 @@ bool QtLinePrinter::finish(const std::function<bool(QPrinter &)> &paint)
     // when it is whole: a full disk leaves the old file, or none.
     QTemporaryFile draft;
     if (!m_pdf.isEmpty()) {
-        draft.setFileTemplate(QFileInfo(m_pdf).absolutePath() + QStringLiteral("/.velmora-XXXXXX.pdf"));
+        draft.setFileTemplate(QFileInfo(m_pdf).absolutePath()
+                              + QStringLiteral("/.velmora-XXXXXX.pdf"));
         const bool opened = draft.open();
         draft.close();
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -105,12 +106,13 @@ bool QtLinePrinter::finish(const std::function<bool(QPrinter &)> &paint)
     }
     printer.setDocName(QStringLiteral("velmora"));
     printer.setPageOrientation(m_orientation == Orientation::Landscape ? QPageLayout::Landscape
-                                                                      : QPageLayout::Portrait);
+                                                                       : QPageLayout::Portrait);
     bool ok = (m_pdf.isEmpty() || !printer.outputFileName().isEmpty()) && paint(printer);
     archive::IoResult io;
     if (!m_pdf.isEmpty()) {
         QFile written(draft.fileName());
-        const QByteArray pdf = ok && written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
+        const QByteArray pdf = ok && written.open(QIODevice::ReadOnly) ? written.readAll()
+                                                                       : QByteArray();
         io = wholePdf(pdf) ? archive::replaceFile(m_pdf, pdf) : archive::IoResult::writeFailed(m_pdf);
         ok = io.ok();
     }

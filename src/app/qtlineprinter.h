@@ -35,7 +35,7 @@ private:
     Prompts &m_prompts;
     archive::WorkingFolder m_folder;
     QString m_forcedPdf;
-    QString m_pdf;        // the PDF file of the current job, if any
+    QString m_pdf; // the PDF file of the current job, if any
     QString m_font;
     int m_points = 10;
     Orientation m_orientation = Orientation::Portrait;

@@ -7,10 +7,9 @@ namespace {
 // leaves undefined map to the control characters of the same value, so that
 // any byte sequence reads and writes back unchanged.
 const char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 bool undefinedHigh(char16_t u)
@@ -24,10 +23,16 @@ int utf8SequenceAt(const QByteArray &b, int i)
     const auto c = static_cast<unsigned char>(b[i]);
     int len = 0;
     uint32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-    else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-    else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-    else return 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else return 0;
     if (i + len > b.size()) return 0;
     for (int k = 1; k < len; ++k) {
         const auto cc = static_cast<unsigned char>(b[i + k]);
@@ -97,7 +102,8 @@ QString refusal(const QString &text)
     QString ch = text.mid(i, 1);
     if (text[i].isHighSurrogate() && i + 1 < text.size()) ch = text.mid(i, 2);
     return QStringLiteral("Il carattere \"%1\" non può essere registrato negli archivi. "
-                          "Sostituirlo e riprovare.").arg(ch);
+                          "Sostituirlo e riprovare.")
+        .arg(ch);
 }
 
 QString decodeLine(const QByteArray &line, bool *wasUtf8)

@@ -40,13 +40,11 @@ QString IoResult::message() const
     switch (status) {
     case Ok: return {};
     case SourceMissing: return QStringLiteral("Il file %1 non esiste.").arg(name);
-    case ReadFailed:
-        return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
+    case ReadFailed: return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
     case WriteFailed:
         return QStringLiteral("Impossibile scrivere il file %1 (%2). Il file %3 %4.")
             .arg(name, path, QFileInfo(kept.isEmpty() ? path : kept).fileName(),
-                 keptExists ? QStringLiteral("resta com'era")
-                            : QStringLiteral("non è stato creato"));
+                 keptExists ? QStringLiteral("resta com'era") : QStringLiteral("non è stato creato"));
     case ConsultationOnly:
         return QStringLiteral("Cartella aperta in sola consultazione: "
                               "nessun archivio è stato modificato.");
@@ -167,7 +165,8 @@ namespace {
 IoResult copyLinesTo(const QString &source, const QString &destination, const QString &target)
 {
     // Consultation only: refused before anything is opened.
-    if (consultationOnly(destination)) return IoResult::fail(IoResult::ConsultationOnly, destination);
+    if (consultationOnly(destination))
+        return IoResult::fail(IoResult::ConsultationOnly, destination);
 
     QFile in(source);
     if (!in.exists()) return IoResult::fail(IoResult::SourceMissing, source);

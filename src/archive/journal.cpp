@@ -28,9 +28,9 @@ const QStringList &targetNames()
 {
     static const QStringList names = [] {
         QStringList n;
-        for (File f : {File::Associazioni, File::AssociazioniWrk, File::Automezzi, File::AutomezziWrk,
-                       File::Attrezzature, File::AttrezzatureWrk, File::Attivita, File::AttivitaWrk,
-                       File::Risorse, File::RisorseWrk, File::Volontari})
+        for (File f : {File::Associazioni, File::AssociazioniWrk, File::Automezzi,
+                       File::AutomezziWrk, File::Attrezzature, File::AttrezzatureWrk, File::Attivita,
+                       File::AttivitaWrk, File::Risorse, File::RisorseWrk, File::Volontari})
             n << fileName(f);
         for (File f : {File::AssociazioniSav, File::AutomezziSav, File::AttrezzatureSav,
                        File::AttivitaSav, File::RisorseSav})
@@ -121,9 +121,9 @@ std::vector<Entry> parseJournal(const QByteArray &text, const QDir &dir, bool *c
 // the journal's, that a killed change left in `dir`.
 void sweep(const QDir &dir)
 {
-    static const QRegularExpression leftover(
-        QStringLiteral("^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
-                       "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
+    static const QRegularExpression leftover(QStringLiteral(
+        "^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
+        "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
                                              QStringLiteral("velmora.jnl.*")},
                                             QDir::Files | QDir::Hidden | QDir::System);
@@ -133,10 +133,7 @@ void sweep(const QDir &dir)
 
 } // namespace
 
-QString journalPath(const WorkingFolder &folder)
-{
-    return folder.path(Companion::Journal);
-}
+QString journalPath(const WorkingFolder &folder) { return folder.path(Companion::Journal); }
 
 Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
 {
@@ -230,8 +227,7 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
     if (result.status == IoResult::SourceMissing) return result;
     if (result.path == stagedArchive(archivePath) || result.path == source(archivePath))
         result.path = archivePath;
-    else if (!workPath.isEmpty() && result.path == stagedWork(workPath))
-        result.path = workPath;
+    else if (!workPath.isEmpty() && result.path == stagedWork(workPath)) result.path = workPath;
     const bool others = std::any_of(r->m_staged.begin(), r->m_staged.end(), [&](const Staged &s) {
         return s.target != archivePath && s.target != workPath;
     });
@@ -273,9 +269,9 @@ IoResult Transaction::commit()
     }
     const QString dir = m_folder.dir();
     // One archive (with its work file) is replaced by a rename of its own.
-    const bool alone = std::count_if(m_staged.begin(), m_staged.end(), [&](const Staged &s) {
-                           return m_archives.contains(s.target);
-                       }) <= 1;
+    const bool alone = std::count_if(m_staged.begin(), m_staged.end(),
+                                     [&](const Staged &s) { return m_archives.contains(s.target); })
+                       <= 1;
     std::vector<Staged> order = m_staged;
     // The work file goes first, as in a rewrite outside a transaction.
     std::stable_sort(order.begin(), order.end(), [&](const Staged &a, const Staged &b) {

@@ -113,9 +113,9 @@ private:
     WorkingFolder m_folder;
     QStringList m_archives; // the six archive paths
     Transaction *m_outer = nullptr;
-    std::vector<Staged> m_staged; // in the order first prepared
+    std::vector<Staged> m_staged;        // in the order first prepared
     QHash<QString, QString> m_snapshots; // archive -> snapshot asked for
-    QSet<QString> m_snapshotted;          // archives whose snapshot is staged
+    QSet<QString> m_snapshotted;         // archives whose snapshot is staged
     IoResult m_failure;
     bool m_open = true;
 };

@@ -8,13 +8,11 @@ namespace archive {
 QString fileName(File f)
 {
     static const char *const names[kFileCount] = {
-        "associazioni.csv", "associazioni.wrk", "associazioni.sav",
-        "emergenza.dat", "numeroprot.dat",
-        "automezzi.csv", "automezzi.wrk", "automezzi.sav",
-        "attrezzature.csv", "attrezzature.wrk", "attrezzature.sav",
-        "attivita.csv", "attivita.wrk", "attivita.sav",
-        "risorse.csv", "risorse.wrk", "risorse.sav",
-        "volontari.csv",
+        "associazioni.csv", "associazioni.wrk", "associazioni.sav", "emergenza.dat",
+        "numeroprot.dat",   "automezzi.csv",    "automezzi.wrk",    "automezzi.sav",
+        "attrezzature.csv", "attrezzature.wrk", "attrezzature.sav", "attivita.csv",
+        "attivita.wrk",     "attivita.sav",     "risorse.csv",      "risorse.wrk",
+        "risorse.sav",      "volontari.csv",
     };
     return QString::fromLatin1(names[static_cast<int>(f)]);
 }
@@ -74,12 +72,10 @@ bool ownName(const QString &name)
 
 } // namespace
 
-WorkingFolder::WorkingFolder(const QString &dir)
-    : m_dir(QDir(dir).absolutePath())
+WorkingFolder::WorkingFolder(const QString &dir) : m_dir(QDir(dir).absolutePath())
 {
     const QDir d(m_dir);
-    for (int i = 0; i < kFileCount; ++i)
-        m_paths << d.filePath(fileName(static_cast<File>(i)));
+    for (int i = 0; i < kFileCount; ++i) m_paths << d.filePath(fileName(static_cast<File>(i)));
 }
 
 QString WorkingFolder::path(File f) const { return m_paths.value(static_cast<int>(f)); }

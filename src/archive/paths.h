@@ -8,12 +8,23 @@ namespace archive {
 // The eighteen files of the working folder, in the order the program builds
 // their paths at start.
 enum class File {
-    Associazioni, AssociazioniWrk, AssociazioniSav,
-    Emergenza, NumeroProt,
-    Automezzi, AutomezziWrk, AutomezziSav,
-    Attrezzature, AttrezzatureWrk, AttrezzatureSav,
-    Attivita, AttivitaWrk, AttivitaSav,
-    Risorse, RisorseWrk, RisorseSav,
+    Associazioni,
+    AssociazioniWrk,
+    AssociazioniSav,
+    Emergenza,
+    NumeroProt,
+    Automezzi,
+    AutomezziWrk,
+    AutomezziSav,
+    Attrezzature,
+    AttrezzatureWrk,
+    AttrezzatureSav,
+    Attivita,
+    AttivitaWrk,
+    AttivitaSav,
+    Risorse,
+    RisorseWrk,
+    RisorseSav,
     Volontari,
 };
 constexpr int kFileCount = 18;

@@ -32,7 +32,8 @@ Record parseRecord(const QByteArray &line, const RecordFormat &format)
             // No more items so far than characters before i, an int.
             const int index = static_cast<int>(r.fields.size());
             r.fields << stripped(s, start, i);
-            if (bare && !format.isNumber(index) && r.fields.last().size() != i - start) bare = false;
+            if (bare && !format.isNumber(index) && r.fields.last().size() != i - start)
+                bare = false;
             start = i + 1;
         }
     }

@@ -20,11 +20,11 @@ struct RecordFormat {
 // number field that is not a 16-bit number, or more items than the record
 // has) is `damaged`: lists and searches skip it, rewrites keep it verbatim.
 struct Record {
-    QByteArray raw;     // the line as it stands in the file, without line end
-    QStringList fields; // the items with their surrounding blanks dropped
+    QByteArray raw;         // the line as it stands in the file, without line end
+    QStringList fields;     // the items with their surrounding blanks dropped
     QVector<qint16> values; // value of each field (0 for texts)
     bool damaged = false;
-    bool utf8 = false;  // the line was read as UTF-8
+    bool utf8 = false; // the line was read as UTF-8
     // The line as read already stands in copy form (bare texts, numbers in
     // number form, Windows-1252): copying it unchanged gives `raw` again.
     bool copyFormRaw = false;

@@ -105,9 +105,8 @@ namespace {
 // The rewrite itself: reads `source` (the archive, or its staged file inside
 // a transaction) and writes `target` (the same) and `workPath`.
 RewriteOutcome runOn(const QString &archivePath, const QString &source, const QString &target,
-                     const QString &workPath, const RecordFormat &format,
-                     const LineFilter *concerns, const EachRecord &each, const AtEnd &atEnd,
-                     bool seeDamaged)
+                     const QString &workPath, const RecordFormat &format, const LineFilter *concerns,
+                     const EachRecord &each, const AtEnd &atEnd, bool seeDamaged)
 {
     RewriteOutcome outcome;
     // Consultation only: refused before anything is opened.
@@ -289,7 +288,8 @@ RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
                             const RecordFormat &format, const KeyFilter &concerns,
                             const EachRecord &each, const AtEnd &atEnd, bool seeDamaged)
 {
-    if (!format.isNumber(0)) return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
+    if (!format.isNumber(0))
+        return run(archivePath, workPath, format, nullptr, each, atEnd, seeDamaged);
     const LineFilter byNumber = [&](const QByteArray &, qint16 first) { return concerns(first); };
     return run(archivePath, workPath, format, &byNumber, each, atEnd, seeDamaged);
 }

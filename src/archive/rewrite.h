@@ -39,7 +39,6 @@ public:
     void flush(bool final);
 
 private:
-
     const RecordFormat &m_format;
     QFile *m_work = nullptr;
     QSaveFile *m_archive = nullptr;
@@ -74,8 +73,8 @@ using AtEnd = std::function<void(RecordSink &)>;
 // With `seeDamaged`, damaged lines are handed to `each` too (Keep writes them
 // verbatim), for rewrites that must keep their place among the others.
 RewriteOutcome rewrite(const QString &archivePath, const QString &workPath,
-                       const RecordFormat &format, const EachRecord &each,
-                       const AtEnd &atEnd = {}, bool seeDamaged = false);
+                       const RecordFormat &format, const EachRecord &each, const AtEnd &atEnd = {},
+                       bool seeDamaged = false);
 
 inline RewriteOutcome rewrite(const ArchiveSet &set, const RecordFormat &format,
                               const EachRecord &each, const AtEnd &atEnd = {})
@@ -107,8 +106,7 @@ inline RewriteOutcome rewriteFiltered(const ArchiveSet &set, const RecordFormat 
 using KeyFilter = std::function<bool(qint16 number)>;
 RewriteOutcome rewriteKeyed(const QString &archivePath, const QString &workPath,
                             const RecordFormat &format, const KeyFilter &concerns,
-                            const EachRecord &each, const AtEnd &atEnd = {},
-                            bool seeDamaged = false);
+                            const EachRecord &each, const AtEnd &atEnd = {}, bool seeDamaged = false);
 
 inline RewriteOutcome rewriteKeyed(const ArchiveSet &set, const RecordFormat &format,
                                    const KeyFilter &concerns, const EachRecord &each,

@@ -57,15 +57,15 @@ QString clean(const QString &s, bool quotesToo)
         if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n')
             || (quotesToo && c == QLatin1Char('"')))
             c = QLatin1Char(' ');
-        else
-            c = c.toUpper();
+        else c = c.toUpper();
     }
     return out;
 }
 
 QString numberForm(int value)
 {
-    if (value < 0) return QLatin1Char('-') + QString::number(-static_cast<long>(value)) + QLatin1Char(' ');
+    if (value < 0)
+        return QLatin1Char('-') + QString::number(-static_cast<long>(value)) + QLatin1Char(' ');
     return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
 }
 

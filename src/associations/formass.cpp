@@ -38,14 +38,13 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
          "Digitare il nome dell'associazione o sceglierlo dall'elenco.", 320},
         {"Label2", "Indirizzo", "assindir", "Via o Piazza dell'associazione", 320},
         {"Label3", "Comune", "asscomune", "Comune di residenza dell'associazione", 320},
-        {"Label4", "Provincia", "assprov", "Sigla della provincia di residenza dell'associazione",
-         41},
+        {"Label4", "Provincia", "assprov", "Sigla della provincia di residenza dell'associazione", 41},
         {"Label5", "Telefono", "asstel", "Numeri telefonici dell'associazione", 320},
         {"Label6", "Fax", "assfax", "Numeri fax dell'associazione", 320},
         {"Label7", "e-mail", "assemail", "Indirizzi e-mail dell'associazione", 320},
         {"Label8", "Campo", "asscampo", "Campo di stazionamento dell'associazione", 320},
-        {"Label9", "N. Volontari", "assnumvol", "Numero di volontari partecipanti dell'associazione",
-         57},
+        {"Label9", "N. Volontari", "assnumvol",
+         "Numero di volontari partecipanti dell'associazione", 57},
     };
     QLineEdit *fields[9] = {};
     for (int i = 0; i < 9; ++i) {
@@ -53,7 +52,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ui::label(this, r.label, QString::fromUtf8(r.labelText), kLabelX, rowY(i) + 3, 108, 17);
         if (i == 0) {
             m_denom = registers::editableList(this, r.field, kFieldX, rowY(i), r.width, kRowH,
-                                          QString::fromUtf8(r.tooltip));
+                                              QString::fromUtf8(r.tooltip));
         } else {
             fields[i] = ui::field(this, r.field, kFieldX, rowY(i), r.width, kRowH,
                                   QString::fromUtf8(r.tooltip));
@@ -70,8 +69,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
-    m_registra = ui::button(this, "cmdassregistra", QStringLiteral("Registra"), kFieldX, 320, 97,
-                            33);
+    m_registra = ui::button(this, "cmdassregistra", QStringLiteral("Registra"), kFieldX, 320, 97, 33);
     auto *esci = ui::button(this, "cmdassesci", QStringLiteral("Esci"), kFieldX + 128, 320, 97, 33);
 
     connect(cerca, &QPushButton::clicked, this, &Formass::cerca);
@@ -123,9 +121,9 @@ void Formass::nameChosen()
 
 associations::Input Formass::input() const
 {
-    return {m_denom->currentText(), m_indir->text(), m_comune->text(), m_prov->text(),
-            m_tel->text(),          m_fax->text(),   m_email->text(),  m_campo->text(),
-            m_numvol->text()};
+    return {m_denom->currentText(), m_indir->text(), m_comune->text(),
+            m_prov->text(),         m_tel->text(),   m_fax->text(),
+            m_email->text(),        m_campo->text(), m_numvol->text()};
 }
 
 void Formass::showInput(const associations::Input &in)
@@ -157,7 +155,8 @@ void Formass::tell(const QString &message) { m_ctx.platform.prompts->info(messag
 
 void Formass::renamed(const QString &from, const QString &to)
 {
-    if (!from.isEmpty() && from != to && m_ctx.associationRenamed) m_ctx.associationRenamed(from, to);
+    if (!from.isEmpty() && from != to && m_ctx.associationRenamed)
+        m_ctx.associationRenamed(from, to);
 }
 
 void Formass::registra()
@@ -230,12 +229,12 @@ void Formass::deleteRecord(const QString &nameField)
     }
     const bool hasEquipment = equipment::Archive::anyOf(m_ctx.path(File::Attrezzature), name);
     if (!confirmed(hasEquipment, "Ci sono attrezzature registrate per questa associazione. "
-                              "Elimino tutte le attrezzature?"))
+                                 "Elimino tutte le attrezzature?"))
         return;
     busy.emplace(*m_ctx.platform.busy);
     const bool hasVehicles = vehicles::Archive::anyOf(m_ctx.path(File::Automezzi), name);
     if (!confirmed(hasVehicles, "Ci sono Automezzi registrati per questa associazione. "
-                             "Elimino tutti gli automezzi?"))
+                                "Elimino tutti gli automezzi?"))
         return;
 
     busy.emplace(*m_ctx.platform.busy);

@@ -31,8 +31,10 @@ const archive::RecordFormat &volunteerFormat()
 
 Association Association::from(const Record &r)
 {
-    return {r.at(Denominazione), r.at(Indirizzo), r.at(Comune), r.at(Provincia),
-            r.at(Telefono),      r.at(Fax),       r.at(Email),  r.at(Campo),
+    return {r.at(Denominazione), r.at(Indirizzo),
+            r.at(Comune),        r.at(Provincia),
+            r.at(Telefono),      r.at(Fax),
+            r.at(Email),         r.at(Campo),
             r.number(Volontari), r.number(VolontariTotali)};
 }
 
@@ -167,10 +169,12 @@ Outcome committed(archive::Transaction &tx, const Outcome &o)
 
 Outcome removeRecord(const archive::WorkingFolder &folder, const QString &name)
 {
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Associazioni), format(), [&](const Record &r, RecordSink &) {
-            return r.at(Denominazione) == name ? Step::Drop : Step::Keep;
-        }));
+    return registers::fromRewrite(archive::rewrite(folder.set(archive::Register::Associazioni),
+                                                   format(), [&](const Record &r, RecordSink &) {
+                                                       return r.at(Denominazione) == name
+                                                                  ? Step::Drop
+                                                                  : Step::Keep;
+                                                   }));
 }
 
 } // namespace
@@ -180,16 +184,16 @@ Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
     return placeByName(folder, fields, std::nullopt);
 }
 
-Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
-               const QStringList &fields)
+Outcome modify(const archive::WorkingFolder &folder, const QString &oldName, const QStringList &fields)
 {
     const QString &newName = fields.at(Denominazione);
     archive::Transaction tx(folder);
     if (newName != oldName) {
         // Damaged lines too: their names are taken.
         bool taken = false;
-        registers::eachLine(folder.path(archive::File::Associazioni), format(),
-                            [&](const Record &r) { return !(taken = r.at(Denominazione) == newName); });
+        registers::eachLine(folder.path(archive::File::Associazioni), format(), [&](const Record &r) {
+            return !(taken = r.at(Denominazione) == newName);
+        });
         if (taken) return Outcome::with(Outcome::Duplicate);
         const Outcome carried = renameDependents(folder, oldName, newName);
         if (!carried.done()) return carried;
@@ -197,8 +201,7 @@ Outcome modify(const archive::WorkingFolder &folder, const QString &oldName,
     return committed(tx, placeByName(folder, fields, oldName));
 }
 
-Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &from,
-                         const QString &to)
+Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &from, const QString &to)
 {
     // The program never creates the volunteer archive.
     if (!QFile::exists(folder.path(archive::File::Volontari))) return {};
@@ -220,17 +223,18 @@ Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &fr
         {}, true));
 }
 
-Outcome renameDependents(const archive::WorkingFolder &folder, const QString &from,
-                         const QString &to)
+Outcome renameDependents(const archive::WorkingFolder &folder, const QString &from, const QString &to)
 {
     // An empty name is no association: nothing stands under it.
     if (from.isEmpty() || from == to) return {};
     // Vehicles and equipment are known by association and description: two
     // records under one name would share what is given back to them.
     QStringList twice;
-    for (const QString &d : vehicles::Archive::descriptionsOf(folder.path(archive::File::Automezzi), from))
+    for (const QString &d :
+         vehicles::Archive::descriptionsOf(folder.path(archive::File::Automezzi), from))
         if (vehicles::Archive::find(folder.path(archive::File::Automezzi), {to, d})) twice << d;
-    for (const QString &d : equipment::Archive::descriptionsOf(folder.path(archive::File::Attrezzature), from))
+    for (const QString &d :
+         equipment::Archive::descriptionsOf(folder.path(archive::File::Attrezzature), from))
         if (equipment::Archive::find(folder.path(archive::File::Attrezzature), {to, d})) twice << d;
     if (!twice.isEmpty())
         return Outcome::refused(
@@ -246,8 +250,7 @@ Outcome renameDependents(const archive::WorkingFolder &folder, const QString &fr
                               [&] { return registers::carryAssociation(folder, from, to); });
 }
 
-Outcome remove(const archive::WorkingFolder &folder, const QString &name,
-               const QString &nameField)
+Outcome remove(const archive::WorkingFolder &folder, const QString &name, const QString &nameField)
 {
     if (!exists(folder.path(archive::File::Associazioni), name))
         return Outcome::with(Outcome::NotFound);
@@ -255,16 +258,20 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name,
     if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
     archive::Transaction tx(folder);
     return committed(tx, registers::inOrder(
-        [&] { return equipment::Archive::removeOfAssociation(folder, name); },
-        [&] { return vehicles::Archive::removeOfAssociation(folder, name); },
-        [&] { return nameField != name ? renameDependents(folder, name, nameField) : Outcome{}; },
-        [&] { return removeRecord(folder, name); }));
+                             [&] { return equipment::Archive::removeOfAssociation(folder, name); },
+                             [&] { return vehicles::Archive::removeOfAssociation(folder, name); },
+                             [&] {
+                                 return nameField != name ? renameDependents(folder, name, nameField)
+                                                          : Outcome{};
+                             },
+                             [&] { return removeRecord(folder, name); }));
 }
 
 QString deleteRefusal(const archive::WorkingFolder &folder, const QString &name)
 {
     const registers::Holders h = registers::holdersOf(
-        folder, {registers::kHeldEquipment, registers::kHeldVehicle, registers::kHeldVolunteers}, name);
+        folder, {registers::kHeldEquipment, registers::kHeldVehicle, registers::kHeldVolunteers},
+        name);
     if (!h.any()) return {};
     return QStringLiteral("L'associazione %1 ha volontari, automezzi o attrezzature impegnati %2: "
                           "non può essere eliminata finché non tornano disponibili.")

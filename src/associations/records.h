@@ -15,7 +15,15 @@
 namespace associations {
 
 enum Field {
-    Denominazione, Indirizzo, Comune, Provincia, Telefono, Fax, Email, Campo, Volontari,
+    Denominazione,
+    Indirizzo,
+    Comune,
+    Provincia,
+    Telefono,
+    Fax,
+    Email,
+    Campo,
+    Volontari,
     VolontariTotali
 };
 

@@ -73,8 +73,8 @@ void Formattr::cerca()
 
 void Formattr::fillDescriptions()
 {
-    registers::refill(m_des,
-                  equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature), m_ass->currentText()));
+    registers::refill(m_des, equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature),
+                                                                m_ass->currentText()));
     m_selectedAss = m_ass->currentText();
 }
 
@@ -88,7 +88,7 @@ void Formattr::descriptionChosen()
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const auto item = equipment::Archive::find(m_ctx.path(File::Attrezzature),
-                                      {m_ass->currentText(), m_des->currentText()});
+                                               {m_ass->currentText(), m_des->currentText()});
     if (!item) return;
     m_stato->setEditText(item->stato);
     m_qta->setText(QString::number(item->quantita));
@@ -119,7 +119,7 @@ void Formattr::registra()
     if (!o.done()) {
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
-                                           QStringLiteral("Attrezzatura non trovata.")));
+                                        QStringLiteral("Attrezzatura non trovata.")));
         return;
     }
     fillDescriptions();

@@ -5,7 +5,9 @@
 
 #include <QWidget>
 
-namespace registers { class ChoiceList; }
+namespace registers {
+class ChoiceList;
+}
 class QLineEdit;
 class QPushButton;
 

@@ -22,8 +22,8 @@ registers::ListLines listLines(const QString &path, const QString &emergencyName
                                registers::PairFilter filter, const QString &text)
 {
     // A search with an empty text lists every item.
-    return registers::pairListLines(path, format(), listHeading(emergencyName), filter, text,
-                                    true, listLine);
+    return registers::pairListLines(path, format(), listHeading(emergencyName), filter, text, true,
+                                    listLine);
 }
 
 } // namespace equipment

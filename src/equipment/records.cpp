@@ -65,8 +65,7 @@ QString check(const Input &in)
     if (in.stato.isEmpty()) return QStringLiteral("Manca stato.");
     if (!registers::isStateLetter(f.at(Stato))) return QStringLiteral("Stato non previsto.");
     if (in.qta.isEmpty()) return QString::fromUtf8("Manca quantità.");
-    if (!text::parseNumber(in.qta))
-        return QString::fromUtf8("Quantità dell'attrezzatura errata.");
+    if (!text::parseNumber(in.qta)) return QString::fromUtf8("Quantità dell'attrezzatura errata.");
     return registers::refusalOf(f);
 }
 
@@ -116,7 +115,7 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
         if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
     }
     return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2,
-                                   [&](const Record &r) { return registers::pairKeyOf(r) == key; });
+                                    [&](const Record &r) { return registers::pairKeyOf(r) == key; });
 }
 
 Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,

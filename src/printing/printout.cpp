@@ -20,7 +20,8 @@ QFont courier(qreal points) { return fixedFont(QStringLiteral("Courier New"), po
 bool print(const Platform &platform, const Printout &p)
 {
     BusyGuard busy(*platform.busy);
-    if (!platform.printer->begin(QStringLiteral("courier new"), p.points, p.orientation)) return false;
+    if (!platform.printer->begin(QStringLiteral("courier new"), p.points, p.orientation))
+        return false;
     for (const QString &l : p.lines) platform.printer->line(l);
     return platform.printer->end();
 }

@@ -94,15 +94,14 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
                   const QString &association, const QString &description)
 {
     Holders h;
-    archive::readRecords(folder.path(archive::File::Risorse), resourceFormat(),
-                         [&](const Record &r) {
-                             if (r.at(RStato) != QLatin1String("L")
-                                 && holds(r.at(RTipo), r.at(RAssociazione), r.at(RDescrizione),
-                                          types, association, description)
-                                 && !h.activities.contains(r.number(RNumProt)))
-                                 h.activities << r.number(RNumProt);
-                             return true;
-                         });
+    archive::readRecords(folder.path(archive::File::Risorse), resourceFormat(), [&](const Record &r) {
+        if (r.at(RStato) != QLatin1String("L")
+            && holds(r.at(RTipo), r.at(RAssociazione), r.at(RDescrizione), types, association,
+                     description)
+            && !h.activities.contains(r.number(RNumProt)))
+            h.activities << r.number(RNumProt);
+        return true;
+    });
     std::sort(h.activities.begin(), h.activities.end());
     // What the window took is held until it is registered or undone; a line
     // it gave back still stands engaged in risorse.csv until then.
@@ -118,7 +117,8 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
 
 QString renamedLine(const QString &line, const QString &from, const QString &to)
 {
-    if (line.size() <= kAssociationAt || !sameColumn(line.mid(kAssociationAt, 50), from)) return line;
+    if (line.size() <= kAssociationAt || !sameColumn(line.mid(kAssociationAt, 50), from))
+        return line;
     QString out = text::fit(line, std::max<qsizetype>(line.size(), kDescriptionAt));
     out.replace(kAssociationAt, 50, text::fit(to, 50));
     return out;
@@ -131,17 +131,20 @@ archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QS
     QString stored = text::fit(to, 50);
     while (stored.endsWith(QLatin1Char(' '))) stored.chop(1);
     bool named = false;
-    archive::readRecords(folder.path(archive::File::Risorse), resourceFormat(),
-                         [&](const Record &r) { return !(named = sameColumn(r.at(RAssociazione), from)); });
+    archive::readRecords(folder.path(archive::File::Risorse), resourceFormat(), [&](const Record &r) {
+        return !(named = sameColumn(r.at(RAssociazione), from));
+    });
     if (named) {
-        const archive::Outcome o = fromRewrite(archive::rewrite(
-            folder.set(archive::Register::Risorse), resourceFormat(), [&](const Record &r, RecordSink &sink) {
-                if (!sameColumn(r.at(RAssociazione), from)) return Step::Keep;
-                Record renamed = r;
-                renamed.fields[RAssociazione] = stored;
-                sink.copy(renamed);
-                return Step::Drop;
-            }));
+        const archive::Outcome o =
+            fromRewrite(archive::rewrite(folder.set(archive::Register::Risorse), resourceFormat(),
+                                         [&](const Record &r, RecordSink &sink) {
+                                             if (!sameColumn(r.at(RAssociazione), from))
+                                                 return Step::Keep;
+                                             Record renamed = r;
+                                             renamed.fields[RAssociazione] = stored;
+                                             sink.copy(renamed);
+                                             return Step::Drop;
+                                         }));
         if (!o.done()) return o;
     }
 

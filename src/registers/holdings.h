@@ -48,7 +48,7 @@ archive::IoResult writeUnregistered(const archive::WorkingFolder &folder,
                                     const QList<UnregisteredChange> &changes);
 
 struct Holders {
-    QList<qint16> activities; // registered activities holding it, ascending
+    QList<qint16> activities;  // registered activities holding it, ascending
     bool unregistered = false; // taken in the activity window, not registered yet
 
     bool any() const { return !activities.isEmpty() || unregistered; }

@@ -25,16 +25,14 @@ QString pairColumns(const QString &associazione, const QString &descrizione)
 
 ListLines pairListLines(const QString &path, const archive::RecordFormat &format,
                         const QString &heading, PairFilter filter, const QString &text,
-                        bool emptyMatchesEmpty,
-                        const std::function<QString(const Record &)> &line)
+                        bool emptyMatchesEmpty, const std::function<QString(const Record &)> &line)
 {
     ListLines out;
     out.lines << heading << QString();
     const QString wanted = filter == PairFilter::Description ? text::capitals(text) : text;
     archive::readRecords(path, format, [&](const Record &r) {
         bool keep = true;
-        if (filter == PairFilter::OfAssociation)
-            keep = r.at(0) == wanted;
+        if (filter == PairFilter::OfAssociation) keep = r.at(0) == wanted;
         else if (filter == PairFilter::Description)
             keep = contains(r.at(1), wanted, emptyMatchesEmpty);
         if (keep) {

@@ -66,7 +66,10 @@ void PairList::cerca()
     }
 }
 
-void PairList::associationChosen() { fillWith(PairFilter::OfAssociation, m_cmbcerca->currentText()); }
+void PairList::associationChosen()
+{
+    fillWith(PairFilter::OfAssociation, m_cmbcerca->currentText());
+}
 
 void PairList::chosen(int, const QString &line, bool record)
 {

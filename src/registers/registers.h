@@ -15,8 +15,8 @@
 // equipment windows, and the fixed-column matching used by the list lines.
 namespace registers {
 
-using archive::Outcome;
 using archive::fromRewrite;
+using archive::Outcome;
 
 // Runs the steps in order and stops at the first that does not end well.
 template <class... Steps> Outcome inOrder(Steps &&...steps)

@@ -33,7 +33,7 @@ private:
 };
 
 ChoiceList *editableList(QWidget *parent, const char *name, int x, int y, int w, int h,
-                        const QString &tooltip = {});
+                         const QString &tooltip = {});
 
 // Titles a registry window for its mode and captions its main button, shown
 // and usable unless the folder is only consulted; an empty caption hides it.

@@ -13,7 +13,10 @@ namespace reports {
 
 namespace {
 
-int digit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1; }
+int digit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1;
+}
 
 int digits(const QString &s, int from, int count)
 {
@@ -108,10 +111,8 @@ Activity activityOf(qint16 number, const QStringList &f, const QDate &today)
     if (open && startText.isEmpty() && endText.isEmpty()) return a;
     const auto start = readDate(startText);
     std::optional<QDate> end;
-    if (!endText.isEmpty())
-        end = readDate(endText);
-    else if (open)
-        end = today;
+    if (!endText.isEmpty()) end = readDate(endText);
+    else if (open) end = today;
     if (!start || !end || *end < *start) {
         a.undated = true;
         return a;
@@ -179,36 +180,35 @@ Archives readActivities(const archive::WorkingFolder &folder, const QDate &today
     using namespace activities;
     Archives out;
     readEach(folder.path(archive::File::Attivita), activityFormat(), out.skipped,
-                 [&](const archive::Record &r) {
-                     const qint16 n = r.number(NumProt);
-                     if (!out.byNumber.contains(n)) out.byNumber.insert(n, int(out.activities.size()));
-                     out.activities << activityOf(n, r.fields, today);
-                     return true;
-                 });
+             [&](const archive::Record &r) {
+                 const qint16 n = r.number(NumProt);
+                 if (!out.byNumber.contains(n)) out.byNumber.insert(n, int(out.activities.size()));
+                 out.activities << activityOf(n, r.fields, today);
+                 return true;
+             });
     const QString risorse = folder.path(archive::File::Risorse);
     // About 60 bytes a line; all of them when every kind is kept.
     if (kinds == kAllKinds) out.resources.reserve(QFileInfo(risorse).size() / 60);
-    readEach(risorse, resourceFormat(), out.skipped,
-                 [&](const archive::Record &r) {
-                     const auto q = text::parseNumber(r.at(RNumero));
-                     if (!q) return false; // a quantity that is no number: not a resource line
-                     Resource res;
-                     const QString &tipo = r.at(RTipo);
-                     res.kind = tipo == QLatin1String("ATTR")   ? Resource::Equipment
-                                : tipo == QLatin1String("AUTO") ? Resource::Vehicle
-                                : tipo == QLatin1String("VOL.") ? Resource::Volunteers
-                                : tipo == QLatin1String("VOL>") ? Resource::Named
-                                                                : Resource::Other;
-                     if (res.kind == Resource::Other) return false; // no resource type: a damaged line
-                     if (!(kinds & kindBit(res.kind))) return true;
-                     res.number = r.number(RNumProt);
-                     res.quantity = *q;
-                     res.association = r.at(RAssociazione);
-                     res.description = r.at(RDescrizione);
-                     res.engaged = r.at(RStato) == QLatin1String("O");
-                     out.resources << res;
-                     return true;
-                 });
+    readEach(risorse, resourceFormat(), out.skipped, [&](const archive::Record &r) {
+        const auto q = text::parseNumber(r.at(RNumero));
+        if (!q) return false; // a quantity that is no number: not a resource line
+        Resource res;
+        const QString &tipo = r.at(RTipo);
+        res.kind = tipo == QLatin1String("ATTR")   ? Resource::Equipment
+                   : tipo == QLatin1String("AUTO") ? Resource::Vehicle
+                   : tipo == QLatin1String("VOL.") ? Resource::Volunteers
+                   : tipo == QLatin1String("VOL>") ? Resource::Named
+                                                   : Resource::Other;
+        if (res.kind == Resource::Other) return false; // no resource type: a damaged line
+        if (!(kinds & kindBit(res.kind))) return true;
+        res.number = r.number(RNumProt);
+        res.quantity = *q;
+        res.association = r.at(RAssociazione);
+        res.description = r.at(RDescrizione);
+        res.engaged = r.at(RStato) == QLatin1String("O");
+        out.resources << res;
+        return true;
+    });
     return out;
 }
 
@@ -216,11 +216,11 @@ QVector<AssociationCount> readAssociations(const archive::WorkingFolder &folder,
 {
     QVector<AssociationCount> out;
     readEach(folder.path(archive::File::Associazioni), associations::format(), skipped,
-                 [&](const archive::Record &r) {
-                     out << AssociationCount{r.at(associations::Denominazione),
-                                             r.number(associations::Volontari)};
-                     return true;
-                 });
+             [&](const archive::Record &r) {
+                 out << AssociationCount{r.at(associations::Denominazione),
+                                         r.number(associations::Volontari)};
+                 return true;
+             });
     return out;
 }
 

@@ -27,11 +27,11 @@ struct Activity {
     QString datari, orari, datain, orain, datafi, orafi, tipo, loc, stato;
     bool inArchive = true; // false: only resource lines carry this number
     bool cancelled = false;
-    bool undated = false;  // started or closed, but its days cannot be told
-    QDate first, last;     // the days counted (valid when days > 0)
+    bool undated = false; // started or closed, but its days cannot be told
+    QDate first, last;    // the days counted (valid when days > 0)
     int days = 0;
 
-    QString word;          // the state word of the printed lists, or the letter itself
+    QString word; // the state word of the printed lists, or the letter itself
     const QString &stateWord() const { return word; }
 };
 
@@ -42,11 +42,11 @@ Activity activityOf(qint16 number, const QStringList &fields, const QDate &today
 struct Resource {
     // "ATTR", "AUTO", "VOL.", "VOL>", any other type.
     enum Kind : char { Equipment, Vehicle, Volunteers, Named, Other };
-    qint16 number = 0;   // the activity
+    qint16 number = 0; // the activity
     Kind kind = Other;
     int quantity = 0;
-    QString association; // as stored, blanks at the ends dropped
-    QString description; // for "VOL>" lines, the volunteer's name
+    QString association;  // as stored, blanks at the ends dropped
+    QString description;  // for "VOL>" lines, the volunteer's name
     bool engaged = false; // state "O"
 };
 
@@ -80,9 +80,9 @@ QString nameKey(const QString &name);
 // Places in these vectors are ints: every line read is held in memory, and
 // 2^31 of them would not fit.
 struct Archives {
-    QVector<Activity> activities;   // in file order
-    QHash<qint16, int> byNumber;    // first activity of each number
-    QVector<Resource> resources;    // in file order
+    QVector<Activity> activities; // in file order
+    QHash<qint16, int> byNumber;  // first activity of each number
+    QVector<Resource> resources;  // in file order
     Skipped skipped;
 
     // The place of the activity numbered `n`; for a number that only
@@ -123,7 +123,11 @@ public:
         m_s += t;
         return *this;
     }
-    Columns &blank() { m_s += QLatin1Char(' '); return *this; }
+    Columns &blank()
+    {
+        m_s += QLatin1Char(' ');
+        return *this;
+    }
     // `t` padded with blanks or cut to `width`.
     Columns &fit(const QString &t, int width);
     // `t` right-aligned in `width` (never cut).

@@ -42,8 +42,8 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
     out.skipped = archives.skipped;
     // A volunteer is a name within an association (its name on 50 columns).
     // Places are ints, as in Archives.
-    QHash<QString, int> keyOf;          // association as stored -> key number
-    QHash<QString, int> keyNumbers;     // association key -> key number
+    QHash<QString, int> keyOf;      // association as stored -> key number
+    QHash<QString, int> keyNumbers; // association key -> key number
     QHash<QPair<int, QString>, int> volunteerOf;
     for (const Resource &r : archives.resources) {
         if (r.kind != Resource::Named) continue;
@@ -75,10 +75,8 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
         list.erase(std::unique(list.begin(), list.end()), list.end());
         for (int i : list) {
             const Activity &a = out.activities.at(i);
-            if (a.cancelled)
-                ++v.cancelled;
-            else if (a.undated)
-                ++v.undated;
+            if (a.cancelled) ++v.cancelled;
+            else if (a.undated) ++v.undated;
         }
         v.days = coveredDays(list, out.activities);
     }
@@ -94,16 +92,21 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
 {
     QVector<QStringList> out;
     out.reserve(a.volunteers.size() + 1);
-    const QString heading = reportHeading(a.emergency, QStringLiteral("PRESENZE DEI VOLONTARI"), a.today);
+    const QString heading = reportHeading(a.emergency, QStringLiteral("PRESENZE DEI VOLONTARI"),
+                                          a.today);
     const QString columns = Columns()
-                                .right(QStringLiteral("Prot."), 6).blank()
-                                .text(whenHeading()).blank()
-                                .right(QStringLiteral("Giorni"), 6).blank()
-                                .fit(QStringLiteral("Stato"), 10).blank()
+                                .right(QStringLiteral("Prot."), 6)
+                                .blank()
+                                .text(whenHeading())
+                                .blank()
+                                .right(QStringLiteral("Giorni"), 6)
+                                .blank()
+                                .fit(QStringLiteral("Stato"), 10)
+                                .blank()
                                 .text(QStringLiteral("Località - Tipo"))
                                 .take();
-    const QString signature =
-        QStringLiteral("Data ______________     Firma del responsabile ______________________________");
+    const QString signature = QStringLiteral(
+        "Data ______________     Firma del responsabile ______________________________");
     const QString none = QStringLiteral("-");
     for (const VolunteerAttendance &v : a.volunteers) {
         QStringList b;
@@ -115,14 +118,23 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
         for (int i : v.activities) {
             const Activity &act = a.activities.at(i);
             const bool counted = !act.cancelled && !act.undated;
-            b << Columns(64 + act.loc.size() + act.tipo.size()).number(act.number, 6).blank().when(act).blank()
-                     .right(counted ? QString::number(act.days) : none, 6).blank()
-                     .fit(act.word, 10).blank().where(act).take();
+            b << Columns(64 + act.loc.size() + act.tipo.size())
+                     .number(act.number, 6)
+                     .blank()
+                     .when(act)
+                     .blank()
+                     .right(counted ? QString::number(act.days) : none, 6)
+                     .blank()
+                     .fit(act.word, 10)
+                     .blank()
+                     .where(act)
+                     .take();
         }
         b << QString();
         b << QStringLiteral("Giorni di servizio: ") + QString::number(v.days);
         QStringList apart;
-        if (v.cancelled) apart << QStringLiteral("annullate, non contate: ") + QString::number(v.cancelled);
+        if (v.cancelled)
+            apart << QStringLiteral("annullate, non contate: ") + QString::number(v.cancelled);
         if (v.undated)
             apart << QStringLiteral("con date mancanti o illeggibili, non contate: ")
                          + QString::number(v.undated);
@@ -140,8 +152,16 @@ QByteArray attendanceCsv(const Attendance &a)
     for (const VolunteerAttendance &v : a.volunteers) {
         for (int i : v.activities) {
             const Activity &act = a.activities.at(i);
-            rows << QStringList{v.name, v.association, QString::number(act.number), act.datain,
-                                act.orain, act.datafi, act.orafi, act.word, act.loc, act.tipo,
+            rows << QStringList{v.name,
+                                v.association,
+                                QString::number(act.number),
+                                act.datain,
+                                act.orain,
+                                act.datafi,
+                                act.orafi,
+                                act.word,
+                                act.loc,
+                                act.tipo,
                                 act.cancelled || act.undated ? QString() : QString::number(act.days)};
         }
     }

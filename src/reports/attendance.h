@@ -16,7 +16,7 @@ namespace reports {
 
 struct VolunteerAttendance {
     QString name;
-    QString association; // as the name line carries it
+    QString association;     // as the name line carries it
     QVector<int> activities; // in Attendance::activities, by protocol number, each once
     // Calendar days of service: every day covered by an activity counted
     // (not cancelled, dates readable), a day covered by two activities once.

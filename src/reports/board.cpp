@@ -25,7 +25,10 @@ QString vehicleStateLabel(const QString &letter)
 
 // Texts ordered by character code.
 struct CodeOrder {
-    bool operator()(const QString &a, const QString &b) const { return text::compareCode(a, b) < 0; }
+    bool operator()(const QString &a, const QString &b) const
+    {
+        return text::compareCode(a, b) < 0;
+    }
 };
 
 } // namespace
@@ -41,8 +44,8 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
         readActivities(folder, today, kindBit(Resource::Volunteers) | kindBit(Resource::Equipment));
 
     // Engaged volunteers and pieces: the resource lines still engaged.
-    QHash<QString, qint64> volunteersOf; // by association key
-    QHash<QString, qint64> piecesOf;     // by description, as resource lines hold it
+    QHash<QString, qint64> volunteersOf;           // by association key
+    QHash<QString, qint64> piecesOf;               // by description, as resource lines hold it
     std::map<QString, QString, CodeOrder> unknown; // key -> name, for names not in the archive
     for (const Resource &r : archives.resources) {
         if (!r.engaged) continue;
@@ -59,7 +62,8 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
         known.insert(key);
     }
     for (auto it = volunteersOf.constBegin(); it != volunteersOf.constEnd(); ++it)
-        if (!known.contains(it.key()) && it.value() != 0) unknown.emplace(it.key(), it.key().trimmed());
+        if (!known.contains(it.key()) && it.value() != 0)
+            unknown.emplace(it.key(), it.key().trimmed());
     for (const auto &[key, name] : unknown) b.associations << Bar{name, volunteersOf.value(key), 0};
 
     // Vehicles per state.
@@ -105,14 +109,10 @@ Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
     // Activities by where they stand.
     int requested = 0, started = 0, closed = 0, cancelled = 0, other = 0;
     for (const Activity &a : archives.activities) {
-        if (a.stato == QLatin1String("A"))
-            ++(a.orain.isEmpty() ? requested : started);
-        else if (a.stato == QLatin1String("C"))
-            ++closed;
-        else if (a.cancelled)
-            ++cancelled;
-        else
-            ++other;
+        if (a.stato == QLatin1String("A")) ++(a.orain.isEmpty() ? requested : started);
+        else if (a.stato == QLatin1String("C")) ++closed;
+        else if (a.cancelled) ++cancelled;
+        else ++other;
     }
     b.activities << Count{QStringLiteral("Richieste, non iniziate"), requested}
                  << Count{QStringLiteral("Iniziate, non chiuse"), started}
@@ -166,18 +166,19 @@ QByteArray boardCsv(const Board &b)
     for (const Count &c : b.vehicles)
         rows << QStringList{QStringLiteral("Automezzi"), c.label, n, QString::number(c.value)};
     for (const Bar &e : b.equipment) {
-        rows << QStringList{QStringLiteral("Attrezzature"), e.label, QStringLiteral("pezzi impegnati"),
-                            QString::number(e.engaged)};
+        rows << QStringList{QStringLiteral("Attrezzature"), e.label,
+                            QStringLiteral("pezzi impegnati"), QString::number(e.engaged)};
         rows << QStringList{QStringLiteral("Attrezzature"), e.label,
                             QStringLiteral("pezzi disponibili"), QString::number(e.available)};
     }
     for (const Count &c : b.activities)
         rows << QStringList{QString::fromUtf8("Attività"), c.label, n, QString::number(c.value)};
     for (const auto &f : b.skipped.files)
-        rows << QStringList{QStringLiteral("Nota"), QStringLiteral("Righe illeggibili non considerate"),
-                            f.first, QString::number(f.second)};
-    return csv::document({QStringLiteral("Sezione"), QStringLiteral("Voce"), QStringLiteral("Misura"),
-                          QStringLiteral("Valore")},
+        rows << QStringList{QStringLiteral("Nota"),
+                            QStringLiteral("Righe illeggibili non considerate"), f.first,
+                            QString::number(f.second)};
+    return csv::document({QStringLiteral("Sezione"), QStringLiteral("Voce"),
+                          QStringLiteral("Misura"), QStringLiteral("Valore")},
                          rows);
 }
 

@@ -50,8 +50,7 @@ struct Board {
     Skipped skipped;
 };
 
-Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency,
-                 const QDate &today);
+Board buildBoard(const archive::WorkingFolder &folder, const QString &emergency, const QDate &today);
 
 // The `n` bars with the most engaged (ties in their order), then one bar
 // "Altre N" that sums the others.

@@ -11,7 +11,8 @@ QString field(const QString &value)
     if (!value.isEmpty() && QStringLiteral("=+-@\t\r").contains(value.front())
         && !number.match(value).hasMatch())
         return field(QLatin1Char('\'') + value);
-    bool quote = !value.isEmpty() && (value.front() == QLatin1Char(' ') || value.back() == QLatin1Char(' '));
+    bool quote = !value.isEmpty()
+                 && (value.front() == QLatin1Char(' ') || value.back() == QLatin1Char(' '));
     for (const QChar c : value) {
         if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r')
             || c == QLatin1Char('\n')) {

@@ -12,7 +12,10 @@ namespace reports {
 namespace {
 
 struct CodeOrder {
-    bool operator()(const QString &a, const QString &b) const { return text::compareCode(a, b) < 0; }
+    bool operator()(const QString &a, const QString &b) const
+    {
+        return text::compareCode(a, b) < 0;
+    }
 };
 
 // Where a resource line goes: its association, its activity, its place in
@@ -104,9 +107,18 @@ Engagement buildEngagement(const archive::WorkingFolder &folder, const QString &
                 const Resource &r = lines[places[i].index];
                 switch (r.kind) {
                 case Resource::Volunteers: counted += r.quantity; break;
-                case Resource::Named: ++named; ++g.shown; break;
-                case Resource::Vehicle: ++g.vehicles; ++g.shown; break;
-                case Resource::Equipment: g.pieces += r.quantity; ++g.shown; break;
+                case Resource::Named:
+                    ++named;
+                    ++g.shown;
+                    break;
+                case Resource::Vehicle:
+                    ++g.vehicles;
+                    ++g.shown;
+                    break;
+                case Resource::Equipment:
+                    g.pieces += r.quantity;
+                    ++g.shown;
+                    break;
                 case Resource::Other: break;
                 }
             }
@@ -139,10 +151,14 @@ const QString kIndent(7, QLatin1Char(' '));
 QString heading()
 {
     return Columns()
-        .right(QStringLiteral("Prot."), 6).blank()
-        .fit(QStringLiteral("Richiesta"), 10).blank()
-        .text(whenHeading()).blank()
-        .fit(QStringLiteral("Stato"), 10).blank()
+        .right(QStringLiteral("Prot."), 6)
+        .blank()
+        .fit(QStringLiteral("Richiesta"), 10)
+        .blank()
+        .text(whenHeading())
+        .blank()
+        .fit(QStringLiteral("Stato"), 10)
+        .blank()
         .text(QStringLiteral("Località - Tipo"))
         .take();
 }
@@ -153,9 +169,12 @@ QString countsLine(const Engagement &e, const Given &g)
     Columns c(72);
     c.text(kIndent).text(QLatin1String("volontari ")).text(QString::number(g.volunteers));
     if (a.cancelled) return c.text(QStringLiteral(" (attività annullata, non contata)")).take();
-    if (a.undated) return c.text(QLatin1String(", giorni non contati (date mancanti o illeggibili)")).take();
-    return c.text(QLatin1String(", giorni ")).text(QString::number(a.days))
-        .text(QLatin1String(", volontari-giorno ")).text(QString::number(e.volunteerDays(g)))
+    if (a.undated)
+        return c.text(QLatin1String(", giorni non contati (date mancanti o illeggibili)")).take();
+    return c.text(QLatin1String(", giorni "))
+        .text(QString::number(a.days))
+        .text(QLatin1String(", volontari-giorno "))
+        .text(QString::number(e.volunteerDays(g)))
         .take();
 }
 
@@ -168,8 +187,13 @@ QString resourceLine(const Resource &r)
 {
     const qsizetype size = kIndent.size() + 14 + r.description.size();
     if (r.kind == Resource::Equipment)
-        return Columns(size + 14).text(kIndent).text(QLatin1String("attrezzatura  ")).text(r.description)
-            .text(QLatin1String(", pezzi ")).text(QString::number(r.quantity)).take();
+        return Columns(size + 14)
+            .text(kIndent)
+            .text(QLatin1String("attrezzatura  "))
+            .text(r.description)
+            .text(QLatin1String(", pezzi "))
+            .text(QString::number(r.quantity))
+            .take();
     if (r.kind == Resource::Vehicle)
         return Columns(size).text(kIndent).text(QLatin1String("automezzo     ")).text(r.description).take();
     return Columns(size).text(kIndent).text(QLatin1String("volontario    ")).text(r.description).take();
@@ -182,21 +206,23 @@ bool shownLine(const Resource &r)
 
 QString totalsLine(const AssociationEngagement &a)
 {
-    return QStringLiteral("TOTALI: ") + plural(a.activityCount, "attività", "attività") + QStringLiteral(", ")
-           + plural(a.volunteers, "volontario", "volontari") + QStringLiteral(", ")
-           + QString::number(a.volunteerDays) + QStringLiteral(" volontari-giorno, ")
-           + plural(a.vehicles, "automezzo", "automezzi") + QStringLiteral(", ")
-           + plural(a.pieces, "pezzo", "pezzi");
+    return QStringLiteral("TOTALI: ") + plural(a.activityCount, "attività", "attività")
+           + QStringLiteral(", ") + plural(a.volunteers, "volontario", "volontari")
+           + QStringLiteral(", ") + QString::number(a.volunteerDays)
+           + QStringLiteral(" volontari-giorno, ") + plural(a.vehicles, "automezzo", "automezzi")
+           + QStringLiteral(", ") + plural(a.pieces, "pezzo", "pezzi");
 }
 
 QString apartLine(const AssociationEngagement &a)
 {
     QStringList apart;
-    if (a.cancelled) apart << QStringLiteral("annullate, non contate: ") + QString::number(a.cancelled);
+    if (a.cancelled)
+        apart << QStringLiteral("annullate, non contate: ") + QString::number(a.cancelled);
     if (a.undated)
         apart << QStringLiteral("con date mancanti o illeggibili, giorni non contati: ")
                      + QString::number(a.undated);
-    return apart.isEmpty() ? QString() : QStringLiteral("        ") + apart.join(QStringLiteral("; "));
+    return apart.isEmpty() ? QString()
+                           : QStringLiteral("        ") + apart.join(QStringLiteral("; "));
 }
 
 // Rows of an association's block: name, the activities (or "nessuna
@@ -238,9 +264,11 @@ QString EngagementLines::line(int row) const
     if (row == 0)
         return reportHeading(e.emergency, QStringLiteral("IMPIEGO PER ASSOCIAZIONE"), e.today);
     if (row == 1 || row < 0 || row >= m_count) return {};
-    if (e.skipped.total() && row >= m_count - 2) return row == m_count - 1 ? e.skipped.note() : QString();
+    if (e.skipped.total() && row >= m_count - 2)
+        return row == m_count - 1 ? e.skipped.note() : QString();
 
-    const int block = int(std::upper_bound(m_first.begin(), m_first.end(), row) - m_first.begin()) - 1;
+    const int block = int(std::upper_bound(m_first.begin(), m_first.end(), row) - m_first.begin())
+                      - 1;
     const AssociationEngagement &a = e.associations[m_shown[block]];
     const int at = row - m_first[block];
     if (at == 0)
@@ -257,14 +285,23 @@ QString EngagementLines::line(int row) const
         if (at < end) {
             // The activity whose rows hold this one.
             const auto first = m_rows.begin() + a.from;
-            const int g = int(std::upper_bound(first, m_rows.begin() + a.to, row) - m_rows.begin()) - 1;
+            const int g = int(std::upper_bound(first, m_rows.begin() + a.to, row) - m_rows.begin())
+                          - 1;
             const Given &given = e.given[g];
             const int k = row - m_rows[g];
             const Activity &act = e.activityOf(given);
             if (k == 0)
-                return Columns(64 + act.loc.size() + act.tipo.size()).number(act.number, 6).blank()
-                    .fit(act.datari, 10).blank().when(act).blank()
-                    .fit(act.word, 10).blank().where(act).take();
+                return Columns(64 + act.loc.size() + act.tipo.size())
+                    .number(act.number, 6)
+                    .blank()
+                    .fit(act.datari, 10)
+                    .blank()
+                    .when(act)
+                    .blank()
+                    .fit(act.word, 10)
+                    .blank()
+                    .where(act)
+                    .take();
             if (k == 1) return countsLine(e, given);
             for (int i = given.from, n = 2; i < given.to; ++i) {
                 const Resource &r = e.line(i);
@@ -289,7 +326,10 @@ QStringList EngagementLines::all() const
     return out;
 }
 
-QStringList engagementLines(const Engagement &e, int index) { return EngagementLines(e, index).all(); }
+QStringList engagementLines(const Engagement &e, int index)
+{
+    return EngagementLines(e, index).all();
+}
 
 QByteArray engagementCsv(const Engagement &e, int index)
 {
@@ -310,10 +350,20 @@ QByteArray engagementCsv(const Engagement &e, int index)
                                      + QLatin1Char(')');
             }
             const bool days = !act.cancelled && !act.undated;
-            rows << QStringList{a.name, QString::number(act.number), act.datari, act.datain, act.orain,
-                                act.datafi, act.orafi, act.word, act.loc, act.tipo,
-                                QString::number(g.volunteers), named.join(QStringLiteral("; ")),
-                                vehicles.join(QStringLiteral("; ")), equipment.join(QStringLiteral("; ")),
+            rows << QStringList{a.name,
+                                QString::number(act.number),
+                                act.datari,
+                                act.datain,
+                                act.orain,
+                                act.datafi,
+                                act.orafi,
+                                act.word,
+                                act.loc,
+                                act.tipo,
+                                QString::number(g.volunteers),
+                                named.join(QStringLiteral("; ")),
+                                vehicles.join(QStringLiteral("; ")),
+                                equipment.join(QStringLiteral("; ")),
                                 QString::number(g.pieces),
                                 days ? QString::number(act.days) : QString(),
                                 days ? QString::number(e.volunteerDays(g)) : QString()};

@@ -5,7 +5,9 @@
 
 class QComboBox;
 class QListView;
-namespace reports { class LinesModel; }
+namespace reports {
+class LinesModel;
+}
 
 // "Impiego per associazione": for one association or all, every activity
 // it took part in with what it gave, and its totals.

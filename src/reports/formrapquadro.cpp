@@ -49,9 +49,18 @@ QPair<qint64, qint64> valueRange(qint64 top)
     const qint64 room = std::max<qint64>(1, std::min<qint64>(top, qint64(1) << 52) * 7 / 6 + 1);
     qint64 step = 1;
     for (qint64 base = 1;; base *= 10) {
-        if (base * 5 >= room) { step = base; break; }
-        if (base * 10 >= room) { step = base * 2; break; }
-        if (base * 25 >= room) { step = base * 5; break; }
+        if (base * 5 >= room) {
+            step = base;
+            break;
+        }
+        if (base * 10 >= room) {
+            step = base * 2;
+            break;
+        }
+        if (base * 25 >= room) {
+            step = base * 5;
+            break;
+        }
     }
     return {(room + step - 1) / step * step, step};
 }
@@ -185,11 +194,13 @@ QChart *counts(const QString &title, const QVector<reports::Count> &list)
 
 QList<QChart *> Formrapquadro::charts(const reports::Board &b)
 {
-    return {pairs(QStringLiteral("Volontari per associazione"), reports::leading(b.associations, kBars),
-                  QStringLiteral("Impegnati"), QStringLiteral("Disponibili")),
+    return {pairs(QStringLiteral("Volontari per associazione"),
+                  reports::leading(b.associations, kBars), QStringLiteral("Impegnati"),
+                  QStringLiteral("Disponibili")),
             counts(QStringLiteral("Automezzi per stato"), b.vehicles),
-            pairs(QStringLiteral("Attrezzature più impegnate (pezzi)"), reports::leading(b.equipment, kBars),
-                  QStringLiteral("Impegnati"), QStringLiteral("Disponibili")),
+            pairs(QStringLiteral("Attrezzature più impegnate (pezzi)"),
+                  reports::leading(b.equipment, kBars), QStringLiteral("Impegnati"),
+                  QStringLiteral("Disponibili")),
             counts(QStringLiteral("Attività"), b.activities)};
 }
 
@@ -246,8 +257,8 @@ void Formrapquadro::paintBoard(QPainter &painter, const QRectF &area, const repo
         font.setPointSizeF(9);
         painter.setFont(font);
         const qreal h = painter.fontMetrics().height() * 1.5;
-        painter.drawText(QRectF(area.left(), bottom - h, area.width(), h), Qt::AlignLeft | Qt::AlignBottom,
-                         note);
+        painter.drawText(QRectF(area.left(), bottom - h, area.width(), h),
+                         Qt::AlignLeft | Qt::AlignBottom, note);
         bottom -= h;
     }
     const QRectF charts(area.left(), area.top() + line * 1.6, area.width(),
@@ -262,8 +273,8 @@ void Formrapquadro::paintBoard(QPainter &painter, const QRectF &area, const repo
         scene.addItem(made[i]); // the scene deletes it
         made[i]->resize(logical);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        const QRectF target(charts.left() + (i % 2) * cell.width(), charts.top() + (i / 2) * cell.height(),
-                            cell.width(), cell.height());
+        const QRectF target(charts.left() + (i % 2) * cell.width(),
+                            charts.top() + (i / 2) * cell.height(), cell.width(), cell.height());
         scene.render(&painter, target.adjusted(4, 4, -4, -4), QRectF(QPointF(0, 0), logical));
     }
     painter.restore();
@@ -273,7 +284,9 @@ void Formrapquadro::stampa()
 {
     const reports::Board board = m_report;
     printing::printPage(m_ctx.platform, Orientation::Landscape,
-                        [&](QPainter &painter, const QRectF &area) { paintBoard(painter, area, board); });
+                        [&](QPainter &painter, const QRectF &area) {
+                            paintBoard(painter, area, board);
+                        });
 }
 
 QByteArray Formrapquadro::csv() const { return reports::boardCsv(m_report); }

@@ -20,7 +20,10 @@ public:
         m_line = std::move(line);
         endResetModel();
     }
-    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_count; }
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_count;
+    }
     QVariant data(const QModelIndex &index, int role) const override
     {
         if (role != Qt::DisplayRole || !index.isValid() || !m_line) return {};

@@ -77,10 +77,8 @@ void saveCsv(Context &ctx, const QByteArray &bytes, const QString &suggestedName
     if (io.status == archive::IoResult::ConsultationOnly)
         prompts.info(QStringLiteral("Cartella aperta in sola consultazione: salvare il file CSV in "
                                     "un'altra cartella."));
-    else if (!io.ok())
-        prompts.info(QStringLiteral("Esportazione non riuscita. ") + io.message());
-    else
-        prompts.info(QStringLiteral("Rapporto salvato nel file %1.").arg(path));
+    else if (!io.ok()) prompts.info(QStringLiteral("Esportazione non riuscita. ") + io.message());
+    else prompts.info(QStringLiteral("Rapporto salvato nel file %1.").arg(path));
 }
 
 } // namespace reports

@@ -50,16 +50,16 @@ Outcome damagedQuantity(const QString &numero)
 // The give-back of one resource by its type, quantity text, association
 // and description (the two texts as stored or cut from the line); with
 // `retake`, the opposite: the resource is taken again.
-Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo,
-                            const QString &numero, const QString &association,
-                            const QString &description, bool retake = false)
+Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo, const QString &numero,
+                 const QString &association, const QString &description, bool retake = false)
 {
     bool matched = false;
     if (tipo == kTypeAttr) {
         const auto pieces = text::parseNumber(numero);
         if (!pieces) return damagedQuantity(numero);
-        const Outcome o = retake ? equipment::engage(folder, association, description, *pieces, &matched)
-                                 : equipment::giveBack(folder, association, description, *pieces, &matched);
+        const Outcome o =
+            retake ? equipment::engage(folder, association, description, *pieces, &matched)
+                   : equipment::giveBack(folder, association, description, *pieces, &matched);
         return told(o, equipmentRange(retake), matched);
     }
     if (tipo == kTypeAuto) {
@@ -71,8 +71,9 @@ Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo,
     if (tipo == kTypeVol) {
         const auto count = text::parseNumber(numero);
         if (!count) return damagedQuantity(numero);
-        const Outcome o = associations::adjustVolunteers(
-            folder, association, retake ? -int(*count) : int(*count), &matched);
+        const Outcome o = associations::adjustVolunteers(folder, association,
+                                                         retake ? -int(*count) : int(*count),
+                                                         &matched);
         return told(o, volunteersRange(retake), matched);
     }
     return {};
@@ -92,8 +93,8 @@ QStringList volunteerNames(const QString &volontariPath, const QString &associat
     return names;
 }
 
-Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind,
-                          const QString &rigarisorsa, qint16 q)
+Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind, const QString &rigarisorsa,
+               qint16 q)
 {
     const QString association = registers::listAssociation(rigarisorsa);
     const QString description = registers::listDescription(rigarisorsa);
@@ -153,21 +154,20 @@ QString describeLine(const QString &line)
 }
 
 Outcome giveBackRecord(const archive::WorkingFolder &folder, const Resource &resource,
-                                  const QString &numprot)
+                       const QString &numprot)
 {
     Outcome o = giveBack(folder, resource.tipo, resource.numero, resource.associazione,
                          resource.descrizione);
     if (!ok(o)) {
         // At release the user is told which line stays engaged.
         QStringList named;
-        for (const QString *f : {&resource.tipo, &resource.numero, &resource.associazione,
-                                 &resource.descrizione})
+        for (const QString *f :
+             {&resource.tipo, &resource.numero, &resource.associazione, &resource.descrizione})
             if (!f->trimmed().isEmpty()) named << f->trimmed();
-        o = Outcome::refused(
-            Outcome::Refused,
-            archive::messageOf(o)
-                + QStringLiteral(" La riga \"%1\" dell'attività %2 resta impegnata.")
-                      .arg(named.join(QLatin1Char(' ')), numprot.trimmed()));
+        o = Outcome::refused(Outcome::Refused,
+                             archive::messageOf(o)
+                                 + QStringLiteral(" La riga \"%1\" dell'attività %2 resta impegnata.")
+                                       .arg(named.join(QLatin1Char(' ')), numprot.trimmed()));
     }
     return o;
 }

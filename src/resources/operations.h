@@ -29,8 +29,8 @@ inline bool ok(const Outcome &o) { return o.done() || o.status == Outcome::NotFo
 // `kind`: equipment quantity down by q (state "A" at 0), vehicle
 // state "A", association volunteers down by q. A record that no longer
 // matches changes nothing and is no failure.
-Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind,
-               const QString &rigarisorsa, qint16 q);
+Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind, const QString &rigarisorsa,
+               qint16 q);
 
 // Whether a resource of this type goes back to a register when its line is
 // deleted ("ATTR", "AUTO", "VOL.", "VOL>"; any other type is left alone).

@@ -16,7 +16,8 @@ archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
                                    const QList<Unregistered> &changes)
 {
     QList<registers::UnregisteredChange> lines;
-    for (const Unregistered &u : changes) lines << registers::UnregisteredChange{u.line, u.givenBack};
+    for (const Unregistered &u : changes)
+        lines << registers::UnregisteredChange{u.line, u.givenBack};
     return registers::writeUnregistered(folder, lines);
 }
 

@@ -30,10 +30,10 @@ archive::IoResult saveUnregistered(const archive::WorkingFolder &folder,
 QList<Unregistered> readUnregistered(const archive::WorkingFolder &folder);
 
 struct UndoReport {
-    QStringList failures;       // messages of archives that could not be written
-    QStringList missing;        // records no longer found, as describeLine names them
-    QStringList undone;         // the records put back, as describeLine names them
-    QList<Unregistered> kept;   // what could not be undone for a failure: to try again
+    QStringList failures;     // messages of archives that could not be written
+    QStringList missing;      // records no longer found, as describeLine names them
+    QStringList undone;       // the records put back, as describeLine names them
+    QList<Unregistered> kept; // what could not be undone for a failure: to try again
     // The one message naming the records no longer found (empty when none).
     QString missingMessage() const;
 };

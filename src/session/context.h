@@ -21,13 +21,13 @@ struct Globals {
     modes::PairList modoautolist = modes::PairList::Unset, modoattrlist = modes::PairList::Unset;
     modes::ActivityList modoattlist = modes::ActivityList::Unset;
 
-    QString protsel;          // protocol number chosen in a list, no leading blanks
-    QString nomeemergenza;    // emergency name
-    qint16 ultimoprot = 0;    // last protocol number assigned
+    QString protsel;              // protocol number chosen in a list, no leading blanks
+    QString nomeemergenza;        // emergency name
+    qint16 ultimoprot = 0;        // last protocol number assigned
     bool risorsecambiate = false; // the rollback must undo resource changes
     bool attchiusa = false;       // the loaded activity was closed or cancelled
     modes::Activity modoattprec = modes::Activity::Unset; // to return to after picking a resource
-    QString nomecaricato;     // association last loaded into the association window
+    QString nomecaricato; // association last loaded into the association window
 };
 
 // What every window is handed: the working folder with its paths, the

@@ -33,8 +33,7 @@ QString userName()
 
 } // namespace
 
-FolderLock::FolderLock(const QString &dir)
-    : m_path(QDir(dir).filePath(fileName())), m_lock(m_path)
+FolderLock::FolderLock(const QString &dir) : m_path(QDir(dir).filePath(fileName())), m_lock(m_path)
 {
     // Only a holder that no longer runs leaves a stale lock, never an old one.
     m_lock.setStaleLockTime(0);
@@ -70,7 +69,8 @@ bool FolderLock::takeOverUnreadable()
     // A copy that is creating its lock leaves it empty for an instant, before
     // it holds it: only a lock left alone for a while is taken.
     const QDateTime changed = QFileInfo(m_path).lastModified();
-    if (!changed.isValid() || changed.secsTo(QDateTime::currentDateTime()) < kUnreadableGrace) return false;
+    if (!changed.isValid() || changed.secsTo(QDateTime::currentDateTime()) < kUnreadableGrace)
+        return false;
     // A copy that still runs holds a lock of the system on the file (Qt's
     // flock on Unix, the open file on Windows), whatever the file says:
     // removeStaleLockFile() then refuses to remove it.

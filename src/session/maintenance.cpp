@@ -117,7 +117,8 @@ void copySequence(Context &ctx, Direction direction)
                            + io.message();
             // The backup could not be written: the archive itself is safe.
             if (saving && io.status == archive::IoResult::WriteFailed)
-                told += QStringLiteral(" L'archivio %1 non è cambiato.").arg(archive::fileName(a.file));
+                told +=
+                    QStringLiteral(" L'archivio %1 non è cambiato.").arg(archive::fileName(a.file));
             prompts.info(told);
             return;
         }

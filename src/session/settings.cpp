@@ -18,10 +18,7 @@ QByteArray firstLine(const QString &path, bool *exists)
 
 } // namespace
 
-QString readEmergency(const QString &path)
-{
-    return cp1252::decodeLine(firstLine(path, nullptr));
-}
+QString readEmergency(const QString &path) { return cp1252::decodeLine(firstLine(path, nullptr)); }
 
 QString storedEmergency(const QString &typed)
 {

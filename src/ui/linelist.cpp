@@ -16,7 +16,8 @@ LineList::LineList(QWidget *parent) : QListView(parent), m_model(new QStringList
 
 void LineList::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentIndex().isValid()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && currentIndex().isValid()) {
         emit lineChosen(currentIndex().row());
         event->accept();
         return;

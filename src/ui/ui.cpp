@@ -20,16 +20,15 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int
     return l;
 }
 
-QLineEdit *field(QWidget *parent, const char *name, int x, int y, int w, int h,
-                 const QString &tooltip)
+QLineEdit *field(QWidget *parent, const char *name, int x, int y, int w, int h, const QString &tooltip)
 {
     auto *e = make<QLineEdit>(parent, name, x, y, w, h);
     if (!tooltip.isEmpty()) e->setToolTip(tooltip);
     return e;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y,
-                    int w, int h, const QString &tooltip)
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w,
+                    int h, const QString &tooltip)
 {
     auto *b = make<QPushButton>(parent, name, x, y, w, h);
     b->setText(caption);

@@ -27,8 +27,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int
               bool bold = false);
 QLineEdit *field(QWidget *parent, const char *name, int x, int y, int w, int h,
                  const QString &tooltip = {});
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y,
-                    int w, int h, const QString &tooltip = {});
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int x, int y, int w,
+                    int h, const QString &tooltip = {});
 // A button placed by a layout, at least minWidth wide.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int minWidth);
 

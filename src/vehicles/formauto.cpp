@@ -28,8 +28,8 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     setWindowTitle(QStringLiteral("Automezzi - Inserimento"));
     setFixedSize(584, 384);
 
-    const char *labels[] = {"Denominazione ass.", "Descrizione",   "Campo",
-                            "Data arrivo",        "Ora di arrivo", "Data partenza",
+    const char *labels[] = {"Denominazione ass.", "Descrizione",      "Campo",
+                            "Data arrivo",        "Ora di arrivo",    "Data partenza",
                             "Ora partenza",       "Specializzazione", "Stato (A/B/L/R)"};
     for (int i = 0; i < 9; ++i) {
         const QByteArray name = "Label" + QByteArray::number(i + 1);
@@ -83,8 +83,10 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         m_datapa->setText(today(clock->now()));
         m_orapa->setText(now(clock->now()));
     });
-    connect(oraar, &QPushButton::clicked, this, [this, clock] { m_oraar->setText(now(clock->now())); });
-    connect(orapa, &QPushButton::clicked, this, [this, clock] { m_orapa->setText(now(clock->now())); });
+    connect(oraar, &QPushButton::clicked, this,
+            [this, clock] { m_oraar->setText(now(clock->now())); });
+    connect(orapa, &QPushButton::clicked, this,
+            [this, clock] { m_orapa->setText(now(clock->now())); });
     connect(m_registra, &QPushButton::clicked, this, &Formauto::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
@@ -114,7 +116,8 @@ void Formauto::cerca()
 
 void Formauto::fillDescriptions()
 {
-    registers::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi), m_ass->currentText()));
+    registers::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi),
+                                                               m_ass->currentText()));
 }
 
 void Formauto::associationChosen()
@@ -141,9 +144,9 @@ void Formauto::descriptionChosen()
 
 vehicles::Input Formauto::input() const
 {
-    return {m_ass->currentText(), m_des->currentText(), m_campo->text(), m_dataar->text(),
-            m_oraar->text(),      m_datapa->text(),     m_orapa->text(), m_note->text(),
-            m_stato->currentText()};
+    return {m_ass->currentText(), m_des->currentText(), m_campo->text(),
+            m_dataar->text(),     m_oraar->text(),      m_datapa->text(),
+            m_orapa->text(),      m_note->text(),       m_stato->currentText()};
 }
 
 void Formauto::afterChange(bool keepArrival)
@@ -175,14 +178,13 @@ void Formauto::registra()
     const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
 
     BusyGuard busy(*m_ctx.platform.busy);
-    const registers::Outcome o =
-        modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
-        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
-                 : vehicles::insert(m_ctx.folder, fields);
+    const registers::Outcome o = modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
+                                 : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
+                                          : vehicles::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
-                                           QStringLiteral("Automezzo non trovato.")));
+                                        QStringLiteral("Automezzo non trovato.")));
         return;
     }
     afterChange(!modify && !remove);

@@ -4,8 +4,9 @@
 #include "associations/listlines.h"
 
 Formautolist::Formautolist(Context &ctx)
-    : PairList(ctx, {archive::File::Automezzi, &Globals::modoautolist, &vehicles::listLines, false,
-                    &associations::namesContaining},
+    : PairList(ctx,
+               {archive::File::Automezzi, &Globals::modoautolist, &vehicles::listLines, false,
+                &associations::namesContaining},
                ResourceKind::Vehicle, QStringLiteral("Automezzi - Elenco generale"))
 {
     setObjectName(QStringLiteral("Formautolist"));

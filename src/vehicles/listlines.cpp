@@ -21,8 +21,8 @@ registers::ListLines listLines(const QString &path, const QString &emergencyName
                                registers::PairFilter filter, const QString &text)
 {
     // A search with an empty text lists the vehicles that have a description.
-    return registers::pairListLines(path, format(), listHeading(emergencyName), filter, text,
-                                    false, listLine);
+    return registers::pairListLines(path, format(), listHeading(emergencyName), filter, text, false,
+                                    listLine);
 }
 
 } // namespace vehicles

@@ -21,9 +21,9 @@ const archive::RecordFormat &Vehicle::format() { return vehicles::format(); }
 
 Vehicle Vehicle::from(const Record &r)
 {
-    return {r.at(Associazione), r.at(Descrizione), r.at(Campo), r.at(DataArrivo),
-            r.at(OraArrivo), r.at(DataPartenza), r.at(OraPartenza), r.at(Specializzazione),
-            r.at(Stato)};
+    return {r.at(Associazione), r.at(Descrizione),      r.at(Campo),
+            r.at(DataArrivo),   r.at(OraArrivo),        r.at(DataPartenza),
+            r.at(OraPartenza),  r.at(Specializzazione), r.at(Stato)};
 }
 
 namespace {
@@ -38,14 +38,14 @@ int cmp(const QString &a, const char *b) { return text::compareCode(a, QString::
 bool dateFormWrong(const QString &d)
 {
     return d.isEmpty() || !charIs(d, 3, QLatin1Char('/')) || !charIs(d, 6, QLatin1Char('/'))
-        || cmp(part(d, 1, 2), "31") > 0 || cmp(part(d, 4, 2), "12") > 0
-        || cmp(part(d, 7, 4), "1000") < 0;
+           || cmp(part(d, 1, 2), "31") > 0 || cmp(part(d, 4, 2), "12") > 0
+           || cmp(part(d, 7, 4), "1000") < 0;
 }
 
 bool timeFormWrong(const QString &t)
 {
     return t.isEmpty() || !charIs(t, 3, QLatin1Char('.')) || cmp(part(t, 1, 2), "23") > 0
-        || cmp(part(t, 4, 2), "59") > 0;
+           || cmp(part(t, 4, 2), "59") > 0;
 }
 
 // Year, then month, then day, each compared as text.
@@ -72,17 +72,21 @@ bool controllora(const Times &t, Which which)
     if (which == Which::Arrivo) return timeFormWrong(t.oraar);
     if (t.orapa.isEmpty()) return false;
     return timeFormWrong(t.orapa)
-        || (t.datapa == t.dataar && text::compareCode(t.orapa, t.oraar) < 0);
+           || (t.datapa == t.dataar && text::compareCode(t.orapa, t.oraar) < 0);
 }
 
 QStringList recordFields(const Input &in)
 {
     using registers::keyText;
     using registers::recordText;
-    return {keyText(in.associazione),        keyText(in.descrizione),
-            recordText(in.campo),            text::blankSeparators(in.dataar),
-            text::blankSeparators(in.oraar), text::blankSeparators(in.datapa),
-            text::blankSeparators(in.orapa), recordText(in.note),
+    return {keyText(in.associazione),
+            keyText(in.descrizione),
+            recordText(in.campo),
+            text::blankSeparators(in.dataar),
+            text::blankSeparators(in.oraar),
+            text::blankSeparators(in.datapa),
+            text::blankSeparators(in.orapa),
+            recordText(in.note),
             registers::stateLetter(in.stato)};
 }
 
@@ -113,8 +117,8 @@ enum class HeldChange { Delete, Key, State };
 // from what holds it (empty when nothing holds it).
 QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, HeldChange change)
 {
-    const registers::Holders h =
-        registers::holdersOf(folder, {registers::kHeldVehicle}, key.associazione, key.descrizione);
+    const registers::Holders h = registers::holdersOf(folder, {registers::kHeldVehicle},
+                                                      key.associazione, key.descrizione);
     if (!h.any()) return {};
     const QString what = QStringLiteral("L'automezzo %1 dell'associazione %2 è impegnato %3: ")
                              .arg(key.descrizione, key.associazione, h.where());
@@ -122,8 +126,9 @@ QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, HeldCh
     case HeldChange::Delete:
         return what + QStringLiteral("non può essere eliminato finché non torna libero.");
     case HeldChange::Key:
-        return what + QStringLiteral("associazione e descrizione non possono cambiare finché non "
-                                     "torna libero.");
+        return what
+               + QStringLiteral("associazione e descrizione non possono cambiare finché non "
+                                "torna libero.");
     case HeldChange::State:
         return what + QStringLiteral("il suo stato resta A = Attivo finché non torna libero.");
     }
@@ -154,16 +159,16 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
     // A vehicle an activity holds keeps its name and its state "A" until
     // it is given back, which finds it by that name.
     if (k != key || (state == QLatin1String("A") && fields.at(Stato) != QLatin1String("A"))) {
-        const QString held =
-            heldRefusal(folder, key, k != key ? HeldChange::Key : HeldChange::State);
+        const QString held = heldRefusal(folder, key, k != key ? HeldChange::Key : HeldChange::State);
         if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
     }
-    return registers::fromRewrite(archive::rewrite(
-        folder.set(archive::Register::Automezzi), format(), [&](const Record &r, RecordSink &sink) {
-            if (registers::pairKeyOf(r) != key) return Step::Keep;
-            sink.writeTyped(fields);
-            return Step::Drop;
-        }));
+    return registers::fromRewrite(archive::rewrite(folder.set(archive::Register::Automezzi),
+                                                   format(), [&](const Record &r, RecordSink &sink) {
+                                                       if (registers::pairKeyOf(r) != key)
+                                                           return Step::Keep;
+                                                       sink.writeTyped(fields);
+                                                       return Step::Drop;
+                                                   }));
 }
 
 Outcome remove(const archive::WorkingFolder &folder, const Key &key)
@@ -177,15 +182,15 @@ Outcome engage(const archive::WorkingFolder &folder, const QString &associazione
                const QString &descrizione50, bool *matched)
 {
     QString found;
-    const Outcome o = registers::changeFirstPair(folder.set(archive::Register::Automezzi), format(),
-                                                 associazione50, descrizione50,
-                                                 [&](Record &changed) {
-                                                     found = changed.fields[Stato];
-                                                     if (found != QLatin1String("L")) return false;
-                                                     changed.fields[Stato] = QStringLiteral("A");
-                                                     return true;
-                                                 },
-                                                 matched);
+    const Outcome o = registers::changeFirstPair(
+        folder.set(archive::Register::Automezzi), format(), associazione50, descrizione50,
+        [&](Record &changed) {
+            found = changed.fields[Stato];
+            if (found != QLatin1String("L")) return false;
+            changed.fields[Stato] = QStringLiteral("A");
+            return true;
+        },
+        matched);
     if (o.status != Outcome::OutOfRange) return o;
     // Only a free vehicle is engaged: one held by an activity would be freed
     // by the first of the two to close.
@@ -193,8 +198,8 @@ Outcome engage(const archive::WorkingFolder &folder, const QString &associazione
     const QString association = text::fit(associazione50, registers::kColumn).trimmed();
     QString why = QStringLiteral("L'automezzo %1 dell'associazione %2 non è libero (stato %3")
                       .arg(description, association, stateName(found));
-    const registers::Holders h =
-        registers::holdersOf(folder, {registers::kHeldVehicle}, associazione50, descrizione50);
+    const registers::Holders h = registers::holdersOf(folder, {registers::kHeldVehicle},
+                                                      associazione50, descrizione50);
     if (h.any()) why += QStringLiteral(", impegnato ") + h.where();
     return Outcome::refused(Outcome::Refused, why + QStringLiteral("): non può essere aggiunto."));
 }
@@ -209,13 +214,13 @@ QString stateName(const QString &letter)
 Outcome setState(const archive::WorkingFolder &folder, const QString &associazione50,
                  const QString &descrizione50, const QString &stato, bool *matched)
 {
-    return registers::changeFirstPair(folder.set(archive::Register::Automezzi), format(),
-                                      associazione50, descrizione50,
-                                      [&](Record &changed) {
-                                          changed.fields[Stato] = stato;
-                                          return true;
-                                      },
-                                      matched);
+    return registers::changeFirstPair(
+        folder.set(archive::Register::Automezzi), format(), associazione50, descrizione50,
+        [&](Record &changed) {
+            changed.fields[Stato] = stato;
+            return true;
+        },
+        matched);
 }
 
 } // namespace vehicles

@@ -14,8 +14,15 @@
 namespace vehicles {
 
 enum Field {
-    Associazione, Descrizione, Campo, DataArrivo, OraArrivo, DataPartenza, OraPartenza,
-    Specializzazione, Stato
+    Associazione,
+    Descrizione,
+    Campo,
+    DataArrivo,
+    OraArrivo,
+    DataPartenza,
+    OraPartenza,
+    Specializzazione,
+    Stato
 };
 
 const archive::RecordFormat &format(); // 9 texts

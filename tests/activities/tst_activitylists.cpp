@@ -23,7 +23,8 @@ namespace {
 // The list as read the plain way: for every activity, risorse.csv from its
 // start, skipping other numbers until the first match, stopping after the
 // first run.
-QStringList plainReading(const QString &att, const QString &ris, const QString &name) {
+QStringList plainReading(const QString &att, const QString &ris, const QString &name)
+{
     QStringList out{activities::chronologicalHeading(name), QString()};
     archive::readRecords(att, activities::activityFormat(), [&](const Record &a) {
         out << activities::activityBlock(a);
@@ -45,14 +46,16 @@ QStringList plainReading(const QString &att, const QString &ris, const QString &
 QString spaces(int n) { return QString(n, QLatin1Char(' ')); }
 
 struct Office : MainOffice {
-    Office() {
+    Office()
+    {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
-        write(File::Attivita, crlf({
-            "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
-            "12,02/03/2025,10.00,,,,,ALLUVIONE,PISA,BIANCHI,ARGINE,A",
-            "12345,03/03/2025,11.00,,,,,incendio,LUCCA,NERI,,S",
-            "-32768,04/03/2025,12.00,,,,,,SIENA,VERDI,,S", // no type
-        }));
+        write(File::Attivita,
+              crlf({
+                  "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
+                  "12,02/03/2025,10.00,,,,,ALLUVIONE,PISA,BIANCHI,ARGINE,A",
+                  "12345,03/03/2025,11.00,,,,,incendio,LUCCA,NERI,,S",
+                  "-32768,04/03/2025,12.00,,,,,,SIENA,VERDI,,S", // no type
+              }));
         write(File::Risorse, crlf({"7,AUTO,    1 ,ALFA,JEEP,L", "12,VOL.,    4 ,BETA,,O"}));
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,10"}));
     }
@@ -72,49 +75,58 @@ const QStringList kAll{kShort7, kShort12, kShort12345, kShortMin};
 class TestActivityLists : public QObject {
     Q_OBJECT
 private slots:
-    void chronologicalBlocksLineForLine() {
+    void chronologicalBlocksLineForLine()
+    {
         TestOffice office;
         // Missing archives and no emergency name: the heading alone.
-        QCOMPARE(activities::chronologicalList(office.path(File::Attivita), office.path(File::Risorse), QString()),
+        QCOMPARE(activities::chronologicalList(office.path(File::Attivita),
+                                               office.path(File::Risorse), QString()),
                  QStringList({spaces(15) + " ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO", ""}));
 
         const QByteArray note51 = QByteArray(50, 'N') + "X";
         const QByteArray note130 = QByteArray(100, 'M') + QByteArray(30, 'Z');
-        office.write(File::Attivita, crlf({
-            " 7 ,05/03/2002,14.30,05/03/2002,15.00,06/03/2002,10.00,INCENDIO,ROMA,ROSSI,"
-                + QByteArray(50, 'A') + ",C",
-            "12345,06/03/2002,08.00,,,,,FRANA,PISA,BIANCHI," + note51 + ",A",
-            "-3,07/03/2002,09.00,,,,,ALLUVIONE,LUCCA,NERI," + note130 + ",S",
-            "9,08/03/2002,10.00,,,,,PROVA,SIENA,VERDI,,Q",
-        }));
+        office.write(File::Attivita,
+                     crlf({
+                         " 7 ,05/03/2002,14.30,05/03/2002,15.00,06/03/2002,10.00,INCENDIO,ROMA,ROSSI,"
+                             + QByteArray(50, 'A') + ",C",
+                         "12345,06/03/2002,08.00,,,,,FRANA,PISA,BIANCHI," + note51 + ",A",
+                         "-3,07/03/2002,09.00,,,,,ALLUVIONE,LUCCA,NERI," + note130 + ",S",
+                         "9,08/03/2002,10.00,,,,,PROVA,SIENA,VERDI,,Q",
+                     }));
         office.write(File::Risorse, crlf({
-            stored(" 7 ", "ATTR", 3, "BIANCHI", "TENDA", "L"),
-            stored("7", "VOL.", 12, QByteArray(45, 'V'), "", "L"),
-        }));
-        const QStringList lines = activities::chronologicalList(
-            office.path(File::Attivita), office.path(File::Risorse), QStringLiteral("SISMA 2002"));
+                                        stored(" 7 ", "ATTR", 3, "BIANCHI", "TENDA", "L"),
+                                        stored("7", "VOL.", 12, QByteArray(45, 'V'), "", "L"),
+                                    }));
+        const QStringList lines = activities::chronologicalList(office.path(File::Attivita),
+                                                                office.path(File::Risorse),
+                                                                QStringLiteral("SISMA 2002"));
         const QString rule(81, QLatin1Char('_'));
         // The lines every block has after its first: dates, requester, place, type.
         auto middle = [](const QString &ric, const QString &loc, const QString &tipo) {
-            return QStringList{"        Data iniz.     ora iniz. ", "        Data fine      ora fine  ",
-                               "        Richiedente: " + ric, QString::fromUtf8("        Località   : ") + loc,
+            return QStringList{"        Data iniz.     ora iniz. ",
+                               "        Data fine      ora fine  ", "        Richiedente: " + ric,
+                               QString::fromUtf8("        Località   : ") + loc,
                                QString::fromUtf8("        Attività   : ") + tipo};
         };
         const QStringList expected =
-            QStringList{spaces(15) + "SISMA 2002 ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO", "",
+            QStringList{spaces(15) + "SISMA 2002 ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO",
+                        "",
                         "     7  Data ric.    05/03/2002  ora ric.  14.30  STATO:CHIUSA",
                         "        Data iniz.   05/03/2002  ora iniz. 15.00",
-                        "        Data fine    06/03/2002  ora fine  10.00", "        Richiedente: ROSSI",
+                        "        Data fine    06/03/2002  ora fine  10.00",
+                        "        Richiedente: ROSSI",
                         QString::fromUtf8("        Località   : ROMA"),
                         QString::fromUtf8("        Attività   : INCENDIO"),
                         "        Note       : " + QString(50, QLatin1Char('A')),
                         "        Risorse    : ATTR 3 " + QString("BIANCHI").leftJustified(40) + " "
                             + QString("TENDA").leftJustified(40),
-                        "        Risorse    : VOL. 12 " + QString(40, QLatin1Char('V')) + " " + spaces(40), rule,
+                        "        Risorse    : VOL. 12 " + QString(40, QLatin1Char('V')) + " "
+                            + spaces(40),
+                        rule,
                         " 12345  Data ric.    06/03/2002  ora ric.  08.00  STATO:APERTA"}
             + middle("BIANCHI", "PISA", "FRANA")
-            + QStringList{"        Note       : " + QString(50, QLatin1Char('N')), spaces(21) + "X", rule,
-                          "    -3  Data ric.    07/03/2002  ora ric.  09.00  STATO:ANNULLATA"}
+            + QStringList{"        Note       : " + QString(50, QLatin1Char('N')), spaces(21) + "X",
+                          rule, "    -3  Data ric.    07/03/2002  ora ric.  09.00  STATO:ANNULLATA"}
             + middle("NERI", "LUCCA", "ALLUVIONE")
             + QStringList{"        Note       : " + QString(50, QLatin1Char('M')),
                           spaces(21) + QString(50, QLatin1Char('M')), rule,
@@ -126,7 +138,8 @@ private slots:
     // Random archives, in order or not, with repeated numbers on both sides,
     // damaged lines and activities without lines: one pass gives what the
     // plain reading gives.
-    void resourceGroupsAsThePlainReadingFindsThem() {
+    void resourceGroupsAsThePlainReadingFindsThem()
+    {
         TestOffice office;
         QRandomGenerator rng(4242);
         for (int round = 0; round < 40; ++round) {
@@ -150,11 +163,12 @@ private slots:
         }
     }
 
-    void fiveModesFromTheMenu() {
+    void fiveModesFromTheMenu()
+    {
         Office o;
         auto *w = o.open("mnattvgen");
-        QCOMPARE(items(list(w)),
-                 activities::chronologicalList(o.path(File::Attivita), o.path(File::Risorse), "SISMA"));
+        QCOMPARE(items(list(w)), activities::chronologicalList(o.path(File::Attivita),
+                                                               o.path(File::Risorse), "SISMA"));
         w = o.open("mnattvchi");
         QCOMPARE(items(list(w)), QStringList({kShort7}));
         w = o.open("mnattvann");
@@ -173,7 +187,8 @@ private slots:
         QCOMPARE(items(list(w)), kAll);
         // In no mode the list stays as it was; in a mode it is read again.
         o.write(File::Attivita, "");
-        for (auto [mode, count] : {std::pair{modes::ActivityList::Unset, 4}, {modes::ActivityList::M, 0}}) {
+        for (auto [mode, count] :
+             {std::pair{modes::ActivityList::Unset, 4}, {modes::ActivityList::M, 0}}) {
             o.ctx.g.modoattlist = mode;
             o.activate(w);
             QCOMPARE(list(w)->count(), count);
@@ -182,13 +197,15 @@ private slots:
         QVERIFY(!w->isVisible());
     }
 
-    void searchByType() {
+    void searchByType()
+    {
         Office o;
         auto *w = o.open("mnattvchi");
         // Every state, the text in capitals (the lower-case type is not
         // found); an empty text finds every activity with a type.
         for (auto [text, found] : {std::pair{"cend", QStringList{kShort7}},
-                                   {"", QStringList{kShort7, kShort12, kShort12345}}, {"ALLU", QStringList{kShort12}}}) {
+                                   {"", QStringList{kShort7, kShort12, kShort12345}},
+                                   {"ALLU", QStringList{kShort12}}}) {
             Office::cerca(w)->clear();
             QTest::keyClicks(Office::cerca(w), text);
             click(w, "cmdcerca");
@@ -207,7 +224,8 @@ private slots:
         QVERIFY(Office::cerca(w)->text().isEmpty());
     }
 
-    void choosingALineOpensTheActivity() {
+    void choosingALineOpensTheActivity()
+    {
         Office o;
         // Mode G: nothing happens.
         auto *w = o.open("mnattvgen");
@@ -227,7 +245,8 @@ private slots:
         QVERIFY(o.ctx.g.attchiusa);
     }
 
-    void printsWhatTheListShows() {
+    void printsWhatTheListShows()
+    {
         Office o;
         auto *w = o.open("mnattvgen");
         const QStringList shown = items(list(w));

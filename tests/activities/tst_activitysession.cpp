@@ -16,7 +16,8 @@ using modes::Activity;
 namespace {
 
 // The lines the register lists hand over.
-QString pairLine(const QString &assoc, const QString &descr, const QString &state) {
+QString pairLine(const QString &assoc, const QString &descr, const QString &state)
+{
     return assoc.leftJustified(50) + descr.leftJustified(50) + state;
 }
 const QString kTenda = pairLine("ALFA", "TENDA", "L") + "  3";
@@ -27,15 +28,18 @@ const QByteArray kEquipment = "ALFA,TENDA,L,3\r\n";
 const QByteArray kVehicles = "ALFA,JEEP,CAMPO1,01/03/2025,08.00,,,SOCCORSO,L\r\n";
 const QByteArray kAssociations = "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12\r\n";
 
-activities::ActivityInput request(const QString &numprot) {
+activities::ActivityInput request(const QString &numprot)
+{
     activities::ActivityInput in;
     in.numprot = numprot;
-    in.datari = "05/03/2025", in.orari = "14.30", in.tipoatt = "incendio", in.loc = "roma", in.ric = "rossi";
+    in.datari = "05/03/2025", in.orari = "14.30", in.tipoatt = "incendio", in.loc = "roma",
+    in.ric = "rossi";
     return in;
 }
 
 struct Desk : TestFolder {
-    Desk() {
+    Desk()
+    {
         write(File::Attrezzature, kEquipment);
         write(File::Automezzi, kVehicles);
         write(File::Associazioni, kAssociations);
@@ -43,24 +47,30 @@ struct Desk : TestFolder {
         open();
     }
     // The program starts (again): the session of the window, shown.
-    void open() {
+    void open()
+    {
         session = std::make_unique<ActivitySession>(ctx);
         session->setShown(true);
     }
     // The menu entry opens the activity window in `mode`; what it was told.
-    QStringList enter(Activity mode, const QString &protsel = {}) {
+    QStringList enter(Activity mode, const QString &protsel = {})
+    {
         if (!protsel.isEmpty()) session->choose(protsel, mode);
         else ctx.g.modoatt = mode;
         return session->activate().messages;
     }
-    ActivitySession::Outcome take(ResourceKind kind, const QString &line, const QString &qty = "1") {
+    ActivitySession::Outcome take(ResourceKind kind, const QString &line, const QString &qty = "1")
+    {
         if (!session->startPicking(kind)) return {ActivitySession::Outcome::Refused, {}};
         const auto offered = session->offer(kind, line);
         if (!offered.done()) return offered;
         session->activate(); // back to the activity window
         return session->add(qty);
     }
-    QByteArray registers() const { return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni); }
+    QByteArray registers() const
+    {
+        return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni);
+    }
     QByteArray kept() const { return read(resources::unregisteredPath(ctx.folder)); }
 
     std::unique_ptr<ActivitySession> session;
@@ -73,7 +83,8 @@ class TestActivitySession : public QObject {
 private slots:
     // Take, give back, register: the registers, sospese.dat and the modes
     // after each step; nothing given back twice, nothing left to undo.
-    void takeGiveBackAndRegister() {
+    void takeGiveBackAndRegister()
+    {
         Desk d;
         QSignalSpy picks(d.session.get(), &ActivitySession::pickStarted);
         QVERIFY(d.enter(Activity::I).isEmpty());
@@ -108,7 +119,8 @@ private slots:
         QCOMPARE(d.session->stateWord(), QString("Aperta"));
         QCOMPARE(d.kept(), QByteArray());
         QVERIFY(d.session->unregistered().isEmpty());
-        QCOMPARE(resourceRecords(d.read(File::Risorse)), QStringList({"7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
+        QCOMPARE(resourceRecords(d.read(File::Risorse)),
+                 QStringList({"7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
         // Leaving undoes nothing: what is registered stays taken.
         const QByteArray taken = d.registers();
         QVERIFY(d.session->leave().messages.isEmpty());
@@ -119,11 +131,14 @@ private slots:
     // What was not registered goes back record by record at every moment of
     // the undo: leaving, loading another activity, the end of the program
     // (discard), and the next start after an abnormal end.
-    void theUndoMoments_data() {
+    void theUndoMoments_data()
+    {
         QTest::addColumn<QString>("moment");
-        for (const char *m : {"leave", "reload", "discard", "abnormal end"}) QTest::newRow(m) << QString(m);
+        for (const char *m : {"leave", "reload", "discard", "abnormal end"})
+            QTest::newRow(m) << QString(m);
     }
-    void theUndoMoments() {
+    void theUndoMoments()
+    {
         QFETCH(QString, moment);
         Desk d;
         d.enter(Activity::I);
@@ -143,23 +158,27 @@ private slots:
         }
         QCOMPARE(d.read(File::Attrezzature), QByteArray("ALFA,TENDA,L, 3 \r\n"));
         QCOMPARE(d.read(File::Automezzi), kVehicles);
-        QCOMPARE(d.read(File::Associazioni), QByteArray("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n"));
+        QCOMPARE(d.read(File::Associazioni),
+                 QByteArray("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n"));
         QCOMPARE(d.kept(), QByteArray());
         QVERIFY(d.session->unregistered().isEmpty() && d.session->leftover().isEmpty());
     }
 
     // Refused actions write nothing and leave the session as it was.
-    void refusalsChangeNothing() {
+    void refusalsChangeNothing()
+    {
         Desk d;
         // No activity shown: the pick has nowhere to go.
         d.session->setShown(false);
         d.ctx.g.modoatt = Activity::I;
         QVERIFY(!d.session->startPicking(ResourceKind::Equipment));
-        QCOMPARE(d.session->offer(ResourceKind::Equipment, kTenda).status, ActivitySession::Outcome::NoActivity);
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, kTenda).status,
+                 ActivitySession::Outcome::NoActivity);
         QCOMPARE(d.session->add("1").status, ActivitySession::Outcome::NoActivity);
         d.session->setShown(true);
         d.enter(Activity::I);
-        QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status, ActivitySession::Outcome::Refused);
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status,
+                 ActivitySession::Outcome::Refused);
         for (const char *qty : {"abc", "-1", "32768", "4"}) {
             const auto out = d.take(ResourceKind::Equipment, kTenda, qty);
             QCOMPARE(out.status, ActivitySession::Outcome::Refused);
@@ -193,15 +212,18 @@ private slots:
 
     // A renamed association follows into the lines and into what is held
     // unregistered, so that the undo finds its record.
-    void aRenameFollows() {
+    void aRenameFollows()
+    {
         Desk d;
         d.enter(Activity::I);
         QVERIFY(d.take(ResourceKind::Association, kAlfa, "4").done());
         d.write(File::Associazioni, "DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,6,12\r\n");
         d.ctx.associationRenamed("ALFA", "DELTA");
-        QCOMPARE(d.session->lines().at(0).line, "VOL.      4   " + QString("DELTA").leftJustified(50));
+        QCOMPARE(d.session->lines().at(0).line,
+                 "VOL.      4   " + QString("DELTA").leftJustified(50));
         QVERIFY(d.session->discard().messages.isEmpty());
-        QCOMPARE(d.read(File::Associazioni), QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
+        QCOMPARE(d.read(File::Associazioni),
+                 QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
     }
 };
 

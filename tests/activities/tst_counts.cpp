@@ -36,8 +36,10 @@ struct Owned {
 };
 
 struct Room : PickOffice {
-    explicit Room(quint32 seed) : rnd(seed) {
-        for (const auto &a : associations::readAll(path(File::Associazioni))) owned.volunteers[key(a.denominazione)] = a.volontari;
+    explicit Room(quint32 seed) : rnd(seed)
+    {
+        for (const auto &a : associations::readAll(path(File::Associazioni)))
+            owned.volunteers[key(a.denominazione)] = a.volontari;
         for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature)))
             owned.pieces[key(e.associazione, e.descrizione)] = e.quantita;
         QVERIFY(QDir(dir()).mkpath("copie"));
@@ -55,7 +57,8 @@ struct Room : PickOffice {
 
     // The program ends abnormally: every window goes without a word; the
     // next start finishes a journal and gives back what was left unregistered.
-    void restart() {
+    void restart()
+    {
         windows.reset();
         ctx.g = Globals();
         ctx.lastActive = nullptr;
@@ -66,18 +69,21 @@ struct Room : PickOffice {
         activate(main);
     }
 
-    bool activityOpen() {
+    bool activityOpen()
+    {
         auto *w = windows->existing<Formattivita>();
         const auto mode = ctx.g.modoatt;
         return w && w->isVisible() && (mode == modes::Activity::I || mode == modes::Activity::M);
     }
 
-    QList<Record> records(File f, const archive::RecordFormat &format) const {
+    QList<Record> records(File f, const archive::RecordFormat &format) const
+    {
         QList<Record> out;
         archive::readRecords(path(f), format, [&](const Record &r) { return out << r, true; });
         return out;
     }
-    QList<qint16> activities(bool open) const {
+    QList<qint16> activities(bool open) const
+    {
         QList<qint16> out;
         for (const Record &r : records(File::Attivita, activities::activityFormat()))
             if (!open || r.at(activities::Stato) == "A") out << r.number(activities::NumProt);
@@ -85,13 +91,17 @@ struct Room : PickOffice {
     }
 
     // ---- register windows
-    void association() {
+    void association()
+    {
         const int how = any(3);
         const QString name = anyName(), vol = QString::number(any(12));
-        QWidget *w = openEntry(*this, how == 0 ? "mnassains" : how == 1 ? "mnassamod" : "mnassaann");
+        QWidget *w = openEntry(*this, how == 0   ? "mnassains"
+                                      : how == 1 ? "mnassamod"
+                                                 : "mnassaann");
         const bool chosen = how == 0 || chooseEntry(child<QComboBox>(w, "cmbassdenom"), name);
         if (!chosen) return;
-        const QString renamed = how == 1 && any(3) == 0 ? any(QStringList{"ALFA", "DELTA", "OMEGA"}) : name;
+        const QString renamed = how == 1 && any(3) == 0 ? any(QStringList{"ALFA", "DELTA", "OMEGA"})
+                                                        : name;
         if (how != 2) typeAll(w, {{"cmbassdenom", renamed}, {"assnumvol", vol}});
         fake.prompts.answers << true << true;
         log << QString("associazione %1 %2 -> %3 %4").arg(how).arg(name, renamed, vol);
@@ -108,52 +118,71 @@ struct Room : PickOffice {
                 if (k.startsWith(key(name).left(50))) owned.pieces.remove(k);
         }
     }
-    void moveAssociation(const QString &from, const QString &to) {
+    void moveAssociation(const QString &from, const QString &to)
+    {
         if (from == to) return;
         owned.volunteers.remove(key(from));
         for (const QString &k : owned.pieces.keys())
-            if (k.startsWith(key(from).left(50))) owned.pieces[key(to).left(50) + k.mid(50)] = owned.pieces.take(k);
+            if (k.startsWith(key(from).left(50)))
+                owned.pieces[key(to).left(50) + k.mid(50)] = owned.pieces.take(k);
     }
     // A vehicle or a piece of equipment: insert, modify (state, quantity or
     // description), delete.
-    void pair(bool vehicle) {
+    void pair(bool vehicle)
+    {
         const int how = any(3);
         const QString assoc = anyName();
         const QStringList descriptions = vehicle ? QStringList{"JEEP", "AMBULANZA", "FURGONE"}
                                                  : QStringList{"POMPA", "TENDA", "GENERATORE"};
         const QString descr = any(descriptions);
-        QWidget *w = openEntry(*this, vehicle ? (how == 0 ? "mnautains" : how == 1 ? "mnautamod" : "mnautaann")
-                                              : (how == 0 ? "mnatrains" : how == 1 ? "mnatramod" : "mnatraann"));
+        QWidget *w = openEntry(*this, vehicle ? (how == 0   ? "mnautains"
+                                                 : how == 1 ? "mnautamod"
+                                                            : "mnautaann")
+                                              : (how == 0   ? "mnatrains"
+                                                 : how == 1 ? "mnatramod"
+                                                            : "mnatraann"));
         if (!chooseEntry(child<QComboBox>(w, "cmbass"), assoc) && how != 0) return;
         if (how != 0 && !chooseEntry(child<QComboBox>(w, "cmbdes"), descr)) return;
         const QString newDescr = how == 1 && any(4) == 0 ? any(descriptions) : descr;
         const QString qty = QString::number(any(8));
-        Typed typed{{"cmbass", assoc}, {"cmbdes", newDescr}, {"cmbstato", any(QStringList{"L", "B", "R", "L"})}};
-        if (vehicle) typed << qMakePair(QString("dataar"), QString("01/03/2025")) << qMakePair(QString("oraar"), QString("08.00"));
+        Typed typed{{"cmbass", assoc},
+                    {"cmbdes", newDescr},
+                    {"cmbstato", any(QStringList{"L", "B", "R", "L"})}};
+        if (vehicle)
+            typed << qMakePair(QString("dataar"), QString("01/03/2025"))
+                  << qMakePair(QString("oraar"), QString("08.00"));
         else typed << qMakePair(QString("qta"), qty);
         if (how != 2) typeAll(w, typed);
-        log << QString("%1 %2 %3 %4 -> %5 %6").arg(vehicle ? "automezzo" : "attrezzatura").arg(how).arg(assoc, descr, newDescr, qty);
+        log << QString("%1 %2 %3 %4 -> %5 %6")
+                   .arg(vehicle ? "automezzo" : "attrezzatura")
+                   .arg(how)
+                   .arg(assoc, descr, newDescr, qty);
         press(w, "cmdregistra");
         if (vehicle || told().size() != 1 || !told().first().contains("correttamente")) return;
         if (how == 2) owned.pieces.remove(key(assoc, descr));
         if (how == 1) owned.pieces.remove(key(assoc, descr));
-        if (how != 2) owned.pieces[key(assoc, newDescr)] = qty.toInt() + held().pieces.value(key(assoc, newDescr));
+        if (how != 2)
+            owned.pieces[key(assoc, newDescr)] = qty.toInt()
+                                                 + held().pieces.value(key(assoc, newDescr));
     }
 
     // ---- the activity window
-    void newActivity() {
+    void newActivity()
+    {
         openInsert();
         fillRequest();
         log << "nuova attività";
     }
-    void openActivity() {
+    void openActivity()
+    {
         const QList<qint16> open = activities(true);
         if (open.isEmpty()) return;
         const QString prot = QString::number(any(open));
         log << "apre " + prot;
         openFromMain(prot);
     }
-    void openAnyFromList(const char *entry) {
+    void openAnyFromList(const char *entry)
+    {
         const QList<qint16> all = activities(false);
         if (all.isEmpty()) return;
         const QString prot = QString::number(any(all));
@@ -161,7 +190,8 @@ struct Room : PickOffice {
         if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot)) return;
         shown<Formattivita>();
     }
-    void take() {
+    void take()
+    {
         if (!activityOpen()) any(2) ? newActivity() : openActivity();
         if (!activityOpen()) return;
         const int kind = any(3);
@@ -191,7 +221,8 @@ struct Room : PickOffice {
         press(ris(), "cmdaggiungi");
         if (ris()->isVisible()) press(ris(), "cmdannulla");
     }
-    void deleteLine() {
+    void deleteLine()
+    {
         if (!activityOpen()) return;
         if (ctx.lastActive != activity()) activate(activity());
         if (resourceList()->count() == 0) return;
@@ -199,17 +230,20 @@ struct Room : PickOffice {
         log << "elimina la riga " + resourceList()->item(row)->text().simplified();
         deleteRow(row);
     }
-    void registra() {
+    void registra()
+    {
         auto *w = windows->existing<Formattivita>();
         if (!w || !w->isVisible()) return;
         if (ctx.lastActive != w) activate(w);
         if (child<QLineEdit>(w, "datari")->text().isEmpty()) fillRequest();
         if (any(4) == 0) typeText(w, "orafi", "18.00");
         if (any(6) == 0) typeText(w, "numprot", QString::number(1 + any(12)));
-        log << QString("registra %1 %2").arg(child<QLineEdit>(w, "numprot")->text(), child<QLineEdit>(w, "orafi")->text());
+        log << QString("registra %1 %2")
+                   .arg(child<QLineEdit>(w, "numprot")->text(), child<QLineEdit>(w, "orafi")->text());
         press(w, "cmdregistra");
     }
-    void leave() {
+    void leave()
+    {
         auto *w = windows->existing<Formattivita>();
         if (!w || !w->isVisible()) return;
         log << "esci";
@@ -217,16 +251,19 @@ struct Room : PickOffice {
         if (any(2)) press(w, "cmdesci");
         else w->close();
     }
-    void lookAway() {
+    void lookAway()
+    {
         log << "finestra principale e ritorno";
         activate(main);
         if (auto *w = windows->existing<Formattivita>(); w && w->isVisible()) activate(w);
     }
 
     // ---- whole archives
-    void maintenance(int how) {
+    void maintenance(int how)
+    {
         QStringList files;
-        for (const char *n : {"ass", "attr", "auto", "att", "ris", "prot"}) files << path(QString("copie/") + n);
+        for (const char *n : {"ass", "attr", "auto", "att", "ris", "prot"})
+            files << path(QString("copie/") + n);
         fake.prompts.answers.clear();
         if (how == 0) {
             log << "salva";
@@ -250,18 +287,30 @@ struct Room : PickOffice {
         fake.prompts.files.clear();
     }
 
-    void step() {
+    void step()
+    {
         fake.prompts.clear();
         switch (any(24)) {
-        case 0: case 1: association(); break;
-        case 2: case 3: pair(true); break;
-        case 4: case 5: pair(false); break;
+        case 0:
+        case 1: association(); break;
+        case 2:
+        case 3: pair(true); break;
+        case 4:
+        case 5: pair(false); break;
         case 6: newActivity(); break;
         case 7: openActivity(); break;
         case 8: openAnyFromList(any(2) ? "mnattamod" : "mnattaann"); break;
-        case 9: case 10: case 11: case 12: case 13: case 14: take(); break;
-        case 15: case 16: deleteLine(); break;
-        case 17: case 18: case 19: registra(); break;
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+        case 14: take(); break;
+        case 15:
+        case 16: deleteLine(); break;
+        case 17:
+        case 18:
+        case 19: registra(); break;
         case 20: leave(); break;
         case 21: lookAway(); break;
         case 22: maintenance(any(12) == 0 ? 2 : any(2)); break;
@@ -274,7 +323,8 @@ struct Room : PickOffice {
     struct Held {
         QMap<QString, int> volunteers, pieces, vehicles;
     };
-    Held held() const {
+    Held held() const
+    {
         Held h;
         auto add = [&](const QString &tipo, const QString &a, const QString &d, int n) {
             if (tipo == registers::kHeldEquipment) h.pieces[key(a, d)] += n;
@@ -283,40 +333,49 @@ struct Room : PickOffice {
         };
         for (const Record &r : records(File::Risorse, registers::resourceFormat()))
             if (r.at(registers::RStato) != "L")
-                add(r.at(registers::RTipo), r.at(registers::RAssociazione), r.at(registers::RDescrizione),
-                    r.at(registers::RNumero).trimmed().toInt());
+                add(r.at(registers::RTipo), r.at(registers::RAssociazione),
+                    r.at(registers::RDescrizione), r.at(registers::RNumero).trimmed().toInt());
         for (const auto &u : resources::readUnregistered(ctx.folder)) {
             const auto p = resources::partsOf(u.line);
-            add(p.tipo, p.associazione, p.descrizione, (u.givenBack ? -1 : 1) * p.numero.trimmed().toInt());
+            add(p.tipo, p.associazione, p.descrizione,
+                (u.givenBack ? -1 : 1) * p.numero.trimmed().toInt());
         }
         return h;
     }
 
     // The first broken promise, empty when every count is true.
-    QString broken() const {
+    QString broken() const
+    {
         Held h = held();
         QStringList wrong;
-        auto balance = [&](const QString &what, const QString &k, int available, QMap<QString, int> &heldOf,
-                           const QMap<QString, int> &ownedOf) {
+        auto balance = [&](const QString &what, const QString &k, int available,
+                           QMap<QString, int> &heldOf, const QMap<QString, int> &ownedOf) {
             const int held = heldOf.take(k);
             if (!ownedOf.contains(k)) wrong << what + " non prevista: " + k.simplified();
             else if (available + held != ownedOf[k])
                 wrong << QString("%1 %2: disponibili %3 + impegnati %4 != %5")
-                             .arg(what, k.simplified()).arg(available).arg(held).arg(ownedOf[k]);
+                             .arg(what, k.simplified())
+                             .arg(available)
+                             .arg(held)
+                             .arg(ownedOf[k]);
         };
         QSet<QString> present;
         for (const auto &a : associations::readAll(path(File::Associazioni))) {
             present << key(a.denominazione);
-            balance("associazione", key(a.denominazione), a.volontari, h.volunteers, owned.volunteers);
+            balance("associazione", key(a.denominazione), a.volontari, h.volunteers,
+                    owned.volunteers);
         }
         for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature))) {
             present << key(e.associazione, e.descrizione);
-            balance("attrezzatura", key(e.associazione, e.descrizione), e.quantita, h.pieces, owned.pieces);
+            balance("attrezzatura", key(e.associazione, e.descrizione), e.quantita, h.pieces,
+                    owned.pieces);
         }
         for (const auto &v : vehicles::Archive::readAll(path(File::Automezzi))) {
             const int n = h.vehicles.take(key(v.associazione, v.descrizione));
             if (n > 1 || n < 0 || (v.stato == "A") != (n == 1))
-                wrong << QString("automezzo %1 %2 stato %3 impegnato %4 volte").arg(v.associazione, v.descrizione, v.stato).arg(n);
+                wrong << QString("automezzo %1 %2 stato %3 impegnato %4 volte")
+                             .arg(v.associazione, v.descrizione, v.stato)
+                             .arg(n);
         }
         for (const QString &k : owned.volunteers.keys() + owned.pieces.keys())
             if (!present.contains(k)) wrong << "record scomparso: " + k.simplified();
@@ -324,26 +383,34 @@ struct Room : PickOffice {
             for (auto it = left->begin(); it != left->end(); ++it)
                 if (it.value() != 0) wrong << "impegnato senza record: " + it.key().simplified();
         const QList<qint16> numbers = activities(false);
-        if (QSet<qint16>(numbers.begin(), numbers.end()).size() != numbers.size()) wrong << "numeri di protocollo ripetuti";
+        if (QSet<qint16>(numbers.begin(), numbers.end()).size() != numbers.size())
+            wrong << "numeri di protocollo ripetuti";
         return wrong.join("\n");
     }
 };
 
 // One sequence; on a broken count, the seed and the steps that led to it.
-void run(quint32 seed, int steps) {
+void run(quint32 seed, int steps)
+{
     Room room(seed);
     for (int i = 0; i < steps; ++i) {
         room.step();
         const QString wrong = room.broken();
         if (!wrong.isEmpty() || room.fake.prompts.unexpected)
-            QFAIL(qPrintable(QString("seme %1, passo %2:\n%3\ndomande senza risposta: %4\nultimi passi:\n%5")
-                                 .arg(seed).arg(i).arg(wrong).arg(room.fake.prompts.unexpected)
-                                 .arg(room.log.mid(qMax(0, int(room.log.size()) - 40)).join("\n"))));
+            QFAIL(qPrintable(
+                QString("seme %1, passo %2:\n%3\ndomande senza risposta: %4\nultimi passi:\n%5")
+                    .arg(seed)
+                    .arg(i)
+                    .arg(wrong)
+                    .arg(room.fake.prompts.unexpected)
+                    .arg(room.log.mid(qMax(0, int(room.log.size()) - 40)).join("\n"))));
     }
     if (qEnvironmentVariableIsSet("DBG")) {
         QMap<QString, int> n;
-        for (const QString &l : room.log) n[l.startsWith("  ") ? l.left(40) : l.section(' ', 0, 0)]++;
-        for (auto it = n.begin(); it != n.end(); ++it) if (it.value() > 3) qDebug() << it.value() << it.key();
+        for (const QString &l : room.log)
+            n[l.startsWith("  ") ? l.left(40) : l.section(' ', 0, 0)]++;
+        for (auto it = n.begin(); it != n.end(); ++it)
+            if (it.value() > 3) qDebug() << it.value() << it.key();
     }
 }
 
@@ -352,17 +419,20 @@ void run(quint32 seed, int steps) {
 class TestCounts : public QObject {
     Q_OBJECT
 private slots:
-    void randomOperatorSequences_data() {
+    void randomOperatorSequences_data()
+    {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("steps");
         const QByteArray soak = qgetenv("VELMORA_SOAK_SEED");
         if (!soak.isEmpty()) {
-            QTest::newRow("soak") << quint32(soak.toUInt()) << qEnvironmentVariableIntValue("VELMORA_SOAK_STEPS");
+            QTest::newRow("soak") << quint32(soak.toUInt())
+                                  << qEnvironmentVariableIntValue("VELMORA_SOAK_STEPS");
             return;
         }
         for (quint32 seed : {1u, 2u, 3u, 4u}) QTest::addRow("seme %u", seed) << seed << 1000;
     }
-    void randomOperatorSequences() {
+    void randomOperatorSequences()
+    {
         QFETCH(quint32, seed);
         QFETCH(int, steps);
         run(seed, steps);

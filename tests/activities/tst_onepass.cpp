@@ -25,31 +25,45 @@ namespace {
 
 // Lines of every shape: copy form, typed form, blanks around items, a UTF-8
 // line, accented Windows-1252, damaged lines, an empty line, too few items.
-QByteArray mixedResources() {
+QByteArray mixedResources()
+{
     return crlf({
-        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"), copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
-        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O", " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O", "garbage line, not a record",
-        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"), "5,ATTR,1,BIANCHI,TENDA,O", "",
-        copied("5", "VOL.", 3, "VERDI", "", "O"), " 5 ,VOL>,0,VERDI", "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
-        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"), "99999,ATTR,1,FUORI,RANGE,O",
-        copied("7", "ATTR", 1, "AAA", "BBB", "O"), " 012 ,ATTR,1,ZERI,DAVANTI,O", "-0 ,ATTR,1,MENO,ZERO,O",
+        stored(" 3 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
+        copied("3", "AUTO", 1, "ROSSI", "JEEP", "O"),
+        " 4 ,ATTR,1,CITT\xc3\x80 ALTA,TENDA,O",
+        " 4 ,ATTR,1,CITT\xc0 BASSA,TENDA,O",
+        "garbage line, not a record",
+        copied("5", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+        "5,ATTR,1,BIANCHI,TENDA,O",
+        "",
+        copied("5", "VOL.", 3, "VERDI", "", "O"),
+        " 5 ,VOL>,0,VERDI",
+        "  6  ,ATTR,1, SPAZI ,INTORNO ,L",
+        copied("6", "AUTO", 1, "NERI", "FURGONE", "L"),
+        "99999,ATTR,1,FUORI,RANGE,O",
+        copied("7", "ATTR", 1, "AAA", "BBB", "O"),
+        " 012 ,ATTR,1,ZERI,DAVANTI,O",
+        "-0 ,ATTR,1,MENO,ZERO,O",
         copied("-5", "ATTR", 1, "NEG", "ATIVO", "O"),
     });
 }
 
-QByteArray mixedActivities() {
+QByteArray mixedActivities()
+{
     return crlf({" -5 ,01/01/2025,10.00,,,,,A,B,C,,A", " 3 ,01/01/2025,10.00,,,,,A,B,C,,A",
                  "4,01/01/2025,10.00,,,,,TYPED,B,C,,A", "rotta", " 5 ,01/01/2025,10.00,,,,,A,B,C,,C",
                  " 6 , 01/01/2025 ,10.00,,,,,A,B,C,,A", " 8 ,01/01/2025,10.00,,,,,A,B,C,,A"});
 }
 
-QStringList activity(const QString &n) {
+QStringList activity(const QString &n)
+{
     return {n, "02/02/2025", "11.00", "", "", "", "", "NUOVA", "LUOGO", "CHI", "", "A"};
 }
 
 // Activity 7 between 6 and 8, with lines of every type, typed and number
 // forms, an empty line and damaged lines inside and around the group.
-QByteArray groupOfSeven() {
+QByteArray groupOfSeven()
+{
     return crlf({
         stored(" 6 ", "ATTR", 2, "ROSSI", "TENDA", "O"),
         "garbage line, not a record",
@@ -67,11 +81,13 @@ QByteArray groupOfSeven() {
 
 // New lines equal in key to stored ones and to each other; the last one
 // without a state of its own.
-const QStringList kNewLines{
-    listLine("ATTR", 3, "ROSSI", "TENDA"), listLine("ATTR", 3, "ROSSI", "TENDA"),
-    listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"), listLine("AUTO", 1, "ALFA", "FURGONE"),
-    listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114", listLine("VOL.", 2, "ZETA", ""),
-    listLine("ATTR", 9, "", "")};
+const QStringList kNewLines{listLine("ATTR", 3, "ROSSI", "TENDA"),
+                            listLine("ATTR", 3, "ROSSI", "TENDA"),
+                            listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"),
+                            listLine("AUTO", 1, "ALFA", "FURGONE"),
+                            listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114",
+                            listLine("VOL.", 2, "ZETA", ""),
+                            listLine("ATTR", 9, "", "")};
 const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
 
 } // namespace
@@ -79,7 +95,8 @@ const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
 class TestOnePass : public QObject {
     Q_OBJECT
 private slots:
-    void keyedRewriteGivesThePlainRewriteBytes() {
+    void keyedRewriteGivesThePlainRewriteBytes()
+    {
         // Dropping, changing and inserting around several keys, through both
         // rewrites; the keyed one only sees what its filter names.
         for (qint16 n : std::initializer_list<qint16>{-5, 3, 5, 6, 9}) {
@@ -102,18 +119,22 @@ private slots:
                 }
                 return Step::Keep;
             };
-            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each).done());
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each)
+                        .done());
             seen = 0;
             inserted = false;
             const auto named = [&](qint16 k) { return k == n || (!inserted && k > n); };
-            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(), named, each).done());
+            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(),
+                                          named, each)
+                        .done());
             QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
             QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
             QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
         }
     }
 
-    void copyFormIsRecognisedExactly() {
+    void copyFormIsRecognisedExactly()
+    {
         qint16 key = 0;
         QVERIFY(archive::inCopyForm(" 12 ,ATTR,1,A,B,O", resourceFormat(), &key));
         QCOMPARE(key, qint16(12));
@@ -127,16 +148,19 @@ private slots:
             QVERIFY2(!archive::inCopyForm(line, resourceFormat()), line);
     }
 
-    void textKeyedRewriteGivesThePlainRewriteBytes() {
+    void textKeyedRewriteGivesThePlainRewriteBytes()
+    {
         // An equipment archive: names that start alike, a name longer than 50
         // columns, blanks around items, accented letters, a damaged line.
         const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
-        const QByteArray equipment = crlf({"ROSSI,TENDA,L, 3 ", "ROSSI BIS,TENDA,L, 4 ", " ROSSI ,TENDA,L, 5 ",
-                                           "ROSSIANO,TENDA,L, 6 ", long60 + ",POMPA,L, 7 ", "CITT\xc0,POMPA,L, 8 ",
-                                           "ROSSI,POMPA,L,nove", "VERDI,TENDA,L,10", ",VUOTA,L, 11 "});
-        for (const QString &key : {QString("ROSSI"), QString("ROSSI BIS"), "ROSSI" + QString(45, ' '),
-                                   QString::fromLatin1(long60.left(50)), QString::fromLatin1("CITT\xc0"),
-                                   QString("VERDI"), QString(), QString::fromUtf8("\xc5\x81ODZ"), QString("NESSUNO")}) {
+        const QByteArray equipment =
+            crlf({"ROSSI,TENDA,L, 3 ", "ROSSI BIS,TENDA,L, 4 ", " ROSSI ,TENDA,L, 5 ",
+                  "ROSSIANO,TENDA,L, 6 ", long60 + ",POMPA,L, 7 ", "CITT\xc0,POMPA,L, 8 ",
+                  "ROSSI,POMPA,L,nove", "VERDI,TENDA,L,10", ",VUOTA,L, 11 "});
+        for (const QString &key :
+             {QString("ROSSI"), QString("ROSSI BIS"), "ROSSI" + QString(45, ' '),
+              QString::fromLatin1(long60.left(50)), QString::fromLatin1("CITT\xc0"),
+              QString("VERDI"), QString(), QString::fromUtf8("\xc5\x81ODZ"), QString("NESSUNO")}) {
             TestFolder plain, filtered;
             for (TestFolder *f : {&plain, &filtered}) f->write(File::Attrezzature, equipment);
             auto each = [key](const Record &r, RecordSink &sink) {
@@ -146,17 +170,21 @@ private slots:
                 sink.copy(changed);
                 return Step::Drop;
             };
-            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Attrezzature), equipment::format(), each).done());
-            QVERIFY(archive::rewriteFiltered(filtered.ctx.folder.set(Register::Attrezzature), equipment::format(),
-                                             archive::startingWith(key), each)
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Attrezzature),
+                                     equipment::format(), each)
+                        .done());
+            QVERIFY(archive::rewriteFiltered(filtered.ctx.folder.set(Register::Attrezzature),
+                                             equipment::format(), archive::startingWith(key), each)
                         .done());
             QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
         }
     }
 
-    void replacingAnActivityEqualsRemoveThenInsert() {
+    void replacingAnActivityEqualsRemoveThenInsert()
+    {
         // Same number, a new number further on, one further back, one at the end.
-        for (const auto &[from, to] : QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
+        for (const auto &[from, to] :
+             QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
             TestFolder seq, one;
             for (TestFolder *f : {&seq, &one}) f->write(File::Attivita, mixedActivities());
             QVERIFY(removeActivity(seq.ctx.folder, from).done());
@@ -171,7 +199,8 @@ private slots:
         QCOMPARE(taken.read(File::Attivita), mixedActivities());
     }
 
-    void keyedReadsFindWhatAFullReadFinds() {
+    void keyedReadsFindWhatAFullReadFinds()
+    {
         TestFolder o;
         o.write(File::Attivita, mixedActivities());
         o.write(File::Risorse, mixedResources());
@@ -194,7 +223,8 @@ private slots:
         }
     }
 
-    void resourceLinesInOnePass_data() {
+    void resourceLinesInOnePass_data()
+    {
         QTest::addColumn<QByteArray>("start");
         QTest::addColumn<int>("replacing"); // none when below -32768
         QTest::addColumn<int>("n");
@@ -202,10 +232,12 @@ private slots:
         const int none = -40000;
         QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
         QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
-        QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
-        QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
-                                           << kNewLines;
-        for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
+        QTest::newRow("after every line")
+            << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
+        QTest::newRow("before every line")
+            << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7 << kNewLines;
+        for (const auto &[from, to] :
+             QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
             for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
                 QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
                     << mixedResources() << from << to << lines;
@@ -213,7 +245,8 @@ private slots:
 
     // One pass gives the bytes of a removal (when replacing) followed by one
     // pass per line.
-    void resourceLinesInOnePass() {
+    void resourceLinesInOnePass()
+    {
         QFETCH(QByteArray, start);
         QFETCH(int, replacing);
         QFETCH(int, n);
@@ -224,39 +257,44 @@ private slots:
         if (replacing >= -32768) old = qint16(replacing);
         if (old) QVERIFY(removeResources(seq.ctx.folder, *old).done());
         for (int i = 0; i < lines.size(); ++i)
-            QVERIFY(insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i], kNewStates.value(i, "O"))
+            QVERIFY(insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i],
+                                       kNewStates.value(i, "O"))
                         .done());
-        QVERIFY(insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old).done());
+        QVERIFY(insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines,
+                                    kNewStates, old)
+                    .done());
         QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
     }
 
     // The order itself: by type, association and description, a new line
     // before an equal key, damaged lines where they stood, the last line
     // written in typed form and every other one copied.
-    void resourceLinesInTheirPlace() {
+    void resourceLinesInTheirPlace()
+    {
         TestFolder office;
         office.write(File::Risorse, groupOfSeven());
         QVERIFY(insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
-        QCOMPARE(office.read(File::Risorse), crlf({
-            copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
-            "garbage line, not a record",
-            stored("7", "ATTR", 9, "", "", "O"),
-            copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-            copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-            copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
-            copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
-            copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
-            "",
-            "x7,AUTO,    1 ,ROTTO,ROTTO,O",
-            copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
-            copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
-            copied("7", "VOL.", 3, "VERDI", "", "O"),
-            copied("7", "VOL.", 2, "ZETA", "", "L"),
-            copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
-            copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
-            "99999,ATTR,    1 ,FUORI,RANGE,O",
-            copied("8", "ATTR", 1, "AAA", "BBB", "O"),
-        }));
+        QCOMPARE(office.read(File::Risorse),
+                 crlf({
+                     copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
+                     "garbage line, not a record",
+                     stored("7", "ATTR", 9, "", "", "O"),
+                     copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+                     copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+                     copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
+                     copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
+                     copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
+                     "",
+                     "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+                     copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
+                     copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
+                     copied("7", "VOL.", 3, "VERDI", "", "O"),
+                     copied("7", "VOL.", 2, "ZETA", "", "L"),
+                     copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
+                     copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+                     "99999,ATTR,    1 ,FUORI,RANGE,O",
+                     copied("8", "ATTR", 1, "AAA", "BBB", "O"),
+                 }));
     }
 };
 

@@ -15,11 +15,13 @@ const QByteArray kCopied3 = " 3 ,a,,,,,,T,L,R,,A\r\n";
 class TestRecords : public QObject {
     Q_OBJECT
 private slots:
-    void insertInOrderOrRefuseADuplicate_data() {
+    void insertInOrderOrRefuseADuplicate_data()
+    {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<QByteArray>("after");
         const QByteArray three = crlf({"3,a,,,,,,T,L,R,,A"});
-        QTest::newRow("middle") << three + "9,a,,,,,,T,L,R,,A\r\n" << kCopied3 + kTyped7 + " 9 ,a,,,,,,T,L,R,,A\r\n";
+        QTest::newRow("middle") << three + "9,a,,,,,,T,L,R,,A\r\n"
+                                << kCopied3 + kTyped7 + " 9 ,a,,,,,,T,L,R,,A\r\n";
         QTest::newRow("end") << three << kCopied3 + kTyped7;
         QTest::newRow("missing archive") << QByteArray() << kTyped7;
         // A duplicate leaves the bytes as they were, bare line ends included.
@@ -27,19 +29,22 @@ private slots:
         QTest::newRow("duplicate") << taken << taken;
     }
 
-    void insertInOrderOrRefuseADuplicate() {
+    void insertInOrderOrRefuseADuplicate()
+    {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
         TestFolder o;
         if (!before.isNull()) o.write(File::Attivita, before);
-        const QStringList fields{"7", "05/03/2002", "14.30", "", "", "", "", "INCENDIO", "ROMA", "ROSSI", "", "A"};
+        const QStringList fields{"7", "05/03/2002", "14.30", "",      "", "",
+                                 "",  "INCENDIO",   "ROMA",  "ROSSI", "", "A"};
         QCOMPARE(insertActivity(o.ctx.folder, fields, 7).status,
                  before.contains(" 7 ") ? Outcome::Duplicate : Outcome::Done);
         QCOMPARE(o.read(File::Attivita), after);
     }
 
     // The plain removals the one-pass replacements are measured against.
-    void removals() {
+    void removals()
+    {
         TestFolder o;
         o.write(File::Attivita, crlf({"3,a,,,,,,T,L,R,,A", "5,a,,,,,,T,L,R,,C", "guasto"}));
         QVERIFY(removeActivity(o.ctx.folder, 3).done());
@@ -49,9 +54,11 @@ private slots:
         QCOMPARE(o.read(File::Risorse), crlf({" 6 ,AUTO,1,A,B,O"}));
     }
 
-    void releaseMarksLinesAndGivesBack() {
+    void releaseMarksLinesAndGivesBack()
+    {
         TestFolder o;
-        o.write(File::Risorse, crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
+        o.write(File::Risorse,
+                crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
         QStringList given;
         auto hook = [&](const archive::Record &r) {
             given << r.at(RTipo);
@@ -63,15 +70,15 @@ private slots:
             given.clear();
             QVERIFY(releaseResources(o.ctx.folder, 7, false, hook).done());
             QCOMPARE(given, expected);
-            QCOMPARE(o.read(File::Risorse),
-                     crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L", " 8 ,AUTO,1,A,J,O", " 7 ,VOL>,0,A,M,O"}));
+            QCOMPARE(o.read(File::Risorse), crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L",
+                                                  " 8 ,AUTO,1,A,J,O", " 7 ,VOL>,0,A,M,O"}));
         }
         given.clear();
         // Closed when loaded: lines marked, nothing given back.
         QVERIFY(releaseResources(o.ctx.folder, 8, true, hook).done());
         QVERIFY(given.isEmpty());
-        QCOMPARE(o.read(File::Risorse),
-                 crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L", " 8 ,AUTO,1,A,J,L", " 7 ,VOL>,0,A,M,O"}));
+        QCOMPARE(o.read(File::Risorse), crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L",
+                                              " 8 ,AUTO,1,A,J,L", " 7 ,VOL>,0,A,M,O"}));
     }
 };
 

@@ -21,7 +21,8 @@ const QString kRefused =
     QStringLiteral("Cartella aperta in sola consultazione: nessun archivio è stato modificato.");
 
 // The program started by the user "operatore", once it holds the folder.
-std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o) {
+std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
+{
     auto program = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USER"), QStringLiteral("operatore"));
@@ -34,14 +35,17 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o) {
 }
 
 struct SecondCopy : TestOffice {
-    explicit SecondCopy(bool consult) : lock(dir()) {
-        for (const QString &name : QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
+    explicit SecondCopy(bool consult) : lock(dir())
+    {
+        for (const QString &name :
+             QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
             QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name, path(name));
         first = startFirstCopy(*this);
         fake.prompts.answers << consult;
         claimed = claimFolder(ctx, lock);
     }
-    ~SecondCopy() {
+    ~SecondCopy()
+    {
         first->kill();
         first->waitForFinished();
     }
@@ -62,13 +66,15 @@ class TestFolderLock : public QObject {
 private slots:
     void cleanup() { archive::setConsultationFolder(QString()); }
 
-    void secondCopyIsToldWhoHoldsTheFolder_data() {
+    void secondCopyIsToldWhoHoldsTheFolder_data()
+    {
         QTest::addColumn<bool>("consult");
         QTest::newRow("sola consultazione") << true;
         QTest::newRow("uscita") << false;
     }
 
-    void secondCopyIsToldWhoHoldsTheFolder() {
+    void secondCopyIsToldWhoHoldsTheFolder()
+    {
         QFETCH(bool, consult);
         const QDateTime before = QDateTime::currentDateTime();
         SecondCopy o(consult);
@@ -77,20 +83,25 @@ private slots:
         QVERIFY(!archive::consultationOnly(QDir::temp().filePath(QStringLiteral("copia.csv"))));
         QCOMPARE(o.fake.prompts.shown.size(), 1);
         const QString question = o.fake.prompts.questions().value(0);
-        const QRegularExpressionMatch m = QRegularExpression(
-            QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
-                           "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
-                           "Aprirla in sola consultazione\\?$")).match(question);
+        const QRegularExpressionMatch m =
+            QRegularExpression(
+                QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
+                               "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
+                               "Aprirla in sola consultazione\\?$"))
+                .match(question);
         QVERIFY2(m.hasMatch(), qPrintable(question));
         QCOMPARE(m.captured(1), QSysInfo::machineHostName());
-        const QDateTime since = QDateTime::fromString(m.captured(2), QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
-        QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(), qPrintable(m.captured(2)));
+        const QDateTime since = QDateTime::fromString(m.captured(2),
+                                                      QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
+        QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(),
+                 qPrintable(m.captured(2)));
         QCOMPARE(o.read(FolderLock::fileName()), held);
         QCOMPARE(o.first->state(), QProcess::Running);
     }
 
-    void lockNoRunningCopyHoldsIsTakenOver_data() {
-        QTest::addColumn<int>("first"); // 0: never started, 1: killed, 2: still running
+    void lockNoRunningCopyHoldsIsTakenOver_data()
+    {
+        QTest::addColumn<int>("first");       // 0: never started, 1: killed, 2: still running
         QTest::addColumn<QByteArray>("lock"); // written over the lock file in place ("-": as left)
         QTest::addColumn<bool>("old");        // and then left alone for a minute
         QTest::addColumn<bool>("taken");
@@ -99,10 +110,12 @@ private slots:
         QTest::newRow("illeggibile") << 0 << garbled << true << true;
         QTest::newRow("illeggibile, appena scritto") << 0 << garbled << false << false;
         QTest::newRow("copia terminata su questo computer") << 1 << QByteArray("-") << false << true;
-        QTest::newRow("altro computer") << 0 << QByteArray("4242\nvelmora\naltro-computer\n") << true << false;
+        QTest::newRow("altro computer")
+            << 0 << QByteArray("4242\nvelmora\naltro-computer\n") << true << false;
         QTest::newRow("copia in corso, illeggibile") << 2 << garbled << true << false;
     }
-    void lockNoRunningCopyHoldsIsTakenOver() {
+    void lockNoRunningCopyHoldsIsTakenOver()
+    {
         QFETCH(int, first);
         QFETCH(QByteArray, lock);
         QFETCH(bool, old);
@@ -118,7 +131,8 @@ private slots:
         QFile written(o.path(FolderLock::fileName()));
         if (old)
             QVERIFY(written.open(QIODevice::Append)
-                    && written.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+                    && written.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                           QFileDevice::FileModificationTime));
         written.close();
         o.fake.prompts.answers << true;
         {
@@ -138,12 +152,14 @@ private slots:
         }
     }
 
-    void consultationDisablesEveryChange() {
+    void consultationDisablesEveryChange()
+    {
         SecondCopy o(true);
         const auto bytes = o.files();
         auto *main = o.windows->get<Formvelmo>();
         o.activate(main);
-        QCOMPARE(main->windowTitle(), QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
+        QCOMPARE(main->windowTitle(),
+                 QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
         QSet<QString> changing;
         for (const MenuEntry &e : menuTable())
             if (e.writes) changing << e.name;
@@ -152,8 +168,10 @@ private slots:
         QVERIFY(changing.size() > 10);
         for (QAction *a : main->findChildren<QAction *>())
             if (!a->objectName().isEmpty())
-                QVERIFY2(a->isEnabled() != changing.contains(a->objectName()), qPrintable(a->objectName()));
-        QVERIFY(!o.windows->existing<emergenzaform>() || !o.windows->existing<emergenzaform>()->isVisible());
+                QVERIFY2(a->isEnabled() != changing.contains(a->objectName()),
+                         qPrintable(a->objectName()));
+        QVERIFY(!o.windows->existing<emergenzaform>()
+                || !o.windows->existing<emergenzaform>()->isVisible());
 
         // An activity opens to be read, and printed.
         emit main->findChild<LineList *>(QStringLiteral("List2"))->lineChosen(0);
@@ -161,7 +179,8 @@ private slots:
         QTRY_VERIFY(activity->isVisible());
         o.activate(activity);
         QCOMPARE(activity->windowTitle(), QStringLiteral("Attività - Modifica - sola consultazione"));
-        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(), QStringLiteral("2"));
+        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(),
+                 QStringLiteral("2"));
         for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
             QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
@@ -173,7 +192,8 @@ private slots:
     }
 
     // Each way the library writes refuses on its own, should a window reach it.
-    void writeStillReachedChangesNothing_data() {
+    void writeStillReachedChangesNothing_data()
+    {
         QTest::addColumn<Write>("write");
         QTest::addColumn<QString>("message");
         QTest::newRow("nome dell'emergenza") << Write([](SecondCopy &o) {
@@ -183,7 +203,8 @@ private slots:
         }) << kRefused;
         QTest::newRow("ripristino") << Write([](SecondCopy &o) {
             o.fake.prompts.answers << true;
-            o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR "/data/example/attrezzature.csv");
+            o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR
+                                                   "/data/example/attrezzature.csv");
             maintenance::restore(o.ctx);
         }) << QStringLiteral("Ripristino non riuscito. ") + kRefused;
         QTest::newRow("riscrittura ordinata") << Write([](SecondCopy &o) {
@@ -193,7 +214,8 @@ private slots:
         }) << kRefused;
     }
 
-    void writeStillReachedChangesNothing() {
+    void writeStillReachedChangesNothing()
+    {
         QFETCH(Write, write);
         QFETCH(QString, message);
         SecondCopy o(true);

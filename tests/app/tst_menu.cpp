@@ -8,11 +8,13 @@
 #include <QPushButton>
 
 namespace {
-MenuEntry::Mode modeOf(const Globals &g, const QString &window) {
+MenuEntry::Mode modeOf(const Globals &g, const QString &window)
+{
     const std::pair<const char *, MenuEntry::Mode> modes[] = {
-        {"Formass", g.modoass},           {"Formauto", g.modoauto},   {"Formattr", g.modoattr},
-        {"Formlist", g.modoasslist},      {"Formautolist", g.modoautolist},
-        {"Formattrlist", g.modoattrlist}, {"Formattlist", g.modoattlist}, {"Formattivita", g.modoatt}};
+        {"Formass", g.modoass},           {"Formauto", g.modoauto},
+        {"Formattr", g.modoattr},         {"Formlist", g.modoasslist},
+        {"Formautolist", g.modoautolist}, {"Formattrlist", g.modoattrlist},
+        {"Formattlist", g.modoattlist},   {"Formattivita", g.modoatt}};
     for (const auto &[name, mode] : modes)
         if (window == QLatin1String(name)) return mode;
     return {};
@@ -22,13 +24,15 @@ MenuEntry::Mode modeOf(const Globals &g, const QString &window) {
 class TestMenu : public QObject {
     Q_OBJECT
 private slots:
-    void entryOpensItsWindow_data() {
+    void entryOpensItsWindow_data()
+    {
         QTest::addColumn<int>("row");
         for (int i = 0; i < int(menuTable().size()); ++i)
             if (*menuTable()[i].window) QTest::newRow(menuTable()[i].name) << i;
     }
 
-    void entryOpensItsWindow() {
+    void entryOpensItsWindow()
+    {
         QFETCH(int, row);
         const MenuEntry &e = menuTable()[row];
         TestOffice o;
@@ -41,13 +45,14 @@ private slots:
             if (top->objectName() == e.window && top->isVisible()) w = top;
         QVERIFY(w);
         const QString window = e.window;
-        auto *button = w->findChild<QPushButton *>(window == "Formass"        ? "cmdassregistra"
+        auto *button = w->findChild<QPushButton *>(window == "Formass"       ? "cmdassregistra"
                                                    : window.endsWith("list") ? "cmdcerca"
                                                                              : "cmdregistra");
         for (int time = 0; time < 2; ++time) {
             QVERIFY(modeOf(o.ctx.g, window) == e.mode);
             if (!e.title.isEmpty()) QCOMPARE(w->windowTitle(), e.title);
-            if (!e.caption.isEmpty()) QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
+            if (!e.caption.isEmpty())
+                QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
             w->setWindowTitle("altro");
             if (button) button->setText("altro"), button->hide();
             action->trigger();

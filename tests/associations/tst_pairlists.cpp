@@ -21,7 +21,8 @@ const QString kLong = QString("ZETA ") + QString(55, 'Y'); // 60 characters
 const QString kLongDescr = QString("UNO ") + QString(56, 'X');
 
 struct Office : MainOffice {
-    Office() {
+    Office()
+    {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         const QByteArray l = kLong.toLatin1(), ld = kLongDescr.toLatin1();
         // An association without a name is offered on activation, but only
@@ -29,25 +30,26 @@ struct Office : MainOffice {
         write(File::Associazioni, crlf({",,,,,,,,1,1", "ALFA,,,,,,,,1,1", "BETA,,,,,,,,1,1",
                                         "FALCO,,,,,,,,1,1", l + ",,,,,,,,1,1"}));
         write(File::Automezzi, crlf({
-            "ALFA,AMBULANZA 1,CAMPO 2,05/12/2026,14.30,,,SANITARIA,A",
-            "ALFA,JEEP,,01/01/2026,10.00,02/01/2026,11.00,,L",
-            "BETA,,,01/01/2026,10.00,,,,R",
-            "BETA,CAMBUSA MOBILE,,01/01/2026,10.00,,,,B",
-            "BETA,ambulanza vecchia,,01/01/2026,10.00,,,,L",
-            l + "," + ld + ",,01/01/2026,10.00,,,,L",
-            "ZZ,TELO,,,,,,,",
-        }));
-        write(File::Attrezzature, crlf({
-            "ALFA,GENERATORE,L,4",          // typed form
-            "ALFA,TENDA PNEUMATICA,A, 12 ", // number form
-            "BETA,,L,1",
-            "BETA,MOTOPOMPA,R,-2",
-            "BETA,pala,L,32767",
-            "BETA,ROTTA,L,tante",           // damaged: never listed
-            l + "," + ld + ",L,0",
-            "ZZ,TENDA,,3", // a state that is not one letter keeps the quantity in column 104
-            "ZZ,TELO,LX,5",
-        }));
+                                   "ALFA,AMBULANZA 1,CAMPO 2,05/12/2026,14.30,,,SANITARIA,A",
+                                   "ALFA,JEEP,,01/01/2026,10.00,02/01/2026,11.00,,L",
+                                   "BETA,,,01/01/2026,10.00,,,,R",
+                                   "BETA,CAMBUSA MOBILE,,01/01/2026,10.00,,,,B",
+                                   "BETA,ambulanza vecchia,,01/01/2026,10.00,,,,L",
+                                   l + "," + ld + ",,01/01/2026,10.00,,,,L",
+                                   "ZZ,TELO,,,,,,,",
+                               }));
+        write(File::Attrezzature,
+              crlf({
+                  "ALFA,GENERATORE,L,4",          // typed form
+                  "ALFA,TENDA PNEUMATICA,A, 12 ", // number form
+                  "BETA,,L,1",
+                  "BETA,MOTOPOMPA,R,-2",
+                  "BETA,pala,L,32767",
+                  "BETA,ROTTA,L,tante", // damaged: never listed
+                  l + "," + ld + ",L,0",
+                  "ZZ,TENDA,,3", // a state that is not one letter keeps the quantity in column 104
+                  "ZZ,TELO,LX,5",
+              }));
     }
 };
 
@@ -55,8 +57,10 @@ struct Office : MainOffice {
 // column 101; equipment adds two blanks and the quantity from column 104,
 // where the resource window takes it from.
 QString line(const QString &assoc, const QString &descr, const QString &state,
-             const QString &qta = QString()) {
-    const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
+             const QString &qta = QString())
+{
+    const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true)
+                        + state;
     return qta.isNull() ? out : out + "  " + qta;
 }
 
@@ -76,23 +80,38 @@ struct Reg {
     QStringList framed(const QStringList &lines) const { return QStringList{heading, ""} + lines; }
 };
 
-const std::vector<Reg> &lists() {
+const std::vector<Reg> &lists()
+{
     static const std::vector<Reg> all = {
-        {"automezzi", File::Automezzi, &Globals::modoautolist, ResourceKind::Vehicle,
-         "mnautvelg", "mnautvass", "mnautvric", "Automezzi", "               ELENCO AUTOMEZZI SISMA",
+        {"automezzi",
+         File::Automezzi,
+         &Globals::modoautolist,
+         ResourceKind::Vehicle,
+         "mnautvelg",
+         "mnautvass",
+         "mnautvric",
+         "Automezzi",
+         "               ELENCO AUTOMEZZI SISMA",
          false,
          {line("ALFA", "AMBULANZA 1", "A"), line("ALFA", "JEEP", "L"), line("BETA", "", "R"),
           line("BETA", "CAMBUSA MOBILE", "B"), line("BETA", "ambulanza vecchia", "L"),
           line(kLong, kLongDescr, "L"), line("ZZ", "TELO", " ")},
          // An empty text lists the vehicles that have a description.
          {{"", {0, 1, 3, 4, 5, 6}}, {"camion", {}}, {"amb", {0, 3}}}},
-        {"attrezzature", File::Attrezzature, &Globals::modoattrlist, ResourceKind::Equipment,
-         "mnatrvelg", "mnatrvass", "mnatrvric", "Attrezzature",
-         "               ELENCO ATTREZZATURE SISMA", true,
+        {"attrezzature",
+         File::Attrezzature,
+         &Globals::modoattrlist,
+         ResourceKind::Equipment,
+         "mnatrvelg",
+         "mnatrvass",
+         "mnatrvric",
+         "Attrezzature",
+         "               ELENCO ATTREZZATURE SISMA",
+         true,
          {line("ALFA", "GENERATORE", "L", "4"), line("ALFA", "TENDA PNEUMATICA", "A", "12"),
           line("BETA", "", "L", "1"), line("BETA", "MOTOPOMPA", "R", "-2"),
-          line("BETA", "pala", "L", "32767"), line(kLong, kLongDescr, "L", "0"), line("ZZ", "TENDA", " ", "3"),
-          line("ZZ", "TELO", "L", "5")},
+          line("BETA", "pala", "L", "32767"), line(kLong, kLongDescr, "L", "0"),
+          line("ZZ", "TENDA", " ", "3"), line("ZZ", "TELO", "L", "5")},
          // An empty text lists every item, the one without description too.
          {{"", {0, 1, 2, 3, 4, 5, 6, 7}}, {"ruspa", {}}, {"pa", {3}}}},
     };
@@ -100,8 +119,10 @@ const std::vector<Reg> &lists() {
 }
 
 // No entry: the list as the program shows it.
-registers::PairList *open(Office &o, const Reg &r, const char *entry = nullptr) {
-    if (r.archive == File::Automezzi) return entry ? o.fromMenu<Formautolist>(entry) : o.shown<Formautolist>();
+registers::PairList *open(Office &o, const Reg &r, const char *entry = nullptr)
+{
+    if (r.archive == File::Automezzi)
+        return entry ? o.fromMenu<Formautolist>(entry) : o.shown<Formautolist>();
     return entry ? o.fromMenu<Formattrlist>(entry) : o.shown<Formattrlist>();
 }
 
@@ -113,7 +134,8 @@ class TestPairLists : public QObject {
     Q_OBJECT
 private slots:
     void everyMode_data() { registers(); }
-    void everyMode() {
+    void everyMode()
+    {
         const QStringList names = {"ALFA", "BETA", "FALCO", kLong};
         QFETCH(int, reg);
         const Reg &r = lists()[reg];
@@ -122,7 +144,9 @@ private slots:
         QCOMPARE(shown(w), r.framed(r.records));
         // In mode G neither the button nor a line does anything.
         QList<QPair<ResourceKind, QString>> offered;
-        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) { offered.append({k, l}); });
+        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) {
+            offered.append({k, l});
+        });
         listwin::cmdcerca(w)->click();
         listwin::choose(w, 2);
         QVERIFY(offered.isEmpty());
@@ -142,7 +166,8 @@ private slots:
         QCOMPARE(shown(w), r.framed({}));
         typeInto(cmb, "");
         listwin::click(w, "cmdcerca");
-        QCOMPARE(entries(cmb), (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
+        QCOMPARE(entries(cmb),
+                 (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
         QVERIFY(chooseEntry(cmb, "BETA"));
         QCOMPARE(shown(w), r.framed(r.records.mid(2, 3)));
         QVERIFY(chooseEntry(cmb, kLong));
@@ -195,7 +220,7 @@ private slots:
         // The heading and the empty line are no resource.
         for (int row : {0, 1, 3, 6}) listwin::choose(w, row);
         QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{r.kind, r.records.at(1)},
-                                                                {r.kind, r.records.at(4)}}));
+                                                               {r.kind, r.records.at(4)}}));
 
         // The general list is read anew: a missing archive (an empty one reads the
         // same: tst_damaged) leaves the heading and one empty line, and is not created.
@@ -210,7 +235,8 @@ private slots:
     // The one landscape page through PDF, where no printer is installed: the
     // program asks, saves where the user says (it adds ".pdf") and tells
     // where. The other printouts go through the recording printer.
-    void printsToPdfWhereNoPrinterIsInstalled() {
+    void printsToPdfWhereNoPrinterIsInstalled()
+    {
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         const Reg &r = lists().front();
         Office o;
@@ -225,14 +251,16 @@ private slots:
         QVERIFY(got.landscape);
         QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
         QCOMPARE(simplified(got.lines), simplified(r.framed(r.records)));
-        QCOMPARE(o.fake.prompts.texts(), QStringList({"Nessuna stampante installata. Salvo la stampa in un file PDF?",
-                                                      "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
+        QCOMPARE(o.fake.prompts.texts(),
+                 QStringList({"Nessuna stampante installata. Salvo la stampa in un file PDF?",
+                              "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
         QCOMPARE(o.fake.prompts.shown.at(1).filter, QString("File PDF (*.pdf)"));
         QCOMPARE(o.fake.busy.depth, 0);
     }
 
 private:
-    static void registers() {
+    static void registers()
+    {
         QTest::addColumn<int>("reg");
         for (int i = 0; i < int(lists().size()); ++i) QTest::newRow(lists()[i].name) << i;
     }

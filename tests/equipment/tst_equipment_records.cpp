@@ -11,7 +11,8 @@ using archive::File;
 class TestEquipmentRecords : public QObject {
     Q_OBJECT
 private slots:
-    void checksAndAVanishedKey() {
+    void checksAndAVanishedKey()
+    {
         // In this order: each case has the next field wrong too.
         QCOMPARE(equipment::check({" ", "x", "x", "x"}), QString("Manca Associazione."));
         QCOMPARE(equipment::check({"A", "", "x", "x"}), QString("Manca descrizione automezzo."));
@@ -26,8 +27,10 @@ private slots:
         // A change whose old key matches nothing puts the values in as a new record.
         TestFolder office;
         office.write(File::Attrezzature, crlf({"ALFA,TENDA,L,3", "BETA,PALA,L,5"}));
-        QVERIFY(equipment::modify(office.ctx.folder, {"BETA", "BRANDA"}, {"ALFA", "ASCIA", "L", "1"}).done());
-        QCOMPARE(office.read(File::Attrezzature), crlf({"ALFA,ASCIA,L,1", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 5 "}));
+        QVERIFY(equipment::modify(office.ctx.folder, {"BETA", "BRANDA"}, {"ALFA", "ASCIA", "L", "1"})
+                    .done());
+        QCOMPARE(office.read(File::Attrezzature),
+                 crlf({"ALFA,ASCIA,L,1", "ALFA,TENDA,L, 3 ", "BETA,PALA,L, 5 "}));
     }
 };
 

@@ -10,9 +10,21 @@
 namespace killops {
 
 enum Kind {
-    InsertAssociation, RegisterActivity, PickUnregistered, DiscardUnregistered, Snapshot, RegisterToRollBack, RollbackCopies,
-    RegisterToUndo, RollbackRecords, CloseActivity, RegisterToCancel, CancelActivity,
-    RenameAssociation, RemoveAssociation, KindCount
+    InsertAssociation,
+    RegisterActivity,
+    PickUnregistered,
+    DiscardUnregistered,
+    Snapshot,
+    RegisterToRollBack,
+    RollbackCopies,
+    RegisterToUndo,
+    RollbackRecords,
+    CloseActivity,
+    RegisterToCancel,
+    CancelActivity,
+    RenameAssociation,
+    RemoveAssociation,
+    KindCount
 };
 const char *kindName(int kind);
 inline int kindOf(int step) { return step % KindCount; }

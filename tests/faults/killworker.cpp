@@ -24,14 +24,16 @@
 
 namespace {
 
-int loop(const archive::WorkingFolder &folder) {
+int loop(const archive::WorkingFolder &folder)
+{
     const QString stepPath = killops::stepFile(folder);
     int step = archive::readFirstLine(stepPath).trimmed().toInt();
     std::printf("pronto\n");
     std::fflush(stdout);
     for (;; ++step) {
         if (!killops::run(folder, step)) {
-            std::fprintf(stderr, "passo %d (%s) fallito\n", step, killops::kindName(killops::kindOf(step)));
+            std::fprintf(stderr, "passo %d (%s) fallito\n", step,
+                         killops::kindName(killops::kindOf(step)));
             return 2;
         }
         if (!archive::replaceFile(stepPath, QByteArray::number(step + 1) + "\r\n").ok()) return 3;
@@ -39,7 +41,8 @@ int loop(const archive::WorkingFolder &folder) {
 }
 
 int limited(const archive::WorkingFolder &folder, const char *bytes, const QString &operation,
-            int argc, char **argv) {
+            int argc, char **argv)
+{
     std::signal(SIGXFSZ, SIG_IGN); // a write beyond the limit fails with EFBIG
     if (QByteArray(bytes) != "-") {
         rlimit lim{rlim_t(std::atol(bytes)), rlim_t(std::atol(bytes))};
@@ -50,17 +53,27 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
     Context ctx{folder, fake.platform(), {}, nullptr, nullptr, false, {}};
     QString message;
     if (operation == QLatin1String("inserimento")) {
-        associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),
-                               QString(), QString(), QString(), QString(), QStringLiteral("1")};
+        associations::Input in{QStringLiteral("ZETA"),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QString(),
+                               QStringLiteral("1")};
         message = associations::insert(folder, associations::recordFields(in)).io.message();
     } else if (operation == QLatin1String("istantanea")) {
         message = snapshot::copiainsav(folder, archive::Register::Associazioni).message();
     } else if (operation == QLatin1String("ripristino")) {
         message = snapshot::copiadasav(folder, archive::Register::Associazioni).message();
-    } else if (operation.startsWith(QLatin1String("salvataggio")) || operation == QLatin1String("ripristino da copia")) {
+    } else if (operation.startsWith(QLatin1String("salvataggio"))
+               || operation == QLatin1String("ripristino da copia")) {
         // The first archive only: the other questions get No.
         fake.prompts.answers << true;
-        fake.prompts.files << QDir(folder.dir()).filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak" : "copia.bak");
+        fake.prompts.files << QDir(folder.dir())
+                                  .filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak"
+                                                                                       : "copia.bak");
         if (operation.startsWith(QLatin1String("salvataggio"))) maintenance::save(ctx);
         else maintenance::restore(ctx);
     } else if (operation == QLatin1String("annullamento")) {
@@ -68,11 +81,14 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         reg.mode = modes::Activity::A;
         reg.protsel = QStringLiteral("1");
         reg.input = {"1", "01/03/2025", "09.00", {}, {}, {}, {}, "SOCCORSO", "LUOGO", "SALA", {}};
-        message = activities::registerActivity(folder, reg, killops::giveBackTo(folder)).messages.join('\n');
+        message =
+            activities::registerActivity(folder, reg, killops::giveBackTo(folder)).messages.join('\n');
     } else if (operation == QLatin1String("contatore")) {
         message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
     } else if (operation == QLatin1String("emergenza")) {
-        message = settings::writeEmergency(folder.path(File::Emergenza), QStringLiteral("ALLUVIONE DEL PIAVE")).message();
+        message = settings::writeEmergency(folder.path(File::Emergenza),
+                                           QStringLiteral("ALLUVIONE DEL PIAVE"))
+                      .message();
     } else if (operation == QLatin1String("stampa")) {
         QApplication app(argc, argv);
         QtLinePrinter printer(fake.prompts, folder);
@@ -91,7 +107,8 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     if (argc < 2) return 64;
     const archive::WorkingFolder folder(QString::fromLocal8Bit(argv[1]));
     if (argc == 5 && QByteArray(argv[2]) == "limit")

@@ -20,16 +20,17 @@ using archive::File;
 namespace {
 
 const QByteArray kBinary("\x00\x01\xff\xfe\x80\x9d\x7f", 7);
-const QByteArray kAlfa = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", kZeta = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
+const QByteArray kAlfa = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ",
+                 kZeta = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
 const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
     {File::Associazioni,
      {{kAlfa, true},
-      {"BETA,VIA DUE", false},                          // items missing
-      {"GAMMA,A,B,C,D,E,F,G, 1 , 1 ,ALTRO", false},     // one item more
-      {"DELTA,,,,,,,,DIECI, 1 ", false},                // not a number
-      {"EPSILON,,,,,,,, 40000 , 1 ", false},            // beyond 16 bits
-      {kBinary + ",,,,,,,," + kBinary + ",1", false},   // binary
-      {"", false},                                      // an empty line
+      {"BETA,VIA DUE", false},                        // items missing
+      {"GAMMA,A,B,C,D,E,F,G, 1 , 1 ,ALTRO", false},   // one item more
+      {"DELTA,,,,,,,,DIECI, 1 ", false},              // not a number
+      {"EPSILON,,,,,,,, 40000 , 1 ", false},          // beyond 16 bits
+      {kBinary + ",,,,,,,," + kBinary + ",1", false}, // binary
+      {"", false},                                    // an empty line
       {kZeta, true}}},
     {File::Automezzi,
      {{"ALFA,JEEP,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L", true},
@@ -38,9 +39,14 @@ const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
       {kBinary + ",,,,,,,,,," + kBinary, false},
       {"ZETA,GRU,CAMPO,01/03/2025,08.00,,,SOLLEVAMENTO,A", true}}},
     {File::Attrezzature,
-     {{"ALFA,TENDA,L, 20 ", true}, {"ALFA,BRANDA", false}, {"ALFA,PALA,L,MOLTE", false},
-      {"ALFA,PICCONE,L, 70000 ", false}, {"ALFA,PICCOZZA,L, -32769 ", false},
-      {"ALFA,SECCHIO,L, 2 ,ALTRO", false}, {kBinary, false}, {"ALFA,TORCIA,L, 5 ", true}}},
+     {{"ALFA,TENDA,L, 20 ", true},
+      {"ALFA,BRANDA", false},
+      {"ALFA,PALA,L,MOLTE", false},
+      {"ALFA,PICCONE,L, 70000 ", false},
+      {"ALFA,PICCOZZA,L, -32769 ", false},
+      {"ALFA,SECCHIO,L, 2 ,ALTRO", false},
+      {kBinary, false},
+      {"ALFA,TORCIA,L, 5 ", true}}},
     {File::Attivita,
      {{" 7 ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", true},
       {" SETTE ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", false},
@@ -48,15 +54,19 @@ const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
       {kBinary, false},
       {" 9 ,01/03/2025,09.00,02/03/2025,10.00,,,RICERCA,BOSCO,PREFETTO,,A", true}}},
     {File::Risorse,
-     {{" 7 ,ATTR,2,ALFA,TENDA,O", true}, {" X ,ATTR,2,ALFA,TENDA,O", false},
-      {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false}, {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
+     {{" 7 ,ATTR,2,ALFA,TENDA,O", true},
+      {" X ,ATTR,2,ALFA,TENDA,O", false},
+      {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false},
+      {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
     {File::Volontari,
-     {{"ALFA,MARIO,ROSSI,,,,,,,", true}, {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
+     {{"ALFA,MARIO,ROSSI,,,,,,,", true},
+      {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
       {"ALFA," + kBinary, true}, // texts only: binary bytes are a name
       {"ALFA,ANNA,VERDI", true}}},
 };
 
-void writeDamaged(TestOffice &o, bool readableOnly) {
+void writeDamaged(TestOffice &o, bool readableOnly)
+{
     for (auto it = kDamaged.begin(); it != kDamaged.end(); ++it) {
         QList<QByteArray> lines;
         for (const auto &[bytes, readable] : it.value())
@@ -69,7 +79,8 @@ void writeDamaged(TestOffice &o, bool readableOnly) {
 
 // Every window that shows what the archives hold, with association ALFA chosen.
 using ShowRows = QList<QPair<QString, std::function<QWidget *(MainOffice &)>>>;
-const ShowRows &showingWindows() {
+const ShowRows &showingWindows()
+{
     static ShowRows rows;
     if (!rows.empty()) return rows;
     rows.append({"Formvelmo", [](MainOffice &o) -> QWidget * { return o.activate(o.main), o.main; }});
@@ -77,7 +88,8 @@ const ShowRows &showingWindows() {
         if (*e.window)
             rows.append({QString::fromLatin1(e.name), [name = e.name](MainOffice &o) {
                              QWidget *w = openEntry(o, name);
-                             if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass"))) chooseEntry(ass, "ALFA");
+                             if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass")))
+                                 chooseEntry(ass, "ALFA");
                              return w;
                          }});
     rows.append({"Formattivita M", [](MainOffice &o) -> QWidget * {
@@ -88,7 +100,8 @@ const ShowRows &showingWindows() {
                  }});
     rows.append({"Formsto", [](MainOffice &o) -> QWidget * {
                      clickButton(o.fromMenu<Formattivita>("mnattains"), "cmdvol");
-                     o.main->offerPicked(ResourceKind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
+                     o.main->offerPicked(ResourceKind::Association,
+                                         QStringLiteral("ALFA").leftJustified(50) + " 10");
                      clickButton(o.windows->get<Formris>(), "cmdnomi");
                      o.activate(o.windows->get<Formsto>());
                      return o.windows->get<Formsto>();
@@ -97,25 +110,30 @@ const ShowRows &showingWindows() {
 }
 
 // Everything each window shows (a drop-down list's popup is its entries).
-QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows()) {
+QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows())
+{
     QStringList out;
     for (const auto &[name, open] : rows) {
         QWidget *w = open(o);
         out << QStringLiteral("== %1").arg(name);
         for (auto *l : w->findChildren<QAbstractItemView *>()) {
             bool inCombo = false;
-            for (QObject *p = l->parent(); p && p != w; p = p->parent()) inCombo = inCombo || qobject_cast<QComboBox *>(p);
-            if (!inCombo && l->model()) out << QStringLiteral("[%1]").arg(l->objectName()) << lineTexts(l);
+            for (QObject *p = l->parent(); p && p != w; p = p->parent())
+                inCombo = inCombo || qobject_cast<QComboBox *>(p);
+            if (!inCombo && l->model())
+                out << QStringLiteral("[%1]").arg(l->objectName()) << lineTexts(l);
         }
         for (auto *c : w->findChildren<QComboBox *>())
             out << QStringLiteral("[%1]").arg(c->objectName()) << entries(c) << c->currentText();
         for (auto *e : w->findChildren<QLineEdit *>())
-            if (!qobject_cast<QComboBox *>(e->parentWidget())) out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
+            if (!qobject_cast<QComboBox *>(e->parentWidget()))
+                out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
     }
     return out;
 }
 
-QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas) {
+QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas)
+{
     QByteArray out(size, Qt::Uninitialized);
     for (qsizetype i = 0; i < size; ++i) {
         char c = char(random.bounded(256));
@@ -124,7 +142,8 @@ QByteArray noise(QRandomGenerator &random, qsizetype size, bool commas) {
     return out;
 }
 
-void registerAssociation(MainOffice &o) {
+void registerAssociation(MainOffice &o)
+{
     const WindowRow &formass = registerWindows().front();
     QWidget *w = formass.open(o);
     fillGood(w, formass);
@@ -137,7 +156,8 @@ void registerAssociation(MainOffice &o) {
 class TestDamaged : public QObject {
     Q_OBJECT
 private slots:
-    void everyWindowListsWhatItCanRead() {
+    void everyWindowListsWhatItCanRead()
+    {
         MainOffice damaged, clean;
         writeDamaged(damaged, false);
         writeDamaged(clean, true);
@@ -147,21 +167,24 @@ private slots:
         // after a blank line, how many lines they left out.
         int notes = 0;
         for (qsizetype i = withDamage.size() - 1; i >= 0; --i) {
-            if (!withDamage[i].startsWith(QLatin1String("Righe illeggibili non considerate: "))) continue;
+            if (!withDamage[i].startsWith(QLatin1String("Righe illeggibili non considerate: ")))
+                continue;
             const bool afterBlank = i > 0 && withDamage[i - 1].isEmpty();
             withDamage.remove(i - afterBlank, 1 + afterBlank);
             ++notes;
         }
         QCOMPARE(notes, 2);
         QCOMPARE(withDamage, readableOnly);
-        for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",
-                                 "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
+        for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO",
+                                 "RICERCA", "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
             QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
     }
 
-    void binaryEmptyMissingAndFolderArchivesOpenEveryWindow() {
-        const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                            File::Risorse,      File::Volontari, File::NumeroProt,   File::Emergenza};
+    void binaryEmptyMissingAndFolderArchivesOpenEveryWindow()
+    {
+        const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature,
+                            File::Attivita,     File::Risorse,   File::Volontari,
+                            File::NumeroProt,   File::Emergenza};
         MainOffice missing, empty;
         for (File f : all) empty.write(f, QByteArray());
         QCOMPARE(showAll(empty), showAll(missing));
@@ -173,7 +196,8 @@ private slots:
             for (File f : all) {
                 QByteArray bytes = noise(random, 20000, round != 1);
                 for (int k = 0; k < 40 && round != 2; ++k)
-                    bytes.insert(random.bounded(bytes.size()), QList<const char *>{"\r\n", "\n", "\r"}[k % 3]);
+                    bytes.insert(random.bounded(bytes.size()),
+                                 QList<const char *>{"\r\n", "\n", "\r"}[k % 3]);
                 o.write(f, bytes);
             }
             const auto before = o.files();
@@ -186,28 +210,34 @@ private slots:
         // A folder where an archive should stand: a registration names it.
         MainOffice o;
         seedOffice(o);
-        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita, File::Risorse}) {
+        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                       File::Risorse}) {
             QFile::remove(o.path(f));
             QVERIFY(QDir(o.dir()).mkdir(archive::fileName(f)));
         }
         showAll(o);
         registerAssociation(o);
         QCOMPARE(o.fake.prompts.messages(),
-                 QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed, o.path(File::Associazioni)).message()});
+                 QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed,
+                                                     o.path(File::Associazioni))
+                                 .message()});
         QVERIFY(QFileInfo(o.path(File::Associazioni)).isDir());
     }
 
-    void aKeyInAnUnreadableLineIsTaken() {
+    void aKeyInAnUnreadableLineIsTaken()
+    {
         // A key that stands only in a damaged line is taken, for a new record
         // or a renamed one.
         TestOffice o;
         writeDamaged(o, false);
         const auto &f = o.ctx.folder;
         const QStringList delta{"DELTA", "", "", "", "", "", "", "", "1", "1"};
-        const QStringList camion{"ALFA", "CAMION", "", "", "", "", "", "", "L"}, pala{"ALFA", "PALA", "L", "1"};
+        const QStringList camion{"ALFA", "CAMION", "", "", "", "", "", "", "L"},
+            pala{"ALFA", "PALA", "L", "1"};
         const auto archives = [&] {
             QByteArray all; // the work files hold what a refused rewrite got to
-            for (File a : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari}) all += o.read(a);
+            for (File a : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari})
+                all += o.read(a);
             return all;
         };
         const QByteArray before = archives();
@@ -215,15 +245,20 @@ private slots:
                  [&] { return associations::insert(f, delta); },
                  [&] { return associations::modify(f, "ALFA", delta); },
                  [&] { return vehicles::insert(f, camion); },
-                 [&] { return vehicles::modify(f, {"ALFA", "JEEP"}, camion); },
+                 [&] {
+                     return vehicles::modify(f, {"ALFA", "JEEP"}, camion);
+                 },
                  [&] { return equipment::insert(f, pala); },
-                 [&] { return equipment::modify(f, {"ALFA", "TENDA"}, pala); }}) {
+                 [&] {
+                     return equipment::modify(f, {"ALFA", "TENDA"}, pala);
+                 }}) {
             QCOMPARE(attempt().status, registers::Outcome::Duplicate);
             QCOMPARE(archives(), before);
         }
     }
 
-    void fiftyMegabytes() {
+    void fiftyMegabytes()
+    {
         // Every kind of line end, none after the last line.
         QRandomGenerator random(505050);
         QList<QByteArray> lines{kAlfa};
@@ -241,7 +276,9 @@ private slots:
         file.clear();
         ShowRows rows;
         for (const auto &row : showingWindows())
-            if (QStringList{"Formvelmo", "mnassains", "mnautains", "mnatrains", "mnattains", "mnassvel", "mnattvgen"}.contains(row.first))
+            if (QStringList{"Formvelmo", "mnassains", "mnautains", "mnatrains", "mnattains",
+                            "mnassvel", "mnattvgen"}
+                    .contains(row.first))
                 rows << row;
         const QStringList all = showAll(o, rows);
         QVERIFY(all.contains(QStringLiteral("ALFA")) && all.contains(QStringLiteral("ZETA")));

@@ -17,30 +17,36 @@ using archive::File;
 namespace {
 
 // `%1` stands for the working folder.
-QString unwritten(const QString &written, const QString &kept, bool existed = true) {
+QString unwritten(const QString &written, const QString &kept, bool existed = true)
+{
     return QStringLiteral("Impossibile scrivere il file %2 (%1/%2). Il file %3 %4.")
         .arg(QStringLiteral("%1"), written, kept,
              existed ? QStringLiteral("resta com'era") : QString::fromUtf8("non è stato creato"));
 }
 
-QString writeFailure(const TestOffice &o, File f) {
+QString writeFailure(const TestOffice &o, File f)
+{
     const QString name = archive::fileName(f);
     return unwritten(name, name, o.exists(f)).arg(o.dir());
 }
 
 // Small archives fail only when the last buffered bytes are flushed; the big
 // ones (beyond 64 KiB) already at a write.
-void seedForDisk(const TestOffice &o, bool big) {
+void seedForDisk(const TestOffice &o, bool big)
+{
     QList<QByteArray> ass{"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,,,,,,,, 4 , 4 "};
     QList<QByteArray> sav{"VECCHIA,,,,,,,, 1 , 1 "};
     for (int i = 0; big && i < 3000; ++i)
-        ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i) + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
-    for (int i = 0; big && i < 5000; ++i) sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
+        ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i)
+                   + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
+    for (int i = 0; big && i < 5000; ++i)
+        sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
     o.write(File::Associazioni, crlf(ass));
     o.write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
-    o.write(File::Attivita, crlf({" 1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO,SALA,,A",
-                                  " 2 ,02/03/2025,10.00,,,02/03/2025,18.00,RICERCA,BOSCO,SINDACO,,C",
-                                  " 3 ,03/03/2025,11.00,,,03/03/2025,19.00,RICERCA,CAMPO,SINDACO,,C"}));
+    o.write(File::Attivita,
+            crlf({" 1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO,SALA,,A",
+                  " 2 ,02/03/2025,10.00,,,02/03/2025,18.00,RICERCA,BOSCO,SINDACO,,C",
+                  " 3 ,03/03/2025,11.00,,,03/03/2025,19.00,RICERCA,CAMPO,SINDACO,,C"}));
     o.write(File::Risorse, crlf({" 1 ,ATTR,     2,ALFA,TENDA,O"}));
     o.write(File::AssociazioniSav, crlf(sav));
     o.write(File::NumeroProt, "41\r\n");
@@ -51,38 +57,50 @@ void seedForDisk(const TestOffice &o, bool big) {
 
 // A child process whose files may not grow beyond `limit` (EFBIG, as on a full
 // disk), or ("-") whose syncs the kernel fails as `strace` asks (EIO).
-QString runLimited(const TestOffice &o, const QString &limit, const QString &operation, const QStringList &strace = {}) {
+QString runLimited(const TestOffice &o, const QString &limit, const QString &operation,
+                   const QStringList &strace = {})
+{
     QProcess child;
     const QStringList worker{QStringLiteral(KILLWORKER_PATH), o.dir(), "limit", limit, operation};
     if (strace.isEmpty()) child.start(worker.first(), worker.mid(1));
-    else child.start(QStringLiteral("strace"), QStringList{"-f", "-o", "/dev/null"} + strace + worker);
-    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return QStringLiteral("<il processo non è terminato bene: %1>").arg(QString::fromUtf8(child.readAllStandardError()));
+    else
+        child.start(QStringLiteral("strace"), QStringList{"-f", "-o", "/dev/null"} + strace + worker);
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit
+        || child.exitCode() != 0)
+        return QStringLiteral("<il processo non è terminato bene: %1>")
+            .arg(QString::fromUtf8(child.readAllStandardError()));
     return QString::fromUtf8(child.readAllStandardOutput());
 }
 
-using AddOperation = std::function<void(const char *operation, const QString &destination, const QString &expected)>;
+using AddOperation =
+    std::function<void(const char *operation, const QString &destination, const QString &expected)>;
 
 // The operations of the disk tests, each with the file it replaces and what
 // the user is told when the disk refuses: full (`sync` false), or failing
 // every sync. An ordered rewrite fills its work file first, but syncs only
 // the archive outside a transaction.
-void diskOperations(bool sync, const AddOperation &add) {
+void diskOperations(bool sync, const AddOperation &add)
+{
     const QString saveFailed = QStringLiteral("Salvataggio non riuscito. ");
     const QString kept = QString::fromUtf8(" L'archivio associazioni.csv non è cambiato.");
     const auto same = [](const char *file) { return unwritten(file, file); };
-    add("inserimento", "associazioni.csv", unwritten(sync ? "associazioni.csv" : "associazioni.wrk", "associazioni.csv"));
+    add("inserimento", "associazioni.csv",
+        unwritten(sync ? "associazioni.csv" : "associazioni.wrk", "associazioni.csv"));
     add("istantanea", "associazioni.sav", same("associazioni.sav"));
     add("ripristino", "associazioni.csv", same("associazioni.csv"));
     add("salvataggio", "copia.bak", saveFailed + same("copia.bak") + kept);
-    add("salvataggio nuovo", "nuova.bak", saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
-    add("ripristino da copia", "associazioni.csv", QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
+    add("salvataggio nuovo", "nuova.bak",
+        saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
+    add("ripristino da copia", "associazioni.csv",
+        QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
     add("contatore", "numeroprot.dat", same("numeroprot.dat"));
     add("emergenza", "emergenza.dat", same("emergenza.dat"));
     add("stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + same("stampa.pdf"));
     // A change over several archives: the activity is the last one prepared.
-    add("annullamento", "attivita.csv", sync ? unwritten("risorse.wrk", "risorse.csv")
-                                             : unwritten("attivita.wrk", "attivita.csv") + QString::fromUtf8(" Nessun altro archivio è stato modificato."));
+    add("annullamento", "attivita.csv",
+        sync ? unwritten("risorse.wrk", "risorse.csv")
+             : unwritten("attivita.wrk", "attivita.csv")
+                   + QString::fromUtf8(" Nessun altro archivio è stato modificato."));
 }
 
 } // namespace
@@ -90,14 +108,17 @@ void diskOperations(bool sync, const AddOperation &add) {
 class TestUnwritable : public QObject {
     Q_OBJECT
 private slots:
-    void readOnlyArchiveOrFolderIsToldAndKept_data() {
+    void readOnlyArchiveOrFolderIsToldAndKept_data()
+    {
         QTest::addColumn<int>("window");
         QTest::addColumn<bool>("folder");
         for (int w = 0; w < int(registerWindows().size()); ++w)
             for (bool folder : {false, true})
-                QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio") << w << folder;
+                QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio")
+                    << w << folder;
     }
-    void readOnlyArchiveOrFolderIsToldAndKept() {
+    void readOnlyArchiveOrFolderIsToldAndKept()
+    {
         // The message names the first file it cannot write; no file changes,
         // not even a snapshot or a work file.
         QFETCH(int, window);
@@ -115,13 +136,15 @@ private slots:
         setReadOnly(locked, false);
         // The protocol number is written before the activity.
         const bool activity = row.archive == File::Attivita;
-        QCOMPARE(o.fake.prompts.messages(), QStringList{writeFailure(o, folder && activity ? File::NumeroProt : row.archive)});
+        QCOMPARE(o.fake.prompts.messages(),
+                 QStringList{writeFailure(o, folder && activity ? File::NumeroProt : row.archive)});
         auto after = o.files();
         if (!folder && activity) after["numeroprot.dat"] = before["numeroprot.dat"];
         QCOMPARE(after, before);
     }
 
-    void aReadOnlySnapshotIsNamedAndTheOthersTaken() {
+    void aReadOnlySnapshotIsNamedAndTheOthersTaken()
+    {
         TestOffice o;
         seedOffice(o);
         o.write(File::AssociazioniSav, crlf({"VECCHIA,,,,,,,, 1 , 1 "}));
@@ -135,22 +158,27 @@ private slots:
         QCOMPARE(o.read(File::AutomezziSav), o.read(File::Automezzi));
     }
 
-    void fullDiskKeepsTheLastGoodContent_data() {
+    void fullDiskKeepsTheLastGoodContent_data()
+    {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("big");
         QTest::addColumn<int>("cut"); // 0: nothing is written, 1: half, 2: all but the last byte
-        diskOperations(false, [](const char *operation, const QString &destination, const QString &expected) {
+        diskOperations(false, [](const char *operation, const QString &destination,
+                                 const QString &expected) {
             // Where nothing fits, a change over several archives stops at its first one, as when no sync succeeds.
             for (int cut : {0, 1, 2})
                 if (cut > 0 || QByteArray(operation) != "annullamento")
-                    QTest::addRow("%s, %d", operation, cut) << QString(operation) << destination << expected << false << cut;
+                    QTest::addRow("%s, %d", operation, cut)
+                        << QString(operation) << destination << expected << false << cut;
             if (destination.endsWith(".csv") || destination.endsWith(".sav"))
-                QTest::addRow("%s, grande", operation) << QString(operation) << destination << expected << true << 1;
+                QTest::addRow("%s, grande", operation)
+                    << QString(operation) << destination << expected << true << 1;
         });
     }
-    void fullDiskKeepsTheLastGoodContent() {
+    void fullDiskKeepsTheLastGoodContent()
+    {
         QFETCH(QString, operation);
         QFETCH(QString, destination);
         QFETCH(QString, expected);
@@ -161,14 +189,19 @@ private slots:
             TestOffice trial;
             seedForDisk(trial, big);
             const QString shown = runLimited(trial, "-", operation);
-            QVERIFY2(!shown.contains("non riuscit") && !shown.contains("Impossibile"), qPrintable(shown));
+            QVERIFY2(!shown.contains("non riuscit") && !shown.contains("Impossibile"),
+                     qPrintable(shown));
             size = QFileInfo(trial.path(destination)).size();
             QVERIFY(size > 1);
         }
         TestOffice o;
         seedForDisk(o, big);
         auto before = o.files();
-        const QString shown = runLimited(o, QString::number(cut == 0 ? 0 : cut == 1 ? size / 2 : size - 1), operation);
+        const QString shown = runLimited(o,
+                                         QString::number(cut == 0   ? 0
+                                                         : cut == 1 ? size / 2
+                                                                    : size - 1),
+                                         operation);
         auto after = o.files();
         before.remove("associazioni.wrk");
         after.remove("associazioni.wrk");
@@ -176,7 +209,8 @@ private slots:
         QCOMPARE(shown, expected.arg(o.dir()));
     }
 
-    void aFailedSyncIsAFailedWrite_data() {
+    void aFailedSyncIsAFailedWrite_data()
+    {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<int>("folderSync"); // 0: every sync fails; n: the folder's from the n-th on
         QTest::addColumn<QString>("expected"); // empty: the change is made and told as without faults
@@ -184,12 +218,15 @@ private slots:
             QTest::addRow("%s, ogni sync", operation) << QString(operation) << 0 << expected;
         });
         // Before the renames the folder must hold the journal; after them the change stands.
-        QTest::newRow("annullamento, giornale") << "annullamento" << 1
-            << unwritten("velmora.jnl", "velmora.jnl", false) + QString::fromUtf8(" Nessun altro archivio è stato modificato.");
+        QTest::newRow("annullamento, giornale")
+            << "annullamento" << 1
+            << unwritten("velmora.jnl", "velmora.jnl", false)
+                   + QString::fromUtf8(" Nessun altro archivio è stato modificato.");
         QTest::newRow("annullamento, dopo i rinomini") << "annullamento" << 2 << QString();
         QTest::newRow("contatore, dopo il rinomino") << "contatore" << 1 << QString();
     }
-    void aFailedSyncIsAFailedWrite() {
+    void aFailedSyncIsAFailedWrite()
+    {
         QFETCH(QString, operation);
         QFETCH(int, folderSync);
         QFETCH(QString, expected);
@@ -199,9 +236,12 @@ private slots:
         const QString done = runLimited(trial, "-", operation);
         const auto before = o.files();
         QVERIFY2(trial.files() != before, qPrintable(done));
-        const QString shown = runLimited(o, "-", operation, folderSync == 0
-            ? QStringList{"--inject=fsync,fdatasync:error=EIO"}
-            : QStringList{"-P", o.dir(), QStringLiteral("--inject=fsync:error=EIO:when=%1+").arg(folderSync)});
+        const QString shown = runLimited(
+            o, "-", operation,
+            folderSync == 0
+                ? QStringList{"--inject=fsync,fdatasync:error=EIO"}
+                : QStringList{"-P", o.dir(),
+                              QStringLiteral("--inject=fsync:error=EIO:when=%1+").arg(folderSync)});
         QCOMPARE(shown, expected.isEmpty() ? done : expected.arg(o.dir()));
         auto after = o.files();
         auto unchanged = expected.isEmpty() ? trial.files() : before;

@@ -9,7 +9,8 @@
 
 #include "check.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     if (size == 0) return 0;
     const auto sign = [](int v) { return (v > 0) - (v < 0); };
     const int width = data[0] % 130;

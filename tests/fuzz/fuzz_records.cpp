@@ -15,7 +15,8 @@
 
 namespace {
 
-void oneLine(const QByteArray &line, const archive::RecordFormat &format) {
+void oneLine(const QByteArray &line, const archive::RecordFormat &format)
+{
     const archive::Record r = archive::parseRecord(line, format);
     check(r.raw == line);
     check(r.fields.size() >= format.count && r.values.size() == format.count);
@@ -38,12 +39,14 @@ void oneLine(const QByteArray &line, const archive::RecordFormat &format) {
         for (int i = 0; i < format.count; ++i)
             if (!format.isNumber(i)) check(back.fields.at(i) == r.fields.at(i));
     }
-    for (int idx : format.numbers) check(text::parseNumber(text::numberForm(r.number(idx))) == r.number(idx));
+    for (int idx : format.numbers)
+        check(text::parseNumber(text::numberForm(r.number(idx))) == r.number(idx));
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     QBuffer buffer;
     buffer.setData(bytes);

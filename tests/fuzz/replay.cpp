@@ -6,7 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         QDirIterator it(QString::fromLocal8Bit(argv[i]), QDir::Files, QDirIterator::Subdirectories);

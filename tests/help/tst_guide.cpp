@@ -18,13 +18,17 @@
 
 class TestGuide : public QObject {
     Q_OBJECT
-    static QString guidePath() { return QFileInfo(VELMORA_HELP_DIR "/velmora.hlp").absoluteFilePath(); }
+    static QString guidePath()
+    {
+        return QFileInfo(VELMORA_HELP_DIR "/velmora.hlp").absoluteFilePath();
+    }
     QString m_html;
     QString m_text;          // the guide's text as shown, blanks simplified
     QSet<QString> m_anchors; // anchor names of the shown document
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QFile file(guidePath());
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(guidePath()));
         m_html = QString::fromUtf8(file.readAll());
@@ -35,11 +39,13 @@ private slots:
             // An anchor in front of a heading belongs to the heading's block.
             for (const QString &name : b.charFormat().anchorNames()) m_anchors << name;
             for (auto it = b.begin(); !it.atEnd(); ++it)
-                for (const QString &name : it.fragment().charFormat().anchorNames()) m_anchors << name;
+                for (const QString &name : it.fragment().charFormat().anchorNames())
+                    m_anchors << name;
         }
     }
 
-    void everyLinkLeadsToItsSection() {
+    void everyLinkLeadsToItsSection()
+    {
         const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
         for (auto it = href.globalMatch(m_html); it.hasNext();) {
             const QString link = it.next().captured(1);
@@ -56,7 +62,8 @@ private slots:
         QCOMPARE(m_html.count(QStringLiteral("<a name=")), m_anchors.size());
     }
 
-    void coversEveryMenuEntryWindowAndButton() {
+    void coversEveryMenuEntryWindowAndButton()
+    {
         TestOffice office;
         auto *main = office.windows->get<Formvelmo>();
         main->setQuitHandler([] {});
@@ -85,7 +92,8 @@ private slots:
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join('\n')));
     }
 
-    void helpWindowOpensAtTheIndex() {
+    void helpWindowOpensAtTheIndex()
+    {
         QCOMPARE(QtHelpViewer::locate(QStringLiteral("velmora.hlp")), guidePath());
         QtPrompts prompts;
         QtHelpViewer viewer(prompts);
@@ -102,9 +110,11 @@ private slots:
         QCOMPARE(browser->source().fragment(), QStringLiteral("indice"));
     }
 
-    void toolkitButtonsAreItalian() {
+    void toolkitButtonsAreItalian()
+    {
         QVERIFY(installItalianTexts());
-        QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?",
+                        QMessageBox::Yes | QMessageBox::No);
         box.show();
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
         QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("No"));
@@ -114,7 +124,8 @@ private slots:
         dialog.show();
         QStringList captions;
         for (auto *b : dialog.findChildren<QPushButton *>()) captions << b->text().remove('&');
-        QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"), qPrintable(captions.join('|')));
+        QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"),
+                 qPrintable(captions.join('|')));
     }
 };
 

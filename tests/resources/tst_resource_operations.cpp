@@ -12,7 +12,8 @@ using archive::File;
 namespace {
 
 // A record of risorse.csv given back as the release does.
-archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const archive::Record &r) {
+archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const archive::Record &r)
+{
     return resources::giveBackRecord(folder, activities::resourceOf(r), r.at(activities::RNumProt));
 }
 
@@ -22,11 +23,11 @@ archive::Outcome giveBackStored(const archive::WorkingFolder &folder, const arch
 class TestResourceOperations : public QObject {
     Q_OBJECT
 private slots:
-    void quantities() {
+    void quantities()
+    {
         using namespace resources;
         for (const auto &c : std::vector<std::pair<QString, int>>{
-                 {"3", 3}, {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"2,6", 3}, {"32767", 32767},
-                 {"0", 0}})
+                 {"3", 3}, {" 12 ", 12}, {"2.5", 2}, {"3.5", 4}, {"2,6", 3}, {"32767", 32767}, {"0", 0}})
             QCOMPARE(quantity(c.first), std::optional<qint16>(qint16(c.second)));
         for (const char *bad : {"", " ", "abc", "1e3", "-1", "-10000", "32768", "99999", "1,2,3"})
             QVERIFY2(!quantity(bad), bad);
@@ -35,7 +36,8 @@ private slots:
         QCOMPARE(quantityColumn(32767), QString("32767"));
     }
 
-    void giveBackByTypeAndItsLimits() {
+    void giveBackByTypeAndItsLimits()
+    {
         using namespace resources;
         TestOffice o;
         o.write(File::Attrezzature, crlf({"ALFA,TENDA,L,32767", "ALFA,POMPA,A, 0 "}));
@@ -72,7 +74,8 @@ private slots:
                  + stays.arg("ATTR molte ALFA POMPA")}};
         for (const auto &[line, told] : refusals) {
             const Outcome refused =
-                giveBackStored(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
+                giveBackStored(o.ctx.folder,
+                               archive::parseRecord(line, activities::resourceFormat()));
             QCOMPARE(resources::ok(refused), false);
             QCOMPARE(archive::messageOf(refused), told);
             QCOMPARE(o.read(File::Attrezzature), equipment);
@@ -82,7 +85,8 @@ private slots:
     // A program killed while its activity window held changes it had not
     // registered: the next start undoes them from sospese.dat, record by
     // record, and says so once.
-    void startGivesBackWhatAKilledWindowHeld() {
+    void startGivesBackWhatAKilledWindowHeld()
+    {
         using namespace resources;
         TestOffice o;
         o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
@@ -95,10 +99,13 @@ private slots:
         const QString alfa = volunteersLine(associationListLine("ALFA", 10), 4);
         // Taken: the tent, the jeep, a van renamed since; given back (lines
         // deleted): the ambulance and ALFA's four volunteers.
-        QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false},
-                                                {amb, true}, {alfa, true}}).ok());
-        const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP," + gone.toLatin1()
-                                + "\r\nR," + amb.toLatin1() + "\r\nR," + alfa.toLatin1() + "\r\n";
+        QVERIFY(saveUnregistered(
+                    o.ctx.folder,
+                    {{tenda, false}, {jeep, false}, {gone, false}, {amb, true}, {alfa, true}})
+                    .ok());
+        const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP,"
+                                + gone.toLatin1() + "\r\nR," + amb.toLatin1() + "\r\nR,"
+                                + alfa.toLatin1() + "\r\n";
         QCOMPARE(o.read("sospese.dat"), held);
 
         // A register that cannot be written: nothing changes, not even
@@ -116,15 +123,17 @@ private slots:
         QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
         QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
         QCOMPARE(o.read("sospese.dat"), QByteArray()); // so the next start undoes nothing again
-        for (const char *named : {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
-                                  "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
-                                  "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
+        for (const char *named :
+             {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
+              "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
+              "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
             QVERIFY2(said.contains(QString::fromUtf8(named)), named);
         QVERIFY(said.startsWith("Il programma non era stato chiuso normalmente"));
 
         // Left by an undo that could not be written when the program was last left normally.
         QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}}).ok());
-        QVERIFY(undoLeftUnregistered(o.ctx.folder, false).startsWith(QString::fromUtf8("Alla chiusura precedente")));
+        QVERIFY(undoLeftUnregistered(o.ctx.folder, false)
+                    .startsWith(QString::fromUtf8("Alla chiusura precedente")));
     }
 };
 

@@ -12,12 +12,19 @@ using archive::File;
 namespace {
 
 // The sheet of an activity typed as fillRequest() types it, up to its notes.
-QStringList head(const char *numprot, const char *start = "", const char *startTime = "") {
-    return {QString::fromUtf8("    Foglio di accompagnamento per l'attività N.") + numprot, "", "",
+QStringList head(const char *numprot, const char *start = "", const char *startTime = "")
+{
+    return {QString::fromUtf8("    Foglio di accompagnamento per l'attività N.") + numprot,
+            "",
+            "",
             "    Data richiesta: 05/03/2025      ora richiesta: 14.30",
             QString("    Data inizio   : %1      ora inizio   : %2").arg(start, startTime),
-            "    Data fine     :       ora fine     : ", "", QString::fromUtf8("    Località      : roma"),
-            "    Richiedente   : rossi", "", QString::fromUtf8("    Tipo attività : incendio")};
+            "    Data fine     :       ora fine     : ",
+            "",
+            QString::fromUtf8("    Località      : roma"),
+            "    Richiedente   : rossi",
+            "",
+            QString::fromUtf8("    Tipo attività : incendio")};
 }
 const QStringList kResourcesHeading{"", "", "    Risorse utilizzate : ", ""};
 
@@ -29,7 +36,8 @@ private slots:
     // The sheet of the window as it stands, not registered; with no printer
     // installed, the one round trip of a portrait printout through the real
     // printer: the user is offered a PDF file instead.
-    void printsWhatTheWindowShows() {
+    void printsWhatTheWindowShows()
+    {
         PickOffice o;
         Formattivita *w = o.openInsert();
         o.fillRequest();
@@ -44,9 +52,11 @@ private slots:
         QCOMPARE(o.fake.printer.jobs.size(), 1);
         const RecordingPrinter::Job &job = o.fake.printer.jobs.first();
         QCOMPARE(jobSetup(job), printSetup(10, Orientation::Portrait));
-        const QStringList sheet = head("7", "5/3/2025", "15.00") << "    Note          : " << kResourcesHeading;
+        const QStringList sheet = head("7", "5/3/2025", "15.00")
+                                  << "    Note          : " << kResourcesHeading;
         const QStringList resources{"   AUTO      1   " + vehicleListLine("ALFA", "JEEP", "L"),
-                                    "   VOL.      2   " + alfa, "   VOL>      0   " + alfa + " MARIO ROSSI"};
+                                    "   VOL.      2   " + alfa,
+                                    "   VOL>      0   " + alfa + " MARIO ROSSI"};
         QCOMPARE(job.lines, sheet + resources);
         QCOMPARE(o.fake.busy.depth, 0);
         QVERIFY(o.fake.busy.pushes > 0);
@@ -73,11 +83,13 @@ private slots:
         QVERIFY2(qAbs(read.points - 10) < 0.5, qPrintable(QString::number(read.points)));
         // A resource line is wider than a portrait page at 10 points: the page
         // shows it up to its right edge, inside the description.
-        QCOMPARE(simplified(read.lines),
-                 simplified(sheet) << "AUTO 1 ALFA JEEP" << "VOL. 2 ALFA" << "VOL> 0 ALFA MARIO ROSSI");
+        QCOMPARE(simplified(read.lines), simplified(sheet) << "AUTO 1 ALFA JEEP"
+                                                           << "VOL. 2 ALFA"
+                                                           << "VOL> 0 ALFA MARIO ROSSI");
     }
 
-    void notesOnOneLineOrTwo_data() {
+    void notesOnOneLineOrTwo_data()
+    {
         QTest::addColumn<int>("length");
         QTest::addColumn<QStringList>("printed");
         const QString fifty = "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwx";
@@ -88,7 +100,8 @@ private slots:
         QTest::newRow("130: cut at 100") << 130 << QStringList{note + fifty, more + next};
     }
 
-    void notesOnOneLineOrTwo() {
+    void notesOnOneLineOrTwo()
+    {
         QFETCH(int, length);
         QFETCH(QStringList, printed);
         sheet::Fields f;
@@ -97,7 +110,6 @@ private slots:
         for (int i = 0; i < length; ++i) f.note += QChar('a' + i % 26);
         QCOMPARE(sheet::lines(f), head("3") + printed + kResourcesHeading);
     }
-
 };
 
 QTEST_MAIN(TestSheet)

@@ -17,22 +17,27 @@ public:
     };
 
     void info(const QString &text) override { record({Shown::Info, text, {}, {}}); }
-    bool question(const QString &text) override { return answer({Shown::Question, text, {}, {}}, answers); }
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override {
+    bool question(const QString &text) override
+    {
+        return answer({Shown::Question, text, {}, {}}, answers);
+    }
+    QString openFile(const QString &title, const QString &folder, const QString &filter) override
+    {
         return answer({Shown::OpenFile, title, folder, filter}, files);
     }
-    QString saveFile(const QString &title, const QString &folder, const QString &filter) override {
+    QString saveFile(const QString &title, const QString &folder, const QString &filter) override
+    {
         return answer({Shown::SaveFile, title, folder, filter}, files);
     }
 
-    QQueue<bool> answers;     // answers to the next questions (Yes = true)
-    QQueue<QString> files;    // answers to the next file dialogs ("" = cancel)
-    QList<Shown> shown;       // everything shown, in order
-    int unexpected = 0;       // questions or dialogs asked with no scripted answer
+    QQueue<bool> answers;       // answers to the next questions (Yes = true)
+    QQueue<QString> files;      // answers to the next file dialogs ("" = cancel)
+    QList<Shown> shown;         // everything shown, in order
+    int unexpected = 0;         // questions or dialogs asked with no scripted answer
     BusyCursor *busy = nullptr; // when set, records whether it was busy at each prompt
     QList<bool> busyAtPrompt;
 
-    QStringList texts() const { return textsOf(-1); }              // every text shown, in order
+    QStringList texts() const { return textsOf(-1); }             // every text shown, in order
     QStringList messages() const { return textsOf(Shown::Info); } // the info texts only
     QStringList questions() const { return textsOf(Shown::Question); }
     void clear();
@@ -40,7 +45,8 @@ public:
 private:
     QStringList textsOf(int kind) const;
     void record(const Shown &s);
-    template <class T> T answer(const Shown &s, QQueue<T> &queue) {
+    template <class T> T answer(const Shown &s, QQueue<T> &queue)
+    {
         record(s);
         if (queue.isEmpty()) return ++unexpected, T();
         return queue.dequeue();
@@ -55,7 +61,11 @@ public:
 
 class FakeBusyCursor : public BusyCursor {
 public:
-    void push() override { ++depth; ++pushes; }
+    void push() override
+    {
+        ++depth;
+        ++pushes;
+    }
     void pop() override { --depth; }
     int depth = 0;
     int pushes = 0;

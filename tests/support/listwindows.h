@@ -15,7 +15,8 @@ inline LineList *list(QWidget *w) { return w->findChild<LineList *>("List1"); }
 inline QComboBox *cmbcerca(QWidget *w) { return w->findChild<QComboBox *>("cmbcerca"); }
 inline QPushButton *cmdcerca(QWidget *w) { return w->findChild<QPushButton *>("cmdcerca"); }
 
-inline void click(QWidget *w, const char *button) {
+inline void click(QWidget *w, const char *button)
+{
     QTest::mouseClick(w->findChild<QPushButton *>(button), Qt::LeftButton);
 }
 

@@ -13,7 +13,8 @@ public:
     ~TestOffice() { windows.reset(); }
 
     // As the user would by coming to `w` from another window of the program.
-    void activate(QWidget *w) {
+    void activate(QWidget *w)
+    {
         ctx.lastActive = nullptr;
         QEvent activation(QEvent::WindowActivate);
         if (QApplication::activeWindow() == w) {
@@ -23,7 +24,8 @@ public:
         present(w);
         // Some platforms do not activate hidden test windows: then it comes
         // as the window system would deliver it.
-        if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300)) QApplication::sendEvent(w, &activation);
+        if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300))
+            QApplication::sendEvent(w, &activation);
     }
 
     std::unique_ptr<Windows> windows;

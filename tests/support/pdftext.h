@@ -10,12 +10,13 @@ struct PdfText {
     bool ok = false;
     bool landscape = false;
     int pages = 0;
-    QStringList lines;  // pdftotext -layout, blanks at the line ends dropped
-    double points = 0;  // font size, from the width of the longest word
-                        // (fixed pitch: every character is 0.6 em wide)
+    QStringList lines; // pdftotext -layout, blanks at the line ends dropped
+    double points = 0; // font size, from the width of the longest word
+                       // (fixed pitch: every character is 0.6 em wide)
 };
 
-inline PdfText readPdf(const QString &pdf) {
+inline PdfText readPdf(const QString &pdf)
+{
     const auto run = [](const QString &tool, const QStringList &args) {
         QProcess p;
         p.start(tool, args);
@@ -47,7 +48,8 @@ inline PdfText readPdf(const QString &pdf) {
 }
 
 // Words and their order, not every run of blanks.
-inline QStringList simplified(QStringList lines) {
+inline QStringList simplified(QStringList lines)
+{
     for (QString &l : lines) l = l.simplified();
     return lines;
 }

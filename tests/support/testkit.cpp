@@ -2,29 +2,35 @@
 
 #include "archive/encoding.h"
 
-void TestFolder::write(const QString &name, const QByteArray &bytes) const {
+void TestFolder::write(const QString &name, const QByteArray &bytes) const
+{
     QFile file(path(name));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("cannot write test file");
 }
 
-QByteArray TestFolder::read(const QString &name) const {
+QByteArray TestFolder::read(const QString &name) const
+{
     QFile file(path(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-QMap<QString, QByteArray> TestFolder::files() const {
+QMap<QString, QByteArray> TestFolder::files() const
+{
     QMap<QString, QByteArray> out;
     for (const QString &name : QDir(dir()).entryList(QDir::Files)) out[name] = read(name);
     return out;
 }
 
-void setReadOnly(const QString &path, bool readOnly) {
+void setReadOnly(const QString &path, bool readOnly)
+{
     const auto read = QFile::ReadOwner | QFile::ReadGroup | QFile::ExeOwner | QFile::ExeGroup;
-    QFile::setPermissions(path, readOnly ? read | QFile::ReadOther | QFile::ExeOther : read | QFile::WriteOwner);
+    QFile::setPermissions(path, readOnly ? read | QFile::ReadOther | QFile::ExeOther
+                                         : read | QFile::WriteOwner);
 }
 
-QString jobSetup(const RecordingPrinter::Job &job) {
+QString jobSetup(const RecordingPrinter::Job &job)
+{
     return QStringLiteral("%1 %2 %3%4")
         .arg(job.font)
         .arg(job.points)
@@ -32,11 +38,13 @@ QString jobSetup(const RecordingPrinter::Job &job) {
         .arg(job.ended ? " ended" : "");
 }
 
-QString printSetup(int points, Orientation orientation) {
+QString printSetup(int points, Orientation orientation)
+{
     return jobSetup({QStringLiteral("courier new"), points, orientation, {}, true});
 }
 
-QByteArray crlf(const QList<QByteArray> &lines) {
+QByteArray crlf(const QList<QByteArray> &lines)
+{
     QByteArray out;
     for (const QByteArray &l : lines) out += l + "\r\n";
     return out;

@@ -13,7 +13,8 @@
 // A working folder of its own for each test, with the platform doubles.
 class TestFolder {
 public:
-    TestFolder() {
+    TestFolder()
+    {
         ctx.folder = archive::WorkingFolder(m_dir.path());
         ctx.platform = fake.platform();
     }
@@ -22,7 +23,10 @@ public:
     QString path(archive::File f) const { return ctx.folder.path(f); }
     QString path(const QString &name) const { return QDir(dir()).filePath(name); }
 
-    void write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
+    void write(archive::File f, const QByteArray &bytes) const
+    {
+        write(archive::fileName(f), bytes);
+    }
     void write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(archive::File f) const { return read(archive::fileName(f)); }
     QByteArray read(const QString &name) const; // "<missing>" when there is none
