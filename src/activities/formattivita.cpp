@@ -235,13 +235,7 @@ void Formattivita::activated()
 
 void Formattivita::showLoaded()
 {
-    const activities::ActivityInput &f = m_session.fields();
-    const std::pair<QLineEdit *, const QString *> shown[] = {
-        {m_numprot, &f.numprot}, {m_datari, &f.datari},   {m_orari, &f.orari},
-        {m_datain, &f.datain},   {m_orain, &f.orain},     {m_datafi, &f.datafi},
-        {m_orafi, &f.orafi},     {m_tipoatt, &f.tipoatt}, {m_loc, &f.loc},
-        {m_ric, &f.ric},         {m_note, &f.note}};
-    for (const auto &[edit, text] : shown) edit->setText(*text);
+    for (const auto &[edit, field] : edits()) edit->setText(m_session.fields().*field);
     m_list->clear();
     showLines();
 }
@@ -304,20 +298,19 @@ void Formattivita::fillTime(QLineEdit *time)
     time->setText(m_ctx.platform.clock->now().toString(QStringLiteral("hh.mm")));
 }
 
+QList<std::pair<QLineEdit *, QString activities::ActivityInput::*>> Formattivita::edits() const
+{
+    using In = activities::ActivityInput;
+    return {{m_numprot, &In::numprot}, {m_datari, &In::datari},   {m_orari, &In::orari},
+            {m_datain, &In::datain},   {m_orain, &In::orain},     {m_datafi, &In::datafi},
+            {m_orafi, &In::orafi},     {m_tipoatt, &In::tipoatt}, {m_loc, &In::loc},
+            {m_ric, &In::ric},         {m_note, &In::note}};
+}
+
 activities::ActivityInput Formattivita::input() const
 {
     activities::ActivityInput in;
-    in.numprot = m_numprot->text();
-    in.datari = m_datari->text();
-    in.orari = m_orari->text();
-    in.datain = m_datain->text();
-    in.orain = m_orain->text();
-    in.datafi = m_datafi->text();
-    in.orafi = m_orafi->text();
-    in.tipoatt = m_tipoatt->text();
-    in.loc = m_loc->text();
-    in.ric = m_ric->text();
-    in.note = m_note->text();
+    for (const auto &[edit, field] : edits()) in.*field = edit->text();
     return in;
 }
 

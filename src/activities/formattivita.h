@@ -46,6 +46,8 @@ private:
     void stampaFoglio();
     // A press of a mouse button on the resource list.
     void listPressed(Qt::MouseButton button);
+    // The fields of the window, each with the field of the activity it shows.
+    QList<std::pair<QLineEdit *, QString activities::ActivityInput::*>> edits() const;
     activities::ActivityInput input() const;
 
     Context &m_ctx;
