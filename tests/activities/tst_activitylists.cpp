@@ -49,13 +49,12 @@ struct Office : MainOffice {
     Office()
     {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
-        write(File::Attivita,
-              crlf({
-                  "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
-                  "12,02/03/2025,10.00,,,,,ALLUVIONE,PISA,BIANCHI,ARGINE,A",
-                  "12345,03/03/2025,11.00,,,,,incendio,LUCCA,NERI,,S",
-                  "-32768,04/03/2025,12.00,,,,,,SIENA,VERDI,,S", // no type
-              }));
+        write(File::Attivita, crlf({
+                                  "7,01/03/2025,08.00,01/03/2025,09.00,01/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C",
+                                  "12,02/03/2025,10.00,,,,,ALLUVIONE,PISA,BIANCHI,ARGINE,A",
+                                  "12345,03/03/2025,11.00,,,,,incendio,LUCCA,NERI,,S",
+                                  "-32768,04/03/2025,12.00,,,,,,SIENA,VERDI,,S", // no type
+                              }));
         write(File::Risorse, crlf({"7,AUTO,    1 ,ALFA,JEEP,L", "12,VOL.,    4 ,BETA,,O"}));
         write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,10"}));
     }
@@ -79,54 +78,46 @@ private slots:
     {
         TestOffice office;
         // Missing archives and no emergency name: the heading alone.
-        QCOMPARE(activities::chronologicalList(office.path(File::Attivita),
-                                               office.path(File::Risorse), QString()),
+        QCOMPARE(activities::chronologicalList(office.path(File::Attivita), office.path(File::Risorse), QString()),
                  QStringList({spaces(15) + " ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO", ""}));
 
         const QByteArray note51 = QByteArray(50, 'N') + "X";
         const QByteArray note130 = QByteArray(100, 'M') + QByteArray(30, 'Z');
-        office.write(File::Attivita,
-                     crlf({
-                         " 7 ,05/03/2002,14.30,05/03/2002,15.00,06/03/2002,10.00,INCENDIO,ROMA,ROSSI,"
-                             + QByteArray(50, 'A') + ",C",
-                         "12345,06/03/2002,08.00,,,,,FRANA,PISA,BIANCHI," + note51 + ",A",
-                         "-3,07/03/2002,09.00,,,,,ALLUVIONE,LUCCA,NERI," + note130 + ",S",
-                         "9,08/03/2002,10.00,,,,,PROVA,SIENA,VERDI,,Q",
-                     }));
+        office.write(File::Attivita, crlf({
+                                         " 7 ,05/03/2002,14.30,05/03/2002,15.00,06/03/2002,10.00,INCENDIO,ROMA,ROSSI,"
+                                             + QByteArray(50, 'A') + ",C",
+                                         "12345,06/03/2002,08.00,,,,,FRANA,PISA,BIANCHI," + note51 + ",A",
+                                         "-3,07/03/2002,09.00,,,,,ALLUVIONE,LUCCA,NERI," + note130 + ",S",
+                                         "9,08/03/2002,10.00,,,,,PROVA,SIENA,VERDI,,Q",
+                                     }));
         office.write(File::Risorse, crlf({
                                         stored(" 7 ", "ATTR", 3, "BIANCHI", "TENDA", "L"),
                                         stored("7", "VOL.", 12, QByteArray(45, 'V'), "", "L"),
                                     }));
-        const QStringList lines = activities::chronologicalList(office.path(File::Attivita),
-                                                                office.path(File::Risorse),
-                                                                QStringLiteral("SISMA 2002"));
+        const QStringList lines = activities::chronologicalList(
+            office.path(File::Attivita), office.path(File::Risorse), QStringLiteral("SISMA 2002"));
         const QString rule(81, QLatin1Char('_'));
         // The lines every block has after its first: dates, requester, place, type.
         auto middle = [](const QString &ric, const QString &loc, const QString &tipo) {
-            return QStringList{"        Data iniz.     ora iniz. ",
-                               "        Data fine      ora fine  ", "        Richiedente: " + ric,
-                               QString::fromUtf8("        Località   : ") + loc,
+            return QStringList{"        Data iniz.     ora iniz. ", "        Data fine      ora fine  ",
+                               "        Richiedente: " + ric, QString::fromUtf8("        Località   : ") + loc,
                                QString::fromUtf8("        Attività   : ") + tipo};
         };
         const QStringList expected =
-            QStringList{spaces(15) + "SISMA 2002 ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO",
-                        "",
+            QStringList{spaces(15) + "SISMA 2002 ELENCO DELLE ATTIVITA' IN ORDINE CRONOLOGICO", "",
                         "     7  Data ric.    05/03/2002  ora ric.  14.30  STATO:CHIUSA",
                         "        Data iniz.   05/03/2002  ora iniz. 15.00",
-                        "        Data fine    06/03/2002  ora fine  10.00",
-                        "        Richiedente: ROSSI",
+                        "        Data fine    06/03/2002  ora fine  10.00", "        Richiedente: ROSSI",
                         QString::fromUtf8("        Località   : ROMA"),
                         QString::fromUtf8("        Attività   : INCENDIO"),
                         "        Note       : " + QString(50, QLatin1Char('A')),
                         "        Risorse    : ATTR 3 " + QString("BIANCHI").leftJustified(40) + " "
                             + QString("TENDA").leftJustified(40),
-                        "        Risorse    : VOL. 12 " + QString(40, QLatin1Char('V')) + " "
-                            + spaces(40),
-                        rule,
+                        "        Risorse    : VOL. 12 " + QString(40, QLatin1Char('V')) + " " + spaces(40), rule,
                         " 12345  Data ric.    06/03/2002  ora ric.  08.00  STATO:APERTA"}
             + middle("BIANCHI", "PISA", "FRANA")
-            + QStringList{"        Note       : " + QString(50, QLatin1Char('N')), spaces(21) + "X",
-                          rule, "    -3  Data ric.    07/03/2002  ora ric.  09.00  STATO:ANNULLATA"}
+            + QStringList{"        Note       : " + QString(50, QLatin1Char('N')), spaces(21) + "X", rule,
+                          "    -3  Data ric.    07/03/2002  ora ric.  09.00  STATO:ANNULLATA"}
             + middle("NERI", "LUCCA", "ALLUVIONE")
             + QStringList{"        Note       : " + QString(50, QLatin1Char('M')),
                           spaces(21) + QString(50, QLatin1Char('M')), rule,
@@ -167,8 +158,8 @@ private slots:
     {
         Office o;
         auto *w = o.open("mnattvgen");
-        QCOMPARE(items(list(w)), activities::chronologicalList(o.path(File::Attivita),
-                                                               o.path(File::Risorse), "SISMA"));
+        QCOMPARE(items(list(w)),
+                 activities::chronologicalList(o.path(File::Attivita), o.path(File::Risorse), "SISMA"));
         w = o.open("mnattvchi");
         QCOMPARE(items(list(w)), QStringList({kShort7}));
         w = o.open("mnattvann");
@@ -187,8 +178,7 @@ private slots:
         QCOMPARE(items(list(w)), kAll);
         // In no mode the list stays as it was; in a mode it is read again.
         o.write(File::Attivita, "");
-        for (auto [mode, count] :
-             {std::pair{modes::ActivityList::Unset, 4}, {modes::ActivityList::M, 0}}) {
+        for (auto [mode, count] : {std::pair{modes::ActivityList::Unset, 4}, {modes::ActivityList::M, 0}}) {
             o.ctx.g.modoattlist = mode;
             o.activate(w);
             QCOMPARE(list(w)->count(), count);

@@ -32,8 +32,7 @@ activities::ActivityInput request(const QString &numprot)
 {
     activities::ActivityInput in;
     in.numprot = numprot;
-    in.datari = "05/03/2025", in.orari = "14.30", in.tipoatt = "incendio", in.loc = "roma",
-    in.ric = "rossi";
+    in.datari = "05/03/2025", in.orari = "14.30", in.tipoatt = "incendio", in.loc = "roma", in.ric = "rossi";
     return in;
 }
 
@@ -67,10 +66,7 @@ struct Desk : TestFolder {
         session->activate(); // back to the activity window
         return session->add(qty);
     }
-    QByteArray registers() const
-    {
-        return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni);
-    }
+    QByteArray registers() const { return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni); }
     QByteArray kept() const { return read(resources::unregisteredPath(ctx.folder)); }
 
     std::unique_ptr<ActivitySession> session;
@@ -119,8 +115,7 @@ private slots:
         QCOMPARE(d.session->stateWord(), QString("Aperta"));
         QCOMPARE(d.kept(), QByteArray());
         QVERIFY(d.session->unregistered().isEmpty());
-        QCOMPARE(resourceRecords(d.read(File::Risorse)),
-                 QStringList({"7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
+        QCOMPARE(resourceRecords(d.read(File::Risorse)), QStringList({"7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
         // Leaving undoes nothing: what is registered stays taken.
         const QByteArray taken = d.registers();
         QVERIFY(d.session->leave().messages.isEmpty());
@@ -134,8 +129,7 @@ private slots:
     void theUndoMoments_data()
     {
         QTest::addColumn<QString>("moment");
-        for (const char *m : {"leave", "reload", "discard", "abnormal end"})
-            QTest::newRow(m) << QString(m);
+        for (const char *m : {"leave", "reload", "discard", "abnormal end"}) QTest::newRow(m) << QString(m);
     }
     void theUndoMoments()
     {
@@ -158,8 +152,7 @@ private slots:
         }
         QCOMPARE(d.read(File::Attrezzature), QByteArray("ALFA,TENDA,L, 3 \r\n"));
         QCOMPARE(d.read(File::Automezzi), kVehicles);
-        QCOMPARE(d.read(File::Associazioni),
-                 QByteArray("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n"));
+        QCOMPARE(d.read(File::Associazioni), QByteArray("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n"));
         QCOMPARE(d.kept(), QByteArray());
         QVERIFY(d.session->unregistered().isEmpty() && d.session->leftover().isEmpty());
     }
@@ -172,13 +165,11 @@ private slots:
         d.session->setShown(false);
         d.ctx.g.modoatt = Activity::I;
         QVERIFY(!d.session->startPicking(ResourceKind::Equipment));
-        QCOMPARE(d.session->offer(ResourceKind::Equipment, kTenda).status,
-                 ActivitySession::Outcome::NoActivity);
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, kTenda).status, ActivitySession::Outcome::NoActivity);
         QCOMPARE(d.session->add("1").status, ActivitySession::Outcome::NoActivity);
         d.session->setShown(true);
         d.enter(Activity::I);
-        QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status,
-                 ActivitySession::Outcome::Refused);
+        QCOMPARE(d.session->offer(ResourceKind::Equipment, "   ").status, ActivitySession::Outcome::Refused);
         for (const char *qty : {"abc", "-1", "32768", "4"}) {
             const auto out = d.take(ResourceKind::Equipment, kTenda, qty);
             QCOMPARE(out.status, ActivitySession::Outcome::Refused);
@@ -219,11 +210,9 @@ private slots:
         QVERIFY(d.take(ResourceKind::Association, kAlfa, "4").done());
         d.write(File::Associazioni, "DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,6,12\r\n");
         d.ctx.associationRenamed("ALFA", "DELTA");
-        QCOMPARE(d.session->lines().at(0).line,
-                 "VOL.      4   " + QString("DELTA").leftJustified(50));
+        QCOMPARE(d.session->lines().at(0).line, "VOL.      4   " + QString("DELTA").leftJustified(50));
         QVERIFY(d.session->discard().messages.isEmpty());
-        QCOMPARE(d.read(File::Associazioni),
-                 QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
+        QCOMPARE(d.read(File::Associazioni), QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
     }
 };
 

@@ -38,8 +38,7 @@ struct Owned {
 struct Room : PickOffice {
     explicit Room(quint32 seed) : rnd(seed)
     {
-        for (const auto &a : associations::readAll(path(File::Associazioni)))
-            owned.volunteers[key(a.denominazione)] = a.volontari;
+        for (const auto &a : associations::readAll(path(File::Associazioni))) owned.volunteers[key(a.denominazione)] = a.volontari;
         for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature)))
             owned.pieces[key(e.associazione, e.descrizione)] = e.quantita;
         QVERIFY(QDir(dir()).mkpath("copie"));
@@ -51,7 +50,8 @@ struct Room : PickOffice {
     QStringList log;
 
     int any(int n) { return int(rnd.bounded(quint32(n))); }
-    template <class T> T any(const QList<T> &l) { return l.at(any(int(l.size()))); }
+    template <class T>
+    T any(const QList<T> &l) { return l.at(any(int(l.size()))); }
     QString anyName() { return any(QStringList{"ALFA", "BETA", "GAMMA"}); }
     QStringList told() const { return fake.prompts.messages(); }
 
@@ -95,13 +95,11 @@ struct Room : PickOffice {
     {
         const int how = any(3);
         const QString name = anyName(), vol = QString::number(any(12));
-        QWidget *w = openEntry(*this, how == 0   ? "mnassains"
-                                      : how == 1 ? "mnassamod"
-                                                 : "mnassaann");
+        QWidget *w = openEntry(*this, how == 0 ? "mnassains" : how == 1 ? "mnassamod"
+                                                                        : "mnassaann");
         const bool chosen = how == 0 || chooseEntry(child<QComboBox>(w, "cmbassdenom"), name);
         if (!chosen) return;
-        const QString renamed = how == 1 && any(3) == 0 ? any(QStringList{"ALFA", "DELTA", "OMEGA"})
-                                                        : name;
+        const QString renamed = how == 1 && any(3) == 0 ? any(QStringList{"ALFA", "DELTA", "OMEGA"}) : name;
         if (how != 2) typeAll(w, {{"cmbassdenom", renamed}, {"assnumvol", vol}});
         fake.prompts.answers << true << true;
         log << QString("associazione %1 %2 -> %3 %4").arg(how).arg(name, renamed, vol);
@@ -123,8 +121,7 @@ struct Room : PickOffice {
         if (from == to) return;
         owned.volunteers.remove(key(from));
         for (const QString &k : owned.pieces.keys())
-            if (k.startsWith(key(from).left(50)))
-                owned.pieces[key(to).left(50) + k.mid(50)] = owned.pieces.take(k);
+            if (k.startsWith(key(from).left(50))) owned.pieces[key(to).left(50) + k.mid(50)] = owned.pieces.take(k);
     }
     // A vehicle or a piece of equipment: insert, modify (state, quantity or
     // description), delete.
@@ -135,35 +132,24 @@ struct Room : PickOffice {
         const QStringList descriptions = vehicle ? QStringList{"JEEP", "AMBULANZA", "FURGONE"}
                                                  : QStringList{"POMPA", "TENDA", "GENERATORE"};
         const QString descr = any(descriptions);
-        QWidget *w = openEntry(*this, vehicle ? (how == 0   ? "mnautains"
-                                                 : how == 1 ? "mnautamod"
-                                                            : "mnautaann")
-                                              : (how == 0   ? "mnatrains"
-                                                 : how == 1 ? "mnatramod"
-                                                            : "mnatraann"));
+        QWidget *w = openEntry(*this, vehicle ? (how == 0 ? "mnautains" : how == 1 ? "mnautamod"
+                                                                                   : "mnautaann")
+                                              : (how == 0 ? "mnatrains" : how == 1 ? "mnatramod"
+                                                                                   : "mnatraann"));
         if (!chooseEntry(child<QComboBox>(w, "cmbass"), assoc) && how != 0) return;
         if (how != 0 && !chooseEntry(child<QComboBox>(w, "cmbdes"), descr)) return;
         const QString newDescr = how == 1 && any(4) == 0 ? any(descriptions) : descr;
         const QString qty = QString::number(any(8));
-        Typed typed{{"cmbass", assoc},
-                    {"cmbdes", newDescr},
-                    {"cmbstato", any(QStringList{"L", "B", "R", "L"})}};
-        if (vehicle)
-            typed << qMakePair(QString("dataar"), QString("01/03/2025"))
-                  << qMakePair(QString("oraar"), QString("08.00"));
+        Typed typed{{"cmbass", assoc}, {"cmbdes", newDescr}, {"cmbstato", any(QStringList{"L", "B", "R", "L"})}};
+        if (vehicle) typed << qMakePair(QString("dataar"), QString("01/03/2025")) << qMakePair(QString("oraar"), QString("08.00"));
         else typed << qMakePair(QString("qta"), qty);
         if (how != 2) typeAll(w, typed);
-        log << QString("%1 %2 %3 %4 -> %5 %6")
-                   .arg(vehicle ? "automezzo" : "attrezzatura")
-                   .arg(how)
-                   .arg(assoc, descr, newDescr, qty);
+        log << QString("%1 %2 %3 %4 -> %5 %6").arg(vehicle ? "automezzo" : "attrezzatura").arg(how).arg(assoc, descr, newDescr, qty);
         press(w, "cmdregistra");
         if (vehicle || told().size() != 1 || !told().first().contains("correttamente")) return;
         if (how == 2) owned.pieces.remove(key(assoc, descr));
         if (how == 1) owned.pieces.remove(key(assoc, descr));
-        if (how != 2)
-            owned.pieces[key(assoc, newDescr)] = qty.toInt()
-                                                 + held().pieces.value(key(assoc, newDescr));
+        if (how != 2) owned.pieces[key(assoc, newDescr)] = qty.toInt() + held().pieces.value(key(assoc, newDescr));
     }
 
     // ---- the activity window
@@ -238,8 +224,7 @@ struct Room : PickOffice {
         if (child<QLineEdit>(w, "datari")->text().isEmpty()) fillRequest();
         if (any(4) == 0) typeText(w, "orafi", "18.00");
         if (any(6) == 0) typeText(w, "numprot", QString::number(1 + any(12)));
-        log << QString("registra %1 %2")
-                   .arg(child<QLineEdit>(w, "numprot")->text(), child<QLineEdit>(w, "orafi")->text());
+        log << QString("registra %1 %2").arg(child<QLineEdit>(w, "numprot")->text(), child<QLineEdit>(w, "orafi")->text());
         press(w, "cmdregistra");
     }
     void leave()
@@ -262,8 +247,7 @@ struct Room : PickOffice {
     void maintenance(int how)
     {
         QStringList files;
-        for (const char *n : {"ass", "attr", "auto", "att", "ris", "prot"})
-            files << path(QString("copie/") + n);
+        for (const char *n : {"ass", "attr", "auto", "att", "ris", "prot"}) files << path(QString("copie/") + n);
         fake.prompts.answers.clear();
         if (how == 0) {
             log << "salva";
@@ -333,12 +317,11 @@ struct Room : PickOffice {
         };
         for (const Record &r : records(File::Risorse, registers::resourceFormat()))
             if (r.at(registers::RStato) != "L")
-                add(r.at(registers::RTipo), r.at(registers::RAssociazione),
-                    r.at(registers::RDescrizione), r.at(registers::RNumero).trimmed().toInt());
+                add(r.at(registers::RTipo), r.at(registers::RAssociazione), r.at(registers::RDescrizione),
+                    r.at(registers::RNumero).trimmed().toInt());
         for (const auto &u : resources::readUnregistered(ctx.folder)) {
             const auto p = resources::partsOf(u.line);
-            add(p.tipo, p.associazione, p.descrizione,
-                (u.givenBack ? -1 : 1) * p.numero.trimmed().toInt());
+            add(p.tipo, p.associazione, p.descrizione, (u.givenBack ? -1 : 1) * p.numero.trimmed().toInt());
         }
         return h;
     }
@@ -348,8 +331,8 @@ struct Room : PickOffice {
     {
         Held h = held();
         QStringList wrong;
-        auto balance = [&](const QString &what, const QString &k, int available,
-                           QMap<QString, int> &heldOf, const QMap<QString, int> &ownedOf) {
+        auto balance = [&](const QString &what, const QString &k, int available, QMap<QString, int> &heldOf,
+                           const QMap<QString, int> &ownedOf) {
             const int held = heldOf.take(k);
             if (!ownedOf.contains(k)) wrong << what + " non prevista: " + k.simplified();
             else if (available + held != ownedOf[k])
@@ -362,20 +345,16 @@ struct Room : PickOffice {
         QSet<QString> present;
         for (const auto &a : associations::readAll(path(File::Associazioni))) {
             present << key(a.denominazione);
-            balance("associazione", key(a.denominazione), a.volontari, h.volunteers,
-                    owned.volunteers);
+            balance("associazione", key(a.denominazione), a.volontari, h.volunteers, owned.volunteers);
         }
         for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature))) {
             present << key(e.associazione, e.descrizione);
-            balance("attrezzatura", key(e.associazione, e.descrizione), e.quantita, h.pieces,
-                    owned.pieces);
+            balance("attrezzatura", key(e.associazione, e.descrizione), e.quantita, h.pieces, owned.pieces);
         }
         for (const auto &v : vehicles::Archive::readAll(path(File::Automezzi))) {
             const int n = h.vehicles.take(key(v.associazione, v.descrizione));
             if (n > 1 || n < 0 || (v.stato == "A") != (n == 1))
-                wrong << QString("automezzo %1 %2 stato %3 impegnato %4 volte")
-                             .arg(v.associazione, v.descrizione, v.stato)
-                             .arg(n);
+                wrong << QString("automezzo %1 %2 stato %3 impegnato %4 volte").arg(v.associazione, v.descrizione, v.stato).arg(n);
         }
         for (const QString &k : owned.volunteers.keys() + owned.pieces.keys())
             if (!present.contains(k)) wrong << "record scomparso: " + k.simplified();
@@ -383,8 +362,7 @@ struct Room : PickOffice {
             for (auto it = left->begin(); it != left->end(); ++it)
                 if (it.value() != 0) wrong << "impegnato senza record: " + it.key().simplified();
         const QList<qint16> numbers = activities(false);
-        if (QSet<qint16>(numbers.begin(), numbers.end()).size() != numbers.size())
-            wrong << "numeri di protocollo ripetuti";
+        if (QSet<qint16>(numbers.begin(), numbers.end()).size() != numbers.size()) wrong << "numeri di protocollo ripetuti";
         return wrong.join("\n");
     }
 };
@@ -397,18 +375,16 @@ void run(quint32 seed, int steps)
         room.step();
         const QString wrong = room.broken();
         if (!wrong.isEmpty() || room.fake.prompts.unexpected)
-            QFAIL(qPrintable(
-                QString("seme %1, passo %2:\n%3\ndomande senza risposta: %4\nultimi passi:\n%5")
-                    .arg(seed)
-                    .arg(i)
-                    .arg(wrong)
-                    .arg(room.fake.prompts.unexpected)
-                    .arg(room.log.mid(qMax(0, int(room.log.size()) - 40)).join("\n"))));
+            QFAIL(qPrintable(QString("seme %1, passo %2:\n%3\ndomande senza risposta: %4\nultimi passi:\n%5")
+                                 .arg(seed)
+                                 .arg(i)
+                                 .arg(wrong)
+                                 .arg(room.fake.prompts.unexpected)
+                                 .arg(room.log.mid(qMax(0, int(room.log.size()) - 40)).join("\n"))));
     }
     if (qEnvironmentVariableIsSet("DBG")) {
         QMap<QString, int> n;
-        for (const QString &l : room.log)
-            n[l.startsWith("  ") ? l.left(40) : l.section(' ', 0, 0)]++;
+        for (const QString &l : room.log) n[l.startsWith("  ") ? l.left(40) : l.section(' ', 0, 0)]++;
         for (auto it = n.begin(); it != n.end(); ++it)
             if (it.value() > 3) qDebug() << it.value() << it.key();
     }
@@ -425,8 +401,7 @@ private slots:
         QTest::addColumn<int>("steps");
         const QByteArray soak = qgetenv("VELMORA_SOAK_SEED");
         if (!soak.isEmpty()) {
-            QTest::newRow("soak") << quint32(soak.toUInt())
-                                  << qEnvironmentVariableIntValue("VELMORA_SOAK_STEPS");
+            QTest::newRow("soak") << quint32(soak.toUInt()) << qEnvironmentVariableIntValue("VELMORA_SOAK_STEPS");
             return;
         }
         for (quint32 seed : {1u, 2u, 3u, 4u}) QTest::addRow("seme %u", seed) << seed << 1000;

@@ -5,10 +5,7 @@ using archive::File;
 
 namespace {
 
-QLineEdit *edit(QWidget *w, const QByteArray &name)
-{
-    return child<QLineEdit>(w, name.constData());
-}
+QLineEdit *edit(QWidget *w, const QByteArray &name) { return child<QLineEdit>(w, name.constData()); }
 void press(QWidget *w, const QByteArray &name) { ::press(w, name.constData()); }
 QStringList records(const PickOffice &o) { return resourceRecords(o.read(File::Risorse)); }
 
@@ -47,15 +44,13 @@ private slots:
     {
         PickOffice o;
         o.write(File::NumeroProt, " 41 \r\n");
-        o.write(File::Attivita,
-                crlf({"40,01/03/2025,08.00,,,,,A,B,C,,A", "43,01/03/2025,09.00,,,,,A,B,C,,A"}));
+        o.write(File::Attivita, crlf({"40,01/03/2025,08.00,,,,,A,B,C,,A", "43,01/03/2025,09.00,,,,,A,B,C,,A"}));
         o.write(File::Risorse, crlf({"40,AUTO,1,ALFA,JEEP,O", "43,AUTO,1,ALFA,JEEP,O"}));
         auto *w = o.openInsert();
         // The automatic buttons: the time alone, or the date and the time, as
         // the clock has them at the press.
         for (const QByteArray s : {"ri", "in", "fi"}) {
-            const QString date = o.fake.clock.time.toString("dd/MM/yyyy"),
-                          time = o.fake.clock.time.toString("hh.mm");
+            const QString date = o.fake.clock.time.toString("dd/MM/yyyy"), time = o.fake.clock.time.toString("hh.mm");
             press(w, "cmdora" + s);
             QVERIFY(edit(w, "data" + s)->text().isEmpty());
             QCOMPARE(edit(w, "ora" + s)->text(), time);
@@ -73,9 +68,8 @@ private slots:
         typeText(w, "loc", QString::fromUtf8("città"));
         typeText(w, "ric", "rossi");
         typeText(w, "note", "nota,uno");
-        for (const QString &line :
-             {listLine("VOL.", 2, "ALFA", ""), listLine("AUTO", 1, "ALFA", "JEEP"), QString(),
-              listLine("ATTR", 1, "ALFA", "TENDA")})
+        for (const QString &line : {listLine("VOL.", 2, "ALFA", ""), listLine("AUTO", 1, "ALFA", "JEEP"), QString(),
+                                    listLine("ATTR", 1, "ALFA", "TENDA")})
             w->session().append(line);
         QCOMPARE(o.registerNow(), QStringList({kInserted}));
         QCOMPARE(o.fake.busy.depth, 0);
@@ -86,8 +80,8 @@ private slots:
                  crlf({" 40 ,01/03/2025,08.00,,,,,A,B,C,,A",
                        w1252("42,03/03/2025,09.05,31/12/2025,23.07,,,INCENDIO  BOSCO  ALTO ,CITTÀ,ROSSI,NOTA UNO,A"),
                        " 43 ,01/03/2025,09.00,,,,,A,B,C,,A"}));
-        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O", "42,AUTO,1,ALFA,JEEP,O",
-                                          "42,VOL.,2,ALFA,,O", "43,AUTO,1,ALFA,JEEP,O"}));
+        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O", "42,AUTO,1,ALFA,JEEP,O", "42,VOL.,2,ALFA,,O",
+                                          "43,AUTO,1,ALFA,JEEP,O"}));
         // The window keeps its fields, also when the window system activates
         // it again as a message box closes.
         QEvent again(QEvent::WindowActivate);
@@ -101,8 +95,8 @@ private slots:
         QCOMPARE(child<QPushButton>(w, "cmdregistra")->text(), QString("Modifica"));
         typeText(w, "numprot", "44");
         QCOMPARE(o.registerNow(), QStringList({kModified}));
-        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O", "43,AUTO,1,ALFA,JEEP,O",
-                                          "44,AUTO,1,ALFA,JEEP,O", "44,VOL.,2,ALFA,,O"}));
+        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O", "43,AUTO,1,ALFA,JEEP,O", "44,AUTO,1,ALFA,JEEP,O",
+                                          "44,VOL.,2,ALFA,,O"}));
         QVERIFY(!o.read(File::Attivita).contains("42,"));
         w = o.openInsert();
         QCOMPARE(edit(w, "numprot")->text(), QString("43"));
@@ -125,13 +119,11 @@ private slots:
         QFETCH(QByteArray, counter);
         PickOffice o;
         o.write(File::NumeroProt, counter);
-        o.write(File::Attivita,
-                crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
+        o.write(File::Attivita, crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
         QCOMPARE(edit(o.openInsert(), "numprot")->text(), QString("44"));
         QCOMPARE(o.fake.prompts.messages(),
-                 QStringList{QString::fromUtf8(
-                     "Il contatore dei protocolli (numeroprot.dat) non è leggibile: "
-                     "viene proposto il numero successivo al più alto di attivita.csv.")});
+                 QStringList{QString::fromUtf8("Il contatore dei protocolli (numeroprot.dat) non è leggibile: "
+                                               "viene proposto il numero successivo al più alto di attivita.csv.")});
     }
 
     void refusalsWriteNothing()
@@ -145,23 +137,17 @@ private slots:
         // The required texts in order, only the first missing one told; a
         // blank counts as filled.
         const QList<QPair<const char *, const char *>> required{
-            {"datari", "Data richiesta mancante"},
-            {"orari", "Ora richiesta mancante"},
-            {"tipoatt", "Tipo attività mancante"},
-            {"loc", "Località mancante"},
-            {"ric", "Richiedente attività mancante"}};
+            {"datari", "Data richiesta mancante"}, {"orari", "Ora richiesta mancante"}, {"tipoatt", "Tipo attività mancante"}, {"loc", "Località mancante"}, {"ric", "Richiedente attività mancante"}};
         for (int i = 0; i < required.size(); ++i) {
-            for (int j = 0; j < required.size(); ++j)
-                typeText(w, required[j].first, j < i ? " " : "");
+            for (int j = 0; j < required.size(); ++j) typeText(w, required[j].first, j < i ? " " : "");
             QCOMPARE(o.registerNow(), QStringList({QString::fromUtf8(required[i].second)}));
         }
         // The counter at its limit proposes no number.
         o.fillRequest();
         QCOMPARE(o.registerNow(),
-                 QStringList({QString::fromUtf8(
-                     "Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
-                     "successivo: inserire in \"N. Protocollo\" un numero libero, "
-                     "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
+                 QStringList({QString::fromUtf8("Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
+                                                "successivo: inserire in \"N. Protocollo\" un numero libero, "
+                                                "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
         for (const char *bad : {"-32769", "32768", "4,2", "abc"}) {
             typeText(w, "numprot", bad);
             QCOMPARE(o.registerNow(), QStringList({kBadNumber}));
@@ -203,8 +189,7 @@ private slots:
         w->session().append(listLine("AUTO", 1, "ALFA", "JEEP"));
         w->session().append(listLine("ATTR", 2, "ALFA", "TENDA"));
         QCOMPARE(o.registerNow(), QStringList({kModified}));
-        QCOMPARE(o.read(File::Attivita),
-                 crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
+        QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
         QCOMPARE(records(o), QStringList({"7,ATTR,2,ALFA,TENDA,L", "7,AUTO,1,ALFA,JEEP,L"}));
         QCOMPARE(given, QStringList({"ATTR", "AUTO"}));
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
@@ -217,8 +202,8 @@ private slots:
     {
         PickOffice o;
         o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "9,D,O,,,,,T,L,R,,A"}));
-        o.write(File::Risorse, crlf({"3,AUTO,1,ALFA,JEEP,O", "5,VOL.,2,ALFA,,O",
-                                     "5,ATTR,1,ALFA,TENDA,O", "9,AUTO,1,BETA,FURGONE,O"}));
+        o.write(File::Risorse, crlf({"3,AUTO,1,ALFA,JEEP,O", "5,VOL.,2,ALFA,,O", "5,ATTR,1,ALFA,TENDA,O",
+                                     "9,AUTO,1,BETA,FURGONE,O"}));
         // Activity 5 between its neighbours, which a rewrite copies.
         auto attivita = [](const QByteArray &five) {
             return crlf({" 3 ,D,O,,,,,T,L,R,,A", five, " 9 ,D,O,,,,,T,L,R,,A"});
@@ -233,8 +218,7 @@ private slots:
         QCOMPARE(w->windowTitle(), QString::fromUtf8("Attività - Modifica"));
         QCOMPARE(child<QPushButton>(w, "cmdregistra")->text(), QString("Modifica"));
         QCOMPARE(edit(w, "stato")->text(), QString("Aperta"));
-        QCOMPARE(items(o.resourceList()), QStringList({listLine("VOL.", 2, "ALFA", ""),
-                                                       listLine("ATTR", 1, "ALFA", "TENDA")}));
+        QCOMPARE(items(o.resourceList()), QStringList({listLine("VOL.", 2, "ALFA", ""), listLine("ATTR", 1, "ALFA", "TENDA")}));
         QCOMPARE(o.read(File::AttivitaSav), o.read(File::Attivita));
         QCOMPARE(o.read(File::RisorseSav), o.read(File::Risorse));
         // Unchanged: same place, lines back in key order, still engaged.
@@ -247,10 +231,8 @@ private slots:
         for (int time = 0; time < 2; ++time) {
             QCOMPARE(o.registerNow(), QStringList({kModified}));
             QCOMPARE(given, QStringList({"ATTR", "VOL."}));
-            QCOMPARE(
-                o.read(File::Attivita),
-                attivita(
-                    "5,01/03/2025,10.00,01/03/2025,11.00,02/03/2025,12.00,FRANA,PISA,BIANCHI,NOTE,C"));
+            QCOMPARE(o.read(File::Attivita),
+                     attivita("5,01/03/2025,10.00,01/03/2025,11.00,02/03/2025,12.00,FRANA,PISA,BIANCHI,NOTE,C"));
             QCOMPARE(records(o), linesOf5("L", "L"));
         }
         // Re-opening a closed activity takes nothing: its lines stay released.
@@ -271,8 +253,7 @@ private slots:
         PickOffice o;
         o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "6,D,O,,,D2,12.00,T,L,R,,C"}));
         // Closed activity 6 still holds a line that could not go back.
-        o.write(File::Risorse,
-                crlf({"5,AUTO,1,ALFA,JEEP,O", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
+        o.write(File::Risorse, crlf({"5,AUTO,1,ALFA,JEEP,O", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
         QStringList given;
         auto *w = o.openFromList("mnattaann", "5");
         keepGiveBacks(w, given);
@@ -280,12 +261,10 @@ private slots:
         typeText(w, "numprot", "3");   // the loaded activity is the one cancelled
         QCOMPARE(o.registerNow(), QStringList({kCancelled}));
         QCOMPARE(given, QStringList({"AUTO"}));
-        QCOMPARE(o.read(File::Attivita),
-                 crlf({" 3 ,D,O,,,,,T,L,R,,A",
-                       " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S",
-                       " 6 ,D,O,,,D2,12.00,T,L,R,,C"}));
-        QCOMPARE(records(o), QStringList({"5,AUTO,1,ALFA,JEEP,L", "5,ATTR,1,ALFA,TENDA,L",
-                                          "6,AUTO,1,ALFA,JEEP,O"}));
+        QCOMPARE(o.read(File::Attivita), crlf({" 3 ,D,O,,,,,T,L,R,,A",
+                                               " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S",
+                                               " 6 ,D,O,,,D2,12.00,T,L,R,,C"}));
+        QCOMPARE(records(o), QStringList({"5,AUTO,1,ALFA,JEEP,L", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
         QCOMPARE(o.read(File::AttivitaSav), o.read(File::Attivita));
         QCOMPARE(o.read(File::RisorseSav), o.read(File::Risorse));
         // A closed activity: nothing is given back.
@@ -303,8 +282,7 @@ private slots:
         const QByteArray attivita = o.read(File::Attivita), risorse = o.read(File::Risorse);
         auto *w = o.activity();
         for (const char *protsel : {"99", "abc"}) {
-            const QStringList notFound{
-                QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)};
+            const QStringList notFound{QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)};
             o.fake.prompts.clear();
             o.ctx.g.protsel = protsel;
             o.ctx.g.modoatt = modes::Activity::M;
@@ -346,13 +324,12 @@ private slots:
         // keeping what was typed; in no mode nothing happens at all, not even
         // a registration.
         typeText(w, "note", "typed");
-        for (const modes::Activity passing : {modes::Activity::RT, modes::Activity::RU,
-                                              modes::Activity::RA, modes::Activity::Unset}) {
+        for (const modes::Activity passing :
+             {modes::Activity::RT, modes::Activity::RU, modes::Activity::RA, modes::Activity::Unset}) {
             o.ctx.g.modoattprec = modes::Activity::M;
             o.ctx.g.modoatt = passing;
             o.activate(w);
-            QCOMPARE(o.ctx.g.modoatt,
-                     passing == modes::Activity::Unset ? passing : modes::Activity::M);
+            QCOMPARE(o.ctx.g.modoatt, passing == modes::Activity::Unset ? passing : modes::Activity::M);
             QCOMPARE(edit(w, "note")->text(), QString("typed"));
         }
         QVERIFY(o.registerNow().isEmpty());
@@ -369,8 +346,7 @@ private slots:
         typeText(w, "numprot", "8");
         QCOMPARE(o.registerNow(), QStringList({kModified}));
         QCOMPARE(o.read(File::Attivita),
-                 crlf({" 7 ,D,O,,,,,T,L,R,,A",
-                       "8,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A"}));
+                 crlf({" 7 ,D,O,,,,,T,L,R,,A", "8,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A"}));
         QCOMPARE(records(o), QStringList({"7,AUTO,1,BETA,JEEP,O", "8,AUTO,1,ALFA,JEEP,O"}));
         // The window now holds activity 8: registering again is no duplicate.
         QCOMPARE(o.registerNow(), QStringList({kModified}));

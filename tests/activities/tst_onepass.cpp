@@ -81,13 +81,11 @@ QByteArray groupOfSeven()
 
 // New lines equal in key to stored ones and to each other; the last one
 // without a state of its own.
-const QStringList kNewLines{listLine("ATTR", 3, "ROSSI", "TENDA"),
-                            listLine("ATTR", 3, "ROSSI", "TENDA"),
-                            listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"),
-                            listLine("AUTO", 1, "ALFA", "FURGONE"),
-                            listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114",
-                            listLine("VOL.", 2, "ZETA", ""),
-                            listLine("ATTR", 9, "", "")};
+const QStringList kNewLines{
+    listLine("ATTR", 3, "ROSSI", "TENDA"), listLine("ATTR", 3, "ROSSI", "TENDA"),
+    listLine("VOL>", 0, "VERDI", " ANNA BIANCHI"), listLine("AUTO", 1, "ALFA", "FURGONE"),
+    listLine("ATTR", 1, "BIANCHI", "POMPA") + "   oltre la colonna 114", listLine("VOL.", 2, "ZETA", ""),
+    listLine("ATTR", 9, "", "")};
 const QStringList kNewStates{"O", "L", "O", "L", "O", "L"};
 
 } // namespace
@@ -119,14 +117,11 @@ private slots:
                 }
                 return Step::Keep;
             };
-            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each)
-                        .done());
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Risorse), resourceFormat(), each).done());
             seen = 0;
             inserted = false;
             const auto named = [&](qint16 k) { return k == n || (!inserted && k > n); };
-            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(),
-                                          named, each)
-                        .done());
+            QVERIFY(archive::rewriteKeyed(keyed.ctx.folder.set(Register::Risorse), resourceFormat(), named, each).done());
             QCOMPARE(keyed.read(File::Risorse), plain.read(File::Risorse));
             QCOMPARE(keyed.read(File::RisorseWrk), plain.read(File::RisorseWrk));
             QVERIFY(seen < 15); // the lines already in copy form and far from n were not read
@@ -153,14 +148,12 @@ private slots:
         // An equipment archive: names that start alike, a name longer than 50
         // columns, blanks around items, accented letters, a damaged line.
         const QByteArray long60 = QByteArray(45, 'L') + "FINE OLTRE 50";
-        const QByteArray equipment =
-            crlf({"ROSSI,TENDA,L, 3 ", "ROSSI BIS,TENDA,L, 4 ", " ROSSI ,TENDA,L, 5 ",
-                  "ROSSIANO,TENDA,L, 6 ", long60 + ",POMPA,L, 7 ", "CITT\xc0,POMPA,L, 8 ",
-                  "ROSSI,POMPA,L,nove", "VERDI,TENDA,L,10", ",VUOTA,L, 11 "});
-        for (const QString &key :
-             {QString("ROSSI"), QString("ROSSI BIS"), "ROSSI" + QString(45, ' '),
-              QString::fromLatin1(long60.left(50)), QString::fromLatin1("CITT\xc0"),
-              QString("VERDI"), QString(), QString::fromUtf8("\xc5\x81ODZ"), QString("NESSUNO")}) {
+        const QByteArray equipment = crlf({"ROSSI,TENDA,L, 3 ", "ROSSI BIS,TENDA,L, 4 ", " ROSSI ,TENDA,L, 5 ",
+                                           "ROSSIANO,TENDA,L, 6 ", long60 + ",POMPA,L, 7 ", "CITT\xc0,POMPA,L, 8 ",
+                                           "ROSSI,POMPA,L,nove", "VERDI,TENDA,L,10", ",VUOTA,L, 11 "});
+        for (const QString &key : {QString("ROSSI"), QString("ROSSI BIS"), "ROSSI" + QString(45, ' '),
+                                   QString::fromLatin1(long60.left(50)), QString::fromLatin1("CITT\xc0"),
+                                   QString("VERDI"), QString(), QString::fromUtf8("\xc5\x81ODZ"), QString("NESSUNO")}) {
             TestFolder plain, filtered;
             for (TestFolder *f : {&plain, &filtered}) f->write(File::Attrezzature, equipment);
             auto each = [key](const Record &r, RecordSink &sink) {
@@ -170,11 +163,9 @@ private slots:
                 sink.copy(changed);
                 return Step::Drop;
             };
-            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Attrezzature),
-                                     equipment::format(), each)
-                        .done());
-            QVERIFY(archive::rewriteFiltered(filtered.ctx.folder.set(Register::Attrezzature),
-                                             equipment::format(), archive::startingWith(key), each)
+            QVERIFY(archive::rewrite(plain.ctx.folder.set(Register::Attrezzature), equipment::format(), each).done());
+            QVERIFY(archive::rewriteFiltered(filtered.ctx.folder.set(Register::Attrezzature), equipment::format(),
+                                             archive::startingWith(key), each)
                         .done());
             QCOMPARE(filtered.read(File::Attrezzature), plain.read(File::Attrezzature));
         }
@@ -183,8 +174,7 @@ private slots:
     void replacingAnActivityEqualsRemoveThenInsert()
     {
         // Same number, a new number further on, one further back, one at the end.
-        for (const auto &[from, to] :
-             QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
+        for (const auto &[from, to] : QList<std::pair<qint16, qint16>>{{5, 5}, {5, 7}, {6, 2}, {3, 20}, {-5, -6}}) {
             TestFolder seq, one;
             for (TestFolder *f : {&seq, &one}) f->write(File::Attivita, mixedActivities());
             QVERIFY(removeActivity(seq.ctx.folder, from).done());
@@ -232,12 +222,10 @@ private slots:
         const int none = -40000;
         QTest::newRow("into the group of 7") << groupOfSeven() << none << 7 << kNewLines;
         QTest::newRow("into a missing archive") << QByteArray() << none << 7 << kNewLines;
-        QTest::newRow("after every line")
-            << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
-        QTest::newRow("before every line")
-            << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7 << kNewLines;
-        for (const auto &[from, to] :
-             QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
+        QTest::newRow("after every line") << crlf({stored("3", "ATTR", 1, "A", "B", "O")}) << none << 7 << kNewLines;
+        QTest::newRow("before every line") << crlf({stored("9", "ATTR", 1, "A", "B", "O"), "rotta"}) << none << 7
+                                           << kNewLines;
+        for (const auto &[from, to] : QList<std::pair<int, int>>{{5, 5}, {5, 6}, {6, 4}, {3, 30}, {5, -9}})
             for (const QStringList &lines : {kNewLines.mid(3, 3), QStringList()})
                 QTest::addRow("%d replaced by %d, %d lines", from, to, int(lines.size()))
                     << mixedResources() << from << to << lines;
@@ -257,12 +245,9 @@ private slots:
         if (replacing >= -32768) old = qint16(replacing);
         if (old) QVERIFY(removeResources(seq.ctx.folder, *old).done());
         for (int i = 0; i < lines.size(); ++i)
-            QVERIFY(insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i],
-                                       kNewStates.value(i, "O"))
+            QVERIFY(insertResourceLine(seq.ctx.folder, QString::number(n), qint16(n), lines[i], kNewStates.value(i, "O"))
                         .done());
-        QVERIFY(insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines,
-                                    kNewStates, old)
-                    .done());
+        QVERIFY(insertResourceLines(one.ctx.folder, QString::number(n), qint16(n), lines, kNewStates, old).done());
         QCOMPARE(one.read(File::Risorse), seq.read(File::Risorse));
     }
 
@@ -274,27 +259,26 @@ private slots:
         TestFolder office;
         office.write(File::Risorse, groupOfSeven());
         QVERIFY(insertResourceLines(office.ctx.folder, "7", 7, kNewLines, kNewStates).done());
-        QCOMPARE(office.read(File::Risorse),
-                 crlf({
-                     copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
-                     "garbage line, not a record",
-                     stored("7", "ATTR", 9, "", "", "O"),
-                     copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-                     copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
-                     copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
-                     copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
-                     copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
-                     "",
-                     "x7,AUTO,    1 ,ROTTO,ROTTO,O",
-                     copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
-                     copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
-                     copied("7", "VOL.", 3, "VERDI", "", "O"),
-                     copied("7", "VOL.", 2, "ZETA", "", "L"),
-                     copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
-                     copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
-                     "99999,ATTR,    1 ,FUORI,RANGE,O",
-                     copied("8", "ATTR", 1, "AAA", "BBB", "O"),
-                 }));
+        QCOMPARE(office.read(File::Risorse), crlf({
+                                                 copied("6", "ATTR", 2, "ROSSI", "TENDA", "O"),
+                                                 "garbage line, not a record",
+                                                 stored("7", "ATTR", 9, "", "", "O"),
+                                                 copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+                                                 copied("7", "ATTR", 1, "BIANCHI", "POMPA", "O"),
+                                                 copied("7", "ATTR", 3, "ROSSI", "TENDA", "L"),
+                                                 copied("7", "ATTR", 3, "ROSSI", "TENDA", "O"),
+                                                 copied("7", "ATTR", 4, "ROSSI", "TENDA", "O"),
+                                                 "",
+                                                 "x7,AUTO,    1 ,ROTTO,ROTTO,O",
+                                                 copied("7", "AUTO", 1, "ALFA", "FURGONE", "L"),
+                                                 copied("7", "AUTO", 1, "VERDI", "JEEP", "L"),
+                                                 copied("7", "VOL.", 3, "VERDI", "", "O"),
+                                                 copied("7", "VOL.", 2, "ZETA", "", "L"),
+                                                 copied("7", "VOL>", 0, "VERDI", " ANNA BIANCHI", "O"),
+                                                 copied("7", "VOL>", 0, "VERDI", " MARIO ROSSI", "O"),
+                                                 "99999,ATTR,    1 ,FUORI,RANGE,O",
+                                                 copied("8", "ATTR", 1, "AAA", "BBB", "O"),
+                                             }));
     }
 };
 

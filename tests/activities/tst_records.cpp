@@ -35,8 +35,7 @@ private slots:
         QFETCH(QByteArray, after);
         TestFolder o;
         if (!before.isNull()) o.write(File::Attivita, before);
-        const QStringList fields{"7", "05/03/2002", "14.30", "",      "", "",
-                                 "",  "INCENDIO",   "ROMA",  "ROSSI", "", "A"};
+        const QStringList fields{"7", "05/03/2002", "14.30", "", "", "", "", "INCENDIO", "ROMA", "ROSSI", "", "A"};
         QCOMPARE(insertActivity(o.ctx.folder, fields, 7).status,
                  before.contains(" 7 ") ? Outcome::Duplicate : Outcome::Done);
         QCOMPARE(o.read(File::Attivita), after);
@@ -57,8 +56,7 @@ private slots:
     void releaseMarksLinesAndGivesBack()
     {
         TestFolder o;
-        o.write(File::Risorse,
-                crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
+        o.write(File::Risorse, crlf({"7,ATTR,2,A,T,O", "7,AUTO,1,A,J,L", "8,AUTO,1,A,J,O", "7,VOL>,0,A,M,O"}));
         QStringList given;
         auto hook = [&](const archive::Record &r) {
             given << r.at(RTipo);
@@ -70,15 +68,15 @@ private slots:
             given.clear();
             QVERIFY(releaseResources(o.ctx.folder, 7, false, hook).done());
             QCOMPARE(given, expected);
-            QCOMPARE(o.read(File::Risorse), crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L",
-                                                  " 8 ,AUTO,1,A,J,O", " 7 ,VOL>,0,A,M,O"}));
+            QCOMPARE(o.read(File::Risorse),
+                     crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L", " 8 ,AUTO,1,A,J,O", " 7 ,VOL>,0,A,M,O"}));
         }
         given.clear();
         // Closed when loaded: lines marked, nothing given back.
         QVERIFY(releaseResources(o.ctx.folder, 8, true, hook).done());
         QVERIFY(given.isEmpty());
-        QCOMPARE(o.read(File::Risorse), crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L",
-                                              " 8 ,AUTO,1,A,J,L", " 7 ,VOL>,0,A,M,O"}));
+        QCOMPARE(o.read(File::Risorse),
+                 crlf({" 7 ,ATTR,2,A,T,L", " 7 ,AUTO,1,A,J,L", " 8 ,AUTO,1,A,J,L", " 7 ,VOL>,0,A,M,O"}));
     }
 };
 

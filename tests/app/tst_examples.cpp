@@ -15,18 +15,14 @@ using namespace activities;
 
 namespace {
 
-QString example(const char *name)
-{
-    return QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name;
-}
+QString example(const char *name) { return QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name; }
 
 // None when one is damaged.
 QList<Record> records(const char *name, const archive::RecordFormat &format)
 {
     QList<Record> out;
     bool damaged = false;
-    archive::readRecords(example(name), format,
-                         [&](const Record &r) { return out << r, !(damaged = r.damaged); });
+    archive::readRecords(example(name), format, [&](const Record &r) { return out << r, !(damaged = r.damaged); });
     return damaged ? QList<Record>() : out;
 }
 
@@ -46,9 +42,8 @@ class TestExamples : public QObject {
 private slots:
     void everyLineReadsWholeWithCrLfInItsOrder()
     {
-        for (const char *name :
-             {"emergenza.dat", "numeroprot.dat", "associazioni.csv", "automezzi.csv",
-              "attrezzature.csv", "volontari.csv", "attivita.csv", "risorse.csv"}) {
+        for (const char *name : {"emergenza.dat", "numeroprot.dat", "associazioni.csv", "automezzi.csv",
+                                 "attrezzature.csv", "volontari.csv", "attivita.csv", "risorse.csv"}) {
             QFile f(example(name));
             QVERIFY2(f.open(QIODevice::ReadOnly), name);
             const QByteArray bytes = f.readAll();
@@ -63,22 +58,18 @@ private slots:
         QVERIFY(records("volontari.csv", associations::volunteerFormat()).size() >= 3);
         const QList<Record> acts = records("attivita.csv", activityFormat());
         QVERIFY(!acts.isEmpty());
-        for (int i = 1; i < acts.size(); ++i)
-            QVERIFY(acts[i - 1].number(NumProt) < acts[i].number(NumProt));
-        QCOMPARE(settings::readCounter(example("numeroprot.dat")).value_or(-1),
-                 acts.last().number(NumProt));
+        for (int i = 1; i < acts.size(); ++i) QVERIFY(acts[i - 1].number(NumProt) < acts[i].number(NumProt));
+        QCOMPARE(settings::readCounter(example("numeroprot.dat")).value_or(-1), acts.last().number(NumProt));
         const QList<Record> res = records("risorse.csv", resourceFormat());
         QVERIFY(ordered(res, number));
         for (const Record &r : res)
-            QVERIFY(std::any_of(acts.begin(), acts.end(),
-                                [&](const Record &a) { return a.at(0) == r.at(0); }));
+            QVERIFY(std::any_of(acts.begin(), acts.end(), [&](const Record &a) { return a.at(0) == r.at(0); }));
     }
 
     void registersAgreeWithOpenActivities()
     {
         QMap<qint16, QString> state;
-        for (const Record &a : records("attivita.csv", activityFormat()))
-            state[a.number(NumProt)] = a.at(Stato);
+        for (const Record &a : records("attivita.csv", activityFormat())) state[a.number(NumProt)] = a.at(Stato);
         QMap<QString, int> volunteersOut;
         QStringList vehiclesOut;
         for (const Record &r : records("risorse.csv", resourceFormat())) {
@@ -92,8 +83,7 @@ private slots:
         for (const Record &a : records("associazioni.csv", associations::format()))
             QCOMPARE(int(a.number(8)), a.number(9) - volunteersOut.value(key50(a.at(0))));
         for (const Record &v : records("automezzi.csv", vehicles::format()))
-            QCOMPARE(v.at(8) == QLatin1String("A"),
-                     vehiclesOut.contains(key50(v.at(0)) + key50(v.at(1))));
+            QCOMPARE(v.at(8) == QLatin1String("A"), vehiclesOut.contains(key50(v.at(0)) + key50(v.at(1))));
     }
 };
 

@@ -37,8 +37,7 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
 struct SecondCopy : TestOffice {
     explicit SecondCopy(bool consult) : lock(dir())
     {
-        for (const QString &name :
-             QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
+        for (const QString &name : QDir(QStringLiteral(VELMORA_SOURCE_DIR "/data/example")).entryList(QDir::Files))
             QFile::copy(QStringLiteral(VELMORA_SOURCE_DIR "/data/example/") + name, path(name));
         first = startFirstCopy(*this);
         fake.prompts.answers << consult;
@@ -83,18 +82,15 @@ private slots:
         QVERIFY(!archive::consultationOnly(QDir::temp().filePath(QStringLiteral("copia.csv"))));
         QCOMPARE(o.fake.prompts.shown.size(), 1);
         const QString question = o.fake.prompts.questions().value(0);
-        const QRegularExpressionMatch m =
-            QRegularExpression(
-                QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
-                               "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
-                               "Aprirla in sola consultazione\\?$"))
-                .match(question);
+        const QRegularExpressionMatch m = QRegularExpression(
+                                              QStringLiteral("^La cartella di lavoro è già in uso da velmora sul computer (.*), "
+                                                             "utente operatore, dalle (\\d\\d\\.\\d\\d del \\d\\d/\\d\\d/\\d{4})\\.\n\n"
+                                                             "Aprirla in sola consultazione\\?$"))
+                                              .match(question);
         QVERIFY2(m.hasMatch(), qPrintable(question));
         QCOMPARE(m.captured(1), QSysInfo::machineHostName());
-        const QDateTime since = QDateTime::fromString(m.captured(2),
-                                                      QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
-        QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(),
-                 qPrintable(m.captured(2)));
+        const QDateTime since = QDateTime::fromString(m.captured(2), QStringLiteral("hh.mm 'del' dd/MM/yyyy"));
+        QVERIFY2(since > before.addSecs(-60) && since <= QDateTime::currentDateTime(), qPrintable(m.captured(2)));
         QCOMPARE(o.read(FolderLock::fileName()), held);
         QCOMPARE(o.first->state(), QProcess::Running);
     }
@@ -110,8 +106,7 @@ private slots:
         QTest::newRow("illeggibile") << 0 << garbled << true << true;
         QTest::newRow("illeggibile, appena scritto") << 0 << garbled << false << false;
         QTest::newRow("copia terminata su questo computer") << 1 << QByteArray("-") << false << true;
-        QTest::newRow("altro computer")
-            << 0 << QByteArray("4242\nvelmora\naltro-computer\n") << true << false;
+        QTest::newRow("altro computer") << 0 << QByteArray("4242\nvelmora\naltro-computer\n") << true << false;
         QTest::newRow("copia in corso, illeggibile") << 2 << garbled << true << false;
     }
     void lockNoRunningCopyHoldsIsTakenOver()
@@ -131,8 +126,7 @@ private slots:
         QFile written(o.path(FolderLock::fileName()));
         if (old)
             QVERIFY(written.open(QIODevice::Append)
-                    && written.setFileTime(QDateTime::currentDateTime().addSecs(-60),
-                                           QFileDevice::FileModificationTime));
+                    && written.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
         written.close();
         o.fake.prompts.answers << true;
         {
@@ -158,8 +152,7 @@ private slots:
         const auto bytes = o.files();
         auto *main = o.windows->get<Formvelmo>();
         o.activate(main);
-        QCOMPARE(main->windowTitle(),
-                 QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
+        QCOMPARE(main->windowTitle(), QStringLiteral("Gestione Attività di Protezione Civile - sola consultazione"));
         QSet<QString> changing;
         for (const MenuEntry &e : menuTable())
             if (e.writes) changing << e.name;
@@ -168,10 +161,8 @@ private slots:
         QVERIFY(changing.size() > 10);
         for (QAction *a : main->findChildren<QAction *>())
             if (!a->objectName().isEmpty())
-                QVERIFY2(a->isEnabled() != changing.contains(a->objectName()),
-                         qPrintable(a->objectName()));
-        QVERIFY(!o.windows->existing<emergenzaform>()
-                || !o.windows->existing<emergenzaform>()->isVisible());
+                QVERIFY2(a->isEnabled() != changing.contains(a->objectName()), qPrintable(a->objectName()));
+        QVERIFY(!o.windows->existing<emergenzaform>() || !o.windows->existing<emergenzaform>()->isVisible());
 
         // An activity opens to be read, and printed.
         emit main->findChild<LineList *>(QStringLiteral("List2"))->lineChosen(0);
@@ -179,8 +170,7 @@ private slots:
         QTRY_VERIFY(activity->isVisible());
         o.activate(activity);
         QCOMPARE(activity->windowTitle(), QStringLiteral("Attività - Modifica - sola consultazione"));
-        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(),
-                 QStringLiteral("2"));
+        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("numprot"))->text(), QStringLiteral("2"));
         for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
             QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
@@ -203,8 +193,7 @@ private slots:
         }) << kRefused;
         QTest::newRow("ripristino") << Write([](SecondCopy &o) {
             o.fake.prompts.answers << true;
-            o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR
-                                                   "/data/example/attrezzature.csv");
+            o.fake.prompts.files << QStringLiteral(VELMORA_SOURCE_DIR "/data/example/attrezzature.csv");
             maintenance::restore(o.ctx);
         }) << QStringLiteral("Ripristino non riuscito. ") + kRefused;
         QTest::newRow("riscrittura ordinata") << Write([](SecondCopy &o) {

@@ -19,17 +19,12 @@ using Kind = FakePrompts::Shown::Kind;
 
 namespace {
 
-const QStringList kNames{"associazioni",
-                         "Attrezzature",
-                         "Automezzi",
-                         QString::fromUtf8("Attività"),
-                         QString::fromUtf8("Risorse di Attività"),
-                         "Numero protocollo"};
+const QStringList kNames{"associazioni", "Attrezzature", "Automezzi", QString::fromUtf8("Attività"),
+                         QString::fromUtf8("Risorse di Attività"), "Numero protocollo"};
 QStringList each(const char *pattern, bool capital = false)
 {
     QStringList out;
-    for (QString n : kNames)
-        out << QString::fromUtf8(pattern).arg(capital ? n.replace(0, 1, n[0].toUpper()) : n);
+    for (QString n : kNames) out << QString::fromUtf8(pattern).arg(capital ? n.replace(0, 1, n[0].toUpper()) : n);
     return out;
 }
 const QStringList kSaveQuestions = each("Salvo l'archivio %1?");
@@ -40,12 +35,10 @@ const QString kDone = "Azzeramento archivi richiesti effettuato.";
 struct Office : MainOffice {
     Office()
     {
-        write(File::Associazioni,
-              crlf({"ALFA,VIA A,,,,,,, 10 , 10 ", w1252("CITTÀ,,,,,,,, 2 , 2 ")}));
+        write(File::Associazioni, crlf({"ALFA,VIA A,,,,,,, 10 , 10 ", w1252("CITTÀ,,,,,,,, 2 , 2 ")}));
         write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
         write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,L"}));
-        write(File::Attivita, crlf({" 1 ,01/01/2025,10.00,,,,,A,B,C,,A",
-                                    "2,01/01/2025,10.00,01/01/2025,10.30,,,A,B,C,,A"}));
+        write(File::Attivita, crlf({" 1 ,01/01/2025,10.00,,,,,A,B,C,,A", "2,01/01/2025,10.00,01/01/2025,10.30,,,A,B,C,,A"}));
         write(File::Risorse, crlf({" 1 ,AUTO,    1 ,ALFA,JEEP,O"}));
         write(File::NumeroProt, crlf({" 2 "}));
         write(File::Volontari, crlf({"ALFA,ROSSI,MARIO,,,,,,,"}));
@@ -96,12 +89,9 @@ private slots:
         o.write(File::Automezzi, "ALFA,JEEP,,,,,,,L\nBETA,FURGONE,,,,,,,A\rGAMMA,BUS,,,,,,,L");
         o.write("copie/mezzi.bak", "vecchio contenuto\r\n");
         o.run("mnsalvaarc", {false, false, true, false, false, false}, {"mezzi.bak"});
-        QCOMPARE(o.read("copie/mezzi.bak"),
-                 crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
+        QCOMPARE(o.read("copie/mezzi.bak"), crlf({"ALFA,JEEP,,,,,,,L", "BETA,FURGONE,,,,,,,A", "GAMMA,BUS,,,,,,,L"}));
         QCOMPARE(o.fake.prompts.texts(),
-                 kSaveQuestions.mid(0, 3)
-                     + QStringList({"Archivio Automezzi", "Archivio Automezzi salvato."})
-                     + kSaveQuestions.mid(3));
+                 kSaveQuestions.mid(0, 3) + QStringList({"Archivio Automezzi", "Archivio Automezzi salvato."}) + kSaveQuestions.mid(3));
 
         o.run("mnsalvaarc", {true, true}, {"ass.bak", ""});
         QCOMPARE(o.fake.prompts.questions(), kSaveQuestions.mid(0, 2));
@@ -113,8 +103,7 @@ private slots:
         o.run("mnsalvaarc", {true}, {"ro.bak"});
         QCOMPARE(o.read("copie/ro.bak"), QByteArray("COPIA PRECEDENTE\r\n"));
         QCOMPARE(o.fake.prompts.texts().size(), 3); // the question, the dialog, the message
-        QVERIFY(o.fake.prompts.texts()[2].startsWith(
-            "Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
+        QVERIFY(o.fake.prompts.texts()[2].startsWith("Salvataggio non riuscito. Impossibile scrivere il file ro.bak"));
     }
 
     void savedSetRestoresByteForByte()
@@ -123,9 +112,8 @@ private slots:
         const auto before = o.files();
         o.run("mnriparc", {true}, {"manca.bak"});
         QCOMPARE(o.files(), before);
-        QCOMPARE(o.fake.prompts.texts(),
-                 QStringList({kRestoreQuestions[0], "Archivio Associazioni",
-                              "Ripristino non riuscito. Il file manca.bak non esiste."}));
+        QCOMPARE(o.fake.prompts.texts(), QStringList({kRestoreQuestions[0], "Archivio Associazioni",
+                                                      "Ripristino non riuscito. Il file manca.bak non esiste."}));
 
         const QStringList copies{"copia0", "copia1", "copia2", "copia3", "copia4", "copia5"};
         o.run("mnsalvaarc", {true, true, true, true, true, true}, copies);
@@ -134,10 +122,10 @@ private slots:
         QCOMPARE(o.listed("List1") + o.listed("List2"), 0);
         o.run("mnriparc", {true, true, true, true, true, true}, copies);
         QCOMPARE(o.fake.prompts.questions(), kRestoreQuestions);
-        QCOMPARE(o.titles, QStringList({"Archivio Associazioni", "Archivio Attrezzature",
-                                        "Archivio Automezzi", QString::fromUtf8("Archivio Attività"),
-                                        QString::fromUtf8("Archivio Risorse di attività"),
-                                        "Archivio Numero Protocollo"}));
+        QCOMPARE(o.titles,
+                 QStringList({"Archivio Associazioni", "Archivio Attrezzature", "Archivio Automezzi",
+                              QString::fromUtf8("Archivio Attività"), QString::fromUtf8("Archivio Risorse di attività"),
+                              "Archivio Numero Protocollo"}));
         QCOMPARE(o.fake.prompts.messages(), each("Archivio %1 ripristinato.", true));
         // Volunteers are not part of a saved set; snapshots part of neither.
         auto expected = before;
@@ -156,10 +144,9 @@ private slots:
         QCOMPARE(o.files(), before);
         o.run("mnripazze", {true, false, false, false, false, false, false, false});
         QCOMPARE(o.fake.prompts.texts(),
-                 QStringList({kResetFirst, "Azzero l'archivio Associazioni?",
-                              "Azzero l'archivio Volontari?", "Azzero l'archivio Automezzi?",
-                              "Azzero l'archivio Attrezzature?", "Azzero l'archivio numero protocollo?",
-                              QString::fromUtf8("Azzero l'archivio Attività?"),
+                 QStringList({kResetFirst, "Azzero l'archivio Associazioni?", "Azzero l'archivio Volontari?",
+                              "Azzero l'archivio Automezzi?", "Azzero l'archivio Attrezzature?",
+                              "Azzero l'archivio numero protocollo?", QString::fromUtf8("Azzero l'archivio Attività?"),
                               "Azzero l'archivio Risorse?", kDone}));
         QCOMPARE(o.files(), before);
 
@@ -181,8 +168,7 @@ private slots:
         expected = o.files();
         setReadOnly(o.path(File::Automezzi));
         o.run("mnripazze", {true, true, true, true, true, true, true, true});
-        for (const char *name : {"associazioni.csv", "volontari.csv", "attrezzature.csv",
-                                 "attivita.csv", "risorse.csv"})
+        for (const char *name : {"associazioni.csv", "volontari.csv", "attrezzature.csv", "attivita.csv", "risorse.csv"})
             expected[name] = "";
         QCOMPARE(o.files(), expected);
         const QStringList m = o.fake.prompts.messages();
@@ -228,9 +214,8 @@ private slots:
         QTest::addColumn<QString>("chosen"); // in the working folder
         QTest::addColumn<bool>("refused");
         for (const char *entry : {"mnsalvaarc", "mnriparc", "cmdstampa"}) {
-            for (const char *own : {"attivita.csv", "sospese.dat", "velmora.lck", "velmora.jnl",
-                                    "ATTIVITA.CSV", "collegamento.csv", "giornale.csv",
-                                    "copie/../numeroprot.dat", "automezzi.csv.new"})
+            for (const char *own : {"attivita.csv", "sospese.dat", "velmora.lck", "velmora.jnl", "ATTIVITA.CSV",
+                                    "collegamento.csv", "giornale.csv", "copie/../numeroprot.dat", "automezzi.csv.new"})
                 QTest::addRow("%s %s", entry, own) << entry << own << true;
             QTest::addRow("%s another file", entry) << entry << "copie/vecchia.pdf" << false;
         }
@@ -242,8 +227,7 @@ private slots:
         QFETCH(QString, chosen);
         QFETCH(bool, refused);
         const bool pdf = entry == "cmdstampa";
-        if (pdf && !QPrinterInfo::availablePrinters().isEmpty())
-            QSKIP("a printer is installed here");
+        if (pdf && !QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         Office o;
         // (Save and restore wait while sospese.dat holds anything.)
         o.write("sospese.dat", entry == "cmdstampa" ? "P,1,ATTR,1,ALFA,TENDA,O\r\n" : "");
@@ -270,15 +254,10 @@ private slots:
         const QStringList texts = o.fake.prompts.texts();
         auto expected = before;
         if (refused) {
-            const QString told =
-                restoring
-                    ? "Il file " + name
-                          + QString::fromUtf8(
-                              " è un archivio del programma e "
-                              "non può essere usato per il ripristino: scegliere un altro file.")
-                    : "Il file " + name
-                          + QString::fromUtf8(" è un archivio del programma: "
-                                              "scegliere un altro nome.");
+            const QString told = restoring ? "Il file " + name + QString::fromUtf8(" è un archivio del programma e "
+                                                                                   "non può essere usato per il ripristino: scegliere un altro file.")
+                                           : "Il file " + name + QString::fromUtf8(" è un archivio del programma: "
+                                                                                   "scegliere un altro nome.");
             QCOMPARE(texts, QStringList({question, title, told, title}));
         } else {
             const QString done = pdf         ? "Stampa salvata nel file " + o.path(chosen) + "."

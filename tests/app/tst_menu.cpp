@@ -11,10 +11,7 @@ namespace {
 MenuEntry::Mode modeOf(const Globals &g, const QString &window)
 {
     const std::pair<const char *, MenuEntry::Mode> modes[] = {
-        {"Formass", g.modoass},           {"Formauto", g.modoauto},
-        {"Formattr", g.modoattr},         {"Formlist", g.modoasslist},
-        {"Formautolist", g.modoautolist}, {"Formattrlist", g.modoattrlist},
-        {"Formattlist", g.modoattlist},   {"Formattivita", g.modoatt}};
+        {"Formass", g.modoass}, {"Formauto", g.modoauto}, {"Formattr", g.modoattr}, {"Formlist", g.modoasslist}, {"Formautolist", g.modoautolist}, {"Formattrlist", g.modoattrlist}, {"Formattlist", g.modoattlist}, {"Formattivita", g.modoatt}};
     for (const auto &[name, mode] : modes)
         if (window == QLatin1String(name)) return mode;
     return {};
@@ -51,8 +48,7 @@ private slots:
         for (int time = 0; time < 2; ++time) {
             QVERIFY(modeOf(o.ctx.g, window) == e.mode);
             if (!e.title.isEmpty()) QCOMPARE(w->windowTitle(), e.title);
-            if (!e.caption.isEmpty())
-                QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
+            if (!e.caption.isEmpty()) QCOMPARE(button->isVisible() ? button->text() : "", e.caption);
             w->setWindowTitle("altro");
             if (button) button->setText("altro"), button->hide();
             action->trigger();

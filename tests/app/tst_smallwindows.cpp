@@ -22,10 +22,9 @@ private slots:
         clickButton(w, "cmdmodifica");
         QCOMPARE(o.read(File::NumeroProt), QByteArray(" 42 \r\n"));
         QCOMPARE(o.ctx.g.ultimoprot, qint16(42));
-        QCOMPARE(
-            o.fake.prompts.messages(),
-            QStringList({"Numero protocollo modificato.",
-                         "Numero protocollo errato: inserire un numero intero da -32768 a 32767."}));
+        QCOMPARE(o.fake.prompts.messages(),
+                 QStringList({"Numero protocollo modificato.",
+                              "Numero protocollo errato: inserire un numero intero da -32768 a 32767."}));
         clickButton(w, "cmdesci");
         QVERIFY(!w->isVisible());
         o.write(File::NumeroProt, "guasto");
@@ -66,18 +65,16 @@ private slots:
     void mainListsSplitOpenActivitiesAndAClickTakesSnapshots()
     {
         TestOffice o;
-        o.write(File::Attivita,
-                crlf({"12,05/03/2002,14.30,,,,,INCENDIO,ROMA,ROSSI,,A",
-                      " 13 ,05/03/2002,15.00,05/03/2002,15.10,,,ALLUVIONE,PISA,BIANCHI,,A",
-                      "14,05/03/2002,15.00,,,,,FRANA,LUCCA,NERI,,C",
-                      "-32768,01/01/2000,00.00,,,,,PROVA,X,Y,,A"}));
+        o.write(File::Attivita, crlf({"12,05/03/2002,14.30,,,,,INCENDIO,ROMA,ROSSI,,A",
+                                      " 13 ,05/03/2002,15.00,05/03/2002,15.10,,,ALLUVIONE,PISA,BIANCHI,,A",
+                                      "14,05/03/2002,15.00,,,,,FRANA,LUCCA,NERI,,C",
+                                      "-32768,01/01/2000,00.00,,,,,PROVA,X,Y,,A"}));
         o.write(File::Associazioni, "ASS,1\n");
         auto *main = o.windows->get<Formvelmo>();
         o.activate(main);
         auto *list1 = main->findChild<LineList *>("List1");
         auto *list2 = main->findChild<LineList *>("List2");
-        QCOMPARE(lineTexts(list1), QStringList({"    12 05/03/2002 14.30 ROMA INCENDIO",
-                                                "-32768 01/01/2000 00.00 X PROVA"}));
+        QCOMPARE(lineTexts(list1), QStringList({"    12 05/03/2002 14.30 ROMA INCENDIO", "-32768 01/01/2000 00.00 X PROVA"}));
         QCOMPARE(lineTexts(list2), QStringList({"    13 05/03/2002 15.00 PISA ALLUVIONE"}));
         QCOMPARE(main->findChild<QLineEdit *>("richieste")->text(), QString("2"));
         QCOMPARE(main->findChild<QLineEdit *>("iniziate")->text(), QString("1"));

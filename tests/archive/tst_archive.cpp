@@ -33,9 +33,7 @@ RewriteOutcome appendTo(const TestFolder &o, Register r, const QByteArray &numbe
 {
     return rewrite(
         o.ctx.folder.set(r), kFmt, [](const Record &, RecordSink &) { return Step::Keep; },
-        [&](RecordSink &sink) {
-            sink.writeTyped({number, "NUOVA", ""});
-        });
+        [&](RecordSink &sink) { sink.writeTyped({number, "NUOVA", ""}); });
 }
 } // namespace
 
@@ -86,11 +84,9 @@ private slots:
     {
         for (auto [n, form] : {std::pair{0, " 0 "}, {57, " 57 "}, {-5, "-5 "}, {-32768, "-32768 "}})
             QCOMPARE(text::numberForm(qint16(n)), QString(form));
-        for (auto [typed, n] :
-             {std::pair{" 12 ", 12}, {"12", 12}, {"-5 ", -5}, {"32767", 32767}, {"-32768", -32768}})
+        for (auto [typed, n] : {std::pair{" 12 ", 12}, {"12", 12}, {"-5 ", -5}, {"32767", 32767}, {"-32768", -32768}})
             QCOMPARE(text::parseNumber(typed).value(), qint16(n));
-        for (const char *bad :
-             {"", " ", "32768", "-32769", "1.5", "12a", "- 3", "99999999999999999999"})
+        for (const char *bad : {"", " ", "32768", "-32769", "1.5", "12a", "- 3", "99999999999999999999"})
             QVERIFY2(!text::parseNumber(bad), bad);
         // Rounded to the even neighbour at one half, as the counter field does.
         for (auto [typed, n] : {std::pair{"41.5", 42}, {"42.5", 42}, {"-2,5", -2}, {"7", 7}})
@@ -102,8 +98,7 @@ private slots:
     void textRules()
     {
         QCOMPARE(text::capitals(QString::fromUtf8("città ß")), QString::fromUtf8("CITTÀ ß"));
-        QCOMPARE(text::clean(QString::fromUtf8("Gruppo, \"Alfa\" Nord")),
-                 QString("GRUPPO   ALFA  NORD"));
+        QCOMPARE(text::clean(QString::fromUtf8("Gruppo, \"Alfa\" Nord")), QString("GRUPPO   ALFA  NORD"));
         QCOMPARE(text::clean("a,\"b\"", false), QString("A \"B\""));
         QCOMPARE(text::clean("riga\r\nnuova"), QString("RIGA  NUOVA"));
         QCOMPARE(text::alignRight("12", 6), QString("    12"));
@@ -118,11 +113,9 @@ private slots:
         QVERIFY(!r.damaged);
         QCOMPARE(r.number(0), qint16(12));
         QCOMPARE(r.fields.mid(1), QStringList({"ROSSI", ""}));
-        QCOMPARE(parseRecord("12", kFmt).fields,
-                 QStringList({"12", "", ""})); // missing items read as empty
+        QCOMPARE(parseRecord("12", kFmt).fields, QStringList({"12", "", ""})); // missing items read as empty
         // Not a number, out of range, one item too many, nothing at all.
-        for (const char *bad : {"x,a,b", "40000,a,b", "1,a,b,c", ""})
-            QVERIFY2(parseRecord(bad, kFmt).damaged, bad);
+        for (const char *bad : {"x,a,b", "40000,a,b", "1,a,b,c", ""}) QVERIFY2(parseRecord(bad, kFmt).damaged, bad);
         bool ok = false;
         QCOMPARE(typedForm({"7", QString::fromUtf8("CITTÀ"), ""}, &ok), QByteArray("7,CITT\xc0,"));
         QVERIFY(ok);
@@ -133,11 +126,7 @@ private slots:
         WorkingFolder f("/tmp/ufficio");
         const QStringList p = f.paths();
         QCOMPARE(p.size(), 18);
-        for (auto [i, name] : {std::pair{0, "associazioni.csv"},
-                               {3, "emergenza.dat"},
-                               {4, "numeroprot.dat"},
-                               {16, "risorse.sav"},
-                               {17, "volontari.csv"}})
+        for (auto [i, name] : {std::pair{0, "associazioni.csv"}, {3, "emergenza.dat"}, {4, "numeroprot.dat"}, {16, "risorse.sav"}, {17, "volontari.csv"}})
             QCOMPARE(p[i], "/tmp/ufficio/" + QString(name));
         const ArchiveSet s = f.set(Register::Attrezzature);
         QCOMPARE(QStringList({s.archive, s.work, s.snapshot}),
@@ -167,9 +156,7 @@ private slots:
             return rewrite(o.path(File::Attivita), o.path(File::AttivitaWrk), kFmt, each, atEnd);
         };
         QVERIFY(rewriteActivities([](const Record &, RecordSink &) { return Step::Keep; },
-                                  [](RecordSink &sink) {
-                                      sink.writeTyped({"1", "X", "Y"});
-                                  })
+                                  [](RecordSink &sink) { sink.writeTyped({"1", "X", "Y"}); })
                     .done());
         QCOMPARE(o.read(File::Attivita), QByteArray("1,X,Y\r\n"));
 
@@ -236,10 +223,9 @@ private slots:
             const RewriteOutcome failed = appendTo(o, Register::Risorse, "4");
             setReadOnly(readOnly, false);
             if (!commit) continue;
-            const QString message =
-                QStringLiteral("Impossibile scrivere il file risorse.csv (%1). Il file "
-                               "risorse.csv resta com'era. Nessun altro archivio è stato modificato.")
-                    .arg(readOnly);
+            const QString message = QStringLiteral("Impossibile scrivere il file risorse.csv (%1). Il file "
+                                                   "risorse.csv resta com'era. Nessun altro archivio è stato modificato.")
+                                        .arg(readOnly);
             QCOMPARE(failed.io.message(), message);
             QVERIFY(tx.failed());
             QCOMPARE(tx.commit().message(), message);
@@ -257,12 +243,9 @@ private slots:
                                  "risorse.csv.new risorse.csv 8\r\n";
         const QByteArray whole = head + pairs + "fine 3\r\n";
         QTest::newRow("complete") << whole << false << int(Recovery::Finished);
-        QTest::newRow("complete, stopped after one rename")
-            << whole << true << int(Recovery::Finished);
-        QTest::newRow("without its closing line")
-            << head + pairs << false << int(Recovery::Discarded);
-        QTest::newRow("cut in a line")
-            << whole.left(whole.size() - 4) << false << int(Recovery::Discarded);
+        QTest::newRow("complete, stopped after one rename") << whole << true << int(Recovery::Finished);
+        QTest::newRow("without its closing line") << head + pairs << false << int(Recovery::Discarded);
+        QTest::newRow("cut in a line") << whole.left(whole.size() - 4) << false << int(Recovery::Discarded);
         QTest::newRow("counting another number") << head + pairs + "fine 2\r\n"
                                                  << false << int(Recovery::Discarded);
         QTest::newRow("a staged file of another size")
@@ -271,8 +254,7 @@ private slots:
         QTest::newRow("naming another file")
             << head + "attivita.csv.new numeroprot.dat 7\r\nfine 1\r\n"
             << false << int(Recovery::Discarded);
-        QTest::newRow("none, staged files left")
-            << QByteArray("-") << false << int(Recovery::Nothing);
+        QTest::newRow("none, staged files left") << QByteArray("-") << false << int(Recovery::Nothing);
     }
 
     void startFinishesACompleteJournalAndDiscardsAnIncompleteOne()
@@ -281,8 +263,7 @@ private slots:
         QFETCH(bool, firstDone);
         QFETCH(int, status);
         TestFolder o;
-        const QByteArray oldA = "1,OLD\r\n", oldR = "1,OLDR\r\n", newA = "2,NEW\r\n",
-                         newR = "2,NEWR\r\n";
+        const QByteArray oldA = "1,OLD\r\n", oldR = "1,OLDR\r\n", newA = "2,NEW\r\n", newR = "2,NEWR\r\n";
         o.write(File::Attivita, firstDone ? newA : oldA);
         o.write(File::AttivitaWrk, oldA);
         o.write(File::Risorse, oldR);

@@ -51,26 +51,20 @@ private slots:
     {
         Desk d;
         d.open("mnassains");
-        const Typed more{{"assindir", "via roma, 1"},
-                         {"asscomune", "borgo"},
-                         {"assprov", "xx"},
-                         {"asscampo", "campo 2"}};
+        const Typed more{{"assindir", "via roma, 1"}, {"asscomune", "borgo"}, {"assprov", "xx"}, {"asscampo", "campo 2"}};
         QCOMPARE(d.registra("Gruppo, \"Alfa\" Nord", "12", more), QStringList()); // no message on insert
-        QCOMPARE(d.office.read(File::Associazioni),
-                 crlf({"GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2,12,12"}));
+        QCOMPARE(d.office.read(File::Associazioni), crlf({"GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2,12,12"}));
         const Typed emptied{{"cmbassdenom", ""}, {"assindir", ""}, {"assnumvol", "0"}};
         QCOMPARE(shownIn(d.w, emptied), emptied);
         QVERIFY(d.denom()->hasFocus() || d.denom()->lineEdit()->hasFocus());
 
         // In order by character code (digits before capitals); the records
         // copied meanwhile go out in number form.
-        for (const auto &[name, num] :
-             QList<QPair<QString, QString>>{{"alba", "3"}, {"zeta", "-4"}, {"1 gruppo", "+2"}})
+        for (const auto &[name, num] : QList<QPair<QString, QString>>{{"alba", "3"}, {"zeta", "-4"}, {"1 gruppo", "+2"}})
             d.registra(name, num);
         QCOMPARE(d.office.read(File::Associazioni),
                  crlf({"1 GRUPPO,,,,,,,,+2,+2", "ALBA,,,,,,,, 3 , 3 ",
-                       "GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2, 12 , 12 ",
-                       "ZETA,,,,,,,,-4 ,-4 "}));
+                       "GRUPPO   ALFA  NORD,VIA ROMA  1,BORGO,XX,,,,CAMPO 2, 12 , 12 ", "ZETA,,,,,,,,-4 ,-4 "}));
 
         // Refused: a message, the cleaned texts in the fields, no archive
         // touched.
@@ -85,15 +79,12 @@ private slots:
     void cercaAndModifyOnTheLoadedName()
     {
         Desk d;
-        d.office.write(File::Associazioni,
-                       crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 5 , 9 ",
-                             "GAMMA,,,,,,,,1,1"}));
+        d.office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 5 , 9 ",
+                                                 "GAMMA,,,,,,,,1,1"}));
         d.office.write(File::Automezzi, crlf({"BETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}));
         d.office.write(File::Attrezzature, crlf({"BETA,TENDA,L,4"}));
-        d.office.write(
-            File::Volontari,
-            QByteArray("BETA,MARIO,ROSSI,,,,,,,\r\nALFA , ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
-                + "BETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nBETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n");
+        d.office.write(File::Volontari, QByteArray("BETA,MARIO,ROSSI,,,,,,,\r\nALFA , ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
+                                            + "BETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nBETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n");
         d.open("mnassamod");
         QCOMPARE(entries(d.denom()), QStringList({"ALFA", "BETA", "GAMMA"}));
         // Cerca narrows the names, in small letters (an empty text lists
@@ -109,21 +100,18 @@ private slots:
         QCOMPARE(d.archives(), before);
 
         QVERIFY(chooseEntry(d.denom(), "BETA"));
-        QCOMPARE(shownIn(d.w, {{"assemail", ""}, {"assnumvol", ""}}),
-                 (Typed{{"assemail", "B@X.IT"}, {"assnumvol", "5"}}));
+        QCOMPARE(shownIn(d.w, {{"assemail", ""}, {"assnumvol", ""}}), (Typed{{"assemail", "B@X.IT"}, {"assnumvol", "5"}}));
         QCOMPARE(d.registra("zeta", "6"), QStringList{"Associazione modificata."});
         // The record moves to its place, the others go out in number form;
         // vehicles and equipment keep their order. Volunteers: field 1
         // renamed, every other item kept, a UTF-8 line stays UTF-8, a line of
         // more items keeps them all, an empty line stays.
-        QCOMPARE(
-            d.archives(),
-            (QList<QByteArray>{
-                crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ",
-                      "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1,6,6"}),
-                crlf({"ZETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}), crlf({"ZETA,TENDA,L, 4 "}),
-                QByteArray("ZETA,MARIO,ROSSI,,,,,,,\r\nALFA,ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
-                    + "ZETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nZETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n"}));
+        QCOMPARE(d.archives(),
+                 (QList<QByteArray>{
+                     crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ", "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1,6,6"}),
+                     crlf({"ZETA,AMB,,,,,,,L", "ALFA,JEEP,,,,,,,L"}), crlf({"ZETA,TENDA,L, 4 "}),
+                     QByteArray("ZETA,MARIO,ROSSI,,,,,,,\r\nALFA,ANNA,NERI,1,2,3,4,5,6,7\r\n\r\n")
+                         + "ZETA,LIA,VERDI,1,2,3,4,5,6,7,8,9\r\nZETA,J\xC3\xBCRGEN,\xC5\x81UK,,,,,,,\r\n"}));
         QCOMPARE(d.denom()->currentText(), QString("ZETA")); // fields keep their contents
 
         // A new activation empties the fields; the loaded name is still
@@ -143,17 +131,13 @@ private slots:
     void deleteAsksTwiceAndRemovesDependents()
     {
         Desk d;
-        d.office.write(File::Associazioni,
-                       crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5", "GAMMA,,,,,,,,1,1"}));
+        d.office.write(File::Associazioni, crlf({"ALFA,,,,,,,,3,3", "BETA,,,,,,,,5,5", "GAMMA,,,,,,,,1,1"}));
         d.office.write(File::Automezzi, crlf({"BETA,AMB,,,,,,,L", "GAMMA,JEEP,,,,,,,L"}));
         d.office.write(File::Attrezzature, crlf({"ALFA,PALA,L,2", "BETA,TENDA,L,4"}));
         d.open("mnassaann");
-        const QString qEq =
-            "Ci sono attrezzature registrate per questa associazione. Elimino tutte le attrezzature?";
-        const QString qVeh =
-            "Ci sono Automezzi registrati per questa associazione. Elimino tutti gli automezzi?";
-        const QString giveUp = "Rinuncio ad eliminare l'associazione",
-                      done = "Associazione eliminata.";
+        const QString qEq = "Ci sono attrezzature registrate per questa associazione. Elimino tutte le attrezzature?";
+        const QString qVeh = "Ci sono Automezzi registrati per questa associazione. Elimino tutti gli automezzi?";
+        const QString giveUp = "Rinuncio ad eliminare l'associazione", done = "Associazione eliminata.";
 
         // A "No" to either question gives up with nothing written.
         const auto before = d.archives();
@@ -163,10 +147,8 @@ private slots:
         QCOMPARE(d.archives(), before);
 
         QCOMPARE(d.remove("", {true, true}), QStringList({qEq, qVeh, done}));
-        QCOMPARE(d.archives(),
-                 (QList<QByteArray>{crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 "}),
-                                    crlf({"GAMMA,JEEP,,,,,,,L"}), crlf({"ALFA,PALA,L, 2 "}),
-                                    "<missing>"}));
+        QCOMPARE(d.archives(), (QList<QByteArray>{crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 "}),
+                                                  crlf({"GAMMA,JEEP,,,,,,,L"}), crlf({"ALFA,PALA,L, 2 "}), "<missing>"}));
         // The list still offers the deleted name until the next activation;
         // deleting it again: not found, nothing asked, nothing written.
         const auto after = d.archives();

@@ -13,7 +13,7 @@ struct Office : MainOffice {
     {
         ctx.g.nomeemergenza = QStringLiteral("SISMA");
         write(File::Associazioni, crlf({
-                                      ",,,,,,,,5,5", // a name left empty by hand
+                                      ",,,,,,,,5,5",                         // a name left empty by hand
                                       "ALFA,VIA A,ROMA,RM,,,,CAMPO 1,10,10", // typed form
                                       "CROCE BLU,VIA B,,,,,,, 7 , 7 ",       // number form
                                       "CROCE ROSSA,,,,,,,,-3,12",
@@ -25,16 +25,12 @@ struct Office : MainOffice {
 };
 
 // The count starts in column 52; a longer name is cut at 50 columns.
-QString line(const QString &name, const QString &count)
-{
-    return name.leftJustified(50, ' ', true) + ' ' + count;
-}
+QString line(const QString &name, const QString &count) { return name.leftJustified(50, ' ', true) + ' ' + count; }
 
 const QString kHeading = " ELENCO ASSOCIAZIONI SISMA";
 const QString kFive = "     ";
-const QStringList kRecords = {line("", "5"),          line("ALFA", "10"),
-                              line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"),
-                              line(kLong, "32767"),   line("MICRO", "0")};
+const QStringList kRecords = {line("", "5"), line("ALFA", "10"), line("CROCE BLU", "7"),
+                              line("CROCE ROSSA", "-3"), line(kLong, "32767"), line("MICRO", "0")};
 
 QStringList framed(const QStringList &records, const QString &sum)
 {
@@ -60,8 +56,7 @@ private slots:
         auto *cerca = lineOf(w, "cerca");
         QTest::keyClicks(cerca, "cro");
         listwin::click(w, "cmdcerca");
-        QCOMPARE(shown(w),
-                 framed({line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"), line("MICRO", "0")}, "4"));
+        QCOMPARE(shown(w), framed({line("CROCE BLU", "7"), line("CROCE ROSSA", "-3"), line("MICRO", "0")}, "4"));
         QCOMPARE(cerca->text(), QString("cro"));
         listwin::click(w, "cmdstampa");
         QCOMPARE(o.fake.printer.jobs.size(), 1);
@@ -86,9 +81,7 @@ private slots:
             Typed shown;
         } cases[] = {
             {3, "ALFA", {{"cmbassdenom", "ALFA"}, {"assindir", "VIA A"}, {"assnumvol", "10"}}},
-            {6,
-             kLong.left(50),
-             {{"cmbassdenom", kLong}, {"assindir", "VIA Z"}, {"assnumvol", "32767"}}},
+            {6, kLong.left(50), {{"cmbassdenom", kLong}, {"assindir", "VIA Z"}, {"assnumvol", "32767"}}},
             {5, "CROCE ROSSA", {{"cmbassdenom", "CROCE ROSSA"}, {"assindir", ""}, {"assnumvol", "-3"}}},
             {0, kHeading, {{"cmbassdenom", "CROCE ROSSA"}}},
         };
@@ -118,9 +111,7 @@ private slots:
         Office o;
         auto *w = o.windows->get<Formlist>();
         QList<QPair<ResourceKind, QString>> offered;
-        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) {
-            offered.append({k, l});
-        });
+        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) { offered.append({k, l}); });
         // The activity window's button is pressed elsewhere; what it leaves of
         // that window's modes: tst_resourceflow.
         o.activate(o.main);
@@ -128,15 +119,13 @@ private slots:
         QCOMPARE(o.shown<Formlist>(), w);
         QVERIFY(w->isVisible());
         QCOMPARE(o.ctx.g.modoasslist, modes::AssociationList::RA);
-        QCOMPARE(listwin::list(w)->toolTip(),
-                 QString("Cliccare l'associazione per scegliere il numero di volontari."));
+        QCOMPARE(listwin::list(w)->toolTip(), QString("Cliccare l'associazione per scegliere il numero di volontari."));
         // No total lines.
         QCOMPARE(shown(w), QStringList({kHeading, kFive}) + kRecords);
 
         // The heading and the line of blanks are no association.
         for (int row : {0, 1, 4}) listwin::choose(w, row);
-        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{
-                              {ResourceKind::Association, line("CROCE BLU", "7")}}));
+        QCOMPARE(offered, (QList<QPair<ResourceKind, QString>>{{ResourceKind::Association, line("CROCE BLU", "7")}}));
         QCOMPARE(o.ctx.g.nomecaricato, line("CROCE BLU", "7"));
         QVERIFY(!o.windows->existing<Formass>());
 

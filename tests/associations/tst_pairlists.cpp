@@ -38,18 +38,17 @@ struct Office : MainOffice {
                                    l + "," + ld + ",,01/01/2026,10.00,,,,L",
                                    "ZZ,TELO,,,,,,,",
                                }));
-        write(File::Attrezzature,
-              crlf({
-                  "ALFA,GENERATORE,L,4",          // typed form
-                  "ALFA,TENDA PNEUMATICA,A, 12 ", // number form
-                  "BETA,,L,1",
-                  "BETA,MOTOPOMPA,R,-2",
-                  "BETA,pala,L,32767",
-                  "BETA,ROTTA,L,tante", // damaged: never listed
-                  l + "," + ld + ",L,0",
-                  "ZZ,TENDA,,3", // a state that is not one letter keeps the quantity in column 104
-                  "ZZ,TELO,LX,5",
-              }));
+        write(File::Attrezzature, crlf({
+                                      "ALFA,GENERATORE,L,4",          // typed form
+                                      "ALFA,TENDA PNEUMATICA,A, 12 ", // number form
+                                      "BETA,,L,1",
+                                      "BETA,MOTOPOMPA,R,-2",
+                                      "BETA,pala,L,32767",
+                                      "BETA,ROTTA,L,tante", // damaged: never listed
+                                      l + "," + ld + ",L,0",
+                                      "ZZ,TENDA,,3", // a state that is not one letter keeps the quantity in column 104
+                                      "ZZ,TELO,LX,5",
+                                  }));
     }
 };
 
@@ -59,8 +58,7 @@ struct Office : MainOffice {
 QString line(const QString &assoc, const QString &descr, const QString &state,
              const QString &qta = QString())
 {
-    const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true)
-                        + state;
+    const QString out = assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
     return qta.isNull() ? out : out + "  " + qta;
 }
 
@@ -83,35 +81,10 @@ struct Reg {
 const std::vector<Reg> &lists()
 {
     static const std::vector<Reg> all = {
-        {"automezzi",
-         File::Automezzi,
-         &Globals::modoautolist,
-         ResourceKind::Vehicle,
-         "mnautvelg",
-         "mnautvass",
-         "mnautvric",
-         "Automezzi",
-         "               ELENCO AUTOMEZZI SISMA",
-         false,
-         {line("ALFA", "AMBULANZA 1", "A"), line("ALFA", "JEEP", "L"), line("BETA", "", "R"),
-          line("BETA", "CAMBUSA MOBILE", "B"), line("BETA", "ambulanza vecchia", "L"),
-          line(kLong, kLongDescr, "L"), line("ZZ", "TELO", " ")},
+        {"automezzi", File::Automezzi, &Globals::modoautolist, ResourceKind::Vehicle, "mnautvelg", "mnautvass", "mnautvric", "Automezzi", "               ELENCO AUTOMEZZI SISMA", false, {line("ALFA", "AMBULANZA 1", "A"), line("ALFA", "JEEP", "L"), line("BETA", "", "R"), line("BETA", "CAMBUSA MOBILE", "B"), line("BETA", "ambulanza vecchia", "L"), line(kLong, kLongDescr, "L"), line("ZZ", "TELO", " ")},
          // An empty text lists the vehicles that have a description.
          {{"", {0, 1, 3, 4, 5, 6}}, {"camion", {}}, {"amb", {0, 3}}}},
-        {"attrezzature",
-         File::Attrezzature,
-         &Globals::modoattrlist,
-         ResourceKind::Equipment,
-         "mnatrvelg",
-         "mnatrvass",
-         "mnatrvric",
-         "Attrezzature",
-         "               ELENCO ATTREZZATURE SISMA",
-         true,
-         {line("ALFA", "GENERATORE", "L", "4"), line("ALFA", "TENDA PNEUMATICA", "A", "12"),
-          line("BETA", "", "L", "1"), line("BETA", "MOTOPOMPA", "R", "-2"),
-          line("BETA", "pala", "L", "32767"), line(kLong, kLongDescr, "L", "0"),
-          line("ZZ", "TENDA", " ", "3"), line("ZZ", "TELO", "L", "5")},
+        {"attrezzature", File::Attrezzature, &Globals::modoattrlist, ResourceKind::Equipment, "mnatrvelg", "mnatrvass", "mnatrvric", "Attrezzature", "               ELENCO ATTREZZATURE SISMA", true, {line("ALFA", "GENERATORE", "L", "4"), line("ALFA", "TENDA PNEUMATICA", "A", "12"), line("BETA", "", "L", "1"), line("BETA", "MOTOPOMPA", "R", "-2"), line("BETA", "pala", "L", "32767"), line(kLong, kLongDescr, "L", "0"), line("ZZ", "TENDA", " ", "3"), line("ZZ", "TELO", "L", "5")},
          // An empty text lists every item, the one without description too.
          {{"", {0, 1, 2, 3, 4, 5, 6, 7}}, {"ruspa", {}}, {"pa", {3}}}},
     };
@@ -121,8 +94,7 @@ const std::vector<Reg> &lists()
 // No entry: the list as the program shows it.
 registers::PairList *open(Office &o, const Reg &r, const char *entry = nullptr)
 {
-    if (r.archive == File::Automezzi)
-        return entry ? o.fromMenu<Formautolist>(entry) : o.shown<Formautolist>();
+    if (r.archive == File::Automezzi) return entry ? o.fromMenu<Formautolist>(entry) : o.shown<Formautolist>();
     return entry ? o.fromMenu<Formattrlist>(entry) : o.shown<Formattrlist>();
 }
 
@@ -144,9 +116,7 @@ private slots:
         QCOMPARE(shown(w), r.framed(r.records));
         // In mode G neither the button nor a line does anything.
         QList<QPair<ResourceKind, QString>> offered;
-        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) {
-            offered.append({k, l});
-        });
+        QObject::connect(w, &registers::RegisterList::picked, [&](ResourceKind k, const QString &l) { offered.append({k, l}); });
         listwin::cmdcerca(w)->click();
         listwin::choose(w, 2);
         QVERIFY(offered.isEmpty());
@@ -166,8 +136,7 @@ private slots:
         QCOMPARE(shown(w), r.framed({}));
         typeInto(cmb, "");
         listwin::click(w, "cmdcerca");
-        QCOMPARE(entries(cmb),
-                 (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
+        QCOMPARE(entries(cmb), (r.emptySearchFindsEmptyName ? QStringList{""} : QStringList{}) + names);
         QVERIFY(chooseEntry(cmb, "BETA"));
         QCOMPARE(shown(w), r.framed(r.records.mid(2, 3)));
         QVERIFY(chooseEntry(cmb, kLong));
@@ -251,9 +220,8 @@ private slots:
         QVERIFY(got.landscape);
         QVERIFY2(qAbs(got.points - 8) < 0.5, qPrintable(QString::number(got.points)));
         QCOMPARE(simplified(got.lines), simplified(r.framed(r.records)));
-        QCOMPARE(o.fake.prompts.texts(),
-                 QStringList({"Nessuna stampante installata. Salvo la stampa in un file PDF?",
-                              "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
+        QCOMPARE(o.fake.prompts.texts(), QStringList({"Nessuna stampante installata. Salvo la stampa in un file PDF?",
+                                                      "Salva stampa", "Stampa salvata nel file " + pdf + "."}));
         QCOMPARE(o.fake.prompts.shown.at(1).filter, QString("File PDF (*.pdf)"));
         QCOMPARE(o.fake.busy.depth, 0);
     }

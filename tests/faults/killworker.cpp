@@ -32,8 +32,7 @@ int loop(const archive::WorkingFolder &folder)
     std::fflush(stdout);
     for (;; ++step) {
         if (!killops::run(folder, step)) {
-            std::fprintf(stderr, "passo %d (%s) fallito\n", step,
-                         killops::kindName(killops::kindOf(step)));
+            std::fprintf(stderr, "passo %d (%s) fallito\n", step, killops::kindName(killops::kindOf(step)));
             return 2;
         }
         if (!archive::replaceFile(stepPath, QByteArray::number(step + 1) + "\r\n").ok()) return 3;
@@ -53,27 +52,17 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
     Context ctx{folder, fake.platform(), {}, nullptr, nullptr, false, {}};
     QString message;
     if (operation == QLatin1String("inserimento")) {
-        associations::Input in{QStringLiteral("ZETA"),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QString(),
-                               QStringLiteral("1")};
+        associations::Input in{QStringLiteral("ZETA"), QString(), QString(), QString(),
+                               QString(), QString(), QString(), QString(), QStringLiteral("1")};
         message = associations::insert(folder, associations::recordFields(in)).io.message();
     } else if (operation == QLatin1String("istantanea")) {
         message = snapshot::copiainsav(folder, archive::Register::Associazioni).message();
     } else if (operation == QLatin1String("ripristino")) {
         message = snapshot::copiadasav(folder, archive::Register::Associazioni).message();
-    } else if (operation.startsWith(QLatin1String("salvataggio"))
-               || operation == QLatin1String("ripristino da copia")) {
+    } else if (operation.startsWith(QLatin1String("salvataggio")) || operation == QLatin1String("ripristino da copia")) {
         // The first archive only: the other questions get No.
         fake.prompts.answers << true;
-        fake.prompts.files << QDir(folder.dir())
-                                  .filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak"
-                                                                                       : "copia.bak");
+        fake.prompts.files << QDir(folder.dir()).filePath(operation.endsWith(QLatin1String("nuovo")) ? "nuova.bak" : "copia.bak");
         if (operation.startsWith(QLatin1String("salvataggio"))) maintenance::save(ctx);
         else maintenance::restore(ctx);
     } else if (operation == QLatin1String("annullamento")) {
@@ -81,14 +70,11 @@ int limited(const archive::WorkingFolder &folder, const char *bytes, const QStri
         reg.mode = modes::Activity::A;
         reg.protsel = QStringLiteral("1");
         reg.input = {"1", "01/03/2025", "09.00", {}, {}, {}, {}, "SOCCORSO", "LUOGO", "SALA", {}};
-        message =
-            activities::registerActivity(folder, reg, killops::giveBackTo(folder)).messages.join('\n');
+        message = activities::registerActivity(folder, reg, killops::giveBackTo(folder)).messages.join('\n');
     } else if (operation == QLatin1String("contatore")) {
         message = settings::writeCounter(folder.path(File::NumeroProt), 12345).message();
     } else if (operation == QLatin1String("emergenza")) {
-        message = settings::writeEmergency(folder.path(File::Emergenza),
-                                           QStringLiteral("ALLUVIONE DEL PIAVE"))
-                      .message();
+        message = settings::writeEmergency(folder.path(File::Emergenza), QStringLiteral("ALLUVIONE DEL PIAVE")).message();
     } else if (operation == QLatin1String("stampa")) {
         QApplication app(argc, argv);
         QtLinePrinter printer(fake.prompts, folder);

@@ -20,8 +20,7 @@ using archive::File;
 namespace {
 
 const QByteArray kBinary("\x00\x01\xff\xfe\x80\x9d\x7f", 7);
-const QByteArray kAlfa = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ",
-                 kZeta = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
+const QByteArray kAlfa = "ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", kZeta = "ZETA,VIA TRE,COMUNE,PR,,,,CAMPO, 3 , 3 ";
 const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
     {File::Associazioni,
      {{kAlfa, true},
@@ -39,14 +38,7 @@ const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
       {kBinary + ",,,,,,,,,," + kBinary, false},
       {"ZETA,GRU,CAMPO,01/03/2025,08.00,,,SOLLEVAMENTO,A", true}}},
     {File::Attrezzature,
-     {{"ALFA,TENDA,L, 20 ", true},
-      {"ALFA,BRANDA", false},
-      {"ALFA,PALA,L,MOLTE", false},
-      {"ALFA,PICCONE,L, 70000 ", false},
-      {"ALFA,PICCOZZA,L, -32769 ", false},
-      {"ALFA,SECCHIO,L, 2 ,ALTRO", false},
-      {kBinary, false},
-      {"ALFA,TORCIA,L, 5 ", true}}},
+     {{"ALFA,TENDA,L, 20 ", true}, {"ALFA,BRANDA", false}, {"ALFA,PALA,L,MOLTE", false}, {"ALFA,PICCONE,L, 70000 ", false}, {"ALFA,PICCOZZA,L, -32769 ", false}, {"ALFA,SECCHIO,L, 2 ,ALTRO", false}, {kBinary, false}, {"ALFA,TORCIA,L, 5 ", true}}},
     {File::Attivita,
      {{" 7 ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", true},
       {" SETTE ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A", false},
@@ -54,14 +46,9 @@ const QMap<File, QList<QPair<QByteArray, bool>>> kDamaged{
       {kBinary, false},
       {" 9 ,01/03/2025,09.00,02/03/2025,10.00,,,RICERCA,BOSCO,PREFETTO,,A", true}}},
     {File::Risorse,
-     {{" 7 ,ATTR,2,ALFA,TENDA,O", true},
-      {" X ,ATTR,2,ALFA,TENDA,O", false},
-      {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false},
-      {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
+     {{" 7 ,ATTR,2,ALFA,TENDA,O", true}, {" X ,ATTR,2,ALFA,TENDA,O", false}, {" 7 ,AUTO,1,ALFA,JEEP,O,ALTRO", false}, {" 9 ,AUTO,1,ZETA,GRU,O", true}}},
     {File::Volontari,
-     {{"ALFA,MARIO,ROSSI,,,,,,,", true},
-      {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false},
-      {"ALFA," + kBinary, true}, // texts only: binary bytes are a name
+     {{"ALFA,MARIO,ROSSI,,,,,,,", true}, {"ALFA,LUCA,BIANCHI,,,,,,,,ALTRO", false}, {"ALFA," + kBinary, true}, // texts only: binary bytes are a name
       {"ALFA,ANNA,VERDI", true}}},
 };
 
@@ -88,8 +75,7 @@ const ShowRows &showingWindows()
         if (*e.window)
             rows.append({QString::fromLatin1(e.name), [name = e.name](MainOffice &o) {
                              QWidget *w = openEntry(o, name);
-                             if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass")))
-                                 chooseEntry(ass, "ALFA");
+                             if (auto *ass = w->findChild<QComboBox *>(QStringLiteral("cmbass"))) chooseEntry(ass, "ALFA");
                              return w;
                          }});
     rows.append({"Formattivita M", [](MainOffice &o) -> QWidget * {
@@ -100,8 +86,7 @@ const ShowRows &showingWindows()
                  }});
     rows.append({"Formsto", [](MainOffice &o) -> QWidget * {
                      clickButton(o.fromMenu<Formattivita>("mnattains"), "cmdvol");
-                     o.main->offerPicked(ResourceKind::Association,
-                                         QStringLiteral("ALFA").leftJustified(50) + " 10");
+                     o.main->offerPicked(ResourceKind::Association, QStringLiteral("ALFA").leftJustified(50) + " 10");
                      clickButton(o.windows->get<Formris>(), "cmdnomi");
                      o.activate(o.windows->get<Formsto>());
                      return o.windows->get<Formsto>();
@@ -118,16 +103,13 @@ QStringList showAll(MainOffice &o, const ShowRows &rows = showingWindows())
         out << QStringLiteral("== %1").arg(name);
         for (auto *l : w->findChildren<QAbstractItemView *>()) {
             bool inCombo = false;
-            for (QObject *p = l->parent(); p && p != w; p = p->parent())
-                inCombo = inCombo || qobject_cast<QComboBox *>(p);
-            if (!inCombo && l->model())
-                out << QStringLiteral("[%1]").arg(l->objectName()) << lineTexts(l);
+            for (QObject *p = l->parent(); p && p != w; p = p->parent()) inCombo = inCombo || qobject_cast<QComboBox *>(p);
+            if (!inCombo && l->model()) out << QStringLiteral("[%1]").arg(l->objectName()) << lineTexts(l);
         }
         for (auto *c : w->findChildren<QComboBox *>())
             out << QStringLiteral("[%1]").arg(c->objectName()) << entries(c) << c->currentText();
         for (auto *e : w->findChildren<QLineEdit *>())
-            if (!qobject_cast<QComboBox *>(e->parentWidget()))
-                out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
+            if (!qobject_cast<QComboBox *>(e->parentWidget())) out << QStringLiteral("[%1] %2").arg(e->objectName(), e->text());
     }
     return out;
 }
@@ -167,24 +149,22 @@ private slots:
         // after a blank line, how many lines they left out.
         int notes = 0;
         for (qsizetype i = withDamage.size() - 1; i >= 0; --i) {
-            if (!withDamage[i].startsWith(QLatin1String("Righe illeggibili non considerate: ")))
-                continue;
+            if (!withDamage[i].startsWith(QLatin1String("Righe illeggibili non considerate: "))) continue;
             const bool afterBlank = i > 0 && withDamage[i - 1].isEmpty();
             withDamage.remove(i - afterBlank, 1 + afterBlank);
             ++notes;
         }
         QCOMPARE(notes, 2);
         QCOMPARE(withDamage, readableOnly);
-        for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO",
-                                 "RICERCA", "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
+        for (const char *text : {"ALFA", "ZETA", "JEEP", "MOTO", "TENDA", "TORCIA", "SOCCORSO", "RICERCA",
+                                 "ATTR      2   ALFA", "MARIO ROSSI", "ANNA VERDI"})
             QVERIFY2(readableOnly.filter(QLatin1String(text)).size() > 0, text);
     }
 
     void binaryEmptyMissingAndFolderArchivesOpenEveryWindow()
     {
-        const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature,
-                            File::Attivita,     File::Risorse,   File::Volontari,
-                            File::NumeroProt,   File::Emergenza};
+        const File all[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                            File::Risorse, File::Volontari, File::NumeroProt, File::Emergenza};
         MainOffice missing, empty;
         for (File f : all) empty.write(f, QByteArray());
         QCOMPARE(showAll(empty), showAll(missing));
@@ -196,8 +176,7 @@ private slots:
             for (File f : all) {
                 QByteArray bytes = noise(random, 20000, round != 1);
                 for (int k = 0; k < 40 && round != 2; ++k)
-                    bytes.insert(random.bounded(bytes.size()),
-                                 QList<const char *>{"\r\n", "\n", "\r"}[k % 3]);
+                    bytes.insert(random.bounded(bytes.size()), QList<const char *>{"\r\n", "\n", "\r"}[k % 3]);
                 o.write(f, bytes);
             }
             const auto before = o.files();
@@ -210,17 +189,14 @@ private slots:
         // A folder where an archive should stand: a registration names it.
         MainOffice o;
         seedOffice(o);
-        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                       File::Risorse}) {
+        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita, File::Risorse}) {
             QFile::remove(o.path(f));
             QVERIFY(QDir(o.dir()).mkdir(archive::fileName(f)));
         }
         showAll(o);
         registerAssociation(o);
         QCOMPARE(o.fake.prompts.messages(),
-                 QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed,
-                                                     o.path(File::Associazioni))
-                                 .message()});
+                 QStringList{archive::IoResult::fail(archive::IoResult::ReadFailed, o.path(File::Associazioni)).message()});
         QVERIFY(QFileInfo(o.path(File::Associazioni)).isDir());
     }
 
@@ -232,12 +208,10 @@ private slots:
         writeDamaged(o, false);
         const auto &f = o.ctx.folder;
         const QStringList delta{"DELTA", "", "", "", "", "", "", "", "1", "1"};
-        const QStringList camion{"ALFA", "CAMION", "", "", "", "", "", "", "L"},
-            pala{"ALFA", "PALA", "L", "1"};
+        const QStringList camion{"ALFA", "CAMION", "", "", "", "", "", "", "L"}, pala{"ALFA", "PALA", "L", "1"};
         const auto archives = [&] {
             QByteArray all; // the work files hold what a refused rewrite got to
-            for (File a : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari})
-                all += o.read(a);
+            for (File a : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Volontari}) all += o.read(a);
             return all;
         };
         const QByteArray before = archives();
@@ -245,13 +219,9 @@ private slots:
                  [&] { return associations::insert(f, delta); },
                  [&] { return associations::modify(f, "ALFA", delta); },
                  [&] { return vehicles::insert(f, camion); },
-                 [&] {
-                     return vehicles::modify(f, {"ALFA", "JEEP"}, camion);
-                 },
+                 [&] { return vehicles::modify(f, {"ALFA", "JEEP"}, camion); },
                  [&] { return equipment::insert(f, pala); },
-                 [&] {
-                     return equipment::modify(f, {"ALFA", "TENDA"}, pala);
-                 }}) {
+                 [&] { return equipment::modify(f, {"ALFA", "TENDA"}, pala); }}) {
             QCOMPARE(attempt().status, registers::Outcome::Duplicate);
             QCOMPARE(archives(), before);
         }
@@ -276,9 +246,7 @@ private slots:
         file.clear();
         ShowRows rows;
         for (const auto &row : showingWindows())
-            if (QStringList{"Formvelmo", "mnassains", "mnautains", "mnatrains", "mnattains",
-                            "mnassvel", "mnattvgen"}
-                    .contains(row.first))
+            if (QStringList{"Formvelmo", "mnassains", "mnautains", "mnatrains", "mnattains", "mnassvel", "mnattvgen"}.contains(row.first))
                 rows << row;
         const QStringList all = showAll(o, rows);
         QVERIFY(all.contains(QStringLiteral("ALFA")) && all.contains(QStringLiteral("ZETA")));

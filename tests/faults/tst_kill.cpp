@@ -27,27 +27,27 @@ QString pathOf(const archive::WorkingFolder &folder, File f)
 {
     return f == kSospese ? resources::unregisteredPath(folder) : folder.path(f);
 }
-QString nameOf(File f)
-{
-    return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f);
-}
+QString nameOf(File f) { return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f); }
 
 const File kChecked[] = {
-    File::Associazioni, File::AssociazioniSav,
-    File::Emergenza,    File::NumeroProt,
-    File::Automezzi,    File::AutomezziSav,
-    File::Attrezzature, File::AttrezzatureSav,
-    File::Attivita,     File::AttivitaSav,
-    File::Risorse,      File::RisorseSav,
-    File::Volontari,    kSospese,
+    File::Associazioni,
+    File::AssociazioniSav,
+    File::Emergenza,
+    File::NumeroProt,
+    File::Automezzi,
+    File::AutomezziSav,
+    File::Attrezzature,
+    File::AttrezzatureSav,
+    File::Attivita,
+    File::AttivitaSav,
+    File::Risorse,
+    File::RisorseSav,
+    File::Volontari,
+    kSospese,
 };
-const File kTogether[] = {
-    File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita, File::Risorse,
-    File::Volontari,    kSospese};
-bool together(File f)
-{
-    return std::find(std::begin(kTogether), std::end(kTogether), f) != std::end(kTogether);
-}
+const File kTogether[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                          File::Risorse, File::Volontari, kSospese};
+bool together(File f) { return std::find(std::begin(kTogether), std::end(kTogether), f) != std::end(kTogether); }
 
 using State = QMap<File, QByteArray>;
 
@@ -92,9 +92,8 @@ public:
             m_current = stateOf(m_folder);
             int changed = 0;
             for (File f : kTogether) changed += m_current.value(f) != m_previous.value(f);
-            if (changed < (kind == killops::Snapshot            ? 0
-                           : kind == killops::RenameAssociation ? 4
-                                                                : 2))
+            if (changed < (kind == killops::Snapshot ? 0 : kind == killops::RenameAssociation ? 4
+                                                                                              : 2))
                 qFatal("reference step %s changed %d archives", name, changed);
         }
         return m_current;
@@ -125,8 +124,7 @@ private slots:
             // Each kind in turn, so every kind is interrupted however quick it is.
             while (killops::kindOf(step) != kills % killops::KindCount) ++step;
             put(folder, ref.after(step));
-            QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n")
-                        .ok());
+            QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n").ok());
 
             QProcess worker;
             worker.start(QStringLiteral(KILLWORKER_PATH), {folder.dir()});
@@ -146,11 +144,8 @@ private slots:
 
             const int done = archive::readFirstLine(killops::stepFile(folder)).trimmed().toInt();
             QVERIFY(done >= step);
-            const State before = ref.after(done), afterStep = ref.after(done + 1),
-                        found = stateOf(folder);
-            const QString during = QStringLiteral(" during step %1 (%2)")
-                                       .arg(done)
-                                       .arg(killops::kindName(killops::kindOf(done)));
+            const State before = ref.after(done), afterStep = ref.after(done + 1), found = stateOf(folder);
+            const QString during = QStringLiteral(" during step %1 (%2)").arg(done).arg(killops::kindName(killops::kindOf(done)));
             QStringList olds, news;
             for (File f : kChecked) {
                 const QByteArray &bytes = found.value(f);
@@ -159,21 +154,17 @@ private slots:
                          qPrintable(nameOf(f) + " neither old nor new after a kill" + during));
                 if (together(f)) (bytes == before.value(f) ? olds : news) << nameOf(f);
             }
-            QVERIFY2(olds.isEmpty() || news.isEmpty(),
-                     qPrintable("old " + olds.join(' ') + ", new " + news.join(' ') + during));
+            QVERIFY2(olds.isEmpty() || news.isEmpty(), qPrintable("old " + olds.join(' ') + ", new " + news.join(' ') + during));
             // Then the start gives back what was held unregistered.
             resources::undoLeftUnregistered(folder);
-            QVERIFY2(killops::inconsistency(folder).isEmpty(),
-                     qPrintable(killops::inconsistency(folder) + during));
+            QVERIFY2(killops::inconsistency(folder).isEmpty(), qPrintable(killops::inconsistency(folder) + during));
             ++killsPerKind[killops::kindOf(done)];
             step = done;
             // What an interrupted replacement left, cleared so the folder stays small.
             for (const QString &name : QDir(folder.dir()).entryList(QDir::Files))
-                if (name.count(QLatin1Char('.')) > 1)
-                    QFile::remove(QDir(folder.dir()).filePath(name));
+                if (name.count(QLatin1Char('.')) > 1) QFile::remove(QDir(folder.dir()).filePath(name));
         }
-        for (int k = 0; k < killops::KindCount; ++k)
-            QVERIFY2(killsPerKind[k] >= 1, killops::kindName(k));
+        for (int k = 0; k < killops::KindCount; ++k) QVERIFY2(killsPerKind[k] >= 1, killops::kindName(k));
     }
 };
 

@@ -37,16 +37,13 @@ void seedForDisk(const TestOffice &o, bool big)
     QList<QByteArray> ass{"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,,,,,,,, 4 , 4 "};
     QList<QByteArray> sav{"VECCHIA,,,,,,,, 1 , 1 "};
     for (int i = 0; big && i < 3000; ++i)
-        ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i)
-                   + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
-    for (int i = 0; big && i < 5000; ++i)
-        sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
+        ass << QByteArray("ASSOCIAZIONE ") + QByteArray::number(10000 + i) + ",VIA ROMA,COMUNE,PR,011,,,CAMPO, 5 , 5 ";
+    for (int i = 0; big && i < 5000; ++i) sav << "SNAPSHOT " + QByteArray::number(i) + ",,,,,,,, 1 , 1 ";
     o.write(File::Associazioni, crlf(ass));
     o.write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 "}));
-    o.write(File::Attivita,
-            crlf({" 1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO,SALA,,A",
-                  " 2 ,02/03/2025,10.00,,,02/03/2025,18.00,RICERCA,BOSCO,SINDACO,,C",
-                  " 3 ,03/03/2025,11.00,,,03/03/2025,19.00,RICERCA,CAMPO,SINDACO,,C"}));
+    o.write(File::Attivita, crlf({" 1 ,01/03/2025,09.00,,,,,SOCCORSO,LUOGO,SALA,,A",
+                                  " 2 ,02/03/2025,10.00,,,02/03/2025,18.00,RICERCA,BOSCO,SINDACO,,C",
+                                  " 3 ,03/03/2025,11.00,,,03/03/2025,19.00,RICERCA,CAMPO,SINDACO,,C"}));
     o.write(File::Risorse, crlf({" 1 ,ATTR,     2,ALFA,TENDA,O"}));
     o.write(File::AssociazioniSav, crlf(sav));
     o.write(File::NumeroProt, "41\r\n");
@@ -57,23 +54,18 @@ void seedForDisk(const TestOffice &o, bool big)
 
 // A child process whose files may not grow beyond `limit` (EFBIG, as on a full
 // disk), or ("-") whose syncs the kernel fails as `strace` asks (EIO).
-QString runLimited(const TestOffice &o, const QString &limit, const QString &operation,
-                   const QStringList &strace = {})
+QString runLimited(const TestOffice &o, const QString &limit, const QString &operation, const QStringList &strace = {})
 {
     QProcess child;
     const QStringList worker{QStringLiteral(KILLWORKER_PATH), o.dir(), "limit", limit, operation};
     if (strace.isEmpty()) child.start(worker.first(), worker.mid(1));
-    else
-        child.start(QStringLiteral("strace"), QStringList{"-f", "-o", "/dev/null"} + strace + worker);
-    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit
-        || child.exitCode() != 0)
-        return QStringLiteral("<il processo non è terminato bene: %1>")
-            .arg(QString::fromUtf8(child.readAllStandardError()));
+    else child.start(QStringLiteral("strace"), QStringList{"-f", "-o", "/dev/null"} + strace + worker);
+    if (!child.waitForFinished(60000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        return QStringLiteral("<il processo non è terminato bene: %1>").arg(QString::fromUtf8(child.readAllStandardError()));
     return QString::fromUtf8(child.readAllStandardOutput());
 }
 
-using AddOperation =
-    std::function<void(const char *operation, const QString &destination, const QString &expected)>;
+using AddOperation = std::function<void(const char *operation, const QString &destination, const QString &expected)>;
 
 // The operations of the disk tests, each with the file it replaces and what
 // the user is told when the disk refuses: full (`sync` false), or failing
@@ -84,23 +76,17 @@ void diskOperations(bool sync, const AddOperation &add)
     const QString saveFailed = QStringLiteral("Salvataggio non riuscito. ");
     const QString kept = QString::fromUtf8(" L'archivio associazioni.csv non è cambiato.");
     const auto same = [](const char *file) { return unwritten(file, file); };
-    add("inserimento", "associazioni.csv",
-        unwritten(sync ? "associazioni.csv" : "associazioni.wrk", "associazioni.csv"));
+    add("inserimento", "associazioni.csv", unwritten(sync ? "associazioni.csv" : "associazioni.wrk", "associazioni.csv"));
     add("istantanea", "associazioni.sav", same("associazioni.sav"));
     add("ripristino", "associazioni.csv", same("associazioni.csv"));
     add("salvataggio", "copia.bak", saveFailed + same("copia.bak") + kept);
-    add("salvataggio nuovo", "nuova.bak",
-        saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
-    add("ripristino da copia", "associazioni.csv",
-        QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
+    add("salvataggio nuovo", "nuova.bak", saveFailed + unwritten("nuova.bak", "nuova.bak", false) + kept);
+    add("ripristino da copia", "associazioni.csv", QStringLiteral("Ripristino non riuscito. ") + same("associazioni.csv"));
     add("contatore", "numeroprot.dat", same("numeroprot.dat"));
     add("emergenza", "emergenza.dat", same("emergenza.dat"));
     add("stampa", "stampa.pdf", QStringLiteral("Stampa non riuscita. ") + same("stampa.pdf"));
     // A change over several archives: the activity is the last one prepared.
-    add("annullamento", "attivita.csv",
-        sync ? unwritten("risorse.wrk", "risorse.csv")
-             : unwritten("attivita.wrk", "attivita.csv")
-                   + QString::fromUtf8(" Nessun altro archivio è stato modificato."));
+    add("annullamento", "attivita.csv", sync ? unwritten("risorse.wrk", "risorse.csv") : unwritten("attivita.wrk", "attivita.csv") + QString::fromUtf8(" Nessun altro archivio è stato modificato."));
 }
 
 } // namespace
@@ -114,8 +100,7 @@ private slots:
         QTest::addColumn<bool>("folder");
         for (int w = 0; w < int(registerWindows().size()); ++w)
             for (bool folder : {false, true})
-                QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio")
-                    << w << folder;
+                QTest::addRow("%s, %s", registerWindows()[w].window(), folder ? "cartella" : "archivio") << w << folder;
     }
     void readOnlyArchiveOrFolderIsToldAndKept()
     {
@@ -136,8 +121,7 @@ private slots:
         setReadOnly(locked, false);
         // The protocol number is written before the activity.
         const bool activity = row.archive == File::Attivita;
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList{writeFailure(o, folder && activity ? File::NumeroProt : row.archive)});
+        QCOMPARE(o.fake.prompts.messages(), QStringList{writeFailure(o, folder && activity ? File::NumeroProt : row.archive)});
         auto after = o.files();
         if (!folder && activity) after["numeroprot.dat"] = before["numeroprot.dat"];
         QCOMPARE(after, before);
@@ -165,16 +149,13 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<bool>("big");
         QTest::addColumn<int>("cut"); // 0: nothing is written, 1: half, 2: all but the last byte
-        diskOperations(false, [](const char *operation, const QString &destination,
-                                 const QString &expected) {
+        diskOperations(false, [](const char *operation, const QString &destination, const QString &expected) {
             // Where nothing fits, a change over several archives stops at its first one, as when no sync succeeds.
             for (int cut : {0, 1, 2})
                 if (cut > 0 || QByteArray(operation) != "annullamento")
-                    QTest::addRow("%s, %d", operation, cut)
-                        << QString(operation) << destination << expected << false << cut;
+                    QTest::addRow("%s, %d", operation, cut) << QString(operation) << destination << expected << false << cut;
             if (destination.endsWith(".csv") || destination.endsWith(".sav"))
-                QTest::addRow("%s, grande", operation)
-                    << QString(operation) << destination << expected << true << 1;
+                QTest::addRow("%s, grande", operation) << QString(operation) << destination << expected << true << 1;
         });
     }
     void fullDiskKeepsTheLastGoodContent()
@@ -189,18 +170,15 @@ private slots:
             TestOffice trial;
             seedForDisk(trial, big);
             const QString shown = runLimited(trial, "-", operation);
-            QVERIFY2(!shown.contains("non riuscit") && !shown.contains("Impossibile"),
-                     qPrintable(shown));
+            QVERIFY2(!shown.contains("non riuscit") && !shown.contains("Impossibile"), qPrintable(shown));
             size = QFileInfo(trial.path(destination)).size();
             QVERIFY(size > 1);
         }
         TestOffice o;
         seedForDisk(o, big);
         auto before = o.files();
-        const QString shown = runLimited(o,
-                                         QString::number(cut == 0   ? 0
-                                                         : cut == 1 ? size / 2
-                                                                    : size - 1),
+        const QString shown = runLimited(o, QString::number(cut == 0 ? 0 : cut == 1 ? size / 2
+                                                                                    : size - 1),
                                          operation);
         auto after = o.files();
         before.remove("associazioni.wrk");
@@ -212,16 +190,14 @@ private slots:
     void aFailedSyncIsAFailedWrite_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::addColumn<int>("folderSync"); // 0: every sync fails; n: the folder's from the n-th on
+        QTest::addColumn<int>("folderSync");   // 0: every sync fails; n: the folder's from the n-th on
         QTest::addColumn<QString>("expected"); // empty: the change is made and told as without faults
         diskOperations(true, [](const char *operation, const QString &, const QString &expected) {
             QTest::addRow("%s, ogni sync", operation) << QString(operation) << 0 << expected;
         });
         // Before the renames the folder must hold the journal; after them the change stands.
-        QTest::newRow("annullamento, giornale")
-            << "annullamento" << 1
-            << unwritten("velmora.jnl", "velmora.jnl", false)
-                   + QString::fromUtf8(" Nessun altro archivio è stato modificato.");
+        QTest::newRow("annullamento, giornale") << "annullamento" << 1
+                                                << unwritten("velmora.jnl", "velmora.jnl", false) + QString::fromUtf8(" Nessun altro archivio è stato modificato.");
         QTest::newRow("annullamento, dopo i rinomini") << "annullamento" << 2 << QString();
         QTest::newRow("contatore, dopo il rinomino") << "contatore" << 1 << QString();
     }
@@ -236,12 +212,7 @@ private slots:
         const QString done = runLimited(trial, "-", operation);
         const auto before = o.files();
         QVERIFY2(trial.files() != before, qPrintable(done));
-        const QString shown = runLimited(
-            o, "-", operation,
-            folderSync == 0
-                ? QStringList{"--inject=fsync,fdatasync:error=EIO"}
-                : QStringList{"-P", o.dir(),
-                              QStringLiteral("--inject=fsync:error=EIO:when=%1+").arg(folderSync)});
+        const QString shown = runLimited(o, "-", operation, folderSync == 0 ? QStringList{"--inject=fsync,fdatasync:error=EIO"} : QStringList{"-P", o.dir(), QStringLiteral("--inject=fsync:error=EIO:when=%1+").arg(folderSync)});
         QCOMPARE(shown, expected.isEmpty() ? done : expected.arg(o.dir()));
         auto after = o.files();
         auto unchanged = expected.isEmpty() ? trial.files() : before;

@@ -39,8 +39,7 @@ void oneLine(const QByteArray &line, const archive::RecordFormat &format)
         for (int i = 0; i < format.count; ++i)
             if (!format.isNumber(i)) check(back.fields.at(i) == r.fields.at(i));
     }
-    for (int idx : format.numbers)
-        check(text::parseNumber(text::numberForm(r.number(idx))) == r.number(idx));
+    for (int idx : format.numbers) check(text::parseNumber(text::numberForm(r.number(idx))) == r.number(idx));
 }
 
 } // namespace
@@ -54,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     archive::LineReader reader(&buffer);
     const archive::RecordFormat *formats[] = {
         &associations::format(), &associations::volunteerFormat(), &vehicles::format(),
-        &equipment::format(),    &activities::activityFormat(),    &activities::resourceFormat()};
+        &equipment::format(), &activities::activityFormat(), &activities::resourceFormat()};
     QByteArray line;
     qsizetype total = 0;
     int lines = 0;

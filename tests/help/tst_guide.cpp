@@ -18,10 +18,7 @@
 
 class TestGuide : public QObject {
     Q_OBJECT
-    static QString guidePath()
-    {
-        return QFileInfo(VELMORA_HELP_DIR "/velmora.hlp").absoluteFilePath();
-    }
+    static QString guidePath() { return QFileInfo(VELMORA_HELP_DIR "/velmora.hlp").absoluteFilePath(); }
     QString m_html;
     QString m_text;          // the guide's text as shown, blanks simplified
     QSet<QString> m_anchors; // anchor names of the shown document
@@ -39,8 +36,7 @@ private slots:
             // An anchor in front of a heading belongs to the heading's block.
             for (const QString &name : b.charFormat().anchorNames()) m_anchors << name;
             for (auto it = b.begin(); !it.atEnd(); ++it)
-                for (const QString &name : it.fragment().charFormat().anchorNames())
-                    m_anchors << name;
+                for (const QString &name : it.fragment().charFormat().anchorNames()) m_anchors << name;
         }
     }
 
@@ -113,8 +109,7 @@ private slots:
     void toolkitButtonsAreItalian()
     {
         QVERIFY(installItalianTexts());
-        QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?",
-                        QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(QMessageBox::NoIcon, "velmora", "Continuo?", QMessageBox::Yes | QMessageBox::No);
         box.show();
         QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
         QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QString("No"));
@@ -124,8 +119,7 @@ private slots:
         dialog.show();
         QStringList captions;
         for (auto *b : dialog.findChildren<QPushButton *>()) captions << b->text().remove('&');
-        QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"),
-                 qPrintable(captions.join('|')));
+        QVERIFY2(captions.contains("Salva") && captions.contains("Annulla"), qPrintable(captions.join('|')));
     }
 };
 

@@ -23,8 +23,7 @@ struct Office : TestFolder {
     Office()
     {
         write(File::Associazioni, crlf({"ALFA,,,,,,,, 5 , 5 ", "BETA,,,,,,,, 2 , 2 "}));
-        write(File::Automezzi,
-              crlf({"ALFA,JEEP,,,,,,,A", "BETA,FURGONE,,,,,,,A", "BETA,PICKUP,,,,,,,L"}));
+        write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A", "BETA,FURGONE,,,,,,,A", "BETA,PICKUP,,,,,,,L"}));
         write(File::Attrezzature, crlf({"ALFA,TENDA,L, 3 ", "BETA,TENDA,L, 1 "}));
         write(File::Risorse, kRisorse);
     }
@@ -48,27 +47,20 @@ private slots:
     void aNewNameFollowsWhatIsHeld()
     {
         Office o;
-        const QString taken = "P,ATTR      1   " + QString("ALFA").leftJustified(50)
-                              + QString("TENDA").leftJustified(50);
+        const QString taken = "P,ATTR      1   " + QString("ALFA").leftJustified(50) + QString("TENDA").leftJustified(50);
         o.write("sospese.dat", taken.toLatin1() + "\r\nR,AUTO      1   BETA\r\n");
-        QVERIFY(associations::modify(o.f(), "ALFA",
-                                     {"ALFA NUOVA", "", "", "", "", "", "", "", "5", "5"})
-                    .done());
-        QCOMPARE(o.read(File::Risorse),
-                 " 3 ,AUTO,1,ALFA NUOVA,JEEP,O\r\n 3 ,ATTR,2,ALFA NUOVA,TENDA,O\r\n"
-                 " 4 ,VOL.,1,ALFA NUOVA,,L\r\n 4 ,AUTO,1,BETA,FURGONE,O\r\n");
+        QVERIFY(associations::modify(o.f(), "ALFA", {"ALFA NUOVA", "", "", "", "", "", "", "", "5", "5"}).done());
+        QCOMPARE(o.read(File::Risorse), " 3 ,AUTO,1,ALFA NUOVA,JEEP,O\r\n 3 ,ATTR,2,ALFA NUOVA,TENDA,O\r\n"
+                                        " 4 ,VOL.,1,ALFA NUOVA,,L\r\n 4 ,AUTO,1,BETA,FURGONE,O\r\n");
         QCOMPARE(o.read("sospese.dat"), QString(taken).replace(16, 10, "ALFA NUOVA").toLatin1()
                                             + "\r\nR,AUTO      1   BETA\r\n");
         // Under a name (of no association) whose equipment has the same descriptions: two
         // records of one key would share what is given back. Nothing is written.
         o.write(File::Attrezzature, o.read(File::Attrezzature) + "GAMMA,TENDA,L, 1 \r\n");
         const auto before = o.archives();
-        QCOMPARE(
-            told(associations::modify(o.f(), "ALFA NUOVA",
-                                      {"GAMMA", "", "", "", "", "", "", "", "5", "5"})),
-            QString::fromUtf8(
-                "Sotto il nome GAMMA ci sono già automezzi o attrezzature con la stessa descrizione "
-                "di quelli dell'associazione ALFA NUOVA (TENDA): nessun archivio è stato modificato."));
+        QCOMPARE(told(associations::modify(o.f(), "ALFA NUOVA", {"GAMMA", "", "", "", "", "", "", "", "5", "5"})),
+                 QString::fromUtf8("Sotto il nome GAMMA ci sono già automezzi o attrezzature con la stessa descrizione "
+                                   "di quelli dell'associazione ALFA NUOVA (TENDA): nessun archivio è stato modificato."));
         QCOMPARE(o.archives(), before);
     }
 
@@ -84,21 +76,14 @@ private slots:
             {associations::remove(o.f(), "ALFA", "ALFA"),
              QString::fromUtf8("L'associazione ALFA ha volontari, automezzi o attrezzature impegnati nell'attività "
                                "numero 3: non può essere eliminata finché non tornano disponibili.")},
-            {vehicles::remove(o.f(), {"ALFA", "JEEP"}),
-             jeep + QString::fromUtf8("non può essere eliminato finché non torna libero.")},
-            {vehicles::modify(o.f(), {"ALFA", "JEEP"},
-                              {"ALFA", "JEEP 2", "", "", "", "", "", "", "A"}),
-             jeep
-                 + QString::fromUtf8(
-                     "associazione e descrizione non possono cambiare finché non torna libero.")},
+            {vehicles::remove(o.f(), {"ALFA", "JEEP"}), jeep + QString::fromUtf8("non può essere eliminato finché non torna libero.")},
+            {vehicles::modify(o.f(), {"ALFA", "JEEP"}, {"ALFA", "JEEP 2", "", "", "", "", "", "", "A"}),
+             jeep + QString::fromUtf8("associazione e descrizione non possono cambiare finché non torna libero.")},
             {vehicles::modify(o.f(), {"ALFA", "JEEP"}, {"ALFA", "JEEP", "", "", "", "", "", "", "L"}),
              jeep + QString::fromUtf8("il suo stato resta A = Attivo finché non torna libero.")},
-            {equipment::remove(o.f(), {"ALFA", "TENDA"}),
-             tenda + QString::fromUtf8("non può essere eliminata finché non torna disponibile.")},
+            {equipment::remove(o.f(), {"ALFA", "TENDA"}), tenda + QString::fromUtf8("non può essere eliminata finché non torna disponibile.")},
             {equipment::modify(o.f(), {"ALFA", "TENDA"}, {"ALFA", "TELO", "L", "3"}),
-             tenda
-                 + QString::fromUtf8(
-                     "associazione e descrizione non possono cambiare finché non torna disponibile.")},
+             tenda + QString::fromUtf8("associazione e descrizione non possono cambiare finché non torna disponibile.")},
             // Only a free vehicle is engaged, never beyond what is available.
             {resources::engage(o.f(), ResourceKind::Vehicle, "BETA" + QString(46, ' ') + "FURGONE", 1),
              QString::fromUtf8("L'automezzo FURGONE dell'associazione BETA non è libero (stato A = Attivo, impegnato "

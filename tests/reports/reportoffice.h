@@ -17,17 +17,15 @@ inline void writeReportArchives(const TestOffice &o)
     o.write(File::Automezzi, crlf({"ALFA,FURGONE,CAMPO 1,01/12/2026,08.00,,,,L",
                                    "ALFA,JEEP FI123,CAMPO 1,01/12/2026,08.00,,,,A",
                                    "GAMMA NUOVA,AMBULANZA,,,,,,,B", "GAMMA NUOVA,CAMION,,,,,,,"}));
-    o.write(File::Attrezzature,
-            crlf({"ALFA,BRANDA,L, 20 ", "ALFA,TENDA,A,0", "GAMMA NUOVA,BRANDA,L,10"}));
-    o.write(File::Attivita,
-            crlf({
-                " 1 ,01/12/2026,08.00,01/12/2026,09.00,03/12/2026,18.00,INCENDIO,ROMA,ROSSI,,C",
-                "2,02/12/2026,10.00,02/12/2026,11.00,,,ALLUVIONE,PISA,BIANCHI,,A",
-                "3,03/12/2026,10.00,,,,,FRANA,LUCCA,NERI,,A",
-                "4,04/12/2026,10.00,04/12/2026,12.00,,,SISMA,SIENA,VERDI,,S",
-                "5,05/12/2026,10.00,5/12/2026,12.00,06/12/2026,13.00,NEVE,AREZZO,GIALLI,,C",
-                "sei,06/12/2026,10.00,,,,,,,,,A",
-            }));
+    o.write(File::Attrezzature, crlf({"ALFA,BRANDA,L, 20 ", "ALFA,TENDA,A,0", "GAMMA NUOVA,BRANDA,L,10"}));
+    o.write(File::Attivita, crlf({
+                                " 1 ,01/12/2026,08.00,01/12/2026,09.00,03/12/2026,18.00,INCENDIO,ROMA,ROSSI,,C",
+                                "2,02/12/2026,10.00,02/12/2026,11.00,,,ALLUVIONE,PISA,BIANCHI,,A",
+                                "3,03/12/2026,10.00,,,,,FRANA,LUCCA,NERI,,A",
+                                "4,04/12/2026,10.00,04/12/2026,12.00,,,SISMA,SIENA,VERDI,,S",
+                                "5,05/12/2026,10.00,5/12/2026,12.00,06/12/2026,13.00,NEVE,AREZZO,GIALLI,,C",
+                                "sei,06/12/2026,10.00,,,,,,,,,A",
+                            }));
     o.write(File::Risorse, crlf({
                                " 1 ,ATTR,    5 ,ALFA,BRANDA,L",
                                " 1 ,VOL.,    2 ,ALFA,,L",

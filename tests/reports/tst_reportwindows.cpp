@@ -46,7 +46,8 @@ struct Desk : TestOffice {
     }
     ~Desk() { archive::setConsultationFolder(QString()); }
 
-    template <class W> W *open(const char *entry)
+    template <class W>
+    W *open(const char *entry)
     {
         activate(main);
         QAction *a = main->action(entry);
@@ -124,10 +125,7 @@ private slots:
         auto *attendance = o.open<Formrappresenze>("mnrappresenze");
         QCOMPARE(attendance->windowTitle(), QString("Rapporti - Presenze dei volontari"));
         QCOMPARE(shown(attendance),
-                 attendanceLines(reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay),
-                                 QString(80, '_') + "\n")
-                     .join('\n')
-                     .split('\n'));
+                 attendanceLines(reports::buildAttendance(o.ctx.folder, "PIENA", kReportDay), QString(80, '_') + "\n").join('\n').split('\n'));
         QCOMPARE(o.fake.prompts.shown.size(), 0);
         QCOMPARE(o.fake.busy.depth, 0);
     }
@@ -138,11 +136,8 @@ private slots:
         auto *w = o.open<Formrapimpiego>("mnrapimpiego");
         auto *cmbass = w->findChild<QComboBox *>("cmbass");
         QVERIFY(chooseEntry(cmbass, "GAMMA NUOVA"));
-        QCOMPARE(shown(w),
-                 reports::engagementLines(reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay),
-                                          1));
-        QVERIFY(shown(w).contains(
-            "TOTALI: 1 attività, 1 volontario, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+        QCOMPARE(shown(w), reports::engagementLines(reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 1));
+        QVERIFY(shown(w).contains("TOTALI: 1 attività, 1 volontario, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
 
         // Another window registers meanwhile; coming back rebuilds the report
         // and keeps the association chosen.
@@ -150,14 +145,12 @@ private slots:
         o.activate(o.main);
         o.activate(w);
         QCOMPARE(cmbass->currentText(), QString("GAMMA NUOVA"));
-        QVERIFY(shown(w).contains(
-            "TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+        QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
         // The same window activated again after its own message is no new
         // activation: nothing is rebuilt.
         o.write(File::Risorse, QByteArray());
         QApplication::sendEvent(w, new QEvent(QEvent::WindowActivate));
-        QVERIFY(shown(w).contains(
-            "TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
+        QVERIFY(shown(w).contains("TOTALI: 2 attività, 3 volontari, 9 volontari-giorno, 0 automezzi, 0 pezzi"));
     }
 
     void boardCharts()
@@ -174,9 +167,8 @@ private slots:
             w->findChild<QChartView *>("graficoatt")->chart()->series().value(0));
         QVERIFY(series);
         QCOMPARE(series->barSets().value(0)->at(3), 1.0); // requested, on top
-        QCOMPARE(
-            w->findChild<QLabel *>("Label2")->text(),
-            QString("Righe illeggibili non considerate: associazioni.csv 1, attivita.csv 1, risorse.csv 1."));
+        QCOMPARE(w->findChild<QLabel *>("Label2")->text(),
+                 QString("Righe illeggibili non considerate: associazioni.csv 1, attivita.csv 1, risorse.csv 1."));
     }
 
     void printouts_data()
@@ -191,11 +183,9 @@ private slots:
     {
         QFETCH(QString, entry);
         Desk o;
-        QWidget *w = entry == "mnrapquadro"
-                         ? static_cast<QWidget *>(o.open<Formrapquadro>("mnrapquadro"))
-                     : entry == "mnrapimpiego"
-                         ? static_cast<QWidget *>(o.open<Formrapimpiego>("mnrapimpiego"))
-                         : static_cast<QWidget *>(o.open<Formrappresenze>("mnrappresenze"));
+        QWidget *w = entry == "mnrapquadro"    ? static_cast<QWidget *>(o.open<Formrapquadro>("mnrapquadro"))
+                     : entry == "mnrapimpiego" ? static_cast<QWidget *>(o.open<Formrapimpiego>("mnrapimpiego"))
+                                               : static_cast<QWidget *>(o.open<Formrappresenze>("mnrappresenze"));
         // The printer asked for, as the recording double sees it.
         o.click(w, "cmdstampa");
         QCOMPARE(o.fake.printer.jobs.size(), 1);
@@ -217,10 +207,9 @@ private slots:
             QVERIFY(got.landscape);
             QCOMPARE(got.pages, 1);
             const QString text = got.lines.join('\n');
-            for (const char *t :
-                 {"PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026", "Volontari per associazione",
-                  "Automezzi per stato", "Attrezzature più impegnate (pezzi)",
-                  "Iniziate, non chiuse", "Righe illeggibili non considerate: associazioni.csv 1"})
+            for (const char *t : {"PIENA - QUADRO DELLA SITUAZIONE AL 10/12/2026", "Volontari per associazione",
+                                  "Automezzi per stato", "Attrezzature più impegnate (pezzi)", "Iniziate, non chiuse",
+                                  "Righe illeggibili non considerate: associazioni.csv 1"})
                 QVERIFY2(text.contains(QString::fromUtf8(t)), t);
         } else if (entry == "mnrapimpiego") {
             QCOMPARE(jobSetup(job), printSetup(10, Orientation::Landscape));
@@ -245,41 +234,33 @@ private slots:
         QTest::addColumn<QString>("written"); // the file that must hold the report
         QTest::addColumn<QString>("message");
         const QString elsewhere = QDir::temp().filePath("velmora-rapporto-test.csv");
-        QTest::newRow("in the working folder, suffix added")
-            << false << "@/impiego"
-            << "@/impiego.csv"
-            << "Rapporto salvato nel file @/impiego.csv.";
+        QTest::newRow("in the working folder, suffix added") << false << "@/impiego"
+                                                             << "@/impiego.csv"
+                                                             << "Rapporto salvato nel file @/impiego.csv.";
         QTest::newRow("cancelled") << false << ""
                                    << ""
                                    << "";
-        QTest::newRow("never over an archive")
-            << false << "@/attivita.csv"
-            << ""
-            << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
-        QTest::newRow("never over what the program keeps beside the archives")
-            << false << "@/sospese.dat"
-            << ""
-            << "Il file sospese.dat è un archivio del programma: scegliere un altro nome.";
-        for (const char *own :
-             {"velmora.lck", "velmora.jnl", "ATTIVITA.CSV", "collegamento.csv", "risorse.sav.new"})
-            QTest::addRow("nor over %s", own)
-                << false << QString("@/") + own << ""
-                << QString("Il file %1 è un archivio del programma: scegliere un altro nome.").arg(own);
-        QTest::newRow("another existing file is replaced")
-            << false << "@/vecchio.csv"
-            << "@/vecchio.csv"
-            << "Rapporto salvato nel file @/vecchio.csv.";
-        QTest::newRow("a folder that does not exist")
-            << false << "@/manca/impiego.csv"
-            << ""
-            << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
-               "Il file impiego.csv non è stato creato.";
-        QTest::newRow("consultation: not in the working folder")
-            << true << "@/impiego.csv"
-            << ""
-            << "Cartella aperta in sola consultazione: salvare il file CSV in un'altra cartella.";
-        QTest::newRow("consultation: elsewhere")
-            << true << elsewhere << elsewhere << "Rapporto salvato nel file " + elsewhere + ".";
+        QTest::newRow("never over an archive") << false << "@/attivita.csv"
+                                               << ""
+                                               << "Il file attivita.csv è un archivio del programma: scegliere un altro nome.";
+        QTest::newRow("never over what the program keeps beside the archives") << false << "@/sospese.dat"
+                                                                               << ""
+                                                                               << "Il file sospese.dat è un archivio del programma: scegliere un altro nome.";
+        for (const char *own : {"velmora.lck", "velmora.jnl", "ATTIVITA.CSV", "collegamento.csv", "risorse.sav.new"})
+            QTest::addRow("nor over %s", own) << false << QString("@/") + own << ""
+                                              << QString("Il file %1 è un archivio del programma: scegliere un altro nome.").arg(own);
+        QTest::newRow("another existing file is replaced") << false << "@/vecchio.csv"
+                                                           << "@/vecchio.csv"
+                                                           << "Rapporto salvato nel file @/vecchio.csv.";
+        QTest::newRow("a folder that does not exist") << false << "@/manca/impiego.csv"
+                                                      << ""
+                                                      << "Esportazione non riuscita. Impossibile scrivere il file impiego.csv (@/manca/impiego.csv). "
+                                                         "Il file impiego.csv non è stato creato.";
+        QTest::newRow("consultation: not in the working folder") << true << "@/impiego.csv"
+                                                                 << ""
+                                                                 << "Cartella aperta in sola consultazione: salvare il file CSV in un'altra cartella.";
+        QTest::newRow("consultation: elsewhere") << true << elsewhere << elsewhere
+                                                 << "Rapporto salvato nel file " + elsewhere + ".";
     }
 
     void savedAsCsv()
@@ -314,9 +295,8 @@ private slots:
         if (!written.isEmpty()) {
             QFile f(written);
             QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(),
-                     reports::engagementCsv(reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay),
-                                            0));
+            QCOMPARE(f.readAll(), reports::engagementCsv(
+                                      reports::buildEngagement(o.ctx.folder, "PIENA", kReportDay), 0));
             f.remove();
         }
         QCOMPARE(o.fake.busy.depth, 0);

@@ -74,8 +74,7 @@ private slots:
                  + stays.arg("ATTR molte ALFA POMPA")}};
         for (const auto &[line, told] : refusals) {
             const Outcome refused =
-                giveBackStored(o.ctx.folder,
-                               archive::parseRecord(line, activities::resourceFormat()));
+                giveBackStored(o.ctx.folder, archive::parseRecord(line, activities::resourceFormat()));
             QCOMPARE(resources::ok(refused), false);
             QCOMPARE(archive::messageOf(refused), told);
             QCOMPARE(o.read(File::Attrezzature), equipment);
@@ -99,13 +98,9 @@ private slots:
         const QString alfa = volunteersLine(associationListLine("ALFA", 10), 4);
         // Taken: the tent, the jeep, a van renamed since; given back (lines
         // deleted): the ambulance and ALFA's four volunteers.
-        QVERIFY(saveUnregistered(
-                    o.ctx.folder,
-                    {{tenda, false}, {jeep, false}, {gone, false}, {amb, true}, {alfa, true}})
-                    .ok());
-        const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP,"
-                                + gone.toLatin1() + "\r\nR," + amb.toLatin1() + "\r\nR,"
-                                + alfa.toLatin1() + "\r\n";
+        QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false}, {amb, true}, {alfa, true}}).ok());
+        const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP," + gone.toLatin1()
+                                + "\r\nR," + amb.toLatin1() + "\r\nR," + alfa.toLatin1() + "\r\n";
         QCOMPARE(o.read("sospese.dat"), held);
 
         // A register that cannot be written: nothing changes, not even
@@ -123,17 +118,15 @@ private slots:
         QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
         QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
         QCOMPARE(o.read("sospese.dat"), QByteArray()); // so the next start undoes nothing again
-        for (const char *named :
-             {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
-              "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
-              "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
+        for (const char *named : {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
+                                  "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
+                                  "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})
             QVERIFY2(said.contains(QString::fromUtf8(named)), named);
         QVERIFY(said.startsWith("Il programma non era stato chiuso normalmente"));
 
         // Left by an undo that could not be written when the program was last left normally.
         QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}}).ok());
-        QVERIFY(undoLeftUnregistered(o.ctx.folder, false)
-                    .startsWith(QString::fromUtf8("Alla chiusura precedente")));
+        QVERIFY(undoLeftUnregistered(o.ctx.folder, false).startsWith(QString::fromUtf8("Alla chiusura precedente")));
     }
 };
 

@@ -39,15 +39,14 @@ void registeredSeven(PickOffice &o)
     o.write(File::Automezzi, kJeepTaken);
     o.write(File::Attrezzature, kTendaTaken);
     o.write(File::Attivita, crlf({" 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
-    o.write(File::Risorse,
-            crlf({"7,ATTR,3,ALFA,TENDA,O", "7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
+    o.write(File::Risorse, crlf({"7,ATTR,3,ALFA,TENDA,O", "7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O"}));
 }
 
 QList<QByteArray> archives(const PickOffice &o)
 {
     QList<QByteArray> out;
-    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                   File::Risorse, File::Volontari, File::NumeroProt})
+    for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita, File::Risorse,
+                   File::Volontari, File::NumeroProt})
         out << o.read(f);
     return out;
 }
@@ -125,9 +124,8 @@ private slots:
         o.activate(w);
         QCOMPARE(o.registerNow(), QStringList({kInserted}));
         QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,A"}));
-        const QStringList risorse{"7,ATTR,2,ALFA,POMPA,O", "7,ATTR,3,ALFA,TENDA,O",
-                                  "7,AUTO,1,ALFA,JEEP,O", "7,VOL.,4,ALFA,,O",
-                                  "7,VOL>,0,ALFA,LUCA BIANCHI,O"};
+        const QStringList risorse{"7,ATTR,2,ALFA,POMPA,O", "7,ATTR,3,ALFA,TENDA,O", "7,AUTO,1,ALFA,JEEP,O",
+                                  "7,VOL.,4,ALFA,,O", "7,VOL>,0,ALFA,LUCA BIANCHI,O"};
         QCOMPARE(resourceRecords(o.read(File::Risorse)), risorse);
         for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature})
             QCOMPARE(o.read(archive::fileName(f).replace(".csv", ".sav")), o.read(f));
@@ -143,11 +141,10 @@ private slots:
 
         // Re-opened from the main window (which undoes the deletion) and closed: everything goes back.
         w = o.openFromMain("7");
-        QCOMPARE(
-            items(o.resourceList()),
-            QStringList({pompa.left(114), tenda.left(114), autom.left(114), vol.leftJustified(114),
-                         // the reader drops the blank in front of the name
-                         "VOL>      0   " + kAlfa50 + QString("LUCA BIANCHI").leftJustified(50)}));
+        QCOMPARE(items(o.resourceList()),
+                 QStringList({pompa.left(114), tenda.left(114), autom.left(114), vol.leftJustified(114),
+                              // the reader drops the blank in front of the name
+                              "VOL>      0   " + kAlfa50 + QString("LUCA BIANCHI").leftJustified(50)}));
         typeText(w, "datafi", "05/03/2025");
         typeText(w, "orafi", "18.00");
         QCOMPARE(o.registerNow(), QStringList({kModified}));
@@ -179,8 +176,7 @@ private slots:
         typeText(o.ris(), "qta", "40000");
         press(o.ris(), "cmdaggiungi");
         QCOMPARE(o.fake.prompts.messages(),
-                 QStringList({QString::fromUtf8(
-                     "Quantità errata: inserire un numero intero da 0 a 32767.")}));
+                 QStringList({QString::fromUtf8("Quantità errata: inserire un numero intero da 0 a 32767.")}));
         QVERIFY(o.ris()->isVisible());
         press(o.ris(), "cmdannulla");
         QVERIFY(!o.ris()->isVisible());
@@ -196,20 +192,17 @@ private slots:
         o.add("cmdvol", ResourceKind::Association, kAlfaLine, "11");
         o.add("cmdattr", ResourceKind::Equipment, equipmentListLine("GAMMA", "TENDA", "L", 4), "1");
         QCOMPARE(o.fake.prompts.messages().mid(0, 3),
-                 QStringList(
-                     {QString::fromUtf8("Quantità errata: inserire un numero intero da 0 a 32767."),
-                      QString::fromUtf8("Dell'attrezzatura TENDA dell'associazione ALFA sono disponibili 3 "
-                                        "pezzi: non se ne possono impegnare 4."),
-                      QString::fromUtf8("L'associazione ALFA ha 10 volontari disponibili: non se ne "
-                                        "possono impegnare 11.")}));
+                 QStringList({QString::fromUtf8("Quantità errata: inserire un numero intero da 0 a 32767."),
+                              QString::fromUtf8("Dell'attrezzatura TENDA dell'associazione ALFA sono disponibili 3 "
+                                                "pezzi: non se ne possono impegnare 4."),
+                              QString::fromUtf8("L'associazione ALFA ha 10 volontari disponibili: non se ne "
+                                                "possono impegnare 11.")}));
         QVERIFY(o.fake.prompts.messages().value(3).contains(QString::fromUtf8("non si trova più")));
         press(o.ris(), "cmdannulla");
         o.add("cmdattr", ResourceKind::Equipment, kTendaLine, "3");
-        QCOMPARE(items(o.resourceList()),
-                 QStringList({"ATTR      3   " + kPompaLine, "ATTR      3   " + kTendaLine}));
+        QCOMPARE(items(o.resourceList()), QStringList({"ATTR      3   " + kPompaLine, "ATTR      3   " + kTendaLine}));
         QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 2 ", "A, 0 "));
-        QVERIFY(o.read(File::Associazioni)
-                    .startsWith("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12\r\n"));
+        QVERIFY(o.read(File::Associazioni).startsWith("ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12\r\n"));
 
         o.activate(w);
         o.deleteRow(1);
@@ -276,8 +269,7 @@ private slots:
         names->item(1)->setCheckState(Qt::Checked);
         press(sto, "cmdinserimento");
         const QString luca = "VOL>      0   " + kAlfa50 + " LUCA BIANCHI";
-        QCOMPARE(items(o.resourceList()),
-                 QStringList({"VOL>      0   " + kAlfa50 + " MARIO ROSSI", luca}));
+        QCOMPARE(items(o.resourceList()), QStringList({"VOL>      0   " + kAlfa50 + " MARIO ROSSI", luca}));
         openNames();
         names->item(1)->setCheckState(Qt::Checked);
         press(sto, "cmdesci");
@@ -287,8 +279,7 @@ private slots:
         // A name (UTF-8, from elsewhere) that Windows-1252 cannot hold is told and left out.
         o.write(File::Volontari, "ALFA,\xc5\x81UKASZ,NOWAK\r\nALFA,LUCA,BIANCHI\r\n");
         openNames();
-        QCOMPARE(items(names),
-                 QStringList({"", QString::fromUtf8("\xc5\x81UKASZ NOWAK"), "LUCA BIANCHI"}));
+        QCOMPARE(items(names), QStringList({"", QString::fromUtf8("\xc5\x81UKASZ NOWAK"), "LUCA BIANCHI"}));
         names->item(1)->setCheckState(Qt::Checked);
         names->item(2)->setCheckState(Qt::Checked);
         o.fake.prompts.clear();
@@ -317,8 +308,7 @@ private slots:
         o.activate(w);
         QCOMPARE(o.registerNow(), QStringList({kInserted}));
         // A line that cannot go back (told once the cancellation is over).
-        o.write(File::Risorse,
-                o.read(File::Risorse) + "7,ATTR,molte,ALFA,TENDA,O\r\n7,VOL.,tanti,ALFA,,O\r\n");
+        o.write(File::Risorse, o.read(File::Risorse) + "7,ATTR,molte,ALFA,TENDA,O\r\n7,VOL.,tanti,ALFA,,O\r\n");
         o.fromMenu<Formattlist>("mnattaann");
         o.activate(w);
         QCOMPARE(child<QLineEdit>(w, "numprot")->text(), QString("7"));
@@ -329,8 +319,7 @@ private slots:
         for (const char *b : {"cmdattr", "cmdauto", "cmdvol"}) press(w, b);
         QCOMPARE(o.ctx.g.modoatt, modes::Activity::A);
         QCOMPARE(o.ctx.g.modoattprec, modes::Activity::RU);
-        QVERIFY(o.ctx.g.modoattrlist == modes::PairList::Unset
-                && o.ctx.g.modoautolist == modes::PairList::Unset
+        QVERIFY(o.ctx.g.modoattrlist == modes::PairList::Unset && o.ctx.g.modoautolist == modes::PairList::Unset
                 && o.ctx.g.modoasslist == modes::AssociationList::Unset);
         // A line picked anyway has nowhere to go.
         o.fake.prompts.clear();
@@ -350,8 +339,7 @@ private slots:
         QCOMPARE(told.mid(1), QStringList({QString::fromUtf8("Attività annullata correttamente.")}));
         // One message for every line that could not go back.
         QCOMPARE(told.first().count("resta impegnata."), 2);
-        QVERIFY(told.first().contains(
-            QString::fromUtf8("\"ATTR molte ALFA TENDA\" dell'attività 7 resta impegnata.")));
+        QVERIFY(told.first().contains(QString::fromUtf8("\"ATTR molte ALFA TENDA\" dell'attività 7 resta impegnata.")));
         QCOMPARE(o.read(File::Attivita), crlf({" 3 ,01/03/2025,09.00,,,,,FRANA,PISA,NERI,,A",
                                                " 7 ,05/03/2025,14.30,,,,,INCENDIO,ROMA,ROSSI,,S"}));
         QCOMPARE(o.read(File::Automezzi), kVehiclesFree);
@@ -366,8 +354,8 @@ private slots:
         QTest::addColumn<QString>("moment");
         QTest::addColumn<bool>("pending");
         for (const char *correction : {"association", "vehicle", "equipment"})
-            for (const char *moment : {"cmdesci", "title bar", "reload", "main list", "mnattains",
-                                       "mnattamod", "mnattaann", "mnfine"})
+            for (const char *moment : {"cmdesci", "title bar", "reload", "main list", "mnattains", "mnattamod",
+                                       "mnattaann", "mnfine"})
                 for (bool pending : {false, true})
                     QTest::addRow("%s %s%s", correction, moment, pending ? " unregistered" : "")
                         << QString(correction) << QString(moment) << pending;
@@ -404,9 +392,9 @@ private slots:
         if (pending && !fresh) {
             o.deleteRow(0);
             o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
-            QCOMPARE(o.read("sospese.dat"),
-                     "R," + ("AUTO      1   " + kJeepLine).left(114).toLatin1() + "\r\nP,AUTO      1   "
-                         + vehicleListLine("BETA", "AMBULANZA", "L").toLatin1() + "\r\n");
+            QCOMPARE(o.read("sospese.dat"), "R," + ("AUTO      1   " + kJeepLine).left(114).toLatin1()
+                                                + "\r\nP,AUTO      1   "
+                                                + vehicleListLine("BETA", "AMBULANZA", "L").toLatin1() + "\r\n");
         }
 
         o.fake.prompts.clear();
@@ -419,31 +407,20 @@ private slots:
             QCOMPARE(o.fake.prompts.messages(), QStringList({"Associazione modificata."}));
         } else if (correction == "vehicle") {
             auto *v = o.fromMenu<Formauto>("mnautains");
-            typeAll(v, {{"cmbass", "BETA"},
-                        {"cmbdes", "FURGONE"},
-                        {"dataar", "05/03/2025"},
-                        {"oraar", "15.00"},
-                        {"cmbstato", "L"}});
+            typeAll(v, {{"cmbass", "BETA"}, {"cmbdes", "FURGONE"}, {"dataar", "05/03/2025"}, {"oraar", "15.00"}, {"cmbstato", "L"}});
             press(v, "cmdregistra");
             QCOMPARE(o.fake.prompts.messages(), QStringList({"Automezzo registrato correttamente."}));
         } else if (correction == "equipment") {
             auto *e = o.fromMenu<Formattr>("mnatrains");
             typeAll(e, {{"cmbass", "BETA"}, {"cmbdes", "BARELLA"}, {"qta", "4"}, {"cmbstato", "L"}});
             press(e, "cmdregistra");
-            QCOMPARE(o.fake.prompts.messages(),
-                     QStringList({"Attrezzatura registrata correttamente."}));
+            QCOMPARE(o.fake.prompts.messages(), QStringList({"Attrezzatura registrata correttamente."}));
         }
 
         // The renamed jeep is taken again under its new name.
         QList<QByteArray> expected = archives(o);
-        if (fresh)
-            expected = QList<QByteArray>{associationRecords(10), kVehiclesFree, kAllFree}
-                       + before.mid(3);
-        if (pending && !fresh)
-            expected[1]
-                .replace(kJeep, kJeepTakenLine)
-                .replace(kAmbulanzaTakenLine, kAmbulanza)
-                .replace("SOCCORSO,L", "SOCCORSO,A");
+        if (fresh) expected = QList<QByteArray>{associationRecords(10), kVehiclesFree, kAllFree} + before.mid(3);
+        if (pending && !fresh) expected[1].replace(kJeep, kJeepTakenLine).replace(kAmbulanzaTakenLine, kAmbulanza).replace("SOCCORSO,L", "SOCCORSO,A");
         o.fake.prompts.clear();
         leave(o, w, moment, fresh ? "3" : "7");
         QCOMPARE(archives(o), expected);

@@ -14,17 +14,11 @@ namespace {
 // The sheet of an activity typed as fillRequest() types it, up to its notes.
 QStringList head(const char *numprot, const char *start = "", const char *startTime = "")
 {
-    return {QString::fromUtf8("    Foglio di accompagnamento per l'attività N.") + numprot,
-            "",
-            "",
+    return {QString::fromUtf8("    Foglio di accompagnamento per l'attività N.") + numprot, "", "",
             "    Data richiesta: 05/03/2025      ora richiesta: 14.30",
             QString("    Data inizio   : %1      ora inizio   : %2").arg(start, startTime),
-            "    Data fine     :       ora fine     : ",
-            "",
-            QString::fromUtf8("    Località      : roma"),
-            "    Richiedente   : rossi",
-            "",
-            QString::fromUtf8("    Tipo attività : incendio")};
+            "    Data fine     :       ora fine     : ", "", QString::fromUtf8("    Località      : roma"),
+            "    Richiedente   : rossi", "", QString::fromUtf8("    Tipo attività : incendio")};
 }
 const QStringList kResourcesHeading{"", "", "    Risorse utilizzate : ", ""};
 
@@ -52,11 +46,9 @@ private slots:
         QCOMPARE(o.fake.printer.jobs.size(), 1);
         const RecordingPrinter::Job &job = o.fake.printer.jobs.first();
         QCOMPARE(jobSetup(job), printSetup(10, Orientation::Portrait));
-        const QStringList sheet = head("7", "5/3/2025", "15.00")
-                                  << "    Note          : " << kResourcesHeading;
+        const QStringList sheet = head("7", "5/3/2025", "15.00") << "    Note          : " << kResourcesHeading;
         const QStringList resources{"   AUTO      1   " + vehicleListLine("ALFA", "JEEP", "L"),
-                                    "   VOL.      2   " + alfa,
-                                    "   VOL>      0   " + alfa + " MARIO ROSSI"};
+                                    "   VOL.      2   " + alfa, "   VOL>      0   " + alfa + " MARIO ROSSI"};
         QCOMPARE(job.lines, sheet + resources);
         QCOMPARE(o.fake.busy.depth, 0);
         QVERIFY(o.fake.busy.pushes > 0);
@@ -83,9 +75,10 @@ private slots:
         QVERIFY2(qAbs(read.points - 10) < 0.5, qPrintable(QString::number(read.points)));
         // A resource line is wider than a portrait page at 10 points: the page
         // shows it up to its right edge, inside the description.
-        QCOMPARE(simplified(read.lines), simplified(sheet) << "AUTO 1 ALFA JEEP"
-                                                           << "VOL. 2 ALFA"
-                                                           << "VOL> 0 ALFA MARIO ROSSI");
+        QCOMPARE(simplified(read.lines),
+                 simplified(sheet) << "AUTO 1 ALFA JEEP"
+                                   << "VOL. 2 ALFA"
+                                   << "VOL> 0 ALFA MARIO ROSSI");
     }
 
     void notesOnOneLineOrTwo_data()

@@ -48,19 +48,19 @@ struct WindowRow {
     QWidget *open(MainOffice &o) const;
 };
 
-template <class... W> QWidget *openAs(MainOffice &o, const MenuEntry &e)
+template <class... W>
+QWidget *openAs(MainOffice &o, const MenuEntry &e)
 {
     QWidget *w = nullptr;
-    ((w = w                                                            ? w
-          : QLatin1String(e.window) == W::staticMetaObject.className() ? o.fromMenu<W>(e.name)
-                                                                       : nullptr),
+    ((w = w ? w : QLatin1String(e.window) == W::staticMetaObject.className() ? o.fromMenu<W>(e.name)
+                                                                             : nullptr),
      ...);
     return w;
 }
 inline QWidget *openEntry(MainOffice &o, const char *entry)
 {
-    return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist,
-                  Formattlist, Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze>(
+    return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
+                  Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze>(
         o, *menuEntry(entry));
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
@@ -69,69 +69,10 @@ inline const std::vector<WindowRow> &registerWindows()
 {
     using F = archive::File;
     static const std::vector<WindowRow> rows = {
-        {"mnassains",
-         F::Associazioni,
-         "cmdassregistra",
-         QString(),
-         {{"cmbassdenom", false, 0},
-          {"assindir", false, 1},
-          {"asscomune", false, 2},
-          {"assprov", false, 3},
-          {"asstel", false, 4},
-          {"assfax", false, 5},
-          {"assemail", false, 6},
-          {"asscampo", false, 7},
-          {"assnumvol", true, 8, QStringLiteral("Numero volontari dell'associazione errato.")}},
-         {{"cmbassdenom", "NUOVA"}, {"assnumvol", "5"}}},
-        {"mnautains",
-         F::Automezzi,
-         "cmdregistra",
-         QStringLiteral("Automezzo registrato correttamente."),
-         {{"cmbass", false, 0},
-          {"cmbdes", false, 1},
-          {"campo", false, 2},
-          {"dataar", false, 3, QStringLiteral("Data arrivo errata.")},
-          {"oraar", false, 4, QStringLiteral("Ora arrivo errata.")},
-          {"datapa", false, 5, QStringLiteral("Data partenza errata.")},
-          {"orapa", false, 6, QStringLiteral("Ora partenza errata.")},
-          {"note", false, 7},
-          {"cmbstato", false, 8, QStringLiteral("Stato non previsto.")}},
-         {{"cmbass", "ALFA"},
-          {"cmbdes", "NUOVO MEZZO"},
-          {"dataar", "01/03/2025"},
-          {"oraar", "08.00"},
-          {"cmbstato", "L"}}},
-        {"mnatrains",
-         F::Attrezzature,
-         "cmdregistra",
-         QStringLiteral("Attrezzatura registrata correttamente."),
-         {{"cmbass", false, 0},
-          {"cmbdes", false, 1},
-          {"cmbstato", false, 2, QStringLiteral("Stato non previsto.")},
-          {"qta", true, 3, QString::fromUtf8("Quantità dell'attrezzatura errata.")}},
-         {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO ATTREZZO"}, {"cmbstato", "L"}, {"qta", "3"}}},
-        {"mnattains",
-         F::Attivita,
-         "cmdregistra",
-         QString::fromUtf8("Attività inserita correttamente."),
-         {{"numprot", true, 0,
-           QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")},
-          {"datari", false, 1},
-          {"orari", false, 2},
-          {"datain", false, 3},
-          {"orain", false, 4},
-          {"datafi", false, 5},
-          {"orafi", false, 6, QString(), QString::fromUtf8("Attività modificata correttamente.")},
-          {"tipoatt", false, 7},
-          {"loc", false, 8},
-          {"ric", false, 9},
-          {"note", false, 10}},
-         {{"numprot", "8"},
-          {"datari", "03/03/2025"},
-          {"orari", "09.05"},
-          {"tipoatt", "RICERCA"},
-          {"loc", "BOSCO"},
-          {"ric", "SINDACO"}}},
+        {"mnassains", F::Associazioni, "cmdassregistra", QString(), {{"cmbassdenom", false, 0}, {"assindir", false, 1}, {"asscomune", false, 2}, {"assprov", false, 3}, {"asstel", false, 4}, {"assfax", false, 5}, {"assemail", false, 6}, {"asscampo", false, 7}, {"assnumvol", true, 8, QStringLiteral("Numero volontari dell'associazione errato.")}}, {{"cmbassdenom", "NUOVA"}, {"assnumvol", "5"}}},
+        {"mnautains", F::Automezzi, "cmdregistra", QStringLiteral("Automezzo registrato correttamente."), {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"campo", false, 2}, {"dataar", false, 3, QStringLiteral("Data arrivo errata.")}, {"oraar", false, 4, QStringLiteral("Ora arrivo errata.")}, {"datapa", false, 5, QStringLiteral("Data partenza errata.")}, {"orapa", false, 6, QStringLiteral("Ora partenza errata.")}, {"note", false, 7}, {"cmbstato", false, 8, QStringLiteral("Stato non previsto.")}}, {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO MEZZO"}, {"dataar", "01/03/2025"}, {"oraar", "08.00"}, {"cmbstato", "L"}}},
+        {"mnatrains", F::Attrezzature, "cmdregistra", QStringLiteral("Attrezzatura registrata correttamente."), {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"cmbstato", false, 2, QStringLiteral("Stato non previsto.")}, {"qta", true, 3, QString::fromUtf8("Quantità dell'attrezzatura errata.")}}, {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO ATTREZZO"}, {"cmbstato", "L"}, {"qta", "3"}}},
+        {"mnattains", F::Attivita, "cmdregistra", QString::fromUtf8("Attività inserita correttamente."), {{"numprot", true, 0, QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")}, {"datari", false, 1}, {"orari", false, 2}, {"datain", false, 3}, {"orain", false, 4}, {"datafi", false, 5}, {"orafi", false, 6, QString(), QString::fromUtf8("Attività modificata correttamente.")}, {"tipoatt", false, 7}, {"loc", false, 8}, {"ric", false, 9}, {"note", false, 10}}, {{"numprot", "8"}, {"datari", "03/03/2025"}, {"orari", "09.05"}, {"tipoatt", "RICERCA"}, {"loc", "BOSCO"}, {"ric", "SINDACO"}}},
     };
     return rows;
 }
@@ -144,8 +85,7 @@ inline QLineEdit *lineOf(QWidget *w, const char *name)
 
 inline void fillGood(QWidget *w, const WindowRow &row)
 {
-    for (auto it = row.good.begin(); it != row.good.end(); ++it)
-        typeInto(lineOf(w, qPrintable(it.key())), it.value());
+    for (auto it = row.good.begin(); it != row.good.end(); ++it) typeInto(lineOf(w, qPrintable(it.key())), it.value());
 }
 
 inline void clickButton(QWidget *w, const char *name)
@@ -156,8 +96,7 @@ inline void clickButton(QWidget *w, const char *name)
 inline void seedOffice(TestOffice &o)
 {
     using F = archive::File;
-    o.write(F::Associazioni, crlf({"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ",
-                                   "BETA,VIA DUE,COMUNE,PR,022,,,CAMPO, 4 , 4 "}));
+    o.write(F::Associazioni, crlf({"ALFA,VIA UNO,COMUNE,PR,011,,,CAMPO, 10 , 10 ", "BETA,VIA DUE,COMUNE,PR,022,,,CAMPO, 4 , 4 "}));
     o.write(F::Automezzi, crlf({"ALFA,JEEP,CAMPO,01/03/2025,08.00,,,FUORISTRADA,L"}));
     o.write(F::Attrezzature, crlf({"ALFA,TENDA,L, 20 "}));
     o.write(F::Attivita, crlf({" 7 ,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A"}));

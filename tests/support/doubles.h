@@ -9,7 +9,10 @@
 class FakePrompts : public Prompts {
 public:
     struct Shown {
-        enum Kind { Info, Question, OpenFile, SaveFile };
+        enum Kind { Info,
+                    Question,
+                    OpenFile,
+                    SaveFile };
         Kind kind;
         QString text;   // message, question or dialog title
         QString folder; // dialogs only
@@ -17,10 +20,7 @@ public:
     };
 
     void info(const QString &text) override { record({Shown::Info, text, {}, {}}); }
-    bool question(const QString &text) override
-    {
-        return answer({Shown::Question, text, {}, {}}, answers);
-    }
+    bool question(const QString &text) override { return answer({Shown::Question, text, {}, {}}, answers); }
     QString openFile(const QString &title, const QString &folder, const QString &filter) override
     {
         return answer({Shown::OpenFile, title, folder, filter}, files);
@@ -45,7 +45,8 @@ public:
 private:
     QStringList textsOf(int kind) const;
     void record(const Shown &s);
-    template <class T> T answer(const Shown &s, QQueue<T> &queue)
+    template <class T>
+    T answer(const Shown &s, QQueue<T> &queue)
     {
         record(s);
         if (queue.isEmpty()) return ++unexpected, T();

@@ -15,7 +15,8 @@ inline QStringList items(const QAbstractItemView *l) { return lineTexts(l); }
 struct MainOffice : TestOffice {
     MainOffice() : main(windows->get<Formvelmo>()) { activate(main); }
 
-    template <class W> W *shown()
+    template <class W>
+    W *shown()
     {
         W *w = windows->get<W>();
         // A window still active for the window system after it was hidden
@@ -25,7 +26,8 @@ struct MainOffice : TestOffice {
         return w;
     }
 
-    template <class W> W *fromMenu(const char *entry)
+    template <class W>
+    W *fromMenu(const char *entry)
     {
         activate(main);
         main->action(entry)->trigger();

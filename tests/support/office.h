@@ -24,8 +24,7 @@ public:
         present(w);
         // Some platforms do not activate hidden test windows: then it comes
         // as the window system would deliver it.
-        if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300))
-            QApplication::sendEvent(w, &activation);
+        if (!QTest::qWaitFor([&] { return ctx.lastActive != nullptr; }, 300)) QApplication::sendEvent(w, &activation);
     }
 
     std::unique_ptr<Windows> windows;

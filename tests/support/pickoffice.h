@@ -14,8 +14,7 @@ inline QString vehicleListLine(const QString &assoc, const QString &descr, const
 {
     return assoc.leftJustified(50, ' ', true) + descr.leftJustified(50, ' ', true) + state;
 }
-inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state,
-                                 int qty)
+inline QString equipmentListLine(const QString &assoc, const QString &descr, const QString &state, int qty)
 {
     return vehicleListLine(assoc, descr, state) + "  " + QString::number(qty);
 }
@@ -24,20 +23,15 @@ inline QString associationListLine(const QString &name, int volunteers)
     return name.leftJustified(50, ' ', true) + " " + QString::number(volunteers);
 }
 
-template <class T = QWidget> T *child(QWidget *w, const char *name)
+template <class T = QWidget>
+T *child(QWidget *w, const char *name)
 {
     T *c = w->findChild<T *>(QString::fromLatin1(name));
     if (!c) qFatal("no control %s", name);
     return c;
 }
-inline void press(QWidget *w, const char *name)
-{
-    QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton);
-}
-inline void typeText(QWidget *w, const char *name, const QString &text)
-{
-    typeInto(child<QLineEdit>(w, name), text);
-}
+inline void press(QWidget *w, const char *name) { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
+inline void typeText(QWidget *w, const char *name, const QString &text) { typeInto(child<QLineEdit>(w, name), text); }
 
 // Clicks the line of `l` whose text starts with `start`; false when none does.
 inline bool clickLineStarting(LineList *l, const QString &start)
@@ -60,10 +54,9 @@ struct PickOffice : MainOffice {
         write(archive::File::Associazioni, crlf({"ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,10,12",
                                                  "BETA,VIA PO 2,PISA,PI,050123,,,CAMPO2,5,5"}));
         write(archive::File::Automezzi, crlf({kJeep, kAmbulanza}));
-        write(archive::File::Attrezzature,
-              crlf({"ALFA,POMPA,L,5", "ALFA,TENDA,L,3", "BETA,GENERATORE,L,2"}));
-        write(archive::File::Volontari, crlf({"ALFA,MARIO,ROSSI,,,,,,,", "BETA,ANNA,VERDI,,,,,,,",
-                                              "ALFA,LUCA,BIANCHI,,,,,,,"}));
+        write(archive::File::Attrezzature, crlf({"ALFA,POMPA,L,5", "ALFA,TENDA,L,3", "BETA,GENERATORE,L,2"}));
+        write(archive::File::Volontari,
+              crlf({"ALFA,MARIO,ROSSI,,,,,,,", "BETA,ANNA,VERDI,,,,,,,", "ALFA,LUCA,BIANCHI,,,,,,,"}));
         write(archive::File::NumeroProt, "6\r\n");
     }
 
@@ -75,11 +68,7 @@ struct PickOffice : MainOffice {
 
     void fillRequest()
     {
-        for (auto [field, text] : {std::pair{"datari", "05/03/2025"},
-                                   {"orari", "14.30"},
-                                   {"tipoatt", "incendio"},
-                                   {"loc", "roma"},
-                                   {"ric", "rossi"}})
+        for (auto [field, text] : {std::pair{"datari", "05/03/2025"}, {"orari", "14.30"}, {"tipoatt", "incendio"}, {"loc", "roma"}, {"ric", "rossi"}})
             typeText(activity(), field, text);
     }
 
@@ -98,7 +87,8 @@ struct PickOffice : MainOffice {
     }
 
     // The same through the real list window L.
-    template <class L> L *pickInList(const char *button, const QString &line)
+    template <class L>
+    L *pickInList(const char *button, const QString &line)
     {
         pressForResource(button);
         L *l = shown<L>();
@@ -133,15 +123,13 @@ struct PickOffice : MainOffice {
     Formattivita *openFromMain(const QString &prot)
     {
         activate(main);
-        if (!chooseActivity(main, "List1", prot) && !chooseActivity(main, "List2", prot))
-            qFatal("activity not listed");
+        if (!chooseActivity(main, "List1", prot) && !chooseActivity(main, "List2", prot)) qFatal("activity not listed");
         return shown<Formattivita>();
     }
     // From the activity list of menu entry `entry` ("mnattaann": to cancel it).
     Formattivita *openFromList(const char *entry, const QString &prot)
     {
-        if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot))
-            qFatal("activity not listed");
+        if (!chooseActivity(fromMenu<Formattlist>(entry), "List1", prot)) qFatal("activity not listed");
         return shown<Formattivita>();
     }
 

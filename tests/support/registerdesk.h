@@ -15,8 +15,7 @@ inline void typeAll(QWidget *w, const Typed &typed)
 inline Typed shownIn(QWidget *w, const Typed &expected)
 {
     Typed out;
-    for (const auto &[field, text] : expected)
-        out.append({field, lineOf(w, qPrintable(field))->text()});
+    for (const auto &[field, text] : expected) out.append({field, lineOf(w, qPrintable(field))->text()});
     return out;
 }
 

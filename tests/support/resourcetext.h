@@ -36,8 +36,7 @@ inline QStringList resourceRecords(const QByteArray &bytes)
     QStringList out;
     for (QByteArray line : bytes.split('\n')) {
         if (line.endsWith('\r')) line.chop(1);
-        if (!line.isEmpty())
-            out << archive::parseRecord(line, activities::resourceFormat()).fields.join(',');
+        if (!line.isEmpty()) out << archive::parseRecord(line, activities::resourceFormat()).fields.join(',');
     }
     return out;
 }

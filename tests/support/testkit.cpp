@@ -25,8 +25,7 @@ QMap<QString, QByteArray> TestFolder::files() const
 void setReadOnly(const QString &path, bool readOnly)
 {
     const auto read = QFile::ReadOwner | QFile::ReadGroup | QFile::ExeOwner | QFile::ExeGroup;
-    QFile::setPermissions(path, readOnly ? read | QFile::ReadOther | QFile::ExeOther
-                                         : read | QFile::WriteOwner);
+    QFile::setPermissions(path, readOnly ? read | QFile::ReadOther | QFile::ExeOther : read | QFile::WriteOwner);
 }
 
 QString jobSetup(const RecordingPrinter::Job &job)

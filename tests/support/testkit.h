@@ -23,10 +23,7 @@ public:
     QString path(archive::File f) const { return ctx.folder.path(f); }
     QString path(const QString &name) const { return QDir(dir()).filePath(name); }
 
-    void write(archive::File f, const QByteArray &bytes) const
-    {
-        write(archive::fileName(f), bytes);
-    }
+    void write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
     void write(const QString &name, const QByteArray &bytes) const;
     QByteArray read(archive::File f) const { return read(archive::fileName(f)); }
     QByteArray read(const QString &name) const; // "<missing>" when there is none

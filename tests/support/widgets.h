@@ -38,9 +38,7 @@ inline void typeInto(QLineEdit *field, const QString &text)
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Delete);
     for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, field,
-                            c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode()))
-                                               : Qt::Key_unknown,
+        QTest::sendKeyEvent(QTest::Click, field, c.unicode() < 0x80 ? QTest::asciiToKey(char(c.unicode())) : Qt::Key_unknown,
                             QString(c), Qt::NoModifier);
 }
 

@@ -38,69 +38,27 @@ struct Reg {
 const std::vector<Reg> &regs()
 {
     static const std::vector<Reg> all = {
-        {"automezzi",
-         "mnautains",
-         "mnautamod",
-         "mnautaann",
-         File::Automezzi,
-         QString::fromUtf8("Automezzo già presente nell'archivio."),
-         "Automezzo non trovato.",
-         "Automezzo registrato correttamente.",
-         "Automezzo modificato correttamente.",
-         "Automezzo eliminato correttamente.",
-         {"ALFA", "BETA", "CROCE BETA"}, // each name once
+        {"automezzi", "mnautains", "mnautamod", "mnautaann", File::Automezzi, QString::fromUtf8("Automezzo già presente nell'archivio."), "Automezzo non trovato.", "Automezzo registrato correttamente.", "Automezzo modificato correttamente.", "Automezzo eliminato correttamente.", {"ALFA", "BETA", "CROCE BETA"}, // each name once
          // Cleaned and at its place; the arrival and the state stay for the
          // next vehicle of the same arrival.
-         {{"cmbdes", "ambulanza, 1"},
-          {"campo", "campo 2"},
-          {"dataar", "05/12/2026"},
-          {"oraar", "14.30"},
-          {"datapa", "06/12/2026"},
-          {"orapa", "08.00"},
-          {"note", "sanitaria"},
-          {"cmbstato", "attivo"}},
-         crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L",
-               "BETA,AMBULANZA  1,CAMPO 2,05/12/2026,14.30,06/12/2026,08.00,SANITARIA,A"}),
-         {{"cmbdes", ""},
-          {"campo", ""},
-          {"orapa", ""},
-          {"note", ""},
-          {"dataar", "05/12/2026"},
-          {"oraar", "14.30"},
-          {"cmbstato", "attivo"}},
+         {{"cmbdes", "ambulanza, 1"}, {"campo", "campo 2"}, {"dataar", "05/12/2026"}, {"oraar", "14.30"}, {"datapa", "06/12/2026"}, {"orapa", "08.00"}, {"note", "sanitaria"}, {"cmbstato", "attivo"}},
+         crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L", "BETA,AMBULANZA  1,CAMPO 2,05/12/2026,14.30,06/12/2026,08.00,SANITARIA,A"}),
+         {{"cmbdes", ""}, {"campo", ""}, {"orapa", ""}, {"note", ""}, {"dataar", "05/12/2026"}, {"oraar", "14.30"}, {"cmbstato", "attivo"}},
          {"AMB 2", "AMBULANZA  1"},
-         {{"cmbdes", "amb 2"},
-          {"campo", "C"},
-          {"dataar", "30/01/2026"},
-          {"oraar", "10.00"},
-          {"datapa", "31/01/2026"},
-          {"orapa", "11.00"},
-          {"note", "N"},
-          {"cmbstato", "L"}},
+         {{"cmbdes", "amb 2"}, {"campo", "C"}, {"dataar", "30/01/2026"}, {"oraar", "10.00"}, {"datapa", "31/01/2026"}, {"orapa", "11.00"}, {"note", "N"}, {"cmbstato", "L"}},
          {{"cmbdes", "amb 2"}, {"dataar", "30/01/2026"}, {"orapa", "11.00"}},
          // A new description keeps the record at its place; the fields empty.
          "AMBULANZA  1",
          {{"campo", "CAMPO 2"}, {"orapa", "08.00"}, {"note", "SANITARIA"}, {"cmbstato", "A"}},
          {{"cmbdes", "amb 2"}},
          {{"cmbdes", "abc"}, {"cmbstato", "b"}},
-         crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L",
-               "BETA,ABC,CAMPO 2,05/12/2026,14.30,06/12/2026,08.00,SANITARIA,B"}),
+         crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L", "BETA,ABC,CAMPO 2,05/12/2026,14.30,06/12/2026,08.00,SANITARIA,B"}),
          {"AMB 2", "ABC"},
          {{"dataar", ""}, {"cmbstato", ""}},
          {{"cmbass", "BETA"}, {"cmbdes", "ABC"}},
          {{"cmbass", "ALFA"}, {"dataar", "01/01/2026"}, {"oraar", "10.00"}, {"cmbstato", "L"}},
          crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB 2,,,,,,,L"})},
-        {"attrezzature",
-         "mnatrains",
-         "mnatramod",
-         "mnatraann",
-         File::Attrezzature,
-         QString::fromUtf8("Attrezzatura già presente in archivio."),
-         "Attrezzatura non trovata.",
-         "Attrezzatura registrata correttamente.",
-         "Attrezzatura modificata correttamente.",
-         "Attrezzatura eliminata correttamente.",
-         {"ALFA", "BETA", "BETA", "CROCE BETA"}, // every name as stored
+        {"attrezzature", "mnatrains", "mnatramod", "mnatraann", File::Attrezzature, QString::fromUtf8("Attrezzatura già presente in archivio."), "Attrezzatura non trovata.", "Attrezzatura registrata correttamente.", "Attrezzatura modificata correttamente.", "Attrezzatura eliminata correttamente.", {"ALFA", "BETA", "BETA", "CROCE BETA"}, // every name as stored
          // The records copied meanwhile go out in number form.
          {{"cmbdes", "branda, da campo"}, {"cmbstato", "bloccato"}, {"qta", "-3"}},
          crlf({"ALFA,PALA,L, 2 ", "BETA,BRANDA  DA CAMPO,B,-3", "BETA,TENDA,L, 4 "}),
@@ -157,8 +115,7 @@ private slots:
         QWidget *w = o.open(r.insert);
         QComboBox *ass = list(w, "cmbass");
         QCOMPARE(entries(ass), r.offered);
-        QCOMPARE(entries(list(w, "cmbstato")),
-                 QStringList({"A = Attivo", "B = Bloccato", "L = Libero", "R = Riposo"}));
+        QCOMPARE(entries(list(w, "cmbstato")), QStringList({"A = Attivo", "B = Bloccato", "L = Libero", "R = Riposo"}));
         // Cerca narrows the names, in small letters, and empties the text;
         // with no text it lists each name once.
         typeInto(ass, "beta");
@@ -200,8 +157,7 @@ private slots:
         // Delete acts on the record chosen, whatever is typed after; then
         // the record is gone: not found, nothing written.
         w = o.open(r.remove);
-        for (const auto &[field, text] : r.chosen)
-            QVERIFY(chooseEntry(list(w, qPrintable(field)), text));
+        for (const auto &[field, text] : r.chosen) QVERIFY(chooseEntry(list(w, qPrintable(field)), text));
         for (const QString &message : {r.deleted, r.notFound}) {
             QCOMPARE(o.registra(w, r.retyped), QStringList{message});
             QCOMPARE(o.read(r.archive), r.removeAfter);
@@ -221,8 +177,7 @@ private slots:
         clickButton(w, "cmddataar");
         o.fake.clock.time = QDateTime(QDate(2026, 12, 5), QTime(23, 7));
         clickButton(w, "cmdorapa");
-        const Typed one{
-            {"dataar", "03/03/2025"}, {"oraar", "09.05"}, {"datapa", ""}, {"orapa", "23.07"}};
+        const Typed one{{"dataar", "03/03/2025"}, {"oraar", "09.05"}, {"datapa", ""}, {"orapa", "23.07"}};
         QCOMPARE(shownIn(w, one), one);
         clickButton(w, "cmddatapa");
         clickButton(w, "cmdoraar");
@@ -253,8 +208,7 @@ private slots:
         QCOMPARE(shownIn(w, {{"qta", ""}}), (Typed{{"qta", "9"}}));
         des->setCurrentIndex(-1);
         QTest::keyClick(des, Qt::Key_Down);
-        QCOMPARE(shownIn(w, {{"cmbdes", ""}, {"qta", ""}}),
-                 (Typed{{"cmbdes", "BRANDA"}, {"qta", "12"}}));
+        QCOMPARE(shownIn(w, {{"cmbdes", ""}, {"qta", ""}}), (Typed{{"cmbdes", "BRANDA"}, {"qta", "12"}}));
     }
 
 private:
