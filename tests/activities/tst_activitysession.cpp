@@ -36,6 +36,12 @@ activities::ActivityInput request(const QString &numprot)
     return in;
 }
 
+const QString kInserted = QString::fromUtf8("Attività inserita correttamente.");
+const QString kModified = QString::fromUtf8("Attività modificata correttamente.");
+const QString kCancelled = QString::fromUtf8("Attività annullata correttamente.");
+const QString kDuplicate = QString::fromUtf8("Numero protocollo già esistente.");
+const QString kBadNumber = "Numero protocollo errato: inserire un numero intero da -32768 a 32767.";
+
 struct Desk : TestFolder {
     Desk()
     {
@@ -66,6 +72,17 @@ struct Desk : TestFolder {
         session->activate(); // back to the activity window
         return session->add(qty);
     }
+    // Keeps the type of every resource handed back, in place of giving it
+    // back to its register.
+    void keepGiveBacks(QStringList &given)
+    {
+        session->setGiveBack([&given](const archive::Record &r) {
+            given << r.at(activities::RTipo);
+            return true;
+        });
+    }
+    QStringList registerNow(const activities::ActivityInput &in) { return session->registerActivity(in).messages; }
+    QStringList records() const { return resourceRecords(read(File::Risorse)); }
     QByteArray registers() const { return read(File::Attrezzature) + read(File::Automezzi) + read(File::Associazioni); }
     QByteArray kept() const { return read(resources::unregisteredPath(ctx.folder)); }
 
@@ -108,8 +125,7 @@ private slots:
 
         QVERIFY(d.take(ResourceKind::Vehicle, kJeep).done());
         QVERIFY(d.take(ResourceKind::Association, kAlfa, "4").done());
-        QCOMPARE(d.session->registerActivity(request(d.session->fields().numprot)).messages,
-                 QStringList{QString::fromUtf8("Attività inserita correttamente.")});
+        QCOMPARE(d.registerNow(request(d.session->fields().numprot)), QStringList{kInserted});
         QCOMPARE(d.ctx.g.modoatt, Activity::M);
         QCOMPARE(d.ctx.g.protsel, QString("7"));
         QCOMPARE(d.session->stateWord(), QString("Aperta"));
@@ -213,6 +229,123 @@ private slots:
         QCOMPARE(d.session->lines().at(0).line, "VOL.      4   " + QString("DELTA").leftJustified(50));
         QVERIFY(d.session->discard().messages.isEmpty());
         QCOMPARE(d.read(File::Associazioni), QByteArray("DELTA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1, 10 , 12 \r\n"));
+    }
+
+    // A counter that cannot be read gives the number after the highest
+    // activity, and the user is told (a byte-order mark is tst_smallwindows').
+    void anUnreadableCounterIsNotTakenForZero_data()
+    {
+        QTest::addColumn<QByteArray>("counter");
+        QTest::newRow("damaged") << QByteArray("guasto\r\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void anUnreadableCounterIsNotTakenForZero()
+    {
+        QFETCH(QByteArray, counter);
+        Desk d;
+        d.write(File::NumeroProt, counter);
+        d.write(File::Attivita, crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
+        QCOMPARE(d.enter(Activity::I),
+                 QStringList{QString::fromUtf8("Il contatore dei protocolli (numeroprot.dat) non è leggibile: "
+                                               "viene proposto il numero successivo al più alto di attivita.csv.")});
+        QCOMPARE(d.session->fields().numprot, QString("44"));
+    }
+
+    void registrationRefusalsWriteNothing()
+    {
+        Desk d;
+        d.write(File::NumeroProt, " 32767 \r\n");
+        d.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
+        const QByteArray attivita = d.read(File::Attivita);
+        d.enter(Activity::I);
+        QVERIFY(d.session->fields().numprot.isEmpty());
+        QVERIFY(d.session->append(listLine("AUTO", 1, "ALFA", "JEEP")).done());
+        // The required texts in order, only the first missing one told; a
+        // blank counts as filled.
+        using In = activities::ActivityInput;
+        const QList<QPair<QString In::*, const char *>> required{
+            {&In::datari, "Data richiesta mancante"}, {&In::orari, "Ora richiesta mancante"}, {&In::tipoatt, "Tipo attività mancante"}, {&In::loc, "Località mancante"}, {&In::ric, "Richiedente attività mancante"}};
+        for (int i = 0; i < required.size(); ++i) {
+            In in;
+            for (int j = 0; j < required.size(); ++j) in.*required[j].first = j < i ? " " : "";
+            QCOMPARE(d.registerNow(in), QStringList({QString::fromUtf8(required[i].second)}));
+        }
+        // The counter at its limit proposes no number.
+        In in = request(QString());
+        QCOMPARE(d.registerNow(in),
+                 QStringList({QString::fromUtf8("Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
+                                                "successivo: inserire in \"N. Protocollo\" un numero libero, "
+                                                "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
+        for (const char *bad : {"-32769", "32768", "4,2", "abc"}) {
+            in.numprot = bad;
+            QCOMPARE(d.registerNow(in), QStringList({kBadNumber}));
+        }
+        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
+        // A number that is taken: only the counter, written first, holds it.
+        in.numprot = "41";
+        QCOMPARE(d.registerNow(in), QStringList({kDuplicate}));
+        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 41 \r\n"));
+        QCOMPARE(d.read(File::Attivita), attivita);
+        QVERIFY(!d.exists(File::Risorse));
+        // A free number chosen by the user becomes the counter (where it goes
+        // among the others is tst_records').
+        in.numprot = "40";
+        QCOMPARE(d.registerNow(in), QStringList({kInserted}));
+        QCOMPARE(d.records(), QStringList({"40,AUTO,1,ALFA,JEEP,O"}));
+        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 40 \r\n"));
+        // With the counter below its limit an empty number is simply wrong;
+        // -32768 is a number like any other.
+        d.enter(Activity::I);
+        in.numprot = "";
+        QCOMPARE(d.registerNow(in), QStringList({kBadNumber}));
+        in.numprot = "-32768";
+        QCOMPARE(d.registerNow(in), QStringList({kInserted}));
+        QCOMPARE(d.read(File::NumeroProt), QByteArray("-32768 \r\n"));
+    }
+
+    void insertAlreadyClosedRunsAsAModification()
+    {
+        Desk d;
+        QStringList given;
+        d.keepGiveBacks(given);
+        d.enter(Activity::I);
+        activities::ActivityInput in = request("7");
+        in.datafi = "05/03/2025", in.orafi = "18.00";
+        d.session->append(listLine("AUTO", 1, "ALFA", "JEEP"));
+        d.session->append(listLine("ATTR", 2, "ALFA", "TENDA"));
+        QCOMPARE(d.registerNow(in), QStringList({kModified}));
+        QCOMPARE(d.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
+        QCOMPARE(d.records(), QStringList({"7,ATTR,2,ALFA,TENDA,L", "7,AUTO,1,ALFA,JEEP,L"}));
+        QCOMPARE(given, QStringList({"ATTR", "AUTO"}));
+        QCOMPARE(d.ctx.g.modoatt, Activity::M);
+        QCOMPARE(d.ctx.g.protsel, QString("7"));
+        for (File f : {File::Attivita, File::Risorse, File::Associazioni})
+            QCOMPARE(d.read(archive::fileName(f).replace(".csv", ".sav")), d.read(f));
+    }
+
+    void cancelGivesBackOnlyWhatAnOpenActivityHolds()
+    {
+        Desk d;
+        d.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A", "6,D,O,,,D2,12.00,T,L,R,,C"}));
+        // Closed activity 6 still holds a line that could not go back.
+        d.write(File::Risorse, crlf({"5,AUTO,1,ALFA,JEEP,O", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
+        QStringList given;
+        d.keepGiveBacks(given);
+        d.enter(Activity::A, "5");
+        activities::ActivityInput in = d.session->fields();
+        in.orafi = "12.00"; // typed meanwhile: the activity still holds its vehicle
+        in.numprot = "3";   // the loaded activity is the one cancelled
+        QCOMPARE(d.registerNow(in), QStringList({kCancelled}));
+        QCOMPARE(given, QStringList({"AUTO"}));
+        QCOMPARE(d.read(File::Attivita), crlf({" 3 ,D,O,,,,,T,L,R,,A", " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S", " 6 ,D,O,,,D2,12.00,T,L,R,,C"}));
+        QCOMPARE(d.records(), QStringList({"5,AUTO,1,ALFA,JEEP,L", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
+        QCOMPARE(d.read(File::AttivitaSav), d.read(File::Attivita));
+        QCOMPARE(d.read(File::RisorseSav), d.read(File::Risorse));
+        // A closed activity: nothing is given back.
+        given.clear();
+        d.enter(Activity::A, "6");
+        QCOMPARE(d.registerNow(d.session->fields()), QStringList({kCancelled}));
+        QVERIFY(given.isEmpty());
     }
 };
 

@@ -9,7 +9,6 @@ QLineEdit *edit(QWidget *w, const QByteArray &name) { return child<QLineEdit>(w,
 void press(QWidget *w, const QByteArray &name) { ::press(w, name.constData()); }
 QStringList records(const PickOffice &o) { return resourceRecords(o.read(File::Risorse)); }
 
-const QString kCancelled = QString::fromUtf8("Attività annullata correttamente.");
 const QString kDuplicate = QString::fromUtf8("Numero protocollo già esistente.");
 const QString kBadNumber = "Numero protocollo errato: inserire un numero intero da -32768 a 32767.";
 const QByteArray kOpen5 = "5,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,A";
@@ -105,99 +104,6 @@ private slots:
         QCOMPARE(o.resourceList()->count(), 0);
     }
 
-    // A counter that cannot be read gives the number after the highest
-    // activity, and the user is told (a byte-order mark is tst_smallwindows').
-    void anUnreadableCounterIsNotTakenForZero_data()
-    {
-        QTest::addColumn<QByteArray>("counter");
-        QTest::newRow("damaged") << QByteArray("guasto\r\n");
-        QTest::newRow("empty") << QByteArray();
-    }
-
-    void anUnreadableCounterIsNotTakenForZero()
-    {
-        QFETCH(QByteArray, counter);
-        PickOffice o;
-        o.write(File::NumeroProt, counter);
-        o.write(File::Attivita, crlf({"43,01/03/2025,09.00,,,,,A,B,C,,A", "40,01/03/2025,08.00,,,,,A,B,C,,A"}));
-        QCOMPARE(edit(o.openInsert(), "numprot")->text(), QString("44"));
-        QCOMPARE(o.fake.prompts.messages(),
-                 QStringList{QString::fromUtf8("Il contatore dei protocolli (numeroprot.dat) non è leggibile: "
-                                               "viene proposto il numero successivo al più alto di attivita.csv.")});
-    }
-
-    void refusalsWriteNothing()
-    {
-        PickOffice o;
-        o.write(File::NumeroProt, " 32767 \r\n");
-        o.write(File::Attivita, crlf({"39,D,O,,,,,T,L,R,,A", "41,D,O,,,,,T,L,R,,A"}));
-        const QByteArray attivita = o.read(File::Attivita);
-        auto *w = o.openInsert();
-        w->session().append(listLine("AUTO", 1, "ALFA", "JEEP"));
-        // The required texts in order, only the first missing one told; a
-        // blank counts as filled.
-        const QList<QPair<const char *, const char *>> required{
-            {"datari", "Data richiesta mancante"}, {"orari", "Ora richiesta mancante"}, {"tipoatt", "Tipo attività mancante"}, {"loc", "Località mancante"}, {"ric", "Richiedente attività mancante"}};
-        for (int i = 0; i < required.size(); ++i) {
-            for (int j = 0; j < required.size(); ++j) typeText(w, required[j].first, j < i ? " " : "");
-            QCOMPARE(o.registerNow(), QStringList({QString::fromUtf8(required[i].second)}));
-        }
-        // The counter at its limit proposes no number.
-        o.fillRequest();
-        QCOMPARE(o.registerNow(),
-                 QStringList({QString::fromUtf8("Il contatore dei protocolli è arrivato a 32767 e non c'è un numero "
-                                                "successivo: inserire in \"N. Protocollo\" un numero libero, "
-                                                "oppure modificare il numero protocollo dal menu \"Ripristina\".")}));
-        for (const char *bad : {"-32769", "32768", "4,2", "abc"}) {
-            typeText(w, "numprot", bad);
-            QCOMPARE(o.registerNow(), QStringList({kBadNumber}));
-        }
-        QCOMPARE(o.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
-        // A number that is taken: only the counter, written first, holds it.
-        typeText(w, "numprot", "41");
-        QCOMPARE(o.registerNow(), QStringList({kDuplicate}));
-        QCOMPARE(o.read(File::NumeroProt), QByteArray(" 41 \r\n"));
-        QCOMPARE(o.read(File::Attivita), attivita);
-        QVERIFY(!o.exists(File::Risorse));
-        QCOMPARE(o.fake.busy.depth, 0);
-        // A free number chosen by the user becomes the counter (where it goes
-        // among the others is tst_records').
-        typeText(w, "numprot", "40");
-        QCOMPARE(o.registerNow(), QStringList({kInserted}));
-        QCOMPARE(records(o), QStringList({"40,AUTO,1,ALFA,JEEP,O"}));
-        QCOMPARE(o.read(File::NumeroProt), QByteArray(" 40 \r\n"));
-        // With the counter below its limit an empty number is simply wrong;
-        // -32768 is a number like any other.
-        w = o.openInsert();
-        o.fillRequest();
-        typeText(w, "numprot", "");
-        QCOMPARE(o.registerNow(), QStringList({kBadNumber}));
-        typeText(w, "numprot", "-32768");
-        QCOMPARE(o.registerNow(), QStringList({kInserted}));
-        QCOMPARE(o.read(File::NumeroProt), QByteArray("-32768 \r\n"));
-    }
-
-    void insertAlreadyClosedRunsAsAModification()
-    {
-        PickOffice o;
-        QStringList given;
-        auto *w = o.openInsert();
-        keepGiveBacks(w, given);
-        o.fillRequest();
-        typeText(w, "datafi", "05/03/2025");
-        typeText(w, "orafi", "18.00");
-        w->session().append(listLine("AUTO", 1, "ALFA", "JEEP"));
-        w->session().append(listLine("ATTR", 2, "ALFA", "TENDA"));
-        QCOMPARE(o.registerNow(), QStringList({kModified}));
-        QCOMPARE(o.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
-        QCOMPARE(records(o), QStringList({"7,ATTR,2,ALFA,TENDA,L", "7,AUTO,1,ALFA,JEEP,L"}));
-        QCOMPARE(given, QStringList({"ATTR", "AUTO"}));
-        QCOMPARE(o.ctx.g.modoatt, modes::Activity::M);
-        QCOMPARE(o.ctx.g.protsel, QString("7"));
-        for (File f : {File::Attivita, File::Risorse, File::Associazioni})
-            QCOMPARE(o.read(archive::fileName(f).replace(".csv", ".sav")), o.read(f));
-    }
-
     void modifyCloseReopenAndCancel()
     {
         PickOffice o;
@@ -246,32 +152,6 @@ private slots:
         QCOMPARE(o.registerNow(), QStringList({kModified}));
         QCOMPARE(o.read(File::Attivita), attivita(kOpen5));
         QCOMPARE(records(o), linesOf5("L", "L"));
-    }
-
-    void cancelGivesBackOnlyWhatAnOpenActivityHolds()
-    {
-        PickOffice o;
-        o.write(File::Attivita, crlf({"3,D,O,,,,,T,L,R,,A", kOpen5, "6,D,O,,,D2,12.00,T,L,R,,C"}));
-        // Closed activity 6 still holds a line that could not go back.
-        o.write(File::Risorse, crlf({"5,AUTO,1,ALFA,JEEP,O", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
-        QStringList given;
-        auto *w = o.openFromList("mnattaann", "5");
-        keepGiveBacks(w, given);
-        typeText(w, "orafi", "12.00"); // typed meanwhile: the activity still holds its vehicle
-        typeText(w, "numprot", "3");   // the loaded activity is the one cancelled
-        QCOMPARE(o.registerNow(), QStringList({kCancelled}));
-        QCOMPARE(given, QStringList({"AUTO"}));
-        QCOMPARE(o.read(File::Attivita), crlf({" 3 ,D,O,,,,,T,L,R,,A",
-                                               " 5 ,01/03/2025,10.00,01/03/2025,11.00,,,FRANA,PISA,BIANCHI,NOTE,S",
-                                               " 6 ,D,O,,,D2,12.00,T,L,R,,C"}));
-        QCOMPARE(records(o), QStringList({"5,AUTO,1,ALFA,JEEP,L", "5,ATTR,1,ALFA,TENDA,L", "6,AUTO,1,ALFA,JEEP,O"}));
-        QCOMPARE(o.read(File::AttivitaSav), o.read(File::Attivita));
-        QCOMPARE(o.read(File::RisorseSav), o.read(File::Risorse));
-        // A closed activity: nothing is given back.
-        given.clear();
-        o.openFromList("mnattaann", "6");
-        QCOMPARE(o.registerNow(), QStringList({kCancelled}));
-        QVERIFY(given.isEmpty());
     }
 
     void chosenActivityNotFoundAndLeavingCancelMode()
