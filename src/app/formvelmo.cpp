@@ -184,10 +184,8 @@ void Formvelmo::closeEvent(QCloseEvent *event)
 void Formvelmo::discardUnregisteredActivity()
 {
     // Nothing stays taken from the registers for an activity never registered.
-    auto *session = m_ctx.windows->existing<activities::ActivitySession>();
-    if (!session) return;
     BusyGuard busy(*m_ctx.platform.busy);
-    const auto out = session->discard();
+    const auto out = m_ctx.windows->get<activities::ActivitySession>()->discard();
     busy.release();
     for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
 }
