@@ -27,7 +27,7 @@ if(NOT VELMORA_FUZZ)
   target_include_directories(velmora_coresupport PUBLIC ${T}/support)
   target_link_libraries(velmora_coresupport PUBLIC velmora_core Qt6::Test)
 
-  set(CORE_TESTS archive/tst_archive activities/tst_records activities/tst_onepass activities/tst_activitysession
+  set(CORE_TESTS archive/tst_archive dates/tst_dates activities/tst_records activities/tst_onepass activities/tst_activitysession
     associations/tst_association_records vehicles/tst_vehicle_records
     equipment/tst_equipment_records registers/tst_holdings)
   foreach(t ${CORE_TESTS})

@@ -20,7 +20,10 @@ bool pickingMode(Activity m) { return m == Activity::RT || m == Activity::RU || 
 
 ActivitySession::Outcome told(ActivitySession::Outcome::Status status, QStringList messages)
 {
-    return {status, std::move(messages)};
+    ActivitySession::Outcome out;
+    out.status = status;
+    out.messages = std::move(messages);
+    return out;
 }
 
 ActivitySession::Outcome refused(const QString &message)
@@ -341,6 +344,7 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
     reg.alreadyClosed = m_g.attchiusa;
     reg.resources = entries();
     reg.counterFull = m_counterFull;
+    reg.now = m_ctx.platform.clock->now();
     if (reg.mode == Activity::M || reg.mode == Activity::A) reg.loaded = m_loaded;
     // Once registered, nothing taken or given back is left to undo (what is
     // left from an earlier activity stays to be undone).
@@ -355,6 +359,8 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
     if (!m_giveBackMessages.isEmpty()) told.messages << m_giveBackMessages.join(QLatin1Char('\n'));
     m_giveBackMessages.clear();
     told.messages << out.messages;
+    told.field = out.field;
+    told.written = out.written;
     const bool registered = out.kind == RegistrationOutcome::Inserted
                             || out.kind == RegistrationOutcome::Modified
                             || out.kind == RegistrationOutcome::Cancelled;

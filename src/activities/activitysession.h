@@ -50,6 +50,11 @@ public:
         enum Status { Done, Refused, NoActivity };
         Status status = Done;
         QStringList messages; // what to tell, in order, once the pointer is back
+        // A registration refused for a field: the field to correct.
+        InputField field = nullptr;
+        // A registration that wrote the fields (insert, modify): the fields
+        // as written, their dates and times in the archive's form.
+        std::optional<ActivityInput> written;
         bool done() const { return status == Done; }
     };
 

@@ -320,10 +320,17 @@ void Formattivita::registra()
     BusyGuard busy(*m_ctx.platform.busy);
     const ActivitySession::Outcome out = m_session.registerActivity(input());
     busy.release();
+    // The dates and times as the archive has them now.
+    if (out.written)
+        for (const auto &[edit, field] : edits())
+            if (edit->text() != (*out.written).*field) edit->setText((*out.written).*field);
     // A new activity, once registered, is the one the window modifies.
     if (before == modes::Activity::I && m_ctx.g.modoatt == modes::Activity::M)
         prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     tell(out);
+    // The field the refusal names takes the keyboard.
+    for (const auto &[edit, field] : edits())
+        if (out.field && field == out.field) edit->setFocus();
 }
 
 void Formattivita::esci()

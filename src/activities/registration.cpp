@@ -6,6 +6,7 @@
 #include "archive/journal.h"
 #include "archive/rewrite.h"
 #include "archive/text.h"
+#include "dates/dates.h"
 
 using archive::File;
 using archive::Record;
@@ -34,6 +35,83 @@ bool isMode(modes::Activity mode)
     return mode == modes::Activity::I || mode == modes::Activity::M || mode == modes::Activity::A;
 }
 
+// A day and a time of the day, in this order.
+using Moment = std::pair<QDate, QTime>;
+
+QString momentText(const Moment &m) { return dates::momentText(m.first, m.second); }
+
+// The start and the end of an activity as insert and modify take them:
+// each date and time that is there can be read; each row is empty or whole
+// (a date without its time would show the activity as not started, or as
+// open, while its date says otherwise), an end has a start, and request,
+// start and end follow each other.
+std::optional<Refusal> startAndEndRefusal(const ActivityInput &in, const QDateTime &now)
+{
+    using In = ActivityInput;
+    struct Typed {
+        InputField field;
+        bool date;
+        const char *label;
+    };
+    const Typed typed[] = {{&In::datain, true, "Data inizio"},
+                           {&In::orain, false, "Ora inizio"},
+                           {&In::datafi, true, "Data fine"},
+                           {&In::orafi, false, "Ora fine"}};
+    for (const Typed &t : typed) {
+        const QString &text = in.*t.field;
+        if (text.isEmpty()) continue;
+        const QString label = QString::fromUtf8(t.label);
+        if (t.date && !dates::readDate(text)) return Refusal{dates::wrongDate(label, now), t.field};
+        if (!t.date && !dates::readTime(text))
+            return Refusal{dates::wrongTime(label, now), t.field};
+    }
+    const bool startDate = !in.datain.isEmpty(), startTime = !in.orain.isEmpty();
+    const bool endDate = !in.datafi.isEmpty(), endTime = !in.orafi.isEmpty();
+    if (startTime && !startDate)
+        return Refusal{QStringLiteral("Data inizio mancante: con l'ora inizio scrivere anche la data "
+                                      "(%1), oppure cancellare l'ora inizio se l'attività non è "
+                                      "iniziata.")
+                           .arg(dates::dateForm(now)),
+                       &In::datain};
+    if (startDate && !startTime)
+        return Refusal{QStringLiteral("Ora inizio mancante: con la data inizio scrivere anche l'ora "
+                                      "(%1), oppure cancellare la data inizio se l'attività non è "
+                                      "iniziata.")
+                           .arg(dates::timeForm(now)),
+                       &In::orain};
+    if (endTime && !endDate)
+        return Refusal{QStringLiteral("Data fine mancante: con l'ora fine scrivere anche la data "
+                                      "(%1), oppure cancellare l'ora fine se l'attività non è "
+                                      "finita.")
+                           .arg(dates::dateForm(now)),
+                       &In::datafi};
+    if (endDate && !endTime)
+        return Refusal{QStringLiteral("Ora fine mancante: con la data fine scrivere anche l'ora "
+                                      "(%1), oppure cancellare la data fine se l'attività non è "
+                                      "finita.")
+                           .arg(dates::timeForm(now)),
+                       &In::orafi};
+    if (endDate && !startDate)
+        return Refusal{QStringLiteral("Data inizio mancante: un'attività finita ha anche un inizio: "
+                                      "scrivere data e ora inizio (%1).")
+                           .arg(dates::dateForm(now)),
+                       &In::datain};
+    if (!startDate) return std::nullopt;
+    const Moment request{*dates::readDate(in.datari), *dates::readTime(in.orari)};
+    const Moment start{*dates::readDate(in.datain), *dates::readTime(in.orain)};
+    if (start < request)
+        return Refusal{QStringLiteral("L'inizio (%1) precede la richiesta (%2).")
+                           .arg(momentText(start), momentText(request)),
+                       &In::datain};
+    if (!endDate) return std::nullopt;
+    const Moment end{*dates::readDate(in.datafi), *dates::readTime(in.orafi)};
+    if (end < start)
+        return Refusal{QStringLiteral("La fine (%1) precede l'inizio (%2).")
+                           .arg(momentText(end), momentText(start)),
+                       &In::datafi};
+    return std::nullopt;
+}
+
 // A registration under way: what it wrote so far and what it has to say.
 struct Run {
     const archive::WorkingFolder &folder;
@@ -52,16 +130,16 @@ struct Run {
     {
         if (r.done()) return true;
         if (r.status == Outcome::Duplicate) {
-            out.kind = RegistrationOutcome::Refused;
-            out.messages << kDuplicate;
+            refuse(kDuplicate, &ActivityInput::numprot);
             return false;
         }
         return failed(r.io);
     }
-    void refuse(const QString &message)
+    void refuse(const QString &message, InputField field = nullptr)
     {
         out.kind = RegistrationOutcome::Refused;
         out.messages << message;
+        out.field = field;
     }
     // Replaces the archives prepared so far. A give-back that could not be
     // prepared has told its file already.
@@ -149,7 +227,7 @@ void modify(Run &run, const Registration &reg, qint16 n)
     }
     if (!unchanged(run, reg)) return;
     if (n != *loaded && findActivity(run.folder.path(File::Attivita), n)) {
-        run.refuse(kDuplicate);
+        run.refuse(kDuplicate, &ActivityInput::numprot);
         return;
     }
     run.snapshotsWithChange({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
@@ -259,29 +337,51 @@ bool sameActivity(const LoadedActivity &a, const LoadedActivity &b)
     return true;
 }
 
-std::optional<QString> refusal(const Registration &reg)
+std::optional<Refusal> refusal(const Registration &reg)
 {
+    using In = ActivityInput;
     const ActivityInput &in = reg.input;
-    if (in.datari.isEmpty()) return QStringLiteral("Data richiesta mancante");
-    if (in.orari.isEmpty()) return QStringLiteral("Ora richiesta mancante");
-    if (in.tipoatt.isEmpty()) return QStringLiteral("Tipo attività mancante");
-    if (in.loc.isEmpty()) return QStringLiteral("Località mancante");
-    if (in.ric.isEmpty()) return QStringLiteral("Richiedente attività mancante");
+    // A cancellation writes only the state: its dates and times stay as
+    // they are stored.
+    const bool moments = reg.mode != modes::Activity::A;
+    if (in.datari.isEmpty()) return Refusal{QStringLiteral("Data richiesta mancante"), &In::datari};
+    if (moments && !dates::readDate(in.datari))
+        return Refusal{dates::wrongDate(QStringLiteral("Data richiesta"), reg.now), &In::datari};
+    if (in.orari.isEmpty()) return Refusal{QStringLiteral("Ora richiesta mancante"), &In::orari};
+    if (moments && !dates::readTime(in.orari))
+        return Refusal{dates::wrongTime(QStringLiteral("Ora richiesta"), reg.now), &In::orari};
+    if (moments)
+        if (auto why = startAndEndRefusal(in, reg.now)) return why;
+    if (in.tipoatt.isEmpty())
+        return Refusal{QStringLiteral("Tipo attività mancante"), &In::tipoatt};
+    if (in.loc.isEmpty()) return Refusal{QStringLiteral("Località mancante"), &In::loc};
+    if (in.ric.isEmpty()) return Refusal{QStringLiteral("Richiedente attività mancante"), &In::ric};
     if (!text::parseNumber(in.numprot)) {
-        if (reg.counterFull && in.numprot.trimmed().isEmpty()) return counterFullMessage();
-        return badNumberMessage();
+        if (reg.counterFull && in.numprot.trimmed().isEmpty())
+            return Refusal{counterFullMessage(), &In::numprot};
+        return Refusal{badNumberMessage(), &In::numprot};
     }
     if (reg.mode == modes::Activity::A) return std::nullopt; // only the state is written
-    for (const QString *s : {&in.datari, &in.orari, &in.datain, &in.orain, &in.datafi, &in.orafi,
-                             &in.tipoatt, &in.loc, &in.ric, &in.note}) {
-        const QString why = cp1252::refusal(*s);
-        if (!why.isEmpty()) return why;
+    for (InputField f : {&In::datari, &In::orari, &In::datain, &In::orain, &In::datafi, &In::orafi,
+                         &In::tipoatt, &In::loc, &In::ric, &In::note}) {
+        const QString why = cp1252::refusal(in.*f);
+        if (!why.isEmpty()) return Refusal{why, f};
     }
     for (const ResourceEntry &e : listed(reg.resources)) {
         const QString why = cp1252::refusal(e.line);
-        if (!why.isEmpty()) return why;
+        if (!why.isEmpty()) return Refusal{why, nullptr};
     }
     return std::nullopt;
+}
+
+ActivityInput normalised(const ActivityInput &in)
+{
+    ActivityInput out = in;
+    for (InputField f : {&ActivityInput::datari, &ActivityInput::datain, &ActivityInput::datafi})
+        out.*f = dates::normalDate(in.*f);
+    for (InputField f : {&ActivityInput::orari, &ActivityInput::orain, &ActivityInput::orafi})
+        out.*f = dates::normalTime(in.*f);
+    return out;
 }
 
 RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const Registration &reg,
@@ -294,14 +394,22 @@ RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const
     run.out.resources = reg.resources;
     if (!isMode(reg.mode)) return run.out;
     if (const auto why = refusal(reg)) {
-        run.refuse(*why);
+        run.refuse(why->message, why->field);
         return run.out;
     }
     const qint16 n = *text::parseNumber(reg.input.numprot);
     run.out.counter = n;
-    if (reg.mode == modes::Activity::I) insert(run, reg, n);
-    else if (reg.mode == modes::Activity::M) modify(run, reg, n);
-    else cancel(run, reg);
+    if (reg.mode == modes::Activity::A) {
+        cancel(run, reg);
+        return run.out;
+    }
+    // Written with its dates and times in the archive's form.
+    Registration written = reg;
+    written.input = normalised(reg.input);
+    if (reg.mode == modes::Activity::I) insert(run, written, n);
+    else modify(run, written, n);
+    if (run.out.kind == RegistrationOutcome::Inserted || run.out.kind == RegistrationOutcome::Modified)
+        run.out.written = written.input;
     return run.out;
 }
 

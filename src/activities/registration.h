@@ -5,6 +5,7 @@
 #include "archive/paths.h"
 #include "session/modes.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -44,7 +45,14 @@ struct Registration {
     // Written with the archives of the registration, all or nothing (what
     // the window held unregistered, now registered).
     std::function<archive::IoResult()> alsoWrite;
+    // The time of the platform clock: the refusals of a date or a time take
+    // their example from it (the system clock's when it is not set).
+    QDateTime now;
 };
+
+// The field of the activity a refusal asks to correct; none when it
+// concerns no field (a resource line).
+using InputField = QString ActivityInput::*;
 
 struct RegistrationOutcome {
     enum Kind { Nothing, Refused, Inserted, Modified, Cancelled, Failed };
@@ -54,12 +62,41 @@ struct RegistrationOutcome {
     QString protsel;                               // the activity the window holds afterwards
     std::optional<qint16> counter;                 // the new value of the counter in memory
     QList<ResourceEntry> resources; // the resource lines with their states afterwards
+    InputField field = nullptr;     // refused: the field to correct, if any
+    // Inserted or modified: the fields as written, their dates and times in
+    // the archive's form; the window shows them so.
+    std::optional<ActivityInput> written;
 };
 
-// The first message that refuses the fields before anything is written, or
-// nothing when they can be registered: required fields, the protocol number,
-// texts that Windows-1252 cannot hold.
-std::optional<QString> refusal(const Registration &reg);
+// A refusal of the fields: the message and the field to correct.
+struct Refusal {
+    QString message;
+    InputField field = nullptr;
+};
+
+// The first refusal of the fields before anything is written, or nothing
+// when they can be registered. In this order, the first that fails only:
+//  - request date: "Data richiesta mancante" when empty, then (insert and
+//    modify) a real calendar date (dates::readDate); request time likewise
+//    ("Ora richiesta mancante", dates::readTime);
+//  - insert and modify: start date and time, end date and time, each either
+//    empty or a date (time) that can be read; then the rows whole: a start
+//    date needs its start time and the other way round, the same for the
+//    end, and an end needs a start; then the order: request <= start <= end,
+//    date and time together;
+//  - "Tipo attività mancante", "Località mancante", "Richiedente attività
+//    mancante";
+//  - the protocol number, then (insert and modify) texts that Windows-1252
+//    cannot hold.
+// A wrong date or time names its field and its form, with `reg.now` as the
+// example: "Data inizio errata: scrivere GG/MM/AAAA, per esempio
+// 08/12/2026.". A cancellation writes only the state: its dates are not
+// read, so an activity stored with odd dates can still be cancelled.
+std::optional<Refusal> refusal(const Registration &reg);
+
+// The fields with every date and time that can be read in the archive's
+// form ("DD/MM/YYYY", "hh.mm"); every other text as typed.
+ActivityInput normalised(const ActivityInput &in);
 
 // Registers the activity. Resources of a closing or a cancellation are handed
 // to `giveBack` (unless the activity was already closed when loaded).

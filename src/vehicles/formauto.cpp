@@ -149,6 +149,22 @@ vehicles::Input Formauto::input() const
             m_orapa->text(),      m_note->text(),       m_stato->currentText()};
 }
 
+QWidget *Formauto::fieldOf(vehicles::Field field) const
+{
+    switch (field) {
+    case vehicles::Associazione: return m_ass;
+    case vehicles::Descrizione: return m_des;
+    case vehicles::Campo: return m_campo;
+    case vehicles::DataArrivo: return m_dataar;
+    case vehicles::OraArrivo: return m_oraar;
+    case vehicles::DataPartenza: return m_datapa;
+    case vehicles::OraPartenza: return m_orapa;
+    case vehicles::Specializzazione: return m_note;
+    case vehicles::Stato: return m_stato;
+    }
+    return m_ass;
+}
+
 void Formauto::afterChange(bool keepArrival)
 {
     fillDescriptions();
@@ -168,9 +184,10 @@ void Formauto::registra()
 {
     Prompts &prompts = *m_ctx.platform.prompts;
     const vehicles::Input in = input();
-    const QString wrong = vehicles::check(in);
-    if (!wrong.isEmpty()) {
-        prompts.info(wrong);
+    const vehicles::Refusal wrong = vehicles::check(in, m_ctx.platform.clock->now());
+    if (wrong.refused()) {
+        prompts.info(wrong.message);
+        fieldOf(wrong.field)->setFocus();
         return;
     }
     const QStringList fields = vehicles::recordFields(in);
@@ -187,6 +204,11 @@ void Formauto::registra()
                                         QStringLiteral("Automezzo non trovato.")));
         return;
     }
+    // The dates and times as written: what stays in the window shows them so.
+    m_dataar->setText(fields.at(vehicles::DataArrivo));
+    m_oraar->setText(fields.at(vehicles::OraArrivo));
+    m_datapa->setText(fields.at(vehicles::DataPartenza));
+    m_orapa->setText(fields.at(vehicles::OraPartenza));
     afterChange(!modify && !remove);
     busy.release();
     prompts.info(modify   ? QStringLiteral("Automezzo modificato correttamente.")

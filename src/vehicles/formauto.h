@@ -34,6 +34,8 @@ private:
     void fillDescriptions();
     void afterChange(bool keepArrival);
     vehicles::Input input() const;
+    // The control that shows `field`.
+    QWidget *fieldOf(vehicles::Field field) const;
 
     Context &m_ctx;
     vehicles::Key m_chiaveauto;

@@ -1,6 +1,7 @@
 #include "vehicles/records.h"
 
 #include "archive/rewrite.h"
+#include "dates/dates.h"
 #include "archive/text.h"
 #include "registers/holdings.h"
 
@@ -30,50 +31,12 @@ namespace {
 
 Key keyOf(const QStringList &fields) { return {fields.at(Associazione), fields.at(Descrizione)}; }
 
-// Positions count from 1, as the user reads the text.
-QString part(const QString &s, int from, int count) { return s.mid(from - 1, count); }
-bool charIs(const QString &s, int pos, QChar c) { return s.size() >= pos && s[pos - 1] == c; }
-int cmp(const QString &a, const char *b) { return text::compareCode(a, QString::fromLatin1(b)); }
-
-bool dateFormWrong(const QString &d)
+QString departureBefore(const QString &departure, const QString &arrival)
 {
-    return d.isEmpty() || !charIs(d, 3, QLatin1Char('/')) || !charIs(d, 6, QLatin1Char('/'))
-           || cmp(part(d, 1, 2), "31") > 0 || cmp(part(d, 4, 2), "12") > 0
-           || cmp(part(d, 7, 4), "1000") < 0;
-}
-
-bool timeFormWrong(const QString &t)
-{
-    return t.isEmpty() || !charIs(t, 3, QLatin1Char('.')) || cmp(part(t, 1, 2), "23") > 0
-           || cmp(part(t, 4, 2), "59") > 0;
-}
-
-// Year, then month, then day, each compared as text.
-bool dateBefore(const QString &a, const QString &b)
-{
-    for (const auto &[from, count] : {std::pair{7, 4}, std::pair{4, 2}, std::pair{1, 2}}) {
-        const int c = text::compareCode(part(a, from, count), part(b, from, count));
-        if (c != 0) return c < 0;
-    }
-    return false;
+    return QStringLiteral("La partenza (%1) precede l'arrivo (%2).").arg(departure, arrival);
 }
 
 } // namespace
-
-bool controllodata(const Times &t, Which which)
-{
-    if (which == Which::Arrivo) return dateFormWrong(t.dataar);
-    if (t.datapa.isEmpty()) return false;
-    return dateFormWrong(t.datapa) || dateBefore(t.datapa, t.dataar);
-}
-
-bool controllora(const Times &t, Which which)
-{
-    if (which == Which::Arrivo) return timeFormWrong(t.oraar);
-    if (t.orapa.isEmpty()) return false;
-    return timeFormWrong(t.orapa)
-           || (t.datapa == t.dataar && text::compareCode(t.orapa, t.oraar) < 0);
-}
 
 QStringList recordFields(const Input &in)
 {
@@ -82,26 +45,48 @@ QStringList recordFields(const Input &in)
     return {keyText(in.associazione),
             keyText(in.descrizione),
             recordText(in.campo),
-            text::blankSeparators(in.dataar),
-            text::blankSeparators(in.oraar),
-            text::blankSeparators(in.datapa),
-            text::blankSeparators(in.orapa),
+            text::blankSeparators(dates::normalDate(in.dataar)),
+            text::blankSeparators(dates::normalTime(in.oraar)),
+            text::blankSeparators(dates::normalDate(in.datapa)),
+            text::blankSeparators(dates::normalTime(in.orapa)),
             recordText(in.note),
             registers::stateLetter(in.stato)};
 }
 
-QString check(const Input &in)
+Refusal check(const Input &in, const QDateTime &now)
 {
     const QStringList f = recordFields(in);
-    const Times t{f.at(DataArrivo), f.at(OraArrivo), f.at(DataPartenza), f.at(OraPartenza)};
-    if (f.at(Associazione).isEmpty()) return QStringLiteral("Manca denominazione Associazione.");
-    if (controllodata(t, Which::Arrivo)) return QStringLiteral("Data arrivo errata.");
-    if (controllora(t, Which::Arrivo)) return QStringLiteral("Ora arrivo errata.");
-    if (controllodata(t, Which::Partenza)) return QStringLiteral("Data partenza errata.");
-    if (controllora(t, Which::Partenza)) return QStringLiteral("Ora partenza errata.");
-    if (in.stato.isEmpty()) return QStringLiteral("Manca stato.");
-    if (!registers::isStateLetter(f.at(Stato))) return QStringLiteral("Stato non previsto.");
-    return registers::refusalOf(f);
+    if (f.at(Associazione).isEmpty())
+        return {QStringLiteral("Manca denominazione Associazione."), Associazione};
+    const auto dataar = dates::readDate(in.dataar);
+    if (!dataar) return {dates::wrongDate(QStringLiteral("Data arrivo"), now), DataArrivo};
+    const auto oraar = dates::readTime(in.oraar);
+    if (!oraar) return {dates::wrongTime(QStringLiteral("Ora arrivo"), now), OraArrivo};
+    // No departure yet is right; a departure is not before the arrival.
+    std::optional<QDate> datapa;
+    if (!in.datapa.isEmpty()) {
+        datapa = dates::readDate(in.datapa);
+        if (!datapa) return {dates::wrongDate(QStringLiteral("Data partenza"), now), DataPartenza};
+        if (*datapa < *dataar)
+            return {departureBefore(dates::dateText(*datapa), dates::dateText(*dataar)),
+                    DataPartenza};
+    }
+    if (!in.orapa.isEmpty()) {
+        const auto orapa = dates::readTime(in.orapa);
+        if (!orapa) return {dates::wrongTime(QStringLiteral("Ora partenza"), now), OraPartenza};
+        if (datapa == dataar && *orapa < *oraar)
+            return {departureBefore(dates::momentText(*datapa, *orapa),
+                                    dates::momentText(*dataar, *oraar)),
+                    OraPartenza};
+    }
+    if (in.stato.isEmpty()) return {QStringLiteral("Manca stato."), Stato};
+    if (!registers::isStateLetter(f.at(Stato)))
+        return {QStringLiteral("Stato non previsto."), Stato};
+    for (int i = 0; i < f.size(); ++i) {
+        const QString why = registers::refusalOf({f.at(i)});
+        if (!why.isEmpty()) return {why, Field(i)};
+    }
+    return {};
 }
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)

@@ -4,6 +4,7 @@
 #include "archive/record.h"
 #include "registers/registers.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -41,34 +42,32 @@ using Key = registers::PairKey;
 // Reading all, finding, removing, and the association cascades.
 using Archive = registers::PairRegister<Vehicle>;
 
-// The date and time fields of the window, as typed.
-struct Times {
-    QString dataar, oraar, datapa, orapa;
-};
-enum class Which { Arrivo, Partenza };
-
-// Whether the arrival or departure date is wrong. The form is checked on the
-// text ("DD/MM/YYYY", by character code, not by calendar); an empty departure
-// date is right, one before the arrival date is wrong.
-bool controllodata(const Times &t, Which which);
-
-// Whether the arrival or departure time is wrong ("hh.mm", by character
-// code). An empty departure time is right; on the arrival day a departure
-// time before the arrival time is wrong.
-bool controllora(const Times &t, Which which);
-
 // What the window holds when the user registers.
 struct Input {
     QString associazione, descrizione, campo, dataar, oraar, datapa, orapa, note, stato;
 };
 
 // The nine record values: texts cleaned (capitals, separators blanked),
-// dates and times as typed with separators blanked, the state letter.
+// dates and times in the archive's form ("DD/MM/YYYY", "hh.mm") when they
+// can be read (dates::readDate, dates::readTime), otherwise as typed with
+// separators blanked, the state letter.
 QStringList recordFields(const Input &in);
 
-// The message of the first check that fails, empty when the input can be
-// registered.
-QString check(const Input &in);
+// The first check that fails: its message and the field to correct.
+struct Refusal {
+    QString message; // empty when the input can be registered
+    Field field = Associazione;
+    bool refused() const { return !message.isEmpty(); }
+};
+
+// The checks, in this order: the association; the arrival date and time
+// (real calendar date and time of day, see dates::readDate and readTime);
+// the departure date (none is right; not before the arrival date) and time
+// (none is right; on the arrival day not before the arrival time); the
+// state; texts Windows-1252 cannot hold. A wrong date or time names its form,
+// with `now` as the example: "Data arrivo errata: scrivere GG/MM/AAAA, per
+// esempio 08/12/2026.".
+Refusal check(const Input &in, const QDateTime &now);
 
 // Ordered insertion; an existing key gives Duplicate.
 registers::Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields);

@@ -66,7 +66,9 @@ struct Desk : TestFolder {
     }
     ActivitySession::Outcome take(ResourceKind kind, const QString &line, const QString &qty = "1")
     {
-        if (!session->startPicking(kind)) return {ActivitySession::Outcome::Refused, {}};
+        ActivitySession::Outcome refused;
+        refused.status = ActivitySession::Outcome::Refused;
+        if (!session->startPicking(kind)) return refused;
         const auto offered = session->offer(kind, line);
         if (!offered.done()) return offered;
         session->activate(); // back to the activity window
@@ -261,13 +263,15 @@ private slots:
         QVERIFY(d.session->fields().numprot.isEmpty());
         QVERIFY(d.session->append(listLine("AUTO", 1, "ALFA", "JEEP")).done());
         // The required texts in order, only the first missing one told; a
-        // blank counts as filled.
+        // blank counts as a filled text (a date and a time must be one).
         using In = activities::ActivityInput;
         const QList<QPair<QString In::*, const char *>> required{
             {&In::datari, "Data richiesta mancante"}, {&In::orari, "Ora richiesta mancante"}, {&In::tipoatt, "Tipo attività mancante"}, {&In::loc, "Località mancante"}, {&In::ric, "Richiedente attività mancante"}};
         for (int i = 0; i < required.size(); ++i) {
             In in;
-            for (int j = 0; j < required.size(); ++j) in.*required[j].first = j < i ? " " : "";
+            for (int j = 0; j < required.size(); ++j) in.*required[j].first = j >= i ? "" : j == 0 ? "05/03/2025"
+                                                                                        : j == 1   ? "14.30"
+                                                                                                   : " ";
             QCOMPARE(d.registerNow(in), QStringList({QString::fromUtf8(required[i].second)}));
         }
         // The counter at its limit proposes no number.
@@ -310,11 +314,11 @@ private slots:
         d.keepGiveBacks(given);
         d.enter(Activity::I);
         activities::ActivityInput in = request("7");
-        in.datafi = "05/03/2025", in.orafi = "18.00";
+        in.datain = "05/03/2025", in.orain = "15.00", in.datafi = "05/03/2025", in.orafi = "18.00";
         d.session->append(listLine("AUTO", 1, "ALFA", "JEEP"));
         d.session->append(listLine("ATTR", 2, "ALFA", "TENDA"));
         QCOMPARE(d.registerNow(in), QStringList({kModified}));
-        QCOMPARE(d.read(File::Attivita), crlf({"7,05/03/2025,14.30,,,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
+        QCOMPARE(d.read(File::Attivita), crlf({"7,05/03/2025,14.30,05/03/2025,15.00,05/03/2025,18.00,INCENDIO,ROMA,ROSSI,,C"}));
         QCOMPARE(d.records(), QStringList({"7,ATTR,2,ALFA,TENDA,L", "7,AUTO,1,ALFA,JEEP,L"}));
         QCOMPARE(given, QStringList({"ATTR", "AUTO"}));
         QCOMPARE(d.ctx.g.modoatt, Activity::M);

@@ -222,7 +222,8 @@ struct Room : PickOffice {
         if (!w || !w->isVisible()) return;
         if (ctx.lastActive != w) activate(w);
         if (child<QLineEdit>(w, "datari")->text().isEmpty()) fillRequest();
-        if (any(4) == 0) typeText(w, "orafi", "18.00");
+        if (any(4) == 0) // closed, after its start
+            for (auto [field, text] : {std::pair{"datain", "05/03/2025"}, {"orain", "15.00"}, {"datafi", "05/03/2025"}, {"orafi", "18.00"}}) typeText(w, field, text);
         if (any(6) == 0) typeText(w, "numprot", QString::number(1 + any(12)));
         log << QString("registra %1 %2").arg(child<QLineEdit>(w, "numprot")->text(), child<QLineEdit>(w, "orafi")->text());
         press(w, "cmdregistra");

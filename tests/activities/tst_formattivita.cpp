@@ -231,6 +231,56 @@ private slots:
         // The window now holds activity 8: registering again is no duplicate.
         QCOMPARE(o.registerNow(), QStringList({kModified}));
     }
+
+    // The dates and times through the window (the clock: 03/03/2025 09.05):
+    // a refusal names the field and its form, puts the keyboard there and
+    // leaves the archives and the fields as they were; what is registered is
+    // written, and shown, in the archive's form.
+    void datesAndTimes_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // datari, orari, datain, orain, datafi, orafi
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");   // after a refusal
+        QTest::addColumn<QString>("written"); // the six fields as registered
+        const QString date = "errata: scrivere GG/MM/AAAA, per esempio 03/03/2025.", time = "errata: scrivere hh.mm, da 00.00 a 23.59, per esempio 09.05.";
+        auto row = [](const char *name, const QStringList &typed, const QString &message, const char *focus) { QTest::newRow(name) << typed << message << QString(focus) << QString(); };
+        auto ok = [](const char *name, const QStringList &typed, const QString &message, const char *written) { QTest::newRow(name) << typed << message << QString() << QString(written); };
+        ok("started", {"05/03/2025", "14.30", "05/03/2025", "15.00", "", ""}, kInserted, "05/03/2025,14.30,05/03/2025,15.00,,");
+        ok("forgiving forms", {"5/3/25", "14:30", "5.3.2025", "1500", "6-3-2025", "9"}, kModified, "05/03/2025,14.30,05/03/2025,15.00,06/03/2025,09.00");
+        ok("one moment", {"29/02/2028", "0", "29/02/2028", "00.00", "29/2/28", "0000"}, kModified, "29/02/2028,00.00,29/02/2028,00.00,29/02/2028,00.00");
+        row("31/02", {"31/02/2026", "14.30", "", "", "", ""}, "Data richiesta " + date, "datari");
+        row("25.99", {"05/03/2025", "25.99", "", "", "", ""}, "Ora richiesta " + time, "orari");
+        row("a form first", {"05/03/2025", "14.30", "", "15.00", "", "24.00"}, "Ora fine " + time, "orafi");
+        row("start time alone", {"05/03/2025", "14.30", "", "15.00", "", ""}, QString::fromUtf8("Data inizio mancante: con l'ora inizio scrivere anche la data (GG/MM/AAAA, per esempio 03/03/2025), oppure cancellare l'ora inizio se l'attività non è iniziata."), "datain");
+        row("end date alone", {"05/03/2025", "14.30", "05/03/2025", "15.00", "05/03/2025", ""}, QString::fromUtf8("Ora fine mancante: con la data fine scrivere anche l'ora (hh.mm, per esempio 09.05), oppure cancellare la data fine se l'attività non è finita."), "orafi");
+        row("end without start", {"05/03/2025", "14.30", "", "", "05/03/2025", "18.00"}, QString::fromUtf8("Data inizio mancante: un'attività finita ha anche un inizio: scrivere data e ora inizio (GG/MM/AAAA, per esempio 03/03/2025)."), "datain");
+        row("start before request", {"05/03/2025", "14.30", "5/3/2025", "14:00", "", ""}, "L'inizio (05/03/2025 14.00) precede la richiesta (05/03/2025 14.30).", "datain");
+        row("end before start", {"05/03/2025", "14.30", "05/03/2025", "15.00", "4/3/25", "18.00"}, "La fine (04/03/2025 18.00) precede l'inizio (05/03/2025 15.00).", "datafi");
+    }
+    void datesAndTimes()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        QFETCH(QString, written);
+        PickOffice o;
+        auto *w = o.openInsert();
+        const char *fields[] = {"datari", "orari", "datain", "orain", "datafi", "orafi"};
+        for (int i = 0; i < 6; ++i) typeText(w, fields[i], typed.at(i));
+        for (const char *f : {"tipoatt", "loc", "ric"}) typeText(w, f, "x");
+        const auto before = o.files();
+        QCOMPARE(o.registerNow(), QStringList{message});
+        QStringList shown;
+        for (const char *f : fields) shown << edit(w, f)->text();
+        if (!focus.isEmpty()) {
+            QCOMPARE(QApplication::focusWidget(), edit(w, focus.toLatin1()));
+            QCOMPARE(shown, typed);
+            QCOMPARE(o.files(), before);
+            return;
+        }
+        QCOMPARE(shown.join(','), written);
+        QCOMPARE(o.read(File::Attivita), crlf({"7," + written.toLatin1() + ",X,X,X,," + (shown.last().isEmpty() ? "A" : "C")}));
+    }
 };
 
 QTEST_MAIN(TestFormattivita)

@@ -145,6 +145,8 @@ private slots:
                  QStringList({pompa.left(114), tenda.left(114), autom.left(114), vol.leftJustified(114),
                               // the reader drops the blank in front of the name
                               "VOL>      0   " + kAlfa50 + QString("LUCA BIANCHI").leftJustified(50)}));
+        typeText(w, "datain", "05/03/2025");
+        typeText(w, "orain", "15.00");
         typeText(w, "datafi", "05/03/2025");
         typeText(w, "orafi", "18.00");
         QCOMPARE(o.registerNow(), QStringList({kModified}));

@@ -65,14 +65,18 @@ inline QWidget *openEntry(MainOffice &o, const char *entry)
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
 
+// A date or a time that cannot be read, the fake clock's day and time as the example.
+inline QString dateRefusal(const char *label) { return QString(label) + " errata: scrivere GG/MM/AAAA, per esempio 03/03/2025."; }
+inline QString timeRefusal(const char *label) { return QString(label) + " errata: scrivere hh.mm, da 00.00 a 23.59, per esempio 09.05."; }
+
 inline const std::vector<WindowRow> &registerWindows()
 {
     using F = archive::File;
     static const std::vector<WindowRow> rows = {
         {"mnassains", F::Associazioni, "cmdassregistra", QString(), {{"cmbassdenom", false, 0}, {"assindir", false, 1}, {"asscomune", false, 2}, {"assprov", false, 3}, {"asstel", false, 4}, {"assfax", false, 5}, {"assemail", false, 6}, {"asscampo", false, 7}, {"assnumvol", true, 8, QStringLiteral("Numero volontari dell'associazione errato.")}}, {{"cmbassdenom", "NUOVA"}, {"assnumvol", "5"}}},
-        {"mnautains", F::Automezzi, "cmdregistra", QStringLiteral("Automezzo registrato correttamente."), {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"campo", false, 2}, {"dataar", false, 3, QStringLiteral("Data arrivo errata.")}, {"oraar", false, 4, QStringLiteral("Ora arrivo errata.")}, {"datapa", false, 5, QStringLiteral("Data partenza errata.")}, {"orapa", false, 6, QStringLiteral("Ora partenza errata.")}, {"note", false, 7}, {"cmbstato", false, 8, QStringLiteral("Stato non previsto.")}}, {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO MEZZO"}, {"dataar", "01/03/2025"}, {"oraar", "08.00"}, {"cmbstato", "L"}}},
+        {"mnautains", F::Automezzi, "cmdregistra", QStringLiteral("Automezzo registrato correttamente."), {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"campo", false, 2}, {"dataar", false, 3, dateRefusal("Data arrivo")}, {"oraar", false, 4, timeRefusal("Ora arrivo")}, {"datapa", false, 5, dateRefusal("Data partenza")}, {"orapa", false, 6, timeRefusal("Ora partenza")}, {"note", false, 7}, {"cmbstato", false, 8, QStringLiteral("Stato non previsto.")}}, {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO MEZZO"}, {"dataar", "01/03/2025"}, {"oraar", "08.00"}, {"cmbstato", "L"}}},
         {"mnatrains", F::Attrezzature, "cmdregistra", QStringLiteral("Attrezzatura registrata correttamente."), {{"cmbass", false, 0}, {"cmbdes", false, 1}, {"cmbstato", false, 2, QStringLiteral("Stato non previsto.")}, {"qta", true, 3, QString::fromUtf8("Quantità dell'attrezzatura errata.")}}, {{"cmbass", "ALFA"}, {"cmbdes", "NUOVO ATTREZZO"}, {"cmbstato", "L"}, {"qta", "3"}}},
-        {"mnattains", F::Attivita, "cmdregistra", QString::fromUtf8("Attività inserita correttamente."), {{"numprot", true, 0, QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")}, {"datari", false, 1}, {"orari", false, 2}, {"datain", false, 3}, {"orain", false, 4}, {"datafi", false, 5}, {"orafi", false, 6, QString(), QString::fromUtf8("Attività modificata correttamente.")}, {"tipoatt", false, 7}, {"loc", false, 8}, {"ric", false, 9}, {"note", false, 10}}, {{"numprot", "8"}, {"datari", "03/03/2025"}, {"orari", "09.05"}, {"tipoatt", "RICERCA"}, {"loc", "BOSCO"}, {"ric", "SINDACO"}}},
+        {"mnattains", F::Attivita, "cmdregistra", QString::fromUtf8("Attività inserita correttamente."), {{"numprot", true, 0, QStringLiteral("Numero protocollo errato: inserire un numero intero da -32768 a 32767.")}, {"datari", false, 1, dateRefusal("Data richiesta")}, {"orari", false, 2, timeRefusal("Ora richiesta")}, {"datain", false, 3, dateRefusal("Data inizio")}, {"orain", false, 4, timeRefusal("Ora inizio")}, {"datafi", false, 5, dateRefusal("Data fine")}, {"orafi", false, 6, timeRefusal("Ora fine")}, {"tipoatt", false, 7}, {"loc", false, 8}, {"ric", false, 9}, {"note", false, 10}}, {{"numprot", "8"}, {"datari", "03/03/2025"}, {"orari", "09.05"}, {"tipoatt", "RICERCA"}, {"loc", "BOSCO"}, {"ric", "SINDACO"}}},
     };
     return rows;
 }

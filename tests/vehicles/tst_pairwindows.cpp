@@ -191,6 +191,41 @@ private slots:
         QCOMPARE(shownIn(w, {{"cmbdes", ""}}), (Typed{{"cmbdes", "JEEP"}}));
     }
 
+    // The dates and times through the window (the clock: 03/03/2025 09.05): a
+    // refusal names the field and its form, puts the keyboard there and writes
+    // nothing; what is registered is written and shown in the archive's form.
+    void vehicleDatesAndTimes_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // dataar, oraar, datapa, orapa
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus"); // registered: the keyboard ready for the next vehicle
+        QTest::newRow("forgiving forms") << QStringList{"5/12/26", "1430", "6.12.2026", "8:00"} << "Automezzo registrato correttamente."
+                                         << "cmbdes";
+        QTest::newRow("31/02") << QStringList{"31/02/2026", "14.30", "", ""} << "Data arrivo errata: scrivere GG/MM/AAAA, per esempio 03/03/2025."
+                               << "dataar";
+        QTest::newRow("25.99") << QStringList{"05/12/2026", "25.99", "", ""} << "Ora arrivo errata: scrivere hh.mm, da 00.00 a 23.59, per esempio 09.05."
+                               << "oraar";
+        QTest::newRow("earlier") << QStringList{"05/12/2026", "14.30", "5/12/2026", "1400"} << "La partenza (05/12/2026 14.00) precede l'arrivo (05/12/2026 14.30)."
+                                 << "orapa";
+    }
+    void vehicleDatesAndTimes()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        Office o;
+        QWidget *w = o.open("mnautains");
+        const char *fields[] = {"dataar", "oraar", "datapa", "orapa"};
+        Typed all{{"cmbass", "BETA"}, {"cmbdes", "ambulanza"}, {"cmbstato", "L"}};
+        for (int i = 0; i < 4; ++i) all.append({fields[i], typed.at(i)});
+        QCOMPARE(o.registra(w, all), QStringList{message});
+        const bool registered = focus == "cmbdes";
+        QCOMPARE(QApplication::focusWidget(), registered ? static_cast<QWidget *>(list(w, "cmbdes")) : lineOf(w, qPrintable(focus)));
+        QCOMPARE(o.read(File::Automezzi), registered ? crlf({"BETA,AMBULANZA,,05/12/2026,14.30,06/12/2026,08.00,,L"}) : QByteArray("<missing>"));
+        // The arrival stays, written as the archive has it.
+        QCOMPARE(shownIn(w, {{"dataar", ""}, {"oraar", ""}}), (Typed{{"dataar", registered ? "05/12/2026" : typed.at(0)}, {"oraar", registered ? "14.30" : typed.at(1)}}));
+    }
+
     // Typing an existing description and leaving the field loads nothing;
     // the arrow keys choose, as a click in the list does.
     void typingIsNoChoiceTheArrowsAre()
