@@ -34,6 +34,9 @@ private:
     void fillDescriptions();
     void afterChange(bool keepArrival);
     vehicles::Input input() const;
+    // The field a message of the checks is about; null for the dates and
+    // times.
+    QWidget *fieldOf(const QString &message) const;
 
     Context &m_ctx;
     vehicles::Key m_chiaveauto;
