@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace ui {
 
