@@ -2,6 +2,7 @@
 
 #include "activities/sheet.h"
 #include "printing/printout.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
@@ -23,8 +24,10 @@ constexpr int kClientHeight = 8595;
 constexpr int kListLeft = 1440, kListTop = 4560, kListWidth = 10215, kListHeight = 2790;
 constexpr int kBottomTop = 7680;
 
-const QString kAuto = QStringLiteral("Data e ora automatica.");
-const QString kAutoTime = QStringLiteral("Ora automatica.");
+const QString kAuto = QStringLiteral("Data e ora automatica (F2 o Ctrl+D nel campo della data).");
+const QString kAutoTime = QStringLiteral("Ora automatica (F2 o Ctrl+D nel campo dell'ora).");
+const QString kDateKeys = QStringLiteral(" F2 o Ctrl+D: data e ora correnti.");
+const QString kTimeKeys = QStringLiteral(" F2 o Ctrl+D: ora corrente.");
 
 // 7.5 points give the 6-pixel columns the list was drawn for, so a whole
 // 114-column line fits its width.
@@ -86,18 +89,27 @@ Formattivita::Formattivita(Context &ctx)
          QStringLiteral("Ora di fine dell' attività nel formato hh.mm."), 1440},
     };
     QLineEdit *dates[3], *times[3];
+    ui::WindowKeys *keys = ui::WindowKeys::of(this);
+    const QKeyCombination f2(Qt::Key_F2), ctrlD(Qt::CTRL, Qt::Key_D);
     for (int i = 0; i < 3; ++i) {
         const Row &r = rows[i];
         QPushButton *dateButton = small(r.dateButton, 1920, r.top + 30, kAuto);
         label(r.dateLabel, r.dateText, 2280, r.top + 30, 1860);
-        dates[i] = field(r.date, 4200, r.top, 975, r.dateTip, 315, QStringLiteral("00/00/0000"));
+        dates[i] = field(r.date, 4200, r.top, 975, r.dateTip + kDateKeys, 315,
+                         QStringLiteral("00/00/0000"));
         QPushButton *timeButton = small(r.timeButton, 7320, r.top + 30, kAutoTime);
         label(r.timeLabel, r.timeText, 7680, r.top + 30, 1740);
-        times[i] = field(r.time, 9480, r.top, 495, r.timeTip, 315, QStringLiteral("00.00"));
+        times[i] = field(r.time, 9480, r.top, 495, r.timeTip + kTimeKeys, 315,
+                         QStringLiteral("00.00"));
         QLineEdit *date = dates[i], *time = times[i];
         connect(dateButton, &QPushButton::clicked, this,
                 [this, date, time] { fillDateTime(date, time); });
         connect(timeButton, &QPushButton::clicked, this, [this, time] { fillTime(time); });
+        // The small buttons are the keys of their fields.
+        ui::offTabChain(dateButton);
+        ui::offTabChain(timeButton);
+        keys->onKeys(date, {f2, ctrlD}, [this, date, time] { fillDateTime(date, time); });
+        keys->onKeys(time, {f2, ctrlD}, [this, time] { fillTime(time); });
     }
     m_datari = dates[0], m_orari = times[0];
     m_datain = dates[1], m_orain = times[1];
@@ -186,6 +198,20 @@ Formattivita::Formattivita(Context &ctx)
     // and no resource is taken from or given back to the registers.
     if (ctx.consultation)
         for (QPushButton *b : {m_registra, attr, autom, vol}) b->setEnabled(false);
+
+    m_stato->setFocusPolicy(Qt::ClickFocus); // shown, never typed
+    ui::tabChain({m_numprot, m_datari, m_orari, m_datain, m_orain, m_datafi, m_orafi, m_tipoatt,
+                  m_loc, m_ric, m_note, attr, autom, vol, m_list, stacc, m_registra, stampa, esci});
+    keys->firstFields({m_numprot})
+        ->mainButton(m_registra)
+        ->exitButton(esci)
+        // Canc on a resource line does what the right button does: on the
+        // line selected, or else on the line of the cursor.
+        ->onKeys(m_list, {Qt::Key_Delete}, [this] {
+            if (m_list->selectedItems().isEmpty() && m_list->currentItem())
+                m_list->currentItem()->setSelected(true);
+            listPressed(Qt::RightButton);
+        });
 }
 
 void Formattivita::prepare(const QString &title, const QString &caption, bool showButton)
@@ -330,7 +356,7 @@ void Formattivita::registra()
     tell(out);
     // The field the refusal names takes the keyboard.
     for (const auto &[edit, field] : edits())
-        if (out.field && field == out.field) edit->setFocus();
+        if (out.field && field == out.field) ui::focusField(edit);
 }
 
 void Formattivita::esci()

@@ -3,6 +3,7 @@
 #include "activities/formattivita.h"
 #include "activities/activitysession.h"
 #include "activities/lists.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "printing/printout.h"
@@ -53,6 +54,16 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(cmdstampa, &QPushButton::clicked, this, &Formattlist::stampa);
     connect(cmdlistesci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+
+    ui::tabChain({m_cerca, cmdcerca, m_list, cmdstampa, cmdlistesci});
+    ui::WindowKeys::of(this)
+        ->firstFields({m_cerca})
+        ->exitButton(cmdlistesci)
+        ->enterIn(m_cerca, cmdcerca)
+        ->onKeys(m_cerca, {Qt::Key_Down}, [this] { m_list->setFocus(); })
+        ->onKeys(nullptr, {Qt::Key_F5}, [this] {
+            if (m_source) setLines(m_source());
+        });
 }
 
 void Formattlist::prepare(modes::ActivityList mode, const QString &title)
@@ -69,24 +80,38 @@ void Formattlist::activated()
     const ActivityList mode = m_ctx.g.modoattlist;
     const QString attivita = m_ctx.path(File::Attivita);
     if (mode == ActivityList::G) {
-        BusyGuard busy(*m_ctx.platform.busy);
-        setLines(activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
-                                               m_ctx.g.nomeemergenza));
+        showFrom([this, attivita] {
+            BusyGuard busy(*m_ctx.platform.busy);
+            return activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
+                                                 m_ctx.g.nomeemergenza);
+        });
     } else if (mode == ActivityList::A || mode == ActivityList::M) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::All));
+        showFrom([attivita] { return activities::shortList(attivita, activities::ShortFilter::All); });
     } else if (mode == ActivityList::V) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::Closed));
+        showFrom([attivita] {
+            return activities::shortList(attivita, activities::ShortFilter::Closed);
+        });
     } else if (mode == ActivityList::Z) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::Cancelled));
+        showFrom([attivita] {
+            return activities::shortList(attivita, activities::ShortFilter::Cancelled);
+        });
     } // in no mode the list stays as it was
+}
+
+void Formattlist::showFrom(std::function<QStringList()> source)
+{
+    m_source = std::move(source);
+    setLines(m_source());
 }
 
 void Formattlist::cerca()
 {
-    setLines(activities::searchByType(m_ctx.path(File::Attivita), m_cerca->text()));
+    showFrom([path = m_ctx.path(File::Attivita), typed = m_cerca->text()] {
+        return activities::searchByType(path, typed);
+    });
 }
 
 void Formattlist::chosen(const QString &line)
@@ -106,6 +131,7 @@ void Formattlist::chosen(const QString &line)
     else
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);
+    ui::focusFirstField(activity);
 }
 
 void Formattlist::stampa()

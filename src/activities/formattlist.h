@@ -3,6 +3,7 @@
 #include "session/context.h"
 
 #include <QWidget>
+#include <functional>
 
 class QLineEdit;
 class LineList;
@@ -25,8 +26,11 @@ private:
     void chosen(const QString &line);
     void stampa();
     void setLines(const QStringList &lines);
+    // Shows what `source` reads; F5 reads it again.
+    void showFrom(std::function<QStringList()> source);
 
     Context &m_ctx;
     QLineEdit *m_cerca;
     LineList *m_list;
+    std::function<QStringList()> m_source; // what the list shows
 };

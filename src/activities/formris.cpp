@@ -3,6 +3,7 @@
 #include "activities/formsto.h"
 #include "printing/printout.h"
 #include "registers/listlines.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
@@ -36,6 +37,10 @@ Formris::Formris(Context &ctx)
     connect(aggiungi, &QPushButton::clicked, this, &Formris::aggiungi);
     connect(annulla, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_nomi, &QPushButton::clicked, this, &Formris::nomi);
+
+    m_risorsa->setFocusPolicy(Qt::ClickFocus); // shown, never typed
+    ui::tabChain({m_qta, m_nomi, aggiungi, annulla});
+    ui::WindowKeys::of(this)->firstFields({m_qta})->mainButton(aggiungi)->exitButton(annulla);
 }
 
 void Formris::showPick()
@@ -46,6 +51,7 @@ void Formris::showPick()
     m_qta->setText(registers::listQuantity(pick.kind, pick.line));
     m_nomi->setVisible(pick.kind == ResourceKind::Association);
     present(this);
+    ui::focusFirstField(this);
 }
 
 void Formris::aggiungi()
@@ -56,6 +62,7 @@ void Formris::aggiungi()
     for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
     // A refusal leaves the quantity to be corrected.
     if (out.status != activities::ActivitySession::Outcome::Refused) hide();
+    else ui::focusField(m_qta);
 }
 
 void Formris::nomi()
@@ -63,4 +70,5 @@ void Formris::nomi()
     auto *names = m_ctx.windows->get<Formsto>();
     names->setWindowTitle(QStringLiteral("Volontari -  Inserimento nominativi volontari "));
     present(names);
+    ui::focusFirstField(names);
 }

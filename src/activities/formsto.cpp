@@ -2,6 +2,7 @@
 
 #include "printing/printout.h"
 #include "resources/operations.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
@@ -28,6 +29,10 @@ Formsto::Formsto(Context &ctx)
     connect(inserisci, &QPushButton::clicked, this, &Formsto::inserisci);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+
+    // Space ticks the name under the cursor, Enter inserts the ticked ones.
+    ui::tabChain({m_list, inserisci, esci});
+    ui::WindowKeys::of(this)->firstFields({m_list})->mainButton(inserisci)->exitButton(esci);
 }
 
 void Formsto::activated()

@@ -1,6 +1,7 @@
 #include "app/emergenzaform.h"
 
 #include "session/settings.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "archive/encoding.h"
@@ -16,7 +17,9 @@ emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
                        QStringLiteral("Inserire il nome che si vuole compaia sulle stampe."));
     m_ok = ui::button(this, "cmdok", QStringLiteral("OK"), 352, 96, 57, 25);
     connect(m_ok, &QPushButton::clicked, this, &emergenzaform::confirm);
-    connect(m_name, &QLineEdit::returnPressed, this, &emergenzaform::confirm);
+    // Enter is "OK"; Esc closes the window as its title bar does, the name
+    // left as it was.
+    ui::WindowKeys::of(this)->firstFields({m_name})->mainButton(m_ok)->exitWith([this] { close(); });
 
     m_name->setText(m_ctx.g.nomeemergenza);
     onActivation(ctx, this, [this] { m_name->setText(m_ctx.g.nomeemergenza); });
@@ -29,6 +32,7 @@ void emergenzaform::confirm()
     const QString refusal = cp1252::refusal(name);
     if (!refusal.isEmpty()) {
         m_ctx.platform.prompts->info(refusal);
+        ui::focusField(m_name);
         return;
     }
     m_ctx.g.nomeemergenza = name;

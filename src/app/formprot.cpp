@@ -1,6 +1,7 @@
 #include "app/formprot.h"
 
 #include "session/settings.h"
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "archive/text.h"
@@ -17,6 +18,7 @@ Formprot::Formprot(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(modifica, &QPushButton::clicked, this, &Formprot::store);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { load(); });
+    ui::WindowKeys::of(this)->firstFields({m_numprot})->mainButton(modifica)->exitButton(esci);
 }
 
 void Formprot::load()
@@ -32,6 +34,7 @@ void Formprot::store()
     if (!value) {
         m_ctx.platform.prompts->info(QStringLiteral(
             "Numero protocollo errato: inserire un numero intero da -32768 a 32767."));
+        ui::focusField(m_numprot);
         return;
     }
     const auto res = settings::writeCounter(m_ctx.path(archive::File::NumeroProt), *value);

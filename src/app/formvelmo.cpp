@@ -12,11 +12,13 @@
 #include "archive/text.h"
 #include "session/settings.h"
 #include "session/snapshot.h"
+#include "ui/keys.h"
 #include "ui/linelist.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHash>
@@ -68,6 +70,13 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
 
     buildMenus();
     if (m_ctx.consultation) consultationOnly();
+    // The count boxes only tell: Tab goes from list to list.
+    for (QLineEdit *count : {m_richieste, m_iniziate}) count->setFocusPolicy(Qt::ClickFocus);
+    ui::tabChain({m_list1, m_list2});
+    ui::WindowKeys::of(this)
+        ->firstFields({m_list1})
+        ->onKeys(nullptr, {Qt::Key_F5}, [this] { caricaliste(); })
+        ->onKeys(nullptr, {Qt::Key_F10}, [this] { openMenuBar(); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Load: the paths are fixed already (Context), the emergency name is
@@ -102,12 +111,47 @@ void Formvelmo::buildMenus()
         a->setObjectName(QString::fromLatin1(e.name));
         connect(a, &QAction::triggered, this, [this, &e] { choose(e); });
     }
+    for (const MenuShortcut &s : menuShortcuts()) {
+        QAction *a = action(QString::fromLatin1(s.name));
+        a->setShortcut(s.key);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        a->installEventFilter(this);
+    }
+}
+
+void Formvelmo::openMenuBar()
+{
+    for (QAction *a : menuBar()->actions()) {
+        if (!a->isEnabled() || !a->isVisible()) continue;
+        menuBar()->setActiveAction(a);
+        return;
+    }
+}
+
+bool Formvelmo::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+N while the activity window is shown brings it forward: a key
+    // never throws away an activity under way. Leaving it ("Esci", Esc)
+    // comes first; the menu entry itself starts anew as always.
+    if (event->type() == QEvent::Shortcut && watched == action(QStringLiteral("mnattains"))) {
+        auto *activity = m_ctx.windows->existing<Formattivita>();
+        if (activity && activity->isVisible()) {
+            present(activity);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Formvelmo::choose(const MenuEntry &e)
 {
     if (e.snapshotFirst) newRollbackPoint();
     e.run(*this, m_ctx, e);
+    // The window the entry opened starts from its first field, also when
+    // it was shown already.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (*e.window && w->objectName() == QLatin1String(e.window) && w->isVisible())
+            ui::focusFirstField(w);
 }
 
 void Formvelmo::consultationOnly()
@@ -173,6 +217,7 @@ void Formvelmo::lineClicked(const QString &line)
     auto *activity = m_ctx.windows->get<Formattivita>();
     activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
     present(activity);
+    ui::focusFirstField(activity);
 }
 
 void Formvelmo::closeEvent(QCloseEvent *event)
@@ -216,6 +261,7 @@ void Formvelmo::openPickList(ResourceKind kind)
     connect(list, &registers::RegisterList::picked, this, &Formvelmo::offerPicked,
             Qt::UniqueConnection);
     present(list);
+    ui::focusFirstField(list);
 }
 
 void Formvelmo::offerPicked(ResourceKind kind, const QString &line)

@@ -41,9 +41,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
+    // F10: the first menu of the menu bar opens, for the arrow keys.
+    void openMenuBar();
     // The folder is another copy's: the title says so and every entry that
     // would change an archive is disabled.
     void consultationOnly();

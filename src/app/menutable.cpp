@@ -113,72 +113,73 @@ const std::vector<MenuEntry> &menuTable()
                atr = open<Formattr, Registry>, autList = open<Formautolist, PairList>,
                atrList = open<Formattrlist, PairList>;
     static const std::vector<MenuEntry> table = {
-        {"mnassv", "mnassvel", "Elenco Associazioni", "Formlist", modes::AssociationList::IA, "",
+        {"mnassv", "mnassvel", "&Elenco Associazioni", "Formlist", modes::AssociationList::IA, "",
          "", false, false, associationList},
-        {"mnassa", "mnassains", "Inserimento", "Formass", Registry::I, "Associazioni - Inserimento",
-         "Registra", false, true, ass},
-        {"mnassa", "mnassamod", "Modifica", "Formass", Registry::M, "Associazioni - Modifica",
+        {"mnassa", "mnassains", "&Inserimento", "Formass", Registry::I,
+         "Associazioni - Inserimento", "Registra", false, true, ass},
+        {"mnassa", "mnassamod", "&Modifica", "Formass", Registry::M, "Associazioni - Modifica",
          "Modifica", false, true, ass},
-        {"mnassa", "mnassaann", "Annullamento", "Formass", Registry::A,
+        {"mnassa", "mnassaann", "&Annullamento", "Formass", Registry::A,
          "Associazioni - Cancellazione", "Elimina", false, true, ass},
 
-        {"mnautv", "mnautvelg", "Elenco generale Automezzi", "Formautolist", PairList::G,
+        {"mnautv", "mnautvelg", "&Elenco generale Automezzi", "Formautolist", PairList::G,
          "Automezzi - Elenco generale", "", false, false, autList},
-        {"mnautv", "mnautvass", "Elenco Automezzi di una Associazione", "Formautolist", PairList::A,
+        {"mnautv", "mnautvass", "Elenco Automezzi di una &Associazione", "Formautolist", PairList::A,
          "Automezzi - di una associazione", "Cerca associazione", false, false, autList},
-        {"mnautv", "mnautvric", "Ricerca Automezzi", "Formautolist", PairList::R,
+        {"mnautv", "mnautvric", "&Ricerca Automezzi", "Formautolist", PairList::R,
          "Automezzi - Ricerca automezzo", "Cerca automezzo", false, false, autList},
-        {"mnauta", "mnautains", "Inserimento", "Formauto", Registry::I, "Automezzi - Inserimento",
+        {"mnauta", "mnautains", "&Inserimento", "Formauto", Registry::I, "Automezzi - Inserimento",
          "Registra", false, true, aut},
-        {"mnauta", "mnautamod", "Modifica", "Formauto", Registry::M, "Automezzi - Modifica",
+        {"mnauta", "mnautamod", "&Modifica", "Formauto", Registry::M, "Automezzi - Modifica",
          "Modifica", false, true, aut},
-        {"mnauta", "mnautaann", "Annullamento", "Formauto", Registry::A, "Automezzi - Elimina",
+        {"mnauta", "mnautaann", "&Annullamento", "Formauto", Registry::A, "Automezzi - Elimina",
          "Elimina", false, true, aut},
 
-        {"mnatrv", "mnatrvelg", "Elenco generale Attrezzature", "Formattrlist", PairList::G,
+        {"mnatrv", "mnatrvelg", "&Elenco generale Attrezzature", "Formattrlist", PairList::G,
          "Attrezzature - Elenco generale", "", false, false, atrList},
-        {"mnatrv", "mnatrvass", "Elenco Attrezzature di una Associazione", "Formattrlist", PairList::A,
-         "Attrezzature - di una associazione", "Cerca associazione", false, false, atrList},
-        {"mnatrv", "mnatrvric", "Ricerca Attrezzature", "Formattrlist", PairList::R,
+        {"mnatrv", "mnatrvass", "Elenco Attrezzature di una &Associazione", "Formattrlist",
+         PairList::A, "Attrezzature - di una associazione", "Cerca associazione", false, false,
+         atrList},
+        {"mnatrv", "mnatrvric", "&Ricerca Attrezzature", "Formattrlist", PairList::R,
          "Attrezzature - Ricerca attrezzatura", "Cerca attrezzatura", false, false, atrList},
-        {"mnatra", "mnatrains", "Inserimento", "Formattr", Registry::I,
+        {"mnatra", "mnatrains", "&Inserimento", "Formattr", Registry::I,
          "Attrezzature - Inserimento", "Registra", false, true, atr},
-        {"mnatra", "mnatramod", "Modifica", "Formattr", Registry::M, "Attrezzature - Modifica",
+        {"mnatra", "mnatramod", "&Modifica", "Formattr", Registry::M, "Attrezzature - Modifica",
          "Modifica", false, true, atr},
-        {"mnatra", "mnatraann", "Annullamento", "Formattr", Registry::A, "Attrezzature - Elimina",
+        {"mnatra", "mnatraann", "&Annullamento", "Formattr", Registry::A, "Attrezzature - Elimina",
          "Elimina", false, true, atr},
 
-        {"mnattv", "mnattvgen", "Elenco cronologico delle Attività", "Formattlist", ActivityList::G,
-         "Attività - Elenco cronologico", "", false, false, activityList},
-        {"mnattv", "mnattvchi", "Attività chiuse", "Formattlist", ActivityList::V,
+        {"mnattv", "mnattvgen", "&Elenco cronologico delle Attività", "Formattlist",
+         ActivityList::G, "Attività - Elenco cronologico", "", false, false, activityList},
+        {"mnattv", "mnattvchi", "Attività &chiuse", "Formattlist", ActivityList::V,
          "Attività - Attività chiuse", "", false, false, activityList},
-        {"mnattv", "mnattvann", "Attività Annullate", "Formattlist", ActivityList::Z,
+        {"mnattv", "mnattvann", "Attività A&nnullate", "Formattlist", ActivityList::Z,
          "Attività - Attività annullate", "", false, false, activityList},
-        {"mnatta", "mnattains", "Inizio Attività", "Formattivita", modes::Activity::I,
+        {"mnatta", "mnattains", "&Inizio Attività", "Formattivita", modes::Activity::I,
          "Attività - Inserimento", "Registra", true, true, activity},
-        {"mnatta", "mnattamod", "Fine/Modifica Attività", "Formattlist", ActivityList::M,
+        {"mnatta", "mnattamod", "&Fine/Modifica Attività", "Formattlist", ActivityList::M,
          "Attività - Scelta dell'attività da modificare", "", true, true, activityList},
-        {"mnatta", "mnattaann", "Annullamento Attività", "Formattlist", ActivityList::A,
+        {"mnatta", "mnattaann", "&Annullamento Attività", "Formattlist", ActivityList::A,
          "Attività - Scelta dell'attività da annullare", "", true, true, cancellation},
 
         // The reports only read the archives: they stay when the folder is
         // only consulted.
-        {"mnrap", "mnrapquadro", "Quadro della situazione", "Formrapquadro", kNone, "", "", false,
+        {"mnrap", "mnrapquadro", "&Quadro della situazione", "Formrapquadro", kNone, "", "", false,
          false, show<Formrapquadro>},
-        {"mnrap", "mnrapimpiego", "Impiego per associazione", "Formrapimpiego", kNone, "", "",
+        {"mnrap", "mnrapimpiego", "&Impiego per associazione", "Formrapimpiego", kNone, "", "",
          false, false, show<Formrapimpiego>},
-        {"mnrap", "mnrappresenze", "Presenze dei volontari", "Formrappresenze", kNone, "", "",
+        {"mnrap", "mnrappresenze", "&Presenze dei volontari", "Formrappresenze", kNone, "", "",
          false, false, show<Formrappresenze>},
 
-        {"", "mnemergenza", "Emergenza", "emergenzaform", kNone, "", "", false, true,
+        {"", "mnemergenza", "&Emergenza", "emergenzaform", kNone, "", "", false, true,
          show<emergenzaform>},
-        {"mnsalva", "mnsalvaarc", "Salva Archivi", "", kNone, "", "", false, false, save},
-        {"mnrip", "mnriparc", "Ripristina Archivi", "", kNone, "", "", false, true, restore},
-        {"mnrip", "mnripazze", "Azzeramento Archivi", "", kNone, "", "", false, true, reset},
-        {"mnrip", "mnrippro", "Modifica numero protocollo", "Formprot", kNone, "", "", false, true,
+        {"mnsalva", "mnsalvaarc", "&Salva Archivi", "", kNone, "", "", false, false, save},
+        {"mnrip", "mnriparc", "&Ripristina Archivi", "", kNone, "", "", false, true, restore},
+        {"mnrip", "mnripazze", "&Azzeramento Archivi", "", kNone, "", "", false, true, reset},
+        {"mnrip", "mnrippro", "&Modifica numero protocollo", "Formprot", kNone, "", "", false, true,
          show<Formprot>},
-        {"", "mnfine", "Fine", "", kNone, "", "", false, false, quit},
-        {"", "mnhelp", "?", "", kNone, "", "", false, false, help},
+        {"", "mnfine", "&Fine", "", kNone, "", "", false, false, quit},
+        {"", "mnhelp", "&?", "", kNone, "", "", false, false, help},
     };
     return table;
 }
@@ -186,16 +187,25 @@ const std::vector<MenuEntry> &menuTable()
 const std::vector<MenuFolder> &menuFolders()
 {
     static const std::vector<MenuFolder> folders = {
-        {"mnass", "", "Associazioni", false},     {"mnassv", "mnass", "Visualizza", false},
-        {"mnassa", "mnass", "Aggiorna", true},    {"mnaut", "", "Automezzi", false},
-        {"mnautv", "mnaut", "Visualizza", false}, {"mnauta", "mnaut", "Aggiorna", true},
-        {"mnatr", "", "Attrezzature", false},     {"mnatrv", "mnatr", "Visualizza", false},
-        {"mnatra", "mnatr", "Aggiorna", true},    {"mnatt", "", "Attività", false},
-        {"mnattv", "mnatt", "Visualizza", false}, {"mnatta", "mnatt", "Aggiorna", true},
-        {"mnrap", "", "Rapporti", false},         {"mnsalva", "", "Salva", false},
-        {"mnrip", "", "Ripristina", true},
+        {"mnass", "", "&Associazioni", false},     {"mnassv", "mnass", "&Visualizza", false},
+        {"mnassa", "mnass", "&Aggiorna", true},    {"mnaut", "", "Auto&mezzi", false},
+        {"mnautv", "mnaut", "&Visualizza", false}, {"mnauta", "mnaut", "&Aggiorna", true},
+        {"mnatr", "", "Attre&zzature", false},     {"mnatrv", "mnatr", "&Visualizza", false},
+        {"mnatra", "mnatr", "&Aggiorna", true},    {"mnatt", "", "A&ttività", false},
+        {"mnattv", "mnatt", "&Visualizza", false}, {"mnatta", "mnatt", "&Aggiorna", true},
+        {"mnrap", "", "&Rapporti", false},         {"mnsalva", "", "&Salva", false},
+        {"mnrip", "", "R&ipristina", true},
     };
     return folders;
+}
+
+const std::vector<MenuShortcut> &menuShortcuts()
+{
+    static const std::vector<MenuShortcut> keys = {
+        {"mnattains", QKeyCombination(Qt::CTRL, Qt::Key_N)},
+        {"mnhelp", QKeyCombination(Qt::Key_F1)},
+    };
+    return keys;
 }
 
 const MenuEntry *menuEntry(const QString &name)

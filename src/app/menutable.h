@@ -2,6 +2,7 @@
 
 #include "session/modes.h"
 
+#include <QKeyCombination>
 #include <QString>
 #include <variant>
 #include <vector>
@@ -16,7 +17,7 @@ struct MenuEntry {
 
     const char *menu;   // object name of the menu it stands in; empty: the menu bar
     const char *name;   // object name of the menu entry
-    QString label;      // what the menu shows
+    QString label;      // what the menu shows, '&' before the letter of Alt
     const char *window; // object name of the window it opens; empty for none
     Mode mode;          // the mode it opens the window in
     QString title;      // the window's title; empty: the window keeps its own
@@ -43,6 +44,14 @@ struct MenuFolder {
 
 // Every menu, each before the menus it holds.
 const std::vector<MenuFolder> &menuFolders();
+
+// The keys of the frequent entries. They work from every window of the
+// program, as long as the entry is enabled.
+struct MenuShortcut {
+    const char *name; // object name of the entry
+    QKeyCombination key;
+};
+const std::vector<MenuShortcut> &menuShortcuts();
 
 // The entry with the given object name; nullptr when there is none.
 const MenuEntry *menuEntry(const QString &name);

@@ -1,5 +1,7 @@
 #include "app/qthelpviewer.h"
 
+#include "ui/keys.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,6 +40,8 @@ void QtHelpViewer::showKeywordIndex(const QString &helpFile)
         m_browser->setWindowTitle(QStringLiteral("velmora - Guida"));
         m_browser->setOpenExternalLinks(false);
         m_browser->resize(720, 560);
+        QTextBrowser *browser = m_browser;
+        ui::WindowKeys::of(browser)->exitWith([browser] { browser->close(); });
     }
     QUrl url = QUrl::fromLocalFile(path);
     url.setFragment(QStringLiteral("indice"));

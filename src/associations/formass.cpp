@@ -1,7 +1,9 @@
 #include "associations/formass.h"
 
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
+#include "archive/encoding.h"
 #include "associations/riempiassociazioni.h"
 #include "registers/widgets.h"
 #include "equipment/records.h"
@@ -77,6 +79,14 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_registra, &QPushButton::clicked, this, &Formass::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+
+    ui::tabChain({cerca, m_denom, m_indir, m_comune, m_prov, m_tel, m_fax, m_email, m_campo,
+                  m_numvol, m_registra, esci});
+    ui::WindowKeys::of(this)
+        ->firstFields({m_denom})
+        ->mainButton(m_registra)
+        ->exitButton(esci)
+        ->enterIn(m_denom, cerca);
 }
 
 void Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
@@ -153,6 +163,15 @@ void Formass::clearFields()
 
 void Formass::tell(const QString &message) { m_ctx.platform.prompts->info(message); }
 
+QWidget *Formass::fieldOf(const QString &message) const
+{
+    if (message == QLatin1String("Numero volontari dell'associazione errato.")) return m_numvol;
+    // A character the archives cannot hold: the first field holding one.
+    for (QLineEdit *e : {m_indir, m_comune, m_prov, m_tel, m_fax, m_email, m_campo})
+        if (message == cp1252::refusal(e->text())) return e;
+    return m_denom;
+}
+
 void Formass::renamed(const QString &from, const QString &to)
 {
     if (!from.isEmpty() && from != to && m_ctx.associationRenamed)
@@ -166,6 +185,7 @@ void Formass::registra()
     const QString wrong = associations::check(in);
     if (!wrong.isEmpty()) {
         tell(wrong);
+        ui::focusField(fieldOf(wrong));
         return;
     }
     const QStringList fields = associations::recordFields(in);
@@ -182,6 +202,7 @@ void Formass::insertRecord(const QStringList &fields)
     if (!o.done()) {
         busy.release();
         tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        ui::focusField(m_denom);
         return;
     }
     m_denom->setEditText(QString());
@@ -197,6 +218,7 @@ void Formass::modifyRecord(const QStringList &fields)
     busy.release();
     if (!o.done()) {
         tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));
+        ui::focusField(m_denom);
         return;
     }
     renamed(from, fields.at(associations::Denominazione));

@@ -41,6 +41,8 @@ private:
     void load(const associations::Association &a);
     void clearFields();
     void tell(const QString &message);
+    // The field a message of the checks is about.
+    QWidget *fieldOf(const QString &message) const;
     // Tells the windows that hold association names that `from` is now `to`.
     void renamed(const QString &from, const QString &to);
 

@@ -1,5 +1,6 @@
 #include "associations/formlist.h"
 
+#include "ui/keys.h"
 #include "ui/windows.h"
 #include "archive/text.h"
 #include "associations/formass.h"
@@ -22,6 +23,8 @@ Formlist::Formlist(Context &ctx)
     m_cerca->setToolTip(
         QStringLiteral("Inserire alcuni caratteri presenti nella denominazione dell'associazione."));
     arrange(m_cerca, 640, 560);
+    // The arrow down from the search box goes to the list.
+    ui::WindowKeys::of(this)->onKeys(m_cerca, {Qt::Key_Down}, [this] { m_list->setFocus(); });
 }
 
 void Formlist::prepare(modes::AssociationList mode)
@@ -35,6 +38,7 @@ void Formlist::prepare(modes::AssociationList mode)
 
 void Formlist::fill(const std::optional<QString> &search)
 {
+    m_search = search;
     BusyGuard busy(*m_ctx.platform.busy);
     clearList();
     setWindowTitle(QStringLiteral("Elenco Associazioni"));
@@ -46,6 +50,8 @@ void Formlist::fill(const std::optional<QString> &search)
 void Formlist::activated() { fill(std::nullopt); }
 
 void Formlist::cerca() { fill(m_cerca->text()); }
+
+void Formlist::rebuild() { fill(m_search); }
 
 void Formlist::chosen(int, const QString &line, bool record)
 {
@@ -60,6 +66,7 @@ void Formlist::chosen(int, const QString &line, bool record)
         ass->prepare(modes::Registry::L, QStringLiteral("Associazioni "), QString());
         ass->setSelectedLine(line);
         present(ass);
+        ui::focusFirstField(ass);
     } else if (mode == modes::AssociationList::RA) {
         // Only an association can give volunteers: the heading and the
         // line of blanks are no choice.

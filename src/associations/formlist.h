@@ -2,6 +2,8 @@
 
 #include "registers/registerlist.h"
 
+#include <optional>
+
 class QLineEdit;
 
 // The association list: every association with its volunteers and, opened
@@ -20,8 +22,10 @@ public:
 private:
     void activated() override;
     void cerca() override;
+    void rebuild() override;
     void chosen(int row, const QString &line, bool record) override;
     void fill(const std::optional<QString> &search);
 
     QLineEdit *m_cerca;
+    std::optional<QString> m_search; // the search the list shows; none: all
 };

@@ -1,7 +1,9 @@
 #include "equipment/formattr.h"
 
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
+#include "archive/encoding.h"
 #include "associations/records.h"
 #include "registers/widgets.h"
 
@@ -37,7 +39,7 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
-    ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
+    auto *cognome = ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
     m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 168, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 168, 97, 33);
 
@@ -47,6 +49,14 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+
+    ui::offTabChain(cognome); // it does nothing
+    ui::tabChain({cerca, m_ass, m_des, m_stato, m_qta, m_registra, esci});
+    ui::WindowKeys::of(this)
+        ->firstFields({m_ass})
+        ->mainButton(m_registra)
+        ->exitButton(esci)
+        ->enterIn(m_ass, cerca);
 }
 
 void Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
@@ -95,6 +105,21 @@ void Formattr::descriptionChosen()
     m_selectedDes = m_des->currentText();
 }
 
+QWidget *Formattr::fieldOf(const QString &message) const
+{
+    if (message == QLatin1String("Manca Associazione.")) return m_ass;
+    if (message == QLatin1String("Manca descrizione automezzo.")) return m_des;
+    if (message == QLatin1String("Manca stato.") || message == QLatin1String("Stato non previsto."))
+        return m_stato;
+    if (message == QString::fromUtf8("Manca quantità.")
+        || message == QString::fromUtf8("Quantità dell'attrezzatura errata."))
+        return m_qta;
+    // A character the archives cannot hold: the first field holding one.
+    for (QComboBox *list : {m_ass, m_des})
+        if (message == cp1252::refusal(list->currentText())) return list;
+    return m_stato;
+}
+
 void Formattr::registra()
 {
     Prompts &prompts = *m_ctx.platform.prompts;
@@ -106,6 +131,7 @@ void Formattr::registra()
     const QString wrong = equipment::check(in);
     if (!wrong.isEmpty()) {
         prompts.info(wrong);
+        ui::focusField(fieldOf(wrong));
         return;
     }
     const QStringList fields = equipment::recordFields(in);
@@ -120,6 +146,8 @@ void Formattr::registra()
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
                                         QStringLiteral("Attrezzatura non trovata.")));
+        if (o.status == registers::Outcome::Duplicate || o.status == registers::Outcome::NotFound)
+            ui::focusField(m_des);
         return;
     }
     fillDescriptions();

@@ -31,6 +31,8 @@ private:
     void descriptionChosen();
     void registra();
     void fillDescriptions();
+    // The field a message of the checks is about.
+    QWidget *fieldOf(const QString &message) const;
 
     Context &m_ctx;
     QString m_selectedAss, m_selectedDes;

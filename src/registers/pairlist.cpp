@@ -37,6 +37,12 @@ void PairList::fillWith(PairFilter filter, const QString &text)
     BusyGuard busy(*m_ctx.platform.busy);
     clearList();
     showLines(m_reg.lines(m_ctx.path(m_reg.archive), m_ctx.g.nomeemergenza, filter, text));
+    m_shown = std::pair{filter, text};
+}
+
+void PairList::rebuild()
+{
+    if (m_shown) fillWith(m_shown->first, m_shown->second);
 }
 
 void PairList::activated()
@@ -44,10 +50,12 @@ void PairList::activated()
     if (mode() == modes::PairList::A) {
         m_cmbcerca->setFocus();
         clearList();
+        m_shown.reset();
         refill(m_cmbcerca, m_reg.associationNames(m_ctx.path(File::Associazioni), {}, true));
     } else if (mode() == modes::PairList::R) {
         m_cmbcerca->setFocus();
         clearList();
+        m_shown.reset();
         empty(m_cmbcerca);
     } else {
         fillWith(PairFilter::All, {});

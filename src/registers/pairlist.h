@@ -2,6 +2,9 @@
 
 #include "registers/registerlist.h"
 
+#include <optional>
+#include <utility>
+
 namespace registers {
 
 class ChoiceList;
@@ -35,6 +38,7 @@ public:
 private:
     void activated() override;
     void cerca() override;
+    void rebuild() override;
     void chosen(int row, const QString &line, bool record) override;
     void associationChosen();
     void fillWith(registers::PairFilter filter, const QString &text);
@@ -42,6 +46,8 @@ private:
 
     Register m_reg;
     ChoiceList *m_cmbcerca;
+    // How the list shown was filled; none while it is empty.
+    std::optional<std::pair<registers::PairFilter, QString>> m_shown;
 };
 
 } // namespace registers

@@ -1,5 +1,6 @@
 #include "registers/registerlist.h"
 
+#include "ui/keys.h"
 #include "ui/linelist.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
@@ -49,6 +50,13 @@ void RegisterList::arrange(QWidget *searchField, int width, int height)
         w->setSizePolicy(p);
     }
     resize(width, height);
+
+    ui::tabChain({searchField, m_cmdcerca, m_list, cmdstampa, cmdlistesci});
+    ui::WindowKeys::of(this)
+        ->firstFields({searchField, m_list})
+        ->exitButton(cmdlistesci)
+        ->enterIn(searchField, m_cmdcerca)
+        ->onKeys(nullptr, {Qt::Key_F5}, [this] { rebuild(); });
 }
 
 const QStringList &RegisterList::lines() const { return m_list->lines(); }

@@ -46,6 +46,9 @@ protected:
     virtual void chosen(int row, const QString &line, bool record) = 0;
     virtual void activated() = 0;
     virtual void cerca() = 0;
+    // F5: the list shown is read again from the archive, with the same
+    // search.
+    virtual void rebuild() = 0;
 
     // Hands a record line chosen in a picking mode to whoever picks.
     void offer(const QString &line) { emit picked(m_look.kind, line); }

@@ -1,5 +1,6 @@
 #include "reports/window.h"
 
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 #include "archive/io.h"
@@ -47,6 +48,12 @@ void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height)
     buttons->addWidget(cmdlistesci);
     layout->addLayout(buttons);
     resize(width, height);
+
+    // F5 reads the archives again, as coming back to the window does.
+    ui::WindowKeys::of(this)
+        ->firstFields({top, body})
+        ->exitButton(cmdlistesci)
+        ->onKeys(nullptr, {Qt::Key_F5}, [this] { rebuild(); });
 }
 
 void ReportWindow::setHeading(const QString &heading) { m_heading->setText(heading); }

@@ -1,7 +1,9 @@
 #include "vehicles/formauto.h"
 
+#include "ui/keys.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
+#include "archive/encoding.h"
 #include "associations/records.h"
 #include "registers/widgets.h"
 
@@ -55,7 +57,7 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     for (const auto &m : moments)
         *m.field = ui::field(this, m.name, kFieldX, rowY(row++), m.width, kRowH,
                              QStringLiteral("%1 di %2 campo in formato %3 o premere il pulsante di "
-                                            "Help per %4 corrente.")
+                                            "Help per %4 corrente (tasto F2 o Ctrl+D).")
                                  .arg(QLatin1String(m.what), QLatin1String(m.when),
                                       QLatin1String(m.form), QString::fromUtf8(m.help)));
     m_note = ui::field(this, "note", kFieldX, rowY(7), 360, kRowH, QString::fromUtf8(kCampoTip));
@@ -63,11 +65,17 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
     auto *cerca = ui::button(this, "cmdcercaass", QStringLiteral("Cerca"), kButtonX, rowY(0), 49,
                              kRowH);
-    ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
-    auto *dataar = ui::button(this, "cmddataar", QStringLiteral("H"), kButtonX, rowY(3), 25, kRowH);
-    auto *oraar = ui::button(this, "cmdoraar", QStringLiteral("H"), kButtonX, rowY(4), 25, kRowH);
-    auto *datapa = ui::button(this, "cmddatapa", QStringLiteral("H"), kButtonX, rowY(5), 25, kRowH);
-    auto *orapa = ui::button(this, "cmdorapa", QStringLiteral("H"), kButtonX, rowY(6), 25, kRowH);
+    auto *cognome = ui::button(this, "cmdcognome", QStringLiteral("H"), kButtonX, rowY(1), 25, kRowH);
+    const QString dateTip = QStringLiteral("Data e ora correnti (F2 o Ctrl+D nel campo della data).");
+    const QString timeTip = QStringLiteral("Ora corrente (F2 o Ctrl+D nel campo dell'ora).");
+    auto *dataar = ui::button(this, "cmddataar", QStringLiteral("H"), kButtonX, rowY(3), 25, kRowH,
+                              dateTip);
+    auto *oraar = ui::button(this, "cmdoraar", QStringLiteral("H"), kButtonX, rowY(4), 25, kRowH,
+                             timeTip);
+    auto *datapa = ui::button(this, "cmddatapa", QStringLiteral("H"), kButtonX, rowY(5), 25, kRowH,
+                              dateTip);
+    auto *orapa = ui::button(this, "cmdorapa", QStringLiteral("H"), kButtonX, rowY(6), 25, kRowH,
+                             timeTip);
     m_registra = ui::button(this, "cmdregistra", QStringLiteral("Registra"), kFieldX, 328, 97, 33);
     auto *esci = ui::button(this, "cmdesci", QStringLiteral("Esci"), kFieldX + 128, 328, 97, 33);
 
@@ -75,21 +83,38 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_ass, &registers::ChoiceList::chosen, this, &Formauto::associationChosen);
     connect(m_des, &registers::ChoiceList::chosen, this, &Formauto::descriptionChosen);
     Clock *clock = ctx.platform.clock;
-    connect(dataar, &QPushButton::clicked, this, [this, clock] {
-        m_dataar->setText(today(clock->now()));
-        m_oraar->setText(now(clock->now()));
-    });
-    connect(datapa, &QPushButton::clicked, this, [this, clock] {
-        m_datapa->setText(today(clock->now()));
-        m_orapa->setText(now(clock->now()));
-    });
-    connect(oraar, &QPushButton::clicked, this,
-            [this, clock] { m_oraar->setText(now(clock->now())); });
-    connect(orapa, &QPushButton::clicked, this,
-            [this, clock] { m_orapa->setText(now(clock->now())); });
+    auto dateTime = [clock](QLineEdit *date, QLineEdit *time) {
+        return [clock, date, time] {
+            date->setText(today(clock->now()));
+            time->setText(now(clock->now()));
+        };
+    };
+    auto timeOnly = [clock](QLineEdit *time) {
+        return [clock, time] { time->setText(now(clock->now())); };
+    };
+    connect(dataar, &QPushButton::clicked, this, dateTime(m_dataar, m_oraar));
+    connect(datapa, &QPushButton::clicked, this, dateTime(m_datapa, m_orapa));
+    connect(oraar, &QPushButton::clicked, this, timeOnly(m_oraar));
+    connect(orapa, &QPushButton::clicked, this, timeOnly(m_orapa));
     connect(m_registra, &QPushButton::clicked, this, &Formauto::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+
+    // The "H" buttons are the keys of their fields; the one of the
+    // description does nothing.
+    for (QPushButton *b : {cognome, dataar, oraar, datapa, orapa}) ui::offTabChain(b);
+    ui::tabChain({cerca, m_ass, m_des, m_campo, m_dataar, m_oraar, m_datapa, m_orapa, m_note,
+                  m_stato, m_registra, esci});
+    const QKeyCombination f2(Qt::Key_F2), ctrlD(Qt::CTRL, Qt::Key_D);
+    ui::WindowKeys::of(this)
+        ->firstFields({m_ass})
+        ->mainButton(m_registra)
+        ->exitButton(esci)
+        ->enterIn(m_ass, cerca)
+        ->onKeys(m_dataar, {f2, ctrlD}, dateTime(m_dataar, m_oraar))
+        ->onKeys(m_oraar, {f2, ctrlD}, timeOnly(m_oraar))
+        ->onKeys(m_datapa, {f2, ctrlD}, dateTime(m_datapa, m_orapa))
+        ->onKeys(m_orapa, {f2, ctrlD}, timeOnly(m_orapa));
 }
 
 void Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
@@ -187,7 +212,7 @@ void Formauto::registra()
     const vehicles::Refusal wrong = vehicles::check(in, m_ctx.platform.clock->now());
     if (wrong.refused()) {
         prompts.info(wrong.message);
-        fieldOf(wrong.field)->setFocus();
+        ui::focusField(fieldOf(wrong.field));
         return;
     }
     const QStringList fields = vehicles::recordFields(in);
@@ -202,6 +227,8 @@ void Formauto::registra()
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
                                         QStringLiteral("Automezzo non trovato.")));
+        if (o.status == registers::Outcome::Duplicate || o.status == registers::Outcome::NotFound)
+            ui::focusField(m_des);
         return;
     }
     // The dates and times as written: what stays in the window shows them so.

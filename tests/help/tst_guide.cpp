@@ -73,7 +73,7 @@ private slots:
         for (QAction *a : main->findChildren<QAction *>()) {
             const QString name = a->objectName();
             if (!name.startsWith(QLatin1String("mn"))) continue;
-            need(name, a->text());
+            need(name, QString(a->text()).remove('&')); // the '&' marks the letter of Alt
             if (a->menu() || sequences.contains(name)) continue;
             a->trigger();
             for (QWidget *w : QApplication::topLevelWidgets()) {
