@@ -2,11 +2,13 @@
 
 #include "activities/sheet.h"
 #include "printing/printout.h"
+#include "session/snapshot.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -136,6 +138,7 @@ Formattivita::Formattivita(Context &ctx)
     m_list->setFont(listFont());
     m_list->setUniformItemSizes(true);
     m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
     const QFontMetrics fm(listFont());
     // The headers stand over the columns of the item texts.
     int x = tw(kListLeft) + m_list->frameWidth()
@@ -181,6 +184,9 @@ Formattivita::Formattivita(Context &ctx)
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     connect(&m_session, &ActivitySession::loaded, this, &Formattivita::showLoaded);
     connect(&m_session, &ActivitySession::linesChanged, this, &Formattivita::showLines);
+    connect(&m_session, &ActivitySession::numberProposed, this, &Formattivita::showProposedNumber);
+    for (const auto &shown : edits())
+        connect(shown.first, &QLineEdit::textChanged, this, &Formattivita::typed);
     onActivation(ctx, this, [this] { activated(); });
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.
@@ -193,6 +199,28 @@ void Formattivita::prepare(const QString &title, const QString &caption, bool sh
     setWindowTitle(m_ctx.consultation ? title + QStringLiteral(" - sola consultazione") : title);
     m_registra->setText(caption);
     if (showButton) m_registra->setVisible(true);
+}
+
+bool Formattivita::startTask(modes::Activity mode, const QString &protsel, bool rollbackPoint)
+{
+    const QString question = m_session.abandonQuestion();
+    if (!question.isEmpty() && !m_ctx.platform.prompts->question(question)) return false;
+    const bool held = !m_session.unregistered().isEmpty();
+    BusyGuard busy(*m_ctx.platform.busy);
+    const ActivitySession::Outcome out = m_session.choose(protsel, mode);
+    busy.release();
+    tell(out);
+    if (rollbackPoint || held) snapshot::takeRegisters(m_ctx);
+    return true;
+}
+
+void Formattivita::showTask()
+{
+    // The activation filter lets through only an activation coming from
+    // another window of the program.
+    const bool activeAlready = isVisible() && m_ctx.lastActive == this;
+    present(this);
+    if (activeAlready && m_session.loadPending()) activated();
 }
 
 void Formattivita::resizeEvent(QResizeEvent *event)
@@ -235,9 +263,25 @@ void Formattivita::activated()
 
 void Formattivita::showLoaded()
 {
+    m_filling = true;
     for (const auto &[edit, field] : edits()) edit->setText(m_session.fields().*field);
+    m_filling = false;
+    typed();
     m_list->clear();
     showLines();
+}
+
+void Formattivita::showProposedNumber()
+{
+    m_filling = true;
+    m_numprot->setText(m_session.fields().numprot);
+    m_filling = false;
+    typed();
+}
+
+void Formattivita::typed()
+{
+    if (!m_filling) m_session.setTyped(input());
 }
 
 void Formattivita::showLines()
@@ -257,22 +301,26 @@ bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        listPressed(press->button());
-        // The line concerned is the one already selected: the right press
-        // does not move the selection.
-        if (press->button() == Qt::RightButton) return true;
+        // Any button but the right one only selects; the right one acts on
+        // the line under the pointer.
+        if (press->button() == Qt::RightButton) {
+            askToDelete(m_list->itemAt(press->position().toPoint()));
+            return true;
+        }
+    } else if (watched == m_list && event->type() == QEvent::KeyPress
+               && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Delete) {
+        askToDelete(m_list->selectedItems().value(0));
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void Formattivita::listPressed(Qt::MouseButton button)
+void Formattivita::askToDelete(QListWidgetItem *item)
 {
-    // Any button but the right one only selects.
-    if (button != Qt::RightButton || !m_session.mayDeleteLines()) return;
-    const QList<QListWidgetItem *> selected = m_list->selectedItems();
-    if (selected.isEmpty()) return;
-    const int row = m_list->row(selected.first());
-    if (!m_ctx.platform.prompts->question(QStringLiteral("Elimino la riga selezionata?"))) return;
+    if (!item || !m_session.mayDeleteLines()) return;
+    m_list->setCurrentItem(item);
+    const int row = m_list->row(item);
+    if (!m_ctx.platform.prompts->question(m_session.deleteQuestion(row))) return;
     BusyGuard busy(*m_ctx.platform.busy);
     const ActivitySession::Outcome out = m_session.deleteLine(row);
     busy.release();
@@ -316,6 +364,9 @@ activities::ActivityInput Formattivita::input() const
 
 void Formattivita::registra()
 {
+    // A cancellation is not undone by leaving: it is confirmed first.
+    const QString cancel = m_session.cancelQuestion();
+    if (!cancel.isEmpty() && !m_ctx.platform.prompts->question(cancel)) return;
     const modes::Activity before = m_ctx.g.modoatt;
     BusyGuard busy(*m_ctx.platform.busy);
     const ActivitySession::Outcome out = m_session.registerActivity(input());

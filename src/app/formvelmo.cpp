@@ -164,21 +164,20 @@ void Formvelmo::caricaliste()
 
 void Formvelmo::lineClicked(const QString &line)
 {
-    // In consultation the activity window shows the activity and changes
-    // nothing: there is no rollback point to take.
-    if (!m_ctx.consultation) newRollbackPoint();
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
-    m_ctx.windows->get<activities::ActivitySession>()->choose(prot, modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
-    activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    present(activity);
+    // In consultation the activity window shows the activity and changes
+    // nothing: there is no rollback point to take.
+    if (activity->startTask(modes::Activity::M, prot, !m_ctx.consultation))
+        activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
+    activity->showTask();
 }
 
 void Formvelmo::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    end();
+    if (end()) event->accept();
+    else event->ignore();
 }
 
 void Formvelmo::discardUnregisteredActivity()
@@ -225,16 +224,22 @@ void Formvelmo::offerPicked(ResourceKind kind, const QString &line)
     if (out.done()) m_ctx.windows->get<Formris>()->showPick();
 }
 
-void Formvelmo::end()
+bool Formvelmo::end()
 {
+    const QString question = m_ctx.windows->get<activities::ActivitySession>()->quitQuestion();
+    if (!question.isEmpty() && !m_ctx.platform.prompts->question(question)) return false;
     discardUnregisteredActivity();
     if (m_quit) m_quit();
+    return true;
 }
 
 void Formvelmo::newRollbackPoint()
 {
-    // First, so that the new rollback point never keeps a resource taken for
-    // nothing.
+    // What the activity window took or gave back and has not registered
+    // stays until the user abandons it; the rollback point is then taken
+    // after the undo, so that it never keeps a resource taken for nothing.
+    if (!m_ctx.windows->get<activities::ActivitySession>()->unregistered().isEmpty()) return;
+    // First what an earlier occasion could not undo.
     discardUnregisteredActivity();
     snapshot::takeRegisters(m_ctx);
 }
