@@ -81,24 +81,118 @@ bool ActivitySession::mayDeleteLines() const
 
 void ActivitySession::setShown(bool shown) { m_shown = shown; }
 
-void ActivitySession::choose(const QString &protsel, modes::Activity mode)
+void ActivitySession::setTyped(const ActivityInput &typed) { m_typed = typed; }
+
+namespace {
+
+// The fields of an activity, one by one.
+constexpr QString ActivityInput::*kFields[] = {
+    &ActivityInput::numprot, &ActivityInput::datari, &ActivityInput::orari, &ActivityInput::datain,
+    &ActivityInput::orain,   &ActivityInput::datafi, &ActivityInput::orafi, &ActivityInput::tipoatt,
+    &ActivityInput::loc,     &ActivityInput::ric,    &ActivityInput::note};
+
+QString counted(int n, const char *one, const char *many)
 {
-    m_g.protsel = protsel;
+    return n == 1 ? QString::fromUtf8(one) : QString::fromUtf8(many).arg(n);
+}
+
+} // namespace
+
+ActivitySession::Unsaved ActivitySession::unsaved() const
+{
+    Unsaved u;
+    if (!m_shown || m_pending || m_ctx.consultation) return u;
+    const Activity m = mode();
+    // Cancelling registers nothing typed; an activity that could not be
+    // loaded registers nothing at all.
+    if (m != Activity::I && m != Activity::M) return u;
+    if (m == Activity::M && !m_loaded) return u;
+    for (QString ActivityInput::*f : kFields)
+        if (m_typed.*f != m_baseFields.*f) ++u.fields;
+    // Lines compared by their texts, each as many times as it stands.
+    QStringList base = m_baseLines;
+    for (const SessionLine &l : m_lines)
+        if (!base.removeOne(l.line)) ++u.added;
+    u.deleted = int(base.size());
+    return u;
+}
+
+QString ActivitySession::subject() const
+{
+    if (m_loaded && mode() != Activity::I)
+        return QStringLiteral("L'attività numero %1").arg(m_loaded->record.number(NumProt));
+    const QString number = m_typed.numprot.trimmed();
+    if (number.isEmpty()) return QStringLiteral("La nuova attività");
+    return QStringLiteral("La nuova attività numero %1").arg(number);
+}
+
+QString ActivitySession::unsavedText() const
+{
+    const Unsaved u = unsaved();
+    QStringList parts;
+    if (u.added) parts << counted(u.added, "1 risorsa aggiunta", "%1 risorse aggiunte");
+    if (u.deleted) parts << counted(u.deleted, "1 risorsa eliminata", "%1 risorse eliminate");
+    if (u.fields) parts << QStringLiteral("campi modificati");
+    return parts.join(QStringLiteral(", "));
+}
+
+QString ActivitySession::abandonQuestion() const
+{
+    if (!unsaved().any()) return {};
+    return QStringLiteral("%1 ha dati non registrati. Li abbandono?").arg(subject());
+}
+
+QString ActivitySession::quitQuestion() const
+{
+    if (!unsaved().any()) return {};
+    return QStringLiteral("%1 ha modifiche non registrate (%2). Esco senza registrarle?")
+        .arg(subject(), unsavedText());
+}
+
+QString ActivitySession::cancelQuestion() const
+{
+    if (m_g.modoatt != Activity::A || !m_loaded) return {};
+    return QStringLiteral("Annullo l'attività numero %1?").arg(m_loaded->record.number(NumProt));
+}
+
+QString ActivitySession::deleteQuestion(int row) const
+{
+    return QStringLiteral("Elimino la riga %1?").arg(m_lines.value(row).line.simplified());
+}
+
+ActivitySession::Outcome ActivitySession::choose(const QString &protsel, modes::Activity mode)
+{
+    Outcome out;
+    // What the window took or gave back for the task it leaves goes back
+    // now; what an earlier occasion could not undo is tried again at the
+    // next occasion that leaves the window, not at every new task.
+    if (!m_unregistered.isEmpty()) out = discard();
+    if (mode != Activity::I) m_g.protsel = protsel;
     m_g.modoatt = mode;
+    m_pending = true;
+    return out;
 }
 
 ActivitySession::Outcome ActivitySession::activate()
 {
     const Activity m = m_g.modoatt;
     Outcome out;
-    // What an earlier occasion could not undo is tried again at the next
-    // one that leaves the window, not at every reload.
-    if (m == Activity::I || m == Activity::M || m == Activity::A) {
-        if (!m_unregistered.isEmpty()) out = discard();
+    if (pickingMode(m)) {
+        m_g.modoatt = m_g.modoattprec;
+    } else if (m_pending && (m == Activity::I || m == Activity::M || m == Activity::A)) {
+        m_pending = false;
         out.messages << (m == Activity::I ? loadNew() : loadChosen());
         emit loaded();
-    } else if (pickingMode(m)) {
-        m_g.modoatt = m_g.modoattprec;
+    } else if (m == Activity::I && m_typed.numprot == m_fields.numprot) {
+        // Another desk may have registered meanwhile: a number the user has
+        // not changed follows the counter (a counter that cannot be read was
+        // told when the activity was begun).
+        const QString before = m_fields.numprot;
+        propose();
+        if (m_fields.numprot != before) {
+            m_typed.numprot = m_baseFields.numprot = m_fields.numprot;
+            emit numberProposed();
+        }
     }
     return out;
 }
@@ -115,6 +209,15 @@ QStringList ActivitySession::loadNew()
     m_g.attchiusa = false;
     m_loaded.reset();
     clear();
+    const bool readable = propose();
+    markRegistered(m_fields);
+    if (readable) return {};
+    return {QStringLiteral("Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il "
+                           "numero successivo al più alto di attivita.csv.")};
+}
+
+bool ActivitySession::propose()
+{
     // A counter that cannot be read must not send the numbers back to 1:
     // the next number after the highest registered one is proposed.
     bool unreadable = false;
@@ -123,10 +226,16 @@ QStringList ActivitySession::loadNew()
     // At 32767 there is no next number: the field stays empty and the user
     // is told so if he registers without choosing a free one.
     m_counterFull = m_g.ultimoprot == 32767;
-    if (!m_counterFull) m_fields.numprot = QString::number(m_g.ultimoprot + 1);
-    if (!unreadable) return {};
-    return {QStringLiteral("Il contatore dei protocolli (numeroprot.dat) non è leggibile: viene proposto il "
-                           "numero successivo al più alto di attivita.csv.")};
+    m_fields.numprot = m_counterFull ? QString() : QString::number(m_g.ultimoprot + 1);
+    return !unreadable;
+}
+
+void ActivitySession::markRegistered(const ActivityInput &fields)
+{
+    m_baseFields = fields;
+    m_typed = fields;
+    m_baseLines.clear();
+    for (const SessionLine &l : m_lines) m_baseLines << l.line;
 }
 
 QStringList ActivitySession::loadChosen()
@@ -140,6 +249,7 @@ QStringList ActivitySession::loadChosen()
         // Nothing to show: an empty window that registers nothing and, as
         // for a closed activity, touches no register.
         m_g.attchiusa = true;
+        markRegistered(m_fields);
         return {notFoundMessage(m_g.protsel)};
     }
     const archive::Record &r = m_loaded->record;
@@ -158,6 +268,7 @@ QStringList ActivitySession::loadChosen()
     m_fields.note = r.at(Note);
     m_stateWord = activities::stateWord(state);
     for (const ResourceEntry &e : m_loaded->resources) m_lines << SessionLine{e.line, e.state, 0};
+    markRegistered(m_fields);
     return {};
 }
 
@@ -378,6 +489,8 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
     // The lines now carry the states the archive holds for them.
     for (int i = 0; i < out.resources.size() && i < m_lines.size(); ++i)
         m_lines[i].state = out.resources.at(i).state;
+    // What the window shows is now what is registered.
+    if (registered) markRegistered(typed);
     emit linesChanged();
     return told;
 }
@@ -430,6 +543,7 @@ ActivitySession::Outcome ActivitySession::leave()
 void ActivitySession::associationRenamed(const QString &from, const QString &to)
 {
     for (SessionLine &l : m_lines) l.line = registers::renamedLine(l.line, from, to);
+    for (QString &l : m_baseLines) l = registers::renamedLine(l, from, to);
     for (QList<resources::Unregistered> *changes : {&m_unregistered, &m_leftover})
         for (resources::Unregistered &u : *changes)
             u.line = registers::renamedLine(u.line, from, to);

@@ -82,15 +82,54 @@ public:
 
     // The activity window appears or disappears.
     void setShown(bool shown);
-    // An activity chosen in a list, to be shown in `mode` (M or A) at the
-    // window's next activation.
-    void choose(const QString &protsel, modes::Activity mode);
+    // What the activity window's fields hold now, as the user typed them
+    // (the window tells at every change).
+    void setTyped(const ActivityInput &typed);
+    const ActivityInput &typed() const { return m_typed; }
+
+    // ---- what the user would lose
+    // What the window holds and has not registered: fields typed that differ
+    // from those loaded, proposed or last registered, and lines added or
+    // deleted since. Nothing while the window is hidden (left with "Esci"),
+    // after a new task was prepared, when cancelling or only consulting, or
+    // when no activity could be loaded (nothing there can be registered).
+    struct Unsaved {
+        int added = 0, deleted = 0, fields = 0;
+        bool any() const { return added || deleted || fields; }
+    };
+    Unsaved unsaved() const;
+    // The question to ask before a new task abandons what the window holds
+    // unregistered ("L'attività numero 12 ha dati non registrati. Li
+    // abbandono?"); empty when nothing would be lost.
+    QString abandonQuestion() const;
+    // The same before the program ends, naming what would be lost ("... ha
+    // modifiche non registrate (2 risorse aggiunte, campi modificati). Esco
+    // senza registrarle?").
+    QString quitQuestion() const;
+    // The question before "Annulla" cancels the activity loaded for
+    // cancellation ("Annullo l'attività numero 5?"); empty in any other mode,
+    // or when no activity was found to cancel.
+    QString cancelQuestion() const;
+    // The question before line `row` is deleted, naming it with its runs of
+    // blanks made one ("Elimino la riga AUTO 1 ALFA JEEP?").
+    QString deleteQuestion(int row) const;
+
+    // ---- a new task for the window
+    // A new activity (mode I) or the activity `protsel` (M, A), loaded at the
+    // window's next activation. What was taken or given back and not
+    // registered is undone first; the caller has asked the user (see
+    // abandonQuestion()).
+    Outcome choose(const QString &protsel, modes::Activity mode);
+    // A task was chosen and waits for the window's activation.
+    bool loadPending() const { return m_pending; }
 
     // ---- the user's actions
-    // The activity window activated: a new activity (mode I) or the chosen
-    // one (M, A) is loaded, after what the window had not registered is
-    // undone; back from a pick, the window returns to its own mode and
-    // keeps everything.
+    // The activity window activated: the task chosen since the last
+    // activation (a new activity, or the chosen one) is loaded. Otherwise
+    // the window keeps what it holds: back from a pick it returns to its own
+    // mode; for a new activity whose number the user has not changed, the
+    // number proposed follows the counter (another desk may have registered
+    // meanwhile).
     Outcome activate();
     // "Attrezzature", "Automezzi", "Volontari": the activity passes to its
     // picking mode and `pickStarted` asks for the list of the kind. False
@@ -129,13 +168,24 @@ signals:
     void loaded();
     // Lines, their states or the state word changed.
     void linesChanged();
+    // The number proposed for the new activity changed (fields().numprot).
+    void numberProposed();
     // A pick began: the register list of `kind` is wanted.
     void pickStarted(ResourceKind kind);
 
 private:
     QStringList loadNew();
     QStringList loadChosen();
+    // The number to propose for a new activity, from the counter; false when
+    // the counter cannot be read.
+    bool propose();
     void clear();
+    // What the window holds is what the archives hold: the base to compare
+    // the typed fields and the lines with.
+    void markRegistered(const ActivityInput &fields);
+    // "L'attività numero 12", "La nuova attività numero 13", "La nuova attività".
+    QString subject() const;
+    QString unsavedText() const;
     void addLine(const QString &line, bool taken);
     // Adds the line, and keeps on disk what is now held unregistered, in
     // `tx`: both or neither.
@@ -148,6 +198,12 @@ private:
     Context &m_ctx;
     Globals &m_g;
     ActivityInput m_fields;
+    ActivityInput m_typed;
+    // The fields and the line texts as loaded or last registered.
+    ActivityInput m_baseFields;
+    QStringList m_baseLines;
+    // A task chosen and not loaded yet.
+    bool m_pending = false;
     QString m_stateWord;
     QList<SessionLine> m_lines;
     Pick m_pick;

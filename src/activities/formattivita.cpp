@@ -3,11 +3,13 @@
 #include "activities/sheet.h"
 #include "printing/printout.h"
 #include "ui/keys.h"
+#include "session/snapshot.h"
 #include "ui/ui.h"
 #include "ui/windows.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -193,6 +195,9 @@ Formattivita::Formattivita(Context &ctx)
     connect(esci, &QPushButton::clicked, this, &Formattivita::esci);
     connect(&m_session, &ActivitySession::loaded, this, &Formattivita::showLoaded);
     connect(&m_session, &ActivitySession::linesChanged, this, &Formattivita::showLines);
+    connect(&m_session, &ActivitySession::numberProposed, this, &Formattivita::showProposedNumber);
+    for (const auto &shown : edits())
+        connect(shown.first, &QLineEdit::textChanged, this, &Formattivita::typed);
     onActivation(ctx, this, [this] { activated(); });
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.
@@ -207,11 +212,8 @@ Formattivita::Formattivita(Context &ctx)
         ->exitButton(esci)
         // Canc on a resource line does what the right button does: on the
         // line selected, or else on the line of the cursor.
-        ->onKeys(m_list, {Qt::Key_Delete}, [this] {
-            if (m_list->selectedItems().isEmpty() && m_list->currentItem())
-                m_list->currentItem()->setSelected(true);
-            listPressed(Qt::RightButton);
-        });
+        ->onKeys(m_list, {Qt::Key_Delete},
+                 [this] { askToDelete(m_list->selectedItems().value(0, m_list->currentItem())); });
 }
 
 void Formattivita::prepare(const QString &title, const QString &caption, bool showButton)
@@ -219,6 +221,28 @@ void Formattivita::prepare(const QString &title, const QString &caption, bool sh
     setWindowTitle(m_ctx.consultation ? title + QStringLiteral(" - sola consultazione") : title);
     m_registra->setText(caption);
     if (showButton) m_registra->setVisible(true);
+}
+
+bool Formattivita::startTask(modes::Activity mode, const QString &protsel, bool rollbackPoint)
+{
+    const QString question = m_session.abandonQuestion();
+    if (!question.isEmpty() && !m_ctx.platform.prompts->question(question)) return false;
+    const bool held = !m_session.unregistered().isEmpty();
+    BusyGuard busy(*m_ctx.platform.busy);
+    const ActivitySession::Outcome out = m_session.choose(protsel, mode);
+    busy.release();
+    tell(out);
+    if (rollbackPoint || held) snapshot::takeRegisters(m_ctx);
+    return true;
+}
+
+void Formattivita::showTask()
+{
+    // The activation filter lets through only an activation coming from
+    // another window of the program.
+    const bool activeAlready = isVisible() && m_ctx.lastActive == this;
+    present(this);
+    if (activeAlready && m_session.loadPending()) activated();
 }
 
 void Formattivita::resizeEvent(QResizeEvent *event)
@@ -261,9 +285,25 @@ void Formattivita::activated()
 
 void Formattivita::showLoaded()
 {
+    m_filling = true;
     for (const auto &[edit, field] : edits()) edit->setText(m_session.fields().*field);
+    m_filling = false;
+    typed();
     m_list->clear();
     showLines();
+}
+
+void Formattivita::showProposedNumber()
+{
+    m_filling = true;
+    m_numprot->setText(m_session.fields().numprot);
+    m_filling = false;
+    typed();
+}
+
+void Formattivita::typed()
+{
+    if (!m_filling) m_session.setTyped(input());
 }
 
 void Formattivita::showLines()
@@ -283,22 +323,22 @@ bool Formattivita::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
-        listPressed(press->button());
-        // The line concerned is the one already selected: the right press
-        // does not move the selection.
-        if (press->button() == Qt::RightButton) return true;
+        // Any button but the right one only selects; the right one acts on
+        // the line under the pointer.
+        if (press->button() == Qt::RightButton) {
+            askToDelete(m_list->itemAt(press->position().toPoint()));
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void Formattivita::listPressed(Qt::MouseButton button)
+void Formattivita::askToDelete(QListWidgetItem *item)
 {
-    // Any button but the right one only selects.
-    if (button != Qt::RightButton || !m_session.mayDeleteLines()) return;
-    const QList<QListWidgetItem *> selected = m_list->selectedItems();
-    if (selected.isEmpty()) return;
-    const int row = m_list->row(selected.first());
-    if (!m_ctx.platform.prompts->question(QStringLiteral("Elimino la riga selezionata?"))) return;
+    if (!item || !m_session.mayDeleteLines()) return;
+    m_list->setCurrentItem(item);
+    const int row = m_list->row(item);
+    if (!m_ctx.platform.prompts->question(m_session.deleteQuestion(row))) return;
     BusyGuard busy(*m_ctx.platform.busy);
     const ActivitySession::Outcome out = m_session.deleteLine(row);
     busy.release();
@@ -342,6 +382,9 @@ activities::ActivityInput Formattivita::input() const
 
 void Formattivita::registra()
 {
+    // A cancellation is not undone by leaving: it is confirmed first.
+    const QString cancel = m_session.cancelQuestion();
+    if (!cancel.isEmpty() && !m_ctx.platform.prompts->question(cancel)) return;
     const modes::Activity before = m_ctx.g.modoatt;
     BusyGuard busy(*m_ctx.platform.busy);
     const ActivitySession::Outcome out = m_session.registerActivity(input());

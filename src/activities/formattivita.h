@@ -8,6 +8,7 @@
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 // The activity window: shows the activity being edited (its fields and
@@ -23,6 +24,18 @@ public:
     // caption of the registration button (made visible when asked).
     void prepare(const QString &title, const QString &caption, bool showButton);
 
+    // A new task for the window: a new activity (mode I) or the activity
+    // `protsel` (M, A), loaded when the window is next activated. When the
+    // window holds typed or picked work not registered, the user is asked
+    // first, naming it; No keeps everything as it is and returns false.
+    // `rollbackPoint`: the registers' snapshot is taken once the undo of
+    // what the window held unregistered is done (taken anyway after such an
+    // undo, so that it never keeps a resource taken for nothing).
+    bool startTask(modes::Activity mode, const QString &protsel, bool rollbackPoint);
+    // Shows the window and makes it the active one; a task chosen while it
+    // was the active window already (no activation follows) is loaded at once.
+    void showTask();
+
     QListWidget *resourceList() const { return m_list; }
     activities::ActivitySession &session() const { return m_session; }
 
@@ -37,6 +50,9 @@ protected:
 private:
     void showLoaded();
     void showLines();
+    void showProposedNumber();
+    // The fields as the user left them, told to the activity.
+    void typed();
     void tell(const activities::ActivitySession::Outcome &out);
     void activated();
     void fillDateTime(QLineEdit *date, QLineEdit *time);
@@ -44,8 +60,9 @@ private:
     void registra();
     void esci();
     void stampaFoglio();
-    // A press of a mouse button on the resource list.
-    void listPressed(Qt::MouseButton button);
+    // The right button pressed on line `item` of the resource list (none:
+    // on no line), or the Delete key on the selected one.
+    void askToDelete(QListWidgetItem *item);
     // The fields of the window, each with the field of the activity it shows.
     QList<std::pair<QLineEdit *, QString activities::ActivityInput::*>> edits() const;
     activities::ActivityInput input() const;
@@ -59,4 +76,5 @@ private:
     QList<QLabel *> m_headers;
     QPushButton *m_registra;
     QList<QPushButton *> m_bottom;
+    bool m_filling = false; // the fields are being filled from the activity
 };

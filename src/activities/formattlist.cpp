@@ -121,16 +121,18 @@ void Formattlist::chosen(const QString &line)
     const bool cancelling = mode == ActivityList::A;
     if (!cancelling && mode != ActivityList::M && mode != ActivityList::V && mode != ActivityList::Z)
         return;
-    m_ctx.windows->get<activities::ActivitySession>()->choose(activities::protocolOf(line),
-                                                              cancelling ? modes::Activity::A
-                                                                         : modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
+    if (!activity->startTask(cancelling ? modes::Activity::A : modes::Activity::M,
+                             activities::protocolOf(line), false)) {
+        activity->showTask();
+        return;
+    }
     if (cancelling)
         activity->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"),
                           false);
     else
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    present(activity);
+    activity->showTask();
     ui::focusFirstField(activity);
 }
 

@@ -7,6 +7,8 @@
 #include "ui/ui.h"
 #include "ui/windows.h"
 
+#include <algorithm>
+
 using ui::tw;
 
 Formris::Formris(Context &ctx)
@@ -43,15 +45,30 @@ Formris::Formris(Context &ctx)
     ui::WindowKeys::of(this)->firstFields({m_qta})->mainButton(aggiungi)->exitButton(annulla);
 }
 
+namespace {
+
+// One piece or volunteer, or none when none is available: "Aggiungi" never
+// engages everything the list shows by itself. A count the list line does
+// not hold readably is proposed as one.
+QString proposedQuantity(const activities::Pick &pick)
+{
+    bool ok = false;
+    const int available = registers::listQuantity(pick.kind, pick.line).trimmed().toInt(&ok);
+    return QString::number(ok ? std::clamp(available, 0, 1) : 1);
+}
+
+} // namespace
+
 void Formris::showPick()
 {
     const activities::Pick &pick = m_session.pick();
     m_risorsa->setText(pick.line);
     m_risorsa->setCursorPosition(0);
-    m_qta->setText(registers::listQuantity(pick.kind, pick.line));
+    m_qta->setText(proposedQuantity(pick));
     m_nomi->setVisible(pick.kind == ResourceKind::Association);
     present(this);
-    ui::focusFirstField(this);
+    // Typing replaces the proposal.
+    ui::focusField(m_qta);
 }
 
 void Formris::aggiungi()

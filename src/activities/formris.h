@@ -15,7 +15,8 @@ class Formris : public QWidget {
 public:
     explicit Formris(Context &ctx);
 
-    // Shows the pick with the quantity its list line proposes; "Nomi" only
+    // Shows the pick with one to engage (or what is available, when less),
+    // selected so that typing replaces it; "Nomi" only
     // for the volunteers of an association.
     void showPick();
 

@@ -6,6 +6,8 @@
 #include "ui/windows.h"
 #include "archive/encoding.h"
 
+#include <QHideEvent>
+
 emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("emergenzaform"));
@@ -22,7 +24,20 @@ emergenzaform::emergenzaform(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     ui::WindowKeys::of(this)->firstFields({m_name})->mainButton(m_ok)->exitWith([this] { close(); });
 
     m_name->setText(m_ctx.g.nomeemergenza);
-    onActivation(ctx, this, [this] { m_name->setText(m_ctx.g.nomeemergenza); });
+    m_shown = m_name->text();
+    // A name typed and not confirmed stays while the window is open;
+    // otherwise the field shows the name in use.
+    onActivation(ctx, this, [this] {
+        if (m_name->text() != m_shown) return;
+        m_name->setText(m_ctx.g.nomeemergenza);
+        m_shown = m_name->text();
+    });
+}
+
+void emergenzaform::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) m_name->setText(m_shown);
 }
 
 void emergenzaform::confirm()
@@ -41,5 +56,6 @@ void emergenzaform::confirm()
         m_ctx.platform.prompts->info(res.message());
         return;
     }
+    m_shown = m_name->text();
     hide();
 }

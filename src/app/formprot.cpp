@@ -6,6 +6,8 @@
 #include "ui/windows.h"
 #include "archive/text.h"
 
+#include <QHideEvent>
+
 Formprot::Formprot(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Formprot"));
@@ -23,9 +25,20 @@ Formprot::Formprot(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
 
 void Formprot::load()
 {
+    // A number typed and not stored stays while the window is open;
+    // otherwise the field follows the counter, which registering an
+    // activity moves on.
+    if (m_numprot->text() != m_shown) return;
     // A missing, empty or unreadable counter file counts as 0.
     m_ctx.g.ultimoprot = settings::readCounter(m_ctx.path(archive::File::NumeroProt)).value_or(0);
     m_numprot->setText(QString::number(m_ctx.g.ultimoprot));
+    m_shown = m_numprot->text();
+}
+
+void Formprot::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) m_numprot->setText(m_shown);
 }
 
 void Formprot::store()
@@ -43,5 +56,6 @@ void Formprot::store()
         return;
     }
     m_ctx.g.ultimoprot = *value;
+    m_shown = m_numprot->text();
     m_ctx.platform.prompts->info(QStringLiteral("Numero protocollo modificato."));
 }

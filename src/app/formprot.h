@@ -12,10 +12,16 @@ class Formprot : public QWidget {
 public:
     explicit Formprot(Context &ctx);
 
+protected:
+    // Left without "Modifica", what was typed is dropped: the window opens
+    // again on the counter.
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void load();
     void store();
 
     Context &m_ctx;
     QLineEdit *m_numprot;
+    QString m_shown; // the number as last read or stored, to tell a typed one
 };

@@ -115,7 +115,6 @@ void Formvelmo::buildMenus()
         QAction *a = action(QString::fromLatin1(s.name));
         a->setShortcut(s.key);
         a->setShortcutContext(Qt::ApplicationShortcut);
-        a->installEventFilter(this);
     }
 }
 
@@ -126,21 +125,6 @@ void Formvelmo::openMenuBar()
         menuBar()->setActiveAction(a);
         return;
     }
-}
-
-bool Formvelmo::eventFilter(QObject *watched, QEvent *event)
-{
-    // Ctrl+N while the activity window is shown brings it forward: a key
-    // never throws away an activity under way. Leaving it ("Esci", Esc)
-    // comes first; the menu entry itself starts anew as always.
-    if (event->type() == QEvent::Shortcut && watched == action(QStringLiteral("mnattains"))) {
-        auto *activity = m_ctx.windows->existing<Formattivita>();
-        if (activity && activity->isVisible()) {
-            present(activity);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Formvelmo::choose(const MenuEntry &e)
@@ -208,22 +192,21 @@ void Formvelmo::caricaliste()
 
 void Formvelmo::lineClicked(const QString &line)
 {
-    // In consultation the activity window shows the activity and changes
-    // nothing: there is no rollback point to take.
-    if (!m_ctx.consultation) newRollbackPoint();
     QString prot = line.left(6);
     while (prot.startsWith(QLatin1Char(' '))) prot.remove(0, 1);
-    m_ctx.windows->get<activities::ActivitySession>()->choose(prot, modes::Activity::M);
     auto *activity = m_ctx.windows->get<Formattivita>();
-    activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    present(activity);
+    // In consultation the activity window shows the activity and changes
+    // nothing: there is no rollback point to take.
+    if (activity->startTask(modes::Activity::M, prot, !m_ctx.consultation))
+        activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
+    activity->showTask();
     ui::focusFirstField(activity);
 }
 
 void Formvelmo::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    end();
+    if (end()) event->accept();
+    else event->ignore();
 }
 
 void Formvelmo::discardUnregisteredActivity()
@@ -271,16 +254,22 @@ void Formvelmo::offerPicked(ResourceKind kind, const QString &line)
     if (out.done()) m_ctx.windows->get<Formris>()->showPick();
 }
 
-void Formvelmo::end()
+bool Formvelmo::end()
 {
+    const QString question = m_ctx.windows->get<activities::ActivitySession>()->quitQuestion();
+    if (!question.isEmpty() && !m_ctx.platform.prompts->question(question)) return false;
     discardUnregisteredActivity();
     if (m_quit) m_quit();
+    return true;
 }
 
 void Formvelmo::newRollbackPoint()
 {
-    // First, so that the new rollback point never keeps a resource taken for
-    // nothing.
+    // What the activity window took or gave back and has not registered
+    // stays until the user abandons it; the rollback point is then taken
+    // after the undo, so that it never keeps a resource taken for nothing.
+    if (!m_ctx.windows->get<activities::ActivitySession>()->unregistered().isEmpty()) return;
+    // First what an earlier occasion could not undo.
     discardUnregisteredActivity();
     snapshot::takeRegisters(m_ctx);
 }

@@ -28,8 +28,10 @@ public:
     // What ending the program does (tests replace it).
     void setQuitHandler(std::function<void()> quit) { m_quit = std::move(quit); }
     // Ends the program ("Fine", closing the window): what the activity
-    // window holds unregistered goes back first.
-    void end();
+    // window holds unregistered goes back first. When it holds typed fields
+    // or resource changes not registered, the user is asked first, naming
+    // them; No keeps the program running and returns false.
+    bool end();
 
     // The register list of `kind` in its picking mode (GA for equipment and
     // vehicles, RA for associations), filled with every record: the
@@ -41,7 +43,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -57,7 +58,8 @@ private:
     // What the activity window holds unregistered goes back to the registers.
     void discardUnregisteredActivity();
     // Snapshots of the association, equipment and vehicle archives before the
-    // activity window is opened.
+    // activity window is opened (not while it holds resource changes not
+    // registered: it takes them itself once they are undone).
     void newRollbackPoint();
 
     Context &m_ctx;

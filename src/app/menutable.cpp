@@ -41,21 +41,27 @@ void activityList(Formvelmo &, Context &ctx, const MenuEntry &e)
     present(w);
 }
 
+// A new activity; over work not registered only if the user abandons it
+// (otherwise the window comes to the front as it is).
 void activity(Formvelmo &, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattivita>();
-    w->prepare(e.title, e.caption, true);
-    ctx.g.modoatt = std::get<modes::Activity>(e.mode);
-    present(w);
+    if (w->startTask(std::get<modes::Activity>(e.mode), QString(), false))
+        w->prepare(e.title, e.caption, true);
+    w->showTask();
 }
 
 // The list to choose the activity from, with the activity window made
-// ready to cancel it.
+// ready to cancel it; over work not registered only if the user abandons
+// it (otherwise the activity window comes to the front as it is).
 void cancellation(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
-    ctx.windows->get<Formattivita>()->prepare(QStringLiteral("Attività - Annullamento"),
-                                              QStringLiteral("Annulla"), true);
-    ctx.g.modoatt = modes::Activity::A;
+    auto *w = ctx.windows->get<Formattivita>();
+    if (!w->startTask(modes::Activity::A, ctx.g.protsel, false)) {
+        present(w);
+        return;
+    }
+    w->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"), true);
     activityList(main, ctx, e);
 }
 

@@ -89,10 +89,25 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ->enterIn(m_denom, cerca);
 }
 
-void Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
+bool Formass::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
+    // Viewing and consulting register nothing: nothing there is lost.
+    const bool registering = !m_ctx.consultation && m_ctx.g.modoass != modes::Registry::L;
+    if (isVisible() && registering && m_draft.changed(shown())) {
+        const QString name = m_denom->currentText().trimmed();
+        if (!registers::abandon(*m_ctx.platform.prompts,
+                                name.isEmpty() ? QStringLiteral("una nuova associazione")
+                                               : QStringLiteral("l'associazione %1").arg(name)))
+            return false;
+    }
     m_ctx.g.modoass = mode;
     registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    BusyGuard busy(*m_ctx.platform.busy);
+    m_denom->setEditText(QString());
+    riempiassociazioni(m_denom, m_ctx.path(File::Associazioni), QString());
+    clearFields();
+    markClean();
+    return true;
 }
 
 void Formass::activated()
@@ -100,15 +115,27 @@ void Formass::activated()
     BusyGuard busy(*m_ctx.platform.busy);
     const QString path = m_ctx.path(File::Associazioni);
     if (m_ctx.g.modoass == modes::Registry::L) {
-        // Viewing: the list window has set nomecaricato already.
+        // Viewing follows the archive: the list window has set nomecaricato
+        // already.
         if (const auto a = associations::findByColumn(path, m_selectedLine.left(registers::kColumn)))
             load(*a);
+        markClean();
         return;
     }
-    m_denom->setEditText(QString());
+    // What the user typed or chose stays; the names follow what other
+    // windows registered.
     riempiassociazioni(m_denom, path, QString());
-    clearFields();
 }
+
+QStringList Formass::shown() const
+{
+    QStringList out{m_denom->currentText()};
+    for (const QLineEdit *e : {m_indir, m_comune, m_prov, m_tel, m_fax, m_email, m_campo, m_numvol})
+        out << e->text();
+    return out;
+}
+
+void Formass::markClean() { m_draft.markClean(shown()); }
 
 void Formass::cerca()
 {
@@ -127,6 +154,7 @@ void Formass::nameChosen()
     if (name.isEmpty() || !found) return;
     m_ctx.g.nomecaricato = found->denominazione;
     load(*found);
+    markClean();
 }
 
 associations::Input Formass::input() const
@@ -207,6 +235,7 @@ void Formass::insertRecord(const QStringList &fields)
     }
     m_denom->setEditText(QString());
     clearFields();
+    markClean();
     m_denom->setFocus();
 }
 
@@ -222,6 +251,7 @@ void Formass::modifyRecord(const QStringList &fields)
         return;
     }
     renamed(from, fields.at(associations::Denominazione));
+    markClean();
     tell(QStringLiteral("Associazione modificata."));
 }
 
@@ -267,5 +297,6 @@ void Formass::deleteRecord(const QString &nameField)
         return;
     }
     renamed(name, nameField);
+    markClean();
     tell(QStringLiteral("Associazione eliminata."));
 }

@@ -2,12 +2,10 @@
 
 #include "session/context.h"
 #include "associations/records.h"
+#include "registers/widgets.h"
 
 #include <QWidget>
 
-namespace registers {
-class ChoiceList;
-}
 class QLineEdit;
 class QPushButton;
 
@@ -19,8 +17,11 @@ public:
     explicit Formass(Context &ctx);
 
     // What the caller sets before showing the window: the mode, the title and
-    // the caption of "cmdassregistra" (none for viewing: the button hides).
-    void prepare(modes::Registry mode, const QString &title, const QString &caption);
+    // the caption of "cmdassregistra" (none for viewing: the button hides);
+    // the fields start empty. When the window shows data typed or chosen and
+    // not registered, the user is asked first, naming the association; No
+    // keeps everything as it is and returns false.
+    bool prepare(modes::Registry mode, const QString &title, const QString &caption);
 
     // The line of the association list chosen for viewing; the view mode
     // shows the association whose name matches its first 50 characters.
@@ -40,6 +41,9 @@ private:
     void showInput(const associations::Input &in);
     void load(const associations::Association &a);
     void clearFields();
+    // What the fields show, the name first.
+    QStringList shown() const;
+    void markClean();
     void tell(const QString &message);
     // The field a message of the checks is about.
     QWidget *fieldOf(const QString &message) const;
@@ -51,4 +55,5 @@ private:
     registers::ChoiceList *m_denom;
     QLineEdit *m_indir, *m_comune, *m_prov, *m_tel, *m_fax, *m_email, *m_campo, *m_numvol;
     QPushButton *m_registra;
+    registers::Draft m_draft;
 };

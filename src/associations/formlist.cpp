@@ -61,10 +61,12 @@ void Formlist::chosen(int, const QString &line, bool record)
         // association whose name fills the first 50 columns (if any).
         QString name = line.left(registers::kColumn);
         while (name.endsWith(QLatin1Char(' '))) name.chop(1);
-        m_ctx.g.nomecaricato = name;
         auto *ass = m_ctx.windows->get<Formass>();
-        ass->prepare(modes::Registry::L, QStringLiteral("Associazioni "), QString());
-        ass->setSelectedLine(line);
+        // Over data typed and not registered only if the user abandons them.
+        if (ass->prepare(modes::Registry::L, QStringLiteral("Associazioni "), QString())) {
+            m_ctx.g.nomecaricato = name;
+            ass->setSelectedLine(line);
+        }
         present(ass);
         ui::focusFirstField(ass);
     } else if (mode == modes::AssociationList::RA) {

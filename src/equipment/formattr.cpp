@@ -59,19 +59,41 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ->enterIn(m_ass, cerca);
 }
 
-void Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
+bool Formattr::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
+    if (isVisible() && !m_ctx.consultation && m_draft.changed(shown())
+        && !registers::abandon(*m_ctx.platform.prompts,
+                               registers::recordName(m_ass->currentText(), m_des->currentText(),
+                                                     "l'attrezzatura %1", "un'attrezzatura",
+                                                     "una nuova attrezzatura")))
+        return false;
     m_ctx.g.modoattr = mode;
     registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    registers::refill(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
+    registers::empty(m_des);
+    m_descriptionsOf.clear();
+    registers::refill(m_stato, registers::stateEntries());
+    m_qta->clear();
+    markClean();
+    return true;
 }
 
 void Formattr::activated()
 {
-    registers::refill(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
-    registers::empty(m_des);
-    registers::refill(m_stato, registers::stateEntries());
-    m_qta->clear();
+    // What the user typed or chose stays; the lists follow what other
+    // windows registered.
+    registers::refresh(m_ass, associations::allNames(m_ctx.path(File::Associazioni)));
+    if (!m_descriptionsOf.isEmpty())
+        registers::refresh(m_des, equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature),
+                                                                     m_descriptionsOf));
 }
+
+QStringList Formattr::shown() const
+{
+    return {m_ass->currentText(), m_des->currentText(), m_stato->currentText(), m_qta->text()};
+}
+
+void Formattr::markClean() { m_draft.markClean(shown()); }
 
 // Narrows the association list to the names holding the typed characters.
 void Formattr::cerca()
@@ -83,8 +105,9 @@ void Formattr::cerca()
 
 void Formattr::fillDescriptions()
 {
+    m_descriptionsOf = m_ass->currentText();
     registers::refill(m_des, equipment::Archive::descriptionsOf(m_ctx.path(File::Attrezzature),
-                                                                m_ass->currentText()));
+                                                                m_descriptionsOf));
     m_selectedAss = m_ass->currentText();
 }
 
@@ -103,6 +126,7 @@ void Formattr::descriptionChosen()
     m_stato->setEditText(item->stato);
     m_qta->setText(QString::number(item->quantita));
     m_selectedDes = m_des->currentText();
+    markClean();
 }
 
 QWidget *Formattr::fieldOf(const QString &message) const
@@ -151,6 +175,7 @@ void Formattr::registra()
         return;
     }
     fillDescriptions();
+    markClean();
     busy.release();
     prompts.info(modify   ? QStringLiteral("Attrezzatura modificata correttamente.")
                  : remove ? QStringLiteral("Attrezzatura eliminata correttamente.")

@@ -69,4 +69,30 @@ void refill(QComboBox *list, const QStringList &entries)
     list->setEditText(QString());
 }
 
+void refresh(QComboBox *list, const QStringList &entries)
+{
+    const QString text = list->currentText();
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+    list->setEditText(text);
+}
+
+bool abandon(Prompts &prompts, const QString &what)
+{
+    return prompts.question(
+        QStringLiteral("I dati scritti per %1 non sono registrati. Li abbandono?").arg(what));
+}
+
+QString recordName(const QString &association, const QString &description, const char *named,
+                   const char *unnamed, const char *none)
+{
+    const QString a = association.trimmed(), d = description.trimmed();
+    if (!d.isEmpty())
+        return a.isEmpty() ? QString::fromUtf8(named).arg(d)
+                           : QStringLiteral("%1 di %2").arg(QString::fromUtf8(named).arg(d), a);
+    if (!a.isEmpty()) return QStringLiteral("%1 di %2").arg(QString::fromUtf8(unnamed), a);
+    return QString::fromUtf8(none);
+}
+
 } // namespace registers

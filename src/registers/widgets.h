@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/prompts.h"
 #include "registers/registers.h"
 
 #include <QComboBox>
@@ -45,5 +46,32 @@ void empty(QComboBox *list);
 
 // Replaces the entries of a drop-down list and empties its text.
 void refill(QComboBox *list, const QStringList &entries);
+
+// Replaces the entries of a drop-down list, keeping the text typed or chosen.
+void refresh(QComboBox *list, const QStringList &entries);
+
+// What a registry window holds, compared with what it held when it was last
+// emptied, loaded or registered: what the user typed or chose since, and
+// has not registered.
+class Draft {
+public:
+    void markClean(const QStringList &shown) { m_clean = shown; }
+    bool changed(const QStringList &shown) const { return shown != m_clean; }
+
+private:
+    QStringList m_clean;
+};
+
+// Asks before a new task empties what a registry window holds typed and not
+// registered: "I dati scritti per <what> non sono registrati. Li
+// abbandono?" (`what`: "l'associazione ALFA", "un nuovo automezzo"...).
+bool abandon(Prompts &prompts, const QString &what);
+
+// The record a vehicle or equipment window shows, for that question:
+// `named` with its description ("l'automezzo %1"), `unnamed` without
+// ("un automezzo"), either followed by " di <association>" when there is
+// one; `none` with neither ("un nuovo automezzo").
+QString recordName(const QString &association, const QString &description, const char *named,
+                   const char *unnamed, const char *none);
 
 } // namespace registers

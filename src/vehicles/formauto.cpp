@@ -117,20 +117,45 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ->onKeys(m_orapa, {f2, ctrlD}, timeOnly(m_orapa));
 }
 
-void Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
+bool Formauto::prepare(modes::Registry mode, const QString &title, const QString &caption)
 {
+    if (isVisible() && !m_ctx.consultation && m_draft.changed(shown())
+        && !registers::abandon(*m_ctx.platform.prompts,
+                               registers::recordName(m_ass->currentText(), m_des->currentText(),
+                                                     "l'automezzo %1", "un automezzo",
+                                                     "un nuovo automezzo")))
+        return false;
     m_ctx.g.modoauto = mode;
     registers::prepareWindow(this, m_registra, m_ctx.consultation, title, caption);
+    BusyGuard busy(*m_ctx.platform.busy);
+    registers::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
+    registers::empty(m_des);
+    m_descriptionsOf.clear();
+    for (QLineEdit *e : {m_campo, m_dataar, m_oraar, m_datapa, m_orapa, m_note}) e->clear();
+    registers::refill(m_stato, registers::stateEntries());
+    markClean();
+    return true;
 }
 
 void Formauto::activated()
 {
+    // What the user typed or chose stays; the lists follow what other
+    // windows registered.
     BusyGuard busy(*m_ctx.platform.busy);
-    registers::refill(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
-    registers::empty(m_des);
-    for (QLineEdit *e : {m_campo, m_dataar, m_oraar, m_datapa, m_orapa, m_note}) e->clear();
-    registers::refill(m_stato, registers::stateEntries());
+    registers::refresh(m_ass, associations::matchingNames(m_ctx.path(File::Associazioni), QString()));
+    if (!m_descriptionsOf.isEmpty())
+        registers::refresh(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi),
+                                                                    m_descriptionsOf));
 }
+
+QStringList Formauto::shown() const
+{
+    const vehicles::Input in = input();
+    return {in.associazione, in.descrizione, in.campo, in.dataar, in.oraar,
+            in.datapa,       in.orapa,       in.note,  in.stato};
+}
+
+void Formauto::markClean() { m_draft.markClean(shown()); }
 
 void Formauto::cerca()
 {
@@ -141,8 +166,9 @@ void Formauto::cerca()
 
 void Formauto::fillDescriptions()
 {
+    m_descriptionsOf = m_ass->currentText();
     registers::refill(m_des, vehicles::Archive::descriptionsOf(m_ctx.path(File::Automezzi),
-                                                               m_ass->currentText()));
+                                                               m_descriptionsOf));
 }
 
 void Formauto::associationChosen()
@@ -165,6 +191,7 @@ void Formauto::descriptionChosen()
     m_note->setText(v->specializzazione);
     m_stato->setEditText(v->stato);
     m_chiaveauto = key;
+    markClean();
 }
 
 vehicles::Input Formauto::input() const
@@ -237,6 +264,7 @@ void Formauto::registra()
     m_datapa->setText(fields.at(vehicles::DataPartenza));
     m_orapa->setText(fields.at(vehicles::OraPartenza));
     afterChange(!modify && !remove);
+    markClean();
     busy.release();
     prompts.info(modify   ? QStringLiteral("Automezzo modificato correttamente.")
                  : remove ? QStringLiteral("Automezzo eliminato correttamente.")

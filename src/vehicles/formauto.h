@@ -2,12 +2,10 @@
 
 #include "session/context.h"
 #include "vehicles/records.h"
+#include "registers/widgets.h"
 
 #include <QWidget>
 
-namespace registers {
-class ChoiceList;
-}
 class QLineEdit;
 class QPushButton;
 
@@ -18,8 +16,11 @@ public:
     explicit Formauto(Context &ctx);
 
     // What the caller sets before showing the window: the mode, the title and
-    // the caption of "cmdregistra".
-    void prepare(modes::Registry mode, const QString &title, const QString &caption);
+    // the caption of "cmdregistra"; the fields start empty. When the window
+    // shows data typed or chosen and not registered, the user is asked
+    // first, naming the record; No keeps everything as it is and returns
+    // false.
+    bool prepare(modes::Registry mode, const QString &title, const QString &caption);
 
     // The vehicle last loaded by choosing a description; modify and delete
     // act on it.
@@ -32,6 +33,9 @@ private:
     void descriptionChosen();
     void registra();
     void fillDescriptions();
+    // What the fields show, the association first.
+    QStringList shown() const;
+    void markClean();
     void afterChange(bool keepArrival);
     vehicles::Input input() const;
     // The control that shows `field`.
@@ -42,4 +46,7 @@ private:
     registers::ChoiceList *m_ass, *m_des, *m_stato;
     QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
     QPushButton *m_registra;
+    registers::Draft m_draft;
+    // The association whose descriptions the description list holds.
+    QString m_descriptionsOf;
 };

@@ -57,12 +57,12 @@ struct Desk : TestFolder {
         session = std::make_unique<ActivitySession>(ctx);
         session->setShown(true);
     }
-    // The menu entry opens the activity window in `mode`; what it was told.
+    // A menu entry or a list gives the activity window a new task, which it
+    // loads as it is activated; what it was told.
     QStringList enter(Activity mode, const QString &protsel = {})
     {
-        if (!protsel.isEmpty()) session->choose(protsel, mode);
-        else ctx.g.modoatt = mode;
-        return session->activate().messages;
+        const QStringList told = session->choose(protsel, mode).messages;
+        return told + session->activate().messages;
     }
     ActivitySession::Outcome take(ResourceKind kind, const QString &line, const QString &qty = "1")
     {
@@ -142,12 +142,13 @@ private slots:
     }
 
     // What was not registered goes back record by record at every moment of
-    // the undo: leaving, loading another activity, the end of the program
-    // (discard), and the next start after an abnormal end.
+    // the undo: leaving, a new task (a new activity or another one chosen),
+    // the end of the program (discard), and the next start after an abnormal
+    // end.
     void theUndoMoments_data()
     {
         QTest::addColumn<QString>("moment");
-        for (const char *m : {"leave", "reload", "discard", "abnormal end"}) QTest::newRow(m) << QString(m);
+        for (const char *m : {"leave", "new task", "discard", "abnormal end"}) QTest::newRow(m) << QString(m);
     }
     void theUndoMoments()
     {
@@ -160,7 +161,7 @@ private slots:
         d.write(File::Associazioni, "ALFA,VIA ROMA 1,ROMA,RM,061234,,,CAMPO1,9,12\r\n");
         QVERIFY(d.registers() != kEquipment + kVehicles);
         if (moment == "leave") d.session->leave();
-        else if (moment == "reload") d.enter(Activity::I);
+        else if (moment == "new task") d.enter(Activity::I);
         else if (moment == "discard") d.session->discard();
         else {
             d.session.reset(); // nothing written on the way out
@@ -350,6 +351,24 @@ private slots:
         d.enter(Activity::A, "6");
         QCOMPARE(d.registerNow(d.session->fields()), QStringList({kCancelled}));
         QVERIFY(given.isEmpty());
+    }
+
+    // Activation keeps a new activity as it stands, its number following the
+    // counter (another desk registered meanwhile) until one is typed.
+    void theNumberProposedFollowsTheCounter()
+    {
+        Desk d;
+        d.enter(Activity::I);
+        QVERIFY(d.take(ResourceKind::Equipment, kTenda, "2").done());
+        activities::ActivityInput typed = d.session->typed();
+        for (const char *counter : {" 9 ", " 12 "}) {
+            d.write(File::NumeroProt, QByteArray(counter) + "\r\n");
+            d.session->activate();
+            QCOMPARE(d.session->typed().numprot, QString(counter == QByteArray(" 9 ") ? "10" : "30"));
+            typed.numprot = "30";
+            d.session->setTyped(typed);
+        }
+        QCOMPARE(d.session->lines().size(), 1);
     }
 };
 

@@ -5,7 +5,8 @@
 // not registered) equals what the office owns; a vehicle is "A" exactly when
 // one open activity holds it; nothing is held of a record that is gone;
 // protocol numbers are unique. What the office owns changes only by the
-// register windows, by a restore of a saved set and by a reset.
+// register windows, by a restore of a saved set and by a reset. The operator
+// answers Yes to abandoning unregistered work and to cancelling.
 //
 // VELMORA_SOAK_SEED and VELMORA_SOAK_STEPS run one sequence of that seed and
 // length instead of the fixed ones (make soak).
@@ -275,6 +276,7 @@ struct Room : PickOffice {
     void step()
     {
         fake.prompts.clear();
+        fake.prompts.answers << true << true;
         switch (any(24)) {
         case 0:
         case 1: association(); break;

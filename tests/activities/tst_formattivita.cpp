@@ -1,4 +1,5 @@
 #include "pickoffice.h"
+#include "registerdesk.h"
 #include "resourcetext.h"
 
 using archive::File;
@@ -142,9 +143,7 @@ private slots:
             QCOMPARE(records(o), linesOf5("L", "L"));
         }
         // Re-opening a closed activity takes nothing: its lines stay released.
-        o.ctx.g.protsel = "5";
-        o.ctx.g.modoatt = modes::Activity::M;
-        o.activate(w);
+        w = o.openFromList("mnattamod", "5");
         QVERIFY(o.ctx.g.attchiusa);
         QCOMPARE(edit(w, "stato")->text(), QString("Chiusa"));
         edit(w, "orafi")->clear();
@@ -164,8 +163,7 @@ private slots:
         for (const char *protsel : {"99", "abc"}) {
             const QStringList notFound{QString::fromUtf8("Attività numero %1 non trovata.").arg(protsel)};
             o.fake.prompts.clear();
-            o.ctx.g.protsel = protsel;
-            o.ctx.g.modoatt = modes::Activity::M;
+            w->session().choose(protsel, modes::Activity::M);
             o.activate(w);
             QCOMPARE(o.fake.prompts.messages(), notFound);
             for (const char *f : {"numprot", "stato", "datari", "tipoatt"})
@@ -213,10 +211,11 @@ private slots:
             QCOMPARE(edit(w, "note")->text(), QString("typed"));
         }
         QVERIFY(o.registerNow().isEmpty());
-        // Back in mode M, activation reloads what was typed away.
+        // Back in mode M, activation keeps what was typed.
         o.ctx.g.modoatt = modes::Activity::M;
         o.activate(w);
-        QCOMPARE(edit(w, "note")->text(), QString("NOTE"));
+        QCOMPARE(edit(w, "note")->text(), QString("typed"));
+        typeText(w, "note", "NOTE");
         // Another activity's number is refused; a free one moves the activity
         // and its lines.
         typeText(w, "numprot", "7");
@@ -280,6 +279,58 @@ private slots:
         }
         QCOMPARE(shown.join(','), written);
         QCOMPARE(o.read(File::Attivita), crlf({"7," + written.toLatin1() + ",X,X,X,," + (shown.last().isEmpty() ? "A" : "C")}));
+    }
+    // Looking at another window keeps what is not registered; a new task, "Fine" and the
+    // close of the main window ask first, naming it, and No keeps everything; "Annulla"
+    // asks too. The right press acts on the line under the pointer, the Delete key on
+    // the selected one, each naming it.
+    void workKeptAndAskedBeforeItIsLost()
+    {
+        PickOffice o;
+        o.write(File::Attivita, crlf({kOpen5}));
+        o.write(File::Risorse, crlf({"5,ATTR,2,ALFA,POMPA,O", "5,AUTO,1,ALFA,JEEP,O"}));
+        const QByteArray vehicles = crlf({kJeep.chopped(1) + "A", kAmbulanza});
+        o.write(File::Automezzi, vehicles);
+        int quits = 0;
+        o.main->setQuitHandler([&] { ++quits; });
+        auto *w = o.openFromMain("5");
+        QListWidget *l = o.resourceList();
+        clickLine(l, 0);
+        o.fake.prompts.answers << false << true;
+        QTest::mousePress(l->viewport(), Qt::RightButton, {}, l->visualItemRect(l->item(1)).center());
+        QTest::keyClick(l, Qt::Key_Delete);
+        QCOMPARE(o.fake.prompts.questions(), QStringList(2, "Elimino la riga AUTO 1 ALFA JEEP?"));
+        typeText(w, "note", "scritta");
+        const QByteArray kept = o.read("sospese.dat");
+        o.fromMenu<Formass>("mnassains");
+        o.activate(w);
+        QCOMPARE(edit(w, "note")->text(), QString("scritta"));
+        QCOMPARE(l->count(), 1);
+        QCOMPARE(o.read("sospese.dat"), kept);
+
+        const QString quit = QString::fromUtf8("L'attività numero 5 ha modifiche non registrate (1 risorsa eliminata, "
+                                               "campi modificati). Esco senza registrarle?");
+        const QString abandon = QString::fromUtf8("L'attività numero 5 ha dati non registrati. Li abbandono?");
+        o.fake.prompts.clear();
+        o.fake.prompts.answers << false << false << false << true;
+        o.main->action("mnfine")->trigger();
+        QVERIFY(!o.main->close());
+        o.openInsert();
+        QCOMPARE(edit(w, "note")->text(), QString("scritta"));
+        o.openFromMain("5");
+        QCOMPARE(o.fake.prompts.questions(), QStringList({quit, quit, abandon, abandon}));
+        QCOMPARE(o.read("sospese.dat"), QByteArray());
+        QCOMPARE(o.read(File::Automezzi), vehicles);
+
+        o.openFromList("mnattaann", "5");
+        QVERIFY(o.registerNow({false}).isEmpty());
+        QCOMPARE(o.fake.prompts.questions(), QStringList{QString::fromUtf8("Annullo l'attività numero 5?")});
+        QVERIFY(o.read(File::Attivita).endsWith(",A\r\n"));
+        QCOMPARE(o.registerNow({true}), QStringList{QString::fromUtf8("Attività annullata correttamente.")});
+        // Nothing left unregistered: the end comes at once.
+        QVERIFY(o.main->close());
+        QCOMPARE(quits, 1);
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
     }
 };
 

@@ -126,8 +126,8 @@ private slots:
         PickOffice o;
         QVERIFY(keys(o, "#Formvelmo ^N #Formattivita ?numprot Tab F2 >tipoatt =incendio Tab =roma Tab =rossi >cmdattr Enter #Formattrlist ~TENDA Enter #Formris ?qta ^A =3 Enter #Formattrlist Esc #Formattivita ?cmdattr Tab Enter #Formautolist ~JEEP Enter #Formris Enter #Formautolist Esc #Formattivita >cmdvol Enter #Formlist ?cerca Down ~ALFA Enter #Formris ^A =4 >cmdnomi Enter #Formsto ~LUCA Space Enter #Formris >cmdaggiungi Enter #Formlist Esc #Formattivita >cmdregistra Enter"));
         QCOMPARE(o.read(File::Automezzi), crlf({kJeep.chopped(1) + "A", kAmbulanza}));
-        // Ctrl+N brings forward the activity under way, never starts anew.
-        QVERIFY(keys(o, "F1 ^N #Formattivita ?cmdregistra Esc #Formvelmo"));
+        // Ctrl+N over a registered activity starts a new one at once.
+        QVERIFY(keys(o, "F1 ^N #Formattivita ?numprot Esc #Formvelmo"));
         QCOMPARE(o.fake.help.calls, QStringList{"velmora.hlp"});
         QVERIFY(keys(o, "Alt+T A F #Formattlist ?cerca Down ~INCENDIO Enter #Formattivita ?numprot >datain F2 >datafi ^D Enter Esc #Formattlist Esc"));
         QVERIFY(keys(o, "#Formvelmo ^N #Formattivita Tab F2 >tipoatt =frana Tab =pisa Tab =verdi >cmdattr Enter #Formattrlist ~POMPA Enter #Formris ^A =2 Enter #Formattrlist Esc #Formattivita >tipoatt Enter Esc"));

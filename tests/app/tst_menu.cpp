@@ -1,6 +1,6 @@
 // Each menu entry that opens a window sets, every time, its mode, title and
 // button caption, after the registers' rollback point if the menu table says so.
-#include "office.h"
+#include "registerdesk.h"
 
 #include "app/formvelmo.h"
 
@@ -52,6 +52,34 @@ private slots:
             w->setWindowTitle("altro");
             if (button) button->setText("altro"), button->hide();
             action->trigger();
+        }
+    }
+
+    // What a window holds typed and not registered stays when the user comes
+    // back to it; its entry starts it anew only once the user abandons it.
+    void typingKeptUntilAbandoned()
+    {
+        const QStringList asked{"I dati scritti per l'associazione NUOVA non sono registrati. Li abbandono?",
+                                "I dati scritti per l'automezzo NUOVO MEZZO di ALFA non sono registrati. Li abbandono?",
+                                "I dati scritti per l'attrezzatura NUOVO ATTREZZO di ALFA non sono registrati. Li abbandono?",
+                                QString::fromUtf8("La nuova attività numero 8 ha dati non registrati. Li abbandono?")};
+        for (int i = 0; i < int(registerWindows().size()); ++i) {
+            const WindowRow &row = registerWindows()[size_t(i)];
+            MainOffice o;
+            seedOffice(o);
+            QWidget *w = row.open(o);
+            fillGood(w, row);
+            Typed good;
+            for (auto it = row.good.begin(); it != row.good.end(); ++it) good.append({it.key(), it.value()});
+            o.activate(o.main);
+            o.activate(w);
+            QCOMPARE(shownIn(w, good), good);
+            o.fake.prompts.answers << false << true;
+            row.open(o);
+            QCOMPARE(shownIn(w, good), good);
+            row.open(o);
+            QCOMPARE(o.fake.prompts.questions(), QStringList(2, asked.at(i)));
+            QVERIFY(shownIn(w, good) != good);
         }
     }
 };

@@ -73,7 +73,7 @@ private slots:
 
         // Choosing a line views the association. A name cut at 50 columns
         // still finds it; a negative count shows; the heading opens the
-        // window too, with nothing of its own to load.
+        // window too, empty: nothing of its own to load.
         o.ctx.g.modoass = modes::Registry::M;
         const struct {
             int row;
@@ -83,7 +83,7 @@ private slots:
             {3, "ALFA", {{"cmbassdenom", "ALFA"}, {"assindir", "VIA A"}, {"assnumvol", "10"}}},
             {6, kLong.left(50), {{"cmbassdenom", kLong}, {"assindir", "VIA Z"}, {"assnumvol", "32767"}}},
             {5, "CROCE ROSSA", {{"cmbassdenom", "CROCE ROSSA"}, {"assindir", ""}, {"assnumvol", "-3"}}},
-            {0, kHeading, {{"cmbassdenom", "CROCE ROSSA"}}},
+            {0, kHeading, {{"cmbassdenom", ""}, {"assindir", ""}}},
         };
         for (const auto &c : cases) {
             o.activate(w); // every activation rebuilds the whole list

@@ -52,17 +52,18 @@ QList<QByteArray> archives(const PickOffice &o)
 }
 
 // Leaves the activity window unregistered; `prot` is another listed activity.
-// Coming back to the window is itself a moment of the undo ("reload").
+// A new task, or the end, over work not registered asks first: Yes.
 void leave(PickOffice &o, Formattivita *w, const QString &moment, const QString &prot)
 {
+    o.fake.prompts.answers << true;
     if (moment == "main list") return void(o.openFromMain(prot));
-    const bool own = moment == "cmdesci" || moment == "title bar" || moment == "reload";
+    if (moment == "activity list") return void(o.openFromList("mnattamod", prot));
+    const bool own = moment == "cmdesci" || moment == "title bar";
     if (own && o.ctx.lastActive != w) o.activate(w);
     if (moment == "cmdesci") return press(w, "cmdesci");
     if (moment == "title bar") return void(w->close());
     o.activate(o.main);
-    if (own) o.activate(w);
-    else o.main->action(moment.toLatin1())->trigger();
+    o.main->action(moment.toLatin1())->trigger();
 }
 
 } // namespace
@@ -79,6 +80,12 @@ private slots:
         auto *equipmentList = o.pickInList<Formattrlist>("cmdattr", kTendaLine);
         QCOMPARE(child<QLineEdit>(o.ris(), "risorsa")->text(), kTendaLine);
         QVERIFY(!child<QPushButton>(o.ris(), "cmdnomi")->isVisible());
+        // One piece proposed, selected: what is typed replaces it.
+        QLineEdit *quantity = child<QLineEdit>(o.ris(), "qta");
+        QCOMPARE(quantity->selectedText(), QString("1"));
+        QCOMPARE(o.ris()->focusWidget(), quantity);
+        QTest::keyClicks(quantity, "3");
+        QCOMPARE(quantity->text(), QString("3"));
         // Once the resource window is gone, the list is activated again and refilled.
         QVERIFY(QTest::qWaitFor([&] { return o.ris()->isActiveWindow(); }, 1000));
         press(o.ris(), "cmdaggiungi");
@@ -101,7 +108,7 @@ private slots:
 
         // Four volunteers of ALFA, one named (the empty item adds nothing).
         o.pickInList<Formlist>("cmdvol", kAlfaLine);
-        QCOMPARE(qta(o), QString("10"));
+        QCOMPARE(qta(o), QString("1"));
         QVERIFY(child<QPushButton>(o.ris(), "cmdnomi")->isVisible());
         typeText(o.ris(), "qta", "4");
         press(o.ris(), "cmdnomi");
@@ -133,13 +140,15 @@ private slots:
         // Deleting "VOL." gives the volunteers back at once, the named one stays; "No" keeps all.
         o.fake.prompts.clear();
         o.deleteRow(4);
-        QCOMPARE(o.fake.prompts.questions(), QStringList({"Elimino la riga selezionata?"}));
+        QCOMPARE(o.fake.prompts.questions(), QStringList({"Elimino la riga VOL. 4 ALFA?"}));
         QCOMPARE(o.read(File::Associazioni), associationRecords(10));
         QCOMPARE(items(o.resourceList()), QStringList({tenda, pompa, autom, named}));
         o.deleteRow(0, false);
         QCOMPARE(o.read(File::Attrezzature), equipmentRecords("L, 3 ", "A, 0 "));
 
-        // Re-opened from the main window (which undoes the deletion) and closed: everything goes back.
+        // Re-opened from the main window (which, once the user abandons it, undoes the deletion)
+        // and closed: everything goes back.
+        o.fake.prompts.answers << true;
         w = o.openFromMain("7");
         QCOMPARE(items(o.resourceList()),
                  QStringList({pompa.left(114), tenda.left(114), autom.left(114), vol.leftJustified(114),
@@ -216,9 +225,9 @@ private slots:
         o.ctx.g.risorsecambiate = false;
         QListWidget *l = o.resourceList();
         const QPoint at = l->visualItemRect(l->item(0)).center();
-        // Nothing selected, the right press asks nothing; the other buttons only select.
+        // A right press on no line asks nothing; the other buttons only select.
         l->clearSelection();
-        QTest::mousePress(l->viewport(), Qt::RightButton, {}, at);
+        QTest::mousePress(l->viewport(), Qt::RightButton, {}, l->visualItemRect(l->item(l->count() - 1)).bottomLeft() + QPoint(4, 20));
         QTest::mouseClick(l->viewport(), Qt::MiddleButton, {}, at);
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(o.fake.prompts.questions().isEmpty());
@@ -237,6 +246,10 @@ private slots:
         QCOMPARE(o.ctx.g.modoattprec, modes::Activity::I);
         o.main->offerPicked(ResourceKind::Association, kAlfaLine);
         QCOMPARE(w->session().pick().line, kAlfaLine);
+
+        // None available, none proposed.
+        o.pick("cmdattr", ResourceKind::Equipment, equipmentListLine("ALFA", "TENDA", "A", 0));
+        QCOMPARE(qta(o), QString("0"));
 
         // The activity window left meanwhile: "Aggiungi" takes nothing.
         o.activate(w);
@@ -292,7 +305,7 @@ private slots:
         // The association of the long name, cut to 50 by the list.
         o.write(File::Volontari, crlf({longName.toLatin1() + ",PIA,NERI"}));
         o.pick("cmdvol", ResourceKind::Association, associationListLine(longName, 3));
-        QCOMPARE(qta(o), QString("3"));
+        QCOMPARE(qta(o), QString("1"));
         openNames();
         QCOMPARE(items(names), QStringList({"", "PIA NERI"}));
     }
@@ -337,7 +350,7 @@ private slots:
         QCOMPARE(o.read(File::Automezzi), kJeepTaken);
 
         // The refusal itself, and the line left engaged, are tst_resource_operations'.
-        const QStringList told = o.registerNow();
+        const QStringList told = o.registerNow({true});
         QCOMPARE(told.mid(1), QStringList({QString::fromUtf8("Attività annullata correttamente.")}));
         // One message for every line that could not go back.
         QCOMPARE(told.first().count("resta impegnata."), 2);
@@ -349,20 +362,21 @@ private slots:
 
     // Undoing what the activity window did unregistered touches only its own records: a
     // correction registered meanwhile in a register window stays, and a new activity gives back
-    // all it took (the new rollback point). Whatever the moment, the undo is made once.
+    // all it took (the new rollback point). Whatever the moment, the undo is made once; a new
+    // task or the end asks first when there is something to undo or typed.
     void undoKeepsWhatOtherWindowsRegistered_data()
     {
         QTest::addColumn<QString>("correction");
         QTest::addColumn<QString>("moment");
         QTest::addColumn<bool>("pending");
         for (const char *correction : {"association", "vehicle", "equipment"})
-            for (const char *moment : {"cmdesci", "title bar", "reload", "main list", "mnattains", "mnattamod",
+            for (const char *moment : {"cmdesci", "title bar", "main list", "activity list", "mnattains",
                                        "mnattaann", "mnfine"})
                 for (bool pending : {false, true})
                     QTest::addRow("%s %s%s", correction, moment, pending ? " unregistered" : "")
                         << QString(correction) << QString(moment) << pending;
         QTest::addRow("renamed meanwhile") << QString("rename") << QString("cmdesci") << true;
-        for (const char *moment : {"cmdesci", "title bar", "reload", "main list", "mnfine"})
+        for (const char *moment : {"cmdesci", "title bar", "main list", "activity list", "mnfine"})
             QTest::addRow("new activity %s", moment) << QString("new") << QString(moment) << true;
     }
     void undoKeepsWhatOtherWindowsRegistered()
@@ -425,11 +439,14 @@ private slots:
         if (pending && !fresh) expected[1].replace(kJeep, kJeepTakenLine).replace(kAmbulanzaTakenLine, kAmbulanza).replace("SOCCORSO,L", "SOCCORSO,A");
         o.fake.prompts.clear();
         leave(o, w, moment, fresh ? "3" : "7");
+        const bool asks = (pending || fresh) && moment != "cmdesci" && moment != "title bar";
+        QCOMPARE(o.fake.prompts.questions().size(), asks ? 1 : 0);
+        o.fake.prompts.answers.clear();
         QCOMPARE(archives(o), expected);
         QCOMPARE(o.read("sospese.dat"), QByteArray());
         QVERIFY(!o.ctx.g.risorsecambiate);
         if (fresh) QCOMPARE(o.read(File::AutomezziSav), kVehiclesFree);
-        if (fresh && moment == "reload") QCOMPARE(o.resourceList()->count(), 0);
+        if (fresh && moment == "activity list") QCOMPARE(o.resourceList()->count(), 0);
         QCOMPARE(o.fake.prompts.messages(), QStringList());
         press(o.openInsert(), "cmdesci");
         QCOMPARE(archives(o), expected);
@@ -445,7 +462,9 @@ private slots:
         const QByteArray held = o.read("sospese.dat");
         QFile::setPermissions(o.path(File::Attrezzature), QFile::ReadOwner);
         o.fake.prompts.clear();
+        o.fake.prompts.answers << true; // the deletion abandoned
         Formattivita *w = o.openInsert();
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
         QCOMPARE(o.fake.prompts.messages().size(), 1);
         QCOMPARE(o.read(File::Attrezzature), kAllFree);
         QCOMPARE(o.read("sospese.dat"), held);

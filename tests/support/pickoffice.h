@@ -133,10 +133,12 @@ struct PickOffice : MainOffice {
         return shown<Formattivita>();
     }
 
-    // Presses the activity window's registration button; what the user was told.
-    QStringList registerNow()
+    // Presses the activity window's registration button, answering the
+    // questions (a cancellation is confirmed first); what the user was told.
+    QStringList registerNow(const QList<bool> &answers = {})
     {
         fake.prompts.clear();
+        fake.prompts.answers << answers;
         press(activity(), "cmdregistra");
         return fake.prompts.messages();
     }

@@ -138,8 +138,11 @@ private slots:
         QCOMPARE(o.read(r.archive), r.inserted_);
         QCOMPARE(shownIn(w, r.duplicateShown), r.duplicateShown);
 
-        // A new activation empties the fields.
+        // Another entry starts the window empty, once the user abandons
+        // what was typed and not registered.
+        o.fake.prompts.answers << true;
         w = o.open(r.modify);
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
         Typed empty = r.duplicateTyped;
         for (auto &field : empty) field.second.clear();
         QCOMPARE(shownIn(w, empty), empty);
