@@ -61,7 +61,11 @@ void Formattlist::prepare(modes::ActivityList mode, const QString &title)
     setWindowTitle(title);
 }
 
-void Formattlist::setLines(const QStringList &lines) { m_list->setLines(lines); }
+void Formattlist::setLines(const QStringList &lines, const QString &headings)
+{
+    m_list->setLines(lines);
+    m_list->setHeadings(headings);
+}
 
 void Formattlist::activated()
 {
@@ -71,22 +75,27 @@ void Formattlist::activated()
     if (mode == ActivityList::G) {
         BusyGuard busy(*m_ctx.platform.busy);
         setLines(activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
-                                               m_ctx.g.nomeemergenza));
+                                               m_ctx.g.nomeemergenza),
+                 activities::chronologicalHeadings());
     } else if (mode == ActivityList::A || mode == ActivityList::M) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::All));
+        setLines(activities::shortList(attivita, activities::ShortFilter::All),
+                 activities::shortHeadings());
     } else if (mode == ActivityList::V) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::Closed));
+        setLines(activities::shortList(attivita, activities::ShortFilter::Closed),
+                 activities::shortHeadings());
     } else if (mode == ActivityList::Z) {
         m_cerca->clear();
-        setLines(activities::shortList(attivita, activities::ShortFilter::Cancelled));
+        setLines(activities::shortList(attivita, activities::ShortFilter::Cancelled),
+                 activities::shortHeadings());
     } // in no mode the list stays as it was
 }
 
 void Formattlist::cerca()
 {
-    setLines(activities::searchByType(m_ctx.path(File::Attivita), m_cerca->text()));
+    setLines(activities::searchByType(m_ctx.path(File::Attivita), m_cerca->text()),
+             activities::shortHeadings());
 }
 
 void Formattlist::chosen(const QString &line)
@@ -105,7 +114,7 @@ void Formattlist::chosen(const QString &line)
                           false);
     else
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    present(activity);
+    present(activity, this);
 }
 
 void Formattlist::stampa()

@@ -24,7 +24,8 @@ private:
     void cerca();
     void chosen(const QString &line);
     void stampa();
-    void setLines(const QStringList &lines);
+    // The lines, and the column headings that go with them.
+    void setLines(const QStringList &lines, const QString &headings);
 
     Context &m_ctx;
     QLineEdit *m_cerca;

@@ -38,14 +38,14 @@ Formris::Formris(Context &ctx)
     connect(m_nomi, &QPushButton::clicked, this, &Formris::nomi);
 }
 
-void Formris::showPick()
+void Formris::showPick(const QWidget *list)
 {
     const activities::Pick &pick = m_session.pick();
     m_risorsa->setText(pick.line);
     m_risorsa->setCursorPosition(0);
     m_qta->setText(registers::listQuantity(pick.kind, pick.line));
     m_nomi->setVisible(pick.kind == ResourceKind::Association);
-    present(this);
+    present(this, list);
 }
 
 void Formris::aggiungi()
@@ -62,5 +62,5 @@ void Formris::nomi()
 {
     auto *names = m_ctx.windows->get<Formsto>();
     names->setWindowTitle(QStringLiteral("Volontari -  Inserimento nominativi volontari "));
-    present(names);
+    present(names, this);
 }

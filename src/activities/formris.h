@@ -15,9 +15,10 @@ class Formris : public QWidget {
 public:
     explicit Formris(Context &ctx);
 
-    // Shows the pick with the quantity its list line proposes; "Nomi" only
-    // for the volunteers of an association.
-    void showPick();
+    // Shows the pick with the quantity its list line proposes, beside the
+    // list it was chosen in; "Nomi" only for the volunteers of an
+    // association.
+    void showPick(const QWidget *list);
 
 private:
     void aggiungi();

@@ -20,33 +20,33 @@
 namespace {
 
 // A registry window, or a vehicle or equipment list: mode, title, caption.
-template <class W, class Mode> void open(Formvelmo &, Context &ctx, const MenuEntry &e)
+template <class W, class Mode> void open(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     W *w = ctx.windows->get<W>();
     w->prepare(std::get<Mode>(e.mode), e.title, e.caption);
-    present(w);
+    present(w, &main);
 }
 
-void associationList(Formvelmo &, Context &ctx, const MenuEntry &e)
+void associationList(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formlist>();
     w->prepare(std::get<modes::AssociationList>(e.mode));
-    present(w);
+    present(w, &main);
 }
 
-void activityList(Formvelmo &, Context &ctx, const MenuEntry &e)
+void activityList(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattlist>();
     w->prepare(std::get<modes::ActivityList>(e.mode), e.title);
-    present(w);
+    present(w, &main);
 }
 
-void activity(Formvelmo &, Context &ctx, const MenuEntry &e)
+void activity(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattivita>();
     w->prepare(e.title, e.caption, true);
     ctx.g.modoatt = std::get<modes::Activity>(e.mode);
-    present(w);
+    present(w, &main);
 }
 
 // The list to choose the activity from, with the activity window made
@@ -59,9 +59,9 @@ void cancellation(Formvelmo &main, Context &ctx, const MenuEntry &e)
     activityList(main, ctx, e);
 }
 
-template <class W> void show(Formvelmo &, Context &ctx, const MenuEntry &)
+template <class W> void show(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
-    present(ctx.windows->get<W>());
+    present(ctx.windows->get<W>(), &main);
 }
 
 void save(Formvelmo &, Context &ctx, const MenuEntry &) { maintenance::save(ctx); }

@@ -22,6 +22,7 @@ Formlist::Formlist(Context &ctx)
     m_cerca->setToolTip(
         QStringLiteral("Inserire alcuni caratteri presenti nella denominazione dell'associazione."));
     arrange(m_cerca, 640, 560);
+    m_list->setHeadings(associations::columnHeadings());
 }
 
 void Formlist::prepare(modes::AssociationList mode)
@@ -59,7 +60,7 @@ void Formlist::chosen(int, const QString &line, bool record)
         auto *ass = m_ctx.windows->get<Formass>();
         ass->prepare(modes::Registry::L, QStringLiteral("Associazioni "), QString());
         ass->setSelectedLine(line);
-        present(ass);
+        present(ass, this);
     } else if (mode == modes::AssociationList::RA) {
         // Only an association can give volunteers: the heading and the
         // line of blanks are no choice.
