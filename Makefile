@@ -73,7 +73,8 @@ run: deps-run build
 test: deps-test build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-core
-	@tmp=$$(mktemp -d) && sh tools/run.sh $(PROGRAM) $$tmp/run 4; status=$$?; rm -rf $$tmp; exit $$status
+	@tmp=$$(mktemp -d) && XDG_CONFIG_HOME=$$tmp/config sh tools/run.sh $(PROGRAM) $$tmp/run 4; \
+	  status=$$?; rm -rf $$tmp; exit $$status
 
 # The random operator sequences of the counts test for longer, from a seed of
 # their own, printed so that a failure can be run again (SOAK_SEED=, SOAK_STEPS=).

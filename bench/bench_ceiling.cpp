@@ -33,6 +33,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
@@ -225,6 +226,9 @@ int main(int argc, char **argv)
     defaultHandler = qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
     QTemporaryDir dir;
+    // The windows keep their places in a folder of this run, not the user's.
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     FakePlatform fake;
     Context ctx;
     ctx.folder = archive::WorkingFolder(dir.path());

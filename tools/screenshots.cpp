@@ -6,7 +6,15 @@
 // program's windows there as the user would open them (menu entries, clicks
 // on list lines, buttons) and saves each window as <name>.png with
 // QWidget::grab(). Run it under a real X server (`make screenshots` uses
-// Xvfb) so that windows are drawn with the platform's own style and fonts.
+// Xvfb with a 1366×768 screen) so that windows are drawn with the platform's
+// own style and fonts.
+//
+// Every window must fit a 1366×768 screen as it opens: its frame (title bar
+// and borders included, as ui::frameSize reckons them) no larger than
+// 1366×728, the screen less a panel of 40 pixels, inside the room of the
+// screen and, but for the main window, clear of the main window's menu bar.
+// The size of each frame is written out; a window that does not fit is
+// named, and the run ends with a failure.
 //
 // Every window has one line in the table at the bottom of this file; the
 // windows of the menu are opened through their entries of the menu table.
@@ -21,6 +29,7 @@
 #include "app/formprot.h"
 #include "app/formvelmo.h"
 #include "app/menutable.h"
+#include "ui/placement.h"
 #include "ui/windows.h"
 #include "associations/formass.h"
 #include "equipment/formattr.h"
@@ -42,6 +51,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QAbstractItemView>
@@ -55,6 +67,9 @@
 namespace {
 
 QTextStream err(stderr);
+
+// The frame of every window fits this: a 1366×768 screen less a panel.
+const QSize kFits(1366, 728);
 
 // Questions are answered No, dialogs cancelled; nothing blocks the run.
 class SilentPrompts : public Prompts {
@@ -234,6 +249,31 @@ const std::vector<Shot> &shots()
     return table;
 }
 
+// Whether `w` fits a 1366×768 screen as it opened; says why not.
+bool fits(const QWidget *w, const Formvelmo *main)
+{
+    const QSize frame = ui::frameSize(w);
+    const QRect placed(w->pos(), frame);
+    err << "  cornice " << frame.width() << "x" << frame.height() << " in " << placed.x() << ","
+        << placed.y() << '\n';
+    bool ok = true;
+    if (frame.width() > kFits.width() || frame.height() > kFits.height()) {
+        err << "  NON ENTRA: la cornice è più grande di " << kFits.width() << "x" << kFits.height()
+            << " (uno schermo 1366x768 senza il pannello)\n";
+        ok = false;
+    }
+    if (!ui::room(w).contains(placed)) {
+        err << "  NON ENTRA: la finestra esce dallo spazio dello schermo\n";
+        ok = false;
+    }
+    const QMenuBar *bar = main->menuBar();
+    if (w != main && placed.intersects(QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size()))) {
+        err << "  la finestra copre il menu della finestra principale\n";
+        ok = false;
+    }
+    return ok;
+}
+
 bool copyExamples(const QString &from, const QString &to)
 {
     const QDir source(from);
@@ -270,6 +310,14 @@ int main(int argc, char *argv[])
         return 1;
     }
     QDir::setCurrent(folder.path());
+    // The windows keep their places in a configuration folder of this run,
+    // never the user's: every window opens as it does the first time.
+    QTemporaryDir config;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    if (screen != QSize(1366, 768))
+        err << "attenzione: lo schermo è " << screen.width() << "x" << screen.height()
+            << ", non 1366x768\n";
 
     SilentPrompts prompts;
     QtClock clock;
@@ -294,7 +342,7 @@ int main(int argc, char *argv[])
         for (const MenuEntry &e : menuTable())
             if (*e.window)
                 pictures.push_back({e.name, [&e](Session &s) { return s.menu(e.name); }});
-    int missing = 0;
+    int missing = 0, tooLarge = 0;
     for (const Shot &shot : pictures) {
         err << shot.file << '\n';
         QWidget *w = shot.open(session);
@@ -307,6 +355,7 @@ int main(int argc, char *argv[])
         w->raise();
         w->activateWindow();
         session.settle();
+        if (!fits(w, main)) ++tooLarge;
         const QString file = QDir(output).filePath(QString::fromLatin1(shot.file) + ".png");
         if (!w->grab().save(file, "PNG")) {
             err << "  immagine non salvata: " << file << '\n';
@@ -314,5 +363,7 @@ int main(int argc, char *argv[])
         }
         session.backToMain();
     }
-    return missing == 0 ? 0 : 1;
+    if (tooLarge > 0)
+        err << "ERRORE: " << tooLarge << " finestre non entrano in uno schermo 1366x768\n";
+    return missing == 0 && tooLarge == 0 ? 0 : 1;
 }

@@ -236,12 +236,12 @@ bool Formattivita::startTask(modes::Activity mode, const QString &protsel, bool 
     return true;
 }
 
-void Formattivita::showTask()
+void Formattivita::showTask(const QWidget *opener)
 {
     // The activation filter lets through only an activation coming from
     // another window of the program.
     const bool activeAlready = isVisible() && m_ctx.lastActive == this;
-    present(this);
+    present(this, opener);
     if (activeAlready && m_session.loadPending()) activated();
 }
 

@@ -34,7 +34,7 @@ public:
     bool startTask(modes::Activity mode, const QString &protsel, bool rollbackPoint);
     // Shows the window and makes it the active one; a task chosen while it
     // was the active window already (no activation follows) is loaded at once.
-    void showTask();
+    void showTask(const QWidget *opener = nullptr);
 
     QListWidget *resourceList() const { return m_list; }
     activities::ActivitySession &session() const { return m_session; }

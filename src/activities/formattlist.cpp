@@ -62,7 +62,7 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ->enterIn(m_cerca, cmdcerca)
         ->onKeys(m_cerca, {Qt::Key_Down}, [this] { m_list->setFocus(); })
         ->onKeys(nullptr, {Qt::Key_F5}, [this] {
-            if (m_source) setLines(m_source());
+            if (m_source) setLines(m_source(), m_list->headings());
         });
 }
 
@@ -72,7 +72,11 @@ void Formattlist::prepare(modes::ActivityList mode, const QString &title)
     setWindowTitle(title);
 }
 
-void Formattlist::setLines(const QStringList &lines) { m_list->setLines(lines); }
+void Formattlist::setLines(const QStringList &lines, const QString &headings)
+{
+    m_list->setLines(lines);
+    m_list->setHeadings(headings);
+}
 
 void Formattlist::activated()
 {
@@ -80,38 +84,43 @@ void Formattlist::activated()
     const ActivityList mode = m_ctx.g.modoattlist;
     const QString attivita = m_ctx.path(File::Attivita);
     if (mode == ActivityList::G) {
-        showFrom([this, attivita] {
-            BusyGuard busy(*m_ctx.platform.busy);
-            return activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
-                                                 m_ctx.g.nomeemergenza);
-        });
+        showFrom(
+            [this, attivita] {
+                BusyGuard busy(*m_ctx.platform.busy);
+                return activities::chronologicalList(attivita, m_ctx.path(File::Risorse),
+                                                     m_ctx.g.nomeemergenza);
+            },
+            activities::chronologicalHeadings());
     } else if (mode == ActivityList::A || mode == ActivityList::M) {
         m_cerca->clear();
-        showFrom([attivita] { return activities::shortList(attivita, activities::ShortFilter::All); });
+        showFrom([attivita] { return activities::shortList(attivita, activities::ShortFilter::All); },
+                 activities::shortHeadings());
     } else if (mode == ActivityList::V) {
         m_cerca->clear();
-        showFrom([attivita] {
-            return activities::shortList(attivita, activities::ShortFilter::Closed);
-        });
+        showFrom(
+            [attivita] { return activities::shortList(attivita, activities::ShortFilter::Closed); },
+            activities::shortHeadings());
     } else if (mode == ActivityList::Z) {
         m_cerca->clear();
-        showFrom([attivita] {
-            return activities::shortList(attivita, activities::ShortFilter::Cancelled);
-        });
+        showFrom(
+            [attivita] {
+                return activities::shortList(attivita, activities::ShortFilter::Cancelled);
+            },
+            activities::shortHeadings());
     } // in no mode the list stays as it was
 }
 
-void Formattlist::showFrom(std::function<QStringList()> source)
+void Formattlist::showFrom(std::function<QStringList()> source, const QString &headings)
 {
     m_source = std::move(source);
-    setLines(m_source());
+    setLines(m_source(), headings);
 }
 
 void Formattlist::cerca()
 {
-    showFrom([path = m_ctx.path(File::Attivita), typed = m_cerca->text()] {
-        return activities::searchByType(path, typed);
-    });
+    showFrom([path = m_ctx.path(File::Attivita),
+              typed = m_cerca->text()] { return activities::searchByType(path, typed); },
+             activities::shortHeadings());
 }
 
 void Formattlist::chosen(const QString &line)
@@ -124,7 +133,7 @@ void Formattlist::chosen(const QString &line)
     auto *activity = m_ctx.windows->get<Formattivita>();
     if (!activity->startTask(cancelling ? modes::Activity::A : modes::Activity::M,
                              activities::protocolOf(line), false)) {
-        activity->showTask();
+        activity->showTask(this);
         return;
     }
     if (cancelling)
@@ -132,7 +141,7 @@ void Formattlist::chosen(const QString &line)
                           false);
     else
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    activity->showTask();
+    activity->showTask(this);
     ui::focusFirstField(activity);
 }
 

@@ -25,9 +25,10 @@ private:
     void cerca();
     void chosen(const QString &line);
     void stampa();
-    void setLines(const QStringList &lines);
-    // Shows what `source` reads; F5 reads it again.
-    void showFrom(std::function<QStringList()> source);
+    // The lines, and the column headings that go with them.
+    void setLines(const QStringList &lines, const QString &headings);
+    // Shows what `source` reads, under `headings`; F5 reads it again.
+    void showFrom(std::function<QStringList()> source, const QString &headings);
 
     Context &m_ctx;
     QLineEdit *m_cerca;

@@ -59,14 +59,14 @@ QString proposedQuantity(const activities::Pick &pick)
 
 } // namespace
 
-void Formris::showPick()
+void Formris::showPick(const QWidget *list)
 {
     const activities::Pick &pick = m_session.pick();
     m_risorsa->setText(pick.line);
     m_risorsa->setCursorPosition(0);
     m_qta->setText(proposedQuantity(pick));
     m_nomi->setVisible(pick.kind == ResourceKind::Association);
-    present(this);
+    present(this, list);
     // Typing replaces the proposal.
     ui::focusField(m_qta);
 }
@@ -86,6 +86,6 @@ void Formris::nomi()
 {
     auto *names = m_ctx.windows->get<Formsto>();
     names->setWindowTitle(QStringLiteral("Volontari -  Inserimento nominativi volontari "));
-    present(names);
+    present(names, this);
     ui::focusFirstField(names);
 }

@@ -16,9 +16,9 @@ public:
     explicit Formris(Context &ctx);
 
     // Shows the pick with one to engage (or what is available, when less),
-    // selected so that typing replaces it; "Nomi" only
-    // for the volunteers of an association.
-    void showPick();
+    // selected so that typing replaces it, beside the list it was chosen in;
+    // "Nomi" only for the volunteers of an association.
+    void showPick(const QWidget *list);
 
 private:
     void aggiungi();

@@ -29,6 +29,14 @@ QString shortLine(const Record &a)
            + sp + a.at(TipoAtt);
 }
 
+QString shortHeadings()
+{
+    return text::atColumns({{0, text::alignRight(QStringLiteral("Prot."), 6)},
+                            {7, QStringLiteral("Data ric.")},
+                            {18, QStringLiteral("Ora")},
+                            {24, QStringLiteral("Località e tipo di attività")}});
+}
+
 QStringList activityBlock(const Record &a)
 {
     QStringList out;
@@ -59,6 +67,13 @@ QString chronologicalResourceLine(const Record &r)
     return QStringLiteral("        Risorse    : ") + r.at(RTipo) + QLatin1Char(' ') + r.at(RNumero)
            + QLatin1Char(' ') + text::fit(r.at(RAssociazione), 40) + QLatin1Char(' ')
            + text::fit(r.at(RDescrizione), 40);
+}
+
+QString chronologicalHeadings()
+{
+    return text::atColumns({{0, text::alignRight(QStringLiteral("Prot."), 6)},
+                            {8, QStringLiteral("Richiesta, inizio, fine, stato, luogo e risorse "
+                                               "di ogni attività")}});
 }
 
 QString chronologicalHeading(const QString &emergencyName)

@@ -19,12 +19,20 @@ QString protocolOf(const QString &listLine);
 // by single blanks.
 QString shortLine(const archive::Record &activity);
 
+// The column headings shown above short lines, never one of them: the
+// protocol number, the request's date and time, then place and type.
+QString shortHeadings();
+
 // Lines 1 to 7 of an activity's block in the chronological list (the state
 // line, start, end, requester, place, type and one or two note lines).
 QStringList activityBlock(const archive::Record &activity);
 
 // One resource of an activity in the chronological list.
 QString chronologicalResourceLine(const archive::Record &resource);
+
+// The column headings shown above the chronological list, never one of its
+// lines: the protocol number, then what each block holds.
+QString chronologicalHeadings();
 
 // The heading of the chronological list.
 QString chronologicalHeading(const QString &emergencyName);

@@ -3,13 +3,14 @@
 #include "activities/activitysession.h"
 #include "activities/formattivita.h"
 #include "activities/formris.h"
+#include "activities/lists.h"
 #include "activities/records.h"
 #include "associations/formlist.h"
 #include "equipment/formattrlist.h"
 #include "vehicles/formautolist.h"
 #include "app/emergenzaform.h"
 #include "archive/rewrite.h"
-#include "archive/text.h"
+#include "printing/printout.h"
 #include "session/settings.h"
 #include "session/snapshot.h"
 #include "ui/keys.h"
@@ -61,9 +62,13 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     }
     m_iniziate->setReadOnly(true);
     m_list2 = ui::make<LineList>(client, "List2", 24, 328, 737, 173);
-    for (LineList *list : {m_list1, m_list2})
+    for (LineList *list : {m_list1, m_list2}) {
+        // In the lists' fixed-pitch font the headings stand over their columns.
+        list->setFont(printing::courier(9.75));
+        list->setHeadings(activities::shortHeadings());
         connect(list, &LineList::lineChosen, this,
                 [this, list](int row) { lineClicked(list->text(row)); });
+    }
 
     connect(m_ctx.windows->get<activities::ActivitySession>(),
             &activities::ActivitySession::pickStarted, this, &Formvelmo::openPickList);
@@ -161,7 +166,7 @@ void Formvelmo::activated()
     if (!m_activatedOnce) {
         m_activatedOnce = true;
         // The emergency name is changed only by the copy that writes.
-        if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>());
+        if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>(), this);
     }
     caricaliste();
 }
@@ -176,12 +181,8 @@ void Formvelmo::caricaliste()
     archive::readRecords(m_ctx.path(archive::File::Attivita), activities::activityFormat(),
                          [&](const archive::Record &r) {
                              if (r.at(activities::Stato) != QLatin1String("A")) return true;
-                             const QString line =
-                                 text::alignRight(QString::number(r.number(activities::NumProt)), 6)
-                                 + QLatin1Char(' ') + r.at(activities::DataRi) + QLatin1Char(' ')
-                                 + r.at(activities::OraRi) + QLatin1Char(' ') + r.at(activities::Loc)
-                                 + QLatin1Char(' ') + r.at(activities::TipoAtt);
-                             (r.at(activities::OraIn).isEmpty() ? waiting : started) << line;
+                             (r.at(activities::OraIn).isEmpty() ? waiting : started)
+                                 << activities::shortLine(r);
                              return true;
                          });
     m_list1->setLines(waiting);
@@ -199,7 +200,7 @@ void Formvelmo::lineClicked(const QString &line)
     // nothing: there is no rollback point to take.
     if (activity->startTask(modes::Activity::M, prot, !m_ctx.consultation))
         activity->prepare(QStringLiteral("Attività - Modifica"), QStringLiteral("Modifica"), false);
-    activity->showTask();
+    activity->showTask(this);
     ui::focusFirstField(activity);
 }
 
@@ -218,32 +219,38 @@ void Formvelmo::discardUnregisteredActivity()
     for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
 }
 
+registers::RegisterList *Formvelmo::pickList(ResourceKind kind) const
+{
+    switch (kind) {
+    case ResourceKind::Equipment: return m_ctx.windows->get<Formattrlist>();
+    case ResourceKind::Vehicle: return m_ctx.windows->get<Formautolist>();
+    case ResourceKind::Association: return m_ctx.windows->get<Formlist>();
+    }
+    return nullptr;
+}
+
 void Formvelmo::openPickList(ResourceKind kind)
 {
-    registers::RegisterList *list = nullptr;
     switch (kind) {
-    case ResourceKind::Equipment: {
-        auto *w = m_ctx.windows->get<Formattrlist>();
-        w->prepare(modes::PairList::GA, QStringLiteral("Attrezzature - Elenco generale"), QString());
-        list = w;
+    case ResourceKind::Equipment:
+        m_ctx.windows->get<Formattrlist>()->prepare(modes::PairList::GA,
+                                                    QStringLiteral("Attrezzature - Elenco generale"),
+                                                    QString());
+        break;
+    case ResourceKind::Vehicle:
+        m_ctx.windows->get<Formautolist>()->prepare(modes::PairList::GA,
+                                                    QStringLiteral("Automezzi - Elenco generale"),
+                                                    QString());
+        break;
+    case ResourceKind::Association:
+        m_ctx.windows->get<Formlist>()->prepare(modes::AssociationList::RA);
         break;
     }
-    case ResourceKind::Vehicle: {
-        auto *w = m_ctx.windows->get<Formautolist>();
-        w->prepare(modes::PairList::GA, QStringLiteral("Automezzi - Elenco generale"), QString());
-        list = w;
-        break;
-    }
-    case ResourceKind::Association: {
-        auto *w = m_ctx.windows->get<Formlist>();
-        w->prepare(modes::AssociationList::RA);
-        list = w;
-        break;
-    }
-    }
+    registers::RegisterList *list = pickList(kind);
     connect(list, &registers::RegisterList::picked, this, &Formvelmo::offerPicked,
             Qt::UniqueConnection);
-    present(list);
+    // The activity window began the pick.
+    present(list, m_ctx.windows->existing<Formattivita>());
     ui::focusFirstField(list);
 }
 
@@ -251,7 +258,7 @@ void Formvelmo::offerPicked(ResourceKind kind, const QString &line)
 {
     const auto out = m_ctx.windows->get<activities::ActivitySession>()->offer(kind, line);
     for (const QString &m : out.messages) m_ctx.platform.prompts->info(m);
-    if (out.done()) m_ctx.windows->get<Formris>()->showPick();
+    if (out.done()) m_ctx.windows->get<Formris>()->showPick(pickList(kind));
 }
 
 bool Formvelmo::end()

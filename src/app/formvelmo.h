@@ -11,6 +11,9 @@ class QAction;
 class QLineEdit;
 class LineList;
 class QMenu;
+namespace registers {
+class RegisterList;
+}
 
 // The main window: the menu bar that opens every other window, and the two
 // lists of activities waiting to start and running.
@@ -38,7 +41,7 @@ public:
     // activity window began a pick.
     void openPickList(ResourceKind kind);
     // A record line chosen in a list opened for picking: the resource
-    // window offers it, or the user is told why not.
+    // window offers it beside that list, or the user is told why not.
     void offerPicked(ResourceKind kind, const QString &line);
 
 protected:
@@ -48,6 +51,8 @@ private:
     void buildMenus();
     // F10: the first menu of the menu bar opens, for the arrow keys.
     void openMenuBar();
+    // The register list from which resources of `kind` are picked.
+    registers::RegisterList *pickList(ResourceKind kind) const;
     // The folder is another copy's: the title says so and every entry that
     // would change an archive is disabled.
     void consultationOnly();

@@ -20,35 +20,35 @@
 namespace {
 
 // A registry window, or a vehicle or equipment list: mode, title, caption.
-template <class W, class Mode> void open(Formvelmo &, Context &ctx, const MenuEntry &e)
+template <class W, class Mode> void open(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     W *w = ctx.windows->get<W>();
     w->prepare(std::get<Mode>(e.mode), e.title, e.caption);
-    present(w);
+    present(w, &main);
 }
 
-void associationList(Formvelmo &, Context &ctx, const MenuEntry &e)
+void associationList(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formlist>();
     w->prepare(std::get<modes::AssociationList>(e.mode));
-    present(w);
+    present(w, &main);
 }
 
-void activityList(Formvelmo &, Context &ctx, const MenuEntry &e)
+void activityList(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattlist>();
     w->prepare(std::get<modes::ActivityList>(e.mode), e.title);
-    present(w);
+    present(w, &main);
 }
 
 // A new activity; over work not registered only if the user abandons it
 // (otherwise the window comes to the front as it is).
-void activity(Formvelmo &, Context &ctx, const MenuEntry &e)
+void activity(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattivita>();
     if (w->startTask(std::get<modes::Activity>(e.mode), QString(), false))
         w->prepare(e.title, e.caption, true);
-    w->showTask();
+    w->showTask(&main);
 }
 
 // The list to choose the activity from, with the activity window made
@@ -58,16 +58,16 @@ void cancellation(Formvelmo &main, Context &ctx, const MenuEntry &e)
 {
     auto *w = ctx.windows->get<Formattivita>();
     if (!w->startTask(modes::Activity::A, ctx.g.protsel, false)) {
-        present(w);
+        present(w, &main);
         return;
     }
     w->prepare(QStringLiteral("Attività - Annullamento"), QStringLiteral("Annulla"), true);
     activityList(main, ctx, e);
 }
 
-template <class W> void show(Formvelmo &, Context &ctx, const MenuEntry &)
+template <class W> void show(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
-    present(ctx.windows->get<W>());
+    present(ctx.windows->get<W>(), &main);
 }
 
 void save(Formvelmo &, Context &ctx, const MenuEntry &) { maintenance::save(ctx); }

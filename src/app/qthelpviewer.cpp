@@ -1,14 +1,22 @@
 #include "app/qthelpviewer.h"
 
 #include "ui/keys.h"
+#include "ui/placement.h"
+#include "ui/windows.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 
-QtHelpViewer::~QtHelpViewer() { delete m_browser; }
+QtHelpViewer::~QtHelpViewer()
+{
+    // The program ends: the guide's place is kept if it is open.
+    if (m_browser && m_browser->isVisible()) ui::keepPlace(m_browser);
+    delete m_browser;
+}
 
 QStringList QtHelpViewer::searchFolders()
 {
@@ -46,7 +54,6 @@ void QtHelpViewer::showKeywordIndex(const QString &helpFile)
     QUrl url = QUrl::fromLocalFile(path);
     url.setFragment(QStringLiteral("indice"));
     m_browser->setSource(url, QTextDocument::HtmlResource);
-    m_browser->show();
-    m_browser->raise();
-    m_browser->activateWindow();
+    // Asked for from the window whose menu the user chose.
+    present(m_browser, QApplication::activeWindow());
 }

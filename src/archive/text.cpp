@@ -40,6 +40,17 @@ QString alignRight(const QString &s, int width)
     return QString(width - s.size(), QLatin1Char(' ')) + s;
 }
 
+QString atColumns(std::initializer_list<std::pair<int, QString>> texts)
+{
+    QString out;
+    for (const auto &[column, t] : texts) {
+        if (out.size() < column) out += QString(column - out.size(), QLatin1Char(' '));
+        else if (!out.isEmpty()) out += QLatin1Char(' ');
+        out += t;
+    }
+    return out;
+}
+
 QString blankSeparators(const QString &s)
 {
     QString out = s;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 // Text rules shared by every register: capitals, comparison by character code,
 // fixed columns, the cleaning of typed texts and the two written forms of the
@@ -20,6 +22,11 @@ QString fit(const QString &s, qsizetype width);
 
 // `s` right-aligned in `width` characters (never cut).
 QString alignRight(const QString &s, int width);
+
+// Texts set over fixed columns, such as the headings of a list: each starts
+// at its index (0 for the first column), or one blank after the text before
+// it when that one leaves no blank before the index.
+QString atColumns(std::initializer_list<std::pair<int, QString>> texts);
 
 // Commas, line breaks (and, with `quotesToo`, double quotes) become blanks,
 // and the text is put in capitals. Nothing else changes.

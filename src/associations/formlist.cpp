@@ -25,6 +25,7 @@ Formlist::Formlist(Context &ctx)
     arrange(m_cerca, 640, 560);
     // The arrow down from the search box goes to the list.
     ui::WindowKeys::of(this)->onKeys(m_cerca, {Qt::Key_Down}, [this] { m_list->setFocus(); });
+    m_list->setHeadings(associations::columnHeadings());
 }
 
 void Formlist::prepare(modes::AssociationList mode)
@@ -67,7 +68,7 @@ void Formlist::chosen(int, const QString &line, bool record)
             m_ctx.g.nomecaricato = name;
             ass->setSelectedLine(line);
         }
-        present(ass);
+        present(ass, this);
         ui::focusFirstField(ass);
     } else if (mode == modes::AssociationList::RA) {
         // Only an association can give volunteers: the heading and the

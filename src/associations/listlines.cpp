@@ -20,6 +20,12 @@ QString listLine(const QString &denominazione, qint16 volontari)
            + QString::number(volontari);
 }
 
+QString columnHeadings()
+{
+    return text::atColumns({{0, QStringLiteral("Associazione")},
+                            {registers::kColumn + 1, QStringLiteral("Volontari")}});
+}
+
 QString totalLine(qint64 total)
 {
     return text::fit(QStringLiteral("TOTALE"), registers::kColumn) + QLatin1Char(' ')

@@ -11,6 +11,10 @@ QString listHeading(const QString &emergencyName);
 // Name in 50 columns, a blank, the number of volunteers from column 52.
 QString listLine(const QString &denominazione, qint16 volontari);
 
+// The column headings shown above the list, never one of its lines: the
+// name, and the volunteers from column 52.
+QString columnHeadings();
+
 // "TOTALE" in 50 columns, a blank, the sum from column 52.
 QString totalLine(qint64 total);
 

@@ -6,7 +6,7 @@
 Formattrlist::Formattrlist(Context &ctx)
     : PairList(ctx,
                {archive::File::Attrezzature, &Globals::modoattrlist, &equipment::listLines, true,
-                &associations::namesContaining},
+                &associations::namesContaining, &equipment::columnHeadings},
                ResourceKind::Equipment, QStringLiteral("Attrezzature - Elenco generale"))
 {
     setObjectName(QStringLiteral("Formattrlist"));

@@ -18,6 +18,8 @@ QString listLine(const archive::Record &r)
            + QStringLiteral("  ") + QString::number(r.number(Quantita));
 }
 
+QString columnHeadings() { return registers::pairHeadings(true); }
+
 registers::ListLines listLines(const QString &path, const QString &emergencyName,
                                registers::PairFilter filter, const QString &text)
 {

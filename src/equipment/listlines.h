@@ -9,6 +9,8 @@ namespace equipment {
 
 QString listHeading(const QString &emergencyName);
 QString listLine(const archive::Record &item);
+// The column headings shown above the list, never one of its lines.
+QString columnHeadings();
 
 registers::ListLines listLines(const QString &path, const QString &emergencyName,
                                registers::PairFilter filter, const QString &text = {});

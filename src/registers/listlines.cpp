@@ -23,6 +23,22 @@ QString pairColumns(const QString &associazione, const QString &descrizione)
     return text::fit(associazione, kColumn) + text::fit(descrizione, kColumn);
 }
 
+QString pairHeadings(bool withQuantity)
+{
+    // The state letter stands in the column at index 2 * kColumn.
+    const QString state = QStringLiteral("Stato");
+    const QString pair = text::atColumns({{0, QStringLiteral("Associazione")},
+                                          {kColumn, QStringLiteral("Descrizione")},
+                                          {2 * kColumn + 1 - int(state.size()), state}});
+    if (!withQuantity) return pair;
+    return text::atColumns({{0, pair}, {2 * kColumn + 3, QStringLiteral("Quantità")}});
+}
+
+QString stateLetters()
+{
+    return QStringLiteral("Stato: A = Attivo, B = Bloccato, L = Libero, R = Riposo");
+}
+
 ListLines pairListLines(const QString &path, const archive::RecordFormat &format,
                         const QString &heading, PairFilter filter, const QString &text,
                         bool emptyMatchesEmpty, const std::function<QString(const Record &)> &line)

@@ -40,6 +40,14 @@ ListLines pairListLines(const QString &path, const archive::RecordFormat &format
 // Association and description, each padded or cut to 50 columns.
 QString pairColumns(const QString &associazione, const QString &descrizione);
 
+// The column headings shown above a vehicle or equipment list, never one of
+// its lines: "Associazione" and "Descrizione" over their 50 columns, "Stato"
+// ending over the state letter (column 101) and, for equipment, "Quantità"
+// from column 104.
+QString pairHeadings(bool withQuantity);
+// What the state letter of a vehicle or equipment line means.
+QString stateLetters();
+
 // What a record line of a register list hands to an activity: the
 // association in columns 1-50, the description in columns 51-100 (vehicles
 // and equipment), and the quantity the line shows (equipment: six columns

@@ -18,6 +18,7 @@ PairList::PairList(Context &ctx, const Register &reg, ResourceKind kind, const Q
     m_cmdcerca->setText(QStringLiteral("Cerca associazione"));
     m_cmdcerca->setMinimumWidth(140);
     arrange(m_cmbcerca, 860, 600);
+    m_list->setHeadings(m_reg.headings(), registers::stateLetters());
     connect(m_cmbcerca, &ChoiceList::chosen, this, &PairList::associationChosen);
 }
 

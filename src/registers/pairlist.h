@@ -25,6 +25,7 @@ public:
         // The association names containing a text (all of them for an
         // empty text, the empty names too when asked), for `cmbcerca`.
         QStringList (*associationNames)(const QString &path, const QString &text, bool emptyToo);
+        QString (*headings)(); // the column headings above the lines
     };
 
     PairList(Context &ctx, const Register &reg, ResourceKind kind, const QString &title);

@@ -215,7 +215,9 @@ Formrapquadro::Formrapquadro(Context &ctx)
         auto *view = new QChartView(body);
         view->setObjectName(QString::fromLatin1(names[i]));
         view->setRenderHint(QPainter::Antialiasing);
-        view->setMinimumSize(420, 260);
+        // Small enough for the board to fit the room of a small screen: the
+        // charts scale to what the window has.
+        view->setMinimumSize(300, 180);
         grid->addWidget(view, i / 2, i % 2);
         m_views << view;
     }

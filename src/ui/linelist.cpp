@@ -1,9 +1,17 @@
 #include "ui/linelist.h"
 
+#include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QStringListModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
-LineList::LineList(QWidget *parent) : QListView(parent), m_model(new QStringListModel(this))
+LineList::LineList(QWidget *parent)
+    : QListView(parent),
+      m_model(new QStringListModel(this)),
+      m_band(new QWidget(this)),
+      m_headings(new QLabel(m_band))
 {
     setModel(m_model);
     setUniformItemSizes(true);
@@ -12,6 +20,12 @@ LineList::LineList(QWidget *parent) : QListView(parent), m_model(new QStringList
     connect(this, &QListView::clicked, this, [this](const QModelIndex &index) {
         if (index.isValid()) emit lineChosen(index.row());
     });
+    // The band takes the list's font from the list, as the lines do.
+    m_band->setAutoFillBackground(true);
+    m_band->hide();
+    m_headings->setObjectName(QStringLiteral("intestazioni"));
+    m_headings->setTextFormat(Qt::PlainText);
+    m_headings->setIndent(0);
 }
 
 void LineList::keyPressEvent(QKeyEvent *event)
@@ -35,4 +49,53 @@ int LineList::currentRow() const
 {
     const QModelIndex i = currentIndex();
     return i.isValid() ? i.row() : -1;
+}
+
+void LineList::setHeadings(const QString &headings, const QString &hint)
+{
+    m_headings->setText(headings);
+    m_band->setToolTip(hint);
+    placeHeadings();
+}
+
+QString LineList::headings() const { return m_headings->text(); }
+
+int LineList::textIndent() const
+{
+    // Where the style puts the text of an item without check box or icon,
+    // and the margin it then leaves before the first character.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = QRect(0, 0, viewport()->width(), fontMetrics().height());
+    option.text = QStringLiteral("X");
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const QRect text = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    return text.left() + style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+}
+
+void LineList::placeHeadings()
+{
+    const bool shown = !m_headings->text().isEmpty();
+    const int height = shown ? fontMetrics().height() + 4 : 0;
+    if (viewportMargins().top() != height) setViewportMargins(0, height, 0, 0);
+    m_band->setVisible(shown);
+    if (!shown) return;
+    const QRect lines = viewport()->geometry();
+    m_band->setGeometry(lines.x(), lines.y() - height, lines.width(), height);
+    m_headings->adjustSize();
+    m_headings->move(textIndent(), (height - m_headings->height()) / 2);
+}
+
+void LineList::changeEvent(QEvent *event)
+{
+    QListView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        placeHeadings();
+}
+
+bool LineList::viewportEvent(QEvent *event)
+{
+    // The lines' room changes with the list and with its scroll bars.
+    if (event->type() == QEvent::Resize) placeHeadings();
+    return QListView::viewportEvent(event);
 }

@@ -3,11 +3,19 @@
 #include <QListView>
 #include <QStringList>
 
+class QLabel;
 class QStringListModel;
 
 // A list of text lines that fills at once however long it is: the lines sit
 // in one string list behind the view (no item object per line) and every
 // line has the same height.
+//
+// Above the lines, inside the list's frame, it may show column headings:
+// one text in the list's font, drawn where a line's text starts, so that in
+// a fixed-pitch font each heading stands over the column it starts in (the
+// lines never scroll sideways: one longer than the list ends in an
+// ellipsis). The headings are no line: the lines, and what prints them,
+// never see them.
 class LineList : public QListView {
     Q_OBJECT
 public:
@@ -21,6 +29,10 @@ public:
     QString text(int row) const { return m_lines.value(row); }
     int currentRow() const;
 
+    // The column headings (none when empty), with a hint shown over them.
+    void setHeadings(const QString &headings, const QString &hint = {});
+    QString headings() const;
+
 signals:
     // A line chosen with the left button or the Enter key (once per choice,
     // whatever the style does with single clicks).
@@ -28,8 +40,16 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
+    // Where the text of a line starts, from the left of the viewport.
+    int textIndent() const;
+    void placeHeadings();
+
     QStringListModel *m_model;
     QStringList m_lines;
+    QWidget *m_band;    // the strip above the lines that shows the headings
+    QLabel *m_headings; // inside the band
 };

@@ -1,5 +1,7 @@
 #include "ui/windows.h"
 
+#include "ui/placement.h"
+
 #include <QEvent>
 
 namespace {
@@ -34,8 +36,18 @@ private:
 
 } // namespace
 
-void present(QWidget *w)
+Windows::~Windows()
 {
+    for (const auto &item : m_items)
+        if (auto *w = qobject_cast<QWidget *>(item.object.data()); w && w->isVisible())
+            ui::keepPlace(w);
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) delete it->object;
+}
+
+void present(QWidget *w, const QWidget *opener)
+{
+    // A window already open stays where it is.
+    if (!w->isVisible()) ui::place(w, opener);
     w->show();
     w->raise();
     w->activateWindow();

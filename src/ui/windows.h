@@ -17,10 +17,8 @@
 class Windows {
 public:
     explicit Windows(Context &ctx) : m_ctx(ctx) { ctx.windows = this; }
-    ~Windows()
-    {
-        for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) delete it->object;
-    }
+    // The program ends: the places of the windows still open are kept.
+    ~Windows();
     Windows(const Windows &) = delete;
     Windows &operator=(const Windows &) = delete;
 
@@ -50,7 +48,9 @@ private:
 };
 
 // Shows a window without blocking the others and makes it the active one.
-void present(QWidget *w);
+// A window that was hidden opens where the operator last left it or, the
+// first time, beside `opener`, the window it is opened from (ui/placement.h).
+void present(QWidget *w, const QWidget *opener = nullptr);
 
 // Runs `work` each time `window` becomes the program's active window coming
 // from another window of the program. The re-activation that follows the

@@ -6,7 +6,7 @@
 Formautolist::Formautolist(Context &ctx)
     : PairList(ctx,
                {archive::File::Automezzi, &Globals::modoautolist, &vehicles::listLines, false,
-                &associations::namesContaining},
+                &associations::namesContaining, &vehicles::columnHeadings},
                ResourceKind::Vehicle, QStringLiteral("Automezzi - Elenco generale"))
 {
     setObjectName(QStringLiteral("Formautolist"));

@@ -17,6 +17,8 @@ QString listLine(const archive::Record &r)
     return registers::pairColumns(r.at(Associazione), r.at(Descrizione)) + text::fit(r.at(Stato), 1);
 }
 
+QString columnHeadings() { return registers::pairHeadings(false); }
+
 registers::ListLines listLines(const QString &path, const QString &emergencyName,
                                registers::PairFilter filter, const QString &text)
 {

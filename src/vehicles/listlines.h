@@ -8,6 +8,8 @@ namespace vehicles {
 
 QString listHeading(const QString &emergencyName);
 QString listLine(const archive::Record &vehicle);
+// The column headings shown above the list, never one of its lines.
+QString columnHeadings();
 
 registers::ListLines listLines(const QString &path, const QString &emergencyName,
                                registers::PairFilter filter, const QString &text = {});

@@ -26,6 +26,8 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
     auto program = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USER"), QStringLiteral("operatore"));
+    // Its windows keep their places in the test's configuration folder.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), o.configDir());
     program->setProcessEnvironment(env);
     program->setWorkingDirectory(o.dir());
     program->start(QStringLiteral(VELMORA_PATH), {});

@@ -102,6 +102,8 @@ private slots:
         QCOMPARE(text::clean("a,\"b\"", false), QString("A \"B\""));
         QCOMPARE(text::clean("riga\r\nnuova"), QString("RIGA  NUOVA"));
         QCOMPARE(text::alignRight("12", 6), QString("    12"));
+        // Each text at its column; with no blank left before it, one blank after the text before.
+        QCOMPARE(text::atColumns({{2, "AB"}, {6, "C"}, {7, "LUNGO"}, {8, "D"}}), QString("  AB  C LUNGO D"));
         // By character code: the euro sign (0x80) after Z, before the accented capitals.
         for (auto [a, b] : {std::pair{"B", "a"}, {"Z", "€"}, {"€", "À"}, {"AB", "ABC"}})
             QVERIFY2(text::compareCode(QString::fromUtf8(a), QString::fromUtf8(b)) < 0, a);

@@ -57,7 +57,7 @@ grep -q 'name="indice"' "$help" || fail "la guida installata non ha l'indice"
 # The installed program, started headless in an empty working folder.
 work="$tmp/lavoro"
 mkdir "$work"
-(cd "$work" && exec env QT_QPA_PLATFORM=offscreen "$prefix/bin/velmora" >"$tmp/out.log" 2>&1) &
+(cd "$work" && exec env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$tmp/config" "$prefix/bin/velmora" >"$tmp/out.log" 2>&1) &
 pid=$!
 stays_up "$tmp/out.log" "il programma installato"
 # It holds the working folder while it runs.
@@ -73,7 +73,7 @@ pid=""
 
 # The desktop launcher works in its own folder, created when missing.
 cartella="$tmp/casa/velmora"
-(env HOME="$tmp/casa" QT_QPA_PLATFORM=offscreen "$prefix/bin/velmora-ufficio" >"$tmp/ufficio.log" 2>&1) &
+(env HOME="$tmp/casa" XDG_CONFIG_HOME="$tmp/casa/.config" QT_QPA_PLATFORM=offscreen "$prefix/bin/velmora-ufficio" >"$tmp/ufficio.log" 2>&1) &
 pid=$!
 stays_up "$tmp/ufficio.log" "velmora-ufficio"
 [ -d "$cartella" ] || fail "velmora-ufficio non ha creato $cartella"

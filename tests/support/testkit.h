@@ -8,18 +8,24 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
-// A working folder of its own for each test, with the platform doubles.
+// A working folder of its own for each test, with the platform doubles, and a
+// configuration folder of its own for the windows' places (never the user's).
 class TestFolder {
 public:
     TestFolder()
     {
         ctx.folder = archive::WorkingFolder(m_dir.path());
         ctx.platform = fake.platform();
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
     }
 
     QString dir() const { return m_dir.path(); }
+    QString configDir() const { return m_config.path(); }
     QString path(archive::File f) const { return ctx.folder.path(f); }
     QString path(const QString &name) const { return QDir(dir()).filePath(name); }
 
@@ -35,6 +41,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QTemporaryDir m_config;
 };
 
 void setReadOnly(const QString &path, bool readOnly = true);
