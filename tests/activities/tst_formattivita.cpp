@@ -279,6 +279,8 @@ private slots:
         }
         QCOMPARE(shown.join(','), written);
         QCOMPARE(o.read(File::Attivita), crlf({"7," + written.toLatin1() + ",X,X,X,," + (shown.last().isEmpty() ? "A" : "C")}));
+        QVERIFY(o.main->close()); // nothing left unregistered to ask about
+        QVERIFY(o.fake.prompts.questions().isEmpty());
     }
     // Looking at another window keeps what is not registered; a new task, "Fine" and the
     // close of the main window ask first, naming it, and No keeps everything; "Annulla"
