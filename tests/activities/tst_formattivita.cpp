@@ -334,6 +334,17 @@ private slots:
         QCOMPARE(quits, 1);
         QCOMPARE(o.fake.prompts.questions().size(), 1);
     }
+    void fineAsksOnce() // the end then closes every window, the main one too
+    {
+        PickOffice o;
+        o.main->setQuitHandler([] { QApplication::closeAllWindows(); });
+        o.openInsert();
+        o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
+        o.fake.prompts.clear();
+        o.fake.prompts.answers << true;
+        o.main->action("mnfine")->trigger();
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
+    }
 };
 
 QTEST_MAIN(TestFormattivita)
