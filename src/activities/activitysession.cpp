@@ -489,8 +489,9 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
     // The lines now carry the states the archive holds for them.
     for (int i = 0; i < out.resources.size() && i < m_lines.size(); ++i)
         m_lines[i].state = out.resources.at(i).state;
-    // What the window shows is now what is registered.
-    if (registered) markRegistered(typed);
+    // What the window shows is now what is registered: the fields as
+    // written, their dates and times in the archive's form.
+    if (registered) markRegistered(out.written ? *out.written : typed);
     emit linesChanged();
     return told;
 }

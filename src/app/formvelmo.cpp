@@ -263,10 +263,15 @@ void Formvelmo::offerPicked(ResourceKind kind, const QString &line)
 
 bool Formvelmo::end()
 {
+    // The end of the program closes every window, this one too: what was
+    // asked is not asked again.
+    if (m_ending) return true;
     const QString question = m_ctx.windows->get<activities::ActivitySession>()->quitQuestion();
     if (!question.isEmpty() && !m_ctx.platform.prompts->question(question)) return false;
     discardUnregisteredActivity();
+    m_ending = true;
     if (m_quit) m_quit();
+    m_ending = false;
     return true;
 }
 

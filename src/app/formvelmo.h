@@ -74,4 +74,5 @@ private:
     QLineEdit *m_iniziate;
     bool m_activatedOnce = false;
     std::function<void()> m_quit;
+    bool m_ending = false; // the end confirmed, the windows being closed
 };

@@ -143,6 +143,26 @@ void Formass::cerca()
     riempiassociazioni(m_denom, m_ctx.path(File::Associazioni), m_denom->currentText());
 }
 
+namespace {
+
+// What the archive holds of an association, field by field.
+QStringList valuesOf(const std::optional<associations::Association> &a)
+{
+    if (!a) return {};
+    return {a->denominazione,
+            a->indirizzo,
+            a->comune,
+            a->provincia,
+            a->telefono,
+            a->fax,
+            a->email,
+            a->campo,
+            QString::number(a->volontari),
+            QString::number(a->volontaritotali)};
+}
+
+} // namespace
+
 void Formass::nameChosen()
 {
     const QString name = m_denom->currentText();
@@ -153,6 +173,7 @@ void Formass::nameChosen()
     }
     if (name.isEmpty() || !found) return;
     m_ctx.g.nomecaricato = found->denominazione;
+    m_loaded = valuesOf(found);
     load(*found);
     markClean();
 }
@@ -243,6 +264,22 @@ void Formass::modifyRecord(const QStringList &fields)
 {
     BusyGuard busy(*m_ctx.platform.busy);
     const QString from = m_ctx.g.nomecaricato;
+    const QString path = m_ctx.path(File::Associazioni);
+    // What the window shows of the association chosen must still be what
+    // is stored: volunteers an activity took or gave back meanwhile are not
+    // undone unseen.
+    if (m_loaded.value(0) == from) {
+        const QStringList now = valuesOf(associations::find(path, from));
+        if (!now.isEmpty() && now != m_loaded) {
+            busy.release();
+            tell(QStringLiteral("L'associazione %1 è cambiata nell'archivio da quando è stata "
+                                "scelta: nulla è stato modificato. Sceglierla di nuovo per vederla "
+                                "com'è ora.")
+                     .arg(from));
+            ui::focusField(m_denom);
+            return;
+        }
+    }
     const registers::Outcome o = associations::modify(m_ctx.folder, from, fields);
     busy.release();
     if (!o.done()) {
@@ -251,6 +288,7 @@ void Formass::modifyRecord(const QStringList &fields)
         return;
     }
     renamed(from, fields.at(associations::Denominazione));
+    m_loaded = valuesOf(associations::find(path, fields.at(associations::Denominazione)));
     markClean();
     tell(QStringLiteral("Associazione modificata."));
 }

@@ -56,4 +56,6 @@ private:
     QLineEdit *m_indir, *m_comune, *m_prov, *m_tel, *m_fax, *m_email, *m_campo, *m_numvol;
     QPushButton *m_registra;
     registers::Draft m_draft;
+    // The association chosen, as stored when it was chosen (its name first).
+    QStringList m_loaded;
 };

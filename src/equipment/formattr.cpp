@@ -126,6 +126,8 @@ void Formattr::descriptionChosen()
     m_stato->setEditText(item->stato);
     m_qta->setText(QString::number(item->quantita));
     m_selectedDes = m_des->currentText();
+    m_loaded = registers::storedFields(m_ctx.path(File::Attrezzature), equipment::format(),
+                                       selectedKey());
     markClean();
 }
 
@@ -161,6 +163,21 @@ void Formattr::registra()
     const QStringList fields = equipment::recordFields(in);
     const modes::Registry mode = m_ctx.g.modoattr;
     const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
+    // What the window shows of the record chosen must still be what is
+    // stored: pieces an activity took or gave back meanwhile are not
+    // undone unseen.
+    const QString path = m_ctx.path(File::Attrezzature);
+    if (modify && !m_loaded.isEmpty()) {
+        const QStringList now = registers::storedFields(path, equipment::format(), selectedKey());
+        if (!now.isEmpty() && now != m_loaded) {
+            prompts.info(QStringLiteral("L'attrezzatura %1 dell'associazione %2 è cambiata "
+                                        "nell'archivio da quando è stata scelta: nulla è stato "
+                                        "modificato. Sceglierla di nuovo per vederla com'è ora.")
+                             .arg(m_selectedDes, m_selectedAss));
+            ui::focusField(m_des);
+            return;
+        }
+    }
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
@@ -174,6 +191,7 @@ void Formattr::registra()
             ui::focusField(m_des);
         return;
     }
+    if (modify) m_loaded = registers::storedFields(path, equipment::format(), selectedKey());
     fillDescriptions();
     markClean();
     busy.release();

@@ -44,6 +44,8 @@ private:
     QLineEdit *m_qta;
     QPushButton *m_registra;
     registers::Draft m_draft;
+    // The record chosen, its fields as stored when it was chosen.
+    QStringList m_loaded;
     // The association whose descriptions the description list holds.
     QString m_descriptionsOf;
 };

@@ -78,6 +78,12 @@ void refresh(QComboBox *list, const QStringList &entries)
     list->setEditText(text);
 }
 
+QStringList storedFields(const QString &path, const archive::RecordFormat &format, const PairKey &key)
+{
+    const auto r = findPair(path, format, key);
+    return r ? r->fields : QStringList();
+}
+
 bool abandon(Prompts &prompts, const QString &what)
 {
     return prompts.question(

@@ -62,6 +62,12 @@ private:
     QStringList m_clean;
 };
 
+// The fields of the record `key` as the archive holds them now; none when
+// it is not there. A registry window keeps them when the user chooses the
+// record, and modifies it only while they still stand so.
+QStringList storedFields(const QString &path, const archive::RecordFormat &format,
+                         const PairKey &key);
+
 // Asks before a new task empties what a registry window holds typed and not
 // registered: "I dati scritti per <what> non sono registrati. Li
 // abbandono?" (`what`: "l'associazione ALFA", "un nuovo automezzo"...).

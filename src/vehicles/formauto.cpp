@@ -191,6 +191,7 @@ void Formauto::descriptionChosen()
     m_note->setText(v->specializzazione);
     m_stato->setEditText(v->stato);
     m_chiaveauto = key;
+    m_loaded = registers::storedFields(m_ctx.path(File::Automezzi), vehicles::format(), key);
     markClean();
 }
 
@@ -245,6 +246,21 @@ void Formauto::registra()
     const QStringList fields = vehicles::recordFields(in);
     const modes::Registry mode = m_ctx.g.modoauto;
     const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
+    // What the window shows of the vehicle chosen must still be what is
+    // stored: a change made meanwhile (an activity took it or gave it back)
+    // is not undone unseen.
+    const QString path = m_ctx.path(File::Automezzi);
+    if (modify && !m_loaded.isEmpty()) {
+        const QStringList now = registers::storedFields(path, vehicles::format(), m_chiaveauto);
+        if (!now.isEmpty() && now != m_loaded) {
+            prompts.info(QStringLiteral("L'automezzo %1 dell'associazione %2 è cambiato "
+                                        "nell'archivio da quando è stato scelto: nulla è stato "
+                                        "modificato. Sceglierlo di nuovo per vederlo com'è ora.")
+                             .arg(m_chiaveauto.descrizione, m_chiaveauto.associazione));
+            ui::focusField(m_des);
+            return;
+        }
+    }
 
     BusyGuard busy(*m_ctx.platform.busy);
     const registers::Outcome o = modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
@@ -263,6 +279,7 @@ void Formauto::registra()
     m_oraar->setText(fields.at(vehicles::OraArrivo));
     m_datapa->setText(fields.at(vehicles::DataPartenza));
     m_orapa->setText(fields.at(vehicles::OraPartenza));
+    if (modify) m_loaded = registers::storedFields(path, vehicles::format(), m_chiaveauto);
     afterChange(!modify && !remove);
     markClean();
     busy.release();

@@ -47,6 +47,8 @@ private:
     QLineEdit *m_campo, *m_dataar, *m_oraar, *m_datapa, *m_orapa, *m_note;
     QPushButton *m_registra;
     registers::Draft m_draft;
+    // The vehicle chosen, its fields as stored when it was chosen.
+    QStringList m_loaded;
     // The association whose descriptions the description list holds.
     QString m_descriptionsOf;
 };

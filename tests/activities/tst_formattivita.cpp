@@ -279,6 +279,8 @@ private slots:
         }
         QCOMPARE(shown.join(','), written);
         QCOMPARE(o.read(File::Attivita), crlf({"7," + written.toLatin1() + ",X,X,X,," + (shown.last().isEmpty() ? "A" : "C")}));
+        QVERIFY(o.main->close()); // nothing left unregistered to ask about
+        QVERIFY(o.fake.prompts.questions().isEmpty());
     }
     // Looking at another window keeps what is not registered; a new task, "Fine" and the
     // close of the main window ask first, naming it, and No keeps everything; "Annulla"
@@ -330,6 +332,17 @@ private slots:
         // Nothing left unregistered: the end comes at once.
         QVERIFY(o.main->close());
         QCOMPARE(quits, 1);
+        QCOMPARE(o.fake.prompts.questions().size(), 1);
+    }
+    void fineAsksOnce() // the end then closes every window, the main one too
+    {
+        PickOffice o;
+        o.main->setQuitHandler([] { QApplication::closeAllWindows(); });
+        o.openInsert();
+        o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("ALFA", "JEEP", "L"));
+        o.fake.prompts.clear();
+        o.fake.prompts.answers << true;
+        o.main->action("mnfine")->trigger();
         QCOMPARE(o.fake.prompts.questions().size(), 1);
     }
 };

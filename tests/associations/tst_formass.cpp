@@ -124,6 +124,11 @@ private slots:
                  crlf({"ALFA,,,,,,,, 3 , 3 ", "GAMMA,,,,,,,, 1 , 1 ", "OMEGA,,,,,,,,2,2",
                        "ZETA,VIA UNO,PISA,PI,050,051,B@X.IT,CAMPO 1, 6 , 6 "}));
         QVERIFY(neverBusyAtPrompt(d.office));
+        // Chosen, then two volunteers taken by an activity meanwhile: not undone unseen.
+        QVERIFY(chooseEntry(d.denom(), "GAMMA"));
+        d.office.write(File::Associazioni, crlf({"GAMMA,,,,,,,,1,3"}));
+        QCOMPARE(d.registra("GAMMA", "3"), QStringList{QString::fromUtf8("L'associazione GAMMA è cambiata nell'archivio da quando è stata scelta: nulla è stato modificato. Sceglierla di nuovo per vederla com'è ora.")});
+        QCOMPARE(d.office.read(File::Associazioni), crlf({"GAMMA,,,,,,,,1,3"}));
         clickButton(d.w, "cmdassesci");
         QVERIFY(!d.w->isVisible());
     }

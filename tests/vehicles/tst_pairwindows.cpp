@@ -249,6 +249,20 @@ private slots:
         QCOMPARE(shownIn(w, {{"cmbdes", ""}, {"qta", ""}}), (Typed{{"cmbdes", "BRANDA"}, {"qta", "12"}}));
     }
 
+    void modifyOverARecordChangedMeanwhile_data() { registers(); } // an activity took or gave it back: not undone unseen
+    void modifyOverARecordChangedMeanwhile()
+    {
+        QFETCH(int, reg);
+        const QByteArray after = crlf({reg ? "ALFA,PALA,L,1" : "ALFA,JEEP,,01/03/2025,08.00,,,,L"});
+        Office o;
+        o.write(regs()[reg].archive, crlf({reg ? "ALFA,PALA,L,2" : "ALFA,JEEP,,01/03/2025,08.00,,,,A"}));
+        QWidget *w = o.open(regs()[reg].modify);
+        QVERIFY(chooseEntry(list(w, "cmbass"), "ALFA") && chooseEntry(list(w, "cmbdes"), reg ? "PALA" : "JEEP"));
+        o.write(regs()[reg].archive, after);
+        QVERIFY(o.registra(w, {{reg ? "cmbstato" : "note", "B"}}).value(0).contains(QString::fromUtf8("cambiat")));
+        QCOMPARE(o.read(regs()[reg].archive), after);
+    }
+
 private:
     static void registers()
     {
