@@ -39,6 +39,9 @@ Formris::Formris(Context &ctx)
     connect(aggiungi, &QPushButton::clicked, this, &Formris::aggiungi);
     connect(annulla, &QPushButton::clicked, this, &QWidget::hide);
     connect(m_nomi, &QPushButton::clicked, this, &Formris::nomi);
+    // The pick belongs to the activity it was made for: another one loaded
+    // in the activity window closes it.
+    connect(&m_session, &activities::ActivitySession::loaded, this, &QWidget::hide);
 
     m_risorsa->setFocusPolicy(Qt::ClickFocus); // shown, never typed
     ui::tabChain({m_qta, m_nomi, aggiungi, annulla});

@@ -28,6 +28,7 @@ Formsto::Formsto(Context &ctx)
 
     connect(inserisci, &QPushButton::clicked, this, &Formsto::inserisci);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
+    connect(&m_session, &activities::ActivitySession::loaded, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
 
     // Space ticks the name under the cursor, Enter inserts the ticked ones.

@@ -71,6 +71,18 @@ void leave(PickOffice &o, Formattivita *w, const QString &moment, const QString 
 class TestResourceFlow : public QObject {
     Q_OBJECT
 private slots:
+    // A new activity begun while a pick waits: the pick goes with the old activity.
+    void aNewTaskClosesThePickWindow()
+    {
+        PickOffice o;
+        o.openInsert();
+        o.pick("cmdattr", ResourceKind::Equipment, kTendaLine);
+        QVERIFY(o.ris()->isVisible());
+        o.openInsert();
+        QVERIFY(!o.ris()->isVisible());
+        QCOMPARE(o.fake.prompts.texts(), QStringList());
+    }
+
     void engageRegisterDeleteCloseThroughTheRealLists()
     {
         PickOffice o;
