@@ -1,12 +1,16 @@
 #include "archive/disk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtGlobal>
 
 #include <cerrno>
 
+#include <cstdio>
+
 #ifdef Q_OS_WIN
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,6 +51,47 @@ bool syncFolder(const QString &dir)
     } while (r != 0 && errno == EINTR);
     ::close(fd);
     return r == 0;
+#endif
+}
+
+#ifdef Q_OS_WIN
+namespace {
+
+std::wstring native(const QString &path) { return QDir::toNativeSeparators(path).toStdWString(); }
+
+// Another program (an antivirus, a spreadsheet reading the archive) holds
+// the file for a moment.
+bool heldByAnother(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED
+           || error == ERROR_LOCK_VIOLATION;
+}
+
+} // namespace
+#endif
+
+bool replaceFile(const QString &staged, const QString &target)
+{
+#ifdef Q_OS_WIN
+    for (int attempt = 0;; ++attempt) {
+        if (::MoveFileExW(native(staged).c_str(), native(target).c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        if (!heldByAnother(::GetLastError()) || attempt == 40) return false;
+        ::Sleep(50);
+    }
+#else
+    return std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(target).constData())
+           == 0;
+#endif
+}
+
+bool linkFile(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return ::CreateHardLinkW(native(to).c_str(), native(from).c_str(), nullptr);
+#else
+    return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 #endif
 }
 

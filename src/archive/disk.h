@@ -14,4 +14,14 @@ bool syncFile(int fd);
 // durable. False when the folder could not be opened or synced.
 bool syncFolder(const QString &dir);
 
+// Puts the file `staged` in place of `target` in one step, `target` existing
+// or not. Where another program holding `target` open makes the system
+// refuse (Windows does), it is tried again for a short while. False when
+// `target` was not replaced: it keeps what it held.
+bool replaceFile(const QString &staged, const QString &target);
+
+// Gives the file `from` the second name `to` (which must not exist). False
+// where the file system cannot: the caller copies instead.
+bool linkFile(const QString &from, const QString &to);
+
 } // namespace archive::disk

@@ -8,7 +8,6 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
-#include <cstdio>
 
 namespace archive {
 
@@ -62,14 +61,6 @@ bool settleJournal(const QString &dir, const QString &journal)
     keptJournals().remove(dir);
     QFile::remove(journal);
     return true;
-}
-
-// Replaces `target` by `staged` in one step (QFile::rename refuses an
-// existing target).
-bool replaceBy(const QString &staged, const QString &target)
-{
-    return std::rename(QFile::encodeName(staged).constData(), QFile::encodeName(target).constData())
-           == 0;
 }
 
 QString nothingElseChanged() { return QStringLiteral("Nessun altro archivio è stato modificato."); }
@@ -303,7 +294,7 @@ IoResult Transaction::commit()
         }
     }
     for (size_t i = 0; i < order.size(); ++i) {
-        if (replaceBy(order[i].staged, order[i].target)) continue;
+        if (disk::replaceFile(order[i].staged, order[i].target)) continue;
         m_failure = IoResult::fail(IoResult::WriteFailed, order[i].target);
         if (i == 0 || alone) {
             if (!alone) QFile::remove(journal);
@@ -368,7 +359,7 @@ Recovery recover(const WorkingFolder &folder)
         }
         if (complete) {
             for (const Entry &e : entries) {
-                if (!QFileInfo::exists(e.staged) || replaceBy(e.staged, e.target)) continue;
+                if (!QFileInfo::exists(e.staged) || disk::replaceFile(e.staged, e.target)) continue;
                 out.status = Recovery::Failed;
                 out.io = IoResult::fail(IoResult::WriteFailed, e.target);
                 return out;

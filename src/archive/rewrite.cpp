@@ -5,7 +5,6 @@
 #include "archive/journal.h"
 #include "archive/text.h"
 
-#include <unistd.h>
 
 namespace archive {
 
@@ -220,8 +219,7 @@ RewriteOutcome runOn(const QString &archivePath, const QString &source, const QS
 IoResult shareContent(const QString &from, const QString &to, const QString &named)
 {
     QFile::remove(to);
-    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return IoResult::success();
+    if (disk::linkFile(from, to)) return IoResult::success();
     QFile in(from);
     QSaveFile out(to);
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
