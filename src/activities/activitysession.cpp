@@ -183,6 +183,11 @@ ActivitySession::Outcome ActivitySession::activate()
         m_pending = false;
         out.messages << (m == Activity::I ? loadNew() : loadChosen());
         emit loaded();
+    } else if (m_ctx.consultation && (m == Activity::M || m == Activity::A)) {
+        // Consulting, nothing typed can be registered: the activity is shown
+        // as the writing copy has it now.
+        out.messages << loadChosen();
+        emit loaded();
     } else if (m == Activity::I && m_typed.numprot == m_fields.numprot) {
         // Another desk may have registered meanwhile: a number the user has
         // not changed follows the counter (a counter that cannot be read was

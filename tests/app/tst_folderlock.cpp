@@ -176,6 +176,15 @@ private slots:
         for (const char *name : {"cmdregistra", "cmdattr", "cmdauto", "cmdvol"})
             QVERIFY2(!activity->findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
         QVERIFY(activity->findChild<QPushButton *>(QStringLiteral("cmdstampa"))->isEnabled());
+        // What the writing copy registers meanwhile shows at the next visit.
+        const QByteArray stored = bytes.value(QStringLiteral("attivita.csv"));
+        QFile archive(o.path(QStringLiteral("attivita.csv")));
+        const auto rewrite = [&](const QByteArray &content) { QVERIFY(archive.open(QIODevice::WriteOnly)); archive.write(content); archive.close(); };
+        rewrite(QByteArray(stored).replace("CHIUSA LA SP 503", "RIAPERTA LA SP 503"));
+        o.activate(main);
+        o.activate(activity);
+        QCOMPARE(activity->findChild<QLineEdit *>(QStringLiteral("note"))->text(), QStringLiteral("RIAPERTA LA SP 503"));
+        rewrite(stored);
         clickButton(activity, "cmdesci");
         main->action(QStringLiteral("mnfine"))->trigger();
 
