@@ -80,6 +80,14 @@ enable_deb_src() {
 }
 
 say "Qt $QT_VERSION per Windows in $CACHE (richiede decine di minuti la prima volta)"
+# One run at a time: a second one (make windows while a build started apart is
+# going on) waits for the first, then finds its stages done.
+mkdir -p "$CACHE"
+exec 9> "$CACHE/build-qt.lock"
+if ! flock -n 9; then
+  echo "Un'altra compilazione di Qt per Windows è in corso in $CACHE: attendo che finisca"
+  flock 9
+fi
 ensure_packages $PKGS
 host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 case $host_qt in
