@@ -129,7 +129,10 @@ fi
 # 3. qtbase configured for MinGW: only what velmora and Qt Charts use.
 #    The host tools (moc, rcc, uic) are Debian's. Tablet events are off
 #    because Debian's source leaves out the third-party header the Windows
-#    plugin includes for them; OpenGL stays on, the Windows plugin needs it.
+#    plugin includes for them; OpenGL stays on, the Windows plugin needs it,
+#    and Direct2D stays on too (said outright, for a build folder configured
+#    without it): without it Gui leaves out the DirectWrite font
+#    engine that PrintSupport calls.
 QTBASE_ARGS="-G Ninja
  -DCMAKE_TOOLCHAIN_FILE=$TOOLCHAIN
  -DCMAKE_BUILD_TYPE=Release
@@ -144,7 +147,7 @@ QTBASE_ARGS="-G Ninja
  -DFEATURE_dbus=OFF
  -DFEATURE_xml=OFF
  -DFEATURE_vulkan=OFF
- -DFEATURE_direct2d=OFF
+ -DFEATURE_direct2d=ON
  -DFEATURE_tabletevent=OFF"
 # A change of these arguments or of the toolchain configures again (the build
 # folder stays, so only what the change touches is compiled again).
