@@ -33,7 +33,7 @@ LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_L
 WERROR     := -DVELMORA_WERROR=$(if $(filter true,$(CI)),ON,OFF)
 
 .PHONY: all build run test test-core soak bench fuzz package install screenshots deps-build deps-test \
-	deps-run deps-fuzz deps-package deps-screenshots clean
+	deps-run deps-fuzz deps-package deps-screenshots windows windows-qt clean
 
 all: build
 
@@ -133,6 +133,17 @@ install: build
 screenshots: deps-screenshots $(BUILD)/CMakeCache.txt
 	cmake -S . -B $(BUILD) >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target screenshots-docs
+
+# Windows: Qt 6.4.2 built with Debian's MinGW-w64 cross compiler, once, into a
+# cache outside the checkout (VELMORA_WIN_CACHE, by default
+# ~/.cache/velmora-windows); the first time it takes tens of minutes, later runs
+# skip what is done and a stopped run resumes. VELMORA_WIN_JOBS=N compilations
+# at once (default 2).
+windows-qt:
+	sh tools/windows/build-qt.sh
+
+windows: windows-qt
+	@echo "Qt per Windows pronto; la compilazione di velmora per Windows e l'installatore arriveranno in seguito."
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
