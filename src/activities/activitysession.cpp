@@ -460,6 +460,8 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
     reg.alreadyClosed = m_g.attchiusa;
     reg.resources = entries();
     reg.counterFull = m_counterFull;
+    reg.numberProposed = reg.mode == Activity::I && !m_baseFields.numprot.isEmpty()
+                         && typed.numprot.trimmed() == m_baseFields.numprot;
     reg.now = m_ctx.platform.clock->now();
     if (reg.mode == Activity::M || reg.mode == Activity::A) reg.loaded = m_loaded;
     // Once registered, nothing taken or given back is left to undo (what is
@@ -503,6 +505,20 @@ ActivitySession::Outcome ActivitySession::registerActivity(const ActivityInput &
 
 ActivitySession::Outcome ActivitySession::discard()
 {
+    if (registers::deskFileTaken(m_ctx.folder)) {
+        // Another desk took this one for stopped and gave back what it
+        // held: undoing it again would count it twice. The desk is there
+        // again from now on.
+        m_leftover.clear();
+        forgetUnregistered();
+        resources::startDesk(m_ctx.folder);
+        emit linesChanged();
+        return told(Outcome::Done, {QStringLiteral("Quello che la finestra Attività di questa "
+                                                   "postazione aveva preso o restituito senza "
+                                                   "registrarlo era già stato rimesso com'era da "
+                                                   "un'altra postazione, che l'aveva creduta "
+                                                   "chiusa.")});
+    }
     if (m_unregistered.isEmpty() && m_leftover.isEmpty()) {
         m_g.risorsecambiate = false;
         return {};

@@ -384,6 +384,24 @@ ActivityInput normalised(const ActivityInput &in)
     return out;
 }
 
+namespace {
+
+// The number proposed, or when another desk gave it meanwhile the first
+// free one after it and after the counter (none past 32767). Read under the
+// change lock: no other desk gives a number until this registration ends.
+std::optional<qint16> nextFree(const archive::WorkingFolder &folder, qint16 proposed)
+{
+    const QString path = folder.path(File::Attivita);
+    if (!findActivity(path, proposed)) return proposed;
+    int n = std::max<int>(proposed, settings::readCounter(folder.path(File::NumeroProt)).value_or(0))
+            + 1;
+    while (n <= 32767 && findActivity(path, qint16(n))) ++n;
+    if (n > 32767) return std::nullopt;
+    return qint16(n);
+}
+
+} // namespace
+
 RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const Registration &reg,
                                      const GiveBack &giveBack)
 {
@@ -406,10 +424,30 @@ RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const
     // Written with its dates and times in the archive's form.
     Registration written = reg;
     written.input = normalised(reg.input);
-    if (reg.mode == modes::Activity::I) insert(run, written, n);
+    qint16 number = n;
+    if (reg.mode == modes::Activity::I && reg.numberProposed) {
+        const std::optional<qint16> free = nextFree(folder, n);
+        if (!free) {
+            run.refuse(counterFullMessage(), &ActivityInput::numprot);
+            return run.out;
+        }
+        number = *free;
+        written.input.numprot = QString::number(number);
+        run.out.counter = number;
+    }
+    if (reg.mode == modes::Activity::I) insert(run, written, number);
     else modify(run, written, n);
     if (run.out.kind == RegistrationOutcome::Inserted || run.out.kind == RegistrationOutcome::Modified)
         run.out.written = written.input;
+    if (number != n
+        && (run.out.kind == RegistrationOutcome::Inserted
+            || run.out.kind == RegistrationOutcome::Modified)) {
+        run.out.messages.removeAll(QStringLiteral("Attività inserita correttamente."));
+        run.out.messages.prepend(QStringLiteral("Attività inserita con il numero %1: il %2 è stato "
+                                                "appena dato da un'altra postazione.")
+                                     .arg(number)
+                                     .arg(n));
+    }
     return run.out;
 }
 

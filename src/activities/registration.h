@@ -37,6 +37,10 @@ struct Registration {
     bool alreadyClosed = false;     // the activity was closed or cancelled when loaded
     QList<ResourceEntry> resources; // the resource list, from its first line
     bool counterFull = false;       // the counter stands at 32767: no number was proposed
+    // Mode "I": the number is the one the window proposed, not one the
+    // operator typed. Another desk may have given it meanwhile: then the
+    // next free number is used, and the message says so.
+    bool numberProposed = false;
     // The activity as the window loaded it (or last registered it), modes
     // "M" and "A": when the archives no longer hold it so (a restore or a
     // reset meanwhile), nothing is written, since its resource lines would

@@ -13,6 +13,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -92,6 +93,26 @@ bool linkFile(const QString &from, const QString &to)
     return ::CreateHardLinkW(native(to).c_str(), native(from).c_str(), nullptr);
 #else
     return ::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
+} // namespace archive::disk
+
+namespace archive::disk {
+
+bool processRunning(qint64 pid)
+{
+    if (pid <= 0) return false;
+#ifdef Q_OS_WIN
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+#else
+    // A process of another user answers "not permitted": it is there.
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 #endif
 }
 

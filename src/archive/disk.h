@@ -25,3 +25,10 @@ bool replaceFile(const QString &staged, const QString &target);
 bool linkFile(const QString &from, const QString &to);
 
 } // namespace archive::disk
+
+namespace archive::disk {
+
+// Whether the process `pid` of this computer still runs.
+bool processRunning(qint64 pid);
+
+} // namespace archive::disk

@@ -48,6 +48,7 @@ QString IoResult::message() const
     case ConsultationOnly:
         return QStringLiteral("Cartella aperta in sola consultazione: "
                               "nessun archivio è stato modificato.");
+    case Busy: return told;
     }
     return {};
 }
@@ -207,11 +208,19 @@ IoResult copyLinesTo(const QString &source, const QString &destination, const QS
 IoResult copyLines(const QString &source, const QString &destination)
 {
     Transaction *tx = Transaction::covering(destination);
+    if (!tx && Transaction::coverable(destination)) {
+        // A change of its own, under the folder's change lock.
+        Transaction own{WorkingFolder(QFileInfo(destination).absolutePath())};
+        const IoResult done = copyLines(source, destination);
+        const IoResult committed = own.commit();
+        return done.ok() ? committed : done;
+    }
     if (!tx) {
         const IoResult done = copyLinesTo(readPath(source), destination, destination);
         if (done.ok()) settleReplaced(destination);
         return done;
     }
+    if (tx->failed()) return tx->failure();
     return tx->prepared(destination, {},
                         copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
@@ -241,11 +250,19 @@ IoResult replaceFileAt(const QString &path, const QString &target, const QByteAr
 IoResult replaceFile(const QString &path, const QByteArray &content)
 {
     Transaction *tx = Transaction::covering(path);
+    if (!tx && Transaction::coverable(path)) {
+        // A change of its own, under the folder's change lock.
+        Transaction own{WorkingFolder(QFileInfo(path).absolutePath())};
+        const IoResult done = replaceFile(path, content);
+        const IoResult committed = own.commit();
+        return done.ok() ? committed : done;
+    }
     if (!tx) {
         const IoResult done = replaceFileAt(path, path, content);
         if (done.ok()) settleReplaced(path);
         return done;
     }
+    if (tx->failed()) return tx->failure();
     return tx->prepared(path, {}, replaceFileAt(path, tx->stagedArchive(path), content));
 }
 

@@ -11,7 +11,7 @@ namespace archive {
 // How a file operation ended. Missing sources are not failures of their own:
 // every reader takes a missing archive as an empty one.
 struct IoResult {
-    enum Status { Ok, SourceMissing, ReadFailed, WriteFailed, ConsultationOnly };
+    enum Status { Ok, SourceMissing, ReadFailed, WriteFailed, ConsultationOnly, Busy };
     Status status = Ok;
     QString path; // the file that failed
     // For WriteFailed: the file that was to be replaced and keeps its old
@@ -20,6 +20,7 @@ struct IoResult {
     QString kept;
     bool keptExists = true;
     QString note; // said after the message (what else stayed as it was)
+    QString told; // for Busy: the whole message (who holds the folder)
 
     bool ok() const { return status == Ok; }
     static IoResult success() { return {}; }

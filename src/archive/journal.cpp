@@ -1,5 +1,6 @@
 #include "archive/journal.h"
 
+#include "archive/changelock.h"
 #include "archive/disk.h"
 
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QThread>
+#include <QElapsedTimer>
 #include <algorithm>
 
 namespace archive {
@@ -34,7 +37,8 @@ const QStringList &targetNames()
         for (File f : {File::AssociazioniSav, File::AutomezziSav, File::AttrezzatureSav,
                        File::AttivitaSav, File::RisorseSav})
             n << fileName(f);
-        n << fileName(Companion::VolontariWork) << fileName(Companion::Unregistered);
+        n << fileName(Companion::VolontariWork) << fileName(File::NumeroProt)
+          << fileName(File::Emergenza);
         return n;
     }();
     return names;
@@ -79,7 +83,9 @@ std::vector<Entry> parseJournal(const QByteArray &text, const QDir &dir, bool *c
     if (!text.endsWith("\r\n")) return entries;
     const QList<QByteArray> lines = text.left(text.size() - 2).split('\n');
     if (lines.size() < 2 || lines.first() != kHeader + '\r') return entries;
-    for (int i = 1; i < lines.size(); ++i) {
+    // The desk that wrote it, on the line after the heading.
+    const int first = lines.at(1).startsWith("postazione\t") ? 2 : 1;
+    for (int i = first; i < lines.size(); ++i) {
         QByteArray line = lines.at(i);
         const bool last = i == lines.size() - 1;
         if (!last) {
@@ -98,7 +104,8 @@ std::vector<Entry> parseJournal(const QByteArray &text, const QDir &dir, bool *c
         const QString staged = QString::fromLatin1(items.value(0));
         const QString target = QString::fromLatin1(items.value(1));
         e.size = items.value(2).toLongLong(&ok);
-        if (items.size() != 3 || !ok || e.size < 0 || !targetNames().contains(target)
+        if (items.size() != 3 || !ok || e.size < 0
+            || !(targetNames().contains(target) || isDeskFileName(target))
             || staged != target + QLatin1String(kStagedSuffix))
             return entries;
         e.staged = dir.filePath(staged);
@@ -114,9 +121,11 @@ void sweep(const QDir &dir)
 {
     static const QRegularExpression leftover(QStringLiteral(
         "^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
-        "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|sospese\\.dat\\.new(?:\\..+)?|velmora\\.jnl\\..+)$"));
+        "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|(?:numeroprot|emergenza|sospese(?:-[A-Za-z0-9_-]+)?)"
+        "\\.dat\\.new(?:\\..+)?|velmora\\.(?:jnl|lck)\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
-                                             QStringLiteral("velmora.jnl.*")},
+                                             QStringLiteral("velmora.jnl.*"),
+                                             QStringLiteral("velmora.lck.*")},
                                             QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names)
         if (leftover.match(name).hasMatch()) QFile::remove(dir.filePath(name));
@@ -129,18 +138,31 @@ QString journalPath(const WorkingFolder &folder) { return folder.path(Companion:
 Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
 {
     for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                   File::Risorse, File::Volontari})
+                   File::Risorse, File::Volontari, File::NumeroProt, File::Emergenza})
         m_archives << folder.path(f);
-    // What the activity window holds unregistered goes with the registers
-    // it concerns.
-    m_archives << folder.path(Companion::Unregistered);
+    // What the desk's activity window holds unregistered goes with the
+    // registers it concerns.
+    m_archives << folder.deskFile();
     for (Transaction *t : openTransactions())
         if (t->m_folder.dir() == folder.dir()) m_outer = t;
     if (m_outer) return;
     openTransactions().push_back(this);
-    // A journal kept by an earlier change goes before this change stages
-    // files of the same names, as soon as the folder can be synced.
+    // A folder opened for consultation only refuses every write anyway.
+    if (consultationOnly(folder.path(File::Attivita))) return;
+    // Everything the change reads from here on is read under the lock.
+    m_lock = std::make_unique<ChangeLock>(folder.dir(), folder.desk());
+    const IoResult locked = m_lock->acquire();
+    if (locked.status == IoResult::Busy) m_failure = locked;
+    // A folder that takes no new file refuses the change's own files just
+    // the same, and says so naming them; a change is never committed
+    // without the lock.
+    if (!locked.ok()) return;
+    // A journal kept by an earlier change of this desk goes before this
+    // change stages files of the same names, as soon as the folder can be
+    // synced; a journal that another desk left is finished or discarded.
     if (keptJournals().contains(folder.dir())) settleJournal(folder.dir(), journalPath(folder));
+    const IoResult settled = settleOthers();
+    if (!settled.ok()) m_failure = settled;
 }
 
 Transaction::~Transaction()
@@ -149,6 +171,56 @@ Transaction::~Transaction()
     auto &open = openTransactions();
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
     discard();
+}
+
+void Transaction::cover(const QString &path)
+{
+    if (!root()->m_archives.contains(path)) root()->m_archives << path;
+}
+
+bool Transaction::coverable(const QString &path)
+{
+    static const QStringList names = [] {
+        QStringList n;
+        for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
+                       File::Risorse, File::Volontari, File::NumeroProt, File::Emergenza})
+            n << fileName(f);
+        return n;
+    }();
+    return names.contains(QFileInfo(path).fileName());
+}
+
+IoResult Transaction::settleOthers()
+{
+    const QString journal = journalPath(m_folder);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QFile f(journal);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        const QByteArray text = f.readAll();
+        f.close();
+        // A desk that wrote its journal just before it lost the lock (the
+        // lock file removed by hand) may still be renaming: it is let
+        // finish. Otherwise the journal's desk has stopped, or the journal
+        // waits for a folder sync that failed: it is finished or
+        // discarded now.
+        const std::optional<Desk> owner = ChangeLock::deskOf(text);
+        const bool working = owner && !owner->sameDesk(m_folder.desk()) && owner->mayRun()
+                             && ageInFolder(m_folder.dir(), journal, m_folder.desk()) < 10;
+        if (!working) break;
+        if (waited.elapsed() > 5000) {
+            IoResult busy = IoResult::fail(IoResult::Busy, journal);
+            busy.told = QStringLiteral("La cartella di lavoro è occupata dalla postazione %1, "
+                                       "che sta registrando una modifica: nulla è stato scritto. "
+                                       "Riprovare tra qualche istante.")
+                            .arg(owner->name());
+            return busy;
+        }
+        QThread::msleep(15);
+    }
+    const Recovery r = recover(m_folder);
+    return r.status == Recovery::Failed ? r.io : IoResult{};
 }
 
 const IoResult &Transaction::failure() const { return root()->m_failure; }
@@ -254,56 +326,81 @@ IoResult Transaction::commit()
     m_open = false;
     auto &open = openTransactions();
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
+    const IoResult done = replaceStaged();
+    if (m_lock) m_lock->release();
+    return done;
+}
+
+IoResult Transaction::replaceStaged()
+{
     if (!m_failure.ok() || m_staged.empty()) {
         discard();
         return m_failure;
     }
     const QString dir = m_folder.dir();
-    // One archive (with its work file) is replaced by a rename of its own.
-    const bool alone = std::count_if(m_staged.begin(), m_staged.end(),
-                                     [&](const Staged &s) { return m_archives.contains(s.target); })
-                       <= 1;
+    if (!m_lock || !m_lock->held()) {
+        discard();
+        m_failure = IoResult::fail(IoResult::WriteFailed,
+                                   m_lock ? m_lock->path() : journalPath(m_folder));
+        m_failure.note = nothingElseChanged();
+        return m_failure;
+    }
     std::vector<Staged> order = m_staged;
     // The work file goes first, as in a rewrite outside a transaction.
     std::stable_sort(order.begin(), order.end(), [&](const Staged &a, const Staged &b) {
         return !m_archives.contains(a.target) && m_archives.contains(b.target);
     });
+    // The journal names the desk and every rename. It is made by an
+    // exclusive create: a journal already there belongs to a desk that
+    // took the lock after this one lost it.
     const QString journal = journalPath(m_folder);
-    if (!alone) {
-        QByteArray text = kHeader + "\r\n";
-        for (const Staged &s : order)
-            text += QFileInfo(s.staged).fileName().toLatin1() + ' '
-                    + QFileInfo(s.target).fileName().toLatin1() + ' '
-                    + QByteArray::number(QFileInfo(s.staged).size()) + "\r\n";
-        text += "fine " + QByteArray::number(qsizetype(order.size())) + "\r\n";
-        QSaveFile out(journal);
-        bool written = out.open(QIODevice::WriteOnly) && out.write(text) == text.size();
-        if (!written) out.cancelWriting();
-        written = written && commitWhole(out);
-        // The journal and the staged files it names must be on the disk
-        // before the first rename: otherwise nothing is replaced.
-        if (written && !disk::syncFolder(dir)) {
-            QFile::remove(journal);
-            written = false;
-        }
-        if (!written) {
-            discard();
-            m_failure = IoResult::fail(IoResult::WriteFailed, journal);
-            m_failure.note = nothingElseChanged();
-            return m_failure;
-        }
+    QByteArray text = kHeader + "\r\n" + m_folder.desk().line() + "\r\n";
+    for (const Staged &s : order)
+        text += QFileInfo(s.staged).fileName().toLatin1() + ' '
+                + QFileInfo(s.target).fileName().toLatin1() + ' '
+                + QByteArray::number(QFileInfo(s.staged).size()) + "\r\n";
+    text += "fine " + QByteArray::number(qsizetype(order.size())) + "\r\n";
+    QFile out(journal);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        const bool taken = QFileInfo::exists(journal);
+        m_staged.clear(); // they may be the other desk's by now
+        m_failure = taken ? lockLost() : IoResult::fail(IoResult::WriteFailed, journal);
+        if (!taken) m_failure.note = nothingElseChanged();
+        return m_failure;
+    }
+    bool written = out.write(text) == text.size() && out.flush() && disk::syncFile(out.handle());
+    out.close();
+    // The journal and the staged files it names must be on the disk
+    // before the first rename: otherwise nothing is replaced.
+    written = written && out.error() == QFileDevice::NoError && disk::syncFolder(dir);
+    if (!written) {
+        QFile::remove(journal);
+        discard();
+        m_failure = IoResult::fail(IoResult::WriteFailed, journal);
+        m_failure.note = nothingElseChanged();
+        return m_failure;
+    }
+    // Announced by the journal, the change goes on only while the lock is
+    // still this desk's: a desk that took it meanwhile finds the journal
+    // and waits for this one to end.
+    if (!m_lock->stillHeld()) {
+        QFile::remove(journal);
+        m_staged.clear();
+        m_failure = lockLost();
+        return m_failure;
     }
     for (size_t i = 0; i < order.size(); ++i) {
         if (disk::replaceFile(order[i].staged, order[i].target)) continue;
         m_failure = IoResult::fail(IoResult::WriteFailed, order[i].target);
-        if (i == 0 || alone) {
-            if (!alone) QFile::remove(journal);
+        if (i == 0) {
+            QFile::remove(journal);
             discard();
             m_failure.note = nothingElseChanged();
         } else {
-            // The journal stays: the next start finishes the change. Until
-            // then nothing more is written in the folder, so that nothing is
-            // built on archives the journal will still replace.
+            // The journal stays: the next change of any desk finishes it.
+            // Until then nothing more is written in the folder from here,
+            // so that nothing is built on archives the journal will still
+            // replace.
             setConsultationFolder(dir);
             m_failure.note = QStringLiteral("La modifica degli archivi sarà completata al prossimo "
                                             "avvio del programma; fino ad allora la cartella resta "
@@ -313,12 +410,22 @@ IoResult Transaction::commit()
     }
     // Every rename is made and seen by every reader, so a folder that cannot
     // be synced now is not reported as a failed write (that would say the
-    // archives stay as they were): the change is done, and its journal (a
-    // change of one archive has none) stays so that the next start finishes
-    // it again should a power cut undo the renames.
+    // archives stay as they were): the change is done, and its journal
+    // stays so that the next change finishes it again should a power cut
+    // undo the renames.
     settleJournal(dir, journal);
     m_staged.clear();
     return {};
+}
+
+IoResult Transaction::lockLost()
+{
+    IoResult r = IoResult::fail(IoResult::Busy, journalPath(m_folder));
+    r.told = QStringLiteral("Un'altra postazione ha preso la cartella di lavoro mentre questa "
+                            "registrava (il file %1 è stato tolto o sostituito): nulla è stato "
+                            "scritto. Riprovare.")
+                 .arg(fileName(Companion::Lock));
+    return r;
 }
 
 QString readPath(const QString &path)

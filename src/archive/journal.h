@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
 // A change that spans archives, all or nothing.
@@ -47,6 +48,8 @@
 // numeroprot.dat, emergenza.dat) are written straight through as always.
 namespace archive {
 
+class ChangeLock;
+
 class Transaction {
 public:
     explicit Transaction(const WorkingFolder &folder);
@@ -65,6 +68,13 @@ public:
     bool failed() const { return !failure().ok(); }
 
     bool joined() const { return m_outer != nullptr; }
+
+    // Also stages `path` (another desk's file, given back with the change).
+    void cover(const QString &path);
+    // Whether a write of `path` outside any transaction opens one of its
+    // own, to be made under the folder's change lock: the six archives, the
+    // protocol counter and the emergency name.
+    static bool coverable(const QString &path);
 
     // Asks that the snapshot `snapshotPath` of `archivePath` be taken with
     // the change: every later rewrite of the archive in this transaction
@@ -109,6 +119,9 @@ private:
     const Staged *find(const QString &target) const;
     void removeUnrecorded(std::initializer_list<QString> targets);
     void discard();
+    IoResult settleOthers();
+    IoResult replaceStaged();
+    IoResult lockLost();
 
     WorkingFolder m_folder;
     QStringList m_archives; // the six archive paths
@@ -118,6 +131,7 @@ private:
     QSet<QString> m_snapshotted;         // archives whose snapshot is staged
     IoResult m_failure;
     bool m_open = true;
+    std::unique_ptr<ChangeLock> m_lock; // of the outermost transaction
 };
 
 // The file to read for `path`: the staged file of an open transaction, or

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace archive {
 
@@ -67,12 +68,35 @@ bool ownName(const QString &name)
             || name.startsWith(own + staged + QLatin1Char('.'), Qt::CaseInsensitive))
             return true;
     }
+    if (name.startsWith(fileName(Companion::Lock) + QLatin1Char('.'), Qt::CaseInsensitive))
+        return true;
+    QString base = name;
+    const qsizetype suffixAt = base.indexOf(staged, 0, Qt::CaseInsensitive);
+    if (suffixAt > 0) base.truncate(suffixAt);
+    if (isDeskFileName(base)) return true;
     return name.startsWith(fileName(Companion::Journal) + QLatin1Char('.'), Qt::CaseInsensitive);
 }
 
 } // namespace
 
-WorkingFolder::WorkingFolder(const QString &dir) : m_dir(QDir(dir).absolutePath())
+bool isDeskFileName(const QString &name)
+{
+    static const QRegularExpression desk(QStringLiteral("^sospese(?:-[A-Za-z0-9_-]+)?\\.dat$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return desk.match(name).hasMatch();
+}
+
+std::optional<DeskFileOwner> deskFileOwner(const QString &path)
+{
+    static const QRegularExpression name(
+        QStringLiteral("^sospese-([A-Za-z0-9_-]+)-(\\d+)(?:-([A-Za-z_]+))?\\.dat$"));
+    const QRegularExpressionMatch m = name.match(QFileInfo(path).fileName());
+    if (!m.hasMatch()) return std::nullopt;
+    return DeskFileOwner{m.captured(1), m.captured(2).toLongLong(), m.captured(3)};
+}
+
+WorkingFolder::WorkingFolder(const QString &dir, const Desk &desk)
+    : m_dir(QDir(dir).absolutePath()), m_desk(desk)
 {
     const QDir d(m_dir);
     for (int i = 0; i < kFileCount; ++i) m_paths << d.filePath(fileName(static_cast<File>(i)));
@@ -97,6 +121,20 @@ ArchiveSet WorkingFolder::set(Register r) const
 }
 
 QString WorkingFolder::path(Companion c) const { return QDir(m_dir).filePath(fileName(c)); }
+
+QString WorkingFolder::deskFile(const Desk &desk) const
+{
+    return QDir(m_dir).filePath(QStringLiteral("sospese-%1.dat").arg(desk.id()));
+}
+
+QStringList WorkingFolder::deskFiles() const
+{
+    QStringList out;
+    const QDir d(m_dir);
+    for (const QString &name : d.entryList({QStringLiteral("sospese*.dat")}, QDir::Files, QDir::Name))
+        if (isDeskFileName(name)) out << d.filePath(name);
+    return out;
+}
 
 bool WorkingFolder::isOwnFile(const QString &path) const
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archive/desk.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -37,8 +39,11 @@ QString fileName(File f);
 // The files the program keeps in the working folder beside the eighteen.
 enum class Companion {
     VolontariWork, // "volontari.wrk": the rewrite buffer of the volunteer archive
-    Unregistered,  // "sospese.dat": what activity windows hold unregistered
-    Lock,          // "velmora.lck": the copy of the program that writes the folder
+    Unregistered,  // "sospese.dat": what the activity window of a copy of the
+                   // program that let one copy write at a time left
+                   // unregistered; each desk now keeps its own file
+                   // (WorkingFolder::deskFile)
+    Lock,          // "velmora.lck": the change lock (archive/changelock.h)
     Journal,       // "velmora.jnl": a change between archives being committed
 };
 QString fileName(Companion c);
@@ -59,9 +64,18 @@ struct ArchiveSet {
 class WorkingFolder {
 public:
     WorkingFolder() = default;
-    explicit WorkingFolder(const QString &dir);
+    // The folder as this copy of the program's desk writes it, or as `desk`.
+    explicit WorkingFolder(const QString &dir, const Desk &desk = Desk::current());
 
     const QString &dir() const { return m_dir; }
+    const Desk &desk() const { return m_desk; }
+    // What the desk's activity window holds unregistered:
+    // "sospese-PC_SALA-4242.dat".
+    QString deskFile() const { return deskFile(m_desk); }
+    QString deskFile(const Desk &desk) const;
+    // The desk files of every desk, running or not, and the file of a copy
+    // that let one copy write at a time (sospese.dat), when there.
+    QStringList deskFiles() const;
     QString path(File f) const;
     QStringList paths() const; // all eighteen, in order
     QString path(Companion c) const;
@@ -82,7 +96,20 @@ public:
 private:
     QString m_dir;
     QStringList m_paths;
+    Desk m_desk;
 };
+
+// Whether `name` is a desk file's ("sospese-….dat", or "sospese.dat").
+bool isDeskFileName(const QString &name);
+
+// The desk a desk file belongs to, as its name tells: the computer (as
+// Desk::hostId() gives it) and the process. None for "sospese.dat".
+struct DeskFileOwner {
+    QString hostId;
+    qint64 pid = 0;
+    QString suffix;
+};
+std::optional<DeskFileOwner> deskFileOwner(const QString &path);
 
 // What the user is told when he names one of the folder's own files as the
 // file to write, or as the file to restore an archive from.

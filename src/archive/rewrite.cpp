@@ -5,6 +5,8 @@
 #include "archive/journal.h"
 #include "archive/text.h"
 
+#include <QFileInfo>
+
 
 namespace archive {
 
@@ -246,11 +248,30 @@ RewriteOutcome run(const QString &archivePath, const QString &workPath, const Re
                    bool seeDamaged)
 {
     Transaction *tx = Transaction::covering(archivePath);
+    if (!tx && Transaction::coverable(archivePath)) {
+        // A change of its own, under the folder's change lock.
+        Transaction own{WorkingFolder(QFileInfo(archivePath).absolutePath())};
+        RewriteOutcome o = run(archivePath, workPath, format, concerns, each, atEnd, seeDamaged);
+        const IoResult io = own.commit();
+        if (o.done() && !io.ok()) {
+            o.status = RewriteOutcome::Failed;
+            o.io = io;
+        }
+        return o;
+    }
     if (!tx) {
         const RewriteOutcome o = runOn(archivePath, archivePath, archivePath, workPath, format,
                                        concerns, each, atEnd, seeDamaged);
         if (o.done()) settleReplaced(archivePath);
         return o;
+    }
+    // A change that could not take the lock, or failed already, writes
+    // nothing more.
+    if (tx->failed()) {
+        RewriteOutcome refused;
+        refused.status = RewriteOutcome::Failed;
+        refused.io = tx->failure();
+        return refused;
     }
     RewriteOutcome o = runOn(archivePath, tx->source(archivePath), tx->stagedArchive(archivePath),
                              tx->stagedWork(workPath), format, concerns, each, atEnd, seeDamaged);

@@ -266,21 +266,15 @@ void Formass::modifyRecord(const QStringList &fields)
     const QString from = m_ctx.g.nomecaricato;
     const QString path = m_ctx.path(File::Associazioni);
     // What the window shows of the association chosen must still be what
-    // is stored: volunteers an activity took or gave back meanwhile are not
-    // undone unseen.
-    if (m_loaded.value(0) == from) {
-        const QStringList now = valuesOf(associations::find(path, from));
-        if (!now.isEmpty() && now != m_loaded) {
-            busy.release();
-            tell(QStringLiteral("L'associazione %1 è cambiata nell'archivio da quando è stata "
-                                "scelta: nulla è stato modificato. Sceglierla di nuovo per vederla "
-                                "com'è ora.")
-                     .arg(from));
-            ui::focusField(m_denom);
-            return;
-        }
-    }
-    const registers::Outcome o = associations::modify(m_ctx.folder, from, fields);
+    // is stored: volunteers an activity took or gave back meanwhile, or a
+    // change another desk registered, are not undone unseen.
+    const registers::Outcome o = registers::whileUnchanged(
+        m_ctx.folder, m_loaded.value(0) == from ? m_loaded : QStringList(),
+        [&] { return valuesOf(associations::find(path, from)); },
+        QStringLiteral("L'associazione %1 è cambiata nell'archivio da quando è stata scelta: nulla "
+                       "è stato modificato. Sceglierla di nuovo per vederla com'è ora.")
+            .arg(from),
+        [&] { return associations::modify(m_ctx.folder, from, fields); });
     busy.release();
     if (!o.done()) {
         tell(archive::messageOf(o, QString::fromUtf8(kDuplicate), QString::fromUtf8(kNotFound)));

@@ -164,31 +164,26 @@ void Formattr::registra()
     const modes::Registry mode = m_ctx.g.modoattr;
     const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
     // What the window shows of the record chosen must still be what is
-    // stored: pieces an activity took or gave back meanwhile are not
-    // undone unseen.
+    // stored: pieces an activity took or gave back meanwhile, or a change
+    // another desk registered, are not undone unseen.
     const QString path = m_ctx.path(File::Attrezzature);
-    if (modify && !m_loaded.isEmpty()) {
-        const QStringList now = registers::storedFields(path, equipment::format(), selectedKey());
-        if (!now.isEmpty() && now != m_loaded) {
-            prompts.info(QStringLiteral("L'attrezzatura %1 dell'associazione %2 è cambiata "
-                                        "nell'archivio da quando è stata scelta: nulla è stato "
-                                        "modificato. Sceglierla di nuovo per vederla com'è ora.")
-                             .arg(m_selectedDes, m_selectedAss));
-            ui::focusField(m_des);
-            return;
-        }
-    }
-
     BusyGuard busy(*m_ctx.platform.busy);
-    const registers::Outcome o = modify   ? equipment::modify(m_ctx.folder, selectedKey(), fields)
-                                 : remove ? equipment::remove(m_ctx.folder, selectedKey())
-                                          : equipment::insert(m_ctx.folder, fields);
+    const registers::Outcome o =
+        modify ? registers::whileUnchanged(
+            m_ctx.folder, m_loaded,
+            [&] { return registers::storedFields(path, equipment::format(), selectedKey()); },
+            QStringLiteral("L'attrezzatura %1 dell'associazione %2 è cambiata nell'archivio "
+                           "da quando è stata scelta: nulla è stato modificato. Sceglierla "
+                           "di nuovo per vederla com'è ora.")
+                .arg(m_selectedDes, m_selectedAss),
+            [&] { return equipment::modify(m_ctx.folder, selectedKey(), fields); })
+        : remove ? equipment::remove(m_ctx.folder, selectedKey())
+                 : equipment::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Attrezzatura già presente in archivio."),
                                         QStringLiteral("Attrezzatura non trovata.")));
-        if (o.status == registers::Outcome::Duplicate || o.status == registers::Outcome::NotFound)
-            ui::focusField(m_des);
+        if (o.status != registers::Outcome::Failed) ui::focusField(m_des);
         return;
     }
     if (modify) m_loaded = registers::storedFields(path, equipment::format(), selectedKey());

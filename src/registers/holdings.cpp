@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 using archive::Record;
@@ -30,6 +31,13 @@ bool holds(const QString &tipo, const QString &association, const QString &descr
            && (wantedDescription.isNull() || sameColumn(description, wantedDescription));
 }
 
+// The desk of a desk file, for a message: its computer.
+QString deskOfFile(const QString &path)
+{
+    const auto owner = archive::deskFileOwner(path);
+    return owner ? owner->hostId : QFileInfo(path).fileName();
+}
+
 } // namespace
 
 const archive::RecordFormat &resourceFormat()
@@ -38,15 +46,17 @@ const archive::RecordFormat &resourceFormat()
     return f;
 }
 
-QString unregisteredPath(const archive::WorkingFolder &folder)
-{
-    return folder.path(archive::Companion::Unregistered);
-}
+QString unregisteredPath(const archive::WorkingFolder &folder) { return folder.deskFile(); }
 
 QList<UnregisteredChange> readUnregistered(const archive::WorkingFolder &folder)
 {
+    return readUnregisteredFile(unregisteredPath(folder));
+}
+
+QList<UnregisteredChange> readUnregisteredFile(const QString &path)
+{
     QList<UnregisteredChange> out;
-    QFile f(archive::readPath(unregisteredPath(folder)));
+    QFile f(archive::readPath(path));
     if (!f.open(QIODevice::ReadOnly)) return out;
     archive::LineReader reader(&f);
     QByteArray line;
@@ -59,14 +69,55 @@ QList<UnregisteredChange> readUnregistered(const archive::WorkingFolder &folder)
     return out;
 }
 
+namespace {
+
+QSet<QString> &madeDeskFiles()
+{
+    static QSet<QString> made;
+    return made;
+}
+
+} // namespace
+
+void deskFileMade(const QString &path) { madeDeskFiles().insert(path); }
+
+bool deskFileTaken(const archive::WorkingFolder &folder)
+{
+    const QString path = unregisteredPath(folder);
+    return madeDeskFiles().contains(path) && !QFileInfo::exists(archive::readPath(path));
+}
+
+QString deskFileTakenMessage()
+{
+    return QStringLiteral("Quello che la finestra Attività di questa postazione aveva preso o "
+                          "restituito senza registrarlo è già stato rimesso com'era da un'altra "
+                          "postazione, che l'ha creduta chiusa: nulla è stato scritto. Uscire "
+                          "dall'attività con \"Esci\" e riaprirla.");
+}
+
 archive::IoResult writeUnregistered(const archive::WorkingFolder &folder,
                                     const QList<UnregisteredChange> &changes)
 {
-    const QString path = unregisteredPath(folder);
+    if (deskFileTaken(folder)) {
+        archive::IoResult taken = archive::IoResult::fail(archive::IoResult::Busy,
+                                                          unregisteredPath(folder));
+        taken.told = deskFileTakenMessage();
+        if (archive::Transaction *tx = archive::Transaction::covering(taken.path))
+            return tx->prepared(taken.path, {}, taken);
+        return taken;
+    }
+    return writeUnregisteredFile(unregisteredPath(folder), changes);
+}
+
+archive::IoResult writeUnregisteredFile(const QString &path, const QList<UnregisteredChange> &changes)
+{
     // Nothing to keep, and nothing kept: no need to write.
-    if (changes.isEmpty() && QFileInfo(archive::readPath(path)).size() == 0)
+    if (changes.isEmpty() && readUnregisteredFile(path).isEmpty())
         return archive::IoResult::success();
-    QByteArray bytes;
+    // The line that names the desk stays first.
+    QByteArray bytes = archive::readFirstLine(archive::readPath(path));
+    if (archive::Desk::fromLine(bytes)) bytes += "\r\n";
+    else bytes.clear();
     for (const UnregisteredChange &c : changes) {
         bytes += c.givenBack ? "R," : "P,";
         bytes += cp1252::encode(c.line);
@@ -87,6 +138,11 @@ QString Holders::where() const
         if (!out.isEmpty()) out += QStringLiteral(" e ");
         out += QStringLiteral("nella finestra Attività (non ancora registrata)");
     }
+    for (const QString &desk : desks) {
+        if (!out.isEmpty()) out += QStringLiteral(" e ");
+        out += QStringLiteral("nella finestra Attività della postazione %1 (non ancora registrata)")
+                   .arg(desk);
+    }
     return out;
 }
 
@@ -103,14 +159,23 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
         return true;
     });
     std::sort(h.activities.begin(), h.activities.end());
-    // What the window took is held until it is registered or undone; a line
-    // it gave back still stands engaged in risorse.csv until then.
-    for (const UnregisteredChange &c : readUnregistered(folder)) {
-        if (c.givenBack) continue;
-        const QString line = text::fit(c.line, 114);
-        if (holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50), types,
-                  association, description))
-            h.unregistered = true;
+    // What a desk's window took is held until it is registered or undone; a
+    // line it gave back still stands engaged in risorse.csv until then.
+    const QString own = unregisteredPath(folder);
+    QStringList files = folder.deskFiles();
+    files.removeAll(own);
+    files << own;
+    for (const QString &file : files) {
+        const bool mine = file == own;
+        for (const UnregisteredChange &c : readUnregisteredFile(file)) {
+            if (c.givenBack) continue;
+            const QString line = text::fit(c.line, 114);
+            if (!holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50),
+                       types, association, description))
+                continue;
+            if (mine) h.unregistered = true;
+            else if (!h.desks.contains(deskOfFile(file))) h.desks << deskOfFile(file);
+        }
     }
     return h;
 }
@@ -148,6 +213,17 @@ archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QS
         if (!o.done()) return o;
     }
 
+    // What another desk's window holds is that desk's: it cannot follow a
+    // new name it does not know of.
+    const Holders held = holdersOf(folder, {kHeldEquipment, kHeldVehicle, kHeldVolunteers}, from);
+    if (!held.desks.isEmpty())
+        return archive::Outcome::refused(
+            archive::Outcome::Refused,
+            QStringLiteral("L'associazione %1 ha risorse prese nella finestra Attività della "
+                           "postazione %2 e non ancora registrate: non può essere rinominata "
+                           "finché quella postazione non registra o abbandona l'attività. Nessun "
+                           "archivio è stato modificato.")
+                .arg(from, held.desks.join(QStringLiteral(", "))));
     QList<UnregisteredChange> changes = readUnregistered(folder);
     bool changed = false;
     for (UnregisteredChange &c : changes) {

@@ -28,12 +28,13 @@ inline const QString kHeldEquipment = QStringLiteral("ATTR");
 inline const QString kHeldVehicle = QStringLiteral("AUTO");
 inline const QString kHeldVolunteers = QStringLiteral("VOL.");
 
-// The file of what the activity window holds unregistered: one change a
+// The file of what the desk's activity window holds unregistered (each
+// desk has its own, see archive::WorkingFolder::deskFile): one change a
 // line, "P" (taken) or "R" (given back), a comma, the 114-column resource
 // line.
 QString unregisteredPath(const archive::WorkingFolder &folder);
 
-// One change of sospese.dat: the resource line, taken ("P") or given back
+// One change of a desk file: the resource line, taken ("P") or given back
 // ("R").
 struct UnregisteredChange {
     QString line;
@@ -42,14 +43,27 @@ struct UnregisteredChange {
 // The changes in file order; lines this program did not write are passed
 // over. A missing file holds none.
 QList<UnregisteredChange> readUnregistered(const archive::WorkingFolder &folder);
-// Replaces sospese.dat with `changes` (not written when it holds nothing and
-// nothing is to be kept).
+QList<UnregisteredChange> readUnregisteredFile(const QString &path);
+// Replaces the desk's file with `changes` (not written when it holds
+// nothing and nothing is to be kept). Refused when the desk file that this
+// desk made at its start is gone: another desk took this one for stopped
+// and gave back what it held.
 archive::IoResult writeUnregistered(const archive::WorkingFolder &folder,
                                     const QList<UnregisteredChange> &changes);
+archive::IoResult writeUnregisteredFile(const QString &path,
+                                        const QList<UnregisteredChange> &changes);
+
+// The desk made its file at its start (desks::start).
+void deskFileMade(const QString &path);
+// The desk's file made at its start is gone: what it held was given back
+// by another desk.
+bool deskFileTaken(const archive::WorkingFolder &folder);
+QString deskFileTakenMessage();
 
 struct Holders {
     QList<qint16> activities;  // registered activities holding it, ascending
     bool unregistered = false; // taken in the activity window, not registered yet
+    QStringList desks;         // the other desks whose activity window took it
 
     bool any() const { return !activities.isEmpty() || unregistered; }
     // Where it is held, for a message: "nell'attività numero 5", "nelle

@@ -1,6 +1,7 @@
 #include "registers/registers.h"
 
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "archive/text.h"
 
 #include <QFile>
@@ -105,6 +106,21 @@ Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::Recor
     return fromRewrite(archive::rewrite(set, format, [&](const Record &r, RecordSink &) {
         return r.at(0) == associazione ? Step::Drop : Step::Keep;
     }));
+}
+
+Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &loaded,
+                       const std::function<QStringList()> &stored, const QString &changed,
+                       const std::function<Outcome()> &change)
+{
+    archive::Transaction tx(folder);
+    if (!loaded.isEmpty()) {
+        const QStringList now = stored();
+        if (!now.isEmpty() && now != loaded) return Outcome::refused(Outcome::Refused, changed);
+    }
+    const Outcome o = change();
+    if (!o.done()) return o;
+    const archive::IoResult io = tx.commit();
+    return io.ok() ? o : Outcome::failed(io);
 }
 
 Outcome insertOrdered(const archive::ArchiveSet &set, const archive::RecordFormat &format,

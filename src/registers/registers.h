@@ -60,6 +60,16 @@ QString refusalOf(const QStringList &texts);
 // the archive as it was, also when it stands in a damaged line (which
 // otherwise keeps its place). Records for which `skip` answers true are
 // left out (neither copied nor compared); a damaged line is never left out.
+// A change of a record the window loaded: made only while the record still
+// reads `loaded` (as `stored` reads it now), both under the folder's change
+// lock, so that a change another desk (or an activity) made meanwhile is
+// never overwritten unseen; otherwise nothing is written and the outcome
+// is Refused with `changed` as its reason. A record no longer there is left
+// to `change` to report.
+Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &loaded,
+                       const std::function<QStringList()> &stored, const QString &changed,
+                       const std::function<Outcome()> &change);
+
 Outcome insertOrdered(const archive::ArchiveSet &set, const archive::RecordFormat &format,
                       const QStringList &fields, int keyFields,
                       const std::function<bool(const archive::Record &)> &skip = {});

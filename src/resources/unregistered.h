@@ -41,10 +41,29 @@ struct UndoReport {
 // Undoes `changes`, the last first.
 UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> &changes);
 
-// At start: undoes what a window of a program that ended abnormally held
-// unregistered (or what an undo could not write when the program was last
-// left normally: `endedAbnormally` false), and says so in one message (empty
-// when there was nothing).
+// Undoes what the desk files of desks that no longer run hold (the desk's
+// own file too: at a start it holds what the window held when the program
+// last ended, abnormally, or normally with an undo that could not be
+// written: `endedAbnormally` false), and says so in one message (empty when
+// there was nothing). The files of desks that stopped are removed once
+// given back.
 QString undoLeftUnregistered(const archive::WorkingFolder &folder, bool endedAbnormally = true);
+
+// The desk begins to write in the folder: what stopped desks left is given
+// back (the message says what, empty when nothing), and the desk's own file
+// is made, naming the desk.
+QString startDesk(const archive::WorkingFolder &folder);
+// The desk ends normally: its file goes when it holds nothing.
+void endDesk(const archive::WorkingFolder &folder);
+// The desk is still there: its file says so to the other desks (see
+// stoppedDesk).
+void deskAlive(const archive::WorkingFolder &folder);
+// Whether the desk of the desk file `path` no longer runs: on this computer
+// its process is gone; another computer's desk has not said it is there
+// for `silence` seconds (setDeskSilence).
+bool stoppedDesk(const archive::WorkingFolder &folder, const QString &path);
+void setDeskSilence(int seconds);
+// The other desks that write in the folder now, as "PC-SALA (utente rossi)".
+QStringList otherDesks(const archive::WorkingFolder &folder);
 
 } // namespace resources

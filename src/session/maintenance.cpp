@@ -3,10 +3,13 @@
 #include "session/context.h"
 #include "session/settings.h"
 #include "archive/io.h"
+#include "archive/journal.h"
 #include "archive/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <functional>
 
 using archive::File;
 
@@ -64,16 +67,66 @@ const QString kAnyFile = QStringLiteral("*.*");
 // replacing the registers under them would count them twice, and a backup
 // taken meanwhile holds registers that do not match its resource lines. Then
 // the sequence is refused before anything is asked or written.
+// What a desk's window holds unregistered, by whatever desk: the message
+// that refuses `sequence` (empty when nothing is held).
+// Whether a desk file holds a change ("P," or "R," lines; the line that
+// names the desk is none).
+bool holdsChanges(const QString &path)
+{
+    QFile f(archive::readPath(path));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    archive::LineReader reader(&f);
+    QByteArray line;
+    while (reader.next(line))
+        if (line.startsWith("P,") || line.startsWith("R,")) return true;
+    return false;
+}
+
+QString heldMessage(Context &ctx, const QString &sequence)
+{
+    QStringList desks;
+    bool here = holdsChanges(ctx.folder.deskFile());
+    for (const QString &file : ctx.folder.deskFiles()) {
+        if (file == ctx.folder.deskFile() || !holdsChanges(file)) continue;
+        if (const auto owner = archive::deskFileOwner(file)) desks << owner->hostId;
+        else desks << QFileInfo(file).fileName();
+    }
+    if (!here && desks.isEmpty()) return {};
+    QString where = here ? QStringLiteral("nella finestra Attività") : QString();
+    if (!desks.isEmpty())
+        where += (here ? QStringLiteral(" e ") : QString())
+                 + QStringLiteral("nella finestra Attività della postazione %1")
+                       .arg(desks.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 non eseguito: %2 ci sono risorse impegnate o restituite e non "
+                          "ancora registrate. Registrare l'attività o uscirne con \"Esci\", poi "
+                          "ripetere.")
+        .arg(sequence, where);
+}
+
 bool heldUnregistered(Context &ctx, const QString &sequence)
 {
-    const QFileInfo held(ctx.folder.path(archive::Companion::Unregistered));
-    if (held.size() == 0) return false;
-    ctx.platform.prompts->info(
-        QStringLiteral("%1 non eseguito: nella finestra Attività ci sono risorse impegnate o "
-                       "restituite e non ancora registrate. Registrare l'attività o uscirne con "
-                       "\"Esci\", poi ripetere.")
-            .arg(sequence));
+    const QString held = heldMessage(ctx, sequence);
+    if (held.isEmpty()) return false;
+    ctx.platform.prompts->info(held);
     return true;
+}
+
+// Replaces one archive by `write`, under the change lock, only while no
+// desk holds resources unregistered: the check made before the questions
+// is made again where no other desk can take anything meanwhile.
+archive::IoResult whileNothingHeld(Context &ctx, const QString &sequence,
+                                   const std::function<archive::IoResult()> &write)
+{
+    archive::Transaction tx(ctx.folder);
+    const QString held = heldMessage(ctx, sequence);
+    if (!held.isEmpty()) {
+        archive::IoResult refused = archive::IoResult::fail(archive::IoResult::Busy, QString());
+        refused.told = held;
+        return refused;
+    }
+    const archive::IoResult io = write();
+    const archive::IoResult committed = tx.commit();
+    return io.ok() ? committed : io;
 }
 
 enum class Direction { Save, Restore };
@@ -89,6 +142,17 @@ void copySequence(Context &ctx, Direction direction)
 {
     Prompts &prompts = *ctx.platform.prompts;
     const QString folder = ctx.folder.dir();
+    // A save copies the archives as they all stood at one moment, read
+    // together under the change lock, whatever other desks register while
+    // the questions are answered.
+    QTemporaryDir together;
+    if (direction == Direction::Save) {
+        archive::Transaction tx(ctx.folder);
+        for (const Archive &a : kArchives)
+            if (QFileInfo::exists(ctx.path(a.file)))
+                QFile::copy(ctx.path(a.file), together.filePath(archive::fileName(a.file)));
+        tx.commit();
+    }
     for (const Archive &a : kArchives) {
         const bool saving = direction == Direction::Save;
         if (!prompts.question(QString::fromUtf8(saving ? a.saveQuestion : a.restoreQuestion)))
@@ -109,7 +173,11 @@ void copySequence(Context &ctx, Direction direction)
         archive::IoResult io;
         {
             BusyGuard busy(*ctx.platform.busy);
-            io = saving ? archive::copyLines(archive, chosen) : archive::copyLines(chosen, archive);
+            const QString read = together.filePath(archive::fileName(a.file));
+            if (saving) io = archive::copyLines(QFileInfo::exists(read) ? read : archive, chosen);
+            else
+                io = whileNothingHeld(ctx, QStringLiteral("Ripristino"),
+                                      [&] { return archive::copyLines(chosen, archive); });
         }
         if (!io.ok()) {
             QString told = (saving ? QStringLiteral("Salvataggio non riuscito. ")
@@ -155,12 +223,11 @@ void reset(Context &ctx)
         archive::IoResult io;
         {
             BusyGuard busy(*ctx.platform.busy);
-            if (e.file == File::NumeroProt) {
-                io = settings::writeCounter(path, 0);
-                if (io.ok()) ctx.g.ultimoprot = 0;
-            } else {
-                io = archive::replaceFile(path, QByteArray());
-            }
+            io = whileNothingHeld(ctx, QStringLiteral("Azzeramento"), [&] {
+                return e.file == File::NumeroProt ? settings::writeCounter(path, 0)
+                                                  : archive::replaceFile(path, QByteArray());
+            });
+            if (io.ok() && e.file == File::NumeroProt) ctx.g.ultimoprot = 0;
         }
         // A file that cannot be emptied is named at the end; the others still follow.
         (io.ok() ? emptied : kept) << QString::fromUtf8(e.name);

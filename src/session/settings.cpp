@@ -1,6 +1,7 @@
 #include "session/settings.h"
 
 #include "archive/encoding.h"
+#include "archive/journal.h"
 #include "archive/text.h"
 
 #include <QFileInfo>
@@ -11,7 +12,7 @@ namespace {
 
 QByteArray firstLine(const QString &path, bool *exists)
 {
-    QByteArray line = archive::readFirstLine(path, exists);
+    QByteArray line = archive::readFirstLine(archive::readPath(path), exists);
     if (line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
     return line;
 }

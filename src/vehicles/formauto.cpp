@@ -247,31 +247,26 @@ void Formauto::registra()
     const modes::Registry mode = m_ctx.g.modoauto;
     const bool modify = mode == modes::Registry::M, remove = mode == modes::Registry::A;
     // What the window shows of the vehicle chosen must still be what is
-    // stored: a change made meanwhile (an activity took it or gave it back)
-    // is not undone unseen.
+    // stored: a change made meanwhile (an activity took it or gave it back,
+    // another desk registered a change) is not undone unseen.
     const QString path = m_ctx.path(File::Automezzi);
-    if (modify && !m_loaded.isEmpty()) {
-        const QStringList now = registers::storedFields(path, vehicles::format(), m_chiaveauto);
-        if (!now.isEmpty() && now != m_loaded) {
-            prompts.info(QStringLiteral("L'automezzo %1 dell'associazione %2 è cambiato "
-                                        "nell'archivio da quando è stato scelto: nulla è stato "
-                                        "modificato. Sceglierlo di nuovo per vederlo com'è ora.")
-                             .arg(m_chiaveauto.descrizione, m_chiaveauto.associazione));
-            ui::focusField(m_des);
-            return;
-        }
-    }
-
     BusyGuard busy(*m_ctx.platform.busy);
-    const registers::Outcome o = modify   ? vehicles::modify(m_ctx.folder, m_chiaveauto, fields)
-                                 : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
-                                          : vehicles::insert(m_ctx.folder, fields);
+    const registers::Outcome o =
+        modify ? registers::whileUnchanged(
+            m_ctx.folder, m_loaded,
+            [&] { return registers::storedFields(path, vehicles::format(), m_chiaveauto); },
+            QStringLiteral("L'automezzo %1 dell'associazione %2 è cambiato nell'archivio da "
+                           "quando è stato scelto: nulla è stato modificato. Sceglierlo di "
+                           "nuovo per vederlo com'è ora.")
+                .arg(m_chiaveauto.descrizione, m_chiaveauto.associazione),
+            [&] { return vehicles::modify(m_ctx.folder, m_chiaveauto, fields); })
+        : remove ? vehicles::remove(m_ctx.folder, m_chiaveauto)
+                 : vehicles::insert(m_ctx.folder, fields);
     if (!o.done()) {
         busy.release();
         prompts.info(archive::messageOf(o, QString::fromUtf8("Automezzo già presente nell'archivio."),
                                         QStringLiteral("Automezzo non trovato.")));
-        if (o.status == registers::Outcome::Duplicate || o.status == registers::Outcome::NotFound)
-            ui::focusField(m_des);
+        if (o.status != registers::Outcome::Failed) ui::focusField(m_des);
         return;
     }
     // The dates and times as written: what stays in the window shows them so.

@@ -207,7 +207,7 @@ private slots:
         QVERIFY(QDir().mkdir(staged));
         const auto failed = d.take(ResourceKind::Equipment, kTenda, "2");
         QCOMPARE(failed.status, ActivitySession::Outcome::Refused);
-        QVERIFY(failed.messages.value(0).contains("sospese.dat"));
+        QVERIFY(failed.messages.value(0).contains(d.deskName()));
         QCOMPARE(d.registers(), kEquipment + kVehicles + kAssociations);
         QVERIFY(d.session->lines().isEmpty() && d.session->unregistered().isEmpty());
         QVERIFY(QDir().rmdir(staged));
@@ -286,10 +286,10 @@ private slots:
             QCOMPARE(d.registerNow(in), QStringList({kBadNumber}));
         }
         QCOMPARE(d.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
-        // A number that is taken: only the counter, written first, holds it.
+        // A number that is taken: nothing is written, not even the counter.
         in.numprot = "41";
         QCOMPARE(d.registerNow(in), QStringList({kDuplicate}));
-        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 41 \r\n"));
+        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 32767 \r\n"));
         QCOMPARE(d.read(File::Attivita), attivita);
         QVERIFY(!d.exists(File::Risorse));
         // A free number chosen by the user becomes the counter (where it goes

@@ -303,12 +303,12 @@ private slots:
         QTest::keyClick(l, Qt::Key_Delete);
         QCOMPARE(o.fake.prompts.questions(), QStringList(2, "Elimino la riga AUTO 1 ALFA JEEP?"));
         typeText(w, "note", "scritta");
-        const QByteArray kept = o.read("sospese.dat");
+        const QByteArray kept = o.read(o.deskName());
         o.fromMenu<Formass>("mnassains");
         o.activate(w);
         QCOMPARE(edit(w, "note")->text(), QString("scritta"));
         QCOMPARE(l->count(), 1);
-        QCOMPARE(o.read("sospese.dat"), kept);
+        QCOMPARE(o.read(o.deskName()), kept);
 
         const QString quit = QString::fromUtf8("L'attività numero 5 ha modifiche non registrate (1 risorsa eliminata, "
                                                "campi modificati). Esco senza registrarle?");
@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(edit(w, "note")->text(), QString("scritta"));
         o.openFromMain("5");
         QCOMPARE(o.fake.prompts.questions(), QStringList({quit, quit, abandon, abandon}));
-        QCOMPARE(o.read("sospese.dat"), QByteArray());
+        QCOMPARE(o.read(o.deskName()), QByteArray());
         QCOMPARE(o.read(File::Automezzi), vehicles);
 
         o.openFromList("mnattaann", "5");

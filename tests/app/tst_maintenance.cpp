@@ -230,8 +230,8 @@ private slots:
         if (pdf && !QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         Office o;
         // (Save and restore wait while sospese.dat holds anything.)
-        o.write("sospese.dat", entry == "cmdstampa" ? "P,1,ATTR,1,ALFA,TENDA,O\r\n" : "");
-        o.write("velmora.lck", "4242\nrossi\n");
+        o.write(o.deskName(), entry == "cmdstampa" ? "P,1,ATTR,1,ALFA,TENDA,O\r\n" : "");
+        if (chosen == "velmora.lck") o.write("velmora.lck", "4242\nrossi\n");
         QVERIFY(QFile::link("risorse.csv", o.path("collegamento.csv")));
         QVERIFY(QFile::link("velmora.jnl", o.path("giornale.csv"))); // to no file yet
         o.write("copie/vecchia.pdf", "VECCHIA COPIA\r\n");

@@ -60,16 +60,19 @@ mkdir "$work"
 (cd "$work" && exec env QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$tmp/config" "$prefix/bin/velmora" >"$tmp/out.log" 2>&1) &
 pid=$!
 stays_up "$tmp/out.log" "il programma installato"
-# It holds the working folder while it runs.
-grep -q '^dal: ' "$work/velmora.lck" 2>/dev/null || fail "il programma non tiene la cartella (velmora.lck)"
+# It writes in the working folder as a desk, which its own file names.
+grep -q "^postazione	.*	$pid	" "$work"/sospese-*-"$pid".dat 2>/dev/null \
+  || fail "il programma non si presenta come postazione (sospese-…-$pid.dat)"
 kill "$pid"
 wait "$pid"
 status=$?
+desk=$pid
 pid=""
 [ "$status" -eq 143 ] || { cat "$tmp/out.log" >&2; fail "uscita inattesa $status"; }
-# Starting writes nothing into the working folder but its lock (left behind
-# by the kill, taken over by the next start).
-[ "$(ls -A "$work")" = velmora.lck ] || fail "l'avvio ha scritto nella cartella di lavoro: $(ls -A "$work")"
+# Starting writes nothing into the working folder but the desk's file (left
+# behind by the kill, removed by the next start).
+[ "$(ls -A "$work")" = "$(cd "$work" && ls sospese-*-"$desk".dat)" ] \
+  || fail "l'avvio ha scritto nella cartella di lavoro: $(ls -A "$work")"
 
 # The desktop launcher works in its own folder, created when missing.
 cartella="$tmp/casa/velmora"

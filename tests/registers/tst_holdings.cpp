@@ -48,12 +48,12 @@ private slots:
     {
         Office o;
         const QString taken = "P,ATTR      1   " + QString("ALFA").leftJustified(50) + QString("TENDA").leftJustified(50);
-        o.write("sospese.dat", taken.toLatin1() + "\r\nR,AUTO      1   BETA\r\n");
+        o.write(o.deskName(), taken.toLatin1() + "\r\nR,AUTO      1   BETA\r\n");
         QVERIFY(associations::modify(o.f(), "ALFA", {"ALFA NUOVA", "", "", "", "", "", "", "", "5", "5"}).done());
         QCOMPARE(o.read(File::Risorse), " 3 ,AUTO,1,ALFA NUOVA,JEEP,O\r\n 3 ,ATTR,2,ALFA NUOVA,TENDA,O\r\n"
                                         " 4 ,VOL.,1,ALFA NUOVA,,L\r\n 4 ,AUTO,1,BETA,FURGONE,O\r\n");
-        QCOMPARE(o.read("sospese.dat"), QString(taken).replace(16, 10, "ALFA NUOVA").toLatin1()
-                                            + "\r\nR,AUTO      1   BETA\r\n");
+        QCOMPARE(o.read(o.deskName()), QString(taken).replace(16, 10, "ALFA NUOVA").toLatin1()
+                                           + "\r\nR,AUTO      1   BETA\r\n");
         // Under a name (of no association) whose equipment has the same descriptions: two
         // records of one key would share what is given back. Nothing is written.
         o.write(File::Attrezzature, o.read(File::Attrezzature) + "GAMMA,TENDA,L, 1 \r\n");

@@ -101,7 +101,7 @@ private slots:
         QVERIFY(saveUnregistered(o.ctx.folder, {{tenda, false}, {jeep, false}, {gone, false}, {amb, true}, {alfa, true}}).ok());
         const QByteArray held = "P," + tenda.toLatin1() + "\r\nP," + jeep.toLatin1() + "\r\nP," + gone.toLatin1()
                                 + "\r\nR," + amb.toLatin1() + "\r\nR," + alfa.toLatin1() + "\r\n";
-        QCOMPARE(o.read("sospese.dat"), held);
+        QCOMPARE(o.read(o.deskName()), held);
 
         // A register that cannot be written: nothing changes, not even
         // sospese.dat, and the next start tries again.
@@ -109,7 +109,7 @@ private slots:
         QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner);
         QVERIFY(undoLeftUnregistered(o.ctx.folder).contains("riproverà"));
         QFile::setPermissions(o.path(File::Automezzi), QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(o.read("sospese.dat"), held);
+        QCOMPARE(o.read(o.deskName()), held);
         QCOMPARE(o.read(File::Automezzi), vehicles);
         QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
 
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 ", "BETA,POMPA,L, 5 "}));
         QCOMPARE(o.read(File::Automezzi), crlf({"ALFA,JEEP,,,,,,,L", "BETA,AMB,,,,,,,A"}));
         QCOMPARE(o.read(File::Associazioni), crlf({"ALFA,,,,,,,, 2 , 1 "}));
-        QCOMPARE(o.read("sospese.dat"), QByteArray()); // so the next start undoes nothing again
+        QCOMPARE(o.read(o.deskName()), QByteArray()); // so the next start undoes nothing again
         for (const char *named : {"attrezzatura TENDA dell'associazione ALFA", "automezzo JEEP dell'associazione ALFA",
                                   "automezzo AMB dell'associazione BETA", "volontari dell'associazione ALFA",
                                   "automezzo FURGONE dell'associazione GAMMA", "non si trovano più"})

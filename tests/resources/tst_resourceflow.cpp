@@ -413,16 +413,16 @@ private slots:
             // A line deleted and the deletion registered: nothing is left to undo.
             o.deleteRow(0);
             QCOMPARE(o.registerNow(), QStringList({kModified}));
-            QCOMPARE(o.read("sospese.dat"), QByteArray());
+            QCOMPARE(o.read(o.deskName()), QByteArray());
         }
 
         // Pending: the jeep's line deleted, the ambulance taken; kept in sospese.dat meanwhile.
         if (pending && !fresh) {
             o.deleteRow(0);
             o.add("cmdauto", ResourceKind::Vehicle, vehicleListLine("BETA", "AMBULANZA", "L"));
-            QCOMPARE(o.read("sospese.dat"), "R," + ("AUTO      1   " + kJeepLine).left(114).toLatin1()
-                                                + "\r\nP,AUTO      1   "
-                                                + vehicleListLine("BETA", "AMBULANZA", "L").toLatin1() + "\r\n");
+            QCOMPARE(o.read(o.deskName()), "R," + ("AUTO      1   " + kJeepLine).left(114).toLatin1()
+                                               + "\r\nP,AUTO      1   "
+                                               + vehicleListLine("BETA", "AMBULANZA", "L").toLatin1() + "\r\n");
         }
 
         o.fake.prompts.clear();
@@ -455,7 +455,7 @@ private slots:
         QCOMPARE(o.fake.prompts.questions().size(), asks ? 1 : 0);
         o.fake.prompts.answers.clear();
         QCOMPARE(archives(o), expected);
-        QCOMPARE(o.read("sospese.dat"), QByteArray());
+        QCOMPARE(o.read(o.deskName()), QByteArray());
         QVERIFY(!o.ctx.g.risorsecambiate);
         if (fresh) QCOMPARE(o.read(File::AutomezziSav), kVehiclesFree);
         if (fresh && moment == "activity list") QCOMPARE(o.resourceList()->count(), 0);
@@ -471,7 +471,7 @@ private slots:
         registeredSeven(o);
         o.openFromMain("7");
         o.deleteRow(0); // the tent given back, not registered
-        const QByteArray held = o.read("sospese.dat");
+        const QByteArray held = o.read(o.deskName());
         QFile::setPermissions(o.path(File::Attrezzature), QFile::ReadOwner);
         o.fake.prompts.clear();
         o.fake.prompts.answers << true; // the deletion abandoned
@@ -479,18 +479,18 @@ private slots:
         QCOMPARE(o.fake.prompts.questions().size(), 1);
         QCOMPARE(o.fake.prompts.messages().size(), 1);
         QCOMPARE(o.read(File::Attrezzature), kAllFree);
-        QCOMPARE(o.read("sospese.dat"), held);
+        QCOMPARE(o.read(o.deskName()), held);
         // Registering another activity meanwhile keeps the undo pending.
         o.fillRequest();
         typeText(w, "numprot", "8");
         o.add("cmdvol", ResourceKind::Association, associationListLine("BETA", 5), "1");
         o.activate(w);
         QCOMPARE(o.registerNow(), QStringList({kInserted}));
-        QCOMPARE(o.read("sospese.dat"), held);
+        QCOMPARE(o.read(o.deskName()), held);
         QFile::setPermissions(o.path(File::Attrezzature), QFile::ReadOwner | QFile::WriteOwner);
         press(w, "cmdesci");
         QCOMPARE(o.read(File::Attrezzature), kTendaTaken);
-        QCOMPARE(o.read("sospese.dat"), QByteArray());
+        QCOMPARE(o.read(o.deskName()), QByteArray());
     }
 };
 

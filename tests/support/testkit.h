@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QSettings>
 #include <QStandardPaths>
@@ -28,6 +29,8 @@ public:
     QString configDir() const { return m_config.path(); }
     QString path(archive::File f) const { return ctx.folder.path(f); }
     QString path(const QString &name) const { return QDir(dir()).filePath(name); }
+    // The name of this desk's file of unregistered changes.
+    QString deskName() const { return QFileInfo(ctx.folder.deskFile()).fileName(); }
 
     void write(archive::File f, const QByteArray &bytes) const { write(archive::fileName(f), bytes); }
     void write(const QString &name, const QByteArray &bytes) const;
