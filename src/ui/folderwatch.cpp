@@ -26,8 +26,7 @@ FolderWatch::FolderWatch(const archive::WorkingFolder &folder, QObject *parent)
     m_settle->setInterval(300);
     connect(m_settle, &QTimer::timeout, this, &FolderWatch::look);
     if (!folder.dir().isEmpty()) m_watcher->addPath(folder.dir());
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle,
-            qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle, qOverload<>(&QTimer::start));
 
     m_poll->setInterval(2000);
     connect(m_poll, &QTimer::timeout, this, &FolderWatch::look);
@@ -39,8 +38,7 @@ FolderWatch::Signature FolderWatch::signature() const
     Signature s;
     for (const QString &path : m_files) {
         const QFileInfo info(path);
-        s.append({info.exists(), info.size(),
-                  info.lastModified().toMSecsSinceEpoch()});
+        s.append({info.exists(), info.size(), info.lastModified().toMSecsSinceEpoch()});
     }
     return s;
 }
