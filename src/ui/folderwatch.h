@@ -25,9 +25,6 @@ class FolderWatch : public QObject {
 public:
     explicit FolderWatch(const archive::WorkingFolder &folder, QObject *parent = nullptr);
 
-    // The data files looked at.
-    const QStringList &files() const { return m_files; }
-
 signals:
     void changed();
 
@@ -36,7 +33,7 @@ private:
     Signature signature() const;
     void look();
 
-    QStringList m_files;
+    QStringList m_files; // the data files looked at
     Signature m_last;
     QFileSystemWatcher *m_watcher;
     QTimer *m_settle; // a burst of directory changes is looked at once
