@@ -199,6 +199,13 @@ Formattivita::Formattivita(Context &ctx)
     for (const auto &shown : edits())
         connect(shown.first, &QLineEdit::textChanged, this, &Formattivita::typed);
     onActivation(ctx, this, [this] { activated(); });
+    // A new activity whose number the user has not changed proposes the
+    // number that follows another copy's registration; that is all
+    // activation does then. A task waiting to be loaded, a pick under way
+    // and the fields of an activity loaded wait for the next activation.
+    onFolderChange(ctx, this, [this] {
+        if (m_ctx.g.modoatt == modes::Activity::I && !m_session.loadPending()) m_session.activate();
+    });
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.
     if (ctx.consultation)

@@ -64,6 +64,19 @@ Formattlist::Formattlist(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
         ->onKeys(nullptr, {Qt::Key_F5}, [this] {
             if (m_source) setLines(m_source(), m_list->headings());
         });
+    // The same list read again, the same line chosen: the search text and
+    // the mode stay as they are.
+    onFolderChange(ctx, this, [this] {
+        if (!m_source) return;
+        m_list->keepingPlace([this] { m_list->setLines(m_source()); },
+                             [](const QString &line) {
+                                 // An activity's line, or the first of its block.
+                                 const QString prot = activities::protocolOf(line);
+                                 bool number = false;
+                                 prot.toInt(&number);
+                                 return number ? prot : QString();
+                             });
+    });
 }
 
 void Formattlist::prepare(modes::ActivityList mode, const QString &title)

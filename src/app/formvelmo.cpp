@@ -89,6 +89,13 @@ Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
     m_ctx.g.nomeemergenza = settings::readEmergency(m_ctx.path(archive::File::Emergenza));
     caricaliste();
     onActivation(ctx, this, [this] { activated(); });
+    // What another copy registers shows up with the line chosen and the
+    // scroll position kept.
+    onFolderChange(ctx, this, [this] {
+        const auto protocol = [](const QString &line) { return activities::protocolOf(line); };
+        m_list1->keepingPlace([&] { m_list2->keepingPlace([&] { caricaliste(); }, protocol); },
+                              protocol);
+    });
 }
 
 void Formvelmo::buildMenus()

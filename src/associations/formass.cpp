@@ -79,6 +79,7 @@ Formass::Formass(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_registra, &QPushButton::clicked, this, &Formass::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+    onFolderChange(ctx, this, [this] { refreshNames(); });
 
     ui::tabChain({cerca, m_denom, m_indir, m_comune, m_prov, m_tel, m_fax, m_email, m_campo,
                   m_numvol, m_registra, esci});
@@ -112,9 +113,9 @@ bool Formass::prepare(modes::Registry mode, const QString &title, const QString 
 
 void Formass::activated()
 {
-    BusyGuard busy(*m_ctx.platform.busy);
-    const QString path = m_ctx.path(File::Associazioni);
     if (m_ctx.g.modoass == modes::Registry::L) {
+        BusyGuard busy(*m_ctx.platform.busy);
+        const QString path = m_ctx.path(File::Associazioni);
         // Viewing follows the archive: the list window has set nomecaricato
         // already.
         if (const auto a = associations::findByColumn(path, m_selectedLine.left(registers::kColumn)))
@@ -122,9 +123,15 @@ void Formass::activated()
         markClean();
         return;
     }
+    refreshNames();
+}
+
+void Formass::refreshNames()
+{
     // What the user typed or chose stays; the names follow what other
-    // windows registered.
-    riempiassociazioni(m_denom, path, QString());
+    // windows, or other copies of the program, registered.
+    BusyGuard busy(*m_ctx.platform.busy);
+    riempiassociazioni(m_denom, m_ctx.path(File::Associazioni), QString());
 }
 
 QStringList Formass::shown() const

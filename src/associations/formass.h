@@ -30,6 +30,8 @@ public:
 
 private:
     void activated();
+    // The names of the drop-down list read again; nothing else changes.
+    void refreshNames();
     void cerca();
     void nameChosen();
     void registra();

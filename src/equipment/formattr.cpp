@@ -49,6 +49,9 @@ Formattr::Formattr(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_registra, &QPushButton::clicked, this, &Formattr::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+    // Activation only refreshes the drop-down lists: so does a change of
+    // the archives on disk.
+    onFolderChange(ctx, this, [this] { activated(); });
 
     ui::offTabChain(cognome); // it does nothing
     ui::tabChain({cerca, m_ass, m_des, m_stato, m_qta, m_registra, esci});

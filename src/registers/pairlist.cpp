@@ -14,6 +14,7 @@ PairList::PairList(Context &ctx, const Register &reg, ResourceKind kind, const Q
     : RegisterList(ctx, {kind, 8.25, 8, Orientation::Landscape}), m_reg(reg)
 {
     setWindowTitle(title);
+    m_keyColumns = 2 * registers::kColumn; // the association and the description
     m_cmbcerca = editableList(this, "cmbcerca", 0, 0, 320, 24);
     m_cmdcerca->setText(QStringLiteral("Cerca associazione"));
     m_cmdcerca->setMinimumWidth(140);

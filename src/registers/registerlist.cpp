@@ -23,6 +23,10 @@ RegisterList::RegisterList(Context &ctx, const Look &look)
             [this](int row) { chosen(row, m_list->text(row), m_shown.isRecord(row)); });
     connect(m_cmdcerca, &QPushButton::clicked, this, [this] { cerca(); });
     onActivation(ctx, this, [this] { activated(); });
+    onFolderChange(ctx, this, [this] {
+        m_list->keepingPlace([this] { rebuild(); },
+                             [this](const QString &line) { return line.left(m_keyColumns); });
+    });
 }
 
 void RegisterList::arrange(QWidget *searchField, int width, int height)

@@ -3,6 +3,7 @@
 #include "session/context.h"
 #include "session/resourcekind.h"
 #include "registers/listlines.h"
+#include "registers/registers.h"
 #include "platform/platform.h"
 
 #include <QWidget>
@@ -56,6 +57,9 @@ protected:
     Context &m_ctx;
     LineList *m_list;
     QPushButton *m_cmdcerca;
+    // How many leading columns of a line name its record: the line chosen
+    // stays chosen when the archive changes on disk and the rest of it with.
+    int m_keyColumns = registers::kColumn;
 
 private:
     void stampa();

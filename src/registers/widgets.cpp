@@ -72,10 +72,12 @@ void refill(QComboBox *list, const QStringList &entries)
 void refresh(QComboBox *list, const QStringList &entries)
 {
     const QString text = list->currentText();
+    const int cursor = list->lineEdit() ? list->lineEdit()->cursorPosition() : 0;
     list->clear();
     list->addItems(entries);
     list->setCurrentIndex(-1);
     list->setEditText(text);
+    if (list->lineEdit()) list->lineEdit()->setCursorPosition(cursor);
 }
 
 QStringList storedFields(const QString &path, const archive::RecordFormat &format, const PairKey &key)

@@ -47,7 +47,8 @@ void empty(QComboBox *list);
 // Replaces the entries of a drop-down list and empties its text.
 void refill(QComboBox *list, const QStringList &entries);
 
-// Replaces the entries of a drop-down list, keeping the text typed or chosen.
+// Replaces the entries of a drop-down list, keeping the text typed or chosen
+// and where the cursor stands in it.
 void refresh(QComboBox *list, const QStringList &entries);
 
 // What a registry window holds, compared with what it held when it was last

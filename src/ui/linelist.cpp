@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QLabel>
 #include <QStringListModel>
 #include <QStyle>
@@ -49,6 +50,36 @@ int LineList::currentRow() const
 {
     const QModelIndex i = currentIndex();
     return i.isValid() ? i.row() : -1;
+}
+
+void LineList::keepingPlace(const std::function<void()> &fill,
+                            const std::function<QString(const QString &)> &key)
+{
+    const int row = currentRow();
+    const QString line = text(row);
+    const int scrolled = verticalScrollBar()->value();
+    fill();
+
+    // The line that matches, nearest to the row it was at.
+    const auto nearest = [&](const std::function<bool(const QString &)> &matches) {
+        int found = -1;
+        for (int i = 0; i < count(); ++i)
+            if (matches(m_lines.at(i)) && (found < 0 || qAbs(i - row) < qAbs(found - row)))
+                found = i;
+        return found;
+    };
+    int now = -1;
+    if (row >= 0) {
+        now = nearest([&](const QString &l) { return l == line; });
+        if (now < 0 && key && !key(line).isEmpty()) {
+            const QString wanted = key(line);
+            now = nearest([&](const QString &l) { return key(l) == wanted; });
+        }
+    }
+    // The lines are laid out at once, so that the scroll bar has its range.
+    doItemsLayout();
+    if (now >= 0) setCurrentIndex(m_model->index(now));
+    verticalScrollBar()->setValue(scrolled);
 }
 
 void LineList::setHeadings(const QString &headings, const QString &hint)

@@ -2,6 +2,7 @@
 
 #include <QListView>
 #include <QStringList>
+#include <functional>
 
 class QLabel;
 class QStringListModel;
@@ -28,6 +29,13 @@ public:
     int count() const { return static_cast<int>(m_lines.size()); }
     QString text(int row) const { return m_lines.value(row); }
     int currentRow() const;
+
+    // Runs `fill`, which puts the lines anew, and then shows the list as it
+    // was: the same line current (the same text, or else the line with the
+    // same `key`, nearest to where it was) and scrolled as far as before.
+    // Nothing becomes current when the line is gone.
+    void keepingPlace(const std::function<void()> &fill,
+                      const std::function<QString(const QString &)> &key = {});
 
     // The column headings (none when empty), with a hint shown over them.
     void setHeadings(const QString &headings, const QString &hint = {});

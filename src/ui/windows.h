@@ -6,7 +6,10 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <vector>
+
+class FolderWatch;
 
 // Every window of the program exists at most once: it is created the first
 // time anything touches it and lives until the program ends. Windows reach
@@ -16,7 +19,7 @@
 // first.
 class Windows {
 public:
-    explicit Windows(Context &ctx) : m_ctx(ctx) { ctx.windows = this; }
+    explicit Windows(Context &ctx);
     // The program ends: the places of the windows still open are kept.
     ~Windows();
     Windows(const Windows &) = delete;
@@ -38,6 +41,10 @@ public:
         return nullptr;
     }
 
+    // What tells the windows that the working folder's data files changed
+    // on disk, created the first time it is asked for.
+    FolderWatch *folderWatch();
+
 private:
     struct Item {
         const QMetaObject *meta;
@@ -45,6 +52,7 @@ private:
     };
     Context &m_ctx;
     std::vector<Item> m_items;
+    std::unique_ptr<FolderWatch> m_folderWatch;
 };
 
 // Shows a window without blocking the others and makes it the active one.
@@ -57,3 +65,12 @@ void present(QWidget *w, const QWidget *opener = nullptr);
 // closing of one of its own message boxes or file dialogs is no activation
 // and does not run it.
 void onActivation(Context &ctx, QWidget *window, std::function<void()> work);
+
+// Runs `work` when the working folder's data files changed on disk while
+// `window` is shown, so that what it shows follows what another copy of the
+// program wrote. The work only reads: it must keep what the operator typed,
+// chose or scrolled to, and never move the focus or show a message. While a
+// message box, a dialog or an open menu or drop-down list of the program is
+// up, it waits for it to close. A hidden window does nothing: it reads the
+// archives anew when it is next activated.
+void onFolderChange(Context &ctx, QWidget *window, std::function<void()> work);

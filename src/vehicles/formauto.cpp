@@ -99,6 +99,9 @@ Formauto::Formauto(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     connect(m_registra, &QPushButton::clicked, this, &Formauto::registra);
     connect(esci, &QPushButton::clicked, this, &QWidget::hide);
     onActivation(ctx, this, [this] { activated(); });
+    // Activation only refreshes the drop-down lists: so does a change of
+    // the archives on disk.
+    onFolderChange(ctx, this, [this] { activated(); });
 
     // The "H" buttons are the keys of their fields; the one of the
     // description does nothing.
