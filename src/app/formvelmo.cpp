@@ -1,5 +1,7 @@
 #include "app/formvelmo.h"
 
+#include "app/desks.h"
+
 #include "activities/activitysession.h"
 #include "activities/formattivita.h"
 #include "activities/formris.h"
@@ -33,7 +35,7 @@
 Formvelmo::Formvelmo(Context &ctx) : QMainWindow(nullptr), m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Formvelmo"));
-    setWindowTitle(QStringLiteral("Gestione Attività di Protezione Civile"));
+    showTitle();
     m_quit = [] { QCoreApplication::quit(); };
 
     auto *client = new QWidget(this);
@@ -150,9 +152,19 @@ void Formvelmo::choose(const MenuEntry &e)
             ui::focusFirstField(w);
 }
 
+void Formvelmo::showTitle()
+{
+    // Where several desks write, the title says which one this is.
+    QString title = QStringLiteral("Gestione Attività di Protezione Civile");
+    const QString desk = desks::shownName(m_ctx);
+    if (!desk.isEmpty()) title += QStringLiteral(" - postazione ") + desk;
+    if (m_ctx.consultation) title += QStringLiteral(" - sola consultazione");
+    setWindowTitle(title);
+}
+
 void Formvelmo::consultationOnly()
 {
-    setWindowTitle(windowTitle() + QStringLiteral(" - sola consultazione"));
+    showTitle();
     // Every entry that changes an archive; lists, searches, printouts and
     // Salva Archivi (which writes elsewhere) stay.
     for (const MenuFolder &f : menuFolders())
@@ -175,6 +187,7 @@ void Formvelmo::activated()
         // The emergency name is changed only by the copy that writes.
         if (!m_ctx.consultation) present(m_ctx.windows->get<emergenzaform>(), this);
     }
+    showTitle();
     caricaliste();
 }
 

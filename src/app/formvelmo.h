@@ -59,6 +59,7 @@ private:
     // Does what the line of the menu table says (the menu is built from it).
     void choose(const MenuEntry &e);
     void activated();
+    void showTitle();
     void lineClicked(const QString &line);
     // What the activity window holds unregistered goes back to the registers.
     void discardUnregisteredActivity();

@@ -54,7 +54,7 @@ const Desk &Desk::current()
         d.host = QSysInfo::machineHostName();
         if (d.host.isEmpty()) d.host = QStringLiteral("computer");
         d.user = userName();
-        d.pid = QCoreApplication::applicationPid();
+        d.pid = d.process = QCoreApplication::applicationPid();
         d.token = newToken();
         return d;
     }();
@@ -87,27 +87,25 @@ QString Desk::id() const
 
 QString Desk::name() const { return QStringLiteral("%1 (utente %2)").arg(host, user); }
 
-bool Desk::sameComputer(const Desk &other) const
-{
-    return host.compare(other.host, Qt::CaseInsensitive) == 0;
-}
+bool Desk::sameComputer(const Desk &other) const { return hostId() == other.hostId(); }
 
 bool Desk::mayRun() const
 {
     if (!sameComputer(current())) return true;
-    return pid == current().pid || disk::processRunning(pid);
+    const qint64 running = process ? process : pid;
+    return running == current().process || disk::processRunning(running);
 }
 
 QByteArray Desk::line() const
 {
     return kTag + '\t' + field(host) + '\t' + field(user) + '\t' + QByteArray::number(pid) + '\t'
-           + token + '\t' + field(suffix);
+           + token + '\t' + field(suffix) + '\t' + QByteArray::number(process ? process : pid);
 }
 
 std::optional<Desk> Desk::fromLine(const QByteArray &line)
 {
     const QList<QByteArray> items = line.split('\t');
-    if (items.size() != 6 || items.at(0) != kTag) return std::nullopt;
+    if (items.size() != 7 || items.at(0) != kTag) return std::nullopt;
     Desk d;
     bool ok = false;
     d.host = QString::fromUtf8(items.at(1));
@@ -115,7 +113,9 @@ std::optional<Desk> Desk::fromLine(const QByteArray &line)
     d.pid = items.at(3).toLongLong(&ok);
     d.token = items.at(4);
     d.suffix = QString::fromUtf8(items.at(5));
-    if (!ok || d.host.isEmpty() || d.token.isEmpty()) return std::nullopt;
+    bool processOk = false;
+    d.process = items.at(6).toLongLong(&processOk);
+    if (!ok || !processOk || d.host.isEmpty() || d.token.isEmpty()) return std::nullopt;
     return d;
 }
 

@@ -12,8 +12,11 @@ namespace archive {
 // change lock for as long as it is checked and committed.
 struct Desk {
     QString host, user;
-    qint64 pid = 0;
+    qint64 pid = 0; // names the desk's file
     QByteArray token;
+    // The process that runs it: pid, but for a helper process that works
+    // for the desk of its parent (tests).
+    qint64 process = 0;
 
     // This copy of the program.
     static const Desk &current();
