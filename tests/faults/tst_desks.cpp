@@ -180,7 +180,7 @@ private slots:
         QProcess probe;
         probe.start("unshare", {"-u", "hostname", "prova"});
         if (!probe.waitForFinished() || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-            QSKIP(qPrintable("unshare -u non permesso qui: " + probe.errorString() + " " + probe.readAllStandardError()));
+            QSKIP(qPrintable("unshare -u non permesso qui: " + (probe.error() == QProcess::FailedToStart ? probe.errorString() : QString::fromUtf8(probe.readAllStandardError()).trimmed())));
         Desks d(8);
         d.wrap = [](int desk) { return QStringList{"unshare", "-u", "sh", "-c", QString("hostname desk%1 && exec \"$0\" \"$@\"").arg(desk)}; };
         const QString wrong = d.run();
@@ -197,7 +197,7 @@ private slots:
             QProcess p;
             p.start("sh", QStringList{NETFOLDER_SH} + args + mounts);
             p.waitForFinished(60000);
-            return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardOutput());
+            return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardOutput()).trimmed();
         };
         const QString up = netfolder({"up", net.filePath("sshd"), d.t.dir()});
         if (!up.isEmpty()) QSKIP(qPrintable("cartella di rete non disponibile: " + up));
