@@ -79,7 +79,7 @@ QStringList lost(const TestFolder &t, const QString &ledgers)
     for (const QString &n : done["INS"])
         if (!stored.contains(n) || done["INS"].count(n) > 1) wrong << "INS " + n + ": assente o inserita due volte";
     for (const QString &n : done["CLOSE"])
-        if (stored.value(n).fields.value(activities::Stato) != "C" || done["CANCEL"].contains(n) || done["CLOSE"].count(n) > 1)
+        if (stored.value(n).fields.value(activities::Stato) != "C" || stored.value(n).fields.value(activities::OraFi).isEmpty() || done["CANCEL"].contains(n) || done["CLOSE"].count(n) > 1)
             wrong << "CLOSE " + n + ": " + QString::fromLatin1(stored.value(n).raw);
     for (const QString &n : done["CANCEL"])
         if (stored.value(n).fields.value(activities::Stato) != "S" || done["CANCEL"].count(n) > 1)
