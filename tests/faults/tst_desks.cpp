@@ -158,6 +158,7 @@ struct Desks {
         for (int d = 0; d < count; ++d) wrong << ended(*start(d, {}), 60000);
         wrong.removeAll(QString());
         wrong << unfinished(t) << lost(t, ledgers.path()) << counts::broken(t.ctx.folder, owned(t.ctx.folder, first));
+        wrong.removeDuplicates();
         wrong.removeAll(QString());
         return wrong.join('\n');
     }
