@@ -77,13 +77,16 @@ test: deps-test build
 	  status=$$?; rm -rf $$tmp; exit $$status
 
 # The random operator sequences of the counts test for longer, from a seed of
-# their own, printed so that a failure can be run again (SOAK_SEED=, SOAK_STEPS=).
+# their own, printed so that a failure can be run again (SOAK_SEED=, SOAK_STEPS=);
+# then several desks at once on one folder, each variant for DESKS_SECONDS.
 SOAK_STEPS ?= 20000
+DESKS_SECONDS ?= 120
 soak: deps-test build
 	@seed=$${SOAK_SEED:-$$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}; \
 	echo "make soak: seme $$seed, $(SOAK_STEPS) passi (SOAK_SEED=$$seed make soak per ripeterlo)"; \
 	cd $(BUILD) && VELMORA_SOAK_SEED=$$seed VELMORA_SOAK_STEPS=$(SOAK_STEPS) \
-	  QT_QPA_PLATFORM=offscreen ./tests/tst_counts -silent
+	  QT_QPA_PLATFORM=offscreen ./tests/tst_counts -silent && \
+	VELMORA_DESKS_SEED=$$seed VELMORA_DESKS_SECONDS=$(DESKS_SECONDS) ./tests/tst_desks
 
 # The core tests and the replay of the saved fuzzing corpus, built with
 # AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -10,6 +10,7 @@
 //
 // VELMORA_SOAK_SEED and VELMORA_SOAK_STEPS run one sequence of that seed and
 // length instead of the fixed ones (make soak).
+#include "counts.h"
 #include "pickoffice.h"
 #include "registerdesk.h"
 
@@ -30,18 +31,13 @@ using archive::Record;
 
 namespace {
 
-QString key(const QString &a, const QString &d = {}) { return text::fit(a, 50) + text::fit(d, 50); }
-
-struct Owned {
-    QMap<QString, int> volunteers, pieces; // by key(association), key(association, description)
-};
+using counts::key;
+using counts::Owned;
 
 struct Room : PickOffice {
     explicit Room(quint32 seed) : rnd(seed)
     {
-        for (const auto &a : associations::readAll(path(File::Associazioni))) owned.volunteers[key(a.denominazione)] = a.volontari;
-        for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature)))
-            owned.pieces[key(e.associazione, e.descrizione)] = e.quantita;
+        owned = counts::standing(ctx.folder);
         QVERIFY(QDir(dir()).mkpath("copie"));
     }
 
@@ -306,68 +302,8 @@ struct Room : PickOffice {
         if (!told().isEmpty()) log << "  " + told().join(" | ");
     }
 
-    // What open activities hold, from the archives alone.
-    struct Held {
-        QMap<QString, int> volunteers, pieces, vehicles;
-    };
-    Held held() const
-    {
-        Held h;
-        auto add = [&](const QString &tipo, const QString &a, const QString &d, int n) {
-            if (tipo == registers::kHeldEquipment) h.pieces[key(a, d)] += n;
-            else if (tipo == registers::kHeldVehicle) h.vehicles[key(a, d)] += n > 0 ? 1 : -1;
-            else if (tipo == registers::kHeldVolunteers) h.volunteers[key(a)] += n;
-        };
-        for (const Record &r : records(File::Risorse, registers::resourceFormat()))
-            if (r.at(registers::RStato) != "L")
-                add(r.at(registers::RTipo), r.at(registers::RAssociazione), r.at(registers::RDescrizione),
-                    r.at(registers::RNumero).trimmed().toInt());
-        for (const auto &u : resources::readUnregistered(ctx.folder)) {
-            const auto p = resources::partsOf(u.line);
-            add(p.tipo, p.associazione, p.descrizione, (u.givenBack ? -1 : 1) * p.numero.trimmed().toInt());
-        }
-        return h;
-    }
-
-    // The first broken promise, empty when every count is true.
-    QString broken() const
-    {
-        Held h = held();
-        QStringList wrong;
-        auto balance = [&](const QString &what, const QString &k, int available, QMap<QString, int> &heldOf,
-                           const QMap<QString, int> &ownedOf) {
-            const int held = heldOf.take(k);
-            if (!ownedOf.contains(k)) wrong << what + " non prevista: " + k.simplified();
-            else if (available + held != ownedOf[k])
-                wrong << QString("%1 %2: disponibili %3 + impegnati %4 != %5")
-                             .arg(what, k.simplified())
-                             .arg(available)
-                             .arg(held)
-                             .arg(ownedOf[k]);
-        };
-        QSet<QString> present;
-        for (const auto &a : associations::readAll(path(File::Associazioni))) {
-            present << key(a.denominazione);
-            balance("associazione", key(a.denominazione), a.volontari, h.volunteers, owned.volunteers);
-        }
-        for (const auto &e : equipment::Archive::readAll(path(File::Attrezzature))) {
-            present << key(e.associazione, e.descrizione);
-            balance("attrezzatura", key(e.associazione, e.descrizione), e.quantita, h.pieces, owned.pieces);
-        }
-        for (const auto &v : vehicles::Archive::readAll(path(File::Automezzi))) {
-            const int n = h.vehicles.take(key(v.associazione, v.descrizione));
-            if (n > 1 || n < 0 || (v.stato == "A") != (n == 1))
-                wrong << QString("automezzo %1 %2 stato %3 impegnato %4 volte").arg(v.associazione, v.descrizione, v.stato).arg(n);
-        }
-        for (const QString &k : owned.volunteers.keys() + owned.pieces.keys())
-            if (!present.contains(k)) wrong << "record scomparso: " + k.simplified();
-        for (const auto *left : {&h.volunteers, &h.pieces, &h.vehicles})
-            for (auto it = left->begin(); it != left->end(); ++it)
-                if (it.value() != 0) wrong << "impegnato senza record: " + it.key().simplified();
-        const QList<qint16> numbers = activities(false);
-        if (QSet<qint16>(numbers.begin(), numbers.end()).size() != numbers.size()) wrong << "numeri di protocollo ripetuti";
-        return wrong.join("\n");
-    }
+    counts::Held held() const { return counts::held(ctx.folder); }
+    QString broken() const { return counts::broken(ctx.folder, owned); }
 };
 
 // One sequence; on a broken count, the seed and the steps that led to it.
