@@ -55,7 +55,9 @@ QString start(Context &ctx)
     }
     // A change between archives that a desk left half made is finished or
     // undone before any window reads an archive.
+    // What a killed desk was writing when no journal named it yet goes too.
     archive::Transaction settle(ctx.folder);
+    if (!settle.failed()) archive::recover(ctx.folder);
     const archive::IoResult settled = settle.commit();
     if (!settled.ok() && settled.status != archive::IoResult::Busy) {
         // Writing on top of a change left half made could lose it: the

@@ -252,11 +252,12 @@ Outcome renameDependents(const archive::WorkingFolder &folder, const QString &fr
 
 Outcome remove(const archive::WorkingFolder &folder, const QString &name, const QString &nameField)
 {
+    // Checked and written as one change, under the folder's change lock.
+    archive::Transaction tx(folder);
     if (!exists(folder.path(archive::File::Associazioni), name))
         return Outcome::with(Outcome::NotFound);
     const QString held = deleteRefusal(folder, name);
     if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-    archive::Transaction tx(folder);
     return committed(tx, registers::inOrder(
                              [&] { return equipment::Archive::removeOfAssociation(folder, name); },
                              [&] { return vehicles::Archive::removeOfAssociation(folder, name); },

@@ -94,28 +94,37 @@ QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, bool d
 
 Outcome remove(const archive::WorkingFolder &folder, const Key &key)
 {
-    const QString held = heldRefusal(folder, key, true);
-    if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-    return Archive::remove(folder, key);
+    // Checked and written as one change, under the folder's change lock.
+    return registers::inOneChange(folder, [&]() -> Outcome {
+        const QString held = heldRefusal(folder, key, true);
+        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+        return Archive::remove(folder, key);
+    });
 }
 
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
 {
-    // What an activity holds goes back to the record by its name: the name
-    // stays while it is held.
-    const Key newKey{fields.at(Associazione), fields.at(Descrizione)};
-    if (newKey != key) {
-        // A key already taken is told first, as the rewrite would.
-        bool taken = false;
-        registers::eachLine(folder.path(archive::File::Attrezzature), format(), [&](const Record &r) {
-            return !(taken = registers::pairKeyOf(r) == newKey);
-        });
-        if (taken) return Outcome::with(Outcome::Duplicate);
-        const QString held = heldRefusal(folder, key, false);
-        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-    }
-    return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2,
-                                    [&](const Record &r) { return registers::pairKeyOf(r) == key; });
+    // Checked and written as one change, under the folder's change lock.
+    return registers::inOneChange(folder, [&]() -> Outcome {
+        // What an activity holds goes back to the record by its name: the name
+        // stays while it is held.
+        const Key newKey{fields.at(Associazione), fields.at(Descrizione)};
+        if (newKey != key) {
+            // A key already taken is told first, as the rewrite would.
+            bool taken = false;
+            registers::eachLine(folder.path(archive::File::Attrezzature), format(),
+                                [&](const Record &r) {
+                                    return !(taken = registers::pairKeyOf(r) == newKey);
+                                });
+            if (taken) return Outcome::with(Outcome::Duplicate);
+            const QString held = heldRefusal(folder, key, false);
+            if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+        }
+        return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(),
+                                        fields, 2, [&](const Record &r) {
+                                            return registers::pairKeyOf(r) == key;
+                                        });
+    });
 }
 
 Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,

@@ -180,6 +180,25 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
     return h;
 }
 
+QStringList vehicleGivenBackElsewhere(const archive::WorkingFolder &folder,
+                                      const QString &association, const QString &description)
+{
+    QStringList desks;
+    const QString own = unregisteredPath(folder);
+    for (const QString &file : folder.deskFiles()) {
+        if (file == own) continue;
+        for (const UnregisteredChange &c : readUnregisteredFile(file)) {
+            const QString line = text::fit(c.line, 114);
+            if (c.givenBack
+                && holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50),
+                         {kHeldVehicle}, association, description)
+                && !desks.contains(deskOfFile(file)))
+                desks << deskOfFile(file);
+        }
+    }
+    return desks;
+}
+
 QString renamedLine(const QString &line, const QString &from, const QString &to)
 {
     if (line.size() <= kAssociationAt || !sameColumn(line.mid(kAssociationAt, 50), from))

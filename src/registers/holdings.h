@@ -74,6 +74,12 @@ struct Holders {
 
 // Who holds a resource of one of `types` whose association (and, when
 // `description` is given, description) matches on 50 columns.
+// The other desks whose activity window gave back the vehicle of
+// `association` and `description` and has not registered it yet: undone,
+// that give-back takes the vehicle again for the activity it came from.
+QStringList vehicleGivenBackElsewhere(const archive::WorkingFolder &folder,
+                                      const QString &association, const QString &description);
+
 Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types,
                   const QString &association, const QString &description = {});
 

@@ -108,19 +108,26 @@ Outcome removeOfAssociation(const archive::ArchiveSet &set, const archive::Recor
     }));
 }
 
-Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &loaded,
-                       const std::function<QStringList()> &stored, const QString &changed,
-                       const std::function<Outcome()> &change)
+Outcome inOneChange(const archive::WorkingFolder &folder, const std::function<Outcome()> &change)
 {
     archive::Transaction tx(folder);
-    if (!loaded.isEmpty()) {
-        const QStringList now = stored();
-        if (!now.isEmpty() && now != loaded) return Outcome::refused(Outcome::Refused, changed);
-    }
     const Outcome o = change();
     if (!o.done()) return o;
     const archive::IoResult io = tx.commit();
     return io.ok() ? o : Outcome::failed(io);
+}
+
+Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &loaded,
+                       const std::function<QStringList()> &stored, const QString &changed,
+                       const std::function<Outcome()> &change)
+{
+    return inOneChange(folder, [&] {
+        if (!loaded.isEmpty()) {
+            const QStringList now = stored();
+            if (!now.isEmpty() && now != loaded) return Outcome::refused(Outcome::Refused, changed);
+        }
+        return change();
+    });
 }
 
 Outcome insertOrdered(const archive::ArchiveSet &set, const archive::RecordFormat &format,

@@ -60,6 +60,11 @@ QString refusalOf(const QStringList &texts);
 // the archive as it was, also when it stands in a damaged line (which
 // otherwise keeps its place). Records for which `skip` answers true are
 // left out (neither copied nor compared); a damaged line is never left out.
+// Runs `change` as one change of the folder, under its change lock: what it
+// checks before writing (a record held, a key taken) still stands when it
+// writes. Nothing is written unless it ends well.
+Outcome inOneChange(const archive::WorkingFolder &folder, const std::function<Outcome()> &change);
+
 // A change of a record the window loaded: made only while the record still
 // reads `loaded` (as `stored` reads it now), both under the folder's change
 // lock, so that a change another desk (or an activity) made meanwhile is

@@ -3,6 +3,7 @@
 #include "archive/rewrite.h"
 #include "archive/text.h"
 #include "associations/records.h"
+#include "registers/holdings.h"
 #include "registers/listlines.h"
 #include "equipment/records.h"
 #include "vehicles/records.h"
@@ -63,6 +64,13 @@ Outcome giveBack(const archive::WorkingFolder &folder, const QString &tipo, cons
         return told(o, equipmentRange(retake), matched);
     }
     if (tipo == kTypeAuto) {
+        // A vehicle is taken again only for a line that still holds it: the
+        // activity may have been closed or cancelled meanwhile by another
+        // desk, which released the line.
+        if (retake
+            && registers::holdersOf(folder, {registers::kHeldVehicle}, association, description)
+                   .activities.isEmpty())
+            return {};
         const Outcome o = vehicles::setState(folder, association, description,
                                              retake ? QStringLiteral("A") : QStringLiteral("L"),
                                              &matched);
@@ -107,9 +115,23 @@ Outcome engage(const archive::WorkingFolder &folder, ResourceKind kind, const QS
         o = equipment::engage(folder, association, description, q, &matched, true);
         outOfRange = equipmentRange(true);
         break;
-    case ResourceKind::Vehicle:
+    case ResourceKind::Vehicle: {
+        // Given back by another desk that has not registered it: that desk
+        // may still take it again for its activity.
+        const QStringList desks = registers::vehicleGivenBackElsewhere(folder, association,
+                                                                       description);
+        if (!desks.isEmpty())
+            return Outcome::refused(
+                Outcome::Refused,
+                QStringLiteral("L'automezzo %1 dell'associazione %2 è stato tolto da un'attività "
+                               "nella finestra Attività della postazione %3, che non l'ha ancora "
+                               "registrata: non può essere aggiunto finché quella postazione non "
+                               "registra o abbandona l'attività.")
+                    .arg(text::fit(description, 50).trimmed(), text::fit(association, 50).trimmed(),
+                         desks.join(QStringLiteral(", "))));
         o = vehicles::engage(folder, association, description, &matched);
         break;
+    }
     case ResourceKind::Association:
         o = associations::adjustVolunteers(folder, association, -int(q), &matched, true);
         outOfRange = volunteersRange(true);

@@ -124,43 +124,51 @@ QString heldRefusal(const archive::WorkingFolder &folder, const Key &key, HeldCh
 
 Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStringList &fields)
 {
-    const Key k = keyOf(fields);
-    const QString path = folder.path(archive::File::Automezzi);
-    bool found = false, taken = false;
-    QString state;
-    // A damaged line is no record to change, but its key is taken.
-    registers::eachLine(path, format(), [&](const Record &r) {
-        const Key rk = registers::pairKeyOf(r);
-        if (rk == key) {
-            if (!found && !r.damaged) state = r.at(Stato);
-            found = found || !r.damaged;
-        } else if (rk == k) {
-            taken = true;
+    // Checked and written as one change, under the folder's change lock.
+    return registers::inOneChange(folder, [&]() -> Outcome {
+        const Key k = keyOf(fields);
+        const QString path = folder.path(archive::File::Automezzi);
+        bool found = false, taken = false;
+        QString state;
+        // A damaged line is no record to change, but its key is taken.
+        registers::eachLine(path, format(), [&](const Record &r) {
+            const Key rk = registers::pairKeyOf(r);
+            if (rk == key) {
+                if (!found && !r.damaged) state = r.at(Stato);
+                found = found || !r.damaged;
+            } else if (rk == k) {
+                taken = true;
+            }
+            return true;
+        });
+        if (!found) return Outcome::with(Outcome::NotFound);
+        if (taken) return Outcome::with(Outcome::Duplicate);
+        // A vehicle an activity holds keeps its name and its state "A" until
+        // it is given back, which finds it by that name.
+        if (k != key || (state == QLatin1String("A") && fields.at(Stato) != QLatin1String("A"))) {
+            const QString held = heldRefusal(folder, key,
+                                             k != key ? HeldChange::Key : HeldChange::State);
+            if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
         }
-        return true;
+        return registers::fromRewrite(archive::rewrite(folder.set(archive::Register::Automezzi),
+                                                       format(),
+                                                       [&](const Record &r, RecordSink &sink) {
+                                                           if (registers::pairKeyOf(r) != key)
+                                                               return Step::Keep;
+                                                           sink.writeTyped(fields);
+                                                           return Step::Drop;
+                                                       }));
     });
-    if (!found) return Outcome::with(Outcome::NotFound);
-    if (taken) return Outcome::with(Outcome::Duplicate);
-    // A vehicle an activity holds keeps its name and its state "A" until
-    // it is given back, which finds it by that name.
-    if (k != key || (state == QLatin1String("A") && fields.at(Stato) != QLatin1String("A"))) {
-        const QString held = heldRefusal(folder, key, k != key ? HeldChange::Key : HeldChange::State);
-        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-    }
-    return registers::fromRewrite(archive::rewrite(folder.set(archive::Register::Automezzi),
-                                                   format(), [&](const Record &r, RecordSink &sink) {
-                                                       if (registers::pairKeyOf(r) != key)
-                                                           return Step::Keep;
-                                                       sink.writeTyped(fields);
-                                                       return Step::Drop;
-                                                   }));
 }
 
 Outcome remove(const archive::WorkingFolder &folder, const Key &key)
 {
-    const QString held = heldRefusal(folder, key, HeldChange::Delete);
-    if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-    return Archive::remove(folder, key);
+    // Checked and written as one change, under the folder's change lock.
+    return registers::inOneChange(folder, [&]() -> Outcome {
+        const QString held = heldRefusal(folder, key, HeldChange::Delete);
+        if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+        return Archive::remove(folder, key);
+    });
 }
 
 Outcome engage(const archive::WorkingFolder &folder, const QString &associazione50,

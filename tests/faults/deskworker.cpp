@@ -31,17 +31,24 @@ using modes::Activity;
 
 namespace {
 
-// The start of a desk: a change a killed desk left half made is finished or
-// undone, and what was left unregistered goes back to the registers.
+// The start of a desk, as the program's: a change a killed desk left half
+// made is finished or undone, and what stopped desks left unregistered goes
+// back to the registers.
 void startDesk(Context &ctx, [[maybe_unused]] const QString &desk)
 {
-    archive::recover(ctx.folder);
-    resources::undoLeftUnregistered(ctx.folder);
+    archive::Transaction settle(ctx.folder);
+    if (!settle.failed()) archive::recover(ctx.folder);
+    settle.commit();
+    resources::startDesk(ctx.folder);
 }
 
 // The normal end: the operator leaves what the activity window holds
 // unregistered, which goes back to the registers.
-void endDesk([[maybe_unused]] Context &ctx, ActivitySession &session) { session.discard(); }
+void endDesk(Context &ctx, ActivitySession &session)
+{
+    session.discard();
+    resources::endDesk(ctx.folder);
+}
 
 // An association modified from the window that loaded it: refused when the
 // archive no longer holds the volunteers as loaded; checked and written in

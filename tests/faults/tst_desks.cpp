@@ -75,6 +75,8 @@ QStringList lost(const TestFolder &t, const QString &ledgers)
     archive::readRecords(t.path(File::Attivita), activities::activityFormat(), [&](const archive::Record &r) {
         return stored.insert(QString::number(r.number(activities::NumProt)), r), true;
     });
+    qInfo("riportate: %d inserite, %d chiuse, %d annullate, %d modificate, %d rinominate", int(done["INS"].size()),
+          int(done["CLOSE"].size()), int(done["CANCEL"].size()), int(done["MOD"].size()), int(done["REN"].size()));
     QStringList wrong;
     for (const QString &n : done["INS"])
         if (!stored.contains(n) || done["INS"].count(n) > 1) wrong << "INS " + n + ": assente o inserita due volte";
