@@ -12,7 +12,7 @@ RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
 PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file
 SHOT_PKGS  := $(BUILD_PKGS) qt6-translations-l10n xvfb xauth fonts-liberation fontconfig
 WIN_PKGS   := g++-mingw-w64-x86-64-posix cmake ninja-build qt6-base-dev qt6-base-dev-tools \
-	qt6-translations-l10n nsis wine wine64
+	qt6-translations-l10n nsis wine wine64 fonts-liberation
 
 define ensure_packages
 	@missing=""; for p in $(1); do \

@@ -31,6 +31,13 @@ velmora_windows_path(translations ${CMAKE_BINARY_DIR}/translations)
 file(WRITE ${CMAKE_BINARY_DIR}/bin/qt.conf
   "[Paths]\nPrefix=${qt_prefix}\nTranslations=${translations}\n")
 
+# The headless platform of the tests finds no font of Windows' own under Wine:
+# it gets the Liberation fonts (metric twins of Arial and Courier New), as the
+# tests have on Linux.
+file(GLOB liberation /usr/share/fonts/truetype/liberation/*.ttf)
+file(COPY ${liberation} DESTINATION ${CMAKE_BINARY_DIR}/fonts)
+velmora_windows_path(VELMORA_TEST_FONTS ${CMAKE_BINARY_DIR}/fonts)
+
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR sh ${PROJECT_SOURCE_DIR}/tools/windows/wine-run.sh
       ${CMAKE_BINARY_DIR}/wine ${VELMORA_WIN_QT})

@@ -270,6 +270,9 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, written);
         QFETCH(QString, message);
+#ifdef Q_OS_WIN
+        if (answer.endsWith("collegamento.csv")) QSKIP("QFile::link makes a shortcut file on Windows, not a second name");
+#endif
         Desk o(consultation);
         for (QString *s : {&answer, &written, &message}) s->replace("@", o.dir());
 

@@ -36,7 +36,15 @@ if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$prefix"
   (
     flock 9
-    [ -f "$prefix/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
+    if [ ! -f "$prefix/system.reg" ]; then
+      wineboot -i >/dev/null 2>&1
+      wineserver -w
+      # Documents, Desktop and the like stay in the prefix: Wine links them
+      # to the host's home.
+      for link in "$prefix"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+      done
+    fi
   ) 9> "$prefix.lock"
 fi
 exec wine "$@"
