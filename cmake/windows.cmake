@@ -35,6 +35,9 @@ file(WRITE ${CMAKE_BINARY_DIR}/bin/qt.conf
 # it gets the Liberation fonts (metric twins of Arial and Courier New), as the
 # tests have on Linux.
 file(GLOB liberation /usr/share/fonts/truetype/liberation/*.ttf)
+if(NOT liberation)
+  message(FATAL_ERROR "Mancano i caratteri Liberation: installare fonts-liberation")
+endif()
 file(COPY ${liberation} DESTINATION ${CMAKE_BINARY_DIR}/fonts)
 velmora_windows_path(VELMORA_TEST_FONTS ${CMAKE_BINARY_DIR}/fonts)
 
