@@ -87,6 +87,24 @@ bool replaceFile(const QString &staged, const QString &target)
 #endif
 }
 
+bool heldOpen(const QString &path)
+{
+#ifdef Q_OS_WIN
+    // Opening it without sharing it fails while anyone else has it open.
+    const HANDLE h = ::CreateFileW(native(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(h);
+        return false;
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
 bool linkFile(const QString &from, const QString &to)
 {
 #ifdef Q_OS_WIN

@@ -20,6 +20,11 @@ bool syncFolder(const QString &dir);
 // `target` was not replaced: it keeps what it held.
 bool replaceFile(const QString &staged, const QString &target);
 
+// Whether a program holds the file `path` open so that the system will not
+// replace it (Windows; elsewhere a file held open is replaced all the same,
+// and this is false).
+bool heldOpen(const QString &path);
+
 // Gives the file `from` the second name `to` (which must not exist). False
 // where the file system cannot: the caller copies instead.
 bool linkFile(const QString &from, const QString &to);

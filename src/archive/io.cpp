@@ -29,6 +29,13 @@ IoResult IoResult::writeFailed(const QString &p, const QString &k)
     return r;
 }
 
+IoResult IoResult::notReplaced(const QString &p)
+{
+    IoResult r = writeFailed(p);
+    r.keptBusy = r.keptExists && disk::heldOpen(p);
+    return r;
+}
+
 QString IoResult::message() const
 {
     if (!note.isEmpty() && status != Ok) {
@@ -42,6 +49,10 @@ QString IoResult::message() const
     case SourceMissing: return QStringLiteral("Il file %1 non esiste.").arg(name);
     case ReadFailed: return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
     case WriteFailed:
+        if (keptBusy)
+            return QStringLiteral("Il file %1 (%2) è aperto in un altro programma e non può essere "
+                                  "sostituito: chiuderlo e riprovare. Il file %1 resta com'era.")
+                .arg(QFileInfo(kept).fileName(), kept);
         return QStringLiteral("Impossibile scrivere il file %1 (%2). Il file %3 %4.")
             .arg(name, path, QFileInfo(kept.isEmpty() ? path : kept).fileName(),
                  keptExists ? QStringLiteral("resta com'era") : QStringLiteral("non è stato creato"));
@@ -199,7 +210,7 @@ IoResult copyLinesTo(const QString &source, const QString &destination, const QS
         return IoResult::fail(IoResult::WriteFailed, destination);
     }
     in.close();
-    if (!commitWhole(out)) return IoResult::writeFailed(destination);
+    if (!commitWhole(out)) return IoResult::notReplaced(destination);
     return IoResult::success();
 }
 
@@ -241,7 +252,7 @@ IoResult replaceFileAt(const QString &path, const QString &target, const QByteAr
         out.cancelWriting();
         return IoResult::fail(IoResult::WriteFailed, path);
     }
-    if (!commitWhole(out)) return IoResult::writeFailed(path);
+    if (!commitWhole(out)) return IoResult::notReplaced(path);
     return IoResult::success();
 }
 

@@ -19,6 +19,8 @@ struct IoResult {
     // whether it existed (otherwise it was not created).
     QString kept;
     bool keptExists = true;
+    // Whether another program holds `kept` open (Windows will not replace it).
+    bool keptBusy = false;
     QString note; // said after the message (what else stayed as it was)
     QString told; // for Busy: the whole message (who holds the folder)
 
@@ -28,6 +30,10 @@ struct IoResult {
     // `path` could not be written; `kept` (by default `path` itself) stays
     // as it stands now.
     static IoResult writeFailed(const QString &path, const QString &kept = {});
+    // `path` could not be replaced by its new content. The program holds
+    // none of its files open then: one held open is another program's, and
+    // the message says so.
+    static IoResult notReplaced(const QString &path);
 
     // A clear Italian message naming the file (empty when ok); for a write,
     // also the file that stays as it was.

@@ -391,7 +391,7 @@ IoResult Transaction::replaceStaged()
     }
     for (size_t i = 0; i < order.size(); ++i) {
         if (disk::replaceFile(order[i].staged, order[i].target)) continue;
-        m_failure = IoResult::fail(IoResult::WriteFailed, order[i].target);
+        m_failure = IoResult::notReplaced(order[i].target);
         if (i == 0) {
             QFile::remove(journal);
             discard();
@@ -468,7 +468,7 @@ Recovery recover(const WorkingFolder &folder)
             for (const Entry &e : entries) {
                 if (!QFileInfo::exists(e.staged) || disk::replaceFile(e.staged, e.target)) continue;
                 out.status = Recovery::Failed;
-                out.io = IoResult::fail(IoResult::WriteFailed, e.target);
+                out.io = IoResult::notReplaced(e.target);
                 return out;
             }
             out.status = Recovery::Finished;

@@ -210,7 +210,7 @@ RewriteOutcome runOn(const QString &archivePath, const QString &source, const QS
     }
     if (!commitWhole(out)) {
         outcome.status = RewriteOutcome::Failed;
-        outcome.io = IoResult::writeFailed(archivePath);
+        outcome.io = IoResult::notReplaced(archivePath);
         return outcome;
     }
     return outcome;

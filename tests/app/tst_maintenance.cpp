@@ -226,6 +226,9 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, chosen);
         QFETCH(bool, refused);
+#ifdef Q_OS_WIN
+        if (chosen == "collegamento.csv" || chosen == "giornale.csv") QSKIP("QFile::link makes a shortcut file on Windows, not a second name");
+#endif
         const bool pdf = entry == "cmdstampa";
         if (pdf && !QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         Office o;

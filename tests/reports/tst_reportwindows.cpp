@@ -197,6 +197,7 @@ private slots:
         printer.setPdfOutput(pdf);
         o.ctx.platform.printer = &printer;
         o.click(w, "cmdstampa");
+        SKIP_PDF_TEXT_ON_WINDOWS(pdf);
         const PdfText got = readPdf(pdf);
         QVERIFY(got.ok);
         QCOMPARE(o.fake.prompts.shown.size(), 0);
@@ -269,6 +270,9 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, written);
         QFETCH(QString, message);
+#ifdef Q_OS_WIN
+        if (answer.endsWith("collegamento.csv")) QSKIP("QFile::link makes a shortcut file on Windows, not a second name");
+#endif
         Desk o(consultation);
         for (QString *s : {&answer, &written, &message}) s->replace("@", o.dir());
 
