@@ -39,6 +39,8 @@ ChangeLock::~ChangeLock() { release(); }
 
 void ChangeLock::setPatience(int milliseconds) { g_patienceMs = milliseconds; }
 
+int ChangeLock::patience() { return g_patienceMs; }
+
 void ChangeLock::setStaleAfter(int otherComputerSeconds, int unreadableSeconds)
 {
     g_otherComputerStale = otherComputerSeconds;

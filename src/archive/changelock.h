@@ -43,6 +43,7 @@ public:
     // How long a desk waits for a held lock before it gives up (tests
     // shorten it).
     static void setPatience(int milliseconds);
+    static int patience();
     // How long another computer's lock, or an unreadable one, must stand
     // unchanged before it is taken over.
     static void setStaleAfter(int otherComputerSeconds, int unreadableSeconds);

@@ -134,6 +134,10 @@ private:
     std::unique_ptr<ChangeLock> m_lock; // of the outermost transaction
 };
 
+// Whether transactions take the folder's change lock (on, but for the
+// benchmark that measures what the lock costs).
+void setChangeLocking(bool on);
+
 // The file to read for `path`: the staged file of an open transaction, or
 // `path` itself.
 QString readPath(const QString &path);

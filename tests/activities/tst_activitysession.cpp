@@ -308,6 +308,27 @@ private slots:
         QCOMPARE(d.read(File::NumeroProt), QByteArray("-32768 \r\n"));
     }
 
+    // The number proposed, given meanwhile by another desk, becomes the next
+    // free one and the operator is told; a number typed that exists is
+    // refused as always.
+    void aNumberAnotherDeskGaveIsNotGivenTwice()
+    {
+        Desk d;
+        d.write(File::NumeroProt, " 15 \r\n");
+        d.enter(Activity::I);
+        QCOMPARE(d.session->fields().numprot, QString("16"));
+        d.write(File::Attivita, crlf({"16,D,O,,,,,T,L,R,,A", "17,D,O,,,,,T,L,R,,A"}));
+        d.write(File::NumeroProt, " 17 \r\n");
+        QCOMPARE(d.registerNow(request("16")),
+                 QStringList{QString::fromUtf8("Attività inserita con il numero 18: il 16 è stato appena dato da un'altra postazione.")});
+        QCOMPARE(d.read(File::Attivita).count("\r\n18,"), 1);
+        QCOMPARE(d.read(File::NumeroProt), QByteArray(" 18 \r\n"));
+        QCOMPARE(d.ctx.g.protsel, QString("18"));
+        QCOMPARE(d.session->typed().numprot, QString("18"));
+        d.enter(Activity::I);
+        QCOMPARE(d.registerNow(request("17")), QStringList({kDuplicate}));
+    }
+
     void insertAlreadyClosedRunsAsAModification()
     {
         Desk d;

@@ -91,6 +91,7 @@ private slots:
         o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 ", "BETA,POMPA,L, 5 "}));
         o.write(File::Associazioni, crlf({"ALFA,,,,,,,, 6 , 1 "}));
         o.write(File::Automezzi, crlf({"ALFA,JEEP,,,,,,,A", "BETA,AMB,,,,,,,L"}));
+        o.write(File::Risorse, crlf({" 1 ,AUTO,    1 ,BETA,AMB,O"})); // the line the ambulance was given back from
         const QString tenda = equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 3), 3);
         const QString jeep = vehicleLine(vehicleListLine("ALFA", "JEEP", "L"));
         const QString gone = vehicleLine(vehicleListLine("GAMMA", "FURGONE", "L"));
