@@ -8,6 +8,9 @@ SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 BUILD_PKGS := cmake make g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
 TEST_PKGS  := $(BUILD_PKGS) qt6-translations-l10n poppler-utils fonts-liberation fontconfig strace clang-format git
 FUZZ_PKGS  := $(BUILD_PKGS) clang libclang-rt-dev
+# The desks of the soak on an sshfs mount of the folder (an sshd of the
+# test's own on 127.0.0.1); make test skips that variant without them.
+SOAK_PKGS  := $(TEST_PKGS) sshfs openssh-server util-linux
 RUN_PKGS   := $(BUILD_PKGS) qt6-translations-l10n fonts-liberation fontconfig
 PACKAGE_PKGS := $(BUILD_PKGS) dpkg-dev file
 SHOT_PKGS  := $(BUILD_PKGS) qt6-translations-l10n xvfb xauth fonts-liberation fontconfig
@@ -34,13 +37,16 @@ LAUNCHER   := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_L
 # In CI (CI=true) a compiler warning fails the build and the sanitizer build.
 WERROR     := -DVELMORA_WERROR=$(if $(filter true,$(CI)),ON,OFF)
 
-.PHONY: all build run test test-core soak bench fuzz package install screenshots deps-build deps-test \
+.PHONY: all build run test test-core soak deps-soak bench fuzz package install screenshots deps-build deps-test \
 	deps-run deps-fuzz deps-package deps-screenshots deps-windows windows windows-qt test-windows clean
 
 all: build
 
 deps-build:
 	$(call ensure_packages,$(BUILD_PKGS))
+
+deps-soak:
+	$(call ensure_packages,$(SOAK_PKGS))
 
 deps-test:
 	$(call ensure_packages,$(TEST_PKGS))
@@ -86,7 +92,7 @@ test: deps-test build
 # then several desks at once on one folder, each variant for DESKS_SECONDS.
 SOAK_STEPS ?= 20000
 DESKS_SECONDS ?= 120
-soak: deps-test build
+soak: deps-soak build
 	@seed=$${SOAK_SEED:-$$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}; \
 	echo "make soak: seme $$seed, $(SOAK_STEPS) passi (SOAK_SEED=$$seed make soak per ripeterlo)"; \
 	cd $(BUILD) && VELMORA_SOAK_SEED=$$seed VELMORA_SOAK_STEPS=$(SOAK_STEPS) \

@@ -6,7 +6,6 @@
 #include "archive/io.h"
 #include "archive/journal.h"
 
-#include <QProcess>
 #include <QtTest>
 
 using archive::File;
@@ -23,24 +22,6 @@ archive::Desk desk(const QString &host, qint64 process)
     d.pid = d.process = process;
     d.token = "0123456789abcdef";
     return d;
-}
-
-// A process of this computer that has ended.
-qint64 endedProcess()
-{
-    QProcess p;
-    p.start(QStringLiteral("true"), {});
-    p.waitForStarted();
-    const qint64 pid = p.processId();
-    p.waitForFinished();
-    return pid;
-}
-
-void age(const TestFolder &o, const QString &name, int seconds)
-{
-    QFile f(o.path(name));
-    QVERIFY(f.open(QIODevice::Append));
-    QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime));
 }
 
 QString busy(const QString &who)
@@ -82,7 +63,7 @@ private slots:
         TestFolder o;
         o.write(File::Emergenza, "PRIMA\r\n");
         o.write(kLock, lock);
-        ::age(o, kLock, age);
+        ::age(o.path(kLock), age);
         const archive::IoResult io = archive::replaceFile(o.path(File::Emergenza), "DOPO\r\n");
         QCOMPARE(io.message(), told);
         QCOMPARE(o.read(File::Emergenza), QByteArray(told.isEmpty() ? "DOPO\r\n" : "PRIMA\r\n"));

@@ -6,6 +6,7 @@
 #include "resources/unregistered.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 using archive::File;
 
@@ -79,6 +80,28 @@ private slots:
             QCOMPARE(archive::messageOf(refused), told);
             QCOMPARE(o.read(File::Attrezzature), equipment);
         }
+    }
+
+    // At a start what stopped desks left goes back: a process of this
+    // computer that has ended, a desk of another computer silent for longer
+    // than ten minutes, a copy that let one copy write at a time. A desk that
+    // runs here, or was lately heard from elsewhere, keeps what it holds.
+    void aStartGivesBackOnlyWhatStoppedDesksLeft()
+    {
+        TestOffice o;
+        o.write(File::Attrezzature, crlf({"ALFA,TENDA,A, 0 "}));
+        const QByteArray held = "P," + resources::equipmentLine(equipmentListLine("ALFA", "TENDA", "L", 5), 1).toLatin1() + "\r\n";
+        const QString here = archive::Desk::current().hostId();
+        const QStringList given = {"sospese-" + here + "-" + QString::number(endedProcess()) + ".dat", "sospese-ALTRO-PC-4343.dat", "sospese.dat"};
+        const QStringList kept = {QFileInfo(archive::WorkingFolder(o.dir(), archive::Desk::another("b")).deskFile()).fileName(), "sospese-ALTRO-PC-4242.dat"};
+        for (const QString &name : given + kept) o.write(name, held);
+        age(o.path("sospese-ALTRO-PC-4343.dat"), 601);
+        QVERIFY(resources::startDesk(o.ctx.folder).startsWith("Il programma non era stato chiuso normalmente"));
+        QCOMPARE(o.read(File::Attrezzature), crlf({"ALFA,TENDA,L, 3 "}));
+        for (const QString &name : given) QCOMPARE(o.read(name), QByteArray("<missing>"));
+        for (const QString &name : kept) QCOMPARE(o.read(name), held);
+        QCOMPARE(o.read(o.deskName()), archive::Desk::current().line() + "\r\n");
+        QCOMPARE(resources::otherDesks(o.ctx.folder).size(), 2);
     }
 
     // A program killed while its activity window held changes it had not

@@ -1,5 +1,9 @@
 #include "testkit.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QProcess>
+
 #include "archive/encoding.h"
 
 void TestFolder::write(const QString &name, const QByteArray &bytes) const
@@ -50,3 +54,20 @@ QByteArray crlf(const QList<QByteArray> &lines)
 }
 
 QByteArray w1252(const char *utf8) { return cp1252::encode(QString::fromUtf8(utf8)); }
+
+qint64 endedProcess()
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("-functions")});
+    p.waitForStarted();
+    const qint64 pid = p.processId();
+    p.waitForFinished();
+    return pid;
+}
+
+void age(const QString &path, int seconds)
+{
+    QFile f(path);
+    if (f.open(QIODevice::Append))
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-seconds), QFileDevice::FileModificationTime);
+}

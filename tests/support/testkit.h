@@ -57,3 +57,9 @@ QString printSetup(int points, Orientation orientation);
 QByteArray crlf(const QList<QByteArray> &lines);
 
 QByteArray w1252(const char *utf8);
+
+// The number of a process of this computer that has ended.
+qint64 endedProcess();
+
+// Sets the last change of the file `path` `seconds` back.
+void age(const QString &path, int seconds);
