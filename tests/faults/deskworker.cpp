@@ -8,6 +8,7 @@
 // ("N17-5"), its equipment the pieces its description ends with ("TELO-3").
 #include "activities/activitysession.h"
 #include "activities/lists.h"
+#include "archive/disk.h"
 #include "archive/journal.h"
 #include "archive/text.h"
 #include "associations/records.h"
@@ -84,7 +85,7 @@ struct Desk {
     void note(const QString &done)
     {
         const QByteArray line = (done + '\n').toUtf8();
-        if (::write(ledger, line.constData(), size_t(line.size())) != line.size() || ::fsync(ledger) != 0) ::_exit(3);
+        if (::write(ledger, line.constData(), size_t(line.size())) != line.size() || !archive::disk::syncFile(ledger)) ::_exit(3);
     }
 
     // One resource of any register, picked from its list and added.
