@@ -29,6 +29,8 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
     auto program = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("USER"), QStringLiteral("operatore"));
+    // Headless, on the platform's own screen.
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // Its windows keep their places in the test's configuration folder.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), o.configDir());
     program->setProcessEnvironment(env);
@@ -38,7 +40,9 @@ std::unique_ptr<QProcess> startFirstCopy(const TestFolder &o)
         const QStringList desks = QDir(o.dir()).entryList({QStringLiteral("sospese-*.dat")});
         return !desks.isEmpty() && o.read(desks.first()).contains("\toperatore\t");
     };
-    if (!QTest::qWaitFor(started, 30000)) qFatal("the first copy did not start as a desk");
+    if (!QTest::qWaitFor(started, 30000))
+        qFatal("the first copy did not start as a desk (%s): %s", qPrintable(program->errorString()),
+               program->readAllStandardError().constData());
     return program;
 }
 

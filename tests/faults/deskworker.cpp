@@ -196,7 +196,10 @@ int main(int argc, char **argv)
     d.s = std::make_unique<ActivitySession>(d.ctx);
     d.s->setShown(true);
     if (argc == 6) {
-        d.ledger = ::open(argv[5], O_WRONLY | O_CREAT | O_APPEND, 0644);
+#ifndef O_BINARY
+#define O_BINARY 0 // lines end as written, on Windows too
+#endif
+        d.ledger = ::open(argv[5], O_WRONLY | O_CREAT | O_APPEND | O_BINARY, 0644);
         if (d.ledger < 0) return 2;
         d.note(QString("START %1 %2").arg(desk, argv[3]));
         QElapsedTimer t;

@@ -127,6 +127,9 @@ private slots:
             QVERIFY(archive::replaceFile(killops::stepFile(folder), QByteArray::number(step) + "\r\n").ok());
 
             QProcess worker;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("KILLWORKER_DESK_PID"), QString::number(QCoreApplication::applicationPid()));
+            worker.setProcessEnvironment(env);
             worker.start(QStringLiteral(KILLWORKER_PATH), {folder.dir()});
             // Seconds for a Windows process under Wine on a busy machine.
             QVERIFY(worker.waitForReadyRead(30000));
