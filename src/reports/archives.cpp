@@ -107,12 +107,16 @@ Activity activityOf(qint16 number, const QStringList &f, const QDate &today)
     const bool open = a.stato == QLatin1String("A");
     const QString &startText = f.at(DataIn);
     const QString &endText = f.at(DataFi);
-    // Requested and not started yet: no day of service so far.
-    if (open && startText.isEmpty() && endText.isEmpty()) return a;
+    // Requested and not started yet: no day of service so far. One with a
+    // start time and no start date has started on a day nobody can tell: it
+    // is counted apart.
+    if (open && startText.isEmpty() && endText.isEmpty() && f.at(OraIn).isEmpty()) return a;
     const auto start = readDate(startText);
     std::optional<QDate> end;
     if (!endText.isEmpty()) end = readDate(endText);
-    else if (open) end = today;
+    // An open activity has served up to today at most: an end date typed
+    // ahead is a forecast, one already past is the end the operator gave.
+    if (open && (endText.isEmpty() || (end && *end > today))) end = today;
     if (!start || !end || *end < *start) {
         a.undated = true;
         return a;

@@ -21,45 +21,52 @@ private slots:
         QTest::addColumn<QString>("datafi");
         QTest::addColumn<QString>("stato");
         QTest::addColumn<int>("days"); // -1: its days cannot be told
+        QTest::addColumn<QString>("orain");
         QTest::newRow("closed, three days") << "01/12/2026"
                                             << "03/12/2026"
-                                            << "C" << 3;
+                                            << "C" << 3 << "09.00";
         QTest::newRow("closed the same day") << "29/02/2024"
                                              << "29/02/2024"
-                                             << "C" << 1;
+                                             << "C" << 1 << "09.00";
         QTest::newRow("open: to today") << "02/12/2026"
                                         << ""
-                                        << "A" << 9;
+                                        << "A" << 9 << "09.00";
         QTest::newRow("open, end already typed") << "02/12/2026"
                                                  << "04/12/2026"
-                                                 << "A" << 3;
+                                                 << "A" << 3 << "09.00";
         QTest::newRow("requested, not started") << ""
                                                 << ""
-                                                << "A" << 0;
+                                                << "A" << 0 << "";
+        QTest::newRow("started, no start date") << ""
+                                                << ""
+                                                << "A" << -1 << "09.00";
+        QTest::newRow("open, end typed ahead: to today") << "01/12/2026"
+                                                         << "28/12/2026"
+                                                         << "A" << 10 << "";
         QTest::newRow("cancelled") << "04/12/2026"
                                    << ""
-                                   << "S" << 0;
+                                   << "S" << 0 << "09.00";
         QTest::newRow("closed without start") << ""
                                               << "03/12/2026"
-                                              << "C" << -1;
+                                              << "C" << -1 << "09.00";
         QTest::newRow("closed without end") << "01/12/2026"
                                             << ""
-                                            << "C" << -1;
+                                            << "C" << -1 << "09.00";
         QTest::newRow("day of one digit") << "1/12/2026"
                                           << "03/12/2026"
-                                          << "C" << -1;
+                                          << "C" << -1 << "09.00";
         QTest::newRow("no such day") << "31/11/2026"
                                      << "03/12/2026"
-                                     << "C" << -1;
+                                     << "C" << -1 << "09.00";
         QTest::newRow("other separator") << "01-12-2026"
                                          << "03/12/2026"
-                                         << "C" << -1;
+                                         << "C" << -1 << "09.00";
         QTest::newRow("end before start") << "05/12/2026"
                                           << "03/12/2026"
-                                          << "C" << -1;
+                                          << "C" << -1 << "09.00";
         QTest::newRow("open, starting after today") << "11/12/2026"
                                                     << ""
-                                                    << "A" << -1;
+                                                    << "A" << -1 << "09.00";
     }
 
     void days()
@@ -68,7 +75,8 @@ private slots:
         QFETCH(QString, datafi);
         QFETCH(QString, stato);
         QFETCH(int, days);
-        const QStringList fields{"7", "01/12/2026", "08.00", datain, "09.00", datafi, "18.00",
+        QFETCH(QString, orain);
+        const QStringList fields{"7", "01/12/2026", "08.00", datain, orain, datafi, "18.00",
                                  "T", "L", "R", "", stato};
         const Activity a = activityOf(7, fields, kReportDay);
         QCOMPARE(a.undated, days < 0);
