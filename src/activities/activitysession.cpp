@@ -202,6 +202,21 @@ ActivitySession::Outcome ActivitySession::activate()
     return out;
 }
 
+bool ActivitySession::followStored()
+{
+    const Activity m = m_g.modoatt;
+    if (m_pending || !m_shown || !m_loaded || (m != Activity::M && m != Activity::A)) return false;
+    const Unsaved u = unsaved();
+    if (u.fields || u.added || u.deleted || !m_unregistered.isEmpty()) return false;
+    const auto stored = loadActivity(m_ctx.folder, m_g.protsel);
+    if (stored && sameActivity(*stored, *m_loaded)) return false;
+    // A message of the loading (an activity no longer there) waits for the
+    // next registration or activation: a refresh shows none.
+    loadChosen();
+    emit loaded();
+    return true;
+}
+
 void ActivitySession::clear()
 {
     m_fields = ActivityInput();

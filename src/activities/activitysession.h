@@ -131,6 +131,11 @@ public:
     // number proposed follows the counter (another desk may have registered
     // meanwhile).
     Outcome activate();
+    // Another desk changed the archives: an activity shown for modification
+    // or cancellation with nothing typed, taken or given back here is shown
+    // again as it is now stored (its rollback point with it). True when it
+    // was.
+    bool followStored();
     // "Attrezzature", "Automezzi", "Volontari": the activity passes to its
     // picking mode and `pickStarted` asks for the list of the kind. False
     // (and nothing happens) without an activity that takes resources.

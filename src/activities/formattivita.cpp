@@ -205,6 +205,7 @@ Formattivita::Formattivita(Context &ctx)
     // and the fields of an activity loaded wait for the next activation.
     onFolderChange(ctx, this, [this] {
         if (m_ctx.g.modoatt == modes::Activity::I && !m_session.loadPending()) m_session.activate();
+        else m_session.followStored();
     });
     // Consultation only: the activity is shown and printed, never registered,
     // and no resource is taken from or given back to the registers.

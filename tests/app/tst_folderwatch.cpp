@@ -80,6 +80,27 @@ private slots:
             QVERIFY(o.fake.prompts.shown.isEmpty());
         }
     }
+
+    // An activity shown for modification follows what another desk
+    // registered (a restore, a close) while nothing is typed here; once the
+    // operator types, it stays as typed.
+    void shownActivityFollowsUntilTyped()
+    {
+        MainOffice o;
+        o.write(File::Attivita, crlf({"5,01/03/2025,09.00,,,,,SOCCORSO,PIAZZA,SINDACO,,A"}));
+        o.activate(o.main);
+        emit o.main->findChild<LineList *>("List1")->lineChosen(0);
+        auto *w = o.shown<Formattivita>();
+        QTRY_COMPARE(lineOf(w, "loc")->text(), QStringLiteral("PIAZZA"));
+        QVERIFY(byAnotherDesk(o, File::Attivita, crlf({"5,01/03/2025,09.00,,,,,SOCCORSO,STAZIONE,SINDACO,,A"})));
+        QTRY_COMPARE_WITH_TIMEOUT(lineOf(w, "loc")->text(), QStringLiteral("STAZIONE"), 5000);
+        lineOf(w, "note")->setText(QStringLiteral("SCRITTO QUI"));
+        QVERIFY(byAnotherDesk(o, File::Attivita, crlf({"5,01/03/2025,09.00,,,,,SOCCORSO,PONTE,SINDACO,,A"})));
+        QTest::qWait(2600);
+        QCOMPARE(lineOf(w, "loc")->text(), QStringLiteral("STAZIONE"));
+        QCOMPARE(lineOf(w, "note")->text(), QStringLiteral("SCRITTO QUI"));
+        QVERIFY(o.fake.prompts.shown.isEmpty());
+    }
 };
 
 QTEST_MAIN(TestFolderWatch)
