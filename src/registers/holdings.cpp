@@ -232,17 +232,29 @@ archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QS
         if (!o.done()) return o;
     }
 
-    // What another desk's window holds is that desk's: it cannot follow a
-    // new name it does not know of.
-    const Holders held = holdersOf(folder, {kHeldEquipment, kHeldVehicle, kHeldVolunteers}, from);
-    if (!held.desks.isEmpty())
+    // What another desk's window took or gave back is that desk's: it cannot
+    // follow a new name it does not know of, and its undo would look for the
+    // old one.
+    QStringList desks;
+    const QString own = unregisteredPath(folder);
+    for (const QString &file : folder.deskFiles()) {
+        if (file == own) continue;
+        for (const UnregisteredChange &c : readUnregisteredFile(file)) {
+            const QString line = text::fit(c.line, 114);
+            if (holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50),
+                      {kHeldEquipment, kHeldVehicle, kHeldVolunteers}, from, QString())
+                && !desks.contains(deskOfFile(file)))
+                desks << deskOfFile(file);
+        }
+    }
+    if (!desks.isEmpty())
         return archive::Outcome::refused(
             archive::Outcome::Refused,
-            QStringLiteral("L'associazione %1 ha risorse prese nella finestra Attività della "
-                           "postazione %2 e non ancora registrate: non può essere rinominata "
+            QStringLiteral("L'associazione %1 ha risorse prese o restituite nella finestra Attività "
+                           "della postazione %2 e non ancora registrate: non può essere rinominata "
                            "finché quella postazione non registra o abbandona l'attività. Nessun "
                            "archivio è stato modificato.")
-                .arg(from, held.desks.join(QStringLiteral(", "))));
+                .arg(from, desks.join(QStringLiteral(", "))));
     QList<UnregisteredChange> changes = readUnregistered(folder);
     bool changed = false;
     for (UnregisteredChange &c : changes) {
