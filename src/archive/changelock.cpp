@@ -94,21 +94,21 @@ bool ChangeLock::stale(const QByteArray &text) const
 
 bool ChangeLock::takeOver(const QByteArray &judged)
 {
-    // Moved aside under a name of this desk's own: of two desks that judge
-    // the same lock stale, one moves it. The other may move the fresh lock
-    // of the first instead: it then finds other content, and puts it back.
-    const QString aside = m_path + QLatin1Char('.') + m_desk.token + ".vecchio";
-    QFile::remove(aside);
-    if (!QFile::rename(m_path, aside)) return false;
-    const QByteArray moved = readAll(aside);
-    if (moved != judged) {
-        if (!disk::linkFile(aside, m_path) && !QFileInfo::exists(m_path))
-            QFile::rename(aside, m_path);
-        QFile::remove(aside);
+    // One desk at a time takes a lock over: the one that makes the turn
+    // file. It removes the lock only while it still reads as judged, so a
+    // fresh lock another desk has just made is never removed. A turn left by
+    // a desk that stopped in the middle goes after a while.
+    const QString turn = m_path + QStringLiteral(".presa");
+    QFile t(turn);
+    if (!t.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (ageInFolder(m_dir, turn, m_desk) >= g_unreadableStale) QFile::remove(turn);
         return false;
     }
-    QFile::remove(aside);
-    return true;
+    t.close();
+    const bool same = readAll(m_path) == judged;
+    if (same) QFile::remove(m_path);
+    QFile::remove(turn);
+    return same;
 }
 
 IoResult ChangeLock::acquire()
