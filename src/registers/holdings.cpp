@@ -180,8 +180,14 @@ Holders holdersOf(const archive::WorkingFolder &folder, const QStringList &types
     return h;
 }
 
-QStringList vehicleGivenBackElsewhere(const archive::WorkingFolder &folder,
-                                      const QString &association, const QString &description)
+namespace {
+
+// The other desks whose file holds an unregistered change of `types` of
+// `association` (and `description`, when not null), given back only when
+// `givenBackOnly`.
+QStringList otherDesksChanging(const archive::WorkingFolder &folder, const QStringList &types,
+                               const QString &association, const QString &description,
+                               bool givenBackOnly)
 {
     QStringList desks;
     const QString own = unregisteredPath(folder);
@@ -189,14 +195,22 @@ QStringList vehicleGivenBackElsewhere(const archive::WorkingFolder &folder,
         if (file == own) continue;
         for (const UnregisteredChange &c : readUnregisteredFile(file)) {
             const QString line = text::fit(c.line, 114);
-            if (c.givenBack
+            if ((c.givenBack || !givenBackOnly)
                 && holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50),
-                         {kHeldVehicle}, association, description)
+                         types, association, description)
                 && !desks.contains(deskOfFile(file)))
                 desks << deskOfFile(file);
         }
     }
     return desks;
+}
+
+} // namespace
+
+QStringList vehicleGivenBackElsewhere(const archive::WorkingFolder &folder,
+                                      const QString &association, const QString &description)
+{
+    return otherDesksChanging(folder, {kHeldVehicle}, association, description, true);
 }
 
 QString renamedLine(const QString &line, const QString &from, const QString &to)
@@ -235,18 +249,9 @@ archive::Outcome carryAssociation(const archive::WorkingFolder &folder, const QS
     // What another desk's window took or gave back is that desk's: it cannot
     // follow a new name it does not know of, and its undo would look for the
     // old one.
-    QStringList desks;
-    const QString own = unregisteredPath(folder);
-    for (const QString &file : folder.deskFiles()) {
-        if (file == own) continue;
-        for (const UnregisteredChange &c : readUnregisteredFile(file)) {
-            const QString line = text::fit(c.line, 114);
-            if (holds(line.left(4), line.mid(kAssociationAt, 50), line.mid(kDescriptionAt, 50),
-                      {kHeldEquipment, kHeldVehicle, kHeldVolunteers}, from, QString())
-                && !desks.contains(deskOfFile(file)))
-                desks << deskOfFile(file);
-        }
-    }
+    const QStringList desks = otherDesksChanging(folder,
+                                                 {kHeldEquipment, kHeldVehicle, kHeldVolunteers},
+                                                 from, QString(), false);
     if (!desks.isEmpty())
         return archive::Outcome::refused(
             archive::Outcome::Refused,
