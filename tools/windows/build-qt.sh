@@ -39,6 +39,15 @@ NICE="nice -n 19"
 say() { printf '\n== [%s] %s\n' "$(date +%H:%M:%S)" "$*"; }
 done_stage() { [ -f "$STAMPS/$1" ]; }
 mark_stage() { mkdir -p "$STAMPS" && printf '%s\n' "${2:-$(date)}" > "$STAMPS/$1"; }
+# Runs the stage `name` once: says `text`, then runs the command that follows.
+stage() {
+  name=$1 text=$2
+  shift 2
+  done_stage "$name" && return 0
+  say "$text"
+  $NICE "$@"
+  mark_stage "$name"
+}
 
 ensure_packages() {
   missing=""
@@ -163,36 +172,16 @@ fi
 
 # 4. The long part: Core, Gui, Widgets, OpenGL, PrintSupport, Test and the
 #    plugins (windows and offscreen platforms among them).
-if ! done_stage qtbase-build; then
-  say "Compilazione di qtbase con $JOBS processi (decine di minuti; ninja mostra [fatti/totale])"
-  $NICE cmake --build "$BLD/qtbase" --parallel "$JOBS"
-  mark_stage qtbase-build
-fi
-
-if ! done_stage qtbase-install; then
-  say "Installazione di qtbase in $PREFIX"
-  $NICE cmake --install "$BLD/qtbase"
-  mark_stage qtbase-install
-fi
+stage qtbase-build "Compilazione di qtbase con $JOBS processi (decine di minuti; ninja mostra [fatti/totale])" \
+  cmake --build "$BLD/qtbase" --parallel "$JOBS"
+stage qtbase-install "Installazione di qtbase in $PREFIX" cmake --install "$BLD/qtbase"
 
 # 5. Qt Charts against the Windows Qt, installed into the same prefix.
-if ! done_stage qtcharts-configure; then
-  say "Configurazione di Qt Charts"
-  $NICE "$PREFIX/bin/qt-cmake" -S "$SRC/qtcharts" -B "$BLD/qtcharts" -G Ninja \
-    -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
-  mark_stage qtcharts-configure
-fi
-
-if ! done_stage qtcharts-build; then
-  say "Compilazione di Qt Charts con $JOBS processi (alcuni minuti)"
-  $NICE cmake --build "$BLD/qtcharts" --parallel "$JOBS"
-  mark_stage qtcharts-build
-fi
-
-if ! done_stage qtcharts-install; then
-  say "Installazione di Qt Charts in $PREFIX"
-  $NICE cmake --install "$BLD/qtcharts"
-  mark_stage qtcharts-install
-fi
+stage qtcharts-configure "Configurazione di Qt Charts" \
+  "$PREFIX/bin/qt-cmake" -S "$SRC/qtcharts" -B "$BLD/qtcharts" -G Ninja \
+  -DCMAKE_BUILD_TYPE=Release -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+stage qtcharts-build "Compilazione di Qt Charts con $JOBS processi (alcuni minuti)" \
+  cmake --build "$BLD/qtcharts" --parallel "$JOBS"
+stage qtcharts-install "Installazione di Qt Charts in $PREFIX" cmake --install "$BLD/qtcharts"
 
 say "Qt $QT_VERSION per Windows pronto in $PREFIX"
