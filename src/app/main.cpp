@@ -1,4 +1,5 @@
 #include "session/context.h"
+#include "archive/diary.h"
 #include "app/desks.h"
 #include "app/formvelmo.h"
 #include "ui/windows.h"
@@ -32,6 +33,8 @@ int main(int argc, char *argv[])
     Context ctx;
     ctx.folder = folder;
     ctx.platform = platform.platform();
+    // The diary's lines are stamped by this desk's clock.
+    diary::useClock([&ctx] { return ctx.platform.clock->now(); });
     // Any number of desks write in the folder, each change under a short
     // lock; this one begins by finishing what stopped desks left.
     const QString leftUnregistered = desks::start(ctx);

@@ -49,6 +49,7 @@ QString IoResult::message() const
     case SourceMissing: return QStringLiteral("Il file %1 non esiste.").arg(name);
     case ReadFailed: return QStringLiteral("Impossibile leggere il file %1 (%2).").arg(name, path);
     case WriteFailed:
+        if (!told.isEmpty()) return told;
         if (keptBusy)
             return QStringLiteral("Il file %1 (%2) è aperto in un altro programma e non può essere "
                                   "sostituito: chiuderlo e riprovare. Il file %1 resta com'era.")

@@ -22,7 +22,8 @@ struct IoResult {
     // Whether another program holds `kept` open (Windows will not replace it).
     bool keptBusy = false;
     QString note; // said after the message (what else stayed as it was)
-    QString told; // for Busy: the whole message (who holds the folder)
+    QString told; // for Busy: the whole message (who holds the folder); for
+                  // WriteFailed: a refusal before anything was written
 
     bool ok() const { return status == Ok; }
     static IoResult success() { return {}; }

@@ -38,7 +38,7 @@ const QStringList &targetNames()
                        File::AttivitaSav, File::RisorseSav})
             n << fileName(f);
         n << fileName(Companion::VolontariWork) << fileName(File::NumeroProt)
-          << fileName(File::Emergenza);
+          << fileName(File::Emergenza) << fileName(Companion::Diary);
         return n;
     }();
     return names;
@@ -122,7 +122,7 @@ void sweep(const QDir &dir)
     static const QRegularExpression leftover(QStringLiteral(
         "^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
         "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|(?:numeroprot|emergenza|sospese(?:-[A-Za-z0-9_-]+)?)"
-        "\\.dat\\.new(?:\\..+)?|velmora\\.(?:jnl|lck)\\..+)$"));
+        "\\.dat\\.new(?:\\..+)?|diario\\.txt\\.new(?:\\..+)?|velmora\\.(?:jnl|lck)\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
                                              QStringLiteral("velmora.jnl.*"),
                                              QStringLiteral("velmora.lck.*")},
@@ -149,6 +149,7 @@ Transaction::Transaction(const WorkingFolder &folder) : m_folder(folder)
     // What the desk's activity window holds unregistered goes with the
     // registers it concerns.
     m_archives << folder.deskFile();
+    m_archives << diary::path(folder);
     for (Transaction *t : openTransactions())
         if (t->m_folder.dir() == folder.dir()) m_outer = t;
     if (m_outer) return;
@@ -191,6 +192,7 @@ bool Transaction::coverable(const QString &path)
         for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
                        File::Risorse, File::Volontari, File::NumeroProt, File::Emergenza})
             n << fileName(f);
+        n << fileName(Companion::Diary);
         return n;
     }();
     return names.contains(QFileInfo(path).fileName());
@@ -337,9 +339,71 @@ IoResult Transaction::commit()
     return done;
 }
 
+void Transaction::tell(const diary::Line &line, bool always)
+{
+    Transaction *r = root();
+    r->m_diary << line;
+    r->m_diaryAlways = r->m_diaryAlways || always;
+}
+
+void Transaction::diaryFrom(const QString &copy) { root()->m_diaryCopy = copy; }
+
+IoResult Transaction::stageDiary()
+{
+    // A desk file, a snapshot or a work file alone is no change of the
+    // archives.
+    static const QList<File> changes{File::Associazioni, File::Automezzi, File::Attrezzature,
+                                     File::Attivita,     File::Risorse,   File::Volontari,
+                                     File::NumeroProt,   File::Emergenza};
+    QStringList changed;
+    for (File f : changes)
+        if (find(m_folder.path(f))) changed << fileName(f);
+    if (changed.isEmpty() && !m_diaryAlways) return {};
+    QList<diary::Line> lines = m_diary;
+    if (lines.isEmpty()) {
+        changed.sort();
+        lines << diary::Line{diary::kArchives, {}, diary::changedArchives(changed)};
+    }
+    const QString target = diary::path(m_folder);
+    if (consultationOnly(target)) return IoResult::fail(IoResult::ConsultationOnly, target);
+    // The diary as it stands now, under the lock: another desk may have
+    // added lines since this change began.
+    QByteArray base;
+    {
+        QFile in(source(target));
+        if (in.exists() && !in.open(QIODevice::ReadOnly))
+            return IoResult::fail(IoResult::ReadFailed, target);
+        if (in.isOpen()) {
+            base = in.readAll();
+            if (in.error() != QFileDevice::NoError)
+                return IoResult::fail(IoResult::ReadFailed, target);
+        }
+    }
+    if (!m_diaryCopy.isEmpty()) {
+        // A diary is never shortened by a restore.
+        QFile copy(m_diaryCopy);
+        if (copy.open(QIODevice::ReadOnly)) {
+            const QByteArray saved = copy.readAll();
+            if (copy.error() == QFileDevice::NoError && saved.startsWith(base)) base = saved;
+        }
+    }
+    const QByteArray content = diary::extended(base, lines, m_folder.desk().name());
+    if (!writableTarget(target)) return IoResult::fail(IoResult::WriteFailed, target);
+    const QString staged = stagedArchive(target);
+    QSaveFile out(staged);
+    if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, target);
+    if (out.write(content) != content.size()) {
+        out.cancelWriting();
+        return IoResult::fail(IoResult::WriteFailed, target);
+    }
+    if (!commitWhole(out)) return IoResult::fail(IoResult::WriteFailed, target);
+    if (!find(target)) m_staged.push_back({target, staged});
+    return {};
+}
+
 IoResult Transaction::replaceStaged()
 {
-    if (!m_failure.ok() || m_staged.empty()) {
+    if (!m_failure.ok() || (m_staged.empty() && !m_diaryAlways)) {
         discard();
         return m_failure;
     }
@@ -348,6 +412,14 @@ IoResult Transaction::replaceStaged()
         discard();
         m_failure = IoResult::fail(IoResult::WriteFailed,
                                    m_lock ? m_lock->path() : journalPath(m_folder));
+        m_failure.note = nothingElseChanged();
+        return m_failure;
+    }
+    const IoResult told = stageDiary();
+    if (!told.ok()) {
+        QFile::remove(stagedArchive(diary::path(m_folder)));
+        discard();
+        m_failure = told;
         m_failure.note = nothingElseChanged();
         return m_failure;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/diary.h"
 #include "archive/io.h"
 #include "archive/paths.h"
 
@@ -46,6 +47,9 @@
 // its commit replaces nothing and reports the failure so far, and the outer
 // commit replaces everything. Files outside the six archives (snapshots,
 // numeroprot.dat, emergenza.dat) are written straight through as always.
+//
+// The room's diary (diario.txt) is staged at the commit, under the lock,
+// with the lines the change told (see tell()), and replaced with the rest.
 namespace archive {
 
 class ChangeLock;
@@ -73,8 +77,18 @@ public:
     void cover(const QString &path);
     // Whether a write of `path` outside any transaction opens one of its
     // own, to be made under the folder's change lock: the six archives, the
-    // protocol counter and the emergency name.
+    // protocol counter, the emergency name and the diary.
     static bool coverable(const QString &path);
+
+    // A line of the room's diary told by this change (archive/diary.h). The
+    // commit stages the diary with the lines told, under the lock, when the
+    // change replaces one of the six archives, the protocol counter or the
+    // emergency name (a change that told none gets one line naming what it
+    // changed), or in any case once a line is told `always`.
+    void tell(const diary::Line &line, bool always = false);
+    // The diary copy that a restore brings in with the change, when the
+    // folder's diary is missing or the copy's beginning (archive/diary.h).
+    void diaryFrom(const QString &copy);
 
     // Asks that the snapshot `snapshotPath` of `archivePath` be taken with
     // the change: every later rewrite of the archive in this transaction
@@ -121,6 +135,7 @@ private:
     void discard();
     IoResult settleOthers();
     IoResult replaceStaged();
+    IoResult stageDiary();
     IoResult lockLost();
 
     WorkingFolder m_folder;
@@ -132,6 +147,9 @@ private:
     IoResult m_failure;
     bool m_open = true;
     std::unique_ptr<ChangeLock> m_lock; // of the outermost transaction
+    QList<diary::Line> m_diary;         // the lines told, in order
+    bool m_diaryAlways = false;
+    QString m_diaryCopy;
 };
 
 // Whether transactions take the folder's change lock (on, but for the

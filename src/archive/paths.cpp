@@ -20,14 +20,15 @@ QString fileName(File f)
 
 QString fileName(Companion c)
 {
-    static const char *const names[] = {"volontari.wrk", "sospese.dat", "velmora.lck", "velmora.jnl"};
+    static const char *const names[] = {"volontari.wrk", "sospese.dat", "velmora.lck",
+                                        "velmora.jnl", "diario.txt"};
     return QString::fromLatin1(names[static_cast<int>(c)]);
 }
 
 namespace {
 
 const Companion kCompanions[] = {Companion::VolontariWork, Companion::Unregistered, Companion::Lock,
-                                 Companion::Journal};
+                                 Companion::Journal, Companion::Diary};
 
 // The names of every own file.
 QStringList ownNames()

@@ -45,6 +45,7 @@ enum class Companion {
                    // (WorkingFolder::deskFile)
     Lock,          // "velmora.lck": the change lock (archive/changelock.h)
     Journal,       // "velmora.jnl": a change between archives being committed
+    Diary,         // "diario.txt": the room's diary (archive/diary.h)
 };
 QString fileName(Companion c);
 

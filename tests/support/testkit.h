@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/diary.h"
 #include "archive/paths.h"
 #include "doubles.h"
 #include "session/context.h"
@@ -21,9 +22,12 @@ public:
     {
         ctx.folder = archive::WorkingFolder(m_dir.path());
         ctx.platform = fake.platform();
+        diary::useClock([c = &fake.clock] { return c->now(); });
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_config.path());
     }
+
+    ~TestFolder() { diary::useClock({}); }
 
     QString dir() const { return m_dir.path(); }
     QString configDir() const { return m_config.path(); }
