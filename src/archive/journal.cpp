@@ -69,6 +69,16 @@ bool settleJournal(const QString &dir, const QString &journal)
 
 QString nothingElseChanged() { return QStringLiteral("Nessun altro archivio è stato modificato."); }
 
+// Whether `staged` names a staged file of `target`: of some desk, or of a
+// copy of the program that staged all under one name.
+bool stagedFor(const QString &staged, const QString &target)
+{
+    static const QRegularExpression desk(QStringLiteral("^\\.[A-Za-z0-9_-]+\\.new$"));
+    const QString rest = staged.mid(target.size());
+    return staged.startsWith(target)
+           && (rest == QLatin1String(kStagedSuffix) || desk.match(rest).hasMatch());
+}
+
 struct Entry {
     QString staged, target;
     qint64 size = -1;
@@ -106,7 +116,7 @@ std::vector<Entry> parseJournal(const QByteArray &text, const QDir &dir, bool *c
         e.size = items.value(2).toLongLong(&ok);
         if (items.size() != 3 || !ok || e.size < 0
             || !(targetNames().contains(target) || isDeskFileName(target))
-            || staged != target + QLatin1String(kStagedSuffix))
+            || !stagedFor(staged, target))
             return entries;
         e.staged = dir.filePath(staged);
         e.target = dir.filePath(target);
@@ -121,8 +131,9 @@ void sweep(const QDir &dir)
 {
     static const QRegularExpression leftover(QStringLiteral(
         "^(?:(?:associazioni|automezzi|attrezzature|attivita|risorse|volontari)"
-        "\\.(?:csv|wrk|sav)\\.new(?:\\..+)?|(?:numeroprot|emergenza|sospese(?:-[A-Za-z0-9_-]+)?)"
-        "\\.dat\\.new(?:\\..+)?|diario\\.txt\\.new(?:\\..+)?|velmora\\.(?:jnl|lck)\\..+)$"));
+        "\\.(?:csv|wrk|sav)(?:\\.[A-Za-z0-9_-]+)?\\.new(?:\\..+)?|(?:numeroprot|emergenza|sospese(?:-[A-Za-z0-9_-]+)?)"
+        "\\.dat(?:\\.[A-Za-z0-9_-]+)?\\.new(?:\\..+)?|diario\\.txt(?:\\.[A-Za-z0-9_-]+)?\\.new(?:\\..+)?"
+        "|velmora\\.(?:jnl|lck)\\..+)$"));
     const QStringList names = dir.entryList({QStringLiteral("*.new"), QStringLiteral("*.new.*"),
                                              QStringLiteral("velmora.jnl.*"),
                                              QStringLiteral("velmora.lck.*")},
@@ -260,12 +271,12 @@ QString Transaction::source(const QString &archivePath) const
 
 QString Transaction::stagedArchive(const QString &archivePath) const
 {
-    return archivePath + QLatin1String(kStagedSuffix);
+    return stagedPath(archivePath, m_folder.desk());
 }
 
 QString Transaction::stagedWork(const QString &workPath) const
 {
-    return workPath + QLatin1String(kStagedSuffix);
+    return stagedPath(workPath, m_folder.desk());
 }
 
 void Transaction::snapshotAtCommit(const QString &archivePath, const QString &snapshotPath)
@@ -290,7 +301,7 @@ IoResult Transaction::prepared(const QString &archivePath, const QString &workPa
     if (result.ok()) {
         for (const QString &target : {archivePath, workPath, snapshotPath})
             if (!target.isEmpty() && !r->find(target))
-                r->m_staged.push_back({target, target + QLatin1String(kStagedSuffix)});
+                r->m_staged.push_back({target, stagedPath(target, m_folder.desk())});
         if (!snapshotPath.isEmpty()) r->m_snapshotted.insert(archivePath);
         return result;
     }
@@ -318,7 +329,7 @@ void Transaction::removeUnrecorded(std::initializer_list<QString> targets)
     // transaction ends; the others are this preparation's own.
     for (const QString &target : targets)
         if (!target.isEmpty() && !root()->find(target))
-            QFile::remove(target + QLatin1String(kStagedSuffix));
+            QFile::remove(stagedPath(target, m_folder.desk()));
 }
 
 void Transaction::discard()

@@ -1,5 +1,7 @@
 #include "archive/paths.h"
 
+#include "archive/desk.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -62,23 +64,31 @@ QString resolvedFolder(const QString &dir)
 // aside: a folder copied to Windows holds one file for both.
 bool ownName(const QString &name)
 {
-    const QString staged = QLatin1String(kStagedSuffix);
-    for (const QString &own : ownNames()) {
-        if (name.compare(own, Qt::CaseInsensitive) == 0
-            || name.compare(own + staged, Qt::CaseInsensitive) == 0
-            || name.startsWith(own + staged + QLatin1Char('.'), Qt::CaseInsensitive))
-            return true;
-    }
+    // What follows a file's name in its staged file: perhaps a desk's id,
+    // the suffix, perhaps the temporary ending of its writing.
+    static const QRegularExpression staged(QStringLiteral("^(?:\\.[A-Za-z0-9_-]+)?\\.new(?:\\..+)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto ownOrStaged = [&](const QString &own) {
+        return name.compare(own, Qt::CaseInsensitive) == 0
+               || (name.startsWith(own, Qt::CaseInsensitive)
+                   && staged.match(name.mid(own.size())).hasMatch());
+    };
+    for (const QString &own : ownNames())
+        if (ownOrStaged(own)) return true;
     if (name.startsWith(fileName(Companion::Lock) + QLatin1Char('.'), Qt::CaseInsensitive))
         return true;
-    QString base = name;
-    const qsizetype suffixAt = base.indexOf(staged, 0, Qt::CaseInsensitive);
-    if (suffixAt > 0) base.truncate(suffixAt);
-    if (isDeskFileName(base)) return true;
+    const qsizetype datEnd = name.indexOf(QLatin1String(".dat"), 0, Qt::CaseInsensitive) + 4;
+    if (datEnd > 4 && isDeskFileName(name.left(datEnd)) && ownOrStaged(name.left(datEnd)))
+        return true;
     return name.startsWith(fileName(Companion::Journal) + QLatin1Char('.'), Qt::CaseInsensitive);
 }
 
 } // namespace
+
+QString stagedPath(const QString &target, const Desk &desk)
+{
+    return target + QLatin1Char('.') + desk.id() + QLatin1String(kStagedSuffix);
+}
 
 bool isDeskFileName(const QString &name)
 {

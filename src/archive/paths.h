@@ -49,9 +49,14 @@ enum class Companion {
 };
 QString fileName(Companion c);
 
-// What a change between archives writes beside a file before it replaces it
-// ("attivita.csv.new").
+// What a change between archives writes beside a file before it replaces it:
+// the file's name, the id of the desk that writes it and this suffix
+// ("attivita.csv.PC1-4242.new"). Each desk stages under names of its own,
+// so a desk that went on writing after it lost the change lock never
+// overwrites what the desk that took the lock has staged.
 inline constexpr char kStagedSuffix[] = ".new";
+class Desk;
+QString stagedPath(const QString &target, const Desk &desk);
 
 // An archive file with its work file (rewrite buffer) and snapshot file
 // (rollback point).

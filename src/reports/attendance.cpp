@@ -6,38 +6,74 @@
 #include <QHash>
 #include <QPair>
 #include <algorithm>
-#include <limits>
 
 namespace reports {
 
 namespace {
 
+bool counted(const Activity &a) { return !a.cancelled && a.days > 0; }
+
 // Calendar days covered by the activities counted; overlapping spans once.
-int coveredDays(const QVector<int> &list, const QVector<Activity> &activities)
+Days coveredDays(const QVector<int> &list, const QVector<Activity> &activities)
 {
-    QVector<QPair<qint64, qint64>> spans;
+    Days spans;
     for (int i : list) {
         const Activity &a = activities.at(i);
-        if (!a.cancelled && a.days > 0) spans.append({a.first.toJulianDay(), a.last.toJulianDay()});
+        if (counted(a)) spans << DaySpan{a.first, a.last};
     }
-    std::sort(spans.begin(), spans.end());
-    qint64 days = 0, end = std::numeric_limits<qint64>::min();
-    for (const auto &s : spans) {
-        const qint64 from = std::max(s.first, end + 1);
-        if (s.second >= from) days += s.second - from + 1;
-        end = std::max(end, s.second);
+    return joined(std::move(spans));
+}
+
+// `text` broken at blanks into lines of `width` columns at most (a word
+// longer than that stands alone).
+QStringList wrapped(const QString &text, int width = 80)
+{
+    QStringList out;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            out << line;
+            line.clear();
+        }
+        if (!line.isEmpty()) line += QLatin1Char(' ');
+        line += word;
     }
-    return int(days);
+    if (!line.isEmpty()) out << line;
+    return out;
+}
+
+// `head` and `items` after it, separated by commas, broken between items
+// into lines of `width` columns at most; the lines after the first start
+// with two blanks.
+QStringList listed(const QString &head, const QStringList &items, int width = 92)
+{
+    QStringList out{head};
+    for (int i = 0; i < items.size(); ++i) {
+        if (i > 0 && out.last().size() + 2 + items.at(i).size() > width) {
+            out.last() += QLatin1Char(',');
+            out << QStringLiteral("  ") + items.at(i);
+        } else {
+            out.last() += (i > 0 ? QStringLiteral(", ") : QString()) + items.at(i);
+        }
+    }
+    return out;
+}
+
+// The days of `v` past the limits that fall within activity `a`.
+Days beyondIn(const VolunteerAttendance &v, const Activity &a)
+{
+    return counted(a) ? within(v.beyond, DaySpan{a.first, a.last}) : Days();
 }
 
 } // namespace
 
 Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &emergency,
-                           const QDate &today)
+                           const QDate &today, const Limits &limits)
 {
     Attendance out;
     out.emergency = emergency;
     out.today = today;
+    out.limits = limits;
     Archives archives = readActivities(folder, today, kindBit(Resource::Named));
     out.skipped = archives.skipped;
     // A volunteer is a name within an association (its name on 50 columns).
@@ -78,7 +114,9 @@ Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &
             if (a.cancelled) ++v.cancelled;
             else if (a.undated) ++v.undated;
         }
-        v.days = coveredDays(list, out.activities);
+        v.served = coveredDays(list, out.activities);
+        v.days = dayCount(v.served);
+        v.beyond = daysBeyond(v.served, limits);
     }
     std::sort(out.volunteers.begin(), out.volunteers.end(),
               [](const VolunteerAttendance &x, const VolunteerAttendance &y) {
@@ -139,6 +177,9 @@ QVector<QStringList> attendanceBlocks(const Attendance &a)
             apart << QStringLiteral("con date mancanti o illeggibili, non contate: ")
                          + QString::number(v.undated);
         if (!apart.isEmpty()) b << QStringLiteral("Attività ") + apart.join(QStringLiteral("; "));
+        if (!v.beyond.isEmpty())
+            b << listed(QStringLiteral("OLTRE I LIMITI DI LEGGE (%1): ").arg(limitsText(a.limits)),
+                        daysText(v.beyond).split(QStringLiteral(", ")));
         b << QString() << QString() << signature;
         out << b;
     }
@@ -162,7 +203,8 @@ QByteArray attendanceCsv(const Attendance &a)
                                 act.word,
                                 act.loc,
                                 act.tipo,
-                                act.cancelled || act.undated ? QString() : QString::number(act.days)};
+                                act.cancelled || act.undated ? QString() : QString::number(act.days),
+                                daysText(beyondIn(v, act))};
         }
     }
     if (a.skipped.total()) rows << QStringList{a.skipped.note()};
@@ -171,8 +213,65 @@ QByteArray attendanceCsv(const Attendance &a)
                           QStringLiteral("Ora inizio"), QStringLiteral("Data fine"),
                           QStringLiteral("Ora fine"), QStringLiteral("Stato"),
                           QStringLiteral("Località"), QStringLiteral("Tipo"),
-                          QStringLiteral("Giorni")},
+                          QStringLiteral("Giorni"), QStringLiteral("Giorni oltre i limiti di legge")},
                          rows);
+}
+
+QVector<QStringList> certificates(const Attendance &a, int volunteer)
+{
+    QVector<QStringList> out;
+    if (volunteer < 0 || volunteer >= a.volunteers.size()) return out;
+    const VolunteerAttendance &v = a.volunteers.at(volunteer);
+    const QString format = QStringLiteral("dd/MM/yyyy");
+    const auto at = [](const QString &date, const QString &time) {
+        return time.isEmpty() ? date : date + QStringLiteral(" ore ") + time;
+    };
+    const QString title = QStringLiteral("ATTESTATO DI PARTECIPAZIONE");
+    const QString purpose = QStringLiteral(
+        "Il presente attestato è rilasciato su richiesta dell'interessato ai fini dei benefici "
+        "previsti per i volontari di protezione civile dall'art. 39 del D.Lgs. 2 gennaio 2018, "
+        "n. 1 (mantenimento del posto di lavoro e rimborso al datore di lavoro).");
+    const QString indent(40, QLatin1Char(' '));
+    for (int i : v.activities) {
+        const Activity &act = a.activities.at(i);
+        if (!counted(act)) continue;
+        QStringList p;
+        p << QString((80 - title.size()) / 2, QLatin1Char(' ')) + title << QString() << QString();
+        if (!a.emergency.isEmpty()) p << QStringLiteral("Emergenza         : ") + a.emergency;
+        p << QStringLiteral("Volontario        : ") + v.name;
+        p << QStringLiteral("Associazione      : ") + v.association << QString();
+        p << wrapped(QStringLiteral("Si attesta che il volontario ha partecipato all'attività "
+                                    "di protezione civile qui descritta."))
+          << QString();
+        p << QStringLiteral("Protocollo n.     : ") + QString::number(act.number);
+        p << QStringLiteral("Tipo              : ") + act.tipo;
+        p << QStringLiteral("Località          : ") + act.loc;
+        const QString from = QStringLiteral("dal ") + at(act.datain, act.orain);
+        p << QStringLiteral("Periodo           : ")
+                 + (act.stato == QLatin1String("A")
+                        ? from + QStringLiteral(", ancora in corso al ") + a.today.toString(format)
+                        : from + QStringLiteral(" al ") + at(act.datafi, act.orafi));
+        p << QStringLiteral("Giorni di servizio: ") + QString::number(act.days);
+        const Days beyond = beyondIn(v, act);
+        if (!beyond.isEmpty()) {
+            const bool one = dayCount(beyond) == 1;
+            p << QString()
+              << wrapped((one ? QStringLiteral("Attenzione: il giorno %1 eccede i limiti di legge "
+                                               "(%2) e non è attestato ai fini dei benefici.")
+                              : QStringLiteral("Attenzione: i giorni %1 eccedono i limiti di legge "
+                                               "(%2) e non sono attestati ai fini dei benefici."))
+                             .arg(daysText(beyond), limitsText(a.limits)))
+              << QString()
+              << QStringLiteral("Giorni di servizio attestati ai fini dei benefici: ")
+                     + QString::number(act.days - dayCount(beyond));
+        }
+        p << QString() << wrapped(purpose) << QString() << QString() << QString();
+        p << QStringLiteral("Data ____________") << QString() << QString();
+        p << indent + QStringLiteral("Il responsabile della sala operativa") << QString()
+          << QString() << indent + QString(36, QLatin1Char('_'));
+        out << p;
+    }
+    return out;
 }
 
 } // namespace reports

@@ -2,6 +2,7 @@
 
 #include "archive/paths.h"
 #include "reports/archives.h"
+#include "reports/limits.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -21,12 +22,15 @@ struct VolunteerAttendance {
     // Calendar days of service: every day covered by an activity counted
     // (not cancelled, dates readable), a day covered by two activities once.
     int days = 0;
+    Days served;                    // those days, joined
+    Days beyond;                    // those of them past the legal limits
     int cancelled = 0, undated = 0; // listed, not counted
 };
 
 struct Attendance {
     QString emergency;
     QDate today;
+    Limits limits;
     // By association, then name (character code).
     QVector<VolunteerAttendance> volunteers;
     QVector<Activity> activities;
@@ -34,7 +38,7 @@ struct Attendance {
 };
 
 Attendance buildAttendance(const archive::WorkingFolder &folder, const QString &emergency,
-                           const QDate &today);
+                           const QDate &today, const Limits &limits = legalLimits(false));
 
 // One block of lines per volunteer, ending with the place for the
 // signature; the note of the skipped lines is a block of its own at the end.
@@ -42,5 +46,11 @@ QVector<QStringList> attendanceBlocks(const Attendance &a);
 
 // One row per volunteer and activity.
 QByteArray attendanceCsv(const Attendance &a);
+
+// The certificates of participation of volunteer `volunteer`, one page
+// each: one per activity whose days of service can be told (not cancelled,
+// dates readable), in protocol order. Days past the legal limits are named
+// and left out of the days certified.
+QVector<QStringList> certificates(const Attendance &a, int volunteer);
 
 } // namespace reports

@@ -24,7 +24,8 @@ ReportWindow::ReportWindow(Context &ctx, const char *name, const QString &title)
     onActivation(ctx, this, [this] { rebuild(); });
 }
 
-void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height)
+void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height,
+                           const QList<QWidget *> &more)
 {
     auto *cmdstampa = ui::button(this, "cmdstampa", QStringLiteral("Stampa"), 110);
     auto *cmdesporta = ui::button(this, "cmdesporta", QStringLiteral("Esporta CSV"), 110);
@@ -44,6 +45,7 @@ void ReportWindow::arrange(QWidget *body, QWidget *top, int width, int height)
     buttons->setSpacing(12);
     buttons->addWidget(cmdstampa);
     buttons->addWidget(cmdesporta);
+    for (QWidget *b : more) buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(cmdlistesci);
     layout->addLayout(buttons);

@@ -21,8 +21,9 @@ public:
 
 protected:
     // Puts `body` between the heading and the buttons; `top` (may be null)
-    // beside the heading.
-    void arrange(QWidget *body, QWidget *top, int width, int height);
+    // beside the heading; `more` buttons of the window after "Esporta CSV".
+    void arrange(QWidget *body, QWidget *top, int width, int height,
+                 const QList<QWidget *> &more = {});
     void setHeading(const QString &heading);
     QDate today() const;
 

@@ -203,7 +203,7 @@ private slots:
         // sospese.dat cannot be written (a folder stands where its new
         // content goes): the register is not written either, and no line
         // stands.
-        const QString staged = resources::unregisteredPath(d.ctx.folder) + archive::kStagedSuffix;
+        const QString staged = archive::stagedPath(resources::unregisteredPath(d.ctx.folder), d.ctx.folder.desk());
         QVERIFY(QDir().mkdir(staged));
         const auto failed = d.take(ResourceKind::Equipment, kTenda, "2");
         QCOMPARE(failed.status, ActivitySession::Outcome::Refused);

@@ -242,7 +242,7 @@ private slots:
         QTest::addColumn<int>("status");
         const QByteArray head = "velmora giornale 1\r\n";
         const QByteArray pairs = "attivita.wrk.new attivita.wrk 7\r\nattivita.csv.new attivita.csv 7\r\n"
-                                 "risorse.csv.new risorse.csv 8\r\n";
+                                 "risorse.csv.PC-1.new risorse.csv 8\r\n"; // staged by a desk, by its name
         const QByteArray whole = head + pairs + "fine 3\r\n";
         QTest::newRow("complete") << whole << false << int(Recovery::Finished);
         QTest::newRow("complete, stopped after one rename") << whole << true << int(Recovery::Finished);
@@ -271,8 +271,9 @@ private slots:
         o.write(File::Risorse, oldR);
         if (!firstDone) o.write("attivita.csv.new", newA);
         o.write("attivita.wrk.new", newA);
-        o.write("risorse.csv.new", newR);
-        for (const char *left : {"risorse.csv.new.Ab12Cd", "sospese.dat.new", "velmora.jnl.Xy34Zw"})
+        o.write("risorse.csv.PC-1.new", newR);
+        for (const char *left : {"risorse.csv.new.Ab12Cd", "sospese.dat.new", "velmora.jnl.Xy34Zw",
+                                 "sospese-PC-1.dat.PC-1.new.Q1w2E3", "volontari.wrk.PC-2.new"})
             o.write(left, "half"); // files of a change killed while written
         if (journal != "-") o.write("velmora.jnl", journal);
         QCOMPARE(int(recover(o.ctx.folder).status), status);

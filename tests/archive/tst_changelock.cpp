@@ -98,7 +98,13 @@ private slots:
             // The second desk takes the lock and writes its change.
             QVERIFY(QFile::remove(o.path(kLock)) || removed);
             o.write(kLock, other);
-            o.write(File::Emergenza, "SECONDA POSTAZIONE\r\n");
+            // What the second desk stages is not the first desk's to
+            // overwrite, though the first goes on writing its change.
+            const QString theirs = archive::stagedPath(o.path(File::Emergenza), desk("ALTRO-PC", 4242));
+            o.write(QFileInfo(theirs).fileName(), "SECONDA POSTAZIONE\r\n");
+            QVERIFY(archive::replaceFile(o.path(File::Emergenza), "ANCORA LA PRIMA\r\n").ok());
+            QCOMPARE(o.read(QFileInfo(theirs).fileName()), QByteArray("SECONDA POSTAZIONE\r\n"));
+            QVERIFY(QFile::remove(o.path(File::Emergenza)) && QFile::rename(theirs, o.path(File::Emergenza)));
             io = tx.commit();
         }
         QVERIFY2(io.message().startsWith(QString::fromUtf8("Un'altra postazione ha preso la cartella di lavoro")), qPrintable(io.message()));

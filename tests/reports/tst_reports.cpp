@@ -6,6 +6,7 @@
 #include "reports/board.h"
 #include "reports/csv.h"
 #include "reports/engagement.h"
+#include "reports/limits.h"
 
 #include <QTest>
 
@@ -195,11 +196,11 @@ private slots:
                                                  << QByteArray("GAMMA NUOVA,2,02/12/2026,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,1,VERDI ANNA,,,0,9,9\r\n"
                                                                "GAMMA,2,02/12/2026,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,3,VERDI ANNA,,,0,9,27\r");
         QTest::newRow("attendance") << attendanceCsv(buildAttendance(o.ctx.folder, "PIENA", kReportDay))
-                                    << bom + crlf({"Volontario,Associazione,Protocollo,Data inizio,Ora inizio,Data fine,Ora fine,Stato,Località,Tipo,Giorni", "BIANCHI LUCA,ALFA,9,,,,,,,,", "ROSSI MARIO,ALFA,1,01/12/2026,09.00,03/12/2026,18.00,CHIUSA,ROMA,INCENDIO,3", "ROSSI MARIO,ALFA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9", "ROSSI MARIO,ALFA,4,04/12/2026,12.00,,,ANNULLATA,SIENA,SISMA,", "ROSSI MARIO,ALFA,5,,12.00,06/12/2026,13.00,CHIUSA,AREZZO,NEVE,", "VERDI ANNA,GAMMA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9", "VERDI ANNA,GAMMA NUOVA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9", "\"Righe illeggibili non considerate: attivita.csv 1, risorse.csv 1.\""});
+                                    << bom + crlf({"Volontario,Associazione,Protocollo,Data inizio,Ora inizio,Data fine,Ora fine,Stato,Località,Tipo,Giorni,Giorni oltre i limiti di legge", "BIANCHI LUCA,ALFA,9,,,,,,,,,", "ROSSI MARIO,ALFA,1,01/12/2026,09.00,03/12/2026,18.00,CHIUSA,ROMA,INCENDIO,3,", "ROSSI MARIO,ALFA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9,", "ROSSI MARIO,ALFA,4,04/12/2026,12.00,,,ANNULLATA,SIENA,SISMA,,", "ROSSI MARIO,ALFA,5,,12.00,06/12/2026,13.00,CHIUSA,AREZZO,NEVE,,", "VERDI ANNA,GAMMA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9,", "VERDI ANNA,GAMMA NUOVA,2,02/12/2026,11.00,,,APERTA,PISA,ALLUVIONE,9,", "\"Righe illeggibili non considerate: attivita.csv 1, risorse.csv 1.\""});
         TestOffice empty;
         QTest::newRow("attendance of an empty folder") << attendanceCsv(buildAttendance(empty.ctx.folder, "", kReportDay))
                                                        << bom + crlf({"Volontario,Associazione,Protocollo,Data inizio,Ora inizio,Data fine,Ora fine,"
-                                                                      "Stato,Località,Tipo,Giorni"});
+                                                                      "Stato,Località,Tipo,Giorni,Giorni oltre i limiti di legge"});
 
         // Reading for the reports leaves every archive as it was.
         for (int i = 0; i < files.size(); ++i) QCOMPARE(o.read(files[i]), before[i]);
@@ -241,6 +242,44 @@ private slots:
         const QStringList lines = engagementLines(buildEngagement(o.ctx.folder, "E", kReportDay), 0);
         QCOMPARE(lines.filter("TOTALI: "), QStringList{"TOTALI: 1 attività, 2147549180 volontari, 2147549180 "
                                                        "volontari-giorno, 0 automezzi, 0 pezzi"});
+    }
+
+    // Days of service as spans "first day+days"; the days beyond the limits.
+    void legalLimits_data()
+    {
+        QTest::addColumn<QStringList>("served");
+        QTest::addColumn<bool>("national");
+        QTest::addColumn<QString>("beyond");
+        QTest::newRow("29 consecutive") << QStringList{"01/03/2026+29"} << false << "";
+        QTest::newRow("30 consecutive") << QStringList{"01/03/2026+30"} << false << "";
+        QTest::newRow("31 consecutive") << QStringList{"01/03/2026+31"} << false << "31/03/2026";
+        QTest::newRow("31 in activities that touch and overlap") << QStringList{"16/03/2026+16", "01/03/2026+15", "05/03/2026+3"} << false << "31/03/2026";
+        QTest::newRow("89 in a year") << QStringList{"01/01/2026+30", "01/02/2026+30", "01/04/2026+29"} << false << "";
+        QTest::newRow("90 in a year") << QStringList{"01/01/2026+30", "01/02/2026+30", "01/04/2026+30"} << false << "";
+        QTest::newRow("91 in a year") << QStringList{"01/01/2026+30", "01/02/2026+30", "01/04/2026+30", "01/06/2026+1"} << false << "01/06/2026";
+        QTest::newRow("both limits, joined") << QStringList{"01/01/2026+30", "01/02/2026+30", "01/04/2026+35", "01/06/2026+5"} << false
+                                             << "dal 01/05/2026 al 05/05/2026, dal 01/06/2026 al 05/06/2026";
+        // 12 days in 2026 and 25 in 2027: one run of 37, no year past 90.
+        QTest::newRow("a run across the year's end") << QStringList{"20/12/2026+37"} << false << "dal 19/01/2027 al 25/01/2027";
+        QTest::newRow("the yearly count starts again") << QStringList{"01/09/2026+30", "02/10/2026+30", "02/11/2026+30", "10/12/2026+10", "05/01/2027+20"} << false
+                                                       << "dal 10/12/2026 al 19/12/2026";
+        QTest::newRow("national: 60 consecutive") << QStringList{"01/03/2026+60"} << true << "";
+        QTest::newRow("national: 61 consecutive") << QStringList{"01/03/2026+61"} << true << "30/04/2026";
+        QTest::newRow("national: 180 in a year") << QStringList{"01/01/2026+60", "03/03/2026+60", "03/05/2026+60"} << true << "";
+        QTest::newRow("national: 181 in a year") << QStringList{"01/01/2026+60", "03/03/2026+60", "03/05/2026+60", "03/07/2026+1"} << true << "03/07/2026";
+    }
+
+    void legalLimits()
+    {
+        QFETCH(QStringList, served);
+        QFETCH(bool, national);
+        QFETCH(QString, beyond);
+        Days days;
+        for (const QString &s : served) {
+            const QDate first = QDate::fromString(s.section('+', 0, 0), "dd/MM/yyyy");
+            days << DaySpan{first, first.addDays(s.section('+', 1).toInt() - 1)};
+        }
+        QCOMPARE(daysText(daysBeyond(joined(days), reports::legalLimits(national))), beyond);
     }
 
     void leadingBars()

@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QBarSet>
 #include <QChartView>
 #include <QComboBox>
@@ -226,6 +227,60 @@ private slots:
             QCOMPARE(got.pages, 5);
             QCOMPARE(withoutEmpty(got.lines), withoutEmpty(attendanceLines(a, QString())));
         }
+    }
+
+    // ROSSI MARIO also served 40 days in a row in the autumn: the 10 after
+    // the 30th are beyond the limits, which the national emergency raises.
+    void legalLimitsAndCertificates()
+    {
+        Desk o;
+        o.write(File::Attivita, o.read(File::Attivita) + "10,01/10/2026,07.00,01/10/2026,08.00,09/11/2026,18.00,ESERCITAZIONE,FIRENZE,ROSSI,,C\r\n");
+        o.write(File::Risorse, o.read(File::Risorse) + "10,VOL>,0,ALFA,ROSSI MARIO,L\r\n");
+        auto *w = o.open<Formrappresenze>("mnrappresenze");
+        const QString beyond = "OLTRE I LIMITI DI LEGGE (30 giorni consecutivi, 90 nell'anno): dal 31/10/2026 al 09/11/2026";
+        QCOMPARE(shown(w).filter("OLTRE I LIMITI"), QStringList{beyond});
+        auto *national = w->findChild<QCheckBox *>("chknazionale");
+        QVERIFY(!national->isChecked());
+        QTest::mouseClick(national, Qt::LeftButton, {}, QPoint(4, national->height() / 2));
+        QVERIFY(national->isChecked());
+        QCOMPARE(shown(w).filter("OLTRE I LIMITI"), QStringList());
+        QTest::mouseClick(national, Qt::LeftButton, {}, QPoint(4, national->height() / 2));
+
+        // Nothing selected: all of them, after the question.
+        o.fake.prompts.answers << false;
+        o.click(w, "cmdattestati");
+        QCOMPARE(o.fake.prompts.questions(), QStringList{"Stampare gli attestati di tutti i volontari?"});
+        QCOMPARE(o.fake.printer.jobs.size(), 0);
+        o.fake.prompts.answers << true;
+        o.click(w, "cmdattestati");
+        QCOMPARE(o.fake.printer.jobs.size(), 1);
+        QCOMPARE(o.fake.printer.jobs[0].lines.count(printing::newPage()), 4); // ROSSI 1, 2, 10; VERDI 2, 2
+
+        // The line of a volunteer's block selected: his certificates, one per
+        // page, for the activities whose days are told (not 4, not 5).
+        clickLine(w->findChild<QAbstractItemView *>("List1"), int(shown(w).indexOf("Volontario  : ROSSI MARIO")) + 3);
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
+        const QString pdf = o.path("attestati.pdf");
+        printer.setPdfOutput(pdf);
+        o.ctx.platform.printer = &printer;
+        o.fake.prompts.shown.clear();
+        o.click(w, "cmdattestati");
+        QCOMPARE(o.fake.prompts.shown.size(), 0);
+        SKIP_PDF_TEXT_ON_WINDOWS(pdf);
+        const PdfText got = readPdf(pdf);
+        QVERIFY(got.ok);
+        QCOMPARE(got.pages, 3);
+        const QString text = withoutEmpty(got.lines).join(' ');
+        QCOMPARE(text.count("ATTESTATO DI PARTECIPAZIONE"), 3);
+        for (const char *t : {"Emergenza : PIENA Volontario : ROSSI MARIO Associazione : ALFA",
+                              "Protocollo n. : 2 Tipo : ALLUVIONE Località : PISA Periodo : dal 02/12/2026 ore 11.00, ancora in corso al 10/12/2026 Giorni di servizio: 9",
+                              "Protocollo n. : 10 Tipo : ESERCITAZIONE Località : FIRENZE Periodo : dal 01/10/2026 ore 08.00 al 09/11/2026 ore 18.00 Giorni di servizio: 40 "
+                              "Attenzione: i giorni dal 31/10/2026 al 09/11/2026 eccedono i limiti di legge (30 giorni consecutivi, 90 nell'anno) e non sono attestati ai fini dei benefici. "
+                              "Giorni di servizio attestati ai fini dei benefici: 30",
+                              "dall'art. 39 del D.Lgs. 2 gennaio 2018, n. 1 (mantenimento del posto di lavoro e rimborso al datore di lavoro). "
+                              "Data ____________ Il responsabile della sala operativa ____________________________________"})
+            QVERIFY2(text.contains(QString::fromUtf8(t)), t);
+        QCOMPARE(text.count("Attenzione"), 1);
     }
 
     void savedAsCsv_data()
