@@ -1,5 +1,6 @@
 #include "activities/activitysession.h"
 
+#include "archive/diary.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "registers/holdings.h"
@@ -392,10 +393,23 @@ ActivitySession::Outcome ActivitySession::append(const QString &line)
     return commitLine(tx, line, true);
 }
 
+void ActivitySession::tellUnregistered(const QString &what, const QString &line) const
+{
+    const QString numprot = mode() == Activity::I ? QString() : m_g.protsel.trimmed();
+    const resources::Resource r = resources::partsOf(line);
+    diary::record(m_ctx.folder, diary::kActivity, numprot,
+                  QStringLiteral("%1 %2, non ancora registrata: %3 (%4).")
+                      .arg(what,
+                           numprot.isEmpty() ? QStringLiteral("la nuova attività")
+                                             : QStringLiteral("l'attività n. %1").arg(numprot),
+                           resources::describeLine(line), r.numero.trimmed()));
+}
+
 ActivitySession::Outcome ActivitySession::commitLine(archive::Transaction &tx, const QString &line,
                                                      bool taken)
 {
     const auto changes = m_unregistered;
+    if (taken) tellUnregistered(QStringLiteral("Impegnata per"), line);
     addLine(line, taken);
     if (m_unregistered.size() != changes.size())
         resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
@@ -435,6 +449,7 @@ ActivitySession::Outcome ActivitySession::deleteLine(int row)
             // A failure to write sospese.dat is the transaction's, told by
             // its commit.
             resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
+            tellUnregistered(QStringLiteral("Restituita da"), l.line);
             const archive::IoResult committed = tx.commit();
             if (!committed.ok()) return refused(committed.message());
             m_unregistered = changes;
@@ -548,6 +563,7 @@ ActivitySession::Outcome ActivitySession::discard()
     archive::IoResult io;
     if (report.failures.isEmpty()) {
         resources::saveUnregistered(m_ctx.folder, {});
+        resources::tellUndone(m_ctx.folder, report, QString());
         io = tx.commit();
     }
     const bool undone = report.failures.isEmpty() && io.ok();

@@ -179,6 +179,9 @@ signals:
     void pickStarted(ResourceKind kind);
 
 private:
+    // The diary's line of a resource taken or given back and not yet
+    // registered.
+    void tellUnregistered(const QString &what, const QString &line) const;
     QStringList loadNew();
     QStringList loadChosen();
     // The number to propose for a new activity, from the counter; false when

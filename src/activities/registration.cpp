@@ -2,6 +2,7 @@
 
 #include "session/settings.h"
 #include "session/snapshot.h"
+#include "archive/diary.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/rewrite.h"
@@ -119,6 +120,7 @@ struct Run {
     archive::Transaction &tx; // every archive of the registration, replaced together
     std::function<archive::IoResult()> alsoWrite;
     RegistrationOutcome out;
+    bool inserting = false; // an activity inserted already closed, registered as a modification
 
     bool failed(const archive::IoResult &io)
     {
@@ -200,6 +202,18 @@ bool insertLines(Run &run, const QString &nText, qint16 n, const QList<ResourceE
     return run.check(insertResourceLines(run.folder, nText, n, texts, states, replacing));
 }
 
+// The diary's line of a registration: "Attività n. 12 inserita (SOCCORSO,
+// ROMA) con 3 risorse."
+void tell(Run &run, const QString &numprot, const QString &what, const QStringList &fields,
+          qsizetype resources)
+{
+    const QString count = resources == 1 ? QStringLiteral("1 risorsa")
+                                         : QStringLiteral("%1 risorse").arg(resources);
+    run.tx.tell({diary::kActivity, numprot.trimmed(),
+                 QStringLiteral("Attività n. %1 %2 (%3, %4) con %5.")
+                     .arg(numprot.trimmed(), what, fields.at(TipoAtt), fields.at(Loc), count)});
+}
+
 void released(QList<ResourceEntry> &lines)
 {
     for (ResourceEntry &e : lines) e.state = QStringLiteral("L");
@@ -242,6 +256,12 @@ void modify(Run &run, const Registration &reg, qint16 n)
         if (!run.check(releaseResources(run.folder, n, reg.alreadyClosed, run.giveBack))) return;
         released(lines);
     }
+    QString what = QStringLiteral("modificata");
+    if (run.inserting) what = QStringLiteral("inserita chiusa");
+    else if (fields.at(Stato) == QLatin1String("C") && !reg.alreadyClosed)
+        what = QStringLiteral("chiusa");
+    if (n != *loaded) what += QStringLiteral(" (era n. %1)").arg(*loaded);
+    tell(run, reg.input.numprot, what, fields, lines.size());
     if (!run.commit()) return;
     run.snapshots({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
                    Register::Attivita, Register::Risorse});
@@ -265,6 +285,7 @@ void insert(Run &run, const Registration &reg, qint16 n)
     const QList<ResourceEntry> lines = listed(reg.resources);
     if (!insertLines(run, reg.input.numprot, n, lines)) return;
     if (reg.input.orafi.isEmpty()) {
+        tell(run, reg.input.numprot, QStringLiteral("inserita"), fields, lines.size());
         if (!run.commit()) return;
         run.snapshots({Register::Associazioni, Register::Automezzi, Register::Attrezzature});
         run.out.kind = RegistrationOutcome::Inserted;
@@ -286,6 +307,7 @@ void insert(Run &run, const Registration &reg, qint16 n)
     again.loaded.reset(); // just written by this registration
     run.out.mode = again.mode;
     run.out.protsel = again.protsel;
+    run.inserting = true;
     modify(run, again, n);
 }
 
@@ -306,6 +328,8 @@ void cancel(Run &run, const Registration &reg)
         released(lines);
     }
     if (!run.check(cancelActivity(run.folder, *loaded))) return;
+    tell(run, reg.protsel, QStringLiteral("annullata"), activityFields(reg.input),
+         listed(reg.resources).size());
     if (!run.commit()) return;
     run.snapshots({Register::Attivita, Register::Risorse});
     run.out.kind = RegistrationOutcome::Cancelled;
@@ -406,7 +430,7 @@ RegistrationOutcome registerActivity(const archive::WorkingFolder &folder, const
                                      const GiveBack &giveBack)
 {
     archive::Transaction tx(folder);
-    Run run{folder, giveBack, tx, reg.alsoWrite, {}};
+    Run run{folder, giveBack, tx, reg.alsoWrite, {}, false};
     run.out.mode = reg.mode;
     run.out.protsel = reg.protsel;
     run.out.resources = reg.resources;

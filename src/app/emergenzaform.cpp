@@ -51,7 +51,7 @@ void emergenzaform::confirm()
         return;
     }
     m_ctx.g.nomeemergenza = name;
-    const auto res = settings::writeEmergency(m_ctx.path(archive::File::Emergenza), name);
+    const auto res = settings::changeEmergency(m_ctx.folder, name);
     if (!res.ok()) {
         m_ctx.platform.prompts->info(res.message());
         return;

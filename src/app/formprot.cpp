@@ -50,7 +50,7 @@ void Formprot::store()
         ui::focusField(m_numprot);
         return;
     }
-    const auto res = settings::writeCounter(m_ctx.path(archive::File::NumeroProt), *value);
+    const auto res = settings::changeCounter(m_ctx.folder, *value);
     if (!res.ok()) {
         m_ctx.platform.prompts->info(res.message());
         return;

@@ -181,7 +181,11 @@ Outcome removeRecord(const archive::WorkingFolder &folder, const QString &name)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    return placeByName(folder, fields, std::nullopt);
+    return registers::inOneChange(folder, [&] {
+        return registers::toldInDiary(
+            folder, placeByName(folder, fields, std::nullopt),
+            QStringLiteral("Inserita l'associazione %1.").arg(fields.at(Denominazione)));
+    });
 }
 
 Outcome modify(const archive::WorkingFolder &folder, const QString &oldName, const QStringList &fields)
@@ -198,7 +202,11 @@ Outcome modify(const archive::WorkingFolder &folder, const QString &oldName, con
         const Outcome carried = renameDependents(folder, oldName, newName);
         if (!carried.done()) return carried;
     }
-    return committed(tx, placeByName(folder, fields, oldName));
+    const QString told =
+        newName != oldName
+            ? QStringLiteral("Rinominata l'associazione %1 > %2.").arg(oldName, newName)
+            : QStringLiteral("Modificata l'associazione %1.").arg(newName);
+    return committed(tx, registers::toldInDiary(folder, placeByName(folder, fields, oldName), told));
 }
 
 Outcome renameVolunteers(const archive::WorkingFolder &folder, const QString &from, const QString &to)
@@ -258,6 +266,14 @@ Outcome remove(const archive::WorkingFolder &folder, const QString &name, const 
         return Outcome::with(Outcome::NotFound);
     const QString held = deleteRefusal(folder, name);
     if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
+    registers::toldInDiary(
+        folder, Outcome{},
+        QStringLiteral("Eliminata l'associazione %1, con %2 automezzi e %3 "
+                       "attrezzature.")
+            .arg(name)
+            .arg(vehicles::Archive::descriptionsOf(folder.path(archive::File::Automezzi), name).size())
+            .arg(equipment::Archive::descriptionsOf(folder.path(archive::File::Attrezzature), name)
+                     .size()));
     return committed(tx, registers::inOrder(
                              [&] { return equipment::Archive::removeOfAssociation(folder, name); },
                              [&] { return vehicles::Archive::removeOfAssociation(folder, name); },

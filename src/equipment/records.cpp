@@ -26,6 +26,10 @@ Item Item::from(const Record &r)
 
 namespace {
 
+QString equipmentText(const Key &key)
+{
+    return registers::pairText(QStringLiteral("l'attrezzatura"), key);
+}
 
 Outcome changeQuantity(const archive::WorkingFolder &folder, const QString &associazione50,
                        const QString &descrizione50, int delta, bool givingBack, bool *matched,
@@ -71,7 +75,13 @@ QString check(const Input &in)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2);
+    return registers::inOneChange(folder, [&] {
+        return registers::toldInDiary(
+            folder,
+            registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(), fields, 2),
+            QStringLiteral("Inserita %1.")
+                .arg(equipmentText({fields.at(Associazione), fields.at(Descrizione)})));
+    });
 }
 
 namespace {
@@ -98,7 +108,8 @@ Outcome remove(const archive::WorkingFolder &folder, const Key &key)
     return registers::inOneChange(folder, [&]() -> Outcome {
         const QString held = heldRefusal(folder, key, true);
         if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-        return Archive::remove(folder, key);
+        return registers::toldInDiary(folder, Archive::remove(folder, key),
+                                      QStringLiteral("Eliminata %1.").arg(equipmentText(key)));
     });
 }
 
@@ -120,6 +131,12 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
             const QString held = heldRefusal(folder, key, false);
             if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
         }
+        registers::toldInDiary(folder, Outcome{},
+                               newKey == key
+                                   ? QStringLiteral("Modificata %1.").arg(equipmentText(key))
+                                   : QStringLiteral("Rinominata %1 > %2 dell'associazione %3.")
+                                         .arg(equipmentText(key), newKey.descrizione,
+                                              newKey.associazione));
         return registers::insertOrdered(folder.set(archive::Register::Attrezzature), format(),
                                         fields, 2, [&](const Record &r) {
                                             return registers::pairKeyOf(r) == key;

@@ -1,5 +1,6 @@
 #include "registers/registers.h"
 
+#include "archive/diary.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/text.h"
@@ -117,6 +118,12 @@ Outcome inOneChange(const archive::WorkingFolder &folder, const std::function<Ou
     return io.ok() ? o : Outcome::failed(io);
 }
 
+Outcome toldInDiary(const archive::WorkingFolder &folder, const Outcome &o, const QString &text)
+{
+    if (o.done()) diary::record(folder, diary::kRegister, {}, text);
+    return o;
+}
+
 Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &loaded,
                        const std::function<QStringList()> &stored, const QString &changed,
                        const std::function<Outcome()> &change)
@@ -189,6 +196,11 @@ Outcome changeFirstPair(const archive::ArchiveSet &set, const archive::RecordFor
 }
 
 PairKey pairKeyOf(const Record &r) { return {r.at(0), r.at(1)}; }
+
+QString pairText(const QString &what, const PairKey &key)
+{
+    return QStringLiteral("%1 %2 dell'associazione %3").arg(what, key.descrizione, key.associazione);
+}
 
 std::optional<Record> findPair(const QString &path, const archive::RecordFormat &format,
                                const PairKey &key)

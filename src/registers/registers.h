@@ -75,6 +75,10 @@ Outcome whileUnchanged(const archive::WorkingFolder &folder, const QStringList &
                        const std::function<QStringList()> &stored, const QString &changed,
                        const std::function<Outcome()> &change);
 
+// `o`; when it ended well, the change it belongs to tells `text` in the
+// room's diary (archive/diary.h).
+Outcome toldInDiary(const archive::WorkingFolder &folder, const Outcome &o, const QString &text);
+
 Outcome insertOrdered(const archive::ArchiveSet &set, const archive::RecordFormat &format,
                       const QStringList &fields, int keyFields,
                       const std::function<bool(const archive::Record &)> &skip = {});
@@ -126,6 +130,9 @@ struct PairKey {
     bool operator!=(const PairKey &o) const { return !(*this == o); }
 };
 PairKey pairKeyOf(const archive::Record &r);
+
+// "l'automezzo JEEP dell'associazione ALFA" (`what` with its article).
+QString pairText(const QString &what, const PairKey &key);
 
 // The first readable record with `key`.
 std::optional<archive::Record> findPair(const QString &path, const archive::RecordFormat &format,

@@ -1,6 +1,7 @@
 #include "resources/unregistered.h"
 
 #include "archive/changelock.h"
+#include "archive/diary.h"
 #include "archive/disk.h"
 #include "archive/journal.h"
 #include "registers/holdings.h"
@@ -8,6 +9,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 
 
 namespace resources {
@@ -114,6 +116,20 @@ QStringList otherDesks(const archive::WorkingFolder &folder)
     return out;
 }
 
+void tellUndone(const archive::WorkingFolder &folder, const UndoReport &report, const QString &desk)
+{
+    if (report.undone.isEmpty()) return;
+    const QString window = desk.isEmpty()
+                               ? QStringLiteral("nella finestra Attività")
+                               : QStringLiteral("nella finestra Attività della postazione %1, "
+                                                "che si era fermata,")
+                                     .arg(desk);
+    diary::record(folder, diary::kActivity, {},
+                  QStringLiteral("Rimesse com'erano le risorse impegnate o restituite %1 e mai "
+                                 "registrate: %2.")
+                      .arg(window, report.undone.join(QStringLiteral("; "))));
+}
+
 QString undoLeftUnregistered(const archive::WorkingFolder &folder, bool endedAbnormally)
 {
     const QString own = folder.deskFile();
@@ -141,6 +157,11 @@ QString undoLeftUnregistered(const archive::WorkingFolder &folder, bool endedAbn
         if (left.isEmpty()) continue;
         others = others || file != own;
         const UndoReport r = undo(folder, left);
+        const std::optional<archive::Desk> desk = file != own ? deskOf(file) : std::nullopt;
+        tellUndone(folder, r,
+                   file == own ? QString()
+                   : desk      ? desk->name()
+                               : QFileInfo(file).fileName());
         report.failures << r.failures;
         report.missing << r.missing;
         report.undone << r.undone;

@@ -41,6 +41,11 @@ struct UndoReport {
 // Undoes `changes`, the last first.
 UndoReport undo(const archive::WorkingFolder &folder, const QList<Unregistered> &changes);
 
+// Tells in the diary of the change under way what `report` put back: of
+// this desk's activity window, or (`desk`) of the window of a desk that
+// stopped.
+void tellUndone(const archive::WorkingFolder &folder, const UndoReport &report, const QString &desk);
+
 // Undoes what the desk files of desks that no longer run hold (the desk's
 // own file too: at a start it holds what the window held when the program
 // last ended, abnormally, or normally with an undo that could not be

@@ -2,12 +2,15 @@
 
 #include "session/context.h"
 #include "session/settings.h"
+#include "archive/diary.h"
 #include "archive/io.h"
 #include "archive/journal.h"
 #include "archive/paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -131,6 +134,24 @@ archive::IoResult whileNothingHeld(Context &ctx, const QString &sequence,
 
 enum class Direction { Save, Restore };
 
+// The diary `saved` (as read with the archives) beside the copies of the
+// archives in `copyFolder`, whole; nothing when the working folder has none.
+archive::IoResult saveDiary(const Context &ctx, const QString &saved, const QString &copyFolder)
+{
+    const QString target = QDir(copyFolder).filePath(diary::kFileName);
+    QFile in(saved);
+    if (!in.open(QIODevice::ReadOnly) || ctx.folder.isOwnFile(target)) return {};
+    const QByteArray bytes = in.readAll();
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return archive::IoResult::fail(archive::IoResult::WriteFailed, target);
+    }
+    if (!archive::commitWhole(out)) return archive::IoResult::notReplaced(target);
+    archive::settleReplaced(target);
+    return {};
+}
+
 // One sequence of save or restore. The copy goes through a temporary file
 // that replaces its target whole, and the source is opened before the target
 // is touched: a failure leaves the target exactly as it was. A cancelled
@@ -151,8 +172,11 @@ void copySequence(Context &ctx, Direction direction)
         for (const Archive &a : kArchives)
             if (QFileInfo::exists(ctx.path(a.file)))
                 QFile::copy(ctx.path(a.file), together.filePath(archive::fileName(a.file)));
+        // The diary goes with them, as it stood then.
+        QFile::copy(diary::path(ctx.folder), together.filePath(diary::kFileName));
         tx.commit();
     }
+    QStringList diaryCopied; // the folders given the diary
     for (const Archive &a : kArchives) {
         const bool saving = direction == Direction::Save;
         if (!prompts.question(QString::fromUtf8(saving ? a.saveQuestion : a.restoreQuestion)))
@@ -174,10 +198,25 @@ void copySequence(Context &ctx, Direction direction)
         {
             BusyGuard busy(*ctx.platform.busy);
             const QString read = together.filePath(archive::fileName(a.file));
-            if (saving) io = archive::copyLines(QFileInfo::exists(read) ? read : archive, chosen);
-            else
-                io = whileNothingHeld(ctx, QStringLiteral("Ripristino"),
-                                      [&] { return archive::copyLines(chosen, archive); });
+            const QString copyFolder = QFileInfo(chosen).absolutePath();
+            if (saving) {
+                io = archive::copyLines(QFileInfo::exists(read) ? read : archive, chosen);
+                if (io.ok() && !diaryCopied.contains(copyFolder)) {
+                    io = saveDiary(ctx, together.filePath(diary::kFileName), copyFolder);
+                    diaryCopied << copyFolder;
+                }
+            } else {
+                io = whileNothingHeld(ctx, QStringLiteral("Ripristino"), [&] {
+                    const archive::IoResult copied = archive::copyLines(chosen, archive);
+                    if (!copied.ok()) return copied;
+                    // The copy's diary comes in only where it is the longer.
+                    diary::restoreFrom(ctx.folder, copyFolder);
+                    diary::record(ctx.folder, diary::kArchives, {},
+                                  QStringLiteral("Archivi ripristinati dalla copia in %1.")
+                                      .arg(QDir::toNativeSeparators(copyFolder)));
+                    return copied;
+                });
+            }
         }
         if (!io.ok()) {
             QString told = (saving ? QStringLiteral("Salvataggio non riuscito. ")
@@ -224,8 +263,14 @@ void reset(Context &ctx)
         {
             BusyGuard busy(*ctx.platform.busy);
             io = whileNothingHeld(ctx, QStringLiteral("Azzeramento"), [&] {
-                return e.file == File::NumeroProt ? settings::writeCounter(path, 0)
-                                                  : archive::replaceFile(path, QByteArray());
+                const archive::IoResult done = e.file == File::NumeroProt
+                                                   ? settings::writeCounter(path, 0)
+                                                   : archive::replaceFile(path, QByteArray());
+                // The diary is never emptied: it tells of the reset.
+                if (done.ok())
+                    diary::record(ctx.folder, diary::kArchives, {},
+                                  QStringLiteral("Archivi azzerati: inizia una nuova emergenza."));
+                return done;
             });
             if (io.ok() && e.file == File::NumeroProt) ctx.g.ultimoprot = 0;
         }

@@ -1,5 +1,6 @@
 #include "session/settings.h"
 
+#include "archive/diary.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
 #include "archive/text.h"
@@ -50,6 +51,31 @@ std::optional<qint16> readCounter(const QString &path, bool *unreadable)
 archive::IoResult writeCounter(const QString &path, qint16 value)
 {
     return archive::replaceFile(path, text::numberForm(value).toLatin1() + "\r\n");
+}
+
+archive::IoResult changeEmergency(const archive::WorkingFolder &folder, const QString &name)
+{
+    archive::Transaction tx(folder);
+    const QString path = folder.path(archive::File::Emergenza);
+    const QString before = readEmergency(path);
+    const archive::IoResult written = writeEmergency(path, name);
+    if (!written.ok()) return written;
+    diary::record(
+        folder, diary::kArchives, {},
+        QStringLiteral("Nome dell'emergenza cambiato: %1 > %2.").arg(before, storedEmergency(name)));
+    return tx.commit();
+}
+
+archive::IoResult changeCounter(const archive::WorkingFolder &folder, qint16 value)
+{
+    archive::Transaction tx(folder);
+    const QString path = folder.path(archive::File::NumeroProt);
+    const QString before = QString::number(readCounter(path).value_or(0));
+    const archive::IoResult written = writeCounter(path, value);
+    if (!written.ok()) return written;
+    diary::record(folder, diary::kArchives, {},
+                  QStringLiteral("Numero protocollo cambiato: %1 > %2.").arg(before).arg(value));
+    return tx.commit();
 }
 
 } // namespace settings

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archive/io.h"
+#include "archive/paths.h"
 
 #include <QString>
 #include <optional>
@@ -29,5 +30,10 @@ std::optional<qint16> readCounter(const QString &path, bool *unreadable = nullpt
 // Replaces numeroprot.dat with the counter in number form and a line end:
 // " 57 \r\n", "-5 \r\n".
 archive::IoResult writeCounter(const QString &path, qint16 value);
+
+// The operator's changes of the two files, each one change that the diary
+// tells with the value before and after.
+archive::IoResult changeEmergency(const archive::WorkingFolder &folder, const QString &name);
+archive::IoResult changeCounter(const archive::WorkingFolder &folder, qint16 value);
 
 } // namespace settings

@@ -31,6 +31,19 @@ namespace {
 
 Key keyOf(const QStringList &fields) { return {fields.at(Associazione), fields.at(Descrizione)}; }
 
+QString vehicleText(const Key &key)
+{
+    return registers::pairText(QStringLiteral("l'automezzo"), key);
+}
+
+// The diary's line of a change of the vehicle `from`, now `to`.
+QString changedText(const Key &from, const Key &to)
+{
+    if (from == to) return QStringLiteral("Modificato %1.").arg(vehicleText(from));
+    return QStringLiteral("Rinominato %1 > %2 dell'associazione %3.")
+        .arg(vehicleText(from), to.descrizione, to.associazione);
+}
+
 QString departureBefore(const QString &departure, const QString &arrival)
 {
     return QStringLiteral("La partenza (%1) precede l'arrivo (%2).").arg(departure, arrival);
@@ -91,7 +104,12 @@ Refusal check(const Input &in, const QDateTime &now)
 
 Outcome insert(const archive::WorkingFolder &folder, const QStringList &fields)
 {
-    return registers::insertOrdered(folder.set(archive::Register::Automezzi), format(), fields, 2);
+    return registers::inOneChange(folder, [&] {
+        return registers::toldInDiary(
+            folder,
+            registers::insertOrdered(folder.set(archive::Register::Automezzi), format(), fields, 2),
+            QStringLiteral("Inserito %1.").arg(vehicleText(keyOf(fields))));
+    });
 }
 
 namespace {
@@ -150,6 +168,7 @@ Outcome modify(const archive::WorkingFolder &folder, const Key &key, const QStri
                                              k != key ? HeldChange::Key : HeldChange::State);
             if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
         }
+        registers::toldInDiary(folder, Outcome{}, changedText(key, k));
         return registers::fromRewrite(archive::rewrite(folder.set(archive::Register::Automezzi),
                                                        format(),
                                                        [&](const Record &r, RecordSink &sink) {
@@ -167,7 +186,8 @@ Outcome remove(const archive::WorkingFolder &folder, const Key &key)
     return registers::inOneChange(folder, [&]() -> Outcome {
         const QString held = heldRefusal(folder, key, HeldChange::Delete);
         if (!held.isEmpty()) return Outcome::refused(Outcome::Refused, held);
-        return Archive::remove(folder, key);
+        return registers::toldInDiary(folder, Archive::remove(folder, key),
+                                      QStringLiteral("Eliminato %1.").arg(vehicleText(key)));
     });
 }
 
