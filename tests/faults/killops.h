@@ -3,6 +3,7 @@
 #include "activities/records.h"
 #include "archive/paths.h"
 
+#include <QDateTime>
 #include <QString>
 
 // The operations the kill tests interrupt: one deterministic sequence, so the
@@ -35,6 +36,8 @@ bool run(const archive::WorkingFolder &folder, int step);
 // register count equals its start less what open activities and sospese.dat hold.
 QString inconsistency(const archive::WorkingFolder &folder);
 QString stepFile(const archive::WorkingFolder &folder);
+// The time of every diary line of the steps.
+inline QDateTime diaryTime() { return QDateTime(QDate(2025, 3, 3), QTime(9, 5)); }
 // What a closing or a cancellation does with each resource line: gives it back to its register.
 activities::GiveBack giveBackTo(const archive::WorkingFolder &folder);
 

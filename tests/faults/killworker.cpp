@@ -10,6 +10,7 @@
 #include "session/maintenance.h"
 #include "session/settings.h"
 #include "session/snapshot.h"
+#include "archive/diary.h"
 #include "archive/io.h"
 #include "associations/records.h"
 #include "doubles.h"
@@ -28,6 +29,7 @@ namespace {
 
 int loop(const archive::WorkingFolder &folder)
 {
+    diary::useClock(killops::diaryTime);
     const QString stepPath = killops::stepFile(folder);
     int step = archive::readFirstLine(stepPath).trimmed().toInt();
     std::printf("pronto\n");

@@ -5,6 +5,7 @@
 
 #include "resources/unregistered.h"
 
+#include "archive/diary.h"
 #include "archive/io.h"
 #include "archive/journal.h"
 
@@ -22,12 +23,17 @@ using archive::File;
 namespace {
 
 // Never found half written (work files are buffers and may be).
-const File kSospese = File(archive::kFileCount);
+const File kSospese = File(archive::kFileCount), kDiario = File(archive::kFileCount + 1);
 QString pathOf(const archive::WorkingFolder &folder, File f)
 {
+    if (f == kDiario) return diary::path(folder);
     return f == kSospese ? resources::unregisteredPath(folder) : folder.path(f);
 }
-QString nameOf(File f) { return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f); }
+QString nameOf(File f)
+{
+    if (f == kDiario) return diary::kFileName;
+    return f == kSospese ? QStringLiteral("sospese.dat") : archive::fileName(f);
+}
 
 const File kChecked[] = {
     File::Associazioni,
@@ -44,9 +50,10 @@ const File kChecked[] = {
     File::RisorseSav,
     File::Volontari,
     kSospese,
+    kDiario,
 };
 const File kTogether[] = {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
-                          File::Risorse, File::Volontari, kSospese};
+                          File::Risorse, File::Volontari, kSospese, kDiario};
 bool together(File f) { return std::find(std::begin(kTogether), std::end(kTogether), f) != std::end(kTogether); }
 
 using State = QMap<File, QByteArray>;
@@ -113,6 +120,8 @@ class TestKill : public QObject {
 private slots:
     void killedAnywhereLeavesEveryChangeWholeOrAbsent()
     {
+        // The helper's diary lines carry the same time as the reference's.
+        diary::useClock(killops::diaryTime);
         QTemporaryDir dir;
         const archive::WorkingFolder folder(dir.path());
         killops::seed(folder);

@@ -50,6 +50,8 @@ void seedForDisk(const TestOffice &o, bool big)
     o.write(File::Emergenza, "PROVA\r\n");
     o.write("copia.bak", crlf({"GAMMA,,,,,,,, 2 , 2 "}));
     o.write("stampa.pdf", "VECCHIA STAMPA\r\n");
+    // A diary longer than the small archives: it is the last file a change writes.
+    o.write("diario.txt", QByteArray("01/03/2025\t09.00.00\tSALA (utente rossi)\tNOTA\t\tRIGA\t0\r\n").repeated(80));
 }
 
 // A child process whose files may not grow beyond `limit` (EFBIG, as on a full
@@ -162,6 +164,10 @@ private slots:
             if (destination.endsWith(".csv") || destination.endsWith(".sav"))
                 QTest::addRow("%s, grande", operation) << QString(operation) << destination << expected << true << 1;
         });
+        // The archives of the change fit, its diary does not: neither is changed.
+        for (int cut : {1, 2})
+            QTest::addRow("inserimento, diario, %d", cut) << "inserimento"
+                                                          << "diario.txt" << unwritten("diario.txt", "diario.txt") + QString::fromUtf8(" Nessun altro archivio è stato modificato.") << false << cut;
     }
     void fullDiskKeepsTheLastGoodContent()
     {
@@ -182,10 +188,12 @@ private slots:
         TestOffice o;
         seedForDisk(o, big);
         auto before = o.files();
+        before["diario.txt"] = o.read("diario.txt");
         const QString shown = runLimited(o, QString::number(cut == 0 ? 0 : cut == 1 ? size / 2
                                                                                     : size - 1),
                                          operation);
         auto after = o.files();
+        after["diario.txt"] = o.read("diario.txt");
         before.remove("associazioni.wrk");
         after.remove("associazioni.wrk");
         QVERIFY2(after == before, qPrintable(destination + " cambiato: " + shown));
