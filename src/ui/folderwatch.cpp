@@ -1,5 +1,6 @@
 #include "ui/folderwatch.h"
 
+#include "archive/diary.h"
 #include "archive/paths.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@ FolderWatch::FolderWatch(const archive::WorkingFolder &folder, QObject *parent)
     for (File f : {File::Associazioni, File::Automezzi, File::Attrezzature, File::Attivita,
                    File::Risorse, File::Volontari, File::Emergenza, File::NumeroProt})
         m_files << folder.path(f);
+    m_files << diary::path(folder);
     m_last = signature();
 
     // Staged files, the journal and the lock come and go in the folder too:
@@ -47,6 +49,11 @@ void FolderWatch::look()
 {
     Signature now = signature();
     if (now == m_last) return;
+    // The windows that show the archives look again only when one of them
+    // changed; the diary has a signal of its own.
+    const bool data = now.mid(0, now.size() - 1) != m_last.mid(0, m_last.size() - 1);
+    const bool told = now.last() != m_last.last();
     m_last = std::move(now);
-    emit changed();
+    if (data) emit changed();
+    if (told) emit diaryChanged();
 }

@@ -27,13 +27,16 @@ public:
 
 signals:
     void changed();
+    // The room's diary (diario.txt) changed: a change of the archives or an
+    // operator's note, by any desk.
+    void diaryChanged();
 
 private:
     using Signature = QList<std::tuple<bool, qint64, qint64>>;
     Signature signature() const;
     void look();
 
-    QStringList m_files; // the data files looked at
+    QStringList m_files; // the data files looked at, the diary last
     Signature m_last;
     QFileSystemWatcher *m_watcher;
     QTimer *m_settle; // a burst of directory changes is looked at once

@@ -20,13 +20,16 @@ private slots:
     {
         TestFolder o;
         FolderWatch watch(o.ctx.folder);
-        QSignalSpy told(&watch, &FolderWatch::changed);
+        QSignalSpy told(&watch, &FolderWatch::changed), noted(&watch, &FolderWatch::diaryChanged);
         for (const char *other : {"associazioni.csv.new", "velmora.lck", "velmora.jnl", "sospese2.dat"}) o.write(other, "X\r\n");
         QTest::qWait(2600);
         QCOMPARE(told.count(), 0);
         QVERIFY(QFile::remove(o.path("velmora.lck"))); // a change lock no desk holds
         QVERIFY(byAnotherDesk(o, File::Associazioni, "ALFA\r\n"));
         QTRY_COMPARE_WITH_TIMEOUT(told.count(), 1, 5000);
+        // A note changes the diary alone.
+        QVERIFY(diary::addNote(o.ctx.folder, "NOTA").ok());
+        QTRY_VERIFY_WITH_TIMEOUT(noted.count() > 0, 5000);
         QTest::qWait(2600);
         QCOMPARE(told.count(), 1);
     }
