@@ -8,6 +8,7 @@
 #include "testkit.h"
 
 #include "activities/records.h"
+#include "archive/diary.h"
 #include "archive/record.h"
 #include "archive/rewrite.h"
 #include "associations/records.h"
@@ -18,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 #include <QThread>
 #include <functional>
@@ -62,6 +64,28 @@ QStringList unfinished(const TestFolder &t)
     return wrong;
 }
 
+// What the ledgers report done and the diary does not tell, or a diary whose
+// chain is broken.
+QStringList untold(const TestFolder &t, const QMap<QString, QStringList> &done)
+{
+    const diary::Check c = diary::check(t.ctx.folder);
+    QStringList wrong;
+    if (c.alteredFrom) wrong << c.message();
+    static const QRegularExpression activity("^Attività n\\. (\\d+) (inserita|modificata|chiusa|annullata)"),
+        association("^(Inserita|Modificata|Rinominata|Eliminata) l'associazione (.+?)(?:, con .*|\\.)$");
+    const QMap<QString, QString> keys{{"inserita", "INS"}, {"modificata", "MOD"}, {"chiusa", "CLOSE"}, {"annullata", "CANCEL"}, {"Inserita", "NEW"}, {"Modificata", "ASS"}, {"Rinominata", "REN"}, {"Eliminata", "DEL"}};
+    QStringList told;
+    for (const diary::Entry &e : diary::readAll(t.ctx.folder)) {
+        if (const auto m = activity.match(e.text); m.hasMatch()) told << keys[m.captured(2)] + ' ' + m.captured(1);
+        if (const auto m = association.match(e.text); m.hasMatch()) told << keys[m.captured(1)] + ' ' + m.captured(2).replace(" > ", ">");
+    }
+    for (auto it = done.begin(); it != done.end(); ++it)
+        for (const QString &n : keys.values().contains(it.key()) ? it.value() : QStringList())
+            if (told.count(it.key() + ' ' + n.trimmed()) < done[it.key()].count(n)) wrong << "diario senza " + it.key() + ' ' + n;
+    wrong.removeDuplicates();
+    return wrong;
+}
+
 // What the ledgers report done and the archives do not hold.
 QStringList lost(const TestFolder &t, const QString &ledgers)
 {
@@ -77,7 +101,7 @@ QStringList lost(const TestFolder &t, const QString &ledgers)
     });
     qInfo("riportate: %d inserite, %d chiuse, %d annullate, %d modificate, %d rinominate", int(done["INS"].size()),
           int(done["CLOSE"].size()), int(done["CANCEL"].size()), int(done["MOD"].size()), int(done["REN"].size()));
-    QStringList wrong;
+    QStringList wrong = untold(t, done);
     for (const QString &n : done["INS"])
         if (!stored.contains(n) || done["INS"].count(n) > 1) wrong << "INS " + n + ": assente o inserita due volte";
     for (const QString &n : done["CLOSE"])
