@@ -162,6 +162,10 @@ struct Desks {
         wrong << unfinished(t) << lost(t, ledgers.path()) << counts::broken(t.ctx.folder, owned(t.ctx.folder, first));
         wrong.removeDuplicates();
         wrong.removeAll(QString());
+        // Kept for a look, when asked: the folder and the desks' ledgers.
+        if (const QString keep = qEnvironmentVariable("VELMORA_DESKS_KEEP"); !wrong.isEmpty() && !keep.isEmpty())
+            for (const QString &from : {t.dir(), ledgers.path()})
+                QProcess::execute("cp", {"-a", from, QString("%1/%2-%3").arg(keep).arg(seed).arg(QFileInfo(from).fileName())});
         return wrong.join('\n');
     }
 };
