@@ -34,6 +34,9 @@ bool holds(const QString &tipo, const QString &association, const QString &descr
 // The desk of a desk file, for a message: its computer.
 QString deskOfFile(const QString &path)
 {
+    // As the desk names itself on the file's first line: computer and user.
+    if (const auto desk = archive::Desk::fromLine(archive::readFirstLine(path)))
+        return desk->name();
     const auto owner = archive::deskFileOwner(path);
     return owner ? owner->hostId : QFileInfo(path).fileName();
 }

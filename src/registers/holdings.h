@@ -65,7 +65,7 @@ struct Holders {
     bool unregistered = false; // taken in the activity window, not registered yet
     QStringList desks;         // the other desks whose activity window took it
 
-    bool any() const { return !activities.isEmpty() || unregistered; }
+    bool any() const { return !activities.isEmpty() || unregistered || !desks.isEmpty(); }
     // Where it is held, for a message: "nell'attività numero 5", "nelle
     // attività numero 5, 7", "nella finestra Attività (non ancora
     // registrata)".

@@ -3,7 +3,9 @@
 // starts once more and ends. Every change a desk reported done must be in the
 // archives, every count true, every archive wholly written. Also with host
 // names of their own and through a network folder (sshfs), where allowed.
-// VELMORA_DESKS_SEED and VELMORA_DESKS_SECONDS: another seed, longer (make soak).
+// VELMORA_DESKS_SEED and VELMORA_DESKS_SECONDS: another seed, longer (make soak);
+// VELMORA_DESKS_KEEP: a folder to keep the working folder and ledgers of a
+// run that fails in; VELMORA_DESKWORKER: another build of the worker.
 #include "counts.h"
 #include "testkit.h"
 
@@ -139,7 +141,7 @@ struct Desks {
     std::unique_ptr<QProcess> start(int desk, const QStringList &more)
     {
         auto p = std::make_unique<QProcess>();
-        QStringList args = wrap(desk) + QStringList{DESKWORKER_PATH, folderOf(desk), QString("desk%1").arg(desk)} + more;
+        QStringList args = wrap(desk) + QStringList{qEnvironmentVariable("VELMORA_DESKWORKER", DESKWORKER_PATH), folderOf(desk), QString("desk%1").arg(desk)} + more;
         p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p->start(args.takeFirst(), args);
         if (!p->waitForStarted()) qFatal("deskworker does not start");
@@ -186,6 +188,10 @@ struct Desks {
         wrong << unfinished(t) << lost(t, ledgers.path()) << counts::broken(t.ctx.folder, owned(t.ctx.folder, first));
         wrong.removeDuplicates();
         wrong.removeAll(QString());
+        // Kept for a look, when asked: the folder and the desks' ledgers.
+        if (const QString keep = qEnvironmentVariable("VELMORA_DESKS_KEEP"); !wrong.isEmpty() && !keep.isEmpty())
+            for (const QString &from : {t.dir(), ledgers.path()})
+                QProcess::execute("cp", {"-a", from, QString("%1/%2-%3").arg(keep).arg(seed).arg(QFileInfo(from).fileName())});
         return wrong.join('\n');
     }
 };

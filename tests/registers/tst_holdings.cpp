@@ -96,6 +96,21 @@ private slots:
             QCOMPARE(told(outcome), message);
             QCOMPARE(o.archives(), before);
         }
+        // Taken, not yet registered, in another desk's activity window: the
+        // record stays until that desk registers or leaves it.
+        const archive::Desk other = archive::Desk::another("b");
+        const QString file = QFileInfo(archive::WorkingFolder(o.dir(), other).deskFile()).fileName();
+        o.write(file, (other.line() + "\r\nP,ATTR      1   " + QString("BETA").leftJustified(50) + "TENDA\r\n").toLatin1());
+        const auto withFile = o.archives();
+        const QString there = " nella finestra Attività della postazione " + other.name() + " (non ancora registrata): ";
+        QCOMPARE(told(equipment::remove(o.f(), {"BETA", "TENDA"})),
+                 QString::fromUtf8("L'attrezzatura TENDA dell'associazione BETA è impegnata") + there
+                     + QString::fromUtf8("non può essere eliminata finché non torna disponibile."));
+        QCOMPARE(told(associations::remove(o.f(), "BETA", "BETA")),
+                 QString::fromUtf8("L'associazione BETA ha volontari, automezzi o attrezzature impegnati nell'attività numero 4 e")
+                     + there + QString::fromUtf8("non può essere eliminata finché non tornano disponibili."));
+        QCOMPARE(o.archives(), withFile);
+        QVERIFY(QFile::remove(o.path(file)));
         // What is held otherwise changes as usual: the other fields, another vehicle.
         QVERIFY(vehicles::modify(o.f(), {"ALFA", "JEEP"}, jeepAgain).done());
         QVERIFY(vehicles::remove(o.f(), {"BETA", "PICKUP"}).done());
