@@ -393,23 +393,29 @@ ActivitySession::Outcome ActivitySession::append(const QString &line)
     return commitLine(tx, line, true);
 }
 
-void ActivitySession::tellUnregistered(const QString &what, const QString &line) const
+void ActivitySession::tellUnregistered(bool taken, const QString &line) const
 {
     const QString numprot = mode() == Activity::I ? QString() : m_g.protsel.trimmed();
-    const resources::Resource r = resources::partsOf(line);
+    QString activity;
+    if (numprot.isEmpty())
+        activity = taken ? QStringLiteral("per la nuova attività")
+                         : QStringLiteral("dalla nuova attività");
+    else
+        activity = (taken ? QStringLiteral("per l'attività n. %1")
+                          : QStringLiteral("dall'attività n. %1"))
+                       .arg(numprot);
     diary::record(m_ctx.folder, diary::kActivity, numprot,
                   QStringLiteral("%1 %2, non ancora registrata: %3 (%4).")
-                      .arg(what,
-                           numprot.isEmpty() ? QStringLiteral("la nuova attività")
-                                             : QStringLiteral("l'attività n. %1").arg(numprot),
-                           resources::describeLine(line), r.numero.trimmed()));
+                      .arg(taken ? QStringLiteral("Impegnata") : QStringLiteral("Restituita"),
+                           activity, resources::describeLine(line),
+                           resources::partsOf(line).numero.trimmed()));
 }
 
 ActivitySession::Outcome ActivitySession::commitLine(archive::Transaction &tx, const QString &line,
                                                      bool taken)
 {
     const auto changes = m_unregistered;
-    if (taken) tellUnregistered(QStringLiteral("Impegnata per"), line);
+    if (taken) tellUnregistered(true, line);
     addLine(line, taken);
     if (m_unregistered.size() != changes.size())
         resources::saveUnregistered(m_ctx.folder, m_leftover + m_unregistered);
@@ -449,7 +455,7 @@ ActivitySession::Outcome ActivitySession::deleteLine(int row)
             // A failure to write sospese.dat is the transaction's, told by
             // its commit.
             resources::saveUnregistered(m_ctx.folder, m_leftover + changes);
-            tellUnregistered(QStringLiteral("Restituita da"), l.line);
+            tellUnregistered(false, l.line);
             const archive::IoResult committed = tx.commit();
             if (!committed.ok()) return refused(committed.message());
             m_unregistered = changes;

@@ -181,7 +181,7 @@ signals:
 private:
     // The diary's line of a resource taken or given back and not yet
     // registered.
-    void tellUnregistered(const QString &what, const QString &line) const;
+    void tellUnregistered(bool taken, const QString &line) const;
     QStringList loadNew();
     QStringList loadChosen();
     // The number to propose for a new activity, from the counter; false when

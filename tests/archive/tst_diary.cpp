@@ -5,6 +5,7 @@
 #include "archive/diary.h"
 #include "archive/encoding.h"
 #include "archive/journal.h"
+#include "activities/activitysession.h"
 #include "activities/registration.h"
 #include "associations/records.h"
 #include "equipment/records.h"
@@ -73,6 +74,7 @@ private slots:
         TestFolder o;
         const archive::WorkingFolder &f = o.ctx.folder;
         o.write(File::Emergenza, "PROVA\r\n");
+        const QString tenda = QString("ALFA").leftJustified(50) + QString("TENDA").leftJustified(50) + "L  5";
         const auto giveBack = [&](const archive::Record &r) {
             return resources::ok(resources::giveBackRecord(f, activities::resourceOf(r), r.at(activities::RNumProt)));
         };
@@ -81,8 +83,14 @@ private slots:
             activities::Registration reg;
             reg.mode = mode, reg.protsel = n, reg.input = {n, "01/03/2025", "09.00", end, closed ? "10.00" : "", end, closed ? "18.00" : "", "SOCCORSO", loc, "SALA", {}};
             for (int i = 0; i < lines; ++i)
-                reg.resources << activities::ResourceEntry{resources::equipmentLine(QString("ALFA").leftJustified(50) + QString("TENDA").leftJustified(50) + "L  5", 2)};
+                reg.resources << activities::ResourceEntry{resources::equipmentLine(tenda, 2)};
             return activities::registerActivity(f, reg, giveBack).messages.value(0).endsWith("correttamente.");
+        };
+        activities::ActivitySession session(o.ctx);
+        session.setShown(true);
+        const auto take = [&] {
+            session.activate(), session.startPicking(ResourceKind::Equipment), session.offer(ResourceKind::Equipment, tenda);
+            return session.activate(), session.add("2").done();
         };
         const archive::Desk stopped{"ALTRO-PC", "rossi", 4343, "t", 0, {}};
         const struct {
@@ -95,6 +103,10 @@ private slots:
             {"REGISTRO", "", "Inserita l'attrezzatura TENDA dell'associazione ALFA.", [&] { return equipment::insert(f, {"ALFA", "TENDA", "L", "5"}).done(); }},
             {"ATTIVITA", "1", "Attività n. 1 inserita (SOCCORSO, ROMA) con 2 risorse.", [&] { return activity(modes::Activity::I, "1", "Roma", false, 2); }},
             {"ATTIVITA", "1", "Attività n. 1 modificata (SOCCORSO, MILANO) con 1 risorsa.", [&] { return activity(modes::Activity::M, "1", "Milano", false, 1); }},
+            {"ATTIVITA", "1", "Impegnata per l'attività n. 1, non ancora registrata: attrezzatura TENDA dell'associazione ALFA (2).", [&] { return session.choose("1", modes::Activity::M).done() && take(); }},
+            {"ATTIVITA", "1", "Restituita dall'attività n. 1, non ancora registrata: attrezzatura TENDA dell'associazione ALFA (2).", [&] { return session.deleteLine(1).done(); }},
+            {"ATTIVITA", "1", "Impegnata per l'attività n. 1, non ancora registrata: attrezzatura TENDA dell'associazione ALFA (2).", take},
+            {"ATTIVITA", "", "Rimesse com'erano le risorse impegnate o restituite nella finestra Attività e mai registrate: attrezzatura TENDA dell'associazione ALFA.", [&] { return session.discard().done(); }},
             {"ATTIVITA", "1", "Attività n. 1 chiusa (SOCCORSO, MILANO) con 1 risorsa.", [&] { return activity(modes::Activity::M, "1", "Milano", true, 1); }},
             {"ATTIVITA", "2", "Attività n. 2 inserita chiusa (SOCCORSO, PISA) con 0 risorse.", [&] { return activity(modes::Activity::I, "2", "Pisa", true, 0); }},
             {"ATTIVITA", "3", "Attività n. 3 inserita (SOCCORSO, LUCCA) con 0 risorse.", [&] { return activity(modes::Activity::I, "3", "Lucca", false, 0); }},
