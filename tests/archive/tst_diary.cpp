@@ -63,8 +63,6 @@ private slots:
         // Notes that cannot be written are refused.
         QCOMPARE(diary::addNote(folder, "  \t").message(), QString::fromUtf8("La nota è vuota: scrivere il testo da aggiungere al diario."));
         QCOMPARE(diary::addNote(folder, QString::fromUtf8("Nota ☃")).message(), cp1252::refusal(QString::fromUtf8("Nota ☃")));
-        QCOMPARE(diary::readAll(folder).size(), lines.size() - (how == 2 ? 1 : how == 3 ? -1
-                                                                                        : 0));
     }
 
     // Each change, made through the core as every window makes it, adds
@@ -155,7 +153,7 @@ private slots:
         o.write(File::Associazioni, "ALFA,,,,,,,, 1 , 1 \r\n");
         maintain(maintenance::save, 0);
         const QByteArray saved = o.read(diary::kFileName);
-        QCOMPARE(QFile(copy.filePath("diario.txt")).size(), saved.size());
+        QCOMPARE(o.read(copy.filePath("diario.txt")), saved);
         QVERIFY(diary::addNote(f, "Tre").ok());
         const QByteArray longer = o.read(diary::kFileName);
         const struct {
@@ -163,9 +161,7 @@ private slots:
         } cases[] = {{longer, saved, longer}, {{}, saved, saved}, {saved, longer, longer}, {saved + "alterata\r\n", longer, saved + "alterata\r\n"}};
         for (const auto &c : cases) {
             c.here.isEmpty() ? (void)QFile::remove(diary::path(f)) : o.write(diary::kFileName, c.here);
-            QFile there(copy.filePath("diario.txt"));
-            QVERIFY(there.open(QIODevice::WriteOnly) && there.write(c.there) == c.there.size());
-            there.close();
+            o.write(copy.filePath("diario.txt"), c.there);
             maintain(maintenance::restore, 0);
             const QByteArray now = o.read(diary::kFileName);
             QVERIFY(now.startsWith(c.kept));
