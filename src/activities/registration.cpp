@@ -203,15 +203,18 @@ bool insertLines(Run &run, const QString &nText, qint16 n, const QList<ResourceE
 }
 
 // The diary's line of a registration: "Attività n. 12 inserita (SOCCORSO,
-// ROMA) con 3 risorse."
+// ROMA) con 3 risorse."; renumbered, "Attività n. 13, già n. 12, modificata".
 void tell(Run &run, const QString &numprot, const QString &what, const QStringList &fields,
-          qsizetype resources)
+          qsizetype resources, const QString &before = {})
 {
     const QString count = resources == 1 ? QStringLiteral("1 risorsa")
                                          : QStringLiteral("%1 risorse").arg(resources);
+    const QString number = before.isEmpty()
+                               ? numprot.trimmed()
+                               : QStringLiteral("%1, già n. %2,").arg(numprot.trimmed(), before);
     run.tx.tell({diary::kActivity, numprot.trimmed(),
                  QStringLiteral("Attività n. %1 %2 (%3, %4) con %5.")
-                     .arg(numprot.trimmed(), what, fields.at(TipoAtt), fields.at(Loc), count)});
+                     .arg(number, what, fields.at(TipoAtt), fields.at(Loc), count)});
 }
 
 void released(QList<ResourceEntry> &lines)
@@ -260,8 +263,8 @@ void modify(Run &run, const Registration &reg, qint16 n)
     if (run.inserting) what = QStringLiteral("inserita chiusa");
     else if (fields.at(Stato) == QLatin1String("C") && !reg.alreadyClosed)
         what = QStringLiteral("chiusa");
-    if (n != *loaded) what += QStringLiteral(" (era n. %1)").arg(*loaded);
-    tell(run, reg.input.numprot, what, fields, lines.size());
+    tell(run, reg.input.numprot, what, fields, lines.size(),
+         n != *loaded ? QString::number(*loaded) : QString());
     if (!run.commit()) return;
     run.snapshots({Register::Associazioni, Register::Attrezzature, Register::Automezzi,
                    Register::Attivita, Register::Risorse});
