@@ -223,7 +223,7 @@ const std::vector<MenuShortcut> &menuShortcuts()
     static const std::vector<MenuShortcut> keys = {
         {"mnattains", QKeyCombination(Qt::CTRL, Qt::Key_N)},
         {"mnhelp", QKeyCombination(Qt::Key_F1)},
-        {"mnrapnota", QKeyCombination(Qt::CTRL, Qt::Key_D)},
+        {"mnrapnota", QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_N)},
     };
     return keys;
 }

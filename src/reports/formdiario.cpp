@@ -26,6 +26,7 @@ QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy)
 {
     auto *l = new QLabel(text, parent);
     l->setBuddy(buddy);
+    l->setMinimumWidth(l->sizeHint().width());
     return l;
 }
 
@@ -91,8 +92,11 @@ Formdiario::Formdiario(Context &ctx)
     connect(cmdcerca, &QPushButton::clicked, this, [this] { filter(); });
     connect(m_postazione, &QComboBox::activated, this, [this] { filter(); });
     arrange(body, nullptr, 1150, 660, {cmdnota, cmdrettifica});
-    ui::WindowKeys::of(this)->firstFields({m_testo})->enterIn(m_giorno, cmdcerca)->enterIn(
-        m_numero, cmdcerca)->enterIn(m_testo, cmdcerca);
+    ui::WindowKeys::of(this)
+        ->firstFields({m_testo})
+        ->enterIn(m_giorno, cmdcerca)
+        ->enterIn(m_numero, cmdcerca)
+        ->enterIn(m_testo, cmdcerca);
     onFolderChange(ctx, this, [this] { rebuild(); });
 }
 
@@ -122,8 +126,8 @@ QString Formdiario::lineOf(const diary::Entry &e) const
     // for it.
     const bool altered = m_check.alteredFrom && e.row >= m_check.alteredFrom;
     return fit(e.date, 11) + fit(e.time, 9) + fit(e.desk, 30)
-           + (altered ? QStringLiteral("! ") : QStringLiteral("  ")) + fit(e.kind, 9) + fit(e.numprot, 6)
-           + e.text;
+           + (altered ? QStringLiteral("! ") : QStringLiteral("  ")) + fit(e.kind, 9)
+           + fit(e.numprot, 6) + e.text;
 }
 
 void Formdiario::filter()
@@ -158,7 +162,8 @@ void Formdiario::nota(bool correction)
             return;
         }
         const diary::Entry &e = m_shown.at(row);
-        refers = QStringLiteral("Rettifica della riga %1 del %2 ore %3: ").arg(e.row).arg(e.date, e.time);
+        refers =
+            QStringLiteral("Rettifica della riga %1 del %2 ore %3: ").arg(e.row).arg(e.date, e.time);
     }
     Formnota *w = m_ctx.windows->get<Formnota>();
     w->start(refers);
@@ -191,13 +196,21 @@ QByteArray Formdiario::csv() const
 {
     QList<QStringList> rows;
     for (const diary::Entry &e : m_shown)
-        rows << QStringList{QString::number(e.row), e.date, e.time, e.desk, e.kind, e.numprot, e.text,
-                            m_check.alteredFrom && e.row >= m_check.alteredFrom ? QStringLiteral("NO")
-                                                                                : QStringLiteral("SI"),
+        rows << QStringList{QString::number(e.row),
+                            e.date,
+                            e.time,
+                            e.desk,
+                            e.kind,
+                            e.numprot,
+                            e.text,
+                            m_check.alteredFrom && e.row >= m_check.alteredFrom
+                                ? QStringLiteral("NO")
+                                : QStringLiteral("SI"),
                             e.hash};
-    return reports::csv::document({QStringLiteral("Riga"), QStringLiteral("Data"), QStringLiteral("Ora"),
-                                   QStringLiteral("Postazione"), QStringLiteral("Tipo"),
-                                   QStringLiteral("Attività"), QStringLiteral("Evento"),
-                                   QStringLiteral("Catena integra"), QStringLiteral("Impronta")},
+    return reports::csv::document({QStringLiteral("Riga"), QStringLiteral("Data"),
+                                   QStringLiteral("Ora"), QStringLiteral("Postazione"),
+                                   QStringLiteral("Tipo"), QStringLiteral("Attività"),
+                                   QStringLiteral("Evento"), QStringLiteral("Catena integra"),
+                                   QStringLiteral("Impronta")},
                                   rows);
 }

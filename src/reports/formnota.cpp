@@ -30,12 +30,18 @@ Formnota::Formnota(Context &ctx) : QWidget(nullptr), m_ctx(ctx)
     layout->setContentsMargins(16, 16, 16, 16);
     layout->addWidget(caption);
     layout->addWidget(m_nota);
+    layout->addWidget(new QLabel(QStringLiteral("La nota entra nel diario di sala con la data, l'ora e "
+                                                "la postazione, e poi non si può più cambiare: per "
+                                                "correggerla si registra una rettifica."),
+                                 this));
+    layout->addSpacing(8);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdregistra);
     buttons->addStretch(1);
     buttons->addWidget(cmdesci);
     layout->addLayout(buttons);
-    resize(720, 130);
+    layout->addStretch(1);
+    resize(720, 150);
     ui::WindowKeys::of(this)->firstFields({m_nota})->mainButton(cmdregistra)->exitWith([this] {
         esci();
     });

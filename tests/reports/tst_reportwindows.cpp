@@ -294,7 +294,7 @@ private slots:
         Desk o;
         const auto note = [&](const QString &text) {
             o.activate(o.main);
-            QTest::keyClick(o.main, Qt::Key_D, Qt::ControlModifier);
+            QTest::keyClick(o.main, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
             auto *w = o.windows->get<Formnota>();
             if (!QTest::qWaitFor([&] { return o.ctx.lastActive == w; }, 200)) o.activate(w);
             auto *field = w->findChild<QLineEdit *>("txtnota");
