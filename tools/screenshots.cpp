@@ -41,6 +41,8 @@
 #include "equipment/formattrlist.h"
 #include "activities/formris.h"
 #include "activities/formsto.h"
+#include "archive/diary.h"
+#include "reports/formdiario.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
@@ -51,6 +53,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -239,6 +242,23 @@ const std::vector<Shot> &shots()
         {"formrapquadro", [](Session &s) { return s.menu("mnrapquadro"); }},
         {"formrapimpiego", [](Session &s) { return s.menu("mnrapimpiego"); }},
         {"formrappresenze", [](Session &s) { return s.menu("mnrappresenze"); }},
+        {"formdiario",
+         [](Session &s) {
+             for (const char *note :
+                  {"Telefonata del sindaco di Vicchio: strada provinciale chiusa al km 12",
+                   "Squadra ALFA rientrata al campo, nessun ferito",
+                   "Rettifica della riga 1: la strada è chiusa al km 14"})
+                 diary::addNote(s.ctx.folder, QString::fromUtf8(note));
+             return s.menu("mnrapdiario");
+         }},
+        {"formnota",
+         [](Session &s) {
+             QWidget *w = s.menu("mnrapnota");
+             if (auto *f = w ? w->findChild<QLineEdit *>("txtnota") : nullptr)
+                 f->setText(
+                     QStringLiteral("Messaggio della prefettura: allerta arancione fino alle 20"));
+             return w;
+         }},
         {"formprot", [](Session &s) { return s.menu("mnrippro"); }},
         {"guida",
          [](Session &s) {

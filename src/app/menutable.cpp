@@ -8,6 +8,8 @@
 #include "session/maintenance.h"
 #include "ui/windows.h"
 #include "associations/formass.h"
+#include "reports/formdiario.h"
+#include "reports/formnota.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
@@ -68,6 +70,14 @@ void cancellation(Formvelmo &main, Context &ctx, const MenuEntry &e)
 template <class W> void show(Formvelmo &main, Context &ctx, const MenuEntry &)
 {
     present(ctx.windows->get<W>(), &main);
+}
+
+// An operator's note for the room's diary, from wherever the operator is.
+void note(Formvelmo &main, Context &ctx, const MenuEntry &)
+{
+    auto *w = ctx.windows->get<Formnota>();
+    w->start();
+    present(w, &main);
 }
 
 void save(Formvelmo &, Context &ctx, const MenuEntry &) { maintenance::save(ctx); }
@@ -176,6 +186,9 @@ const std::vector<MenuEntry> &menuTable()
          false, false, show<Formrapimpiego>},
         {"mnrap", "mnrappresenze", "&Presenze dei volontari", "Formrappresenze", kNone, "", "",
          false, false, show<Formrappresenze>},
+        {"mnrap", "mnrapdiario", "&Diario di sala", "Formdiario", kNone, "", "", false, false,
+         show<Formdiario>},
+        {"mnrap", "mnrapnota", "&Nota nel diario", "Formnota", kNone, "", "", false, true, note},
 
         {"", "mnemergenza", "&Emergenza", "emergenzaform", kNone, "", "", false, true,
          show<emergenzaform>},
@@ -210,6 +223,7 @@ const std::vector<MenuShortcut> &menuShortcuts()
     static const std::vector<MenuShortcut> keys = {
         {"mnattains", QKeyCombination(Qt::CTRL, Qt::Key_N)},
         {"mnhelp", QKeyCombination(Qt::Key_F1)},
+        {"mnrapnota", QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_N)},
     };
     return keys;
 }

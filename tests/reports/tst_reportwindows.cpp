@@ -11,6 +11,8 @@
 #include "reports/attendance.h"
 #include "reports/board.h"
 #include "reports/engagement.h"
+#include "reports/formdiario.h"
+#include "reports/formnota.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
@@ -26,6 +28,7 @@
 #include <QGraphicsSimpleTextItem>
 #include <QHorizontalBarSeries>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -281,6 +284,83 @@ private slots:
                               "Data ____________ Il responsabile della sala operativa ____________________________________"})
             QVERIFY2(text.contains(QString::fromUtf8(t)), t);
         QCOMPARE(text.count("Attenzione"), 1);
+    }
+
+    // The room's diary: a note from the menu's shortcut, typed and kept
+    // when it cannot be written, the lines newest first and filtered, the
+    // chain's state, a correction, the printout.
+    void diaryAndNotes()
+    {
+        Desk o;
+        const auto note = [&](const QString &text) {
+            o.activate(o.main);
+            QTest::keyClick(o.main, Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+            auto *w = o.windows->get<Formnota>();
+            if (!QTest::qWaitFor([&] { return o.ctx.lastActive == w; }, 200)) o.activate(w);
+            auto *field = w->findChild<QLineEdit *>("txtnota");
+            field->selectAll();
+            typeInto(field, text);
+            QTest::keyClick(field, Qt::Key_Return);
+            return w;
+        };
+        note("Telefonata del sindaco: evacuare via Roma");
+        auto *w = note("Frana in località Pian del Lago");
+        QVERIFY(w->isHidden() && o.fake.prompts.shown.isEmpty());
+        // A character the archives cannot hold: told, and the note stays.
+        note(QString::fromUtf8("Strada chiusa → deviazione"));
+        QCOMPARE(o.fake.prompts.shown.size(), 1);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->findChild<QLineEdit *>("txtnota")->text(), QString::fromUtf8("Strada chiusa → deviazione"));
+        // Left with Esc: asked first; No keeps it.
+        o.fake.prompts.answers << false;
+        QTest::keyClick(w, Qt::Key_Escape);
+        QVERIFY(w->isVisible());
+        o.fake.prompts.answers << true;
+        QTest::keyClick(w, Qt::Key_Escape);
+        QVERIFY(w->isHidden());
+        QCOMPARE(o.fake.prompts.questions(), QStringList(2, "La nota non è stata registrata nel diario. Abbandonarla?"));
+
+        auto *d = o.open<Formdiario>("mnrapdiario");
+        auto *chain = d->findChild<QLabel *>("lblcatena");
+        QCOMPARE(chain->text(), QString("Il diario è integro (2 righe)."));
+        QCOMPARE(shown(d).size(), 2);
+        QVERIFY(shown(d).at(0).endsWith("  NOTA           Frana in località Pian del Lago"));
+        typeInto(d->findChild<QLineEdit *>("txttesto"), "sindaco");
+        QTest::keyClick(d->findChild<QLineEdit *>("txttesto"), Qt::Key_Return);
+        QCOMPARE(shown(d).size(), 1);
+        QVERIFY(shown(d).at(0).contains("Telefonata del sindaco"));
+
+        // A byte changed in the first line: from there on the chain vouches
+        // for nothing, and says so.
+        QByteArray bytes = o.read("diario.txt");
+        bytes.replace("sindaco", "prefetto");
+        o.write("diario.txt", bytes);
+        QTest::keyClick(d, Qt::Key_F5);
+        QVERIFY(chain->text().startsWith("Il diario è stato alterato a partire dalla riga 1"));
+        QCOMPARE(shown(d), QStringList());
+        d->findChild<QLineEdit *>("txttesto")->clear();
+        QTest::keyClick(d->findChild<QLineEdit *>("txttesto"), Qt::Key_Return);
+        QCOMPARE(shown(d).size(), 2);
+        QCOMPARE(shown(d).at(0).mid(50, 1), QString("!"));
+
+        // A correction names the line it corrects.
+        clickLine(d->findChild<QAbstractItemView *>("List1"), 1);
+        o.click(d, "cmdrettifica");
+        QVERIFY(o.windows->get<Formnota>()->findChild<QLineEdit *>("txtnota")->text().startsWith("Rettifica della riga 1 del "));
+        o.windows->get<Formnota>()->hide();
+
+        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
+        const QString pdf = o.path("diario.pdf");
+        printer.setPdfOutput(pdf);
+        o.ctx.platform.printer = &printer;
+        o.click(d, "cmdstampa");
+        SKIP_PDF_TEXT_ON_WINDOWS(pdf);
+        const PdfText got = readPdf(pdf);
+        QVERIFY(got.ok);
+        QCOMPARE(withoutEmpty(got.lines).mid(0, 2), (QStringList{"DIARIO DI SALA - Emergenza: PIENA", chain->text()}));
+        QStringList words;
+        for (const QString &line : shown(d)) words << line.simplified();
+        QCOMPARE(withoutEmpty(got.lines).mid(2), words);
     }
 
     void savedAsCsv_data()
