@@ -97,7 +97,7 @@ Formdiario::Formdiario(Context &ctx)
         ->enterIn(m_giorno, cmdcerca)
         ->enterIn(m_numero, cmdcerca)
         ->enterIn(m_testo, cmdcerca);
-    onFolderChange(ctx, this, [this] { rebuild(); });
+    onDiaryChange(ctx, this, [this] { rebuild(); });
 }
 
 void Formdiario::rebuild()

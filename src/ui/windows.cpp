@@ -103,3 +103,10 @@ void onFolderChange(Context &ctx, QWidget *window, std::function<void()> work)
     QObject::connect(ctx.windows->folderWatch(), &FolderWatch::changed, follower,
                      &FolderFollower::follow);
 }
+
+void onDiaryChange(Context &ctx, QWidget *window, std::function<void()> work)
+{
+    auto *follower = new FolderFollower(window, std::move(work));
+    QObject::connect(ctx.windows->folderWatch(), &FolderWatch::diaryChanged, follower,
+                     &FolderFollower::follow);
+}

@@ -74,3 +74,6 @@ void onActivation(Context &ctx, QWidget *window, std::function<void()> work);
 // up, it waits for it to close. A hidden window does nothing: it reads the
 // archives anew when it is next activated.
 void onFolderChange(Context &ctx, QWidget *window, std::function<void()> work);
+// The same when the room's diary changed (any change of the archives, or a
+// note, by any desk).
+void onDiaryChange(Context &ctx, QWidget *window, std::function<void()> work);

@@ -14,6 +14,8 @@
 #include "associations/formass.h"
 #include "associations/formlist.h"
 #include "equipment/formattr.h"
+#include "reports/formdiario.h"
+#include "reports/formnota.h"
 #include "reports/formrapimpiego.h"
 #include "reports/formrappresenze.h"
 #include "reports/formrapquadro.h"
@@ -60,7 +62,7 @@ QWidget *openAs(MainOffice &o, const MenuEntry &e)
 inline QWidget *openEntry(MainOffice &o, const char *entry)
 {
     return openAs<Formass, Formauto, Formattr, Formattivita, Formlist, Formautolist, Formattrlist, Formattlist,
-                  Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze>(
+                  Formprot, emergenzaform, Formrapquadro, Formrapimpiego, Formrappresenze, Formdiario, Formnota>(
         o, *menuEntry(entry));
 }
 inline QWidget *WindowRow::open(MainOffice &o) const { return openEntry(o, entry); }
