@@ -26,7 +26,7 @@ QLabel *caption(QWidget *parent, const QString &text, QWidget *buddy)
 {
     auto *l = new QLabel(text, parent);
     l->setBuddy(buddy);
-    l->setMinimumWidth(l->sizeHint().width());
+    l->setMinimumWidth(l->sizeHint().width() + 6);
     return l;
 }
 
