@@ -212,8 +212,9 @@ void copySequence(Context &ctx, Direction direction)
                     // The copy's diary comes in only where it is the longer.
                     diary::restoreFrom(ctx.folder, copyFolder);
                     diary::record(ctx.folder, diary::kArchives, {},
-                                  QStringLiteral("Archivi ripristinati dalla copia in %1.")
-                                      .arg(QDir::toNativeSeparators(copyFolder)));
+                                  QStringLiteral("Archivio %1 ripristinato dalla copia %2.")
+                                      .arg(archive::fileName(a.file),
+                                           QDir::toNativeSeparators(chosen)));
                     return copied;
                 });
             }
@@ -269,7 +270,8 @@ void reset(Context &ctx)
                 // The diary is never emptied: it tells of the reset.
                 if (done.ok())
                     diary::record(ctx.folder, diary::kArchives, {},
-                                  QStringLiteral("Archivi azzerati: inizia una nuova emergenza."));
+                                  QStringLiteral("Archivio %1 azzerato: inizia una nuova emergenza.")
+                                      .arg(archive::fileName(e.file)));
                 return done;
             });
             if (io.ok() && e.file == File::NumeroProt) ctx.g.ultimoprot = 0;

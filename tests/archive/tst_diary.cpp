@@ -166,12 +166,12 @@ private slots:
             const QByteArray now = o.read(diary::kFileName);
             QVERIFY(now.startsWith(c.kept));
             QCOMPARE(now.count('\n'), c.kept.count('\n') + 1);
-            QCOMPARE(diary::readAll(f).last().text, "Archivi ripristinati dalla copia in " + QDir::toNativeSeparators(copy.path()) + ".");
+            QCOMPARE(diary::readAll(f).last().text, "Archivio associazioni.csv ripristinato dalla copia " + QDir::toNativeSeparators(copy.filePath("associazioni.bak")) + ".");
         }
         const QByteArray before = o.read(diary::kFileName);
         maintain(maintenance::reset, 1);
         QVERIFY(o.read(diary::kFileName).startsWith(before));
-        QCOMPARE(diary::readAll(f).last().text, "Archivi azzerati: inizia una nuova emergenza.");
+        QCOMPARE(diary::readAll(f).last().text, "Archivio associazioni.csv azzerato: inizia una nuova emergenza.");
     }
 };
 
