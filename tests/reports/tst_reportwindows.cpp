@@ -65,8 +65,19 @@ struct Desk : TestOffice {
     {
         QTest::mouseClick(w->findChild<QPushButton *>(button), Qt::LeftButton);
     }
+    // Presses `button` with the program's printer writing the PDF `name`, as
+    // where no printer is installed; the PDF's path.
+    QString printPdf(QWidget *w, const char *button, const char *name)
+    {
+        pdfPrinter = std::make_unique<QtLinePrinter>(fake.prompts, ctx.folder);
+        pdfPrinter->setPdfOutput(path(name));
+        ctx.platform.printer = pdfPrinter.get();
+        click(w, button);
+        return path(name);
+    }
 
     Formvelmo *main;
+    std::unique_ptr<QtLinePrinter> pdfPrinter;
 };
 
 QStringList shown(QWidget *w) { return lineTexts(w->findChild<QAbstractItemView *>("List1")); }
@@ -196,11 +207,7 @@ private slots:
         const RecordingPrinter::Job job = o.fake.printer.jobs.first();
 
         // Through PDF, as the program prints where no printer is installed.
-        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
-        const QString pdf = o.path("stampa.pdf");
-        printer.setPdfOutput(pdf);
-        o.ctx.platform.printer = &printer;
-        o.click(w, "cmdstampa");
+        const QString pdf = o.printPdf(w, "cmdstampa", "stampa.pdf");
         SKIP_PDF_TEXT_ON_WINDOWS(pdf);
         const PdfText got = readPdf(pdf);
         QVERIFY(got.ok);
@@ -262,12 +269,8 @@ private slots:
         // The line of a volunteer's block selected: his certificates, one per
         // page, for the activities whose days are told (not 4, not 5).
         clickLine(w->findChild<QAbstractItemView *>("List1"), int(shown(w).indexOf("Volontario  : ROSSI MARIO")) + 3);
-        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
-        const QString pdf = o.path("attestati.pdf");
-        printer.setPdfOutput(pdf);
-        o.ctx.platform.printer = &printer;
         o.fake.prompts.shown.clear();
-        o.click(w, "cmdattestati");
+        const QString pdf = o.printPdf(w, "cmdattestati", "attestati.pdf");
         QCOMPARE(o.fake.prompts.shown.size(), 0);
         SKIP_PDF_TEXT_ON_WINDOWS(pdf);
         const PdfText got = readPdf(pdf);
@@ -349,11 +352,7 @@ private slots:
         QVERIFY(o.windows->get<Formnota>()->findChild<QLineEdit *>("txtnota")->text().startsWith("Rettifica della riga 1 del "));
         o.windows->get<Formnota>()->hide();
 
-        QtLinePrinter printer(o.fake.prompts, o.ctx.folder);
-        const QString pdf = o.path("diario.pdf");
-        printer.setPdfOutput(pdf);
-        o.ctx.platform.printer = &printer;
-        o.click(d, "cmdstampa");
+        const QString pdf = o.printPdf(d, "cmdstampa", "diario.pdf");
         SKIP_PDF_TEXT_ON_WINDOWS(pdf);
         const PdfText got = readPdf(pdf);
         QVERIFY(got.ok);
