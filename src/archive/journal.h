@@ -45,8 +45,10 @@
 //
 // A transaction opened while another is open on the same folder joins it:
 // its commit replaces nothing and reports the failure so far, and the outer
-// commit replaces everything. Files outside the six archives (snapshots,
-// numeroprot.dat, emergenza.dat) are written straight through as always.
+// commit replaces everything. The protocol counter, the emergency name, the
+// desk's file of unregistered changes and the diary are staged like the six
+// archives; snapshots are written straight through, unless asked for with
+// snapshotAtCommit().
 //
 // The room's diary (diario.txt) is staged at the commit, under the lock,
 // with the lines the change told (see tell()), and replaced with the rest.
