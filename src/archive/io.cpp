@@ -237,10 +237,6 @@ IoResult copyLines(const QString &source, const QString &destination)
                         copyLinesTo(readPath(source), destination, tx->stagedArchive(destination)));
 }
 
-namespace {
-
-// The replacement written into `target`: `path` itself, or its staged file
-// inside a transaction.
 IoResult replaceFileAt(const QString &path, const QString &target, const QByteArray &content)
 {
     // Consultation only: refused before anything is opened.
@@ -256,8 +252,6 @@ IoResult replaceFileAt(const QString &path, const QString &target, const QByteAr
     if (!commitWhole(out)) return IoResult::notReplaced(path);
     return IoResult::success();
 }
-
-} // namespace
 
 IoResult replaceFile(const QString &path, const QByteArray &content)
 {

@@ -71,6 +71,9 @@ IoResult copyLines(const QString &source, const QString &destination);
 // Both replace a file only once its content is on the disk, and sync the
 // folder after the rename (inside a transaction, its commit does).
 IoResult replaceFile(const QString &path, const QByteArray &content);
+// The same written into `target` (the staged file of `path` inside a
+// transaction); failures name `path`. Nothing is renamed over `path`.
+IoResult replaceFileAt(const QString &path, const QString &target, const QByteArray &content);
 
 // Puts a QSaveFile's content in place only when the disk holds every byte:
 // the buffered bytes are flushed and checked, then synced and checked, first

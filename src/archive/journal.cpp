@@ -376,7 +376,6 @@ IoResult Transaction::stageDiary()
         lines << diary::Line{diary::kArchives, {}, diary::changedArchives(changed)};
     }
     const QString target = diary::path(m_folder);
-    if (consultationOnly(target)) return IoResult::fail(IoResult::ConsultationOnly, target);
     // The diary as it stands now, under the lock: another desk may have
     // added lines since this change began.
     QByteArray base;
@@ -398,18 +397,11 @@ IoResult Transaction::stageDiary()
             if (copy.error() == QFileDevice::NoError && saved.startsWith(base)) base = saved;
         }
     }
-    const QByteArray content = diary::extended(base, lines, m_folder.desk().name());
-    if (!writableTarget(target)) return IoResult::fail(IoResult::WriteFailed, target);
     const QString staged = stagedArchive(target);
-    QSaveFile out(staged);
-    if (!out.open(QIODevice::WriteOnly)) return IoResult::fail(IoResult::WriteFailed, target);
-    if (out.write(content) != content.size()) {
-        out.cancelWriting();
-        return IoResult::fail(IoResult::WriteFailed, target);
-    }
-    if (!commitWhole(out)) return IoResult::fail(IoResult::WriteFailed, target);
-    if (!find(target)) m_staged.push_back({target, staged});
-    return {};
+    const IoResult written = replaceFileAt(target, staged,
+                                           diary::extended(base, lines, m_folder.desk().name()));
+    if (written.ok() && !find(target)) m_staged.push_back({target, staged});
+    return written;
 }
 
 IoResult Transaction::replaceStaged()
