@@ -36,21 +36,22 @@ Formdiario::Formdiario(Context &ctx)
     : ReportWindow(ctx, "Formdiario", QStringLiteral("Rapporti - Diario di sala"))
 {
     auto *filters = new QWidget(this);
-    m_giorno = new QLineEdit(filters);
-    m_giorno->setObjectName(QStringLiteral("txtgiorno"));
-    m_giorno->setToolTip(QStringLiteral("Giorno in formato gg/mm/aaaa; vuoto: tutti i giorni."));
+    const auto named = [](auto *w, const char *name, const char *tooltip) {
+        w->setObjectName(QString::fromLatin1(name));
+        w->setToolTip(QString::fromUtf8(tooltip));
+        return w;
+    };
+    m_giorno = named(new QLineEdit(filters), "txtgiorno",
+                     "Giorno in formato gg/mm/aaaa; vuoto: tutti i giorni.");
     m_giorno->setMaximumWidth(100);
-    m_postazione = new QComboBox(filters);
-    m_postazione->setObjectName(QStringLiteral("cmbpostazione"));
-    m_postazione->setToolTip(QStringLiteral("La postazione che ha registrato le righe, o tutte."));
+    m_postazione = named(new QComboBox(filters), "cmbpostazione",
+                         "La postazione che ha registrato le righe, o tutte.");
     m_postazione->setMinimumWidth(240);
-    m_numero = new QLineEdit(filters);
-    m_numero->setObjectName(QStringLiteral("txtattivita"));
-    m_numero->setToolTip(QStringLiteral("Numero di protocollo dell'attività; vuoto: tutte."));
+    m_numero = named(new QLineEdit(filters), "txtattivita",
+                     "Numero di protocollo dell'attività; vuoto: tutte.");
     m_numero->setMaximumWidth(70);
-    m_testo = new QLineEdit(filters);
-    m_testo->setObjectName(QStringLiteral("txttesto"));
-    m_testo->setToolTip(QStringLiteral("Le righe che contengono questo testo; vuoto: tutte."));
+    m_testo = named(new QLineEdit(filters), "txttesto",
+                    "Le righe che contengono questo testo; vuoto: tutte.");
     auto *cmdcerca = ui::button(filters, "cmdcerca", QStringLiteral("Cerca"), 80);
     auto *row = new QHBoxLayout(filters);
     row->setContentsMargins(0, 0, 0, 0);
