@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -141,15 +140,7 @@ archive::IoResult saveDiary(const Context &ctx, const QString &saved, const QStr
     const QString target = QDir(copyFolder).filePath(diary::kFileName);
     QFile in(saved);
     if (!in.open(QIODevice::ReadOnly) || ctx.folder.isOwnFile(target)) return {};
-    const QByteArray bytes = in.readAll();
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return archive::IoResult::fail(archive::IoResult::WriteFailed, target);
-    }
-    if (!archive::commitWhole(out)) return archive::IoResult::notReplaced(target);
-    archive::settleReplaced(target);
-    return {};
+    return archive::replaceFile(target, in.readAll());
 }
 
 // One sequence of save or restore. The copy goes through a temporary file
